@@ -1,0 +1,74 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Object.h"
+
+namespace vantorel {
+
+class CArchive;
+class CDocument;
+
+// What a document needs of a view: a place to send change notices.
+class CViewBase {
+public:
+    virtual ~CViewBase();
+    // pHint null: repaint everything; a CHintRect: repaint that rectangle; anything else: ignore.
+    virtual void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) = 0;
+    CDocument* GetDocument() const { return m_pDocument; }
+
+private:
+    friend class CDocument;
+    CDocument* m_pDocument = nullptr;
+};
+
+// A document owns its records; views show them. Not a widget.
+class CDocument : public CObject {
+public:
+    // What a load found. A file that ends too early is not a result: the
+    // archive throws CArchiveException, and the open is abandoned.
+    enum class LoadResult { Ok, HeaderMismatch };
+
+    CDocument() = default;
+    ~CDocument() override;
+    CDocument(const CDocument&) = delete;
+    CDocument& operator=(const CDocument&) = delete;
+
+    const char* GetRuntimeClassName() const override { return "CDocument"; }
+
+    const std::string& GetTitle() const { return m_strTitle; }
+    void SetTitle(const std::string& title) { m_strTitle = title; }
+    const std::string& GetPathName() const { return m_strPathName; }
+    void SetPathName(const std::string& path) { m_strPathName = path; }
+
+    bool IsModified() const { return m_bModified; }
+    void SetModifiedFlag(bool bModified = true);
+
+    void AddView(CViewBase* pView);
+    void RemoveView(CViewBase* pView);
+    const std::vector<CViewBase*>& GetViews() const { return m_views; }
+
+    // Tells every view but pSender about a change.
+    void UpdateAllViews(CViewBase* pSender, long lHint = 0, CObject* pHint = nullptr);
+
+    // Storing: writes header and body. Loading: reads them; a header that fails
+    // its checks returns HeaderMismatch having read nothing more.
+    virtual LoadResult Serialize(CArchive& ar) = 0;
+
+    // Called whenever the modified flag changes (frames show a "*" in the title).
+    std::function<void(bool)> m_onModifiedChanged;
+
+    // Program-wide listeners told when any document is about to be destroyed
+    // (the copy buffer forgets entries that point into it).
+    static int AddDestroyListener(std::function<void(CDocument*)> fn);
+    static void RemoveDestroyListener(int token);
+
+private:
+    std::string m_strTitle;
+    std::string m_strPathName;
+    bool m_bModified = false;
+    std::vector<CViewBase*> m_views;
+};
+
+} // namespace vantorel

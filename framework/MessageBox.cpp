@@ -1,0 +1,45 @@
+#include "framework/MessageBox.h"
+
+#include <cstdio>
+
+namespace vantorel {
+
+namespace {
+int DefaultHandler(const std::string& text, unsigned)
+{
+    std::fprintf(stderr, "Vantorel: %s\n", text.c_str());
+    return IDOK;
+}
+MessageBoxHandler& Handler()
+{
+    static MessageBoxHandler handler = DefaultHandler;
+    return handler;
+}
+} // namespace
+
+int AfxMessageBox(const std::string& text, unsigned type)
+{
+    // Copy: the handler may replace itself while a box is up.
+    MessageBoxHandler h = Handler();
+    return h(text, type);
+}
+
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
+{
+    MessageBoxHandler previous = Handler();
+    Handler() = handler ? std::move(handler) : MessageBoxHandler(DefaultHandler);
+    return previous;
+}
+
+CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)
+{
+    m_previous = SetMessageBoxHandler([this](const std::string& text, unsigned type) {
+        m_texts.push_back(text);
+        m_types.push_back(type);
+        return m_nAnswer;
+    });
+}
+
+CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHandler(m_previous); }
+
+} // namespace vantorel

@@ -1,0 +1,37 @@
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vantorel {
+
+// Button sets and answers, numbered as the program's resources expect.
+enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1 };
+enum : int { IDOK = 1, IDCANCEL = 2 };
+
+// Shows a modal message box captioned with the application title and returns
+// the button pressed. Every message of the program goes through here, so that
+// tests can answer boxes and count them.
+int AfxMessageBox(const std::string& text, unsigned type = MB_OK);
+
+using MessageBoxHandler = std::function<int(const std::string& text, unsigned type)>;
+
+// Replaces the handler (the GUI installs one that shows a real box; tests
+// install one that records and answers). Returns the previous one. An empty
+// handler restores the default, which writes to stderr and answers IDOK.
+MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
+
+// Test helper: installs a handler for its lifetime and records every text.
+class CMessageBoxRecorder {
+public:
+    explicit CMessageBoxRecorder(int answer = IDOK);
+    ~CMessageBoxRecorder();
+    std::vector<std::string> m_texts;
+    std::vector<unsigned> m_types;
+    int m_nAnswer;
+
+private:
+    MessageBoxHandler m_previous;
+};
+
+} // namespace vantorel

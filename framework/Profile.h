@@ -1,0 +1,25 @@
+#pragma once
+#include <string>
+
+namespace vantorel {
+
+// The program's private profile: an INI file named after the executable
+// (vantorel.ini) in the user's XDG configuration folder. Integers are read the
+// way a private-profile reader does: a missing key gives the default; a value
+// is read as the integer at its start (clamped to the int range); a value with
+// no integer at its start gives the default.
+int GetProfileInt(const std::string& section, const std::string& key, int nDefault);
+void WriteProfileInt(const std::string& section, const std::string& key, int nValue);
+std::string GetProfileString(const std::string& section, const std::string& key,
+                             const std::string& strDefault = {});
+void WriteProfileString(const std::string& section, const std::string& key, const std::string& value);
+
+// Full path of the profile file now in use.
+std::string GetProfilePath();
+// Tests and tools may point the profile somewhere else; empty restores the default.
+void SetProfilePathOverride(const std::string& path);
+
+// Parses text as a private-profile integer; false when no integer starts it.
+bool ParseProfileInt(const std::string& text, int& nValue);
+
+} // namespace vantorel
