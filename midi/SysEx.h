@@ -37,7 +37,8 @@ uint8_t Checksum(const uint8_t* p, size_t n, uint32_t startSum = 0);
 
 // The 16 bytes of a data request for size bytes at a linear address.
 std::vector<uint8_t> BuildDataRequest(uint32_t address, uint32_t size);
-// count + 12 bytes of a data set (count at most 500).
+// count + 12 bytes of a data set (count at most 500; a longer body is cut to
+// 500 bytes so that the message fits a port buffer).
 std::vector<uint8_t> BuildDataSet(uint32_t address, const uint8_t* data, size_t count);
 
 // A built or received exclusive message. The raw bytes live in the base array.
