@@ -1,0 +1,43 @@
+#pragma once
+// The patch bank: 128 patches, the layout its window draws with, and .pat files.
+#include <array>
+
+#include "data/PatchRecord.h"
+#include "framework/Document.h"
+#include "framework/Rect.h"
+
+namespace vantorel {
+
+class CPatchDoc : public CDocument {
+public:
+    static constexpr int kPatchCount = 128;
+
+    CPatchDoc() = default; // records start at their defaults
+    const char* GetRuntimeClassName() const override { return "CPatchDoc"; }
+
+    // Storing: header and the 128 records. Loading: header check, then the
+    // records; a short file throws and leaves the records as they were.
+    LoadResult Serialize(CArchive& ar) override;
+
+    // Row n of the list: (0, 16n, 149, 16(n + 1)).
+    CRect GetRowRect(int n) const;
+    // Repaints row n in every view.
+    void UpdateRow(int n);
+    // Repaints the old row, then the new one; a negative row means none.
+    void UpdateRows(int nOld, int nNew);
+
+    std::array<CPatchRecord, kPatchCount> m_aPatch; // contiguous, index n shown as label n
+
+    // Layout of the list window, in pixels; not stored in files.
+    const int m_nNameColumnX = 29;   // line between labels and names
+    const int m_nListRightX = 149;   // right line of the list; right edge of a row
+    const int m_nListHeight = 2048;  // length of the vertical lines
+    const int m_nRowHeight = 16;
+    const int m_nScrollWidth = 150;
+    const int m_nScrollHeight = 2049;
+};
+
+static_assert(sizeof(std::array<CPatchRecord, CPatchDoc::kPatchCount>) ==
+              CPatchDoc::kPatchCount * CPatchRecord::kSize);
+
+} // namespace vantorel

@@ -1,0 +1,48 @@
+#pragma once
+// System data: the System Parameter block and the Tx/Rx Setting block, 65
+// bytes, and .syp files. No entries, no names; the window repaints whole.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "framework/Document.h"
+
+namespace vantorel {
+
+class CSystemDoc : public CDocument {
+public:
+    static constexpr size_t kSize = 65;
+    static constexpr size_t kSystemParameterOffset = 0;
+    static constexpr size_t kSystemParameterSize = 23;
+    static constexpr size_t kTxRxSettingOffset = 23;
+    static constexpr size_t kTxRxSettingSize = 42;
+
+    CSystemDoc();
+    const char* GetRuntimeClassName() const override { return "CSystemDoc"; }
+
+    // Storing: header and the 65 bytes. Loading: header check, then the bytes;
+    // a short file throws and leaves the data as it was.
+    LoadResult Serialize(CArchive& ar) override;
+
+    // Each writes its block's defaults and leaves the other block alone.
+    void InitSystemParameter();
+    void InitTxRxSetting();
+
+    uint8_t* SystemParameter() { return m_aSystem.data() + kSystemParameterOffset; }
+    uint8_t* TxRxSetting() { return m_aSystem.data() + kTxRxSettingOffset; }
+
+    std::array<uint8_t, kSize> m_aSystem;
+
+    // Layout of the window, in pixels; not stored in files.
+    const int m_nScrollWidth = 121;
+    const int m_nScrollHeight = 33;
+    const int m_nListRightX = 120; // right border line
+    const int m_nSplitY = 16;      // line between the two rows
+    const int m_nListHeight = 32;  // length of the vertical lines
+    const int m_nRowHeight = 16;
+};
+
+static_assert(CSystemDoc::kSystemParameterSize + CSystemDoc::kTxRxSettingSize == CSystemDoc::kSize);
+static_assert(CSystemDoc::kTxRxSettingOffset == CSystemDoc::kSystemParameterOffset + CSystemDoc::kSystemParameterSize);
+
+} // namespace vantorel
