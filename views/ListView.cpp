@@ -1,0 +1,152 @@
+#include "views/ListView.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+
+#include "framework/Document.h"
+#include "framework/MessageBox.h"
+#include "midi/DeviceNames.h"
+#include "res/Strings.h"
+#include "views/CopyBuffer.h"
+
+namespace vantorel {
+
+namespace {
+CListView::PopupHook& Hook()
+{
+    static CListView::PopupHook hook;
+    return hook;
+}
+} // namespace
+
+CListView::CListView(QWidget* parent) : CScrollView(parent) {}
+
+CListView::~CListView() = default;
+
+CListView::PopupHook CListView::SetPopupHook(PopupHook hook)
+{
+    PopupHook previous = Hook();
+    Hook() = std::move(hook);
+    return previous;
+}
+
+CListView::CTransferDevices CListView::PrepareTransfer()
+{
+    CTransferDevices d;
+    d.nInDevice = ReadMidiInDevice();
+    d.nOutDevice = ReadMidiOutDevice();
+    // The service takes device numbers as 16-bit values; -1 (none) becomes 65535.
+    d.strDevices = FormatDeviceText(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
+    return d;
+}
+
+void CListView::FillList(CDC& dc, const QSize& size)
+{
+    dc.FillSolidRect(CRect{0, 0, size.width(), size.height()}, ListColor());
+}
+
+void CListView::FillBand(CDC& dc, const CRect& rc) { dc.FillSolidRect(rc, DarkColor()); }
+
+void CListView::DrawLine(CDC& dc, const QColor& color, int x0, int y0, int x1, int y1)
+{
+    dc.SelectPen(color);
+    dc.MoveTo(x0, y0);
+    dc.LineTo(x1, y1);
+}
+
+void CListView::SelectListFont(CDC& dc)
+{
+    dc.SelectFont(ListFont());
+    dc.SetTextColor(Qt::black);
+}
+
+void CListView::DrawText(CDC& dc, int x, int y, const std::string& text)
+{
+    dc.TextOut(x, y, QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+}
+
+void CListView::DrawName(CDC& dc, int x, int y, const uint8_t* pName, size_t nMax)
+{
+    size_t n = 0;
+    while (n < nMax && pName[n] != 0)
+        ++n;
+    dc.TextOut(x, y, QString::fromLatin1(reinterpret_cast<const char*>(pName), static_cast<qsizetype>(n)));
+}
+
+void CListView::FitList(const QSize& size)
+{
+    SetScrollSizes(size);
+    ResizeParentToFit(true);
+}
+
+void CListView::OnUpdate(CViewBase*, long, CObject* pHint) { UpdateFromHint(pHint); }
+
+int CListView::TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport)
+{
+    const QPoint ptScreen = viewport()->mapToGlobal(ptViewport);
+    int nChosen = 0;
+    if (Hook()) {
+        nChosen = Hook()(items, ptScreen);
+    } else {
+        QMenu menu(this);
+        for (const CMenuItem& item : items) {
+            if (item.nId == 0) {
+                menu.addSeparator();
+                continue;
+            }
+            QAction* a = menu.addAction(QString::fromLatin1(item.szText));
+            a->setData(item.nId);
+        }
+        if (QAction* chosen = menu.exec(ptScreen))
+            nChosen = chosen->data().toInt();
+    }
+    if (nChosen != 0)
+        ExecuteCommand(nChosen);
+    return nChosen;
+}
+
+int CListView::HeldKind() { return CCopyBuffer::Get().Kind(); }
+
+void CListView::PickUp(int nKind, void* pSource) { CCopyBuffer::Get().PickUp(nKind, pSource, GetDocument()); }
+
+void CListView::EmptyCopyBuffer() { CCopyBuffer::Get().Empty(); }
+
+void CListView::RefuseDrop() { AfxMessageBox(res::kCantCopyInHere, MB_OK); }
+
+bool CListView::FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select)
+{
+    CCopyBuffer& buffer = CCopyBuffer::Get();
+    const bool bCopy = buffer.Source() != pDest;
+    if (bCopy) {
+        copy();
+        select();
+        BringFrameToTop();
+        SetDocumentModified();
+        buffer.SetArrowCursor();
+    }
+    buffer.Empty();
+    return bCopy;
+}
+
+void CListView::BringFrameToTop()
+{
+    QWidget* frame = GetParentFrame();
+    if (!frame)
+        return;
+    auto* sub = qobject_cast<QMdiSubWindow*>(frame);
+    if (sub && sub->mdiArea())
+        sub->mdiArea()->setActiveSubWindow(sub);
+    frame->raise();
+}
+
+bool CListView::OnSetCursor() { return CCopyBuffer::Get().Kind() != 0; }
+
+void CListView::SetDocumentModified()
+{
+    if (CDocument* pDoc = GetDocument())
+        pDoc->SetModifiedFlag(true);
+}
+
+} // namespace vantorel

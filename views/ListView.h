@@ -1,0 +1,117 @@
+#pragma once
+// What the five list windows (patch, performance, system, pattern, motion)
+// share: the grey list look, the list font, the device text for Get and Send,
+// the pop-up menu, and the copy-buffer gestures (pick up, drop, refuse, keep
+// the copy cursor). Nothing here knows a kind of entry; each window decides
+// its own areas, rows and what a drop copies.
+//
+// Typical left-button handler of a window built on this base:
+//
+//     const QPoint pt = DeviceToLogical(ptDevice);
+//     if (!inside)            { clear selection; EmptyCopyBuffer(); }
+//     else if (HeldKind())    { if (area accepts HeldKind())
+//                                   FinishDrop(pDest, [&]{ copy bytes; }, [&]{ select; repaint; });
+//                               else RefuseDrop(); }
+//     else if (flags & MK_SHIFT) { select; PickUp(kind, pEntry); }
+//     else                    { select; ... }
+#include <QColor>
+#include <QPoint>
+#include <QSize>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/Rect.h"
+#include "framework/gui/DC.h"
+#include "framework/gui/ScrollView.h"
+
+namespace vantorel {
+
+class CListView : public CScrollView {
+    Q_OBJECT
+public:
+    explicit CListView(QWidget* parent = nullptr);
+    ~CListView() override;
+
+    // ---- look -------------------------------------------------------------
+    static QColor ListColor() { return RGB(192, 192, 192); } // the list's grey
+    static QColor DarkColor() { return RGB(127, 127, 127); } // dark lines and the selection band
+    static QColor LightColor() { return RGB(255, 255, 255); } // white lines
+    // Courier New, cell height 14, width 7, weight 400.
+    static CFontSpec ListFont() { return CFontSpec{14, 7, 400, "Courier New"}; }
+
+    // ---- pop-up menu --------------------------------------------------------
+    // One item of a pop-up menu; nId 0 is a separator.
+    struct CMenuItem {
+        int nId;
+        const char* szText;
+    };
+    // Tests answer pop-up menus through this hook instead of a real menu: it is
+    // given the items and the screen position and returns the chosen id (0 for
+    // none). Returns the previous hook; an empty hook shows real menus.
+    using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
+    static PopupHook SetPopupHook(PopupHook hook);
+
+    // ---- Get and Send -------------------------------------------------------
+    // Device numbers from the profile and the device text a Get or Send dialog
+    // shows ("MIDI IN:\n\t" + in name + "\n\nMIDI OUT:\n\t" + out name).
+    struct CTransferDevices {
+        int nInDevice = 0;
+        int nOutDevice = 0;
+        std::string strDevices;
+    };
+    static CTransferDevices PrepareTransfer();
+
+protected:
+    // ---- drawing (logical pixels) ------------------------------------------
+    // Fills (0, 0, size) with the list grey.
+    void FillList(CDC& dc, const QSize& size);
+    // Fills rc with the dark selection band (left/top included, right/bottom not).
+    void FillBand(CDC& dc, const CRect& rc);
+    // A one-pixel line from (x0, y0) towards (x1, y1); the end point stays unpainted.
+    void DrawLine(CDC& dc, const QColor& color, int x0, int y0, int x1, int y1);
+    // Selects the list font; black text.
+    void SelectListFont(CDC& dc);
+    // Plain text, top-left at (x, y).
+    void DrawText(CDC& dc, int x, int y, const std::string& text);
+    // An entry name: at most nMax bytes, up to a zero byte if there is one,
+    // shown as 8-bit (Latin-1) characters.
+    void DrawName(CDC& dc, int x, int y, const uint8_t* pName, size_t nMax = 16);
+    // Scroll sizes and shrink-only fit of the frame; called at the end of every
+    // paint and from the initial update.
+    void FitList(const QSize& size);
+
+    // ---- updates ------------------------------------------------------------
+    // Every list window repaints by hint: none = everything, CHintRect = its rectangle.
+    void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) override;
+
+    // ---- pop-up menu --------------------------------------------------------
+    // Shows items at the click's viewport point (mapped to the screen), then
+    // runs the chosen command through ExecuteCommand. Returns the id (0: none).
+    int TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport);
+
+    // ---- copy buffer --------------------------------------------------------
+    // Kind held in the program-wide copy buffer, 0 when empty.
+    static int HeldKind();
+    // Picks up an entry of this window's document; the cursor becomes the kind's copy cursor.
+    void PickUp(int nKind, void* pSource);
+    static void EmptyCopyBuffer();
+    // "Can't Copy in Here."; the buffer and the cursor stay as they are.
+    static void RefuseDrop();
+    // A drop on an area that accepts the held kind, pDest being the entry under
+    // the pointer. The picked-up entry itself: nothing is copied. Otherwise
+    // copy() writes the bytes, select() sets the window's selection and repaints,
+    // the frame comes to the top, the document is marked modified and the arrow
+    // cursor is set. The buffer is emptied in both cases. True when copied.
+    bool FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select);
+    // Raises this view's child frame above the others and activates it.
+    void BringFrameToTop();
+    // Keeps the copy cursor while the buffer holds an entry.
+    bool OnSetCursor() override;
+
+    // Marks the view's document modified (no-op without a document).
+    void SetDocumentModified();
+};
+
+} // namespace vantorel
