@@ -1,0 +1,429 @@
+#include "sim/model/SimDevice.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <memory>
+
+#include "midi/SysEx.h"
+
+namespace vantorel {
+
+namespace {
+
+constexpr size_t kAddressOffset = 6;   // after F0 41 10 00 06 cmd
+constexpr size_t kSizeOffset = 10;     // requests: after the address
+constexpr size_t kDataOffset = 10;     // data sets: after the address
+constexpr uint8_t kHeader[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
+                               sysex::kModelId};
+
+uint32_t ReadWireNumber(const uint8_t* p)
+{
+    return (uint32_t(p[0]) << 21) | (uint32_t(p[1]) << 14) | (uint32_t(p[2]) << 7) | uint32_t(p[3]);
+}
+
+bool SevenBit(const uint8_t* p, size_t n)
+{
+    return std::all_of(p, p + n, [](uint8_t b) { return b < 0x80; });
+}
+
+} // namespace
+
+// Where an address lands: a fixed block (or a value byte), or an item's data.
+struct CSimDevice::CLocation {
+    uint8_t* pBlock = nullptr;
+    size_t nBlockSize = 0;
+    CSimItem* pItem = nullptr;
+    size_t nItemCapacity = 0; // the item's address range
+    size_t nOffset = 0;
+};
+
+CSimDevice::CSimDevice() { LoadFactoryMemory(); }
+
+bool CSimDevice::Locate(uint32_t address, CLocation& loc) const
+{
+    // Memory is only ever changed through the non-const callers.
+    auto* self = const_cast<CSimDevice*>(this);
+    auto fixed = [&loc](uint8_t* p, size_t size, size_t offset) {
+        loc.pBlock = p;
+        loc.nBlockSize = size;
+        loc.nOffset = offset;
+        return true;
+    };
+    auto inPerformance = [&](CPerformanceBytes& record, uint32_t rel) {
+        for (const auto& block : sim::kPerformanceLayout)
+            if (rel >= block.dwOffset && rel < block.dwOffset + block.nSize)
+                return fixed(record.data() + block.nRecordOffset, block.nSize, rel - block.dwOffset);
+        return false;
+    };
+
+    using namespace sim;
+    if (address < kSystemParamsAddress + kSystemParamsSize)
+        return fixed(self->m_system.data(), kSystemParamsSize, address - kSystemParamsAddress);
+    if (address >= kTxRxAddress && address < kTxRxAddress + kTxRxSize)
+        return fixed(self->m_system.data() + kSystemParamsSize, kTxRxSize, address - kTxRxAddress);
+    if (address >= kPatternValueAddress && address < kPatternValueAddress + kPatternCount)
+        return fixed(&self->m_patterns[address - kPatternValueAddress].m_nValue, 1, 0);
+    if (address >= kMotionValueAddress && address < kMotionValueAddress + kMotionCount)
+        return fixed(&self->m_motions[address - kMotionValueAddress].m_nValue, 1, 0);
+    if (address >= kScratchAddress && address < kScratchAddress + kPerformanceStride)
+        return inPerformance(self->m_scratch, address - kScratchAddress);
+    if (address >= kPatchAddress && address < kPatchAddress + kPatchCount * kPatchStride) {
+        const uint32_t rel = address - kPatchAddress;
+        const uint32_t offset = rel % kPatchStride;
+        if (offset >= kPatchSize)
+            return false;
+        return fixed(self->m_patches[rel / kPatchStride].data(), kPatchSize, offset);
+    }
+    if (address >= kPerformanceAddress && address < kPerformanceAddress + kPerformanceCount * kPerformanceStride) {
+        const uint32_t rel = address - kPerformanceAddress;
+        return inPerformance(self->m_performances[rel / kPerformanceStride], rel % kPerformanceStride);
+    }
+    auto item = [&loc](CSimItem& it, size_t capacity, size_t offset) {
+        loc.pItem = &it;
+        loc.nItemCapacity = capacity;
+        loc.nOffset = offset;
+        return true;
+    };
+    if (address >= kPatternDataAddress && address < kPatternDataAddress + kPatternCount * kPatternStride) {
+        const uint32_t rel = address - kPatternDataAddress;
+        return item(self->m_patterns[rel / kPatternStride], kPatternStride, rel % kPatternStride);
+    }
+    if (address >= kMotionDataAddress && address < kMotionDataAddress + kMotionCount * kMotionStride) {
+        const uint32_t rel = address - kMotionDataAddress;
+        return item(self->m_motions[rel / kMotionStride], kMotionStride, rel % kMotionStride);
+    }
+    return false;
+}
+
+bool CSimDevice::Read(uint32_t address, uint32_t size, std::vector<uint8_t>& out) const
+{
+    out.clear();
+    CLocation loc;
+    if (!Locate(address, loc))
+        return false;
+    if (loc.pBlock) {
+        const size_t n = std::min<size_t>(size, loc.nBlockSize - loc.nOffset);
+        out.assign(loc.pBlock + loc.nOffset, loc.pBlock + loc.nOffset + n);
+        return true;
+    }
+    // Items are handed out in packets; past the end there is nothing to say.
+    const std::vector<uint8_t>& data = loc.pItem->m_data;
+    if (loc.nOffset >= data.size())
+        return false;
+    const size_t n = std::min({size_t(size), sim::kPacketSize, data.size() - loc.nOffset});
+    out.assign(data.begin() + ptrdiff_t(loc.nOffset), data.begin() + ptrdiff_t(loc.nOffset + n));
+    return true;
+}
+
+bool CSimDevice::Write(uint32_t address, const uint8_t* bytes, size_t count)
+{
+    CLocation loc;
+    if (!Locate(address, loc))
+        return false;
+    if (!bytes)
+        count = 0;
+    if (loc.pBlock) {
+        const size_t n = std::min(count, loc.nBlockSize - loc.nOffset);
+        std::copy_n(bytes, n, loc.pBlock + loc.nOffset);
+        return true;
+    }
+    // The packet that arrives last decides where the item ends: sending an
+    // item always ends with its last (short or empty) packet.
+    const size_t length = std::min(loc.nOffset + count, loc.nItemCapacity);
+    std::vector<uint8_t>& data = loc.pItem->m_data;
+    data.resize(length, 0);
+    std::copy_n(bytes, length - loc.nOffset, data.begin() + ptrdiff_t(loc.nOffset));
+    return true;
+}
+
+std::vector<uint8_t> CSimDevice::StrayFor(uint32_t address) const
+{
+    // Any well-formed data set for an address other than the one asked for.
+    const uint32_t other = address < sim::kSystemParamsSize ? sim::kTxRxAddress : sim::kSystemParamsAddress;
+    std::vector<uint8_t> data;
+    Read(other, uint32_t(sim::kSystemSize), data);
+    return BuildDataSet(other, data.data(), data.size());
+}
+
+std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
+{
+    std::vector<CSimAnswer> answers;
+    const bool framed = bytes && count >= sysex::kDataSetOverhead && bytes[count - 1] == sysex::kEndOfExclusive &&
+                        std::equal(std::begin(kHeader), std::end(kHeader), bytes);
+    // Address, size and data plus the checksum add up to a multiple of 128.
+    const bool summed = framed && Checksum(bytes + kAddressOffset, count - kAddressOffset - 2) == bytes[count - 2];
+    const uint8_t command = framed ? bytes[sizeof(kHeader)] : 0;
+    if (!summed || !SevenBit(bytes + kAddressOffset, 4)) {
+        ++m_nIgnored;
+        return answers;
+    }
+    const uint32_t address = ReadWireNumber(bytes + kAddressOffset);
+
+    if (command == sysex::kDataSet) {
+        ++m_nDataSets;
+        if (!Write(address, bytes + kDataOffset, count - sysex::kDataSetOverhead))
+            ++m_nIgnored;
+        return answers;
+    }
+    if (command != sysex::kDataRequest || count != sysex::kRequestLength || !SevenBit(bytes + kSizeOffset, 4)) {
+        ++m_nIgnored;
+        return answers;
+    }
+    ++m_nRequests;
+    std::vector<uint8_t> data;
+    if (!Read(address, ReadWireNumber(bytes + kSizeOffset), data))
+        return answers;
+
+    const int n = ++m_nAnswers;
+    auto every = [n](int nEvery) { return nEvery > 0 && n % nEvery == 0; };
+    int64_t delayUs = int64_t(std::max(m_faults.m_nResponseDelayMs, 0)) * 1000;
+    if (every(m_faults.m_nLateEvery))
+        delayUs += int64_t(std::max(m_faults.m_nLateMs, 0)) * 1000;
+    if (every(m_faults.m_nStrayEvery))
+        answers.push_back({StrayFor(address), delayUs});
+    if (every(m_faults.m_nDropEvery))
+        return answers;
+    CSimAnswer answer{BuildDataSet(address, data.data(), data.size()), delayUs};
+    if (every(m_faults.m_nCorruptEvery)) {
+        uint8_t& sum = answer.m_bytes[answer.m_bytes.size() - 2];
+        sum = uint8_t((sum + 1) & 0x7F);
+    }
+    answers.push_back(std::move(answer));
+    return answers;
+}
+
+void CSimDevice::ResetCounters()
+{
+    m_nRequests = m_nDataSets = m_nAnswers = m_nIgnored = 0;
+}
+
+std::string CSimDevice::GetName(const uint8_t* record)
+{
+    return std::string(reinterpret_cast<const char*>(record), sim::kNameLength);
+}
+
+void CSimDevice::SetName(uint8_t* record, const std::string& name)
+{
+    for (size_t i = 0; i < sim::kNameLength; ++i)
+        record[i] = i < name.size() ? uint8_t(name[i]) : uint8_t(' ');
+}
+
+// ---------------------------------------------------------------------------
+// Factory memory: fixed, recognisable content whose names and lengths differ
+// from what the program starts with, so that every fetch visibly changes a
+// window. Item lengths cover the packet edge cases: exactly one packet, one
+// byte over, empty, exactly two packets and more than two.
+
+namespace {
+
+const char* const kPatchKinds[] = {"Warm Pad", "Glass Bell", "Deep Bass", "Brass Hit",
+                                   "Soft Str", "Saw Lead", "Organ", "E.Piano"};
+
+std::string Numbered(const char* stem, int n, int width)
+{
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s %0*d", stem, width, n);
+    return buf;
+}
+
+void FillPatch(uint8_t* p, const std::string& name, int seed)
+{
+    CSimDevice::SetName(p, name);
+    for (size_t k = sim::kNameLength; k < sim::kPatchSize; ++k)
+        p[k] = uint8_t((size_t(seed) * 31 + k * 7 + 3) & 0x7F);
+}
+
+void FillItem(CSimItem& item, uint8_t value, size_t length, int seed)
+{
+    item.m_nValue = value;
+    item.m_data.resize(length);
+    for (size_t j = 0; j < length; ++j)
+        item.m_data[j] = uint8_t((size_t(seed) * 13 + j * 5 + 1) & 0x7F);
+}
+
+constexpr size_t kFactoryPatternLengths[] = {120, 231, 240, 0, 700, 462};
+constexpr size_t kFactoryMotionLengths[] = {231, 240, 0, 800};
+
+} // namespace
+
+void CSimDevice::LoadFactoryMemory()
+{
+    for (int i = 0; i < sim::kPatchCount; ++i)
+        FillPatch(m_patches[size_t(i)].data(), Numbered(kPatchKinds[i % 8], i + 1, 3), i);
+
+    for (int p = 0; p < sim::kPerformanceCount; ++p) {
+        CPerformanceBytes& r = m_performances[size_t(p)];
+        SetName(r.data(), Numbered("Stage Set", p + 1, 2));
+        for (size_t k = sim::kNameLength; k < sim::kPerformanceLayout[3].nRecordOffset; ++k)
+            r[k] = uint8_t((size_t(p) * 3 + k) & 0x7F);
+        FillPatch(r.data() + sim::kPerformanceLayout[3].nRecordOffset, Numbered("Upper Voice", p + 1, 2), 500 + p);
+        FillPatch(r.data() + sim::kPerformanceLayout[4].nRecordOffset, Numbered("Lower Voice", p + 1, 2), 600 + p);
+    }
+
+    m_scratch.fill(0);
+    SetName(m_scratch.data(), "Audition");
+
+    for (size_t k = 0; k < sim::kSystemSize; ++k)
+        m_system[k] = uint8_t((k * 11 + 5) & 0x7F);
+
+    for (int n = 0; n < sim::kPatternCount; ++n) {
+        const size_t length = size_t(n) < std::size(kFactoryPatternLengths)
+                                  ? kFactoryPatternLengths[n]
+                                  : (size_t(n) * 53 + 17) % 400 + 1;
+        FillItem(m_patterns[size_t(n)], uint8_t(2 + n % 5), length, n);
+    }
+    for (int m = 0; m < sim::kMotionCount; ++m)
+        FillItem(m_motions[size_t(m)], uint8_t(3 + m), kFactoryMotionLengths[m], 100 + m);
+}
+
+// ---------------------------------------------------------------------------
+// Memory image file, all integers little-endian:
+//   8 bytes   magic "VSIMIMG" and format version 1
+//   128 x 239 patches, 64 x 528 performances (record layout), 528 scratch,
+//   65 system bytes
+//   48 patterns then 4 motions, each: value (1 byte), length (4 bytes),
+//   that many data bytes
+// Nothing follows the last motion.
+
+namespace {
+
+constexpr std::array<uint8_t, 8> kImageMagic = {'V', 'S', 'I', 'M', 'I', 'M', 'G', 1};
+
+class CImageReader {
+public:
+    explicit CImageReader(const std::vector<uint8_t>& bytes) : m_bytes(bytes) {}
+    bool Read(uint8_t* p, size_t n)
+    {
+        if (m_bytes.size() - m_nPos < n)
+            return false;
+        std::copy_n(m_bytes.begin() + ptrdiff_t(m_nPos), n, p);
+        m_nPos += n;
+        return true;
+    }
+    bool ReadU32(uint32_t& v)
+    {
+        uint8_t b[4];
+        if (!Read(b, 4))
+            return false;
+        v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
+        return true;
+    }
+    bool AtEnd() const { return m_nPos == m_bytes.size(); }
+
+private:
+    const std::vector<uint8_t>& m_bytes;
+    size_t m_nPos = 0;
+};
+
+void AppendItem(std::vector<uint8_t>& out, const CSimItem& item)
+{
+    out.push_back(item.m_nValue);
+    const auto n = uint32_t(item.m_data.size());
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(n >> (8 * i)));
+    out.insert(out.end(), item.m_data.begin(), item.m_data.end());
+}
+
+bool ReadItem(CImageReader& in, CSimItem& item, size_t capacity)
+{
+    uint32_t n = 0;
+    if (!in.Read(&item.m_nValue, 1) || !in.ReadU32(n) || n > capacity)
+        return false;
+    item.m_data.resize(n);
+    return in.Read(item.m_data.data(), n);
+}
+
+bool Fail(std::string* pError, const std::string& text)
+{
+    if (pError)
+        *pError = text;
+    return false;
+}
+
+} // namespace
+
+std::vector<uint8_t> CSimDevice::SaveImageBytes() const
+{
+    std::vector<uint8_t> out(kImageMagic.begin(), kImageMagic.end());
+    for (const auto& p : m_patches)
+        out.insert(out.end(), p.begin(), p.end());
+    for (const auto& p : m_performances)
+        out.insert(out.end(), p.begin(), p.end());
+    out.insert(out.end(), m_scratch.begin(), m_scratch.end());
+    out.insert(out.end(), m_system.begin(), m_system.end());
+    for (const auto& item : m_patterns)
+        AppendItem(out, item);
+    for (const auto& item : m_motions)
+        AppendItem(out, item);
+    return out;
+}
+
+bool CSimDevice::LoadImageBytes(const std::vector<uint8_t>& image, std::string* pError)
+{
+    CImageReader in(image);
+    std::array<uint8_t, kImageMagic.size()> magic{};
+    if (!in.Read(magic.data(), magic.size()) || magic != kImageMagic)
+        return Fail(pError, "not a simulator memory image");
+
+    // Read into a copy so that a bad image changes nothing.
+    auto next = std::make_unique<CSimDevice>(*this);
+    bool ok = true;
+    for (auto& p : next->m_patches)
+        ok = ok && in.Read(p.data(), p.size());
+    for (auto& p : next->m_performances)
+        ok = ok && in.Read(p.data(), p.size());
+    ok = ok && in.Read(next->m_scratch.data(), next->m_scratch.size());
+    ok = ok && in.Read(next->m_system.data(), next->m_system.size());
+    for (auto& item : next->m_patterns)
+        ok = ok && ReadItem(in, item, sim::kPatternStride);
+    for (auto& item : next->m_motions)
+        ok = ok && ReadItem(in, item, sim::kMotionStride);
+    if (!ok || !in.AtEnd())
+        return Fail(pError, "the memory image is damaged");
+
+    m_patches = next->m_patches;
+    m_performances = next->m_performances;
+    m_scratch = next->m_scratch;
+    m_system = next->m_system;
+    m_patterns = std::move(next->m_patterns);
+    m_motions = std::move(next->m_motions);
+    return true;
+}
+
+bool CSimDevice::SaveImage(const std::string& path, std::string* pError) const
+{
+    const std::vector<uint8_t> bytes = SaveImageBytes();
+    const std::string temp = path + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (!out)
+            return Fail(pError, "cannot write " + temp);
+        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        out.flush();
+        if (!out) {
+            std::remove(temp.c_str());
+            return Fail(pError, "cannot write " + temp);
+        }
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        std::remove(temp.c_str());
+        return Fail(pError, "cannot replace " + path);
+    }
+    return true;
+}
+
+bool CSimDevice::LoadImage(const std::string& path, std::string* pError)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return Fail(pError, "cannot read " + path);
+    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        return Fail(pError, "cannot read " + path);
+    return LoadImageBytes(bytes, pError);
+}
+
+} // namespace vantorel
