@@ -86,4 +86,10 @@ public:
     static void Install(CMidiService* pService);
 };
 
+// The generic sentence for a result code (res/strings/midi.h), for services
+// that have nothing more precise to say.
+std::string GetMidiErrorText(MMRESULT result);
+// Replaces "%1" in pattern with value.
+std::string FormatMidiText(const char* pattern, long long value);
+
 } // namespace vantorel

@@ -1,0 +1,464 @@
+// The ports' call sequences, failure reports and state rules, against a
+// scripted service.
+#include <gtest/gtest.h>
+
+#include "framework/MessageBox.h"
+#include "midi/MidiPorts.h"
+#include "midi/SysEx.h"
+#include "midi/FakeMidiService.h"
+#include "res/Strings.h"
+
+namespace vantorel {
+namespace {
+
+using test::CFakeMidiService;
+using test::CInstallService;
+using Names = std::vector<std::string>;
+constexpr MMRESULT kOddCode = 3; // a code the ports know nothing about
+
+class PortsTest : public ::testing::Test {
+protected:
+    PortsTest() : m_install(&m_service)
+    {
+        m_service.m_ins = {"in 0", "in 1", "in 2"};
+        m_service.m_outs = {"out 0", "out 1"};
+    }
+    std::string InText(MMRESULT r) { return CFakeMidiService::TextFor("", "in", r); }
+    std::string OutText(MMRESULT r) { return CFakeMidiService::TextFor("", "out", r); }
+
+    CFakeMidiService m_service;
+    CInstallService m_install;
+    CMessageBoxRecorder m_boxes;
+    IMidiNotify m_window;
+};
+
+const Names kInOpen = {"InOpen", "InReset", "InPrepareHeader", "InAddBuffer", "InStart"};
+const Names kInClose = {"InStop", "InReset", "InUnprepareHeader", "InClose"};
+const Names kOutClose = {"OutUnprepareHeader", "OutReset", "OutClose"};
+const Names kOutDestroy = {"OutReset", "OutUnprepareHeader", "OutClose"};
+
+Names Prefix(const Names& names, size_t n) { return Names(names.begin(), names.begin() + long(n)); }
+
+// ---------------------------------------------------------------- construction
+
+TEST_F(PortsTest, ConstructionGivesA512ByteHeaderAndNoHandle)
+{
+    CMidiIn in;
+    CMidiOut out;
+    for (MIDIHDR* p : {in.m_pHeader, out.m_pHeader}) {
+        ASSERT_NE(p, nullptr);
+        EXPECT_NE(p->lpData, nullptr);
+        EXPECT_EQ(p->dwBufferLength, 512u);
+        EXPECT_EQ(p->dwFlags, 0u);
+    }
+    EXPECT_NE(in.m_pHeader->lpData, out.m_pHeader->lpData);
+    EXPECT_FALSE(in.IsOpen());
+    EXPECT_FALSE(out.IsOpen());
+    EXPECT_EQ(in.m_wDeviceId, 0);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+TEST_F(PortsTest, DestroyingClosedPortsCallsNothing)
+{
+    {
+        CMidiIn in;
+        CMidiOut out;
+    }
+    EXPECT_TRUE(m_service.m_calls.empty());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+// ---------------------------------------------------------------- input
+
+TEST_F(PortsTest, InputOpenRunsItsSequenceOnTheChosenDevice)
+{
+    CMidiIn in;
+    in.m_wDeviceId = 2;
+    in.m_pHeader->dwFlags = MHDR_DONE; // left over from an earlier reception
+    EXPECT_TRUE(in.Open(&m_window));
+    EXPECT_EQ(m_service.Names(), kInOpen);
+    EXPECT_EQ(m_service.m_calls[0].m_handle, 2u);
+    ASSERT_TRUE(in.IsOpen());
+    EXPECT_EQ(m_service.m_openIn.at(reinterpret_cast<uintptr_t>(in.m_hMidiIn)), &m_window);
+    for (size_t i = 1; i < kInOpen.size(); ++i)
+        EXPECT_EQ(m_service.m_calls[i].m_handle, reinterpret_cast<uintptr_t>(in.m_hMidiIn));
+    EXPECT_EQ(m_service.m_calls[2].m_pHdr, in.m_pHeader);
+    EXPECT_EQ(m_service.m_calls[2].m_dwArg, 0u) << "flags are cleared before the header is prepared";
+    EXPECT_EQ(m_service.m_calls[3].m_pHdr, in.m_pHeader);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+TEST_F(PortsTest, InputOpenStopsAtEachFailureAndReportsIt)
+{
+    for (size_t nFail = 0; nFail < kInOpen.size(); ++nFail) {
+        SCOPED_TRACE(kInOpen[nFail]);
+        m_service.m_calls.clear();
+        m_boxes.m_texts.clear();
+        m_service.Fail(kInOpen[nFail], MMSYSERR_NOMEM, 1);
+        CMidiIn in;
+        EXPECT_FALSE(in.Open(&m_window));
+        EXPECT_EQ(m_service.Names(), Prefix(kInOpen, nFail + 1));
+        EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_NOMEM)});
+        EXPECT_EQ(m_boxes.m_types, std::vector<unsigned>(1, MB_OK));
+        m_boxes.m_types.clear();
+        // A failed open call leaves the port closed; any later failure leaves it open.
+        EXPECT_EQ(in.IsOpen(), nFail > 0);
+    }
+}
+
+TEST_F(PortsTest, OpeningAMissingInputDeviceReportsOnceAndStaysClosed)
+{
+    CMidiIn in;
+    in.m_wDeviceId = 9;
+    EXPECT_FALSE(in.Open(&m_window));
+    EXPECT_FALSE(in.IsOpen());
+    EXPECT_EQ(m_service.Names(), Names{"InOpen"});
+    EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_BADDEVICEID)});
+}
+
+TEST_F(PortsTest, RequeuePreparesAndAddsTheSameHeader)
+{
+    CMidiIn in;
+    in.Open(&m_window);
+    m_service.m_calls.clear();
+    EXPECT_TRUE(in.Requeue());
+    EXPECT_EQ(m_service.Names(), (Names{"InPrepareHeader", "InAddBuffer"}));
+    EXPECT_EQ(m_service.m_calls[0].m_pHdr, in.m_pHeader);
+    EXPECT_EQ(m_service.m_calls[1].m_pHdr, in.m_pHeader);
+
+    m_service.m_calls.clear();
+    m_service.Fail("InPrepareHeader", MIDIERR_NOTREADY, 1);
+    EXPECT_FALSE(in.Requeue());
+    EXPECT_EQ(m_service.Names(), Names{"InPrepareHeader"});
+    EXPECT_EQ(m_boxes.m_texts, Names{InText(MIDIERR_NOTREADY)});
+}
+
+TEST_F(PortsTest, InputCloseRunsItsSequenceAndStopsAtEachFailure)
+{
+    for (size_t nFail = 0; nFail <= kInClose.size(); ++nFail) {
+        SCOPED_TRACE(nFail);
+        CMidiIn in;
+        in.Open(&m_window);
+        const uintptr_t h = reinterpret_cast<uintptr_t>(in.m_hMidiIn);
+        m_service.m_calls.clear();
+        m_boxes.m_texts.clear();
+        if (nFail < kInClose.size())
+            m_service.Fail(kInClose[nFail], MMSYSERR_ERROR, 1);
+        EXPECT_EQ(in.Close(), nFail == kInClose.size());
+        EXPECT_FALSE(in.IsOpen()) << "the handle is none in every case";
+        EXPECT_EQ(m_service.Names(), Prefix(kInClose, std::min(nFail + 1, kInClose.size())));
+        for (const auto& c : m_service.m_calls)
+            EXPECT_EQ(c.m_handle, h);
+        EXPECT_EQ(m_boxes.m_texts.size(), nFail < kInClose.size() ? 1u : 0u);
+        m_service.m_calls.clear();
+        m_boxes.m_texts.clear();
+    } // destroying the closed port calls nothing more
+    EXPECT_TRUE(m_service.m_calls.empty());
+}
+
+TEST_F(PortsTest, DestroyingAnOpenInputStopsResetsUnpreparesAndCloses)
+{
+    {
+        CMidiIn in;
+        in.Open(&m_window);
+        m_service.m_calls.clear();
+    }
+    EXPECT_EQ(m_service.Names(), kInClose);
+    EXPECT_TRUE(m_service.m_openIn.empty());
+
+    m_service.m_calls.clear();
+    {
+        CMidiIn in;
+        in.Open(&m_window);
+        m_service.m_calls.clear();
+        m_service.Fail("InReset", MMSYSERR_INVALHANDLE, 1);
+    }
+    EXPECT_EQ(m_service.Names(), (Names{"InStop", "InReset"}));
+    EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_INVALHANDLE)});
+}
+
+TEST_F(PortsTest, ClosingANeverOpenedInputReportsTheFirstCallOnlyAndDestroyingItIsSilent)
+{
+    {
+        CMidiIn in;
+        EXPECT_FALSE(in.Close());
+        EXPECT_EQ(m_service.Names(), Names{"InStop"});
+        EXPECT_EQ(m_service.m_calls[0].m_handle, 0u) << "the service is asked with no handle";
+        EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_INVALHANDLE)});
+        m_service.m_calls.clear();
+    }
+    EXPECT_TRUE(m_service.m_calls.empty());
+    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+}
+
+TEST_F(PortsTest, AnEmptyReturnedBufferIsNotRequeuedByThePort)
+{
+    struct CWindow : IMidiNotify {
+        int m_nCalls = 0;
+        uint32_t m_nBytes = 99;
+        void OnMidiInLongData(HMIDIIN, MIDIHDR* p) override
+        {
+            ++m_nCalls;
+            m_nBytes = p->dwBytesRecorded;
+        }
+    } window;
+    CMidiIn in;
+    in.Open(&window);
+    m_service.m_calls.clear();
+    // The service hands the buffer back with nothing recorded, as after a reset.
+    m_service.ReturnInBuffer(in.m_hMidiIn, in.m_pHeader, {});
+    EXPECT_EQ(window.m_nCalls, 1);
+    EXPECT_EQ(window.m_nBytes, 0u);
+    EXPECT_EQ(in.m_pHeader->dwBytesRecorded, 0u);
+    EXPECT_TRUE(in.m_pHeader->dwFlags & MHDR_DONE);
+    EXPECT_EQ(in.m_pHeader->dwBufferLength, 512u) << "the buffer keeps its size for the next open";
+    EXPECT_TRUE(m_service.m_calls.empty()) << "re-queueing is the owner's decision";
+
+    // Reopening starts from clean flags.
+    in.Close();
+    m_service.m_calls.clear();
+    in.Open(&window);
+    EXPECT_EQ(m_service.m_calls[2].m_dwArg, 0u);
+}
+
+TEST_F(PortsTest, OpeningAnOpenInputClosesItFirst)
+{
+    CMidiIn in;
+    in.Open(&m_window);
+    const auto hFirst = in.m_hMidiIn;
+    m_service.m_calls.clear();
+    EXPECT_TRUE(in.Open(&m_window));
+    Names expected = kInClose;
+    expected.insert(expected.end(), kInOpen.begin(), kInOpen.end());
+    EXPECT_EQ(m_service.Names(), expected);
+    EXPECT_EQ(m_service.m_openIn.size(), 1u);
+    EXPECT_NE(in.m_hMidiIn, hFirst);
+}
+
+// ---------------------------------------------------------------- output
+
+TEST_F(PortsTest, OutputOpenAndItsFailure)
+{
+    CMidiOut out;
+    out.m_wDeviceId = 1;
+    EXPECT_TRUE(out.Open(&m_window));
+    EXPECT_EQ(m_service.Names(), Names{"OutOpen"});
+    EXPECT_EQ(m_service.m_calls[0].m_handle, 1u);
+    EXPECT_TRUE(out.IsOpen());
+
+    CMidiOut other;
+    m_service.Fail("OutOpen", MMSYSERR_ALLOCATED, 1);
+    EXPECT_FALSE(other.Open(&m_window));
+    EXPECT_FALSE(other.IsOpen());
+    EXPECT_EQ(m_boxes.m_texts, Names{OutText(MMSYSERR_ALLOCATED)});
+}
+
+TEST_F(PortsTest, OutputCloseRunsItsSequenceAndStopsAtEachFailure)
+{
+    for (size_t nFail = 0; nFail <= kOutClose.size(); ++nFail) {
+        SCOPED_TRACE(nFail);
+        CMidiOut out;
+        out.Open(&m_window);
+        m_service.m_calls.clear();
+        m_boxes.m_texts.clear();
+        if (nFail < kOutClose.size())
+            m_service.Fail(kOutClose[nFail], MIDIERR_STILLPLAYING, 1);
+        EXPECT_EQ(out.Close(), nFail == kOutClose.size());
+        EXPECT_FALSE(out.IsOpen());
+        EXPECT_EQ(m_service.Names(), Prefix(kOutClose, std::min(nFail + 1, kOutClose.size())));
+        EXPECT_EQ(m_service.m_calls[0].m_pHdr, out.m_pHeader);
+        EXPECT_EQ(m_boxes.m_texts,
+                  nFail < kOutClose.size() ? Names{OutText(MIDIERR_STILLPLAYING)} : Names{});
+        m_service.m_calls.clear();
+    }
+    EXPECT_TRUE(m_service.m_calls.empty());
+}
+
+TEST_F(PortsTest, DestroyingAnOpenOutputResetsBeforeItUnprepares)
+{
+    for (size_t nFail = 0; nFail <= kOutDestroy.size(); ++nFail) {
+        SCOPED_TRACE(nFail);
+        m_service.m_calls.clear();
+        m_boxes.m_texts.clear();
+        {
+            CMidiOut out;
+            out.Open(&m_window);
+            m_service.m_calls.clear();
+            if (nFail < kOutDestroy.size())
+                m_service.Fail(kOutDestroy[nFail], MMSYSERR_ERROR, 1);
+        }
+        EXPECT_EQ(m_service.Names(), Prefix(kOutDestroy, std::min(nFail + 1, kOutDestroy.size())));
+        EXPECT_EQ(m_boxes.m_texts.size(), nFail < kOutDestroy.size() ? 1u : 0u);
+    }
+}
+
+TEST_F(PortsTest, ClosingANeverOpenedOutputReportsItsFirstCall)
+{
+    CMidiOut out;
+    EXPECT_FALSE(out.Close());
+    EXPECT_EQ(m_service.Names(), Names{"OutUnprepareHeader"});
+    EXPECT_EQ(m_service.m_calls[0].m_handle, 0u);
+    EXPECT_EQ(m_boxes.m_texts, Names{OutText(MMSYSERR_INVALHANDLE)});
+}
+
+TEST_F(PortsTest, ShortMessagePacksStatusThenDataBytes)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    EXPECT_TRUE(out.ShortMessage(0x90, 60, 100));
+    EXPECT_TRUE(out.ShortMessage(0x80, 0x7F, 0));
+    ASSERT_EQ(m_service.m_calls.size(), 3u);
+    EXPECT_EQ(m_service.m_calls[1].m_dwArg, 0x00643C90u);
+    EXPECT_EQ(m_service.m_calls[2].m_dwArg, 0x00007F80u);
+
+    m_service.Fail("OutShortMsg", kOddCode, 1);
+    EXPECT_FALSE(out.ShortMessage(0x90, 1, 2));
+    EXPECT_EQ(m_boxes.m_texts, Names{OutText(kOddCode)});
+}
+
+TEST_F(PortsTest, LongMessageCopiesIntoTheBufferThenPreparesAndSends)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    m_service.m_calls.clear();
+    out.m_pHeader->dwFlags = MHDR_DONE | MHDR_PREPARED;
+    const std::vector<uint8_t> bytes = {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 1, 2, 3, 0x7A, 0xF7};
+    EXPECT_TRUE(out.LongMessage(bytes.data(), bytes.size()));
+    EXPECT_EQ(m_service.Names(), (Names{"OutPrepareHeader", "OutLongMsg"}));
+    EXPECT_EQ(m_service.m_calls[0].m_dwArg, 0u) << "flags are cleared before preparing";
+    EXPECT_EQ(m_service.m_calls[1].m_bytes, bytes);
+    EXPECT_EQ(out.m_pHeader->dwBufferLength, bytes.size());
+    EXPECT_EQ(out.m_pHeader->dwUser, reinterpret_cast<uintptr_t>(out.m_pHeader->lpData));
+    EXPECT_EQ(std::vector<uint8_t>(out.m_pHeader->lpData, out.m_pHeader->lpData + bytes.size()), bytes);
+
+    // The header stays prepared until the done notification is handled.
+    m_service.m_calls.clear();
+    struct CWindow : IMidiNotify {
+        void OnMidiOutDone(HMIDIOUT h, MIDIHDR* p) override { CMidiOut::ReleaseHeader(h, p); }
+    } window;
+    m_service.m_openOut.begin()->second = &window;
+    EXPECT_TRUE(m_service.m_calls.empty());
+    m_service.SignalOutDone(out.m_hMidiOut, out.m_pHeader);
+    ASSERT_EQ(m_service.Names(), Names{"OutUnprepareHeader"});
+    EXPECT_EQ(m_service.m_calls[0].m_handle, reinterpret_cast<uintptr_t>(out.m_hMidiOut));
+    EXPECT_EQ(m_service.m_calls[0].m_pHdr, out.m_pHeader);
+}
+
+TEST_F(PortsTest, LongMessageFailuresAreReportedAndPrepareFailureSendsNothing)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    const uint8_t bytes[] = {0xF0, 0xF7};
+    m_service.m_calls.clear();
+    m_service.Fail("OutPrepareHeader", MIDIERR_UNPREPARED, 1);
+    EXPECT_FALSE(out.LongMessage(bytes, 2));
+    EXPECT_EQ(m_service.Names(), Names{"OutPrepareHeader"});
+
+    m_service.m_calls.clear();
+    m_service.Fail("OutLongMsg", MIDIERR_NOTREADY, 1);
+    EXPECT_FALSE(out.LongMessage(bytes, 2));
+    EXPECT_EQ(m_service.Names(), (Names{"OutPrepareHeader", "OutLongMsg"}));
+    EXPECT_EQ(m_boxes.m_texts, (Names{OutText(MIDIERR_UNPREPARED), OutText(MIDIERR_NOTREADY)}));
+}
+
+TEST_F(PortsTest, LongMessageTakesAFull512ButRefusesMore)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    m_service.m_calls.clear();
+    std::vector<uint8_t> bytes(513, 0x55);
+    EXPECT_FALSE(out.LongMessage(bytes.data(), bytes.size()));
+    EXPECT_TRUE(m_service.m_calls.empty());
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_NE(m_boxes.m_texts[0].find("513"), std::string::npos);
+
+    bytes.resize(512);
+    EXPECT_TRUE(out.LongMessage(bytes.data(), bytes.size()));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 512u);
+}
+
+TEST_F(PortsTest, DataRequestAndDataSetHandTheBuiltMessages)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    m_service.m_calls.clear();
+    EXPECT_TRUE(out.SendDataRequest(0x0400000, 239));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes, BuildDataRequest(0x0400000, 239));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 16u);
+
+    std::vector<uint8_t> patch(239);
+    for (size_t i = 0; i < patch.size(); ++i)
+        patch[i] = uint8_t(i * 7);
+    EXPECT_TRUE(out.SendDataSet(0x0407F00, patch.data(), patch.size()));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 251u);
+    EXPECT_EQ(m_service.m_calls.back().m_bytes, BuildDataSet(0x0407F00, patch.data(), patch.size()));
+
+    EXPECT_TRUE(out.SendDataSet(6, nullptr, 0)) << "an empty data set is legal";
+    EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 12u);
+}
+
+TEST_F(PortsTest, DataSetOverFiveHundredBytesIsRefused)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    m_service.m_calls.clear();
+    std::vector<uint8_t> data(501);
+    EXPECT_FALSE(out.SendDataSet(0, data.data(), data.size()));
+    EXPECT_TRUE(m_service.m_calls.empty());
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_NE(m_boxes.m_texts[0].find("501"), std::string::npos);
+    EXPECT_TRUE(out.SendDataSet(0, data.data(), 500));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 512u);
+}
+
+TEST_F(PortsTest, LongMessageOfASysExMessageSendsItsRawBytes)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    CSysExMessage msg;
+    msg.m_nCommand = sysex::kDataSet;
+    msg.m_dwAddress = ToAddressBytes(6);
+    const uint8_t body = 5;
+    msg.SetBody(1, &body);
+    msg.Build();
+    EXPECT_TRUE(out.LongMessage(msg));
+    EXPECT_EQ(m_service.m_calls.back().m_bytes,
+              (std::vector<uint8_t>{0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x00, 0x00, 0x00, 0x06, 0x05, 0x75, 0xF7}));
+}
+
+// ---------------------------------------------------------------- no memory
+
+class AllocationFailure : public PortsTest {
+protected:
+    AllocationFailure() { SetPortAllocationFailureForTest(true); }
+    ~AllocationFailure() override { SetPortAllocationFailureForTest(false); }
+};
+
+TEST_F(AllocationFailure, IsReportedAndThePortNeverTouchesTheMissingHeader)
+{
+    {
+        CMidiIn in;
+        CMidiOut out;
+        EXPECT_EQ(m_boxes.m_texts, (Names{res::kCantAllocateHeader, res::kCantAllocateHeader}));
+        EXPECT_EQ(in.m_pHeader, nullptr);
+        EXPECT_EQ(out.m_pHeader, nullptr);
+        m_boxes.m_texts.clear();
+
+        // Calls that would take the header are left out; the rest go ahead.
+        EXPECT_FALSE(in.Open(&m_window));
+        EXPECT_EQ(m_service.Names(), (Names{"InOpen", "InReset", "InStart"}));
+        EXPECT_FALSE(in.Requeue());
+        EXPECT_TRUE(out.Open(&m_window));
+        EXPECT_TRUE(out.ShortMessage(0x90, 60, 100));
+        const uint8_t bytes[] = {0xF0, 0xF7};
+        EXPECT_FALSE(out.LongMessage(bytes, 2));
+        EXPECT_FALSE(out.SendDataRequest(0, 1));
+        EXPECT_FALSE(CMidiOut::ReleaseHeader(out.m_hMidiOut, nullptr));
+        m_service.m_calls.clear();
+    }
+    EXPECT_EQ(m_service.Names(), (Names{"OutReset", "OutClose", "InStop", "InReset", "InClose"}));
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+} // namespace
+} // namespace vantorel
