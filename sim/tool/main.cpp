@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "sim/model/SimDevice.h"
+#include "sim/model/SysExFramer.h"
 
 namespace vantorel {
 namespace {
@@ -45,9 +46,6 @@ constexpr const char* kUsage =
     "usage: vantorel-sim [--jack | --alsa] [--name NAME] [--log FILE] [--image FILE]\n"
     "                    [--save-image FILE] [--wire-speed] [--delay MS] [--drop N]\n"
     "                    [--corrupt N] [--stray N] [--late N:MS]\n";
-
-// A message longer than this is not one of ours; it is dropped to its F7.
-constexpr size_t kMaxMessage = 64 * 1024;
 
 struct COptions {
     RtMidi::Api m_api = RtMidi::UNIX_JACK;
@@ -117,52 +115,6 @@ std::optional<std::string> ParseOptions(int argc, char** argv, COptions& o)
     }
     return std::nullopt;
 }
-
-// Whole exclusive messages out of the chunks a backend delivers (ALSA may
-// split one message over several events).
-class CAssembler {
-public:
-    // Feeds one chunk; each finished F0 .. F7 is appended to out.
-    void Feed(const Bytes& chunk, std::vector<Bytes>& out)
-    {
-        for (uint8_t b : chunk) {
-            if (b >= 0xF8)
-                continue; // real-time bytes may sit anywhere
-            if (b == 0xF0) {
-                m_message.assign(1, b);
-                m_bIn = true;
-                m_bOverflow = false;
-                continue;
-            }
-            if (!m_bIn)
-                continue; // short messages mean nothing to the device
-            if (b == 0xF7) {
-                m_bIn = false;
-                if (!m_bOverflow) {
-                    m_message.push_back(b);
-                    out.push_back(std::move(m_message));
-                }
-                m_message.clear();
-                continue;
-            }
-            if (b & 0x80) {
-                // Any other status ends the message unfinished.
-                m_bIn = false;
-                m_message.clear();
-                continue;
-            }
-            if (m_message.size() >= kMaxMessage)
-                m_bOverflow = true;
-            else
-                m_message.push_back(b);
-        }
-    }
-
-private:
-    Bytes m_message;
-    bool m_bIn = false;
-    bool m_bOverflow = false;
-};
 
 class CLog {
 public:
@@ -471,7 +423,7 @@ int Run(int argc, char** argv)
 
     const auto start = Clock::now();
     const auto wireTime = [](size_t n) { return std::chrono::microseconds(int64_t(n) * sim::kWireUsPerByte); };
-    CAssembler assembler;
+    CSysExFramer framer;
     std::priority_queue<CPending, std::vector<CPending>, std::greater<>> pending;
     uint64_t seq = 0;
     Clock::time_point inWireFree = start, outWireFree = start;
@@ -506,7 +458,7 @@ int Run(int argc, char** argv)
 
         for (auto& [when, chunk] : chunks) {
             std::vector<Bytes> messages;
-            assembler.Feed(chunk, messages);
+            framer.Feed(chunk, messages);
             for (const Bytes& msg : messages) {
                 log.Write(start, when, "in", msg);
                 // With wire speed the device hears a message only once its
