@@ -5,10 +5,10 @@
 namespace vantorel {
 
 namespace {
-int DefaultHandler(const std::string& text, unsigned)
+int DefaultHandler(const std::string& text, unsigned type)
 {
     std::fprintf(stderr, "Vantorel: %s\n", text.c_str());
-    return IDOK;
+    return type == MB_YESNOCANCEL ? IDNO : IDOK;
 }
 MessageBoxHandler& Handler()
 {

@@ -6,8 +6,8 @@
 namespace vantorel {
 
 // Button sets and answers, numbered as the program's resources expect.
-enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1 };
-enum : int { IDOK = 1, IDCANCEL = 2 };
+enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3 };
+enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
 
 // Shows a modal message box captioned with the application title and returns
 // the button pressed. Every message of the program goes through here, so that
@@ -18,7 +18,8 @@ using MessageBoxHandler = std::function<int(const std::string& text, unsigned ty
 
 // Replaces the handler (the GUI installs one that shows a real box; tests
 // install one that records and answers). Returns the previous one. An empty
-// handler restores the default, which writes to stderr and answers IDOK.
+// handler restores the default, which writes to stderr and answers IDOK
+// (IDNO for a Yes/No/Cancel question, so nothing is written unasked).
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
 
 // Test helper: installs a handler for its lifetime and records every text.

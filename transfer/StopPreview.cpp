@@ -1,7 +1,5 @@
 #include "transfer/StopPreview.h"
 
-#include <utility>
-
 namespace vantorel {
 
 namespace {
@@ -14,10 +12,17 @@ std::function<void()>& Handler()
 
 void StopPreview()
 {
-    if (Handler())
-        Handler()();
+    // Copy: the handler may replace itself.
+    auto handler = Handler();
+    if (handler)
+        handler();
 }
 
-void SetStopPreviewHandler(std::function<void()> handler) { Handler() = std::move(handler); }
+std::function<void()> SetStopPreviewHandler(std::function<void()> handler)
+{
+    auto previous = std::move(Handler());
+    Handler() = std::move(handler);
+    return previous;
+}
 
 } // namespace vantorel

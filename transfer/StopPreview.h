@@ -1,13 +1,14 @@
 #pragma once
+// Every transfer and every audition calls StopPreview() before it touches the
+// MIDI output, so that the main frame's preview note is turned off and its
+// port closed first. The main frame registers the handler; with none
+// registered (tests, tools) the call does nothing.
 #include <functional>
 
 namespace vantorel {
 
-// Ends a sounding preview note and closes the preview port. Every transfer
-// and every audition calls it first, so that no note is left sounding.
 void StopPreview();
-
-// The main frame installs what StopPreview does; empty: nothing.
-void SetStopPreviewHandler(std::function<void()> handler);
+// Installs the handler; returns the previous one. An empty function removes it.
+std::function<void()> SetStopPreviewHandler(std::function<void()> handler);
 
 } // namespace vantorel

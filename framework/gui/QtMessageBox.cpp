@@ -10,13 +10,28 @@ namespace vantorel {
 void InstallQtMessageBoxHandler(const QString& caption)
 {
     SetMessageBoxHandler([caption](const std::string& text, unsigned type) {
-        QMessageBox box(QMessageBox::NoIcon, caption, QString::fromLocal8Bit(text.c_str()),
-                        type == MB_OKCANCEL ? QMessageBox::Ok | QMessageBox::Cancel : QMessageBox::Ok,
+        QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+        if (type == MB_OKCANCEL)
+            buttons = QMessageBox::Ok | QMessageBox::Cancel;
+        else if (type == MB_YESNOCANCEL)
+            buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+        QMessageBox box(QMessageBox::NoIcon, caption, QString::fromLocal8Bit(text.c_str()), buttons,
                         QApplication::activeWindow());
-        box.setDefaultButton(QMessageBox::Ok);
-        if (type != MB_OKCANCEL)
-            box.setIcon(QMessageBox::Warning);
-        return box.exec() == QMessageBox::Ok ? IDOK : IDCANCEL;
+        if (type == MB_YESNOCANCEL) {
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::Cancel);
+            box.setIcon(QMessageBox::Question);
+        } else {
+            box.setDefaultButton(QMessageBox::Ok);
+            if (type != MB_OKCANCEL)
+                box.setIcon(QMessageBox::Warning);
+        }
+        switch (box.exec()) {
+        case QMessageBox::Ok: return int(IDOK);
+        case QMessageBox::Yes: return int(IDYES);
+        case QMessageBox::No: return int(IDNO);
+        default: return int(IDCANCEL);
+        }
     });
 }
 

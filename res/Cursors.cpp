@@ -1,0 +1,97 @@
+// The six copy cursors: the arrow pointer, a small stack of list rows and a
+// framed box naming what is picked up.
+#include <array>
+
+#include "res/Images.h"
+#include "res/TinyFont.h"
+
+namespace vantorel::res {
+
+namespace {
+constexpr QRgb kBlack = 0xFF000000;
+constexpr QRgb kWhite = 0xFFFFFFFF;
+
+// '#' outline, '.' fill; the tip is the hot spot (0, 0).
+constexpr std::array<const char*, 17> kArrow{{
+    "#",
+    "##",
+    "#.#",
+    "#..#",
+    "#...#",
+    "#....#",
+    "#.....#",
+    "#......#",
+    "#.......#",
+    "#........#",
+    "#.....#####",
+    "#..#..#",
+    "#.# #..#",
+    "##  #..#",
+    "#    #..#",
+    "     #..#",
+    "      ##",
+}};
+
+const char* LabelFor(int nCursorId)
+{
+    switch (nCursorId) {
+    case kCursorPatch: return "PAT";
+    case kCursorPerformance: return "PFM";
+    case kCursorSystem: return "SYP";
+    case kCursorPattern: return "PTN";
+    case kCursorMotion: return "MTN";
+    case kCursorTxRx: return "TxRx";
+    default: return nullptr;
+    }
+}
+
+void FillRect(QImage& img, int x0, int y0, int x1, int y1, QRgb c)
+{
+    for (int y = y0; y <= y1; ++y)
+        for (int x = x0; x <= x1; ++x)
+            if (img.valid(x, y))
+                img.setPixel(x, y, c);
+}
+
+void FrameRect(QImage& img, int x0, int y0, int x1, int y1, QRgb outline, QRgb fill)
+{
+    FillRect(img, x0, y0, x1, y1, outline);
+    FillRect(img, x0 + 1, y0 + 1, x1 - 1, y1 - 1, fill);
+}
+} // namespace
+
+QImage CopyCursorImage(int nCursorId)
+{
+    const char* label = LabelFor(nCursorId);
+    if (!label)
+        return {};
+    QImage img(kCursorSize, kCursorSize, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+
+    for (int y = 0; y < int(kArrow.size()); ++y)
+        for (int x = 0; kArrow[y][x] != '\0'; ++x) {
+            const char ch = kArrow[y][x];
+            if (ch == '#')
+                img.setPixel(x, y, kBlack);
+            else if (ch == '.')
+                img.setPixel(x, y, kWhite);
+        }
+
+    // Three list rows, each a frame with a short name line in it.
+    for (int r = 0; r < 3; ++r) {
+        const int top = 2 + r * 5;
+        FrameRect(img, 14, top, 30, top + 5, kBlack, kWhite);
+        FillRect(img, 16, top + 2, 18, top + 3, kBlack);
+        FillRect(img, 20, top + 2, 20 + 6 + (r * 3) % 5, top + 3, kBlack);
+    }
+
+    // The label box, centred under the rows.
+    const int textWidth = TinyTextWidth(label);
+    const int boxLeft = 31 - (textWidth + 6);
+    FrameRect(img, boxLeft - 1, 20, 31, 31, kWhite, kWhite); // white halo keeps it legible on dark windows
+    FrameRect(img, boxLeft, 21, 30, 30, kBlack, kWhite);
+    DrawTinyText(img, boxLeft + 3, 23, label, kBlack);
+    return img;
+}
+
+} // namespace vantorel::res
