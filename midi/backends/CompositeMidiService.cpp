@@ -9,10 +9,11 @@ CCompositeMidiService::CCompositeMidiService(std::vector<CMidiService*> backends
 {
 }
 
-CCompositeMidiService::~CCompositeMidiService()
+CCompositeMidiService::~CCompositeMidiService() { CloseAll(); }
+
+void CCompositeMidiService::CloseAll()
 {
-    // Devices still open belong to ports that outlived the service; close
-    // them so that no backend keeps calling an entry that is gone.
+    // Close them so that no backend keeps calling an entry that is gone.
     for (auto& [h, pEntry] : m_ins) {
         pEntry->m_pBackend->InReset(pEntry->m_hBackend);
         pEntry->m_pBackend->InClose(pEntry->m_hBackend);
@@ -21,6 +22,8 @@ CCompositeMidiService::~CCompositeMidiService()
         pEntry->m_pBackend->OutReset(pEntry->m_hBackend);
         pEntry->m_pBackend->OutClose(pEntry->m_hBackend);
     }
+    m_ins.clear();
+    m_outs.clear();
 }
 
 void CCompositeMidiService::AddBackend(CMidiService* pBackend) { m_backends.push_back(pBackend); }

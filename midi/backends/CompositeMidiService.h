@@ -18,6 +18,9 @@ public:
     ~CCompositeMidiService() override;
 
     void AddBackend(CMidiService* pBackend);
+    // Closes every device still open (ports that outlived the service). A
+    // subclass that owns its backends calls it before they go.
+    void CloseAll();
 
     unsigned InGetNumDevs() override;
     MMRESULT InGetDevName(unsigned nDevice, std::string& name) override;
