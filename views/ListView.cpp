@@ -75,6 +75,22 @@ void CListView::DrawName(CDC& dc, int x, int y, const uint8_t* pName, size_t nMa
     dc.TextOut(x, y, QString::fromLatin1(reinterpret_cast<const char*>(pName), static_cast<qsizetype>(n)));
 }
 
+void CListView::DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected)
+{
+    const int right = grid.size.width();
+    dc.FillSolidRect(CRect{grid.nLeft, 0, right, grid.size.height()}, ListColor());
+    if (nSelected >= 0 && nSelected < grid.nRows)
+        FillBand(dc, CRect{grid.nLeft, nSelected * grid.nRowHeight, right, (nSelected + 1) * grid.nRowHeight});
+    for (int x : grid.columns)
+        DrawLine(dc, DarkColor(), x, 0, x, grid.nLineHeight);
+    for (size_t i = 0; i + 1 < grid.columns.size(); ++i)
+        DrawLine(dc, LightColor(), grid.columns[i] + 1, 0, grid.columns[i] + 1, grid.nLineHeight);
+    for (int k = 0; k <= grid.nRows; ++k)
+        DrawLine(dc, DarkColor(), grid.nLeft, k * grid.nRowHeight, right, k * grid.nRowHeight);
+    for (int k = 0; k <= grid.nRows; ++k)
+        DrawLine(dc, LightColor(), grid.nLeft, k * grid.nRowHeight + 1, right, k * grid.nRowHeight + 1);
+}
+
 void CListView::FitList(const QSize& size)
 {
     SetScrollSizes(size);

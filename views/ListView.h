@@ -62,6 +62,14 @@ public:
         std::string strDevices;
     };
     static CTransferDevices PrepareTransfer();
+    // Runs a modal Get or Send dialog (any dialog with m_strDevices) with the
+    // device text of the moment; returns how it ended (IDOK, IDCANCEL).
+    template <class TDlg>
+    static int RunTransferDialog(TDlg& dlg)
+    {
+        dlg.m_strDevices = PrepareTransfer().strDevices;
+        return dlg.DoModal();
+    }
 
 protected:
     // ---- drawing (logical pixels) ------------------------------------------
@@ -78,6 +86,20 @@ protected:
     // An entry name: at most nMax bytes, up to a zero byte if there is one,
     // shown as 8-bit (Latin-1) characters.
     void DrawName(CDC& dc, int x, int y, const uint8_t* pName, size_t nMax = 16);
+    // A list of equal rows: grey fill from (nLeft, 0) to size, the selection
+    // band over that width, a dark vertical line at each of columns from y 0
+    // to nLineHeight with a white one right of each but the last (the right
+    // border), then a dark boundary under every row from nLeft to the width,
+    // the first at y 0, each with a white line one pixel below.
+    struct CRowGrid {
+        int nLeft = 0;
+        std::vector<int> columns;
+        int nLineHeight = 0;
+        int nRows = 0;
+        int nRowHeight = 16;
+        QSize size;
+    };
+    void DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected);
     // Scroll sizes and shrink-only fit of the frame; called at the end of every
     // paint and from the initial update.
     void FitList(const QSize& size);
