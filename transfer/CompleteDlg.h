@@ -1,0 +1,14 @@
+#pragma once
+// "Complete!": shown after a whole bank (or the whole system) has gone across.
+#include "framework/gui/Dialog.h"
+
+namespace vantorel {
+
+class CCompleteDlg : public CDialog {
+    Q_OBJECT
+public:
+    enum { IDD = 150 };
+    explicit CCompleteDlg(QWidget* parent = nullptr);
+};
+
+} // namespace vantorel

@@ -1,0 +1,123 @@
+#include "transfer/PatchTransfer.h"
+
+#include <algorithm>
+
+#include "data/EntryName.h"
+#include "res/Strings.h"
+#include "transfer/TransferAddresses.h"
+#include "transfer/TransferTemplates.h"
+#include "transfer/TransferText.h"
+
+namespace vantorel {
+
+uint32_t PatchAddress(int nIndex, int nPerformance, int nPart)
+{
+    return nPart == 0 ? address::UserPatch(nIndex) : address::PerformancePatch(nPerformance, nPart);
+}
+
+// ---------------------------------------------------------------- Get
+
+void CPatchGetPlan::Begin(IProgressDisplay&)
+{
+    if (!IsSingle())
+        m_nIndex = 0;
+}
+
+CRequest CPatchGetPlan::Request(IProgressDisplay&)
+{
+    return {PatchAddress(m_nIndex, m_nPerformance, m_nPart), address::kPatchSize};
+}
+
+CPatchRecord* CPatchGetPlan::Target() const
+{
+    if (IsSingle())
+        return m_pRecord;
+    if (m_pDoc && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
+        return &m_pDoc->m_aPatch[size_t(m_nIndex)];
+    return nullptr;
+}
+
+bool CPatchGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDisplay& display)
+{
+    const uint8_t* pBody = answer.GetBody();
+    const size_t nBody = size_t(std::max(answer.m_nBodyLength, 0));
+    display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), NameFromBytes(pBody, nBody)));
+    // Never more than one record, whatever the answer's length.
+    if (CPatchRecord* pTarget = Target(); pTarget && pBody)
+        std::copy_n(pBody, std::min(nBody, CPatchRecord::kSize), pTarget->Data());
+    if (m_pDoc && m_nPart == 0 && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
+        m_pDoc->UpdateRow(m_nIndex);
+    ++m_nIndex;
+    return !IsSingle() && m_nIndex < CPatchDoc::kPatchCount;
+}
+
+// ---------------------------------------------------------------- Send
+
+void CPatchSendPlan::Begin(IProgressDisplay&)
+{
+    if (!IsSingle())
+        m_nIndex = 0;
+}
+
+bool CPatchSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
+{
+    const CPatchRecord* pSource = nullptr;
+    if (IsSingle())
+        pSource = m_pRecord;
+    else if (m_pRead && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
+        pSource = m_pRead + m_nIndex; // the bank's records are contiguous
+    if (!pSource) {
+        dataSet.bValid = false;
+        return false;
+    }
+    display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), pSource->GetName()));
+    dataSet.dwAddress = PatchAddress(m_nIndex, m_nPerformance, m_nPart);
+    dataSet.pData = pSource->Data();
+    dataSet.nCount = CPatchRecord::kSize;
+    ++m_nIndex;
+    return !IsSingle() && m_nIndex < CPatchDoc::kPatchCount;
+}
+
+// ---------------------------------------------------------------- dialogs
+
+CGettingPatchDlg::CGettingPatchDlg(QWidget* parent)
+    : CGettingDlg(GetTransferTemplate(IDD_GETTING_PATCH), &m_plan, parent)
+{
+}
+
+CSendingPatchDlg::CSendingPatchDlg(QWidget* parent)
+    : CSendingDlg(GetTransferTemplate(IDD_SENDING_PATCH), &m_plan, parent)
+{
+}
+
+CGetPatchDlg::CGetPatchDlg(QWidget* parent)
+    : CTransferDlg(GetTransferTemplate(IDD_GET_PATCH), res::kConfirmGet, parent), m_progress(this)
+{
+}
+
+void CGetPatchDlg::PrepareProgress()
+{
+    CPatchGetPlan& plan = m_progress.m_plan;
+    plan.m_pDoc = m_pDoc;
+    plan.m_pRecord = m_pRecord;
+    plan.m_nIndex = m_nIndex;
+    plan.m_nPerformance = m_nPerformance;
+    plan.m_nPart = m_nPart;
+}
+
+CSendPatchDlg::CSendPatchDlg(QWidget* parent)
+    : CTransferDlg(GetTransferTemplate(IDD_SEND_PATCH), res::kConfirmSend, parent), m_progress(this)
+{
+}
+
+void CSendPatchDlg::PrepareProgress()
+{
+    CPatchSendPlan& plan = m_progress.m_plan;
+    plan.m_pRead = m_pRead;
+    plan.m_pRecord = m_pRecord;
+    plan.m_nIndex = m_nIndex;
+    plan.m_nPerformance = m_nPerformance;
+    plan.m_nPart = m_nPart;
+}
+
+} // namespace vantorel

@@ -1,0 +1,106 @@
+#pragma once
+// Get Patch and Send Patch: a whole bank, one user patch, or one of the two
+// patches inside a performance.
+#include "data/PatchDoc.h"
+#include "data/PatchRecord.h"
+#include "transfer/TransferDlg.h"
+
+namespace vantorel {
+
+// Where a patch lives: user patch nIndex (nPart 0) or patch nPart (1 or 2) of
+// performance nPerformance.
+uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);
+
+class CPatchGetPlan : public CGetPlan {
+public:
+    CPatchDoc* m_pDoc = nullptr;        // bank: the document filled and repainted
+    CPatchRecord* m_pRecord = nullptr;  // single or part: the record filled
+    int m_nIndex = 0;                   // the patch now being fetched
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    const CGetRules& Rules() const override { return kFixedBlockRules; }
+    void Begin(IProgressDisplay& display) override;
+    CRequest Request(IProgressDisplay& display) override;
+    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
+    bool IsWhole() const override { return !IsSingle(); }
+
+private:
+    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
+    CPatchRecord* Target() const;
+};
+
+class CPatchSendPlan : public CSendPlan {
+public:
+    const CPatchRecord* m_pRead = nullptr;   // bank: the first record
+    const CPatchRecord* m_pRecord = nullptr; // single or part: the record sent
+    int m_nIndex = 0;
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    void Begin(IProgressDisplay& display) override;
+    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
+    bool IsWhole() const override { return !IsSingle(); }
+
+private:
+    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
+};
+
+class CGettingPatchDlg : public CGettingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 161 };
+    explicit CGettingPatchDlg(QWidget* parent = nullptr);
+    CPatchGetPlan m_plan;
+};
+
+class CSendingPatchDlg : public CSendingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 163 };
+    explicit CSendingPatchDlg(QWidget* parent = nullptr);
+    CPatchSendPlan m_plan;
+};
+
+// Bank Get: m_pDoc. Single Get: m_pRecord and m_nIndex. A performance's
+// patch: m_pRecord, m_nPerformance and m_nPart (1 or 2).
+class CGetPatchDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 162 };
+    explicit CGetPatchDlg(QWidget* parent = nullptr);
+
+    CPatchDoc* m_pDoc = nullptr;
+    CPatchRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    CGettingPatchDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+// Bank Send: m_pRead (the bank's first record). Single and part as for Get.
+class CSendPatchDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 164 };
+    explicit CSendPatchDlg(QWidget* parent = nullptr);
+
+    CPatchRecord* m_pRead = nullptr;
+    CPatchRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    CSendingPatchDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+} // namespace vantorel

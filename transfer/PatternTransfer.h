@@ -1,0 +1,58 @@
+#pragma once
+// Get Pattern and Send Pattern: the 48 patterns, or one of them.
+#include "data/PatternDoc.h"
+#include "transfer/TransferDlg.h"
+#include "transfer/VarTransfer.h"
+
+namespace vantorel {
+
+class CGettingPatternDlg : public CGettingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 190 };
+    explicit CGettingPatternDlg(QWidget* parent = nullptr);
+    CVarGetPlanT<CPatternEntry> m_plan;
+};
+
+class CSendingPatternDlg : public CSendingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 192 };
+    explicit CSendingPatternDlg(QWidget* parent = nullptr);
+    CVarSendPlanT<CPatternEntry> m_plan;
+};
+
+// m_pItems: the document's entries; m_nSingle: one index, or -1 for all.
+class CGetPatternDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 191 };
+    explicit CGetPatternDlg(QWidget* parent = nullptr);
+
+    CPatternEntry* m_pItems = nullptr;
+    int m_nSingle = -1;
+
+    CGettingPatternDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+class CSendPatternDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 193 };
+    explicit CSendPatternDlg(QWidget* parent = nullptr);
+
+    CPatternEntry* m_pItems = nullptr;
+    int m_nSingle = -1;
+
+    CSendingPatternDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+} // namespace vantorel

@@ -1,0 +1,93 @@
+#pragma once
+// Get Performance and Send Performance: a whole bank or one performance,
+// each as its five blocks (common, part 1, part 2, patch 1, patch 2).
+#include "data/PerformDoc.h"
+#include "data/PerformRecord.h"
+#include "transfer/TransferDlg.h"
+
+namespace vantorel {
+
+// Block nBlock (0 to 4) of performance nIndex.
+uint32_t PerformanceBlockAddress(int nIndex, int nBlock);
+
+class CPerformGetPlan : public CGetPlan {
+public:
+    CPerformDoc* m_pDoc = nullptr;
+    CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nStep = 0; // the block asked for; 5 when all is done
+
+    const CGetRules& Rules() const override { return kFixedBlockRules; }
+    void Begin(IProgressDisplay& display) override;
+    CRequest Request(IProgressDisplay& display) override;
+    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_pRecord == nullptr; }
+
+private:
+    CPerformRecord* Target() const;
+};
+
+class CPerformSendPlan : public CSendPlan {
+public:
+    const CPerformDoc* m_pDoc = nullptr;
+    const CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nStep = 0;
+
+    void Begin(IProgressDisplay& display) override;
+    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_pRecord == nullptr; }
+};
+
+class CGettingPerformanceDlg : public CGettingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 171 };
+    explicit CGettingPerformanceDlg(QWidget* parent = nullptr);
+    CPerformGetPlan m_plan;
+};
+
+class CSendingPerformanceDlg : public CSendingDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 173 };
+    explicit CSendingPerformanceDlg(QWidget* parent = nullptr);
+    CPerformSendPlan m_plan;
+};
+
+// Bank: m_pDoc. Single: m_pRecord and m_nIndex.
+class CGetPerformanceDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 172 };
+    explicit CGetPerformanceDlg(QWidget* parent = nullptr);
+
+    CPerformDoc* m_pDoc = nullptr;
+    CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+
+    CGettingPerformanceDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+class CSendPerformanceDlg : public CTransferDlg {
+    Q_OBJECT
+public:
+    enum { IDD = 174 };
+    explicit CSendPerformanceDlg(QWidget* parent = nullptr);
+
+    CPerformDoc* m_pDoc = nullptr;
+    CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+
+    CSendingPerformanceDlg m_progress;
+    CProgressDlg& Progress() override { return m_progress; }
+
+protected:
+    void PrepareProgress() override;
+};
+
+} // namespace vantorel

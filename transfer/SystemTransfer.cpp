@@ -1,0 +1,110 @@
+#include "transfer/SystemTransfer.h"
+
+#include <algorithm>
+
+#include "data/SystemDoc.h"
+#include "midi/SysEx.h"
+#include "res/Strings.h"
+#include "transfer/TransferAddresses.h"
+#include "transfer/TransferTemplates.h"
+
+namespace vantorel {
+
+std::vector<CSystemStep> SystemSteps(int nMode)
+{
+    using namespace address;
+    const CSystemStep parameters{kSystemParameters, kSystemParametersSize, CSystemDoc::kSystemParameterOffset, 25, 50};
+    const CSystemStep txRx{kTxRxSettings, kTxRxSettingsSize, CSystemDoc::kTxRxSettingOffset, 75, 100};
+    switch (nMode) {
+    case kSystemParametersOnly:
+        return {{kSystemParameters, kSystemParametersSize, CSystemDoc::kSystemParameterOffset, 50, 100}};
+    case kSystemTxRxOnly:
+        // The Tx/Rx group is its own block plus one byte among the parameters.
+        return {{kTxRxExtra, kTxRxExtraSize, kTxRxExtraOffset, 25, 50}, txRx};
+    default:
+        return {parameters, txRx};
+    }
+}
+
+// ---------------------------------------------------------------- Get
+
+void CSystemGetPlan::Begin(IProgressDisplay&)
+{
+    m_steps = SystemSteps(m_nMode);
+    m_nStep = 0;
+}
+
+CRequest CSystemGetPlan::Request(IProgressDisplay& display)
+{
+    const CSystemStep& step = m_steps[size_t(std::clamp<int>(m_nStep, 0, int(m_steps.size()) - 1))];
+    display.SetProgressPos(step.nPosAsked);
+    return {step.dwAddress, step.dwSize};
+}
+
+bool CSystemGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDisplay& display)
+{
+    const CSystemStep& step = m_steps[size_t(std::clamp<int>(m_nStep, 0, int(m_steps.size()) - 1))];
+    if (m_pSystemData && answer.GetBody()) {
+        const size_t nCopy = std::min(size_t(std::max(answer.m_nBodyLength, 0)), size_t(step.dwSize));
+        std::copy_n(answer.GetBody(), nCopy, m_pSystemData + step.nOffset);
+    }
+    display.SetProgressPos(step.nPosStored);
+    return ++m_nStep < int(m_steps.size());
+}
+
+// ---------------------------------------------------------------- Send
+
+void CSystemSendPlan::Begin(IProgressDisplay&)
+{
+    m_steps = SystemSteps(m_nMode);
+    m_nStep = 0;
+}
+
+bool CSystemSendPlan::Next(CDataSet& dataSet, IProgressDisplay&)
+{
+    if (!m_pSystemData || m_nStep < 0 || m_nStep >= int(m_steps.size())) {
+        dataSet.bValid = false;
+        return false;
+    }
+    const CSystemStep& step = m_steps[size_t(m_nStep)];
+    dataSet.dwAddress = step.dwAddress;
+    dataSet.pData = m_pSystemData + step.nOffset;
+    dataSet.nCount = step.dwSize;
+    return ++m_nStep < int(m_steps.size());
+}
+
+// ---------------------------------------------------------------- dialogs
+
+CGettingSystemDlg::CGettingSystemDlg(QWidget* parent)
+    : CGettingDlg(GetTransferTemplate(IDD_GETTING_SYSTEM), &m_plan, parent)
+{
+}
+
+CSendingSystemDlg::CSendingSystemDlg(QWidget* parent)
+    : CSendingDlg(GetTransferTemplate(IDD_SENDING_SYSTEM), &m_plan, parent)
+{
+}
+
+CGetSystemDlg::CGetSystemDlg(QWidget* parent)
+    : CTransferDlg(GetTransferTemplate(IDD_GET_SYSTEM), res::kConfirmGet, parent), m_progress(this)
+{
+}
+
+void CGetSystemDlg::PrepareProgress()
+{
+    m_progress.m_plan.m_pSystemData = m_pSystemData;
+    m_progress.m_plan.m_nMode = m_nMode;
+}
+
+CSendSystemDlg::CSendSystemDlg(QWidget* parent)
+    : CTransferDlg(GetTransferTemplate(IDD_SEND_SYSTEM), res::kConfirmSend, parent), m_progress(this)
+{
+}
+
+void CSendSystemDlg::PrepareProgress()
+{
+    m_progress.m_plan.m_pSystemData = m_pSystemData;
+    m_progress.m_plan.m_nMode = m_nMode;
+}
+
+} // namespace vantorel

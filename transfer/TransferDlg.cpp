@@ -1,0 +1,354 @@
+#include "transfer/TransferDlg.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <algorithm>
+
+#include "framework/MessageBox.h"
+#include "framework/gui/DC.h"
+#include "midi/DeviceNames.h"
+#include "transfer/CompleteDlg.h"
+#include "transfer/StopPreview.h"
+#include "transfer/TransferTemplates.h"
+
+namespace vantorel {
+
+namespace {
+
+// The progress text: "Courier New" 15 by 7, normal weight, at 5,0 on white.
+constexpr CFontSpec kProgressFont{15, 7, 400, "Courier New"};
+constexpr int kProgressTextX = 5;
+constexpr int kProgressTextY = 0;
+constexpr int kProgressMax = 100;
+
+QString DialogText(const std::string& text)
+{
+    // Static controls expand tabs; the labels do not, so give them the room.
+    return QString::fromStdString(text).replace(QLatin1Char('\t'), QStringLiteral("    "));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- CTransferDlg
+
+CTransferDlg::CTransferDlg(const CDlgTemplate& tmpl, const char* szConfirm, QWidget* parent)
+    : CDialog(tmpl, parent), m_szConfirm(szConfirm)
+{
+}
+
+void CTransferDlg::OnInitDialog()
+{
+    // Shown (again): START and Cancel work until a transfer starts.
+    m_bTransferring = false;
+    for (int nId : {IDOK, IDCANCEL})
+        if (QPushButton* pButton = GetButton(nId))
+            pButton->setEnabled(true);
+    if (QLabel* pText = GetStatic(IDC_TRANSFER_TEXT))
+        pText->setText(DialogText(m_strDevices));
+}
+
+void CTransferDlg::OnOK()
+{
+    if (m_bTransferring)
+        return;
+    if (AfxMessageBox(m_szConfirm, MB_OKCANCEL) != IDOK) {
+        // Declined: nothing is opened, nothing is sent.
+        EndDialog(IDOK);
+        return;
+    }
+    m_bTransferring = true;
+    PrepareProgress();
+    CProgressDlg& progress = Progress();
+    progress.m_pOwner = this;
+    progress.CreateModeless();
+    progress.move(pos());
+    progress.Start();
+}
+
+void CTransferDlg::OnTransferDone(int nWhole)
+{
+    if (nWhole == kTransferWhole) {
+        CCompleteDlg complete;
+        complete.DoModal();
+    }
+    m_bTransferring = false;
+    Progress().hide();
+    EndDialog(IDOK);
+}
+
+// ---------------------------------------------------------------- CProgressDlg
+
+CProgressDlg::CProgressDlg(const CDlgTemplate& tmpl, QWidget* parent) : CDialog(tmpl, parent) {}
+
+void CProgressDlg::ShowText(const std::string& text)
+{
+    m_strText = text;
+    QLabel* pLabel = GetStatic(IDC_TRANSFER_TEXT);
+    if (!pLabel)
+        return;
+    const QSize size = pLabel->contentsRect().size();
+    if (size.isEmpty())
+        return;
+    QPixmap pixmap(size);
+    pixmap.fill(Qt::white);
+    {
+        QPainter painter(&pixmap);
+        CDC dc(painter);
+        dc.SelectFont(kProgressFont);
+        dc.TextOut(kProgressTextX, kProgressTextY, QString::fromLatin1(text.data(), qsizetype(text.size())));
+    }
+    pLabel->setPixmap(pixmap);
+}
+
+void CProgressDlg::SetProgressPos(int nPos)
+{
+    if (QProgressBar* pBar = GetProgress(IDC_TRANSFER_PROGRESS))
+        pBar->setValue(std::clamp(nPos, 0, kProgressMax));
+}
+
+void CProgressDlg::SetProgressStep(int nStep) { m_nStep = nStep; }
+
+void CProgressDlg::StepProgress()
+{
+    QProgressBar* pBar = GetProgress(IDC_TRANSFER_PROGRESS);
+    if (!pBar)
+        return;
+    // Past the end the bar starts over, as a stepping progress control does.
+    int nPos = pBar->value() + m_nStep;
+    if (nPos > kProgressMax)
+        nPos -= kProgressMax;
+    pBar->setValue(std::clamp(nPos, 0, kProgressMax));
+}
+
+int CProgressDlg::GetProgressPos() const
+{
+    const QProgressBar* pBar = GetProgress(IDC_TRANSFER_PROGRESS);
+    return pBar ? pBar->value() : -1;
+}
+
+void CProgressDlg::BeginTransfer()
+{
+    StopPreview();
+    if (m_pOwner) {
+        if (QPushButton* pStart = m_pOwner->GetButton(IDOK))
+            pStart->setEnabled(false);
+        if (QPushButton* pCancel = m_pOwner->GetButton(IDCANCEL))
+            pCancel->setEnabled(false);
+    }
+    m_bRunning = true;
+}
+
+void CProgressDlg::EndTransfer(int nWhole)
+{
+    m_bRunning = false;
+    KillTimer(1);
+    KillTimer(2);
+    // Sent, not posted: the owner has ended its modal run when this returns.
+    if (m_pOwner)
+        m_pOwner->OnTransferDone(nWhole);
+}
+
+void CProgressDlg::OnCancel()
+{
+    // The window belongs to the Get or Send dialog and goes with it; Cancel
+    // only ends the transfer.
+    if (!m_bRunning)
+        return;
+    CancelTransfer();
+    EndTransfer(kTransferPartial);
+}
+
+// ---------------------------------------------------------------- CGettingDlg
+
+CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* parent)
+    : CProgressDlg(tmpl, parent), m_pPlan(pPlan)
+{
+    m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
+    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+}
+
+void CGettingDlg::Start()
+{
+    BeginTransfer();
+    m_bAwaiting = false;
+    m_bOutBusy = false;
+    m_bRequestPending = false;
+    m_bRetried = false;
+    m_messages.DeleteAll();
+    m_midiOut.Open(this);
+    m_midiIn.Open(this);
+    m_pPlan->Begin(*this);
+    SendRequest();
+}
+
+void CGettingDlg::SendRequest()
+{
+    if (m_bOutBusy) {
+        // The answer beat the done notice of its own request; the port's one
+        // buffer is still taken, so the next request waits for that notice.
+        m_bRequestPending = true;
+        return;
+    }
+    m_bRequestPending = false;
+    m_request = m_pPlan->Request(*this);
+    m_bAwaiting = true;
+    m_bOutBusy = m_midiOut.SendDataRequest(m_request.dwAddress, m_request.dwSize);
+    if (m_pPlan->Rules().bArmOnSend)
+        SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
+}
+
+void CGettingDlg::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
+{
+    CMidiOut::ReleaseHeader(hOut, pHeader);
+    m_bOutBusy = false;
+    if (!IsRunning())
+        return;
+    if (m_bRequestPending) {
+        SendRequest();
+        return;
+    }
+    // The answer must begin to arrive within a second after the request has left.
+    if (!m_pPlan->Rules().bArmOnSend && m_bAwaiting)
+        SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
+}
+
+void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
+{
+    if (!IsRunning() || !pHeader || !pHeader->lpData)
+        return;
+    const size_t nCount = std::min<size_t>(pHeader->dwBytesRecorded, pHeader->dwBufferLength);
+    // The buffer given back by a reset: nothing to store, and not queued again.
+    if (nCount == 0)
+        return;
+    // Only a data set of this device for the address just asked for, with a
+    // correct checksum, is an answer. Anything else is dropped and the wait,
+    // with its time-out, goes on.
+    if (!m_bAwaiting || !IsValidDataSetFor(pHeader->lpData, nCount, m_request.dwAddress)) {
+        m_midiIn.Requeue();
+        return;
+    }
+    KillTimer(m_pPlan->Rules().nTimeoutTimer);
+    m_bAwaiting = false;
+    m_bRetried = false;
+    CSysExMessage* pAnswer = m_messages.AddReceived(int32_t(nCount), pHeader->lpData);
+    pAnswer->Parse();
+    const bool bMore = m_pPlan->Store(*pAnswer, m_messages, *this);
+    m_midiIn.Requeue();
+    if (bMore)
+        SendRequest();
+    else
+        SetTimer(m_pPlan->Rules().nFinishTimer, kPauseMs);
+}
+
+void CGettingDlg::OnTimer(int nIdEvent)
+{
+    KillTimer(nIdEvent);
+    if (!IsRunning())
+        return;
+    const CGetRules& rules = m_pPlan->Rules();
+    if (nIdEvent == rules.nFinishTimer) {
+        ClosePorts();
+        m_messages.DeleteAll();
+        EndTransfer(m_pPlan->IsWhole() ? kTransferWhole : kTransferPartial);
+        return;
+    }
+    if (nIdEvent != rules.nTimeoutTimer || !m_bAwaiting)
+        return;
+    if (rules.bRetryOnce && m_bRetried) {
+        // Silence after the repeat: the plan says what it means.
+        m_bRetried = false;
+        switch (m_pPlan->OnSilence(*this)) {
+        case CGetPlan::Silence::AskNext:
+            SendRequest();
+            break;
+        case CGetPlan::Silence::Finish:
+            m_bAwaiting = false;
+            SetTimer(rules.nFinishTimer, kPauseMs);
+            break;
+        case CGetPlan::Silence::Stall:
+            break; // until Cancel
+        }
+        return;
+    }
+    // No answer: start both ports afresh and ask again.
+    m_bRetried = true;
+    ReopenPorts();
+    SendRequest();
+}
+
+void CGettingDlg::ReopenPorts()
+{
+    ClosePorts();
+    m_midiOut.Open(this);
+    m_midiIn.Open(this);
+}
+
+void CGettingDlg::ClosePorts()
+{
+    m_midiIn.Close();
+    m_midiOut.Close();
+    // A closed port reports nothing more, so nothing is in flight.
+    m_bOutBusy = false;
+    m_bRequestPending = false;
+}
+
+void CGettingDlg::CancelTransfer()
+{
+    ClosePorts();
+    m_messages.DeleteAll();
+    m_bAwaiting = false;
+}
+
+// ---------------------------------------------------------------- CSendingDlg
+
+CSendingDlg::CSendingDlg(const CDlgTemplate& tmpl, CSendPlan* pPlan, QWidget* parent)
+    : CProgressDlg(tmpl, parent), m_pPlan(pPlan)
+{
+    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+}
+
+void CSendingDlg::Start()
+{
+    BeginTransfer();
+    m_midiOut.Open(this);
+    m_bMore = true;
+    m_pPlan->Begin(*this);
+    SetTimer(kSendTimer, kPauseMs);
+}
+
+void CSendingDlg::OnTimer(int nIdEvent)
+{
+    KillTimer(nIdEvent);
+    if (!IsRunning())
+        return;
+    if (nIdEvent == kSendTimer) {
+        CDataSet dataSet;
+        m_bMore = m_pPlan->Next(dataSet, *this);
+        if (dataSet.bValid) {
+            m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount);
+        } else {
+            m_bMore = false;
+            SetTimer(kFinishTimer, kPauseMs);
+        }
+    } else if (nIdEvent == kFinishTimer) {
+        m_midiOut.Close();
+        EndTransfer(m_pPlan->IsWhole() ? kTransferWhole : kTransferPartial);
+    }
+}
+
+void CSendingDlg::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
+{
+    CMidiOut::ReleaseHeader(hOut, pHeader);
+    if (!IsRunning())
+        return;
+    // Every data set is followed by a pause, the last one too.
+    SetTimer(m_bMore ? kSendTimer : kFinishTimer, kPauseMs);
+}
+
+void CSendingDlg::CancelTransfer() { m_midiOut.Close(); }
+
+} // namespace vantorel

@@ -1,0 +1,96 @@
+#pragma once
+// What one kind of transfer needs to say to the shared machinery: which
+// address comes next, where the answer's bytes go, what the progress dialog
+// shows, and when the transfer is over. The progress dialogs (ProgressDlg.h)
+// own the ports, the timers and the order of events; a plan owns none of them.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace vantorel {
+
+class CSysExMessage;
+class CSysExList;
+
+// WM_USER + 20: a progress dialog tells its Get or Send dialog that it is over.
+inline constexpr unsigned WM_TRANSFER_DONE = 0x0400 + 20;
+inline constexpr int kTransferWhole = 1;   // a whole bank (or the whole system) went across
+inline constexpr int kTransferPartial = 2; // a single entry, a part, or a cancelled transfer
+
+// The window times of every transfer.
+inline constexpr int kPauseMs = 100;          // after each data set; before a transfer ends
+inline constexpr int kAnswerTimeoutMs = 1000; // for the synthesizer to answer a request
+
+// What a plan may show while it runs.
+class IProgressDisplay {
+public:
+    virtual ~IProgressDisplay() = default;
+    // Draws text into the progress dialog's text box (white box, fixed font).
+    virtual void ShowText(const std::string& text) = 0;
+    // The progress bar, where the dialog has one (range 0 to 100).
+    virtual void SetProgressPos(int nPos) = 0;
+    virtual void SetProgressStep(int nStep) = 0;
+    virtual void StepProgress() = 0;
+};
+
+// One data request: a linear address and a size.
+struct CRequest {
+    uint32_t dwAddress = 0;
+    uint32_t dwSize = 0;
+};
+
+// One data set to send; pData points into the document and is copied by the
+// port before the plan moves on.
+struct CDataSet {
+    uint32_t dwAddress = 0;
+    const uint8_t* pData = nullptr;
+    size_t nCount = 0;
+    bool bValid = true; // false: the caller gave nothing to read from
+};
+
+// How a Get waits for its answers. The fixed-block kinds arm the time-out when
+// the request has left the port and ask again without limit; the
+// variable-length kinds arm it as the request goes out and ask again once,
+// after which the plan decides what the silence means.
+struct CGetRules {
+    int nTimeoutTimer = 2;
+    int nFinishTimer = 1;
+    bool bArmOnSend = false;
+    bool bRetryOnce = false;
+};
+
+inline constexpr CGetRules kFixedBlockRules{2, 1, false, false};
+inline constexpr CGetRules kVariableLengthRules{1, 2, true, true};
+
+// A Get: requests, each answered by one data set of this device for the
+// address just asked for (the dialog drops anything else before the plan sees it).
+class CGetPlan {
+public:
+    enum class Silence { AskNext, Finish, Stall };
+
+    virtual ~CGetPlan() = default;
+    virtual const CGetRules& Rules() const = 0;
+    // Resets the plan for a new transfer, before the first request.
+    virtual void Begin(IProgressDisplay& display) = 0;
+    // The request of the current step; called again, unchanged, to repeat it.
+    virtual CRequest Request(IProgressDisplay& display) = 0;
+    // Stores a verified answer to the current request (pAnswer is already in
+    // answers) and moves on. Returns true while another request follows.
+    virtual bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) = 0;
+    // A time-out after the one repeat the rules allow.
+    virtual Silence OnSilence(IProgressDisplay&) { return Silence::Stall; }
+    // True for a whole bank (or the whole system): the "Complete!" box follows.
+    virtual bool IsWhole() const = 0;
+};
+
+// A Send: data sets, each followed by a 100 ms pause.
+class CSendPlan {
+public:
+    virtual ~CSendPlan() = default;
+    virtual void Begin(IProgressDisplay& display) = 0;
+    // The next data set; returns true while another one follows it.
+    virtual bool Next(CDataSet& dataSet, IProgressDisplay& display) = 0;
+    virtual bool IsWhole() const = 0;
+};
+
+} // namespace vantorel

@@ -1,0 +1,103 @@
+#pragma once
+// Patterns and motions: items of any length, each a one-byte value and a
+// data stream the synthesizer hands out in packets of 231 bytes. The two
+// kinds differ only by the numbers in CVarKind.
+#include <cstdint>
+
+#include "data/VarEntry.h"
+#include "transfer/TransferPlan.h"
+
+namespace vantorel {
+
+struct CVarKind {
+    int nCount;                    // items: 48 patterns, 4 motions
+    uint32_t (*pValueAddress)(int);
+    uint32_t (*pDataAddress)(int);
+    uint32_t dwItemStep;           // from one item's data to the next one's
+    const char* szText;            // "Pattern %d" or "Motion %d"
+};
+
+extern const CVarKind kPatternKind;
+extern const CVarKind kMotionKind;
+
+// Get: per item the value (step 0), then packets (step 1) until a short one
+// or two time-outs in a row.
+class CVarGetPlan : public CGetPlan {
+public:
+    explicit CVarGetPlan(const CVarKind& kind) : m_kind(kind) {}
+
+    int m_nSingle = -1; // one item, or -1 for all
+    int m_nIndex = 0;
+    int m_nStep = 0;
+    uint32_t m_dwBase = 0;    // the current item's data address
+    uint32_t m_dwAddress = 0; // the next packet's address
+    bool m_bBusy = false;
+
+    const CGetRules& Rules() const override { return kVariableLengthRules; }
+    void Begin(IProgressDisplay& display) override;
+    CRequest Request(IProgressDisplay& display) override;
+    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
+    Silence OnSilence(IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_nSingle == -1; }
+
+protected:
+    const CVarKind& Kind() const { return m_kind; }
+    // Item n of the document, or null outside it.
+    virtual CVarEntry* Item(int n) = 0;
+
+private:
+    void ClearItem(int n);
+    void ItemComplete(IProgressDisplay& display);
+    const CVarKind& m_kind;
+};
+
+// Send: per item the value, then the data in packets of at most 231 bytes;
+// an empty item goes out as one data set with no data.
+class CVarSendPlan : public CSendPlan {
+public:
+    explicit CVarSendPlan(const CVarKind& kind) : m_kind(kind) {}
+
+    int m_nSingle = -1;
+    int m_nIndex = 0;
+    int m_nStep = 0;
+    uint32_t m_dwBase = 0;
+    uint32_t m_dwAddress = 0;
+    size_t m_nPos = 0; // the next data byte of the current item
+
+    void Begin(IProgressDisplay& display) override;
+    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_nSingle == -1; }
+
+protected:
+    const CVarKind& Kind() const { return m_kind; }
+    virtual const CVarEntry* Item(int n) const = 0;
+
+private:
+    const CVarKind& m_kind;
+};
+
+// The plans bound to an array of entries of one kind.
+template <class TEntry>
+class CVarGetPlanT : public CVarGetPlan {
+public:
+    explicit CVarGetPlanT(const CVarKind& kind) : CVarGetPlan(kind) {}
+    TEntry* m_pItems = nullptr; // the document's entries
+
+protected:
+    CVarEntry* Item(int n) override { return m_pItems && n >= 0 && n < Kind().nCount ? &m_pItems[n] : nullptr; }
+};
+
+template <class TEntry>
+class CVarSendPlanT : public CVarSendPlan {
+public:
+    explicit CVarSendPlanT(const CVarKind& kind) : CVarSendPlan(kind) {}
+    const TEntry* m_pItems = nullptr;
+
+protected:
+    const CVarEntry* Item(int n) const override
+    {
+        return m_pItems && n >= 0 && n < Kind().nCount ? &m_pItems[n] : nullptr;
+    }
+};
+
+} // namespace vantorel
