@@ -1,0 +1,278 @@
+#include "app/MainFrame.h"
+
+#include <QAction>
+#include <QIcon>
+#include <QMenu>
+#include <QPixmap>
+
+#include <algorithm>
+
+#include "app/Resource.h"
+#include "app/SetupDialogs.h"
+#include "framework/MessageBox.h"
+#include "framework/Profile.h"
+#include "framework/gui/ChildFrame.h"
+#include "midi/DeviceNames.h"
+#include "res/Images.h"
+#include "res/Strings.h"
+#include "res/strings/app.h"
+#include "transfer/StopPreview.h"
+#include "views/CopyBuffer.h"
+#include "views/DocKinds.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel {
+
+namespace {
+constexpr const char* kSetupSection = "Setup";
+constexpr const char* kSendDataKey = "SendData";
+constexpr const char* kPreviewSection = "Preview";
+constexpr const char* kNoteNumKey = "NoteNum";
+constexpr const char* kVelocityKey = "Velocity";
+constexpr const char* kToneLenKey = "ToneLen";
+
+constexpr uint8_t kNoteOn = 0x90;  // channel 1
+constexpr uint8_t kNoteOff = 0x80; // channel 1
+
+// A MIDI data byte: a value from the profile outside 0 to 127 would otherwise
+// turn into a status byte on the wire.
+uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
+
+QString Q(const char* s) { return QString::fromLatin1(s); }
+} // namespace
+
+const std::vector<int>& CMainFrame::ToolbarButtons()
+{
+    static const std::vector<int> buttons{
+        ID_FILE_NEW,     ID_FILE_OPEN,  ID_FILE_SAVE,        0, ID_GET_PATCH,   ID_SEND_PATCH,   0,
+        ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE, 0,          ID_GET_SYSTEM,  ID_SEND_SYSTEM,   0,
+        ID_GET_PATTERN,  ID_SEND_PATTERN, 0,                  ID_GET_MOTION,  ID_SEND_MOTION,  0,
+        ID_PREVIEW,      0,             ID_CLEAR_COPY_BUFFER, 0, ID_APP_ABOUT,
+    };
+    return buttons;
+}
+
+CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd(pDocManager, parent)
+{
+    setWindowIcon(QIcon(QPixmap::fromImage(res::IconImage(res::kIconApp))));
+    SetTitleBase(Q(res::kMainTitle));
+    BuildActions();
+    BuildStatusBar();
+    BuildToolBar();
+    BuildMenus();
+    SetControlBars(m_pToolBar, statusBar());
+    resize(820, 600);
+
+    CCopyBuffer::Get().Empty();
+    CCopyBuffer::Get().SetCursorHost(this);
+    m_bPreviewSounding = 0;
+
+    // Any value but 1 means off; the rest are taken as they are.
+    SetSendDataSwitch(GetProfileInt(kSetupSection, kSendDataKey, 1) == 1 ? 1 : 0);
+    m_nPreviewNote = GetProfileInt(kPreviewSection, kNoteNumKey, 60);
+    m_nPreviewVelocity = GetProfileInt(kPreviewSection, kVelocityKey, 80);
+    m_nPreviewToneLen = GetProfileInt(kPreviewSection, kToneLenKey, 500);
+
+    m_previousStopPreview = SetStopPreviewHandler([this] { StopPreview(); });
+    UpdateAllCmdUI();
+}
+
+CMainFrame::~CMainFrame()
+{
+    WriteProfileInt(kSetupSection, kSendDataKey, GetSendDataSwitch() != 0 ? 1 : 0);
+    WriteProfileInt(kPreviewSection, kNoteNumKey, m_nPreviewNote);
+    WriteProfileInt(kPreviewSection, kVelocityKey, m_nPreviewVelocity);
+    WriteProfileInt(kPreviewSection, kToneLenKey, m_nPreviewToneLen);
+    SetStopPreviewHandler(std::move(m_previousStopPreview));
+    CTimerService::Get().KillAllTimers(this);
+    CCopyBuffer::Get().SetCursorHost(nullptr);
+    // The preview port resets and closes itself when it goes.
+}
+
+void CMainFrame::BuildActions()
+{
+    struct Command {
+        int nId;
+        const char* szText;
+        const char* szPrompt;
+        QKeySequence key;
+    };
+    const Command commands[] = {
+        {ID_FILE_NEW, res::kItemNew, res::kPromptNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
+        {ID_FILE_OPEN, res::kItemOpen, res::kPromptOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ID_FILE_CLOSE, res::kItemClose, res::kPromptClose, {}},
+        {ID_FILE_SAVE, res::kItemSave, res::kPromptSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {ID_FILE_SAVE_AS, res::kItemSaveAs, res::kPromptSaveAs, {}},
+        {ID_APP_EXIT, res::kItemExit, res::kPromptExit, {}},
+        {ID_GET_PATCH, res::kItemGetPatch, res::kPromptGetPatch, {}},
+        {ID_SEND_PATCH, res::kItemSendPatch, res::kPromptSendPatch, {}},
+        {ID_GET_PERFORMANCE, res::kItemGetPerformance, res::kPromptGetPerformance, {}},
+        {ID_SEND_PERFORMANCE, res::kItemSendPerformance, res::kPromptSendPerformance, {}},
+        {ID_GET_SYSTEM, res::kItemGetSystem, res::kPromptGetSystem, {}},
+        {ID_SEND_SYSTEM, res::kItemSendSystem, res::kPromptSendSystem, {}},
+        {ID_GET_PATTERN, res::kItemGetPattern, res::kPromptGetPattern, {}},
+        {ID_SEND_PATTERN, res::kItemSendPattern, res::kPromptSendPattern, {}},
+        {ID_GET_MOTION, res::kItemGetMotion, res::kPromptGetMotion, {}},
+        {ID_SEND_MOTION, res::kItemSendMotion, res::kPromptSendMotion, {}},
+        {ID_VIEW_TOOLBAR, res::kItemToolBar, res::kPromptToolBar, {}},
+        {ID_VIEW_STATUS_BAR, res::kItemStatusBar, res::kPromptStatusBar, {}},
+        {ID_SEND_DATA, res::kItemSendData, res::kPromptSendData, {}},
+        {ID_MIDI_SETUP, res::kItemMidiSetup, res::kPromptMidiSetup, {}},
+        {ID_PREVIEW_SETUP, res::kItemPreviewSetup, res::kPromptPreviewSetup, {}},
+        {ID_WINDOW_CASCADE, res::kItemCascade, res::kPromptCascade, {}},
+        {ID_WINDOW_TILE_VERT, res::kItemTile, res::kPromptTile, {}},
+        {ID_WINDOW_ARRANGE, res::kItemArrangeIcons, res::kPromptArrangeIcons, {}},
+        {ID_APP_ABOUT, res::kItemAbout, res::kPromptAbout, {}},
+        {ID_PREVIEW, res::kItemPreview, res::kPromptPreview, {}},
+        {ID_CLEAR_COPY_BUFFER, res::kItemClearCopyBuffer, res::kPromptClearCopyBuffer, {}},
+    };
+    for (const Command& c : commands)
+        AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
+
+    OnCommand(ID_MIDI_SETUP, [this] { OnMidiSetup(); });
+    OnCommand(ID_PREVIEW_SETUP, [this] { OnPreviewSetup(); });
+    OnCommand(ID_PREVIEW, [this] { OnPreview(); });
+    OnCommand(ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
+              [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
+    OnCommand(ID_CLEAR_COPY_BUFFER, [] { CCopyBuffer::Get().Clear(); });
+}
+
+void CMainFrame::BuildMenus()
+{
+    auto menu = [this](const char* title, std::initializer_list<int> ids) {
+        auto* m = new QMenu(Q(title), this);
+        for (int id : ids) {
+            if (id == 0)
+                m->addSeparator();
+            else
+                m->addAction(CommandAction(id));
+        }
+        return m;
+    };
+    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_APP_EXIT});
+    QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+                                           0, ID_APP_EXIT});
+    QMenu* setup = menu(res::kMenuSetup,
+                        {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP, ID_PREVIEW_SETUP});
+    QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
+    QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
+    SetWindowMenu(window);
+
+    struct Kind {
+        int nMenuId;
+        const char* szTitle;
+        int nGet;
+        int nSend;
+    };
+    const Kind kinds[] = {
+        {IDR_PATCHTYPE, res::kMenuPatch, ID_GET_PATCH, ID_SEND_PATCH},
+        {IDR_PERFORMTYPE, res::kMenuPerformance, ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE},
+        {IDR_SYSTEMTYPE, res::kMenuSystem, ID_GET_SYSTEM, ID_SEND_SYSTEM},
+        {IDR_PATTERNTYPE, res::kMenuPattern, ID_GET_PATTERN, ID_SEND_PATTERN},
+        {IDR_MOTIONTYPE, res::kMenuMotion, ID_GET_MOTION, ID_SEND_MOTION},
+    };
+    for (const Kind& k : kinds)
+        SetMenuBarMenus(k.nMenuId, {fileDoc, menu(k.szTitle, {k.nGet, k.nSend}), setup, window, help});
+    SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, help});
+}
+
+void CMainFrame::BuildToolBar()
+{
+    m_pToolBar = new QToolBar(Q(res::kItemToolBar).remove('&'), this);
+    m_pToolBar->setObjectName(QStringLiteral("ToolBar"));
+    m_pToolBar->setIconSize(QSize(res::kToolbarImageWidth, res::kToolbarImageHeight));
+    m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    m_pToolBar->setMovable(true);
+    m_pToolBar->setFloatable(true);
+    int nImage = 0;
+    for (int id : ToolbarButtons()) {
+        if (id == 0) {
+            m_pToolBar->addSeparator();
+            continue;
+        }
+        QAction* a = CommandAction(id);
+        a->setIcon(QIcon(QPixmap::fromImage(res::ToolbarImage(nImage++))));
+        a->setIconVisibleInMenu(false);
+        m_pToolBar->addAction(a);
+    }
+    addToolBar(Qt::TopToolBarArea, m_pToolBar);
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    QStatusBar* bar = statusBar();
+    m_pReadyPane = new QLabel(Q(res::kReady), bar);
+    bar->addWidget(m_pReadyPane, 1);
+    // Qt cannot read the lock keys' state on every platform: the indicators
+    // stand dimmed, as for a key that is off.
+    for (const char* text : {res::kIndicatorCaps, res::kIndicatorNum, res::kIndicatorScroll}) {
+        auto* pane = new QLabel(Q(text), bar);
+        pane->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        pane->setAlignment(Qt::AlignCenter);
+        pane->setMinimumWidth(pane->fontMetrics().horizontalAdvance(Q(text)) + 10);
+        pane->setEnabled(false);
+        bar->addPermanentWidget(pane);
+    }
+}
+
+void CMainFrame::OnPreview()
+{
+    StopPreview();
+    m_nMidiInDevice = ReadMidiInDevice();
+    m_nMidiOutDevice = ReadMidiOutDevice();
+    m_previewPort.m_wDeviceId = static_cast<uint16_t>(m_nMidiOutDevice);
+    // A failed open is reported by the port; the sequence goes on so the
+    // timer still ends it.
+    m_previewPort.Open(this);
+    m_nSoundingNote = m_nPreviewNote;
+    m_previewPort.ShortMessage(kNoteOn, DataByte(m_nSoundingNote), DataByte(m_nPreviewVelocity));
+    // A negative length would never end the note: it ends at once instead.
+    CTimerService::Get().SetTimer(this, IDT_PREVIEW, std::max(0, m_nPreviewToneLen));
+    m_bPreviewSounding = 1;
+}
+
+void CMainFrame::StopPreview()
+{
+    if (m_bPreviewSounding != 1)
+        return;
+    CTimerService::Get().KillTimer(this, IDT_PREVIEW);
+    // The key that sounds, even if Preview Setup changed the note meanwhile.
+    m_previewPort.ShortMessage(kNoteOff, DataByte(m_nSoundingNote), 0);
+    m_previewPort.Close();
+    m_bPreviewSounding = 0;
+}
+
+void CMainFrame::OnTimer(int nIdEvent)
+{
+    if (nIdEvent == IDT_PREVIEW)
+        StopPreview();
+}
+
+void CMainFrame::OnMidiSetup()
+{
+    m_nMidiInDevice = ReadMidiInDevice();
+    m_nMidiOutDevice = ReadMidiOutDevice();
+    CMidiSetupDlg dlg(this);
+    dlg.m_nInSelection = m_nMidiInDevice;
+    dlg.m_nOutSelection = m_nMidiOutDevice;
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_nMidiInDevice = dlg.m_nInSelection;
+    m_nMidiOutDevice = dlg.m_nOutSelection;
+    WriteMidiDevices(m_nMidiInDevice, m_nMidiOutDevice);
+}
+
+void CMainFrame::OnPreviewSetup()
+{
+    CPreviewSetupDlg dlg(this);
+    dlg.m_nNoteNumber = m_nPreviewNote;
+    dlg.m_nVelocity = m_nPreviewVelocity;
+    dlg.m_nToneLength = m_nPreviewToneLen;
+    if (dlg.DoModal() != IDOK)
+        return;
+    m_nPreviewNote = dlg.m_nNoteNumber;
+    m_nPreviewVelocity = dlg.m_nVelocity;
+    m_nPreviewToneLen = dlg.m_nToneLength;
+}
+
+} // namespace vantorel

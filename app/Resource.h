@@ -1,0 +1,52 @@
+#pragma once
+// Resource ids of the application shell: menus, commands, dialogs.
+namespace vantorel {
+
+enum : int {
+    // Menus: 128 with no document window, 130 to 134 per document kind.
+    IDR_MAINFRAME = 128,
+
+    // Commands of the main frame.
+    ID_MIDI_SETUP = 32770,
+    ID_PREVIEW_SETUP = 32771,
+    ID_PREVIEW = 32772,
+    ID_CLEAR_COPY_BUFFER = 32775,
+    ID_SEND_DATA = 32776,
+
+    // Get and Send of the five kinds, handled by the list windows.
+    ID_GET_PATCH = 32780,
+    ID_SEND_PATCH = 32781,
+    ID_GET_PERFORMANCE = 32782,
+    ID_SEND_PERFORMANCE = 32783,
+    ID_GET_PATTERN = 32784,
+    ID_SEND_PATTERN = 32785,
+    ID_GET_SYSTEM = 32786,
+    ID_SEND_SYSTEM = 32787,
+    ID_GET_MOTION = 32788,
+    ID_SEND_MOTION = 32789,
+
+    // Framework commands the application object handles.
+    ID_FILE_NEW = 57600,
+    ID_FILE_OPEN = 57601,
+    ID_APP_ABOUT = 57664,
+
+    // Dialogs.
+    IDD_ABOUTBOX = 100,
+    IDD_MIDI_SETUP = 151,
+    IDD_PREVIEW_SETUP = 152,
+    IDD_PICTURE = 153,
+
+    // Controls.
+    IDC_MIDI_IN_LIST = 1002,
+    IDC_MIDI_OUT_LIST = 1003,
+    IDC_NOTE_NUMBER = 1006,
+    IDC_VELOCITY = 1007,
+    IDC_TONE_LENGTH = 1008,
+    IDC_ABOUT_ICON = 1010,
+    IDC_PICTURE = 1011,
+
+    // Preview timer of the main frame.
+    IDT_PREVIEW = 1,
+};
+
+} // namespace vantorel

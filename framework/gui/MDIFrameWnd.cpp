@@ -1,0 +1,347 @@
+#include "framework/gui/MDIFrameWnd.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <cmath>
+
+#include "framework/Document.h"
+#include "framework/gui/ChildFrame.h"
+#include "framework/gui/DocManager.h"
+#include "framework/gui/ScrollView.h"
+
+namespace vantorel {
+
+namespace {
+constexpr int kIdleUpdateMs = 250;
+}
+
+CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
+    : QMainWindow(parent), m_pDocManager(pDocManager), m_pMdiArea(new QMdiArea(this))
+{
+    setCentralWidget(m_pMdiArea);
+    if (m_pDocManager)
+        m_pDocManager->SetMdiArea(m_pMdiArea);
+    connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
+            [this](QMdiSubWindow* w) { OnChildActivated(qobject_cast<CChildFrame*>(w)); });
+
+    OnCommand(ID_WINDOW_CASCADE, [this] { MDICascade(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(ID_WINDOW_TILE_VERT, [this] { MDITile(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(ID_WINDOW_ARRANGE, [this] { MDIIconArrange(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(
+        ID_VIEW_TOOLBAR,
+        [this] {
+            if (m_pToolBar)
+                m_pToolBar->setVisible(m_pToolBar->isHidden());
+        },
+        [this](CCmdUI& ui) {
+            ui.Enable(m_pToolBar != nullptr);
+            ui.SetCheck(m_pToolBar && !m_pToolBar->isHidden());
+        });
+    OnCommand(
+        ID_VIEW_STATUS_BAR,
+        [this] {
+            if (m_pStatusBar)
+                m_pStatusBar->setVisible(m_pStatusBar->isHidden());
+        },
+        [this](CCmdUI& ui) {
+            ui.Enable(m_pStatusBar != nullptr);
+            ui.SetCheck(m_pStatusBar && !m_pStatusBar->isHidden());
+        });
+    OnCommand(ID_APP_EXIT, [this] { close(); });
+
+    m_idleTimer.setInterval(kIdleUpdateMs);
+    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
+        if (isVisible()) {
+            UpdateAllCmdUI();
+            RefreshTitle();
+        }
+    });
+    m_idleTimer.start();
+}
+
+CMDIFrameWnd::~CMDIFrameWnd()
+{
+    m_idleTimer.stop();
+    // Child windows go before the frame's own members; their documents with them.
+    if (m_pDocManager) {
+        m_pDocManager->CloseAllDocuments();
+        m_pDocManager->SetMdiArea(nullptr);
+    }
+}
+
+CChildFrame* CMDIFrameWnd::MDIGetActive() const
+{
+    // The current window even while another program has the focus.
+    return qobject_cast<CChildFrame*>(m_pMdiArea->currentSubWindow());
+}
+
+CScrollView* CMDIFrameWnd::GetActiveView() const
+{
+    CChildFrame* frame = MDIGetActive();
+    return frame ? frame->GetActiveView() : nullptr;
+}
+
+CDocument* CMDIFrameWnd::GetActiveDocument() const
+{
+    CChildFrame* frame = MDIGetActive();
+    return frame ? frame->GetDocument() : nullptr;
+}
+
+QAction* CMDIFrameWnd::AddCommandAction(int nId, const QString& strText, const QString& strPrompt,
+                                        const QKeySequence& shortcut)
+{
+    if (QAction* existing = CommandAction(nId))
+        return existing;
+    auto* action = new QAction(strText, this);
+    action->setData(nId);
+    const int nl = strPrompt.indexOf('\n');
+    if (!strPrompt.isEmpty()) {
+        action->setStatusTip(nl >= 0 ? strPrompt.left(nl) : strPrompt);
+        if (nl >= 0)
+            action->setToolTip(strPrompt.mid(nl + 1));
+    }
+    if (!shortcut.isEmpty()) {
+        action->setShortcut(shortcut);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    // Added to the window itself so that shortcuts work with the bars hidden.
+    addAction(action);
+    connect(action, &QAction::triggered, this, [this, nId] { RouteCommand(nId); });
+    m_actions[nId] = action;
+    return action;
+}
+
+QAction* CMDIFrameWnd::CommandAction(int nId) const
+{
+    auto it = m_actions.find(nId);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+std::vector<CCmdTarget*> CMDIFrameWnd::RoutingChain() const
+{
+    std::vector<CCmdTarget*> chain;
+    if (CChildFrame* frame = MDIGetActive()) {
+        if (CScrollView* view = frame->GetActiveView())
+            chain.push_back(view);
+        if (auto* docTarget = dynamic_cast<CCmdTarget*>(frame->GetDocument()))
+            chain.push_back(docTarget);
+        chain.push_back(frame);
+    }
+    chain.push_back(const_cast<CMDIFrameWnd*>(this));
+    if (m_pAppTarget)
+        chain.push_back(m_pAppTarget);
+    return chain;
+}
+
+bool CMDIFrameWnd::RouteCommand(int nId)
+{
+    // A disabled command does nothing, whatever asked for it.
+    if (!QueryCmdUI(nId).m_bEnabled)
+        return false;
+    QPointer<CMDIFrameWnd> self(this);
+    bool bHandled = false;
+    for (CCmdTarget* target : RoutingChain())
+        if (target->ExecuteCommand(nId)) {
+            bHandled = true;
+            break;
+        }
+    if (self)
+        UpdateAllCmdUI();
+    return bHandled;
+}
+
+CCmdUI CMDIFrameWnd::QueryCmdUI(int nId) const
+{
+    CCmdUI ui;
+    ui.m_nID = nId;
+    for (CCmdTarget* target : RoutingChain())
+        if (target->UpdateCommand(ui))
+            return ui;
+    ui.m_bEnabled = false;
+    return ui;
+}
+
+void CMDIFrameWnd::UpdateAllCmdUI()
+{
+    for (auto& [id, action] : m_actions) {
+        const CCmdUI ui = QueryCmdUI(id);
+        action->setEnabled(ui.m_bEnabled);
+        if (ui.m_bCheckable) {
+            action->setCheckable(true);
+            action->setChecked(ui.m_bChecked);
+        } else if (action->isCheckable()) {
+            action->setChecked(false);
+        }
+    }
+}
+
+void CMDIFrameWnd::SetMenuBarMenus(int nMenuId, std::vector<QMenu*> menus)
+{
+    for (QMenu* m : menus)
+        connect(m, &QMenu::aboutToShow, this, &CMDIFrameWnd::UpdateAllCmdUI, Qt::UniqueConnection);
+    m_menus[nMenuId] = std::move(menus);
+    m_nCurrentMenu = -1;
+    RefreshMenuBar();
+}
+
+void CMDIFrameWnd::SetWindowMenu(QMenu* pMenu)
+{
+    m_pWindowMenu = pMenu;
+    if (pMenu)
+        connect(pMenu, &QMenu::aboutToShow, this, &CMDIFrameWnd::RefreshWindowList, Qt::UniqueConnection);
+}
+
+void CMDIFrameWnd::SetControlBars(QToolBar* pToolBar, QStatusBar* pStatusBar)
+{
+    m_pToolBar = pToolBar;
+    m_pStatusBar = pStatusBar;
+}
+
+void CMDIFrameWnd::SetTitleBase(const QString& strTitle)
+{
+    m_strTitleBase = strTitle;
+    RefreshTitle();
+}
+
+void CMDIFrameWnd::RefreshMenuBar()
+{
+    int wanted = kNoDocumentMenu;
+    if (CChildFrame* frame = MDIGetActive())
+        if (CDocTemplate* t = frame->GetDocTemplate(); t && m_menus.count(t->GetResourceId()))
+            wanted = t->GetResourceId();
+    if (wanted == m_nCurrentMenu || !m_menus.count(wanted))
+        return;
+    m_nCurrentMenu = wanted;
+    QMenuBar* bar = menuBar();
+    bar->clear();
+    for (QMenu* m : m_menus[wanted])
+        bar->addMenu(m);
+}
+
+void CMDIFrameWnd::RefreshTitle()
+{
+    QString title = m_strTitleBase;
+    if (CDocument* doc = GetActiveDocument())
+        title += QStringLiteral(" - ") + QString::fromLocal8Bit(doc->GetTitle().c_str());
+    if (windowTitle() != title)
+        setWindowTitle(title);
+}
+
+void CMDIFrameWnd::RefreshWindowList()
+{
+    if (!m_pWindowMenu)
+        return;
+    for (QAction* a : m_windowListActions) {
+        m_pWindowMenu->removeAction(a);
+        a->deleteLater();
+    }
+    m_windowListActions.clear();
+    const auto windows = m_pMdiArea->subWindowList(QMdiArea::CreationOrder);
+    if (windows.isEmpty())
+        return;
+    m_windowListActions.push_back(m_pWindowMenu->addSeparator());
+    int n = 1;
+    for (QMdiSubWindow* w : windows) {
+        QString title = w->windowTitle();
+        title.replace(QStringLiteral("[*]"), w->isWindowModified() ? QStringLiteral("*") : QString());
+        title.replace('&', QStringLiteral("&&"));
+        QAction* a = m_pWindowMenu->addAction(n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(title) : title);
+        a->setCheckable(true);
+        a->setChecked(w == m_pMdiArea->currentSubWindow());
+        QPointer<QMdiSubWindow> target(w);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target)
+                m_pMdiArea->setActiveSubWindow(target);
+        });
+        m_windowListActions.push_back(a);
+        ++n;
+    }
+}
+
+void CMDIFrameWnd::OnChildActivated(CChildFrame*)
+{
+    RefreshMenuBar();
+    RefreshTitle();
+    UpdateAllCmdUI();
+}
+
+void CMDIFrameWnd::MDICascade() { m_pMdiArea->cascadeSubWindows(); }
+
+void CMDIFrameWnd::MDITile()
+{
+    std::vector<QMdiSubWindow*> windows;
+    bool bIcons = false;
+    for (QMdiSubWindow* w : m_pMdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (w->isHidden())
+            continue;
+        if (w->isMinimized())
+            bIcons = true;
+        else
+            windows.push_back(w);
+    }
+    const int n = int(windows.size());
+    if (n == 0)
+        return;
+    QRect area = m_pMdiArea->viewport()->rect();
+    if (bIcons) // leave the minimised windows their row at the bottom
+        area.setBottom(area.bottom() - windows.front()->minimumSizeHint().height());
+    // Side by side: one column each up to three, then a near-square grid of columns.
+    const int cols = n <= 3 ? n : int(std::ceil(std::sqrt(double(n))));
+    const int base = n / cols;
+    const int extra = n % cols;
+    int k = 0;
+    for (int c = 0; c < cols; ++c) {
+        const int rows = base + (c >= cols - extra ? 1 : 0);
+        const int x0 = area.left() + c * area.width() / cols;
+        const int x1 = area.left() + (c + 1) * area.width() / cols;
+        for (int r = 0; r < rows && k < n; ++r, ++k) {
+            const int y0 = area.top() + r * area.height() / rows;
+            const int y1 = area.top() + (r + 1) * area.height() / rows;
+            QMdiSubWindow* w = windows[size_t(k)];
+            if (w->isMaximized())
+                w->showNormal();
+            w->setGeometry(x0, y0, x1 - x0, y1 - y0);
+        }
+    }
+}
+
+void CMDIFrameWnd::MDIIconArrange()
+{
+    const QRect area = m_pMdiArea->viewport()->rect();
+    int x = area.left();
+    int y = -1;
+    for (QMdiSubWindow* w : m_pMdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        if (!w->isMinimized() || w->isHidden())
+            continue;
+        const QSize s = w->size();
+        if (y < 0)
+            y = area.bottom() + 1 - s.height();
+        if (x > area.left() && x + s.width() > area.right() + 1) {
+            x = area.left();
+            y -= s.height();
+        }
+        w->move(x, y);
+        x += s.width();
+    }
+}
+
+void CMDIFrameWnd::closeEvent(QCloseEvent* e)
+{
+    if (m_pDocManager) {
+        if (!m_pDocManager->SaveAllModified()) {
+            e->ignore();
+            return;
+        }
+        m_pDocManager->CloseAllDocuments();
+    }
+    QMainWindow::closeEvent(e);
+}
+
+} // namespace vantorel
