@@ -1,5 +1,7 @@
 #include "midi/backends/RtMidiService.h"
 
+#include <algorithm>
+#include <array>
 #include <atomic>
 #include <regex>
 #include <unistd.h>
