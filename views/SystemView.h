@@ -27,12 +27,14 @@ public:
 
     explicit CSystemView(QWidget* parent = nullptr);
 
+    // Scroll sizes and the frame fitted to the content.
+    void OnInitialUpdate() override;
+
     CSystemDoc* GetDocument() const { return dynamic_cast<CSystemDoc*>(CListView::GetDocument()); }
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
 
 protected:
-    void OnInitialUpdate() override;
     void OnDraw(CDC& dc) override;
     void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) override;
     void OnLButtonDown(unsigned nFlags, const QPoint& ptDevice) override;

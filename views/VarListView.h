@@ -30,6 +30,9 @@ public:
 
     CVarListView(const CVarListSpec& spec, QWidget* parent);
 
+    // Scroll sizes and the frame fitted to the content.
+    void OnInitialUpdate() override;
+
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
     // The row of the last right click, -1 before the first one.
@@ -50,7 +53,6 @@ protected:
     virtual int RunGetDialog(int nSingle) = 0;
     virtual int RunSendDialog(int nSingle) = 0;
 
-    void OnInitialUpdate() override;
     void OnLButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
 
