@@ -102,14 +102,41 @@ void CScrollView::ResizeParentToFit(bool bShrinkOnly)
     QWidget* frame = GetParentFrame();
     if (!frame || frame->isMaximized() || frame->isMinimized())
         return;
+    // Work with the area inside the frame without the scroll bars, and add
+    // back the bars the content will need at the new size: the bars' own
+    // visibility is only brought up to date after a resize, so the viewport's
+    // present size would leave the window a bar's width short.
+    QScrollBar* vBar = verticalScrollBar();
+    QScrollBar* hBar = horizontalScrollBar();
+    const int vExtent = vBar->isVisible() ? vBar->width() : vBar->sizeHint().width();
+    const int hExtent = hBar->isVisible() ? hBar->height() : hBar->sizeHint().height();
     const QSize vp = viewport()->size();
+    const int bareW = vp.width() + (vBar->isVisible() ? vExtent : 0);
+    const int bareH = vp.height() + (hBar->isVisible() ? hExtent : 0);
     const QSize want = m_totalSize;
-    int w = frame->width() + (want.width() - vp.width());
-    int h = frame->height() + (want.height() - vp.height());
-    if (bShrinkOnly) {
-        w = std::min(w, frame->width());
-        h = std::min(h, frame->height());
+    auto needed = [](Qt::ScrollBarPolicy policy, bool bOverflow) {
+        return policy == Qt::ScrollBarAlwaysOn || (policy == Qt::ScrollBarAsNeeded && bOverflow);
+    };
+    bool bV = false;
+    bool bH = false;
+    int targetW = bareW;
+    int targetH = bareH;
+    for (int pass = 0; pass < 3; ++pass) {
+        targetW = want.width() + (bV ? vExtent : 0);
+        targetH = want.height() + (bH ? hExtent : 0);
+        if (bShrinkOnly) {
+            targetW = std::min(targetW, bareW);
+            targetH = std::min(targetH, bareH);
+        }
+        const bool bNewV = needed(verticalScrollBarPolicy(), targetH - (bH ? hExtent : 0) < want.height());
+        const bool bNewH = needed(horizontalScrollBarPolicy(), targetW - (bNewV ? vExtent : 0) < want.width());
+        if (bNewV == bV && bNewH == bH)
+            break;
+        bV = bNewV;
+        bH = bNewH;
     }
+    const int w = frame->width() + (targetW - bareW);
+    const int h = frame->height() + (targetH - bareH);
     if (w != frame->width() || h != frame->height())
         frame->resize(std::max(w, frame->minimumSizeHint().width() / 2), std::max(h, 40));
 }

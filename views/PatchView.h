@@ -1,0 +1,66 @@
+#pragma once
+// The window of a patch bank: 128 rows, label and name, one selection; rename,
+// initialise, Get and Send of one patch or the bank, copying by Shift-click,
+// and the Send Data audition.
+#include <QPoint>
+
+#include "midi/MidiService.h"
+#include "views/Audition.h"
+#include "views/ListView.h"
+
+namespace vantorel {
+
+class CPatchDoc;
+class CPatchRecord;
+
+class CPatchView : public CListView, public IMidiNotify {
+    Q_OBJECT
+public:
+    // Command ids.
+    static constexpr int ID_GET_PATCH_BANK = 32780;
+    static constexpr int ID_SEND_PATCH_BANK = 32781;
+    static constexpr int ID_EDIT_PATCH_NAME = 32800;
+    static constexpr int ID_INIT_PATCH = 32801;
+    static constexpr int ID_GET_PATCH = 32802;
+    static constexpr int ID_SEND_PATCH = 32803;
+
+    static constexpr int kRowCount = 128;
+
+    explicit CPatchView(QWidget* parent = nullptr);
+    ~CPatchView() override;
+
+    CPatchDoc* GetPatchDoc() const;
+
+    void OnInitialUpdate() override;
+    void OnTimer(int nId) override;
+    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
+
+    int GetSelection() const { return m_nSelect; }
+    int GetContextRow() const { return m_nContextRow; }
+    bool IsSending() const { return m_audition.IsSending(); }
+    const CAudition& GetAudition() const { return m_audition; }
+
+protected:
+    void OnDraw(CDC& dc) override;
+    void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
+    void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
+
+private:
+    QSize ListSize() const;
+    // Row under a logical point, -1 when the point is outside the list.
+    int HitTest(const QPoint& pt) const;
+    // New selection; repaints the old and new rows when it changed.
+    void Select(int nRow);
+
+    void OnInitPatch();
+    void OnEditPatchName();
+    void OnGetPatch(bool bBank);
+    void OnSendPatch(bool bBank);
+
+    int m_nSelect = -1;
+    CPatchRecord* m_pContextPatch = nullptr;
+    int m_nContextRow = -1;
+    CAudition m_audition;
+};
+
+} // namespace vantorel

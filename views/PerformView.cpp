@@ -1,0 +1,373 @@
+#include "views/PerformView.h"
+
+#include <cstring>
+
+#include "data/EntryName.h"
+#include "data/PerformDoc.h"
+#include "framework/MessageBox.h"
+#include "res/strings/views.h"
+#include "transfer/PatchTransfer.h"
+#include "transfer/PerformTransfer.h"
+#include "views/CopyBuffer.h"
+#include "views/NameDlg.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel {
+
+namespace {
+// Text positions inside a row: the performance's text is centred on its
+// double row, each patch name sits in its own half-row.
+constexpr int kLabelX = 5;
+constexpr int kNameX = 27;
+constexpr int kPatchNameX = 147;
+constexpr int kTextDy = 2;
+constexpr int kGroupRows = 8; // a double line after every eighth performance
+constexpr int kFirstPart = 1;
+constexpr int kSecondPart = 2;
+} // namespace
+
+CPerformView::CPerformView(QWidget* parent) : CListView(parent), m_audition(this, this)
+{
+    OnCommand(ID_GET_PERFORMANCE_BANK, [this] { OnGetPerformance(true); });
+    OnCommand(ID_SEND_PERFORMANCE_BANK, [this] { OnSendPerformance(true); });
+    OnCommand(ID_EDIT_PATCH_NAME, [this] { OnEditPatchName(); });
+    OnCommand(ID_INIT_PATCH, [this] { OnInitPatch(); });
+    OnCommand(ID_GET_PATCH, [this] { OnGetPatch(); });
+    OnCommand(ID_SEND_PATCH, [this] { OnSendPatch(); });
+    OnCommand(ID_EDIT_PERFORMANCE_NAME, [this] { OnEditPerformanceName(); });
+    OnCommand(ID_INIT_PERFORMANCE, [this] { OnInitPerformance(); });
+    OnCommand(ID_GET_PERFORMANCE, [this] { OnGetPerformance(false); });
+    OnCommand(ID_SEND_PERFORMANCE, [this] { OnSendPerformance(false); });
+}
+
+CPerformView::~CPerformView() = default;
+
+CPerformDoc* CPerformView::GetPerformDoc() const { return dynamic_cast<CPerformDoc*>(GetDocument()); }
+
+QSize CPerformView::ListSize() const
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    return pDoc ? QSize(pDoc->m_nScrollWidth, pDoc->m_nScrollHeight) : QSize(263, 2049);
+}
+
+void CPerformView::OnInitialUpdate()
+{
+    CListView::OnInitialUpdate();
+    FitList(ListSize());
+}
+
+void CPerformView::OnDraw(CDC& dc)
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return;
+    const int cx = pDoc->m_nScrollWidth;
+    const int cy = pDoc->m_nScrollHeight;
+    const int rh = pDoc->m_nPerformanceRowHeight;
+    const int hh = pDoc->m_nPatchRowHeight;
+    const int px = pDoc->m_nPatchColumnX;
+    const int bottom = pDoc->m_nListHeight;
+
+    FillList(dc, QSize(cx, cy));
+    if (m_nSelectPerformance >= 0)
+        FillBand(dc, CRect{0, rh * m_nSelectPerformance, cx, rh * (m_nSelectPerformance + 1)});
+    if (m_nSelectPatch >= 0)
+        FillBand(dc, CRect{px, hh * m_nSelectPatch, cx, hh * (m_nSelectPatch + 1)});
+
+    for (int x : {0, pDoc->m_nNameColumnX, px, pDoc->m_nListRightX})
+        DrawLine(dc, DarkColor(), x, 0, x, bottom);
+    for (int x : {1, pDoc->m_nNameColumnX + 1, px + 1})
+        DrawLine(dc, LightColor(), x, 0, x, bottom);
+
+    for (int p = 0; p <= kRowCount; ++p) {
+        DrawLine(dc, DarkColor(), 0, rh * p, cx, rh * p);
+        if (p % kGroupRows == 0 && p != kRowCount)
+            DrawLine(dc, DarkColor(), 0, rh * p - 1, cx, rh * p - 1);
+        if (p < kRowCount)
+            DrawLine(dc, DarkColor(), px, rh * p + hh, cx, rh * p + hh);
+    }
+    for (int p = 0; p <= kRowCount; ++p) {
+        DrawLine(dc, LightColor(), 0, rh * p + 1, cx, rh * p + 1);
+        if (p < kRowCount)
+            DrawLine(dc, LightColor(), px, rh * p + hh + 1, cx, rh * p + hh + 1);
+    }
+
+    SelectListFont(dc);
+    const int centreDy = hh / 2 + kTextDy;
+    for (int p = 0; p < kRowCount; ++p) {
+        const CPerformRecord& rec = pDoc->m_aPerform[static_cast<size_t>(p)];
+        DrawText(dc, kLabelX, rh * p + centreDy, FormatPerformanceLabel(p));
+        DrawName(dc, kNameX, rh * p + centreDy, rec.Data(), kEntryNameSize);
+        DrawName(dc, kPatchNameX, rh * p + kTextDy, rec.m_aPatch[0].Data(), kEntryNameSize);
+        DrawName(dc, kPatchNameX, rh * p + hh + kTextDy, rec.m_aPatch[1].Data(), kEntryNameSize);
+    }
+    FitList(QSize(cx, cy));
+}
+
+CPerformView::Area CPerformView::HitTest(const QPoint& pt) const
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return Area::Outside;
+    if (pt.x() < 0 || pt.x() > pDoc->m_nScrollWidth || pt.y() < 0 ||
+        pt.y() / pDoc->m_nPerformanceRowHeight >= kRowCount)
+        return Area::Outside;
+    return pt.x() <= pDoc->m_nPatchColumnX ? Area::Performance : Area::Patch;
+}
+
+CPatchRecord& CPerformView::PatchOfHalfRow(int h) const
+{
+    CPerformRecord& rec = GetPerformDoc()->m_aPerform[static_cast<size_t>(h / 2)];
+    return rec.m_aPatch[static_cast<size_t>(h % 2)];
+}
+
+void CPerformView::SelectPerformance(int p)
+{
+    const int old = m_nSelectPerformance;
+    m_nSelectPerformance = p;
+    if (old != p)
+        if (CPerformDoc* pDoc = GetPerformDoc())
+            pDoc->UpdatePerformanceRows(old, p);
+}
+
+void CPerformView::SelectPatch(int h)
+{
+    const int old = m_nSelectPatch;
+    m_nSelectPatch = h;
+    if (old != h)
+        if (CPerformDoc* pDoc = GetPerformDoc())
+            pDoc->UpdatePatchRows(old, h);
+}
+
+void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return;
+    const QPoint pt = DeviceToLogical(point);
+    const Area area = HitTest(pt);
+    const int p = pt.y() / pDoc->m_nPerformanceRowHeight; // valid only inside
+    const int h = pt.y() / pDoc->m_nPatchRowHeight;
+    const bool bShift = (nFlags & MK_SHIFT) != 0;
+    const int kind = HeldKind();
+
+    if (area == Area::Outside) {
+        SelectPerformance(-1);
+        SelectPatch(-1);
+        if (kind != kCopyNone)
+            EmptyCopyBuffer();
+    } else if (kind == kCopyNone) {
+        if (bShift || !m_audition.IsSending()) {
+            if (area == Area::Performance) {
+                SelectPatch(-1);
+                SelectPerformance(p);
+            } else {
+                SelectPerformance(-1);
+                SelectPatch(h);
+            }
+        }
+        if (bShift) {
+            if (area == Area::Performance)
+                PickUp(kCopyPerformance, &pDoc->m_aPerform[static_cast<size_t>(p)]);
+            else
+                PickUp(kCopyPatch, &PatchOfHalfRow(h));
+        } else if (!m_audition.IsSending() && IsSendDataOn()) {
+            if (area == Area::Performance)
+                m_audition.Start(pDoc->m_aPerform[static_cast<size_t>(p)].Data());
+            else
+                m_audition.StartPatch(PatchOfHalfRow(h));
+        }
+    } else if (kind == kCopyPatch && area == Area::Patch) {
+        CPatchRecord& dest = PatchOfHalfRow(h);
+        FinishDrop(
+            &dest,
+            [&] {
+                const auto* src = static_cast<const CPatchRecord*>(CCopyBuffer::Get().Source());
+                std::memcpy(dest.Data(), src->Data(), CPatchRecord::kSize);
+            },
+            [&] {
+                SelectPerformance(-1);
+                const int old = m_nSelectPatch;
+                m_nSelectPatch = h;
+                pDoc->UpdatePatchRows(old, h);
+            });
+    } else if (kind == kCopyPerformance && area == Area::Performance) {
+        CPerformRecord& dest = pDoc->m_aPerform[static_cast<size_t>(p)];
+        FinishDrop(
+            &dest,
+            [&] {
+                const auto* src = static_cast<const CPerformRecord*>(CCopyBuffer::Get().Source());
+                std::memcpy(dest.Data(), src->Data(), CPerformRecord::kSize);
+            },
+            [&] {
+                SelectPatch(-1);
+                const int old = m_nSelectPerformance;
+                m_nSelectPerformance = p;
+                pDoc->UpdatePerformanceRows(old, p);
+            });
+    } else {
+        RefuseDrop();
+    }
+    CListView::OnLButtonDown(nFlags, point);
+}
+
+void CPerformView::OnRButtonDown(unsigned nFlags, const QPoint& point)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    const QPoint pt = DeviceToLogical(point);
+    // Below the last performance there is no entry to act on.
+    if (!pDoc || pt.y() < 0 || pt.y() / pDoc->m_nPerformanceRowHeight >= kRowCount)
+        return;
+    m_nContextRow = pt.y() / pDoc->m_nPerformanceRowHeight;
+    m_nContextHalfRow = pt.y() / pDoc->m_nPatchRowHeight;
+    m_pContextPerformance = &pDoc->m_aPerform[static_cast<size_t>(m_nContextRow)];
+    m_pContextPatch = &PatchOfHalfRow(m_nContextHalfRow);
+    m_nContextPart = m_nContextHalfRow % 2 == 0 ? kFirstPart : kSecondPart;
+
+    if (pt.x() <= pDoc->m_nPatchColumnX) {
+        SelectPatch(-1);
+        SelectPerformance(m_nContextRow);
+        TrackPopupMenu({{ID_INIT_PERFORMANCE, res::kMenuInitializePerformance},
+                        {0, nullptr},
+                        {ID_EDIT_PERFORMANCE_NAME, res::kMenuEditPerformanceName},
+                        {0, nullptr},
+                        {ID_GET_PERFORMANCE, res::kMenuGetPerformance},
+                        {ID_SEND_PERFORMANCE, res::kMenuSendPerformance}},
+                       point);
+    } else {
+        SelectPerformance(-1);
+        SelectPatch(m_nContextHalfRow);
+        TrackPopupMenu({{ID_INIT_PATCH, res::kMenuInitializePatch},
+                        {0, nullptr},
+                        {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
+                        {0, nullptr},
+                        {ID_GET_PATCH, res::kMenuGetPatch},
+                        {ID_SEND_PATCH, res::kMenuSendPatch}},
+                       point);
+    }
+    CListView::OnRButtonDown(nFlags, point);
+}
+
+void CPerformView::OnInitPatch()
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPatch)
+        return;
+    m_pContextPatch->Init();
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdatePatchRow(m_nContextHalfRow);
+}
+
+void CPerformView::OnEditPatchName()
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPatch)
+        return;
+    CPatchNameDlg dlg(this);
+    if (!dlg.EditName(m_pContextPatch->NameField()))
+        return;
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdatePatchRow(m_nContextHalfRow);
+}
+
+void CPerformView::OnInitPerformance()
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPerformance)
+        return;
+    m_pContextPerformance->Init();
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdatePerformanceRow(m_nContextRow);
+}
+
+void CPerformView::OnEditPerformanceName()
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPerformance)
+        return;
+    CPerformNameDlg dlg(this);
+    if (!dlg.EditName(m_pContextPerformance->NameField()))
+        return;
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdatePerformanceRow(m_nContextRow);
+}
+
+void CPerformView::OnGetPatch()
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPatch)
+        return;
+    CGetPatchDlg dlg(this);
+    dlg.m_strDevices = PrepareTransfer().strDevices;
+    dlg.m_pDoc = nullptr;
+    dlg.m_pRecord = m_pContextPatch;
+    dlg.m_nPerformance = m_nContextRow;
+    dlg.m_nPart = m_nContextPart;
+    if (dlg.DoModal() == IDCANCEL)
+        return;
+    pDoc->SetModifiedFlag(true);
+    pDoc->UpdatePatchRow(m_nContextHalfRow);
+}
+
+void CPerformView::OnSendPatch()
+{
+    if (!GetPerformDoc() || !m_pContextPatch)
+        return;
+    CSendPatchDlg dlg(this);
+    dlg.m_strDevices = PrepareTransfer().strDevices;
+    dlg.m_pRead = nullptr;
+    dlg.m_pRecord = m_pContextPatch;
+    dlg.m_nPerformance = m_nContextRow;
+    dlg.m_nPart = m_nContextPart;
+    dlg.DoModal();
+}
+
+void CPerformView::OnGetPerformance(bool bBank)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || (!bBank && !m_pContextPerformance))
+        return;
+    CGetPerformanceDlg dlg(this);
+    dlg.m_strDevices = PrepareTransfer().strDevices;
+    if (bBank) {
+        dlg.m_pDoc = pDoc;
+        dlg.m_pRecord = nullptr;
+    } else {
+        dlg.m_pDoc = nullptr;
+        dlg.m_pRecord = m_pContextPerformance;
+        dlg.m_nIndex = m_nContextRow;
+    }
+    if (dlg.DoModal() == IDCANCEL)
+        return;
+    pDoc->SetModifiedFlag(true);
+    if (!bBank)
+        pDoc->UpdatePerformanceRow(m_nContextRow);
+}
+
+void CPerformView::OnSendPerformance(bool bBank)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || (!bBank && !m_pContextPerformance))
+        return;
+    CSendPerformanceDlg dlg(this);
+    dlg.m_strDevices = PrepareTransfer().strDevices;
+    if (bBank) {
+        dlg.m_pDoc = pDoc;
+        dlg.m_pRecord = nullptr;
+    } else {
+        dlg.m_pDoc = nullptr;
+        dlg.m_pRecord = m_pContextPerformance;
+        dlg.m_nIndex = m_nContextRow;
+    }
+    dlg.DoModal();
+}
+
+void CPerformView::OnTimer(int nId)
+{
+    if (!m_audition.OnTimer(nId))
+        CListView::OnTimer(nId);
+}
+
+void CPerformView::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) { m_audition.OnOutputDone(hOut, pHeader); }
+
+} // namespace vantorel

@@ -1,0 +1,86 @@
+#pragma once
+// The window of a performance bank: 64 double rows, each with the
+// performance's label and name on the left and the names of its two patches
+// in the patch column on the right. Two kinds of entry and two selections;
+// each kind can be renamed, initialised, fetched, sent, copied and auditioned.
+#include <QPoint>
+
+#include "midi/MidiService.h"
+#include "views/Audition.h"
+#include "views/ListView.h"
+
+namespace vantorel {
+
+class CPerformDoc;
+class CPerformRecord;
+class CPatchRecord;
+
+class CPerformView : public CListView, public IMidiNotify {
+    Q_OBJECT
+public:
+    // Command ids.
+    static constexpr int ID_GET_PERFORMANCE_BANK = 32782;
+    static constexpr int ID_SEND_PERFORMANCE_BANK = 32783;
+    static constexpr int ID_EDIT_PATCH_NAME = 32800;
+    static constexpr int ID_INIT_PATCH = 32801;
+    static constexpr int ID_GET_PATCH = 32802;
+    static constexpr int ID_SEND_PATCH = 32803;
+    static constexpr int ID_EDIT_PERFORMANCE_NAME = 32804;
+    static constexpr int ID_INIT_PERFORMANCE = 32805;
+    static constexpr int ID_GET_PERFORMANCE = 32806;
+    static constexpr int ID_SEND_PERFORMANCE = 32807;
+
+    static constexpr int kRowCount = 64;       // performances
+    static constexpr int kHalfRowCount = 128;  // patches in the patch column
+
+    explicit CPerformView(QWidget* parent = nullptr);
+    ~CPerformView() override;
+
+    CPerformDoc* GetPerformDoc() const;
+
+    void OnInitialUpdate() override;
+    void OnTimer(int nId) override;
+    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
+
+    int GetPerformanceSelection() const { return m_nSelectPerformance; }
+    int GetPatchSelection() const { return m_nSelectPatch; }
+    int GetContextRow() const { return m_nContextRow; }
+    int GetContextHalfRow() const { return m_nContextHalfRow; }
+    int GetContextPart() const { return m_nContextPart; }
+    bool IsSending() const { return m_audition.IsSending(); }
+    const CAudition& GetAudition() const { return m_audition; }
+
+protected:
+    void OnDraw(CDC& dc) override;
+    void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
+    void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
+
+private:
+    enum class Area { Outside, Performance, Patch };
+    QSize ListSize() const;
+    Area HitTest(const QPoint& pt) const;
+    CPatchRecord& PatchOfHalfRow(int h) const;
+    // New selections; each repaints its lost and gained rows when it changed.
+    void SelectPerformance(int p);
+    void SelectPatch(int h);
+
+    void OnInitPatch();
+    void OnEditPatchName();
+    void OnGetPatch();
+    void OnSendPatch();
+    void OnInitPerformance();
+    void OnEditPerformanceName();
+    void OnGetPerformance(bool bBank);
+    void OnSendPerformance(bool bBank);
+
+    int m_nSelectPerformance = -1;
+    int m_nSelectPatch = -1;
+    CPerformRecord* m_pContextPerformance = nullptr;
+    CPatchRecord* m_pContextPatch = nullptr;
+    int m_nContextRow = -1;
+    int m_nContextHalfRow = -1;
+    int m_nContextPart = 0;
+    CAudition m_audition;
+};
+
+} // namespace vantorel
