@@ -217,6 +217,18 @@ TEST_F(PatternViewTest, AHeldPatternClickedOutsideIsForgotten)
     EXPECT_FALSE(m_pDoc->IsModified());
 }
 
+TEST_F(PatternViewTest, AfterClearCopyBufferAPlainClickOnlySelects)
+{
+    SetEntry(Entry(0), {3, 3}, 1, 1);
+    ShiftClick(m_pView, 100, RowY(0));
+    CCopyBuffer::Get().Clear();
+    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), 0);
+    Click(m_pView, 100, RowY(5));
+    EXPECT_EQ(m_pView->GetSelection(), 5);
+    EXPECT_EQ(Entry(5).GetSize(), kInitialPatternData.size());
+    EXPECT_FALSE(m_pDoc->IsModified());
+}
+
 TEST_F(PatternViewTest, APatternWhoseDocumentClosedIsNeverPasted)
 {
     CPatternDoc* pOther = nullptr;
