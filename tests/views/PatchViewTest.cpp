@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "ViewTestSupport.h"
@@ -503,6 +504,39 @@ TEST_F(PatchDrawTest, TheFrameShrinksToTheListButNeverGrows)
     sub->resize(sub->width(), 200);
     m_pView->viewport()->grab();
     EXPECT_EQ(sub->height(), 200);
+}
+
+// After a Get from the simulator the window shows the fetched names; the
+// picture is kept for the documentation when VANTOREL_SCREENSHOT_DIR is set.
+TEST_F(PatchDrawTest, AFetchedBankShowsItsNames)
+{
+    AnswerTransfers();
+    m_pView->ExecuteCommand(CPatchView::ID_GET_PATCH_BANK);
+    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(m_pView->GetParentFrame());
+    ASSERT_NE(sub, nullptr);
+    sub->setWindowTitle("Patch1");
+    sub->resize(sub->width(), 330);
+    Click(m_pView, 60, RowY(3));
+    m_pView->ScrollToPosition(QPoint(0, 0));
+    const QImage before = Paint();
+
+    // Another name in row 3 changes the ink of row 3 only.
+    Rec(3).SetName("XXXXXXXXXXXXXXXX");
+    m_pDoc->UpdateRow(3);
+    const QImage after = Paint();
+    int changedInRow3 = 0;
+    int changedElsewhere = 0;
+    for (int y = 0; y < before.height() && y < after.height(); ++y)
+        for (int x = 0; x < before.width() && x < after.width(); ++x)
+            if (before.pixel(x, y) != after.pixel(x, y))
+                ++(y >= 48 && y < 64 ? changedInRow3 : changedElsewhere);
+    EXPECT_GT(changedInRow3, 0);
+    EXPECT_EQ(changedElsewhere, 0);
+    std::memcpy(Rec(3).Data(), m_device.Patch(3).data(), CPatchRecord::kSize);
+    m_pDoc->UpdateRow(3);
+
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
+        EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/patch-window.png"));
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "ViewTestSupport.h"
@@ -434,6 +435,33 @@ TEST_F(PerformViewTest, DrawingShowsBothSelectionsColumnsAndHalfRowLines)
     EXPECT_EQ(img2.pixelColor(250, 64 + 28), dark);
     EXPECT_EQ(img2.pixelColor(250, 64 + 12), grey);
     EXPECT_EQ(img2.pixelColor(100, 64 + 28), grey);
+}
+
+TEST_F(PerformViewTest, AFetchedBankShowsItsNames)
+{
+    AnswerTransfers();
+    m_pView->ExecuteCommand(CPerformView::ID_GET_PERFORMANCE_BANK);
+    QMdiSubWindow* sub = qobject_cast<QMdiSubWindow*>(m_pView->GetParentFrame());
+    ASSERT_NE(sub, nullptr);
+    sub->setWindowTitle("Performance1");
+    sub->resize(sub->width(), 330);
+    Click(m_pView, kPatchX, LowerY(2));
+    m_pView->ScrollToPosition(QPoint(0, 0));
+    const QImage img = m_pView->viewport()->grab().toImage();
+    // Names in all three text columns of performance 11.
+    auto ink = [&](int x0, int x1, int y0, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                n += qGray(img.pixel(x, y)) < 100;
+        return n;
+    };
+    EXPECT_GT(ink(27, 140, 8, 24), 0);
+    EXPECT_GT(ink(147, 260, 2, 15), 0);
+    EXPECT_GT(ink(147, 260, 18, 31), 0);
+
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
+        EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/perform-window.png"));
 }
 
 } // namespace
