@@ -1,6 +1,8 @@
 // The patch bank window: hit-testing, selection, copying, the context menu,
 // renaming, initialising, Get and Send through the commands, and drawing.
+#include <QApplication>
 #include <QImage>
+#include <QMouseEvent>
 #include <QLineEdit>
 #include <QTest>
 
@@ -225,6 +227,22 @@ TEST_F(PatchViewTest, ADropCarriesChangesMadeToTheSourceAfterThePickUp)
     Rec(1).SetName("RENAMED LATER");
     Click(m_pView, 50, RowY(2));
     EXPECT_EQ(Rec(2).GetName(), "RENAMED LATER   ");
+}
+
+TEST_F(PatchViewTest, TheCopyCursorIsKeptWhileTheBufferHoldsAnEntry)
+{
+    auto move = [&] {
+        QMouseEvent ev(QEvent::MouseMove, QPointF(40, 40), m_pView->viewport()->mapToGlobal(QPointF(40, 40)),
+                       Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(m_pView->viewport(), &ev);
+    };
+    m_pView->viewport()->setCursor(Qt::CrossCursor);
+    ShiftClick(m_pView, 50, RowY(1));
+    move();
+    EXPECT_TRUE(m_pView->viewport()->testAttribute(Qt::WA_SetCursor));
+    CCopyBuffer::Get().Empty();
+    move();
+    EXPECT_FALSE(m_pView->viewport()->testAttribute(Qt::WA_SetCursor));
 }
 
 // ---------------------------------------------------------------- context menu
