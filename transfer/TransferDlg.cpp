@@ -1,8 +1,8 @@
 #include "transfer/TransferDlg.h"
 
 #include <QLabel>
+#include <QEvent>
 #include <QPainter>
-#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -90,18 +90,31 @@ void CProgressDlg::ShowText(const std::string& text)
     QLabel* pLabel = GetStatic(IDC_TRANSFER_TEXT);
     if (!pLabel)
         return;
-    const QSize size = pLabel->contentsRect().size();
-    if (size.isEmpty())
-        return;
-    QPixmap pixmap(size);
-    pixmap.fill(Qt::white);
-    {
-        QPainter painter(&pixmap);
-        CDC dc(painter);
-        dc.SelectFont(kProgressFont);
-        dc.TextOut(kProgressTextX, kProgressTextY, QString::fromLatin1(text.data(), qsizetype(text.size())));
+    if (m_pTextBox != pLabel) {
+        pLabel->installEventFilter(this);
+        m_pTextBox = pLabel;
     }
-    pLabel->setPixmap(pixmap);
+    // Drawn with the next paint, after the request that follows this answer
+    // has gone out: the wire never waits for the screen.
+    pLabel->update();
+}
+
+bool CProgressDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
+{
+    if (pWatched != m_pTextBox || pEvent->type() != QEvent::Paint || m_strText.empty())
+        return CDialog::eventFilter(pWatched, pEvent);
+    auto* pLabel = static_cast<QLabel*>(pWatched);
+    // The sunken frame first, then the text box: white, fixed font, at 5,0.
+    static_cast<QObject*>(pLabel)->event(pEvent);
+    const QRect box = pLabel->contentsRect();
+    QPainter painter(pLabel);
+    painter.setClipRect(box);
+    painter.translate(box.topLeft());
+    CDC dc(painter);
+    dc.FillSolidRect(CRect{0, 0, box.width(), box.height()}, Qt::white);
+    dc.SelectFont(kProgressFont);
+    dc.TextOut(kProgressTextX, kProgressTextY, QString::fromLatin1(m_strText.data(), qsizetype(m_strText.size())));
+    return true;
 }
 
 void CProgressDlg::SetProgressPos(int nPos)

@@ -79,9 +79,12 @@ protected:
     void OnCancel() override;
     // Cancel while running: close the ports; the owner is told by OnCancel.
     virtual void CancelTransfer() = 0;
+    // Paints the progress text into control 1000.
+    bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
 
 private:
     std::string m_strText;
+    QObject* m_pTextBox = nullptr; // control 1000 once its painting is ours
     int m_nStep = 10;
     bool m_bRunning = false;
 };

@@ -3,7 +3,6 @@
 // answers that are not what was asked for.
 #include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 
 #include <algorithm>
@@ -76,14 +75,15 @@ TEST_F(TransferTest, PatchBankGetAsksEachPatchOnceAndStoresTheSynthesizersMemory
     EXPECT_EQ(dlg.m_progress.GetProgressText(), "B88: " + CSimDevice::GetName(m_device.Patch(127).data()));
 
     // The text is drawn on white in the text box.
-    const QLabel* pText = dlg.m_progress.GetStatic(1000);
+    QLabel* pText = dlg.m_progress.GetStatic(1000);
     ASSERT_NE(pText, nullptr);
-    const QImage image = pText->pixmap().toImage();
+    const QRect box = pText->contentsRect();
+    const QImage image = pText->grab().toImage();
     ASSERT_FALSE(image.isNull());
-    EXPECT_EQ(QColor(image.pixel(0, image.height() - 1)), QColor(Qt::white));
+    EXPECT_EQ(QColor(image.pixel(box.left(), box.bottom())), QColor(Qt::white));
     bool bInk = false;
-    for (int x = 5; x < image.width() && !bInk; ++x)
-        for (int y = 0; y < image.height() && !bInk; ++y)
+    for (int x = box.left() + 5; x <= box.right() && !bInk; ++x)
+        for (int y = box.top(); y <= box.bottom() && !bInk; ++y)
             bInk = QColor(image.pixel(x, y)) != QColor(Qt::white);
     EXPECT_TRUE(bInk);
     doc.RemoveView(&view);

@@ -208,19 +208,30 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         }
         EXPECT_EQ(m_nCompleteShown, 0);
     }
-    // Parameters only: one request, bytes 0 to 22.
-    m_pRecorder->m_events.clear();
-    {
+    // Parameters only: one request, bytes 0 to 22; and an answer carrying
+    // 40 bytes still fills only those 23.
+    for (const bool bOversized : {false, true}) {
+        m_pRecorder->m_events.clear();
+        const Bytes oversized = Filled(40, 0x21);
+        if (bOversized) {
+            m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
+                if (e.kind == CWireEvent::Out)
+                    m_pSim->SendFromDevice(BuildDataSet(0, oversized.data(), oversized.size()));
+            };
+        }
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
         dlg.m_pSystemData = doc.m_aSystem.data();
         dlg.m_nMode = kSystemParametersOnly;
         EXPECT_EQ(Run(dlg), IDOK);
+        m_pRecorder->m_onEvent = nullptr;
         ASSERT_EQ(Sent().size(), 1u);
         EXPECT_EQ(Sent()[0], BuildDataRequest(0, 23));
-        for (size_t i = 0; i < doc.m_aSystem.size(); ++i)
-            EXPECT_EQ(doc.m_aSystem[i], i < 23 ? m_device.System()[i] : 0x55) << i;
+        for (size_t i = 0; i < doc.m_aSystem.size(); ++i) {
+            const uint8_t expected = i >= 23 ? 0x55 : bOversized ? oversized[i] : m_device.System()[i];
+            EXPECT_EQ(doc.m_aSystem[i], expected) << i;
+        }
         EXPECT_EQ(m_nCompleteShown, 0);
     }
 }
