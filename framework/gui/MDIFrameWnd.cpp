@@ -124,6 +124,12 @@ QAction* CMDIFrameWnd::CommandAction(int nId) const
     return it == m_actions.end() ? nullptr : it->second;
 }
 
+void CMDIFrameWnd::SetAppTarget(CCmdTarget* pApp)
+{
+    m_pAppTarget = pApp;
+    UpdateAllCmdUI();
+}
+
 std::vector<CCmdTarget*> CMDIFrameWnd::RoutingChain() const
 {
     std::vector<CCmdTarget*> chain;

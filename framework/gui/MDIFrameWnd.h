@@ -62,7 +62,7 @@ public:
     QAction* CommandAction(int nId) const;
     const std::map<int, QAction*>& CommandActions() const { return m_actions; }
     // The application object, last in the routing chain.
-    void SetAppTarget(CCmdTarget* pApp) { m_pAppTarget = pApp; }
+    void SetAppTarget(CCmdTarget* pApp);
 
     // Runs a command along the chain; false when no target handles it.
     bool RouteCommand(int nId);

@@ -1,0 +1,218 @@
+// Start-up of the whole application with the program's five document kinds:
+// the empty main window, the kinds in their order with their strings, File
+// New and Open through the application's commands, message-box captions, and
+// the settings written when the application ends.
+#include <QAction>
+#include <QApplication>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/AppTestSupport.h"
+#include "app/Resource.h"
+#include "app/VantorelApp.h"
+#include "framework/gui/QtMessageBox.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel::test {
+namespace {
+
+class AppStartTest : public AppTest {
+protected:
+    void StartApp()
+    {
+        m_pApp = std::make_unique<CVantorelApp>();
+        CVantorelApp::COptions options;
+        options.bInstallServices = false; // the test's clock and MIDI service stay
+        ASSERT_TRUE(m_pApp->InitInstance(options));
+    }
+    void TearDown() override
+    {
+        CDocManager::SetFileDialogHook({});
+        m_pApp.reset();
+        AppTest::TearDown();
+    }
+    CMainFrame* Frame() { return m_pApp->GetMainFrame(); }
+    QStringList MenuTitles()
+    {
+        QStringList t;
+        for (QAction* a : Frame()->menuBar()->actions())
+            t << a->text();
+        return t;
+    }
+    std::unique_ptr<CVantorelApp> m_pApp;
+};
+
+TEST_F(AppStartTest, StartsWithAnEmptyMainWindow)
+{
+    StartApp();
+    EXPECT_EQ(CVantorelApp::Get(), m_pApp.get());
+    EXPECT_TRUE(Frame()->isVisible());
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel"));
+    EXPECT_TRUE(Frame()->GetMdiArea()->subWindowList().isEmpty());
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Setup", "&Help"}));
+    EXPECT_EQ(Frame()->GetReadyPane()->text(), QStringLiteral("Ready"));
+    for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_PREVIEW, ID_CLEAR_COPY_BUFFER, ID_APP_ABOUT})
+        EXPECT_TRUE(Frame()->CommandAction(id)->isEnabled()) << id;
+    for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_GET_PATCH, ID_SEND_PATCH, ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE, ID_GET_SYSTEM,
+                   ID_SEND_SYSTEM, ID_GET_PATTERN, ID_SEND_PATTERN, ID_GET_MOTION, ID_SEND_MOTION})
+        EXPECT_FALSE(Frame()->CommandAction(id)->isEnabled()) << id;
+}
+
+TEST_F(AppStartTest, RegistersTheFiveKindsInOrderWithTheirStrings)
+{
+    StartApp();
+    const auto& templates = m_pApp->GetDocManager().GetTemplates();
+    ASSERT_EQ(templates.size(), 5u);
+    const std::pair<int, const char*> expected[] = {
+        {130, "\nPatch\nPatch\nPatch Files (*.pat)\n.pat\nPatch.Document\nPatch Document"},
+        {131, "\nPerformance\nPerformance\nPerformance Files (*.pfm)\n.pfm\nPerformance.Document\n"
+              "Performance Document"},
+        {132, "\nSystem\nSystem\nSystem Files (*.syp)\n.syp\nSystem.Document\nSystem Document"},
+        {133, "\nPattern\nPattern Data\nPattern Data Files (*.ptn)\n.ptn\nPattern.Document\nPattern Document"},
+        {134, "\nMotion\nMotion Data\nMotion Data Files (*.mtn)\n.mtn\nMotion.Document\nMotion Document"},
+    };
+    for (size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(templates[i]->GetResourceId(), expected[i].first);
+        std::string joined;
+        for (int f = CDocTemplate::windowTitle; f <= CDocTemplate::regFileTypeName; ++f)
+            joined += (f ? "\n" : "") + templates[i]->GetDocString(CDocTemplate::DocStringIndex(f));
+        EXPECT_EQ(joined, expected[i].second);
+    }
+}
+
+TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
+{
+    StartApp();
+    QStringList entries;
+    int initial = -2;
+    CDialog::SetModalHook([&](CDialog* d) {
+        auto* list = d->findChild<QListWidget*>();
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->item(i)->text();
+        initial = list->currentRow();
+        list->setCurrentRow(3);
+        d->ClickButton(IDOK);
+    });
+    Frame()->CommandAction(ID_FILE_NEW)->trigger();
+    EXPECT_EQ(entries, (QStringList{"Patch", "Performance", "System", "Pattern Data", "Motion Data"}));
+    EXPECT_EQ(initial, 0);
+    CDocument* doc = Frame()->GetActiveDocument();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "Pattern1");
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - Pattern1"));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Pattern", "&Setup", "&Window", "&Help"}));
+    // The pattern window handles its own Get and Send.
+    EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH)->isEnabled());
+    EXPECT_TRUE(Frame()->CommandAction(ID_FILE_SAVE)->isEnabled());
+}
+
+TEST_F(AppStartTest, OpenFiltersAndKindsFollowTheRegistrationOrder)
+{
+    StartApp();
+    QTemporaryDir dir;
+    CFileDialogScript files;
+    // Make a pattern file by saving a new pattern document.
+    CDocManager& mgr = m_pApp->GetDocManager();
+    CDocument* pattern = mgr.OpenNewDocument(mgr.GetTemplates()[3].get());
+    files.m_answers = {dir.filePath("song.ptn")};
+    ASSERT_TRUE(mgr.DoSave(pattern, false));
+    mgr.CloseDocument(pattern);
+    // Its bytes under a foreign extension open as a patch bank, and fail there.
+    QFile::copy(dir.filePath("song.ptn"), dir.filePath("song.txt"));
+
+    CMessageBoxRecorder boxes;
+    files.m_answers = {dir.filePath("song.ptn")};
+    Frame()->CommandAction(ID_FILE_OPEN)->trigger();
+    ASSERT_GE(files.m_requests.size(), 2u);
+    EXPECT_EQ(files.m_requests.back().filters,
+              (QStringList{"Patch Files (*.pat)", "Performance Files (*.pfm)", "System Files (*.syp)",
+                           "Pattern Data Files (*.ptn)", "Motion Data Files (*.mtn)", "All Files (*.*)"}));
+    ASSERT_NE(Frame()->GetActiveDocument(), nullptr);
+    EXPECT_EQ(Frame()->GetActiveDocument()->GetTitle(), "song.ptn");
+    EXPECT_EQ(MenuTitles().value(1), QStringLiteral("&Pattern"));
+
+    files.m_answers = {dir.filePath("song.txt")};
+    Frame()->CommandAction(ID_FILE_OPEN)->trigger();
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"File Error!!"});
+    EXPECT_EQ(Frame()->GetMdiArea()->subWindowList().size(), 1);
+}
+
+TEST_F(AppStartTest, AboutCommandRunsTheAboutBox)
+{
+    StartApp();
+    std::vector<int> shown;
+    CDialog::SetModalHook([&](CDialog* d) {
+        shown.push_back(d->GetTemplate().nId);
+        d->ClickButton(IDOK);
+    });
+    Frame()->CommandAction(ID_APP_ABOUT)->trigger();
+    EXPECT_EQ(shown, std::vector<int>{IDD_ABOUTBOX});
+}
+
+TEST_F(AppStartTest, EndingTheApplicationWritesTheFramesSettings)
+{
+    WriteProfileString("Setup", "SendData", "1");
+    StartApp();
+    Frame()->CommandAction(ID_SEND_DATA)->trigger();
+    Frame()->m_nPreviewToneLen = 250;
+    m_pApp.reset();
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "0");
+    EXPECT_EQ(GetProfileInt("Preview", "ToneLen", 0), 250);
+    EXPECT_EQ(CVantorelApp::Get(), nullptr);
+}
+
+TEST_F(AppStartTest, ExitAsksToSaveModifiedDocuments)
+{
+    StartApp();
+    CDocManager& mgr = m_pApp->GetDocManager();
+    CDocument* doc = mgr.OpenNewDocument(mgr.GetTemplates()[0].get());
+    doc->SetModifiedFlag(true);
+    {
+        CMessageBoxRecorder cancel(IDCANCEL);
+        Frame()->CommandAction(ID_APP_EXIT)->trigger();
+        EXPECT_EQ(cancel.m_texts, std::vector<std::string>{"Save changes to Patch1?"});
+        EXPECT_TRUE(Frame()->isVisible());
+    }
+    CMessageBoxRecorder no(IDNO);
+    Frame()->CommandAction(ID_APP_EXIT)->trigger();
+    EXPECT_FALSE(Frame()->isVisible());
+    EXPECT_TRUE(mgr.GetDocuments().empty());
+}
+
+TEST(QtMessageBoxes, AreCaptionedWithTheApplicationTitleAndMapTheirButtons)
+{
+    InstallQtMessageBoxHandler(QStringLiteral("Sondavel"));
+    QString caption, text;
+    auto answerWith = [&](QMessageBox::StandardButton button) {
+        QTimer::singleShot(0, [&, button] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            caption = box->windowTitle();
+            text = box->text();
+            box->button(button)->click();
+        });
+    };
+    answerWith(QMessageBox::Ok);
+    EXPECT_EQ(AfxMessageBox("File Error!!"), IDOK);
+    EXPECT_EQ(caption, QStringLiteral("Sondavel"));
+    EXPECT_EQ(text, QStringLiteral("File Error!!"));
+    answerWith(QMessageBox::Cancel);
+    EXPECT_EQ(AfxMessageBox("Continue?", MB_OKCANCEL), IDCANCEL);
+    answerWith(QMessageBox::No);
+    EXPECT_EQ(AfxMessageBox("Save changes to Patch1?", MB_YESNOCANCEL), IDNO);
+    answerWith(QMessageBox::Yes);
+    EXPECT_EQ(AfxMessageBox("Save changes to Patch1?", MB_YESNOCANCEL), IDYES);
+    answerWith(QMessageBox::Cancel);
+    EXPECT_EQ(AfxMessageBox("Save changes to Patch1?", MB_YESNOCANCEL), IDCANCEL);
+    SetMessageBoxHandler({});
+}
+
+} // namespace
+} // namespace vantorel::test

@@ -1,0 +1,258 @@
+// The main frame: menus per active kind, the toolbar and its enabling, the
+// status bar, the Send Data switch and the settings it keeps in the profile.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/AppTestSupport.h"
+#include "app/Resource.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel::test {
+namespace {
+
+using MainFrameTest = AppTest;
+
+QStringList MenuTitles(QMainWindow* w)
+{
+    QStringList t;
+    for (QAction* a : w->menuBar()->actions())
+        t << a->text();
+    return t;
+}
+
+// Item texts of one menu-bar menu; "-" for a separator.
+QStringList Items(QMainWindow* w, int nMenu, std::vector<int>* pIds = nullptr)
+{
+    QStringList t;
+    QMenu* m = w->menuBar()->actions().at(nMenu)->menu();
+    for (QAction* a : m->actions()) {
+        t << (a->isSeparator() ? QStringLiteral("-") : a->text());
+        if (pIds)
+            pIds->push_back(a->isSeparator() ? 0 : a->data().toInt());
+    }
+    return t;
+}
+
+const QStringList kSetupItems{"&Tool Bar", "&Status Bar", "Send &Data", "&MIDI Setup...", "&Preview Setup..."};
+
+TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
+{
+    MakeFrame();
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel"));
+    EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Help"}));
+    std::vector<int> ids;
+    EXPECT_EQ(Items(m_pFrame.get(), 0, &ids), (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "E&xit"}));
+    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 57665}));
+    ids.clear();
+    EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kSetupItems);
+    EXPECT_EQ(ids, (std::vector<int>{59392, 59393, 32776, 32770, 32771}));
+    ids.clear();
+    EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), QStringList{"&About Vantorel..."});
+    EXPECT_EQ(ids, std::vector<int>{57664});
+}
+
+TEST_F(MainFrameTest, EachKindShowsItsOwnMenuBetweenFileAndSetup)
+{
+    MakeFrame();
+    struct Expected {
+        QString title;
+        QStringList items;
+        std::vector<int> ids;
+    };
+    const Expected kinds[] = {
+        {"&Patch", {"&Get Patch...", "&Send Patch..."}, {32780, 32781}},
+        {"&Performance", {"&Get Performance...", "&Send Performance..."}, {32782, 32783}},
+        {"S&ystem", {"&Get System...", "&Send System..."}, {32786, 32787}},
+        {"&Pattern", {"&Get Pattern...", "&Send Pattern..."}, {32784, 32785}},
+        {"&Motion", {"&Get Motion...", "&Send Motion..."}, {32788, 32789}},
+    };
+    for (int k = 0; k < 5; ++k) {
+        SCOPED_TRACE(k);
+        CDocument* doc = nullptr;
+        OpenKind(k, &doc);
+        EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel - ") + QString::fromStdString(doc->GetTitle()));
+        EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", kinds[k].title, "&Setup", "&Window", "&Help"}));
+        std::vector<int> ids;
+        EXPECT_EQ(Items(m_pFrame.get(), 0, &ids), (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close",
+                                                               "&Save\tCtrl+S", "Save &As...", "-", "E&xit"}));
+        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 57665}));
+        ids.clear();
+        EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kinds[k].items);
+        EXPECT_EQ(ids, kinds[k].ids);
+        EXPECT_EQ(Items(m_pFrame.get(), 2), kSetupItems);
+        ids.clear();
+        EXPECT_EQ(Items(m_pFrame.get(), 3, &ids), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
+        EXPECT_EQ(ids, (std::vector<int>{57650, 57652, 57649}));
+    }
+    // The Window menu lists the open windows when it opens.
+    QMenu* window = m_pFrame->menuBar()->actions().at(3)->menu();
+    emit window->aboutToShow();
+    const QStringList items = Items(m_pFrame.get(), 3);
+    ASSERT_EQ(items.size(), 3 + 1 + 5);
+    EXPECT_EQ(items[4], QStringLiteral("&1 Alpha1"));
+    EXPECT_EQ(items[8], QStringLiteral("&5 Epsilon1"));
+}
+
+TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
+{
+    MakeFrame();
+    std::vector<int> ids;
+    for (QAction* a : m_pFrame->GetToolBar()->actions())
+        ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
+    const std::vector<int> expected{57600, 57601, 57603, 0, 32780, 32781, 0, 32782, 32783, 0, 32786, 32787, 0,
+                                    32784, 32785, 0,     32788, 32789, 0, 32772, 0,     32775, 0, 57664};
+    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(m_pFrame->GetToolBar()->iconSize(), QSize(16, 15));
+    for (QAction* a : m_pFrame->GetToolBar()->actions()) {
+        if (a->isSeparator())
+            continue;
+        EXPECT_FALSE(a->icon().isNull()) << a->data().toInt();
+        EXPECT_FALSE(a->toolTip().isEmpty()) << a->data().toInt();
+        EXPECT_FALSE(a->statusTip().isEmpty()) << a->data().toInt();
+    }
+    EXPECT_EQ(m_pFrame->CommandAction(ID_PREVIEW)->toolTip(), QStringLiteral("Preview"));
+    EXPECT_EQ(m_pFrame->CommandAction(ID_CLEAR_COPY_BUFFER)->statusTip(), QStringLiteral("Clear Copy Buffer"));
+    EXPECT_EQ(m_pFrame->CommandAction(ID_SEND_DATA)->toolTip(), QStringLiteral("SendData"));
+    EXPECT_EQ(m_pFrame->CommandAction(ID_MIDI_SETUP)->statusTip(), QStringLiteral("MIDI Setup"));
+}
+
+TEST_F(MainFrameTest, ButtonsWithoutAReceiverAreDisabled)
+{
+    MakeFrame();
+    for (int id : {57600, 57601, 32772, 32775, 57664})
+        EXPECT_TRUE(Enabled(id)) << id;
+    for (int id : {57603, 32780, 32781, 32782, 32783, 32784, 32785, 32786, 32787, 32788, 32789})
+        EXPECT_FALSE(Enabled(id)) << id;
+    // A patch window that handles Get Patch enables it, and Save with it.
+    CTestView* view = OpenKind(0);
+    view->Handle(ID_GET_PATCH);
+    m_pFrame->UpdateAllCmdUI();
+    EXPECT_TRUE(Enabled(ID_GET_PATCH));
+    EXPECT_TRUE(Enabled(57603));
+    EXPECT_FALSE(Enabled(ID_SEND_PATCH));
+    m_pFrame->CommandAction(ID_GET_PATCH)->trigger();
+    EXPECT_EQ(view->m_calls[ID_GET_PATCH], 1);
+    // Another kind's window becomes active: Get Patch goes dark again.
+    OpenKind(1);
+    EXPECT_FALSE(Enabled(ID_GET_PATCH));
+}
+
+TEST_F(MainFrameTest, AcceleratorsAndStatusBar)
+{
+    MakeFrame();
+    EXPECT_EQ(m_pFrame->CommandAction(57600)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    EXPECT_EQ(m_pFrame->CommandAction(57601)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    EXPECT_EQ(m_pFrame->CommandAction(57603)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    EXPECT_EQ(m_pFrame->GetReadyPane()->text(), QStringLiteral("Ready"));
+    QStringList panes;
+    for (QLabel* l : m_pFrame->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+        panes << l->text();
+    EXPECT_EQ(panes, (QStringList{"Ready", "CAP", "NUM", "SCRL"}));
+}
+
+TEST_F(MainFrameTest, FirstStartHasSendDataOnAndTheDefaultPreview)
+{
+    SetSendDataSwitch(0);
+    MakeFrame();
+    EXPECT_EQ(GetSendDataSwitch(), 1);
+    EXPECT_TRUE(m_pFrame->CommandAction(ID_SEND_DATA)->isChecked());
+    EXPECT_EQ(m_pFrame->m_nPreviewNote, 60);
+    EXPECT_EQ(m_pFrame->m_nPreviewVelocity, 80);
+    EXPECT_EQ(m_pFrame->m_nPreviewToneLen, 500);
+    DestroyFrame();
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "1");
+    EXPECT_EQ(GetProfileString("Preview", "NoteNum"), "60");
+    EXPECT_EQ(GetProfileString("Preview", "Velocity"), "80");
+    EXPECT_EQ(GetProfileString("Preview", "ToneLen"), "500");
+}
+
+TEST_F(MainFrameTest, SendDataTogglesWithItsCheckMarkAndIsWrittenBackAsOneOrZero)
+{
+    MakeFrame();
+    QAction* send = m_pFrame->CommandAction(ID_SEND_DATA);
+    send->trigger();
+    EXPECT_EQ(GetSendDataSwitch(), 0);
+    EXPECT_FALSE(send->isChecked());
+    send->trigger();
+    EXPECT_EQ(GetSendDataSwitch(), 1);
+    EXPECT_TRUE(send->isChecked());
+    send->trigger();
+    // Not in the profile until the frame goes.
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "");
+    DestroyFrame();
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "0");
+}
+
+TEST_F(MainFrameTest, SendDataOtherThanOneReadsAsOffAndIsWrittenBackAsZero)
+{
+    WriteProfileString("Setup", "SendData", "2");
+    MakeFrame();
+    EXPECT_EQ(GetSendDataSwitch(), 0);
+    EXPECT_FALSE(m_pFrame->CommandAction(ID_SEND_DATA)->isChecked());
+    DestroyFrame();
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "0");
+}
+
+TEST_F(MainFrameTest, ProfileValuesAreTakenAsTheyAreAndWrittenBack)
+{
+    WriteProfileInt("Preview", "NoteNum", 200);
+    WriteProfileInt("Preview", "Velocity", -3);
+    WriteProfileInt("Preview", "ToneLen", 123456);
+    MakeFrame();
+    EXPECT_EQ(m_pFrame->m_nPreviewNote, 200);
+    EXPECT_EQ(m_pFrame->m_nPreviewVelocity, -3);
+    EXPECT_EQ(m_pFrame->m_nPreviewToneLen, 123456);
+    DestroyFrame();
+    EXPECT_EQ(GetProfileInt("Preview", "NoteNum", 0), 200);
+    EXPECT_EQ(GetProfileInt("Preview", "Velocity", 0), -3);
+    EXPECT_EQ(GetProfileInt("Preview", "ToneLen", 0), 123456);
+}
+
+TEST_F(MainFrameTest, BadProfileContentsStartWithDefaults)
+{
+    {
+        QFile f(QString::fromStdString(GetProfilePath()));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Setup]\nSendData=yes\n[Preview]\nNoteNum=abc\nVelocity=\nToneLen=99999999999999999999\n"
+                "[MIDI]\nMidiInDevice=zz\nMidiOutDevice=\"\x01\x02\"\n[Recent%20File%20List]\nFile1=\n"
+                "garbage line without equals\n\xff\xfe\x00\x01[[[\n");
+    }
+    MakeFrame();
+    EXPECT_EQ(GetSendDataSwitch(), 1);
+    EXPECT_EQ(m_pFrame->m_nPreviewNote, 60);
+    EXPECT_EQ(m_pFrame->m_nPreviewVelocity, 80);
+    EXPECT_EQ(m_pFrame->m_nPreviewToneLen, INT_MAX); // an integer, read as far as an int goes
+    CDocManager other;
+    other.LoadRecentFileList();
+    EXPECT_TRUE(other.GetRecentFiles().empty());
+    CMessageBoxRecorder boxes;
+    m_pFrame->CommandAction(ID_PREVIEW)->trigger(); // device numbers fall back to 0
+    ASSERT_FALSE(m_midi.m_calls.empty());
+    EXPECT_EQ(m_midi.m_calls[0].m_strName, "OutOpen");
+    EXPECT_EQ(m_midi.m_calls[0].m_handle, 0u);
+    m_pFrame->StopPreview();
+}
+
+TEST_F(MainFrameTest, ToolBarAndStatusBarCommandsShowAndHideTheBars)
+{
+    MakeFrame();
+    QAction* tool = m_pFrame->CommandAction(ID_VIEW_TOOLBAR);
+    QAction* status = m_pFrame->CommandAction(ID_VIEW_STATUS_BAR);
+    EXPECT_TRUE(tool->isChecked());
+    EXPECT_TRUE(status->isChecked());
+    tool->trigger();
+    status->trigger();
+    EXPECT_TRUE(m_pFrame->GetToolBar()->isHidden());
+    EXPECT_TRUE(m_pFrame->statusBar()->isHidden());
+    EXPECT_FALSE(tool->isChecked());
+    EXPECT_FALSE(status->isChecked());
+    // Shortcuts still reach their commands with the toolbar hidden.
+    EXPECT_TRUE(m_pFrame->CommandAction(57600)->isEnabled());
+    EXPECT_TRUE(m_pFrame->actions().contains(m_pFrame->CommandAction(57600)));
+}
+
+} // namespace
+} // namespace vantorel::test
