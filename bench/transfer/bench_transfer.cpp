@@ -42,6 +42,7 @@ namespace {
 constexpr double kUsPerByte = 320.0;
 constexpr double kPauseUs = 100'000.0;
 constexpr double kTimeoutUs = 1'000'000.0;
+constexpr size_t kRequestBytes = 16;
 
 struct CTraffic {
     size_t nOutBytes = 0;
@@ -132,7 +133,10 @@ void ReportGet(const char* szWhat, const CResult& r, bool bTarget)
     const double dWire = WireSeconds(r.traffic);
     const double dTimeouts = r.traffic.nSilences * kTimeoutUs / 1e6;
     const double dData = r.traffic.nSilences ? r.dSeconds - kPauseUs / 1e6 : r.dDataSeconds;
-    const double dRatio = dData / (dWire + dTimeouts);
+    // A pattern or motion time-out runs from the moment its request is handed
+    // over, so the unanswered request's own wire time lies inside it.
+    const double dOverlap = r.traffic.nSilences * double(kRequestBytes) * kUsPerByte / 1e6;
+    const double dRatio = dData / (dWire + dTimeouts - dOverlap);
     std::printf("%s Get: %.2f s (%.2f s with the closing pause), wire %.2f s", szWhat, dData, r.dSeconds, dWire);
     if (r.traffic.nSilences)
         std::printf(" + %d time-outs %.2f s", r.traffic.nSilences, dTimeouts);
