@@ -74,7 +74,7 @@ public:
     virtual void Begin(IProgressDisplay& display) = 0;
     // The request of the current step; called again, unchanged, to repeat it.
     virtual CRequest Request(IProgressDisplay& display) = 0;
-    // Stores a verified answer to the current request (pAnswer is already in
+    // Stores a verified answer to the current request (already the newest of
     // answers) and moves on. Returns true while another request follows.
     virtual bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) = 0;
     // A time-out after the one repeat the rules allow.
