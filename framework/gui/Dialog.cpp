@@ -82,7 +82,10 @@ void CDialog::Build()
         }
         case CtlKind::Static:
         case CtlKind::SunkenStatic: {
-            auto* l = new QLabel(QString(text).replace('\t', QStringLiteral("    ")), this);
+            // A static's "&" marks the mnemonic of the control after it; "&&" is a plain "&".
+            QString shown = QString(text).replace('\t', QStringLiteral("    "));
+            shown.replace(QStringLiteral("&&"), QStringLiteral("\x01")).remove('&').replace('\x01', '&');
+            auto* l = new QLabel(shown, this);
             l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
             l->setWordWrap(false);
             if (item.kind == CtlKind::SunkenStatic) {

@@ -129,6 +129,18 @@ TEST(Dialogs, ModalHookAnswersAndDisabledButtonsDoNothing)
     EXPECT_EQ(dlg.text, "abc");
 }
 
+TEST(Dialogs, StaticTextShowsMnemonicsWithoutTheirAmpersand)
+{
+    const CDlgTemplate tmpl{200, "Labels", 100, 40,
+                            {{10, CtlKind::Static, "&New", 2, 2, 40, 8},
+                             {11, CtlKind::Static, "Tone && Length\t(ms)", 2, 12, 80, 8}}};
+    CDialog dlg(tmpl);
+    dlg.CreateModeless();
+    EXPECT_EQ(dlg.GetStatic(10)->text(), QStringLiteral("New"));
+    EXPECT_EQ(dlg.GetStatic(11)->text(), QStringLiteral("Tone & Length    (ms)"));
+    dlg.EndDialog(IDCANCEL);
+}
+
 TEST(Commands, TargetsRunAndDescribeTheirCommands)
 {
     struct CTarget : CCmdTarget {
