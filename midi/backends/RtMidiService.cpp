@@ -203,7 +203,15 @@ bool CRtMidiService::IsAvailable()
         if (m_pJackWatch && !m_pJackWatch->m_bGone)
             return true;
         // The server went away (or was never asked): forget every client
-        // made for it and look again.
+        // made for it and look again. The open ports' clients go too, and
+        // first: libjack frees the clients a process still holds on a lost
+        // server once the process opens one on a new server, and an output
+        // to a lost server would wait for ever for room in RtMidi's ring
+        // buffer. Those ports fail from now on until they are closed.
+        for (auto& [h, p] : m_ins)
+            p->m_pMidi.reset();
+        for (auto& [h, p] : m_outs)
+            p->m_pMidi.reset();
         m_pEnumIn.reset();
         m_pEnumOut.reset();
         m_pJackWatch.reset();
@@ -270,6 +278,16 @@ CRtMidiService::PortList CRtMidiService::ListOutPorts()
         m_pEnumOut.reset();
         return {};
     }
+}
+
+bool CRtMidiService::IsPortLost(const COutPort& port)
+{
+    // Looking again releases the ports of a server that has gone.
+    const bool bAvailable = m_api != RtMidi::UNIX_JACK || IsAvailable();
+    if (port.m_pMidi)
+        return false;
+    m_lastOut = {MMSYSERR_NODRIVER, bAvailable ? std::string(res::kMidiSendFailed) : m_strUnavailable};
+    return true;
 }
 
 CRtMidiService::CInPort* CRtMidiService::LookUp(HMIDIIN h)
@@ -499,6 +517,8 @@ MMRESULT CRtMidiService::OutShortMsg(HMIDIOUT h, uint32_t dwMsg)
     const size_t n = ShortMessageLength(bytes[0]);
     if (n == 0)
         return FailOut(MMSYSERR_INVALPARAM);
+    if (IsPortLost(*p))
+        return MMSYSERR_NODRIVER;
     p->m_error.m_bFailed = false;
     try {
         p->m_pMidi->sendMessage(bytes.data(), n);
@@ -532,6 +552,8 @@ MMRESULT CRtMidiService::OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr)
     if (!(pHdr->dwFlags & MHDR_PREPARED))
         return FailOut(MIDIERR_UNPREPARED);
     const size_t n = pHdr->dwBufferLength;
+    if (n && IsPortLost(*p))
+        return MMSYSERR_NODRIVER;
     if (n) {
         // RtMidi copies the bytes: the header is free again once this returns.
         p->m_error.m_bFailed = false;

@@ -73,6 +73,9 @@ private:
     // The lists of the enumerating clients, made on first use.
     PortList ListInPorts();
     PortList ListOutPorts();
+    // True (and the failure noted) when an output's client is gone with its
+    // JACK server; nothing may then be handed to RtMidi.
+    bool IsPortLost(const COutPort& port);
     CInPort* LookUp(HMIDIIN h);
     COutPort* LookUp(HMIDIOUT h);
     MMRESULT FailIn(MMRESULT result, std::string text = {});
