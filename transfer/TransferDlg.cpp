@@ -18,6 +18,21 @@
 namespace vantorel {
 
 namespace {
+// F0 41 10 00 06 12 and the four address bytes of address, whatever follows.
+bool IsDataSetHeaderFor(const uint8_t* bytes, size_t count, uint32_t address)
+{
+    if (!bytes || count < sysex::kHeaderLength)
+        return false;
+    const uint8_t head[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
+                            sysex::kModelId, sysex::kDataSet};
+    if (!std::equal(std::begin(head), std::end(head), bytes))
+        return false;
+    const std::vector<uint8_t> wire = ToWireBytes(address);
+    return std::equal(wire.begin(), wire.end(), bytes + sizeof head);
+}
+} // namespace
+
+namespace {
 
 // The progress text: "Courier New" 15 by 7, normal weight, at 5,0 on white.
 constexpr CFontSpec kProgressFont{15, 7, 400, "Courier New"};
@@ -209,6 +224,7 @@ void CGettingDlg::SendRequest()
     m_bRequestPending = false;
     m_request = m_pPlan->Request(*this);
     m_bAwaiting = true;
+    m_bDamagedAnswer = false;
     m_bOutBusy = m_midiOut.SendDataRequest(m_request.dwAddress, m_request.dwSize);
     if (m_pPlan->Rules().bArmOnSend)
         SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
@@ -241,6 +257,11 @@ void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     // correct checksum, is an answer. Anything else is dropped and the wait,
     // with its time-out, goes on.
     if (!m_bAwaiting || !IsValidDataSetFor(pHeader->lpData, nCount, m_request.dwAddress)) {
+        // A damaged answer to this very request is not silence: the device
+        // has data here, so the time-out that follows asks again without
+        // counting towards the end of an item (or a stall on a value).
+        if (m_bAwaiting && IsDataSetHeaderFor(pHeader->lpData, nCount, m_request.dwAddress))
+            m_bDamagedAnswer = true;
         m_midiIn.Requeue();
         return;
     }
@@ -271,6 +292,14 @@ void CGettingDlg::OnTimer(int nIdEvent)
     }
     if (nIdEvent != rules.nTimeoutTimer || !m_bAwaiting)
         return;
+    if (m_bDamagedAnswer) {
+        // Only a damaged answer came: ask again, as after a first silence,
+        // without counting it as one.
+        m_bRetried = false;
+        ReopenPorts();
+        SendRequest();
+        return;
+    }
     if (rules.bRetryOnce && m_bRetried) {
         // Silence after the repeat: the plan says what it means.
         m_bRetried = false;

@@ -119,6 +119,7 @@ private:
     bool m_bOutBusy = false;      // a request is in the port, its done notice not yet handled
     bool m_bRequestPending = false; // the next request waits for that notice
     bool m_bRetried = false;      // the current request has been repeated once
+    bool m_bDamagedAnswer = false; // a damaged answer to the current request came
 };
 
 // Paced data sets, for every kind.

@@ -155,6 +155,36 @@ TEST_F(TransferTest, PatternAndMotionBankGetsFetchEveryItem)
     }
 }
 
+// A lost answer followed by a damaged repeat is two failures, not two
+// silences: the item must neither end early nor stall on its value.
+TEST_F(TransferTest, LostThenDamagedAnswersNeitherCutNorStallAnItem)
+{
+    m_device.Faults().m_nDropEvery = 3;    // answers 3, 6, 9, ... never arrive
+    m_device.Faults().m_nCorruptEvery = 4; // answers 4, 8, 12, ... arrive damaged
+    {
+        CPatternDoc doc;
+        CGetPatternDlg dlg;
+        dlg.m_pItems = doc.m_aPattern.data();
+        EXPECT_EQ(Run(dlg), IDOK);
+        for (int n = 0; n < 48; ++n) {
+            EXPECT_EQ(doc.m_aPattern[size_t(n)].GetBytes(), m_device.Pattern(n).m_data) << n;
+            EXPECT_EQ(doc.m_aPattern[size_t(n)].m_byValue, m_device.Pattern(n).m_nValue) << n;
+        }
+        EXPECT_EQ(m_nCompleteShown, 1);
+    }
+    {
+        CMotionDoc doc;
+        CGetMotionDlg dlg;
+        dlg.m_pItems = doc.m_aMotion.data();
+        EXPECT_EQ(Run(dlg), IDOK);
+        for (int m = 0; m < 4; ++m) {
+            EXPECT_EQ(doc.m_aMotion[size_t(m)].GetBytes(), m_device.Motion(m).m_data) << m;
+            EXPECT_EQ(doc.m_aMotion[size_t(m)].m_byValue, m_device.Motion(m).m_nValue) << m;
+        }
+        EXPECT_EQ(m_nCompleteShown, 2);
+    }
+}
+
 TEST_F(TransferTest, MotionSendSplitsEachItemIntoValueAndPackets)
 {
     CMotionDoc doc;
