@@ -3,6 +3,7 @@
 // delays off (target: under 50 microseconds). Over JACK: a 128-patch round
 // trip against vantorel-sim, reported in JACK periods.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -15,7 +16,7 @@
 #include "midi/backends/RtMidiService.h"
 #include "midi/backends/SimMidiService.h"
 #include "sim/model/SimDevice.h"
-#include "support/JackHarness.h"
+#include "e2e/JackRig.h"
 
 using namespace vantorel;
 
@@ -109,15 +110,20 @@ int FindDevice(CMidiService& s, bool bInput, const std::string& name)
 
 void OverJack()
 {
-    if (!testing::CJackHarness::Available()) {
+    if (!e2e::CJackRig::JackdInstalled()) {
         std::printf("over JACK: skipped, jackd is not installed\n");
         return;
     }
-    testing::CJackHarness jack;
-    if (!jack.Start("bench", VANTOREL_SIM_PATH)) {
-        std::printf("over JACK: skipped, the JACK server or vantorel-sim did not start\n");
+    e2e::CJackRig jack;
+    QTemporaryDir dir;
+    std::string error;
+    if (!jack.StartServer(error) ||
+        !jack.StartSim(VANTOREL_SIM_PATH, dir.filePath(QStringLiteral("sim.img")), {}, error)) {
+        std::printf("over JACK: skipped, %s\n", error.c_str());
         return;
     }
+    // The rig runs the dummy driver at 48 kHz with periods of 256 frames.
+    const double periodMs = 1000.0 * 256 / 48000;
     CQtTimerService timer;
     CTimerService::Install(&timer);
     {
@@ -148,10 +154,10 @@ void OverJack()
         chain.out.Close();
         QTest::qWait(20);
         CMidiService::Install(nullptr);
-        const double periods = ms / jack.PeriodMs();
+        const double periods = ms / periodMs;
         std::printf("over JACK, 128-patch round trip: %.0f ms = %.1f JACK periods of %.2f ms "
                     "(%.2f periods a patch; %d answers)\n",
-                    ms, periods, jack.PeriodMs(), periods / sim::kPatchCount, chain.m_nAnswers);
+                    ms, periods, periodMs, periods / sim::kPatchCount, chain.m_nAnswers);
     }
     CTimerService::Install(nullptr);
 }
