@@ -94,15 +94,17 @@ TEST_F(ProgramFaults, PatchBankGetAndSendThroughEveryAnswerFault) {
 // Motions: items of any length in packets, where silence after a full
 // packet ends an item. A Get of the factory motions takes 11 answers (4
 // values; packets 1, 2, 0 and 4), so two Gets from a fresh simulator are
-// sure to meet every fault counted up to 22. The faults come in pairs that
-// never hit two answers in a row: the program asks again only once before it
-// takes silence for the end of an item.
+// sure to meet every fault counted up to 22. The program asks again only
+// once before it takes silence for the end of an item, but a damaged answer
+// is not silence: all four faults at once put a lost answer (21) right next
+// to a damaged one (22).
 TEST_F(ProgramFaults, MotionsGetAndSendThroughEachAnswerFault) {
     ASSERT_NO_FATAL_FAILURE(StartAll());
     m_nTransferLimitMs = kFaultyTransferLimitMs;
     const QStringList faults[] = {
         {"--drop", "7", "--stray", "5"},
         {"--corrupt", "11", "--late", "13:1500"},
+        {"--drop", "7", "--corrupt", "11", "--stray", "5", "--late", "13:1500"},
     };
     for (const QStringList& fault : faults) {
         SCOPED_TRACE(fault.join(' ').toStdString());
