@@ -91,6 +91,12 @@ void CListView::DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected)
         DrawLine(dc, LightColor(), grid.nLeft, k * grid.nRowHeight + 1, right, k * grid.nRowHeight + 1);
 }
 
+void CListView::OnInitialUpdate()
+{
+    CScrollView::OnInitialUpdate();
+    FitList(ContentSize());
+}
+
 void CListView::FitList(const QSize& size)
 {
     SetScrollSizes(size);

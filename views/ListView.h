@@ -34,6 +34,10 @@ public:
     explicit CListView(QWidget* parent = nullptr);
     ~CListView() override;
 
+    // The framework's initial update, then the scroll sizes and the
+    // shrink-only fit of the frame to ContentSize().
+    void OnInitialUpdate() override;
+
     // ---- look -------------------------------------------------------------
     static QColor ListColor() { return RGB(192, 192, 192); } // the list's grey
     static QColor DarkColor() { return RGB(127, 127, 127); } // dark lines and the selection band
@@ -72,6 +76,9 @@ public:
     }
 
 protected:
+    // The list's scroll size, from the document's layout values.
+    virtual QSize ContentSize() const = 0;
+
     // ---- drawing (logical pixels) ------------------------------------------
     // Fills (0, 0, size) with the list grey.
     void FillList(CDC& dc, const QSize& size);

@@ -35,16 +35,10 @@ CPatchView::~CPatchView() = default;
 
 CPatchDoc* CPatchView::GetPatchDoc() const { return dynamic_cast<CPatchDoc*>(GetDocument()); }
 
-QSize CPatchView::ListSize() const
+QSize CPatchView::ContentSize() const
 {
     const CPatchDoc* pDoc = GetPatchDoc();
     return pDoc ? QSize(pDoc->m_nScrollWidth, pDoc->m_nScrollHeight) : QSize(150, 2049);
-}
-
-void CPatchView::OnInitialUpdate()
-{
-    CListView::OnInitialUpdate();
-    FitList(ListSize());
 }
 
 void CPatchView::OnDraw(CDC& dc)

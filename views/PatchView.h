@@ -31,7 +31,6 @@ public:
 
     CPatchDoc* GetPatchDoc() const;
 
-    void OnInitialUpdate() override;
     void OnTimer(int nId) override;
     void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
 
@@ -41,12 +40,12 @@ public:
     const CAudition& GetAudition() const { return m_audition; }
 
 protected:
+    QSize ContentSize() const override;
     void OnDraw(CDC& dc) override;
     void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
 
 private:
-    QSize ListSize() const;
     // Row under a logical point, -1 when the point is outside the list.
     int HitTest(const QPoint& pt) const;
     // New selection; repaints the old and new rows when it changed.

@@ -44,16 +44,10 @@ CPerformView::~CPerformView() = default;
 
 CPerformDoc* CPerformView::GetPerformDoc() const { return dynamic_cast<CPerformDoc*>(GetDocument()); }
 
-QSize CPerformView::ListSize() const
+QSize CPerformView::ContentSize() const
 {
     const CPerformDoc* pDoc = GetPerformDoc();
     return pDoc ? QSize(pDoc->m_nScrollWidth, pDoc->m_nScrollHeight) : QSize(263, 2049);
-}
-
-void CPerformView::OnInitialUpdate()
-{
-    CListView::OnInitialUpdate();
-    FitList(ListSize());
 }
 
 void CPerformView::OnDraw(CDC& dc)

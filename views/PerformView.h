@@ -38,7 +38,6 @@ public:
 
     CPerformDoc* GetPerformDoc() const;
 
-    void OnInitialUpdate() override;
     void OnTimer(int nId) override;
     void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
 
@@ -51,13 +50,13 @@ public:
     const CAudition& GetAudition() const { return m_audition; }
 
 protected:
+    QSize ContentSize() const override;
     void OnDraw(CDC& dc) override;
     void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
 
 private:
     enum class Area { Outside, Performance, Patch };
-    QSize ListSize() const;
     Area HitTest(const QPoint& pt) const;
     CPatchRecord& PatchOfHalfRow(int h) const;
     // New selections; each repaints its lost and gained rows when it changed.

@@ -41,12 +41,6 @@ QSize CSystemView::ContentSize() const
     return pDoc ? QSize(pDoc->m_nScrollWidth, pDoc->m_nScrollHeight) : QSize();
 }
 
-void CSystemView::OnInitialUpdate()
-{
-    CListView::OnInitialUpdate();
-    FitList(ContentSize());
-}
-
 void CSystemView::OnUpdate(CViewBase* pSender, long lHint, CObject* pHint)
 {
     CScrollView::OnUpdate(pSender, lHint, pHint);

@@ -28,7 +28,6 @@ public:
     explicit CSystemView(QWidget* parent = nullptr);
 
     // Scroll sizes and the frame fitted to the content.
-    void OnInitialUpdate() override;
 
     CSystemDoc* GetDocument() const { return dynamic_cast<CSystemDoc*>(CListView::GetDocument()); }
     // The highlighted row, -1 for none.
@@ -41,7 +40,7 @@ protected:
     void OnRButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
 
 private:
-    QSize ContentSize() const;
+    QSize ContentSize() const override;
     // Row of a content point: above the split line 0, otherwise 1.
     int RowAt(const QPoint& ptLogical) const;
     bool IsInside(const QPoint& ptLogical) const;

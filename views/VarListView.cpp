@@ -23,12 +23,6 @@ CVarListView::CVarListView(const CVarListSpec& spec, QWidget* parent) : CListVie
     });
 }
 
-void CVarListView::OnInitialUpdate()
-{
-    CListView::OnInitialUpdate();
-    FitList(ContentSize());
-}
-
 int CVarListView::HitRow(const QPoint& pt) const
 {
     const QSize size = ContentSize();

@@ -31,7 +31,6 @@ public:
     CVarListView(const CVarListSpec& spec, QWidget* parent);
 
     // Scroll sizes and the frame fitted to the content.
-    void OnInitialUpdate() override;
 
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
@@ -41,8 +40,7 @@ public:
 protected:
     // The document's entry of row nRow (0 to nRows - 1); null without a document.
     virtual CVarEntry* Entry(int nRow) = 0;
-    // The content size and row height, from the document's layout values.
-    virtual QSize ContentSize() const = 0;
+    // The row height, from the document's layout values.
     virtual int RowHeight() const = 0;
     // Repaints after the selection moved from nOld to nNew (or a paste into nNew).
     virtual void RepaintSelection(int nOld, int nNew) = 0;
