@@ -9,6 +9,7 @@
 #include "transfer/PatchTransfer.h"
 #include "views/CopyBuffer.h"
 #include "views/NameDlg.h"
+#include "views/PatchCommands.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel {
@@ -151,13 +152,7 @@ void CPatchView::OnRButtonDown(unsigned nFlags, const QPoint& point)
     m_nContextRow = row;
     m_pContextPatch = &pDoc->m_aPatch[static_cast<size_t>(row)];
     Select(row);
-    TrackPopupMenu({{ID_INIT_PATCH, res::kMenuInitializePatch},
-                    {0, nullptr},
-                    {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
-                    {0, nullptr},
-                    {ID_GET_PATCH, res::kMenuGetPatch},
-                    {ID_SEND_PATCH, res::kMenuSendPatch}},
-                   point);
+    TrackPopupMenu(patch_commands::ContextMenu(), point);
     CListView::OnRButtonDown(nFlags, point);
 }
 
@@ -189,7 +184,6 @@ void CPatchView::OnGetPatch(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPatch))
         return;
     CGetPatchDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     if (bBank) {
         dlg.m_pDoc = pDoc;
         dlg.m_pRecord = nullptr;
@@ -198,7 +192,7 @@ void CPatchView::OnGetPatch(bool bBank)
         dlg.m_pRecord = m_pContextPatch;
         dlg.m_nIndex = m_nContextRow;
     }
-    if (dlg.DoModal() == IDCANCEL)
+    if (RunTransferDialog(dlg) == IDCANCEL)
         return;
     pDoc->SetModifiedFlag(true);
     if (!bBank)
@@ -211,7 +205,6 @@ void CPatchView::OnSendPatch(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPatch))
         return;
     CSendPatchDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     if (bBank) {
         dlg.m_pRead = &pDoc->m_aPatch[0];
         dlg.m_pRecord = nullptr;
@@ -220,7 +213,7 @@ void CPatchView::OnSendPatch(bool bBank)
         dlg.m_pRecord = m_pContextPatch;
         dlg.m_nIndex = m_nContextRow;
     }
-    dlg.DoModal();
+    RunTransferDialog(dlg);
 }
 
 void CPatchView::OnTimer(int nId)

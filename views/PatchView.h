@@ -7,6 +7,7 @@
 #include "midi/MidiService.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
+#include "views/PatchCommands.h"
 
 namespace vantorel {
 
@@ -19,10 +20,10 @@ public:
     // Command ids.
     static constexpr int ID_GET_PATCH_BANK = 32780;
     static constexpr int ID_SEND_PATCH_BANK = 32781;
-    static constexpr int ID_EDIT_PATCH_NAME = 32800;
-    static constexpr int ID_INIT_PATCH = 32801;
-    static constexpr int ID_GET_PATCH = 32802;
-    static constexpr int ID_SEND_PATCH = 32803;
+    static constexpr int ID_EDIT_PATCH_NAME = patch_commands::ID_EDIT_PATCH_NAME;
+    static constexpr int ID_INIT_PATCH = patch_commands::ID_INIT_PATCH;
+    static constexpr int ID_GET_PATCH = patch_commands::ID_GET_PATCH;
+    static constexpr int ID_SEND_PATCH = patch_commands::ID_SEND_PATCH;
 
     static constexpr int kRowCount = 128;
 

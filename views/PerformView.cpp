@@ -10,6 +10,7 @@
 #include "transfer/PerformTransfer.h"
 #include "views/CopyBuffer.h"
 #include "views/NameDlg.h"
+#include "views/PatchCommands.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel {
@@ -231,13 +232,7 @@ void CPerformView::OnRButtonDown(unsigned nFlags, const QPoint& point)
     } else {
         SelectPerformance(-1);
         SelectPatch(m_nContextHalfRow);
-        TrackPopupMenu({{ID_INIT_PATCH, res::kMenuInitializePatch},
-                        {0, nullptr},
-                        {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
-                        {0, nullptr},
-                        {ID_GET_PATCH, res::kMenuGetPatch},
-                        {ID_SEND_PATCH, res::kMenuSendPatch}},
-                       point);
+        TrackPopupMenu(patch_commands::ContextMenu(), point);
     }
     CListView::OnRButtonDown(nFlags, point);
 }
@@ -292,12 +287,11 @@ void CPerformView::OnGetPatch()
     if (!pDoc || !m_pContextPatch)
         return;
     CGetPatchDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     dlg.m_pDoc = nullptr;
     dlg.m_pRecord = m_pContextPatch;
     dlg.m_nPerformance = m_nContextRow;
     dlg.m_nPart = m_nContextPart;
-    if (dlg.DoModal() == IDCANCEL)
+    if (RunTransferDialog(dlg) == IDCANCEL)
         return;
     pDoc->SetModifiedFlag(true);
     pDoc->UpdatePatchRow(m_nContextHalfRow);
@@ -308,12 +302,11 @@ void CPerformView::OnSendPatch()
     if (!GetPerformDoc() || !m_pContextPatch)
         return;
     CSendPatchDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     dlg.m_pRead = nullptr;
     dlg.m_pRecord = m_pContextPatch;
     dlg.m_nPerformance = m_nContextRow;
     dlg.m_nPart = m_nContextPart;
-    dlg.DoModal();
+    RunTransferDialog(dlg);
 }
 
 void CPerformView::OnGetPerformance(bool bBank)
@@ -322,7 +315,6 @@ void CPerformView::OnGetPerformance(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPerformance))
         return;
     CGetPerformanceDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     if (bBank) {
         dlg.m_pDoc = pDoc;
         dlg.m_pRecord = nullptr;
@@ -331,7 +323,7 @@ void CPerformView::OnGetPerformance(bool bBank)
         dlg.m_pRecord = m_pContextPerformance;
         dlg.m_nIndex = m_nContextRow;
     }
-    if (dlg.DoModal() == IDCANCEL)
+    if (RunTransferDialog(dlg) == IDCANCEL)
         return;
     pDoc->SetModifiedFlag(true);
     if (!bBank)
@@ -344,7 +336,6 @@ void CPerformView::OnSendPerformance(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPerformance))
         return;
     CSendPerformanceDlg dlg(this);
-    dlg.m_strDevices = PrepareTransfer().strDevices;
     if (bBank) {
         dlg.m_pDoc = pDoc;
         dlg.m_pRecord = nullptr;
@@ -353,7 +344,7 @@ void CPerformView::OnSendPerformance(bool bBank)
         dlg.m_pRecord = m_pContextPerformance;
         dlg.m_nIndex = m_nContextRow;
     }
-    dlg.DoModal();
+    RunTransferDialog(dlg);
 }
 
 void CPerformView::OnTimer(int nId)

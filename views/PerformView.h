@@ -8,6 +8,7 @@
 #include "midi/MidiService.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
+#include "views/PatchCommands.h"
 
 namespace vantorel {
 
@@ -21,10 +22,10 @@ public:
     // Command ids.
     static constexpr int ID_GET_PERFORMANCE_BANK = 32782;
     static constexpr int ID_SEND_PERFORMANCE_BANK = 32783;
-    static constexpr int ID_EDIT_PATCH_NAME = 32800;
-    static constexpr int ID_INIT_PATCH = 32801;
-    static constexpr int ID_GET_PATCH = 32802;
-    static constexpr int ID_SEND_PATCH = 32803;
+    static constexpr int ID_EDIT_PATCH_NAME = patch_commands::ID_EDIT_PATCH_NAME;
+    static constexpr int ID_INIT_PATCH = patch_commands::ID_INIT_PATCH;
+    static constexpr int ID_GET_PATCH = patch_commands::ID_GET_PATCH;
+    static constexpr int ID_SEND_PATCH = patch_commands::ID_SEND_PATCH;
     static constexpr int ID_EDIT_PERFORMANCE_NAME = 32804;
     static constexpr int ID_INIT_PERFORMANCE = 32805;
     static constexpr int ID_GET_PERFORMANCE = 32806;

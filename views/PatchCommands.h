@@ -1,0 +1,28 @@
+#pragma once
+// What the patch bank window and a performance window's patch column share:
+// the patch command ids and the patch context menu.
+#include <vector>
+
+#include "res/strings/views.h"
+#include "views/ListView.h"
+
+namespace vantorel::patch_commands {
+
+inline constexpr int ID_EDIT_PATCH_NAME = 32800;
+inline constexpr int ID_INIT_PATCH = 32801;
+inline constexpr int ID_GET_PATCH = 32802;
+inline constexpr int ID_SEND_PATCH = 32803;
+
+// Initialize Patch, Edit Patch Name, Get Patch, Send Patch, with separators.
+inline const std::vector<CListView::CMenuItem>& ContextMenu()
+{
+    static const std::vector<CListView::CMenuItem> items{{ID_INIT_PATCH, res::kMenuInitializePatch},
+                                                          {0, nullptr},
+                                                          {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
+                                                          {0, nullptr},
+                                                          {ID_GET_PATCH, res::kMenuGetPatch},
+                                                          {ID_SEND_PATCH, res::kMenuSendPatch}};
+    return items;
+}
+
+} // namespace vantorel::patch_commands
