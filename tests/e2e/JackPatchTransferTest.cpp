@@ -5,17 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
-#include <jack/jack.h>
-
-#include <cstdlib>
 #include <memory>
-#include <unistd.h>
 
+#include "e2e/JackRig.h"
 #include "framework/MessageBox.h"
 #include "framework/QtTimerService.h"
 #include "midi/MidiPorts.h"
@@ -28,88 +23,25 @@ namespace {
 
 constexpr int kStartTimeoutMs = 15000;
 constexpr int kAnswerTimeoutMs = 5000;
-constexpr int kStopTimeoutMs = 5000;
-
-void Quiet(const char*) {}
-
-// Ends a child: SIGTERM, a bounded wait, then SIGKILL.
-void Stop(QProcess& p)
-{
-    if (p.state() == QProcess::NotRunning)
-        return;
-    p.terminate();
-    if (!p.waitForFinished(kStopTimeoutMs)) {
-        p.kill();
-        p.waitForFinished(kStopTimeoutMs);
-    }
-}
 
 class JackPatchTransfer : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const QString jackd = QStandardPaths::findExecutable("jackd");
-        if (jackd.isEmpty())
+        if (!e2e::CJackRig::JackdInstalled())
             GTEST_SKIP() << "jackd is not installed";
-        m_strServer = "vantorel-e2e-" + std::to_string(getpid());
-        m_strSim = "kq-sim-" + std::to_string(getpid());
-        // For this process's libjack and for both children.
-        setenv("JACK_DEFAULT_SERVER", m_strServer.c_str(), 1);
-        jack_set_error_function(&Quiet);
-        jack_set_info_function(&Quiet);
-
-        m_jackd.setProcessChannelMode(QProcess::MergedChannels);
-        m_jackd.start(jackd, {"--no-realtime", "-n", QString::fromStdString(m_strServer), "-d", "dummy", "-p",
-                              "256"});
-        ASSERT_TRUE(m_jackd.waitForStarted(kStartTimeoutMs)) << "jackd did not start";
-        ASSERT_TRUE(WaitForServer()) << "jackd never answered:\n" << m_jackd.readAll().toStdString();
-
-        m_sim.start(VANTOREL_SIM_PATH, {"--jack", "--name", QString::fromStdString(m_strSim)});
-        ASSERT_TRUE(m_sim.waitForStarted(kStartTimeoutMs)) << "vantorel-sim did not start";
-        ASSERT_TRUE(WaitForReady()) << "vantorel-sim never said ready:\n"
-                                    << m_simOutput.toStdString() << m_sim.readAllStandardError().toStdString();
+        std::string error;
+        ASSERT_TRUE(m_rig.StartServer(error)) << error;
+        ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, m_dir.filePath(QStringLiteral("sim.img")), {}, error))
+            << error;
+        m_strSim = m_rig.SimName();
     }
 
-    void TearDown() override
-    {
-        Stop(m_sim);
-        Stop(m_jackd);
-        unsetenv("JACK_DEFAULT_SERVER");
-    }
+    void TearDown() override { m_rig.Stop(); }
 
-    bool WaitForServer()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < kStartTimeoutMs && m_jackd.state() == QProcess::Running) {
-            jack_status_t status{};
-            if (jack_client_t* c = jack_client_open("vantorel-e2e-probe", JackNoStartServer, &status)) {
-                jack_client_close(c);
-                return true;
-            }
-            m_jackd.waitForFinished(50); // a bounded pause that also notices jackd dying
-        }
-        return false;
-    }
-
-    bool WaitForReady()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < kStartTimeoutMs && m_sim.state() == QProcess::Running) {
-            m_sim.waitForReadyRead(100);
-            m_simOutput += m_sim.readAllStandardOutput();
-            if (m_simOutput.contains("ready\n"))
-                return true;
-        }
-        return false;
-    }
-
-    std::string m_strServer;
+    QTemporaryDir m_dir;
+    e2e::CJackRig m_rig;
     std::string m_strSim;
-    QProcess m_jackd;
-    QProcess m_sim;
-    QByteArray m_simOutput;
 };
 
 // The window of the transfer: keeps each answer and re-queues the buffer,
