@@ -99,6 +99,20 @@ class CStoreWatch : public CViewBase {
     QTimer m_timer;
 };
 
+// Byte-for-byte comparison of a record with the simulator's memory.
+inline bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) {
+    return std::memcmp(a, b, n) == 0;
+}
+
+// Indexes of the patches that differ between a bank and a memory.
+inline std::vector<int> DifferingPatches(const CPatchDoc& doc, const CSimDevice& sim) {
+    std::vector<int> diff;
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        if (!SameBytes(doc.m_aPatch[size_t(i)].Data(), sim.Patch(i).data(), CPatchRecord::kSize))
+            diff.push_back(i);
+    return diff;
+}
+
 // Public throughout: the flows shared by several kinds are free functions.
 class CProgramTest : public ::testing::Test {
   public:
@@ -325,6 +339,24 @@ class CProgramTest : public ::testing::Test {
             EXPECT_EQ(m_deviceTexts.back(),
                       "MIDI IN:\n\t" + SimName() + ":out\n\nMIDI OUT:\n\t" + SimName() + ":in");
         }
+    }
+
+    // Get of the whole patch bank into a fresh bank: on the way every record
+    // is only ever its initial bytes or the simulator's, whatever the answers,
+    // and at the end the bank is the simulator's memory.
+    void GetPatchBankWatched(CPatchDoc* a, int nGetCommand) {
+        const CPatchRecord initial;
+        int nBad = -1;
+        CStoreWatch watch(a, [&] {
+            for (int i = 0; i < CPatchDoc::kPatchCount; ++i) {
+                const CPatchRecord& r = a->m_aPatch[size_t(i)];
+                if (r != initial && !SameBytes(r.Data(), m_factory.Patch(i).data(), CPatchRecord::kSize))
+                    nBad = i;
+            }
+        });
+        ASSERT_NO_FATAL_FAILURE(BankTransfer(a, nGetCommand, true));
+        EXPECT_EQ(nBad, -1) << "patch " << nBad << " held bytes it was never sent";
+        EXPECT_EQ(DifferingPatches(*a, m_factory), std::vector<int>{});
     }
 
     // A whole-bank Get or Send through the main frame's command.
