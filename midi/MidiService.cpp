@@ -27,6 +27,7 @@ std::string GetMidiErrorText(MMRESULT result)
     case MIDIERR_UNPREPARED: return res::kMidiErrUnprepared;
     case MIDIERR_STILLPLAYING: return res::kMidiErrStillPlaying;
     case MIDIERR_NOTREADY: return res::kMidiErrNotReady;
+    case MIDIERR_DISCONNECTED: return res::kMidiErrDisconnected;
     default: return FormatMidiText(res::kMidiErrUnknown, result);
     }
 }

@@ -22,6 +22,9 @@ inline constexpr MMRESULT MMSYSERR_INVALPARAM = 11;
 inline constexpr MMRESULT MIDIERR_UNPREPARED = 64;
 inline constexpr MMRESULT MIDIERR_STILLPLAYING = 65;
 inline constexpr MMRESULT MIDIERR_NOTREADY = 67;
+// The device's connection is gone (its client vanished, the cable was
+// unplugged): what is sent no longer reaches anything.
+inline constexpr MMRESULT MIDIERR_DISCONNECTED = 72;
 
 // Header flags.
 inline constexpr uint32_t MHDR_DONE = 0x1;

@@ -16,6 +16,7 @@ inline constexpr const char* kMidiErrInvalidParam = "The MIDI service was given 
 inline constexpr const char* kMidiErrUnprepared = "The MIDI buffer has not been prepared.";
 inline constexpr const char* kMidiErrStillPlaying = "The MIDI buffer is still in use.";
 inline constexpr const char* kMidiErrNotReady = "The MIDI device is busy.";
+inline constexpr const char* kMidiErrDisconnected = "The MIDI device is no longer connected.";
 inline constexpr const char* kMidiErrUnknown = "The MIDI service reported error %1.";
 
 // Precise sentences the backends give for the failure that just happened.
