@@ -30,6 +30,13 @@ void ForOldThenNew(int nOld, int nNew, F&& fn)
         fn(nNew);
 }
 
+// A fixed body makes a file of exactly one size.
+template <class T>
+constexpr CFileBounds FixedBodyBounds()
+{
+    return CFileBounds{kFileHeaderSize, kFileHeaderSize + sizeof(T)};
+}
+
 // Header plus a fixed body stored as the exact bytes of body (records are
 // byte arrays without padding, so the object's bytes are the file's bytes).
 // A load reads the whole body before touching the document: a short file

@@ -16,12 +16,15 @@ inline constexpr std::array<uint8_t, 21> kInitialMotionData = {37, 64, 1, 0, 2, 
 class CMotionDoc : public CDocument {
 public:
     static constexpr int kMotionCount = 4;
+    // Address room of one motion's data on the device, as for patterns.
+    static constexpr uint32_t kItemRoom = 0x100000;
 
     CMotionDoc();
     const char* GetRuntimeClassName() const override { return "CMotionDoc"; }
 
     // As for patterns: a file that ends early throws and leaves the entries as they were.
     LoadResult Serialize(CArchive& ar) override;
+    CFileBounds GetFileBounds() const override;
 
     std::array<CMotionEntry, kMotionCount> m_aMotion;
 

@@ -4,6 +4,8 @@
 
 namespace vantorel {
 
+CFileBounds CPatchDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aPatch)>(); }
+
 CDocument::LoadResult CPatchDoc::Serialize(CArchive& ar) { return SerializeFixedBody(ar, kTypePatch, m_aPatch); }
 
 CRect CPatchDoc::GetRowRect(int n) const

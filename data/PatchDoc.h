@@ -18,6 +18,7 @@ public:
     // Storing: header and the 128 records. Loading: header check, then the
     // records; a short file throws and leaves the records as they were.
     LoadResult Serialize(CArchive& ar) override;
+    CFileBounds GetFileBounds() const override;
 
     // Row n of the list: (0, 16n, 149, 16(n + 1)).
     CRect GetRowRect(int n) const;

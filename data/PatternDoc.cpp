@@ -10,6 +10,8 @@ CPatternDoc::CPatternDoc()
         e.SetData(kInitialPatternData.data(), kInitialPatternData.size());
 }
 
+CFileBounds CPatternDoc::GetFileBounds() const { return VarEntriesBounds(kPatternCount, kItemRoom); }
+
 CDocument::LoadResult CPatternDoc::Serialize(CArchive& ar)
 {
     return SerializeVarEntries(ar, kTypePattern, m_aPattern);

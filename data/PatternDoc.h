@@ -17,6 +17,9 @@ inline constexpr std::array<uint8_t, 14> kInitialPatternData = {21, 64, 78, 0, 3
 class CPatternDoc : public CDocument {
 public:
     static constexpr int kPatternCount = 48;
+    // The device gives each pattern's data this much address room, the next
+    // pattern starting where it ends: no pattern holds more.
+    static constexpr uint32_t kItemRoom = 0x4000;
 
     CPatternDoc();
     const char* GetRuntimeClassName() const override { return "CPatternDoc"; }
@@ -24,6 +27,7 @@ public:
     // Storing: header and the 48 entries. Loading: header check, then the
     // entries; a file that ends early throws and leaves the entries as they were.
     LoadResult Serialize(CArchive& ar) override;
+    CFileBounds GetFileBounds() const override;
 
     // Row n: (56, 16n, 205, 16(n + 1)).
     CRect GetRowRect(int n) const;

@@ -4,6 +4,8 @@
 
 namespace vantorel {
 
+CFileBounds CPerformDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aPerform)>(); }
+
 CDocument::LoadResult CPerformDoc::Serialize(CArchive& ar)
 {
     return SerializeFixedBody(ar, kTypePerformance, m_aPerform);

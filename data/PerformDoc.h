@@ -19,6 +19,7 @@ public:
     // Storing: header and the 64 records. Loading: header check, then the
     // records; a short file throws and leaves the records as they were.
     LoadResult Serialize(CArchive& ar) override;
+    CFileBounds GetFileBounds() const override;
 
     // Performance row n: (0, 32n, 262, 32(n + 1)).
     CRect GetPerformanceRowRect(int n) const;

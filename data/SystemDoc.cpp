@@ -21,6 +21,8 @@ CSystemDoc::CSystemDoc()
     InitTxRxSetting();
 }
 
+CFileBounds CSystemDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aSystem)>(); }
+
 CDocument::LoadResult CSystemDoc::Serialize(CArchive& ar) { return SerializeFixedBody(ar, kTypeSystem, m_aSystem); }
 
 void CSystemDoc::InitSystemParameter()

@@ -23,6 +23,7 @@ public:
     // Storing: header and the 65 bytes. Loading: header check, then the bytes;
     // a short file throws and leaves the data as it was.
     LoadResult Serialize(CArchive& ar) override;
+    CFileBounds GetFileBounds() const override;
 
     // Each writes its block's defaults and leaves the other block alone.
     void InitSystemParameter();

@@ -57,6 +57,13 @@ void StoreVarEntry(CArchive& ar, const CVarEntry& entry);
 // throws CArchiveException before anything is allocated.
 void LoadVarEntry(CArchive& ar, CVarEntry& entry);
 
+// The largest file of nCount entries when no item holds more data than the
+// device's address room for one item.
+constexpr CFileBounds VarEntriesBounds(size_t nCount, uint64_t nItemRoom)
+{
+    return CFileBounds{kFileHeaderSize, kFileHeaderSize + nCount * (kVarEntryDataOffset + nItemRoom)};
+}
+
 // Header and all entries. Loading fills a fresh set and swaps it in only when
 // every entry has been read, so a file that ends early leaves entries as they were.
 template <class TEntry, size_t N>

@@ -1,4 +1,6 @@
 #pragma once
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -9,6 +11,16 @@ namespace vantorel {
 
 class CArchive;
 class CDocument;
+
+// What a file of a document kind can be: a header that is checked before the
+// rest is read, and the largest size a valid file has. Anything larger is
+// refused without being read, so a huge or endless file never fills memory.
+struct CFileBounds {
+    // For kinds that know no better; no library file comes near it.
+    static constexpr uint64_t kDefaultMaxSize = uint64_t{16} << 20;
+    size_t nHeaderSize = 0;
+    uint64_t nMaxSize = kDefaultMaxSize;
+};
 
 // What a document needs of a view: a place to send change notices.
 class CViewBase {
@@ -55,6 +67,8 @@ public:
     // Storing: writes header and body. Loading: reads them; a header that fails
     // its checks returns HeaderMismatch having read nothing more.
     virtual LoadResult Serialize(CArchive& ar) = 0;
+    // This kind's file bounds; the document manager checks them on open.
+    virtual CFileBounds GetFileBounds() const { return {}; }
 
     // Called whenever the modified flag changes (frames show a "*" in the title).
     std::function<void(bool)> m_onModifiedChanged;

@@ -7,6 +7,12 @@
 
 #include <cctype>
 #include <climits>
+#include <memory>
+#include <set>
+
+#include "framework/MessageBox.h"
+#include "framework/SafeFile.h"
+#include "res/strings/app.h"
 
 namespace vantorel {
 
@@ -20,6 +26,27 @@ std::string& PathOverride()
 QString Key(const std::string& section, const std::string& key)
 {
     return QString::fromStdString(section) + "/" + QString::fromStdString(key);
+}
+
+// The profile when it can be used, else null. QSettings would block for ever
+// on a pipe and would replace a device node (or whatever a link names) with
+// a new file, so only a regular file, or none yet, is handed to it; a link is
+// followed so that the link stays and its file gets the settings. Anything
+// else is told once, and the defaults stand in without ever being written.
+std::unique_ptr<QSettings> OpenProfile()
+{
+    const std::string path = GetProfilePath();
+    const std::string target = ResolveFileLinks(path);
+    CFileReader probe;
+    const FileFault fault = probe.Open(target);
+    probe.Close();
+    if (fault != FileFault::None && fault != FileFault::NotFound) {
+        static std::set<std::string> warned;
+        if (warned.insert(path).second)
+            AfxMessageBox(QString::fromLatin1(res::kProfileUnusable).arg(QString::fromStdString(path)).toStdString());
+        return nullptr;
+    }
+    return std::make_unique<QSettings>(QString::fromStdString(target), QSettings::IniFormat);
 }
 } // namespace
 
@@ -65,8 +92,8 @@ bool ParseProfileInt(const std::string& text, int& nValue)
 
 int GetProfileInt(const std::string& section, const std::string& key, int nDefault)
 {
-    QSettings s(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
-    const QVariant v = s.value(Key(section, key));
+    const auto s = OpenProfile();
+    const QVariant v = s ? s->value(Key(section, key)) : QVariant();
     if (!v.isValid())
         return nDefault;
     // A value holding a comma comes back as a list; read its first part.
@@ -79,14 +106,14 @@ int GetProfileInt(const std::string& section, const std::string& key, int nDefau
 
 void WriteProfileInt(const std::string& section, const std::string& key, int nValue)
 {
-    QSettings s(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
-    s.setValue(Key(section, key), QString::number(nValue));
+    if (const auto s = OpenProfile())
+        s->setValue(Key(section, key), QString::number(nValue));
 }
 
 std::string GetProfileString(const std::string& section, const std::string& key, const std::string& strDefault)
 {
-    QSettings s(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
-    const QVariant v = s.value(Key(section, key));
+    const auto s = OpenProfile();
+    const QVariant v = s ? s->value(Key(section, key)) : QVariant();
     if (!v.isValid())
         return strDefault;
     if (v.typeId() == QMetaType::QStringList)
@@ -96,8 +123,14 @@ std::string GetProfileString(const std::string& section, const std::string& key,
 
 void WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
 {
-    QSettings s(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
-    s.setValue(Key(section, key), QString::fromStdString(value));
+    if (const auto s = OpenProfile())
+        s->setValue(Key(section, key), QString::fromStdString(value));
+}
+
+void DeleteProfileKey(const std::string& section, const std::string& key)
+{
+    if (const auto s = OpenProfile())
+        s->remove(Key(section, key));
 }
 
 } // namespace vantorel

@@ -13,6 +13,11 @@ void WriteProfileInt(const std::string& section, const std::string& key, int nVa
 std::string GetProfileString(const std::string& section, const std::string& key,
                              const std::string& strDefault = {});
 void WriteProfileString(const std::string& section, const std::string& key, const std::string& value);
+void DeleteProfileKey(const std::string& section, const std::string& key);
+
+// A profile that is not a regular file (a pipe, a device, a folder, also
+// behind a link) or cannot be read is never opened: reads give the defaults,
+// writes are dropped, and one message per profile path says so.
 
 // Full path of the profile file now in use.
 std::string GetProfilePath();

@@ -7,16 +7,14 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QSettings>
 
 #include <algorithm>
-#include <cerrno>
 #include <new>
 
 #include "framework/Archive.h"
 #include "framework/MessageBox.h"
 #include "framework/Profile.h"
+#include "framework/SafeFile.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/ScrollView.h"
@@ -40,6 +38,8 @@ std::string Arg(const char* pattern, const QString& value)
 }
 
 QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 // The "New" list dialog: one entry per kind, the first selected.
 enum : int { kNewTypeDialogId = 30721, kNewTypeListId = 100 };
@@ -265,6 +265,68 @@ CDocument* CDocManager::FindOpenDocument(const QString& strPath) const
     return nullptr;
 }
 
+bool CDocManager::LoadDocumentFile(CDocument& doc, const QFileInfo& fi)
+{
+    const QString name = fi.fileName();
+    CFileReader file;
+    switch (file.Open(LocalPath(fi.filePath()))) {
+    case FileFault::None: break;
+    case FileFault::NotFound: AfxMessageBox(Arg(res::kFileNotFound, name)); return false;
+    case FileFault::NotRegular: AfxMessageBox(Arg(res::kOpenNotRegularFile, name)); return false;
+    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kFileAccessDenied, name)); return false;
+    default: AfxMessageBox(Arg(res::kReadFault, name)); return false;
+    }
+    // Larger than any file of this kind: refused unread.
+    const CFileBounds bounds = doc.GetFileBounds();
+    if (file.GetSize() > bounds.nMaxSize) {
+        AfxMessageBox(res::kUnexpectedFileFormat);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    bool bReadOk = file.Read(bytes, bounds.nHeaderSize) == FileFault::None;
+    try {
+        // A header of another kind stops the open before the body is read.
+        if (bReadOk && bounds.nHeaderSize > 0 && bytes.size() == bounds.nHeaderSize) {
+            CArchive header(bytes.data(), bytes.size());
+            try {
+                if (doc.Serialize(header) == CDocument::LoadResult::HeaderMismatch) {
+                    // Not this kind's file: opening it as one would show defaults
+                    // that a later Save would write over the file.
+                    AfxMessageBox(res::kFileError);
+                    return false;
+                }
+            } catch (const CArchiveException&) {
+                // The header matched and the body follows.
+            }
+        }
+        // One byte more than allowed tells a file that grew since it was measured.
+        bReadOk = bReadOk && file.Read(bytes, size_t(bounds.nMaxSize + 1 - bytes.size())) == FileFault::None;
+        if (!bReadOk) {
+            AfxMessageBox(Arg(res::kReadFault, name));
+            return false;
+        }
+        if (bytes.size() > bounds.nMaxSize) {
+            AfxMessageBox(res::kUnexpectedFileFormat);
+            return false;
+        }
+        // An empty file is not loaded: the document keeps its initial contents.
+        if (bytes.empty())
+            return true;
+        CArchive ar(bytes.data(), bytes.size());
+        if (doc.Serialize(ar) == CDocument::LoadResult::HeaderMismatch) {
+            AfxMessageBox(res::kFileError);
+            return false;
+        }
+    } catch (const CArchiveException&) {
+        AfxMessageBox(res::kUnexpectedFileFormat);
+        return false;
+    } catch (const std::exception&) {
+        AfxMessageBox(res::kFailedToOpenDocument);
+        return false;
+    }
+    return true;
+}
+
 CDocument* CDocManager::OpenDocumentFile(const QString& strPath)
 {
     if (strPath.isEmpty())
@@ -282,32 +344,6 @@ CDocument* CDocManager::OpenDocumentFile(const QString& strPath)
     }
 
     const QFileInfo fi(strPath);
-    if (!fi.exists()) {
-        AfxMessageBox(Arg(res::kFileNotFound, fi.fileName()));
-        return nullptr;
-    }
-    QByteArray bytes;
-    {
-        QFile file(strPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (fi.isFile() && !fi.isReadable())
-                AfxMessageBox(Arg(res::kFileAccessDenied, fi.fileName()));
-            else
-                AfxMessageBox(res::kFailedToOpenDocument);
-            return nullptr;
-        }
-        try {
-            bytes = file.readAll();
-        } catch (const std::bad_alloc&) {
-            AfxMessageBox(res::kFailedToOpenDocument);
-            return nullptr;
-        }
-        if (file.error() != QFileDevice::NoError) {
-            AfxMessageBox(Arg(res::kReadFault, fi.fileName()));
-            return nullptr;
-        }
-    }
-
     std::unique_ptr<CDocument> doc;
     try {
         doc = pTemplate->CreateDocument();
@@ -318,24 +354,8 @@ CDocument* CDocManager::OpenDocumentFile(const QString& strPath)
         AfxMessageBox(res::kFailedToCreateDocument);
         return nullptr;
     }
-    // An empty file is not loaded: the document keeps its initial contents.
-    if (!bytes.isEmpty()) {
-        try {
-            CArchive ar(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
-            if (doc->Serialize(ar) == CDocument::LoadResult::HeaderMismatch) {
-                // Not this kind's file: opening it as one would show defaults
-                // that a later Save would write over the file.
-                AfxMessageBox(res::kFileError);
-                return nullptr;
-            }
-        } catch (const CArchiveException&) {
-            AfxMessageBox(res::kUnexpectedFileFormat);
-            return nullptr;
-        } catch (const std::exception&) {
-            AfxMessageBox(res::kFailedToOpenDocument);
-            return nullptr;
-        }
-    }
+    if (!LoadDocumentFile(*doc, fi))
+        return nullptr;
     const QString path = fi.absoluteFilePath();
     doc->SetPathName(path.toLocal8Bit().toStdString());
     doc->SetTitle(fi.fileName().toLocal8Bit().toStdString());
@@ -433,29 +453,9 @@ bool CDocManager::DoSave(CDocument* pDoc, bool bSaveAs)
     }
 
     const QFileInfo fi(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        const QFileInfo dir(fi.absolutePath());
-        if (!dir.isDir())
-            AfxMessageBox(Arg(res::kFileNotFound, fi.absolutePath()));
-        else if (!dir.isWritable() || (fi.exists() && !fi.isWritable()))
-            AfxMessageBox(Arg(res::kFileAccessDenied, fi.fileName()));
-        else
-            AfxMessageBox(Arg(res::kWriteFault, fi.fileName()));
-        return false;
-    }
-    errno = 0;
-    bool bOk = file.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size())) == qint64(bytes.size());
-    if (!bOk)
-        file.cancelWriting(); // the file on disk stays as it was
-    else
-        bOk = file.commit();
-    if (!bOk) {
-        const int err = errno;
-        if (err == ENOSPC || err == EDQUOT || file.error() == QFileDevice::ResourceError)
-            AfxMessageBox(res::kDiskFull);
-        else
-            AfxMessageBox(Arg(res::kWriteFault, fi.fileName()));
+    const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size());
+    if (fault != FileFault::None) {
+        ShowSaveFault(fault, fi);
         return false;
     }
 
@@ -466,6 +466,18 @@ bool CDocManager::DoSave(CDocument* pDoc, bool bSaveAs)
         f->UpdateTitle();
     AddToRecentFileList(pDoc->GetPathName());
     return true;
+}
+
+void CDocManager::ShowSaveFault(FileFault fault, const QFileInfo& fi)
+{
+    const QString name = fi.fileName();
+    switch (fault) {
+    case FileFault::NoFolder: AfxMessageBox(Arg(res::kFileNotFound, fi.absolutePath())); break;
+    case FileFault::NotRegular: AfxMessageBox(Arg(res::kSaveNotRegularFile, name)); break;
+    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
+    case FileFault::DiskFull: AfxMessageBox(Arg(res::kSaveDiskFull, name)); break;
+    default: AfxMessageBox(Arg(res::kSaveWriteFault, name)); break;
+    }
 }
 
 bool CDocManager::SaveModified(CDocument* pDoc)
@@ -623,16 +635,13 @@ void CDocManager::AddToRecentFileList(const std::string& strPath)
 
 void CDocManager::WriteRecentFileList() const
 {
-    QSettings s(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
-    s.beginGroup(QString::fromLatin1(kRecentSection));
     for (int i = 0; i < kRecentFileCount; ++i) {
-        const QString key = QStringLiteral("File%1").arg(i + 1);
+        const std::string key = "File" + std::to_string(i + 1);
         if (size_t(i) < m_recent.size())
-            s.setValue(key, Local(m_recent[size_t(i)]));
+            WriteProfileString(kRecentSection, key, m_recent[size_t(i)]);
         else
-            s.remove(key);
+            DeleteProfileKey(kRecentSection, key);
     }
-    s.endGroup();
 }
 
 } // namespace vantorel

@@ -18,12 +18,14 @@
 #include "framework/Document.h"
 #include "framework/gui/DocTemplate.h"
 
+class QFileInfo;
 class QMdiArea;
 class QObject;
 
 namespace vantorel {
 
 class CChildFrame;
+enum class FileFault;
 
 // What a file dialog is asked; tests answer it through the file-dialog hook.
 struct CFileDialogRequest {
@@ -108,6 +110,9 @@ private:
     const DocEntry* Find(const CDocument* pDoc) const;
     CChildFrame* CreateFrame(CDocument* pDoc, CDocTemplate* pTemplate);
     void ForgetFrame(QObject* pFrameObject);
+    // Reads a regular file within the kind's bounds into doc; false after its one message.
+    bool LoadDocumentFile(CDocument& doc, const QFileInfo& fi);
+    static void ShowSaveFault(FileFault fault, const QFileInfo& fi);
     void DestroyDocument(CDocument* pDoc);
     QString RunFileDialog(const CFileDialogRequest& request) const;
     void WriteRecentFileList() const;

@@ -121,5 +121,22 @@ inline constexpr const char* kAboutVersion = "Vantorel Version 1.00";
 inline constexpr const char* kAboutLine3 = "A librarian for the KQ-3300 synthesizer";
 inline constexpr const char* kPictureCaption = "Vantorel";
 
+// Reading and writing files and the settings file.
+inline constexpr const char* kSaveDiskFull =
+    "%1 could not be saved because the disk is full. The file on disk was left as it was. "
+    "Free some space, or save under another name on another disk.";
+inline constexpr const char* kSaveWriteFault =
+    "An error occurred while writing %1. The file on disk was left as it was. "
+    "Try again, or save under another name on another disk.";
+inline constexpr const char* kSaveAccessDenied =
+    "Access to %1 was denied. Save under another name in a folder you can write to.";
+inline constexpr const char* kSaveNotRegularFile =
+    "%1 is not a regular file, so it was not replaced. Save under another name.";
+inline constexpr const char* kOpenNotRegularFile =
+    "%1 is not a regular file and cannot be opened. Choose a library file.";
+inline constexpr const char* kProfileUnusable =
+    "The settings file %1 cannot be read, or is not a regular file. Vantorel uses its default "
+    "settings and will not save them. Remove or repair %1 to keep your settings again.";
+
 
 } // namespace vantorel::res

@@ -24,6 +24,46 @@ TYPED_TEST(LibraryFile, NewDocumentSavesToTheDescribedSizeWithHeader)
     EXPECT_EQ(Bytes(file.begin(), file.begin() + 128), MakeHeader(TypeParam::kType));
 }
 
+// The open refuses anything larger unread, so the bound must hold every
+// file the program itself can write: fixed kinds have exactly one size.
+TYPED_TEST(LibraryFile, BoundsHoldTheHeaderAndEveryFileTheKindWrites)
+{
+    typename TypeParam::Doc doc;
+    const CFileBounds bounds = doc.GetFileBounds();
+    EXPECT_EQ(bounds.nHeaderSize, 128u);
+    std::mt19937 rng(7);
+    TypeParam::Randomize(doc, rng);
+    EXPECT_LE(Save(doc).size(), bounds.nMaxSize);
+    EXPECT_LT(bounds.nMaxSize, CFileBounds::kDefaultMaxSize);
+}
+
+// Patterns and motions: the largest valid file has every item filled to the
+// device's room for it, and that file loads.
+template <class TDoc, class TEntries>
+void ExpectFullItemsMakeTheLargestFile(TDoc& doc, TEntries& entries)
+{
+    for (auto& e : entries)
+        e.SetData(std::vector<uint8_t>(TDoc::kItemRoom, 0x5A));
+    const Bytes file = Save(doc);
+    EXPECT_EQ(file.size(), doc.GetFileBounds().nMaxSize);
+    auto loaded = std::make_unique<TDoc>();
+    EXPECT_EQ(Load(*loaded, file), CDocument::LoadResult::Ok);
+}
+
+TEST(PatternFile, FullItemsMakeTheLargestFile)
+{
+    auto doc = std::make_unique<CPatternDoc>();
+    ExpectFullItemsMakeTheLargestFile(*doc, doc->m_aPattern);
+    EXPECT_EQ(doc->GetFileBounds().nMaxSize, 128u + 48u * (6u + 0x4000u));
+}
+
+TEST(MotionFile, FullItemsMakeTheLargestFile)
+{
+    auto doc = std::make_unique<CMotionDoc>();
+    ExpectFullItemsMakeTheLargestFile(*doc, doc->m_aMotion);
+    EXPECT_EQ(doc->GetFileBounds().nMaxSize, 128u + 4u * (6u + 0x100000u));
+}
+
 TYPED_TEST(LibraryFile, RandomContentsRoundTripByteForByte)
 {
     std::mt19937 rng(1234);

@@ -11,12 +11,21 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "framework/MessageBox.h"
 #include "framework/Profile.h"
+#include "framework/SafeFile.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/MDIFrameWnd.h"
+#include "framework/ScratchMount.h"
 #include "framework/TestDocKinds.h"
+#include "res/strings/app.h"
 
 namespace vantorel::test {
 namespace {
@@ -67,6 +76,30 @@ protected:
         return frames.empty() ? nullptr : frames.front();
     }
     int WindowCount() const { return int(m_pFrame->GetMdiArea()->subWindowList().size()); }
+    static std::string Text(const char* pattern, const QString& name)
+    {
+        return QString::fromLatin1(pattern).arg(name).toStdString();
+    }
+    // A modified Alpha document whose Save As answers path.
+    CDocument* ModifiedAlpha()
+    {
+        CDocument* doc = m_pManager->OpenNewDocument(m_pManager->GetTemplates()[0].get());
+        Doc(doc)->m_body = {'n', 'e', 'w', '!'};
+        doc->SetModifiedFlag(true);
+        return doc;
+    }
+    // The save failed whole: one message, the document as it was.
+    void ExpectSaveFailed(CDocument* doc, const QString& path, const std::string& message)
+    {
+        CFileDialogScript files;
+        files.m_answers = {path};
+        CMessageBoxRecorder boxes;
+        EXPECT_FALSE(m_pManager->DoSave(doc, true));
+        EXPECT_EQ(boxes.m_texts, std::vector<std::string>{message});
+        EXPECT_EQ(doc->GetTitle(), "Alpha1");
+        EXPECT_TRUE(doc->GetPathName().empty());
+        EXPECT_TRUE(doc->IsModified());
+    }
 
     QTemporaryDir m_dir;
     std::unique_ptr<CDocManager> m_pManager;
@@ -189,7 +222,7 @@ TEST_F(DocManagerTest, FailedOpensShowTheirMessageAndOpenNoWindow)
     EXPECT_EQ(boxes.m_texts[1], "Unexpected file format.");
     EXPECT_EQ(boxes.m_texts[2], "Unexpected file format.");
     EXPECT_EQ(boxes.m_texts[3], "missing.alp was not found.");
-    EXPECT_EQ(boxes.m_texts[4], "Failed to open document.");
+    EXPECT_EQ(boxes.m_texts[4], Text(res::kOpenNotRegularFile, QFileInfo(m_dir.path()).fileName()));
     for (unsigned t : boxes.m_types)
         EXPECT_EQ(t, MB_OK);
     EXPECT_TRUE(m_pManager->GetDocuments().empty());
@@ -284,6 +317,111 @@ TEST_F(DocManagerTest, SaveOverAnExistingFileReplacesItWhole)
     files.m_answers = {Path("long.alp")};
     EXPECT_TRUE(m_pManager->DoSave(doc, true));
     EXPECT_EQ(ReadBytes(Path("long.alp")), kAlphaMagic + std::string("\x01\x02\x03\x04"));
+}
+
+TEST_F(DocManagerTest, SaveOnAFullDiskFailsAndLeavesTheOldFileAsItWas)
+{
+    CScratchMount disk(Path("full").toStdString());
+    if (!disk.IsMounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string old = kAlphaMagic + "old!";
+    WriteBytes(Path("full/old.alp"), old);
+    disk.FillUp();
+    CDocument* doc = ModifiedAlpha();
+    ExpectSaveFailed(doc, Path("full/old.alp"), Text(res::kSaveDiskFull, "old.alp"));
+    EXPECT_EQ(ReadBytes(Path("full/old.alp")), old);
+    EXPECT_EQ(QDir(Path("full")).entryList(QDir::Files | QDir::Hidden | QDir::System),
+              (QStringList{"filler", "old.alp"})); // no temporary file left behind
+}
+
+TEST_F(DocManagerTest, ErrorsLateInAWriteFailTheSaveBeforeTheOldFileIsReplaced)
+{
+    const std::string old = kAlphaMagic + "old!";
+    WriteBytes(Path("old.alp"), old);
+    CDocument* doc = ModifiedAlpha();
+    // The disk reports the error only when the data are flushed, or when the file is closed.
+    static const CFileWriteCalls failingSync{::write, [](int) { return errno = EIO, -1; }, ::close};
+    static const CFileWriteCalls failingClose{::write, ::fsync, [](int fd) { return ::close(fd), errno = ENOSPC, -1; }};
+    SetFileWriteCallsForTest(&failingSync);
+    ExpectSaveFailed(doc, Path("old.alp"), Text(res::kSaveWriteFault, "old.alp"));
+    SetFileWriteCallsForTest(&failingClose);
+    ExpectSaveFailed(doc, Path("old.alp"), Text(res::kSaveDiskFull, "old.alp"));
+    SetFileWriteCallsForTest(nullptr);
+    EXPECT_EQ(ReadBytes(Path("old.alp")), old);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"old.alp"});
+}
+
+TEST_F(DocManagerTest, SaveReplacesOnlyRegularFilesAndWritesThroughLinks)
+{
+    CDocument* doc = ModifiedAlpha();
+    ASSERT_EQ(::mkfifo(Path("pipe").toLocal8Bit().constData(), 0644), 0);
+    ASSERT_EQ(::symlink("pipe", Path("to-pipe.alp").toLocal8Bit().constData()), 0);
+    ExpectSaveFailed(doc, Path("to-pipe.alp"), Text(res::kSaveNotRegularFile, "to-pipe.alp"));
+    EXPECT_TRUE(QFileInfo(Path("pipe")).exists() && !QFileInfo(Path("pipe")).isFile());
+    // A device node as a link names it: the node stays a node.
+    if (::mknod(Path("full-dev").toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
+        ASSERT_EQ(::symlink(Path("full-dev").toLocal8Bit().constData(), Path("dev.alp").toLocal8Bit().constData()), 0);
+        ExpectSaveFailed(doc, Path("dev.alp"), Text(res::kSaveNotRegularFile, "dev.alp"));
+        struct stat st {};
+        ASSERT_EQ(::stat(Path("full-dev").toLocal8Bit().constData(), &st), 0);
+        EXPECT_TRUE(S_ISCHR(st.st_mode));
+    }
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.alp"));
+    ExpectSaveFailed(doc, Path("folder.alp"), Text(res::kSaveNotRegularFile, "folder.alp"));
+
+    // A link to a regular file stays a link; the file it names gets the bytes.
+    WriteBytes(Path("real.alp"), "old contents");
+    ASSERT_EQ(::symlink("real.alp", Path("link.alp").toLocal8Bit().constData()), 0);
+    CFileDialogScript files;
+    files.m_answers = {Path("link.alp")};
+    EXPECT_TRUE(m_pManager->DoSave(doc, true));
+    EXPECT_TRUE(QFileInfo(Path("link.alp")).isSymLink());
+    EXPECT_EQ(ReadBytes(Path("real.alp")), kAlphaMagic + "new!");
+}
+
+TEST_F(DocManagerTest, SaveIntoAReadOnlyFolderIsDeniedEvenForRoot)
+{
+    CScratchMount readOnly(Path("ro").toStdString(), true);
+    if (!readOnly.IsMounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    CDocument* doc = ModifiedAlpha();
+    ExpectSaveFailed(doc, Path("ro/x.alp"), Text(res::kSaveAccessDenied, "x.alp"));
+    EXPECT_FALSE(QFile::exists(Path("ro/x.alp")));
+}
+
+TEST_F(DocManagerTest, OpenRefusesWhatIsNotARegularFileWithoutWaitingOnIt)
+{
+    ASSERT_EQ(::mkfifo(Path("pipe.alp").toLocal8Bit().constData(), 0644), 0);
+    ASSERT_EQ(::symlink("pipe.alp", Path("to-pipe.alp").toLocal8Bit().constData()), 0);
+    CMessageBoxRecorder boxes;
+    // No writer ever comes: an open() that waited would never return.
+    ASSERT_EQ(m_pManager->OpenDocumentFile(Path("pipe.alp")), nullptr);
+    ASSERT_EQ(m_pManager->OpenDocumentFile(Path("to-pipe.alp")), nullptr);
+    // Endless: reading it would fill memory.
+    ASSERT_EQ(::symlink("/dev/zero", Path("zero.alp").toLocal8Bit().constData()), 0);
+    EXPECT_EQ(m_pManager->OpenDocumentFile(Path("zero.alp")), nullptr);
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{Text(res::kOpenNotRegularFile, "pipe.alp"),
+                                                       Text(res::kOpenNotRegularFile, "to-pipe.alp"),
+                                                       Text(res::kOpenNotRegularFile, "zero.alp")}));
+    EXPECT_TRUE(m_pManager->GetDocuments().empty());
+    EXPECT_EQ(WindowCount(), 0);
+}
+
+TEST_F(DocManagerTest, OpenRefusesAFileLargerThanItsKindUnread)
+{
+    // One byte more than the largest Alpha file, then a huge sparse one.
+    WriteBytes(Path("long.alp"), kAlphaMagic + "abcd" + "x");
+    CMessageBoxRecorder boxes;
+    ASSERT_EQ(m_pManager->OpenDocumentFile(Path("long.alp")), nullptr);
+    {
+        QFile huge(Path("huge.alp"));
+        ASSERT_TRUE(huge.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(huge.write(QByteArray::fromStdString(kAlphaMagic + "abcd")) == 12);
+        ASSERT_TRUE(huge.resize(qint64(1536) << 20));
+    }
+    EXPECT_EQ(m_pManager->OpenDocumentFile(Path("huge.alp")), nullptr);
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{"Unexpected file format.", "Unexpected file format."}));
+    EXPECT_TRUE(m_pManager->GetDocuments().empty());
 }
 
 TEST_F(DocManagerTest, ClosingTheWindowOfAModifiedDocumentAsksFirst)

@@ -1,10 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
 #include <QTemporaryDir>
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
 #include <fstream>
 
+#include "framework/MessageBox.h"
 #include "framework/Profile.h"
+#include "res/strings/app.h"
 
 using namespace vantorel;
 
@@ -56,5 +63,67 @@ TEST(Profile, NotAnIniFileAtAllStillReadsDefaults)
     }
     SetProfilePathOverride(path);
     EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", 0), 0);
+    SetProfilePathOverride("");
+}
+
+namespace {
+bool IsOfType(const std::string& path, mode_t type)
+{
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0 && (st.st_mode & S_IFMT) == type;
+}
+std::string UnusableText(const std::string& path)
+{
+    return QString::fromLatin1(res::kProfileUnusable).arg(QString::fromStdString(path)).toStdString();
+}
+} // namespace
+
+// A pipe would block the program before its window shows; a device node or a
+// folder behind a link would be replaced by a new file at exit.
+TEST(Profile, AProfileThatIsNotARegularFileGivesDefaultsOneMessageAndIsNeverWritten)
+{
+    QTemporaryDir dir;
+    const std::string pipe = (dir.path() + "/vantorel.ini").toStdString();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+    CMessageBoxRecorder boxes;
+    SetProfilePathOverride(pipe);
+    EXPECT_EQ(GetProfileInt("Preview", "NoteNum", 60), 60);
+    WriteProfileInt("Preview", "NoteNum", 61);
+    EXPECT_EQ(GetProfileString("MIDI", "InName", "none"), "none");
+    EXPECT_TRUE(IsOfType(pipe, S_IFIFO));
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{UnusableText(pipe)});
+
+    const std::string node = (dir.path() + "/null-dev").toStdString();
+    const std::string link = (dir.path() + "/linked.ini").toStdString();
+    const bool bNode = ::mknod(node.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+    ASSERT_EQ(::mkdir((dir.path() + "/folder").toStdString().c_str(), 0755), 0);
+    ASSERT_EQ(::symlink(bNode ? node.c_str() : "folder", link.c_str()), 0);
+    SetProfilePathOverride(link);
+    WriteProfileString("MIDI", "InName", "x");
+    EXPECT_EQ(GetProfileString("MIDI", "InName", "none"), "none");
+    EXPECT_TRUE(IsOfType(link, S_IFLNK));
+    EXPECT_TRUE(!bNode || IsOfType(node, S_IFCHR));
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{UnusableText(pipe), UnusableText(link)}));
+    SetProfilePathOverride("");
+}
+
+TEST(Profile, ALinkToARegularProfileIsWrittenThroughAndStaysALink)
+{
+    QTemporaryDir dir;
+    const std::string real = (dir.path() + "/real.ini").toStdString();
+    const std::string link = (dir.path() + "/vantorel.ini").toStdString();
+    {
+        std::ofstream f(real);
+        f << "[Preview]\nNoteNum=70\n";
+    }
+    ASSERT_EQ(::symlink("real.ini", link.c_str()), 0);
+    CMessageBoxRecorder boxes;
+    SetProfilePathOverride(link);
+    EXPECT_EQ(GetProfileInt("Preview", "NoteNum", 60), 70);
+    WriteProfileInt("Preview", "Velocity", 90);
+    SetProfilePathOverride(real);
+    EXPECT_EQ(GetProfileInt("Preview", "Velocity", 80), 90);
+    EXPECT_TRUE(IsOfType(link, S_IFLNK));
+    EXPECT_TRUE(boxes.m_texts.empty());
     SetProfilePathOverride("");
 }

@@ -44,6 +44,7 @@ public:
         m_body = body;
         return LoadResult::Ok;
     }
+    CFileBounds GetFileBounds() const override { return {kTestMagicSize, kTestMagicSize + kTestBodySize}; }
     std::string m_strMagic;
     std::array<uint8_t, kTestBodySize> m_body{{1, 2, 3, 4}}; // the initial contents
 };

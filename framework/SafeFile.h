@@ -1,0 +1,75 @@
+#pragma once
+// Reading and writing the user's files without surprises. Only regular files
+// are read or replaced: a named pipe would block the program in open(), a
+// device node would be swallowed by a rename. Reads are bounded by the caller.
+// A write goes to a temporary file in the target's folder and replaces the
+// target only when every byte has reached the disk, so a failed save leaves
+// the old file as it was. Plain POSIX: the command line uses it too.
+#include <sys/types.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vantorel {
+
+enum class FileFault {
+    None,
+    NotFound,     // nothing at the path
+    NoFolder,     // the folder to write into does not exist
+    NotRegular,   // a folder, pipe, device or socket (after following links)
+    AccessDenied, // permissions, or a read-only file system
+    DiskFull,     // no space or quota left
+    ReadFault,    // any other read error
+    WriteFault,   // any other write error
+};
+
+// The fault for the errno of a failed call; other errors give fallback.
+FileFault FaultFromErrno(int nErr, FileFault fallback);
+
+// Follows symbolic links in the last part of path, dangling ones too, so that
+// a write goes to the file a link names and the link stays a link.
+std::string ResolveFileLinks(const std::string& strPath);
+
+// What is at path after links: None for a regular file, NotFound for nothing,
+// NotRegular for anything else; AccessDenied or ReadFault when it cannot be looked at.
+FileFault CheckRegularFile(const std::string& strPath);
+
+// A regular file open for reading.
+class CFileReader {
+public:
+    CFileReader() = default;
+    ~CFileReader();
+    CFileReader(const CFileReader&) = delete;
+    CFileReader& operator=(const CFileReader&) = delete;
+
+    // Looks before it opens, opens without blocking and looks again at what
+    // was opened, so neither a pipe nor a device is ever read.
+    FileFault Open(const std::string& strPath);
+    // The size when opened.
+    uint64_t GetSize() const { return m_nSize; }
+    // Appends up to n bytes to out; fewer only at the end of the file.
+    FileFault Read(std::vector<uint8_t>& out, size_t n);
+    void Close();
+
+private:
+    int m_fd = -1;
+    uint64_t m_nSize = 0;
+};
+
+// Replaces the regular file at path (a link: the file it names) with n bytes
+// at p, or creates it. All or nothing: on any failure the target is untouched
+// and the temporary file is gone.
+FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n);
+
+// The calls a write makes whose failures cannot be provoked on a real disk
+// at will; tests replace them. Null restores the system's own.
+struct CFileWriteCalls {
+    ssize_t (*write)(int fd, const void* p, size_t n);
+    int (*fsync)(int fd);
+    int (*close)(int fd);
+};
+void SetFileWriteCallsForTest(const CFileWriteCalls* pCalls);
+
+} // namespace vantorel
