@@ -16,6 +16,8 @@ namespace {
 constexpr int kMaxLinkHops = 40;
 // One read() asks for at most this much, so a bound is never overshot by much.
 constexpr size_t kReadChunk = size_t{1} << 16;
+// A long name is cut so that the temporary one stays within 255 bytes.
+constexpr size_t kMaxTempStem = 200;
 
 const CFileWriteCalls kSystemCalls{::write, ::fsync, ::close};
 const CFileWriteCalls* g_pCalls = &kSystemCalls;
@@ -42,7 +44,8 @@ int CreateTempBeside(const std::string& target, std::string& tempPath)
     static const unsigned seed = std::random_device{}();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const unsigned tag = seed ^ (unsigned(::getpid()) << 8) ^ (counter++ * 2654435761u);
-        tempPath = FolderOf(target) + "/." + NameOf(target) + "." + std::to_string(tag) + ".tmp";
+        tempPath = FolderOf(target) + "/." + NameOf(target).substr(0, kMaxTempStem) + "." + std::to_string(tag) +
+                   ".tmp";
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;

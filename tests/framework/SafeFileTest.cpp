@@ -46,6 +46,11 @@ TEST_F(SafeFile, ShortWritesAreContinuedUntilEveryByteIsWritten)
     EXPECT_EQ(Write(Path("a.bin"), "twelve bytes"), FileFault::None);
     EXPECT_EQ(ReadAll(Path("a.bin")), "twelve bytes");
     EXPECT_EQ(Files(), QStringList{"a.bin"});
+    // A name at the file system's limit still has room for its temporary file.
+    SetFileWriteCallsForTest(nullptr);
+    const std::string longName = std::string(251, 'n') + ".bin";
+    EXPECT_EQ(Write(Path(longName.c_str()), "x"), FileFault::None);
+    EXPECT_EQ(ReadAll(Path(longName.c_str())), "x");
 }
 
 TEST_F(SafeFile, EveryWriteErrorKeepsTheOldFileAndLeavesNoTemporary)
