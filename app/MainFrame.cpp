@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QIcon>
 #include <QMenu>
+#include <QGuiApplication>
 #include <QPixmap>
+#include <QScreen>
+#include <QShowEvent>
 
 #include <algorithm>
+#include <climits>
 
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
@@ -30,6 +34,13 @@ constexpr const char* kPreviewSection = "Preview";
 constexpr const char* kNoteNumKey = "NoteNum";
 constexpr const char* kVelocityKey = "Velocity";
 constexpr const char* kToneLenKey = "ToneLen";
+constexpr const char* kWindowSection = "Window";
+constexpr const char* kLeftKey = "Left";
+constexpr const char* kTopKey = "Top";
+constexpr const char* kWidthKey = "Width";
+constexpr const char* kHeightKey = "Height";
+constexpr const char* kMaximizedKey = "Maximized";
+constexpr QSize kFirstStartSize(820, 600);
 
 constexpr uint8_t kNoteOn = 0x90;  // channel 1
 constexpr uint8_t kNoteOff = 0x80; // channel 1
@@ -61,7 +72,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
     BuildToolBar();
     BuildMenus();
     SetControlBars(m_pToolBar, statusBar());
-    resize(820, 600);
+    RestorePlacement();
 
     CCopyBuffer::Get().Empty();
     CCopyBuffer::Get().SetCursorHost(this);
@@ -79,6 +90,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 
 CMainFrame::~CMainFrame()
 {
+    SavePlacement();
     WriteProfileInt(kSetupSection, kSendDataKey, GetSendDataSwitch() != 0 ? 1 : 0);
     WriteProfileInt(kPreviewSection, kNoteNumKey, m_nPreviewNote);
     WriteProfileInt(kPreviewSection, kVelocityKey, m_nPreviewVelocity);
@@ -87,6 +99,71 @@ CMainFrame::~CMainFrame()
     CTimerService::Get().KillAllTimers(this);
     CCopyBuffer::Get().SetCursorHost(nullptr);
     // The preview port resets and closes itself when it goes.
+}
+
+void CMainFrame::RestorePlacement()
+{
+    const int w = std::max(100, GetProfileInt(kWindowSection, kWidthKey, kFirstStartSize.width()));
+    const int h = std::max(100, GetProfileInt(kWindowSection, kHeightKey, kFirstStartSize.height()));
+    // No place stored: the window system chooses one.
+    constexpr int kUnset = INT_MIN;
+    const int x = GetProfileInt(kWindowSection, kLeftKey, kUnset);
+    const int y = GetProfileInt(kWindowSection, kTopKey, kUnset);
+    // The inside of the window, as geometry() gives it back at the end.
+    if (x != kUnset && y != kUnset)
+        setGeometry(x, y, w, h);
+    else
+        resize(w, h);
+    KeepOnScreen();
+    if (GetProfileInt(kWindowSection, kMaximizedKey, 0) == 1)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void CMainFrame::SavePlacement() const
+{
+    if (!m_bShown)
+        return; // a window never shown has no place worth keeping
+    const QRect r = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (!r.isValid())
+        return;
+    WriteProfileInt(kWindowSection, kLeftKey, r.x());
+    WriteProfileInt(kWindowSection, kTopKey, r.y());
+    WriteProfileInt(kWindowSection, kWidthKey, r.width());
+    WriteProfileInt(kWindowSection, kHeightKey, r.height());
+    WriteProfileInt(kWindowSection, kMaximizedKey, isMaximized() ? 1 : 0);
+}
+
+void CMainFrame::KeepOnScreen()
+{
+    if (isMaximized() || isFullScreen())
+        return;
+    QScreen* scr = QGuiApplication::screenAt(geometry().center());
+    if (!scr)
+        scr = screen();
+    if (!scr)
+        return;
+    const QRect avail = scr->availableGeometry();
+    // The title bar and borders count: they are known once the window exists.
+    const QMargins frame(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+                         frameGeometry().right() - geometry().right(),
+                         frameGeometry().bottom() - geometry().bottom());
+    const QRect inner = avail.marginsRemoved(frame);
+    const QSize size = this->size().boundedTo(inner.size());
+    if (size != this->size())
+        resize(size);
+    const int x = std::clamp(geometry().x(), inner.left(), inner.right() + 1 - size.width());
+    const int y = std::clamp(geometry().y(), inner.top(), inner.bottom() + 1 - size.height());
+    if (QPoint(x, y) != geometry().topLeft())
+        setGeometry(QRect(QPoint(x, y), size));
+}
+
+void CMainFrame::showEvent(QShowEvent* e)
+{
+    CMDIFrameWnd::showEvent(e);
+    if (!m_bShown && !e->spontaneous()) {
+        m_bShown = true;
+        KeepOnScreen();
+    }
 }
 
 void CMainFrame::BuildActions()

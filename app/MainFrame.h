@@ -45,7 +45,15 @@ public:
     int m_nMidiInDevice = 0;
     int m_nMidiOutDevice = 0;
 
+protected:
+    void showEvent(QShowEvent* e) override;
+
 private:
+    // Size and place from the last run (profile "Window" section), kept
+    // inside the screen's available area.
+    void RestorePlacement();
+    void SavePlacement() const;
+    void KeepOnScreen();
     void BuildActions();
     void BuildMenus();
     void BuildToolBar();
@@ -60,6 +68,7 @@ private:
     int m_bPreviewSounding = 0;
     int m_nSoundingNote = 0; // the key the note off must release
     std::function<void()> m_previousStopPreview;
+    bool m_bShown = false;
 };
 
 } // namespace vantorel

@@ -1,9 +1,12 @@
 #include "views/NameDlg.h"
 
 #include <QLineEdit>
+#include <QToolTip>
+#include <QValidator>
 
 #include "framework/MessageBox.h"
 #include "res/Strings.h"
+#include "res/strings/datawindows.h"
 #include "res/strings/views.h"
 
 namespace vantorel {
@@ -46,6 +49,30 @@ std::string FormatLimit(const char* pattern, int n)
     return s;
 }
 
+// The synthesizer's display shows printable ASCII only. A name read from a
+// file may already hold other bytes: those stay as they are unless edited, but
+// nothing new outside the range gets in.
+class CNameValidator : public QValidator {
+public:
+    CNameValidator(const QString& opened, QObject* parent) : QValidator(parent)
+    {
+        for (const QChar c : opened)
+            if (!IsShown(c))
+                m_kept += c;
+    }
+    State validate(QString& input, int&) const override
+    {
+        for (const QChar c : input)
+            if (!IsShown(c) && !m_kept.contains(c))
+                return Invalid;
+        return Acceptable;
+    }
+
+private:
+    static bool IsShown(QChar c) { return c.unicode() >= 0x20 && c.unicode() <= 0x7E; }
+    QString m_kept;
+};
+
 } // namespace
 
 CNameDlg::CNameDlg(const CDlgTemplate& tmpl, int nEditId, QWidget* parent) : CDialog(tmpl, parent), m_nEditId(nEditId)
@@ -55,8 +82,15 @@ CNameDlg::CNameDlg(const CDlgTemplate& tmpl, int nEditId, QWidget* parent) : CDi
 void CNameDlg::OnInitDialog()
 {
     if (QLineEdit* edit = GetEdit(m_nEditId)) {
+        const QString name = QString::fromLatin1(m_strName.data(), static_cast<qsizetype>(m_strName.size()));
         edit->setMaxLength(kMaxChars);
-        edit->setText(QString::fromLatin1(m_strName.data(), static_cast<qsizetype>(m_strName.size())));
+        edit->setValidator(new CNameValidator(name, edit));
+        edit->setText(name);
+        edit->setToolTip(QString::fromLatin1(res::kNameCharactersHint));
+        // A refused key, or a paste cut at 16 characters, says why at once.
+        connect(edit, &QLineEdit::inputRejected, edit, [edit] {
+            QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())), edit->toolTip(), edit);
+        });
         edit->setFocus();
     }
 }

@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <algorithm>
+
 #include "framework/MessageBox.h"
 
 namespace vantorel {
@@ -130,12 +132,44 @@ void CDialog::Build()
     }
 }
 
+// A list box row is one line of the dialog font, 8 dialog units; Qt's rows
+// are taller than that, so a list laid out for five rows would show four and
+// a scroll bar. Each list box is made tall enough for the rows its template
+// height stands for, and whatever lies below it moves down with the dialog's
+// lower edge.
+void CDialog::FitListBoxes()
+{
+    constexpr int kRowUnits = 8;
+    int nGrowth = 0;
+    int nTopOfGrowth = height();
+    for (const CDlgItem& item : m_tmpl.items) {
+        QListWidget* list = item.kind == CtlKind::ListBox ? GetListBox(item.nId) : nullptr;
+        if (!list || list->count() == 0)
+            continue;
+        list->ensurePolished();
+        const int nRows = std::max(1, (item.cy + kRowUnits / 2) / kRowUnits);
+        const int nWanted = nRows * list->sizeHintForRow(0) + 2 * list->frameWidth();
+        if (nWanted <= list->height())
+            continue;
+        nGrowth = std::max(nGrowth, nWanted - list->height());
+        nTopOfGrowth = std::min(nTopOfGrowth, list->geometry().bottom() + 1);
+        list->resize(list->width(), nWanted);
+    }
+    if (nGrowth == 0)
+        return;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w->y() >= nTopOfGrowth)
+            w->move(w->x(), w->y() + nGrowth);
+    setFixedSize(width(), height() + nGrowth);
+}
+
 int CDialog::DoModal()
 {
     Build();
     m_bEnded = false;
     m_nResult = IDCANCEL;
     OnInitDialog();
+    FitListBoxes();
     if (Hook()) {
         QTimer::singleShot(0, this, [this] {
             if (!m_bEnded && Hook())
@@ -152,6 +186,7 @@ void CDialog::CreateModeless()
     Build();
     m_bEnded = false;
     OnInitDialog();
+    FitListBoxes();
     show();
 }
 

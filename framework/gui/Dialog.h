@@ -93,6 +93,8 @@ protected:
 
 private:
     void Build();
+    // Grows list boxes (and the dialog below them) to show whole rows.
+    void FitListBoxes();
     CDlgTemplate m_tmpl;
     std::map<int, QWidget*> m_items;
     bool m_bBuilt = false;

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include <cmath>
@@ -20,12 +21,15 @@ namespace vantorel {
 
 namespace {
 constexpr int kIdleUpdateMs = 250;
-}
+const char* const kNewWindowProperty = "vantorelNewWindow";
+const char* const kPlacedProperty = "vantorelPlaced";
+} // namespace
 
 CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
     : QMainWindow(parent), m_pDocManager(pDocManager), m_pMdiArea(new QMdiArea(this))
 {
     setCentralWidget(m_pMdiArea);
+    m_pMdiArea->viewport()->installEventFilter(this);
     if (m_pDocManager)
         m_pDocManager->SetMdiArea(m_pMdiArea);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
@@ -336,6 +340,53 @@ void CMDIFrameWnd::MDIIconArrange()
         w->move(x, y);
         x += s.width();
     }
+}
+
+bool CMDIFrameWnd::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == m_pMdiArea->viewport()) {
+        if (e->type() == QEvent::ChildAdded)
+            if (auto* frame = qobject_cast<CChildFrame*>(static_cast<QChildEvent*>(e)->child())) {
+                frame->setProperty(kNewWindowProperty, true);
+                frame->installEventFilter(this);
+            }
+        return QMainWindow::eventFilter(watched, e);
+    }
+    auto* frame = qobject_cast<CChildFrame*>(watched);
+    if (frame && frame->property(kNewWindowProperty).toBool() && !m_bPlacing) {
+        if (e->type() == QEvent::Show) {
+            PlaceNewChild(frame);
+            // The window is settled once its creation has run to the end.
+            QTimer::singleShot(0, frame, [frame] { frame->setProperty(kNewWindowProperty, false); });
+        } else if (e->type() == QEvent::Resize && frame->isVisible()) {
+            PlaceNewChild(frame);
+        }
+    }
+    return QMainWindow::eventFilter(watched, e);
+}
+
+void CMDIFrameWnd::PlaceNewChild(QMdiSubWindow* pFrame)
+{
+    if (pFrame->isMaximized() || pFrame->isMinimized())
+        return;
+    const QRect area = m_pMdiArea->viewport()->rect();
+    if (area.width() < 100 || area.height() < 100)
+        return; // no workspace to speak of yet
+    m_bPlacing = true;
+    const QSize size = pFrame->size().boundedTo(area.size());
+    const bool bFirst = !pFrame->property(kPlacedProperty).toBool();
+    const bool bAlone = m_pMdiArea->subWindowList().size() <= 1;
+    QPoint pos = !bFirst ? pFrame->pos() : bAlone ? area.topLeft() : m_ptNextNew;
+    if (!area.contains(QRect(pos, size)))
+        pos = area.topLeft();
+    if (size != pFrame->size())
+        pFrame->resize(size);
+    if (pos != pFrame->pos())
+        pFrame->move(pos);
+    pFrame->setProperty(kPlacedProperty, true);
+    const int step = pFrame->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, pFrame);
+    m_ptNextNew = pos + QPoint(step, step);
+    m_bPlacing = false;
 }
 
 void CMDIFrameWnd::closeEvent(QCloseEvent* e)

@@ -91,6 +91,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
     // A child window became active (or none did).
     virtual void OnChildActivated(CChildFrame* pFrame);
 
@@ -99,6 +100,11 @@ private:
     void RefreshMenuBar();
     void RefreshTitle();
     void RefreshWindowList();
+    // A new window opens one step down and right of the last new one, or back
+    // at the top-left corner when it would not fit there; never larger than
+    // the workspace. It keeps that rule while its view fits it to the
+    // content, up to the return to the event loop.
+    void PlaceNewChild(QMdiSubWindow* pFrame);
 
     CDocManager* m_pDocManager;
     QMdiArea* m_pMdiArea;
@@ -112,6 +118,8 @@ private:
     QPointer<QStatusBar> m_pStatusBar;
     QString m_strTitleBase;
     QTimer m_idleTimer;
+    QPoint m_ptNextNew;
+    bool m_bPlacing = false;
 };
 
 } // namespace vantorel

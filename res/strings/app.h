@@ -70,23 +70,24 @@ inline constexpr const char* kItemAbout = "&About Vantorel...";
 inline constexpr const char* kItemPreview = "Preview";
 inline constexpr const char* kItemClearCopyBuffer = "Clear Copy Buffer";
 
-// Status bar prompt, newline, tooltip: one string per command.
+// Status bar prompt, newline, tooltip: one string per command. The program's
+// own commands are named the same in both places.
 inline constexpr const char* kPromptNew = "Create a new library document\nNew";
 inline constexpr const char* kPromptOpen = "Open a library file\nOpen";
 inline constexpr const char* kPromptClose = "Close the active document\nClose";
 inline constexpr const char* kPromptSave = "Save the active document\nSave";
 inline constexpr const char* kPromptSaveAs = "Save the active document under a new name\nSave As";
 inline constexpr const char* kPromptExit = "Quit Vantorel; asks to save modified documents\nExit";
-inline constexpr const char* kPromptGetPatch = "Get the user patches from the KQ-3300\nGet Patch";
-inline constexpr const char* kPromptSendPatch = "Send the patches to the KQ-3300\nSend Patch";
-inline constexpr const char* kPromptGetPerformance = "Get the user performances from the KQ-3300\nGet Performance";
-inline constexpr const char* kPromptSendPerformance = "Send the performances to the KQ-3300\nSend Performance";
-inline constexpr const char* kPromptGetSystem = "Get the system settings from the KQ-3300\nGet System";
-inline constexpr const char* kPromptSendSystem = "Send the system settings to the KQ-3300\nSend System";
-inline constexpr const char* kPromptGetPattern = "Get the patterns from the KQ-3300\nGet Pattern";
-inline constexpr const char* kPromptSendPattern = "Send the patterns to the KQ-3300\nSend Pattern";
-inline constexpr const char* kPromptGetMotion = "Get the motions from the KQ-3300\nGet Motion";
-inline constexpr const char* kPromptSendMotion = "Send the motions to the KQ-3300\nSend Motion";
+inline constexpr const char* kPromptGetPatch = "Get Patch\nGet Patch";
+inline constexpr const char* kPromptSendPatch = "Send Patch\nSend Patch";
+inline constexpr const char* kPromptGetPerformance = "Get Performance\nGet Performance";
+inline constexpr const char* kPromptSendPerformance = "Send Performance\nSend Performance";
+inline constexpr const char* kPromptGetSystem = "Get System\nGet System";
+inline constexpr const char* kPromptSendSystem = "Send System\nSend System";
+inline constexpr const char* kPromptGetPattern = "Get Pattern\nGet Pattern";
+inline constexpr const char* kPromptSendPattern = "Send Pattern\nSend Pattern";
+inline constexpr const char* kPromptGetMotion = "Get Motion\nGet Motion";
+inline constexpr const char* kPromptSendMotion = "Send Motion\nSend Motion";
 inline constexpr const char* kPromptMidiSetup = "MIDI Setup\nMIDI Setup";
 inline constexpr const char* kPromptPreviewSetup = "Preview Setup\nPreview Setup";
 inline constexpr const char* kPromptPreview = "Preview\nPreview";

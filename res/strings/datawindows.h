@@ -27,4 +27,8 @@ inline constexpr const char* kMenuInitializeMotionData = "Initialize Motion Data
 inline constexpr const char* kMenuGetMotionData = "Get Motion Data";
 inline constexpr const char* kMenuSendMotionData = "Send Motion Data";
 
+// Patch Name and Performance Name dialogs: why a typed or pasted character was refused.
+inline constexpr const char* kNameCharactersHint =
+    "Names hold up to 16 characters: letters A-Z and a-z, digits, space and the symbols on a US keyboard.";
+
 } // namespace vantorel::res

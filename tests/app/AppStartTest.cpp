@@ -8,7 +8,9 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -91,16 +93,25 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     StartApp();
     QStringList entries;
     int initial = -2;
+    QStringList shownWhole;
+    bool bScrollBar = true;
     CDialog::SetModalHook([&](CDialog* d) {
         auto* list = d->findChild<QListWidget*>();
-        for (int i = 0; i < list->count(); ++i)
+        for (int i = 0; i < list->count(); ++i) {
             entries << list->item(i)->text();
+            if (list->viewport()->rect().contains(list->visualItemRect(list->item(i))))
+                shownWhole << list->item(i)->text();
+        }
+        bScrollBar = list->verticalScrollBar()->isVisible();
         initial = list->currentRow();
         list->setCurrentRow(3);
         d->ClickButton(IDOK);
     });
     Frame()->CommandAction(ID_FILE_NEW)->trigger();
     EXPECT_EQ(entries, (QStringList{"Patch", "Performance", "System", "Pattern Data", "Motion Data"}));
+    // All five in view at once, with no scroll bar.
+    EXPECT_EQ(shownWhole, entries);
+    EXPECT_FALSE(bScrollBar);
     EXPECT_EQ(initial, 0);
     CDocument* doc = Frame()->GetActiveDocument();
     ASSERT_NE(doc, nullptr);
@@ -111,6 +122,27 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
     EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH)->isEnabled());
     EXPECT_TRUE(Frame()->CommandAction(ID_FILE_SAVE)->isEnabled());
+}
+
+TEST_F(AppStartTest, NewWindowsOpenInsideTheWorkspace)
+{
+    StartApp();
+    CDocManager& docs = m_pApp->GetDocManager();
+    QMdiArea* area = Frame()->GetMdiArea();
+    // Patch, Performance, Patch, Patch, then enough more to wrap the cascade.
+    for (int kind : {0, 1, 0, 0, 2, 3, 4, 0, 1, 0}) {
+        ASSERT_NE(docs.OpenNewDocument(docs.GetTemplates()[size_t(kind)].get()), nullptr);
+        const QRect inside = area->viewport()->rect();
+        const QRect placed = area->subWindowList(QMdiArea::CreationOrder).back()->geometry();
+        EXPECT_TRUE(inside.contains(placed)) << "window " << area->subWindowList().size() << " at "
+                                             << placed.x() << "," << placed.y() << " " << placed.width() << "x"
+                                             << placed.height() << " in " << inside.width() << "x"
+                                             << inside.height();
+    }
+    // Each opens at its own place, not on top of the one before.
+    const auto windows = area->subWindowList(QMdiArea::CreationOrder);
+    EXPECT_NE(windows[0]->pos(), windows[1]->pos());
+    EXPECT_NE(windows[1]->pos(), windows[2]->pos());
 }
 
 TEST_F(AppStartTest, OpenFiltersAndKindsFollowTheRegistrationOrder)

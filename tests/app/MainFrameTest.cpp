@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QStatusBar>
 #include <QToolBar>
 
@@ -151,6 +152,74 @@ TEST_F(MainFrameTest, AcceleratorsAndStatusBar)
     for (QLabel* l : m_pFrame->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
         panes << l->text();
     EXPECT_EQ(panes, (QStringList{"Ready", "CAP", "NUM", "SCRL"}));
+}
+
+// Status bar prompt and tooltip of each command, as the program's string
+// table gives them ("prompt\ntooltip"); the Get and Send commands of the
+// other kinds follow the patch pair's form.
+TEST_F(MainFrameTest, CommandPromptsAndTooltipsFollowTheStringTable)
+{
+    const std::pair<int, const char*> table[] = {
+        {ID_MIDI_SETUP, "MIDI Setup\nMIDI Setup"},
+        {ID_PREVIEW_SETUP, "Preview Setup\nPreview Setup"},
+        {ID_PREVIEW, "Preview\nPreview"},
+        {ID_CLEAR_COPY_BUFFER, "Clear Copy Buffer\nClear Copy Buffer"},
+        {ID_SEND_DATA, "Send Data\nSendData"},
+        {ID_GET_PATCH, "Get Patch\nGet Patch"},
+        {ID_SEND_PATCH, "Send Patch\nSend Patch"},
+        {ID_GET_PERFORMANCE, "Get Performance\nGet Performance"},
+        {ID_SEND_PERFORMANCE, "Send Performance\nSend Performance"},
+        {ID_GET_SYSTEM, "Get System\nGet System"},
+        {ID_SEND_SYSTEM, "Send System\nSend System"},
+        {ID_GET_PATTERN, "Get Pattern\nGet Pattern"},
+        {ID_SEND_PATTERN, "Send Pattern\nSend Pattern"},
+        {ID_GET_MOTION, "Get Motion\nGet Motion"},
+        {ID_SEND_MOTION, "Send Motion\nSend Motion"},
+    };
+    MakeFrame();
+    for (const auto& [id, text] : table) {
+        SCOPED_TRACE(id);
+        const QStringList parts = QString::fromLatin1(text).split('\n');
+        QAction* a = m_pFrame->CommandAction(id);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->statusTip(), parts[0]);
+        EXPECT_EQ(a->toolTip(), parts[1]);
+        // Pointing at the item shows its prompt in the status bar.
+        a->showStatusText(m_pFrame.get());
+        EXPECT_EQ(m_pFrame->statusBar()->currentMessage(), parts[0]);
+        m_pFrame->statusBar()->clearMessage();
+    }
+}
+
+TEST_F(MainFrameTest, MainWindowReopensWhereAndAsLargeAsItWasLeft)
+{
+    MakeFrame();
+    const QRect avail = m_pFrame->screen()->availableGeometry();
+    const QRect left(avail.left() + 30, avail.top() + 40, avail.width() / 2, avail.height() / 2);
+    m_pFrame->setGeometry(left);
+    DestroyFrame();
+    MakeFrame();
+    EXPECT_EQ(m_pFrame->geometry(), left);
+}
+
+TEST_F(MainFrameTest, MainWindowNeverOpensLargerThanTheScreenNorOffIt)
+{
+    // A first start, and settings from a larger screen placed far off this one.
+    for (bool bFromLargerScreen : {false, true}) {
+        SCOPED_TRACE(bFromLargerScreen);
+        if (bFromLargerScreen) {
+            WriteProfileInt("Window", "Left", -4000);
+            WriteProfileInt("Window", "Top", 3000);
+            WriteProfileInt("Window", "Width", 5000);
+            WriteProfileInt("Window", "Height", 4000);
+        }
+        MakeFrame();
+        const QRect avail = m_pFrame->screen()->availableGeometry();
+        EXPECT_TRUE(avail.contains(m_pFrame->frameGeometry()))
+            << m_pFrame->frameGeometry().x() << "," << m_pFrame->frameGeometry().y() << " "
+            << m_pFrame->frameGeometry().width() << "x" << m_pFrame->frameGeometry().height();
+        DestroyFrame();
+    }
 }
 
 TEST_F(MainFrameTest, FirstStartHasSendDataOnAndTheDefaultPreview)

@@ -1,13 +1,18 @@
 // The two name dialogs: their templates and the round trip of a name field.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QToolTip>
 
 #include <array>
 #include <cstring>
 
 #include "framework/MessageBox.h"
+#include "res/strings/datawindows.h"
 #include "views/NameDlg.h"
 
 namespace vantorel::test {
@@ -16,6 +21,15 @@ namespace {
 class NameDlgTest : public ::testing::Test {
 protected:
     void TearDown() override { CDialog::SetModalHook({}); }
+    // Key presses as a keyboard layout delivers them: the character as the
+    // event's text (QTest::keyClicks cannot type characters beyond Latin-1).
+    static void TypeText(QWidget* w, const QString& text)
+    {
+        for (const QChar c : text) {
+            QTest::sendKeyEvent(QTest::Press, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Release, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
 };
 
 TEST_F(NameDlgTest, TemplatesMatchTheirLayouts)
@@ -76,6 +90,70 @@ TEST_F(NameDlgTest, TextLongerThanTheFieldCannotBeEntered)
     CPatchNameDlg dlg;
     EXPECT_TRUE(dlg.EditName(CNameField(field)));
     EXPECT_EQ(std::string(field.begin(), field.end()), "0123456789ABCDEF");
+}
+
+// The synthesizer shows printable ASCII only: other characters are refused as
+// they are typed, and the refusal is explained in a tooltip.
+TEST_F(NameDlgTest, TypedCharactersOutsidePrintableAsciiAreRefusedAndExplained)
+{
+    std::array<uint8_t, 16> field{};
+    std::memcpy(field.data(), "                ", 16);
+    QString shownAfterTyping;
+    QString tip;
+    CDialog::SetModalHook([&](CDialog* dlg) {
+        QLineEdit* e = dlg->GetEdit(CPatchNameDlg::kEditId);
+        ASSERT_NE(e, nullptr);
+        e->selectAll();
+        TypeText(e, QString::fromUtf8("Br\u00e4ss \u00fc\u00e9~\u20ac!"));
+        shownAfterTyping = e->text();
+        tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+        dlg->ClickButton(IDOK);
+    });
+    CPatchNameDlg dlg;
+    EXPECT_TRUE(dlg.EditName(CNameField(field)));
+    EXPECT_EQ(shownAfterTyping, QStringLiteral("Brss ~!"));
+    EXPECT_EQ(tip, QString::fromLatin1(res::kNameCharactersHint));
+    EXPECT_EQ(std::string(field.begin(), field.end()), "Brss ~!         ");
+}
+
+TEST_F(NameDlgTest, APastedNameIsCutVisiblyAndForeignCharactersInItAreRefused)
+{
+    std::array<uint8_t, 16> field{};
+    std::memcpy(field.data(), "old name        ", 16);
+    QString afterLongPaste;
+    QString afterForeignPaste;
+    QString tip;
+    CDialog::SetModalHook([&](CDialog* dlg) {
+        QLineEdit* e = dlg->GetEdit(CPerformNameDlg::kEditId);
+        ASSERT_NE(e, nullptr);
+        QApplication::clipboard()->setText(QStringLiteral("A pasted name that is too long"));
+        e->selectAll();
+        e->paste();
+        afterLongPaste = e->text();
+        tip = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QApplication::clipboard()->setText(QString::fromUtf8("Caf\u00e9"));
+        e->selectAll();
+        e->paste();
+        afterForeignPaste = e->text();
+        dlg->ClickButton(IDOK);
+    });
+    CPerformNameDlg dlg;
+    EXPECT_TRUE(dlg.EditName(CNameField(field)));
+    EXPECT_EQ(afterLongPaste, QStringLiteral("A pasted name th"));
+    EXPECT_EQ(tip, QString::fromLatin1(res::kNameCharactersHint));
+    EXPECT_EQ(afterForeignPaste, QStringLiteral("A pasted name th"));
+    EXPECT_EQ(std::string(field.begin(), field.end()), "A pasted name th");
+}
+
+TEST_F(NameDlgTest, ANameOpenedWithAForeignByteKeepsItUnlessEdited)
+{
+    // Files from elsewhere may hold such bytes; OK without a change keeps them.
+    std::array<uint8_t, 16> field{};
+    std::memcpy(field.data(), "Caf\xe9 Bass       ", 16);
+    CDialog::SetModalHook([&](CDialog* dlg) { dlg->ClickButton(IDOK); });
+    CPatchNameDlg dlg;
+    EXPECT_TRUE(dlg.EditName(CNameField(field)));
+    EXPECT_EQ(std::string(field.begin(), field.end()), "Caf\xe9 Bass       ");
 }
 
 } // namespace
