@@ -60,7 +60,7 @@ public:
     uint32_t GetBlockMask(int n) const;
     bool IsTaken(int n) const { return GetBlockMask(n) != 0; }
     int GetTakenCount() const;
-    // The entry's record, GetRecordSize() bytes; null outside the bank.
+    // The entry's record, GetRecordSize() bytes; null outside the bank. Records are contiguous.
     const uint8_t* GetRecord(int n) const;
 
     // Writes one whole block; refuses (false) anything that would reach outside

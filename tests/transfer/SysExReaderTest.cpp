@@ -238,14 +238,18 @@ TEST(SysExReader, PatternPacketsOutOfOrderAreJoinedAndAGapEndsTheItem)
     Append(stream, packet(6, 0));
     const size_t gapAt = stream.size();
     Append(stream, packet(6, 2)); // packet 1 of item 6 never comes
+    // A short packet is the item's last: what follows it is not the item's.
+    Append(stream, BuildDataSet(address::PatternData(7), data.data(), 100));
+    Append(stream, packet(7, 1));
     const CSysExHaul& haul = Read(stream);
 
     EXPECT_EQ(Taken(haul.m_patterns, 5), data);
     EXPECT_FALSE(haul.m_patterns.HasValue(5));
     EXPECT_EQ(Taken(haul.m_patterns, 6), Bytes(data.begin(), data.begin() + address::kPacketSize));
-    EXPECT_EQ(haul.SkipCount(SysExSkip::AfterGap), 1u);
-    EXPECT_EQ(haul.SkipBytes(SysExSkip::AfterGap), data.size() - 2 * address::kPacketSize);
-    ASSERT_EQ(haul.m_notes.size(), 1u);
+    EXPECT_EQ(Taken(haul.m_patterns, 7), Bytes(data.begin(), data.begin() + 100));
+    EXPECT_EQ(haul.SkipCount(SysExSkip::AfterGap), 2u);
+    EXPECT_EQ(haul.SkipBytes(SysExSkip::AfterGap), data.size() - 2 * address::kPacketSize + address::kPacketSize);
+    ASSERT_EQ(haul.m_notes.size(), 2u);
     EXPECT_EQ(FormatSysExNote(haul.m_notes[0]),
               "Byte " + std::to_string(gapAt) +
                   ": skipped a pattern or motion packet after a missing or short packet.");
@@ -310,6 +314,7 @@ TEST(SysExReader, ByteAtATimeEqualsAllAtOnce)
     EXPECT_EQ(w.m_aSkipCount, b.m_aSkipCount);
     EXPECT_EQ(w.m_aSkipBytes, b.m_aSkipBytes);
     EXPECT_EQ(w.SkipCount(SysExSkip::Truncated), 2u);
+    EXPECT_EQ(w.SkipBytes(SysExSkip::Truncated), 7u + 3u); // the next message's F0 is not the cut one's
     ASSERT_EQ(w.m_notes.size(), b.m_notes.size());
     for (size_t i = 0; i < w.m_notes.size(); ++i)
         EXPECT_EQ(FormatSysExNote(w.m_notes[i]), FormatSysExNote(b.m_notes[i]));
