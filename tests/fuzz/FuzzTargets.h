@@ -13,5 +13,6 @@ int LoadSystem(const uint8_t* data, size_t size);
 int LoadPattern(const uint8_t* data, size_t size);
 int LoadMotion(const uint8_t* data, size_t size);
 int ParseMessage(const uint8_t* data, size_t size);
+int ReadSysExStream(const uint8_t* data, size_t size);
 
 } // namespace vantorel::fuzz
