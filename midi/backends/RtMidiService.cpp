@@ -290,6 +290,20 @@ bool CRtMidiService::IsPortLost(const COutPort& port)
     return true;
 }
 
+namespace {
+std::vector<std::string> NamesOf(const std::vector<std::pair<unsigned, std::string>>& list)
+{
+    std::vector<std::string> names;
+    names.reserve(list.size());
+    for (const auto& [index, name] : list)
+        names.push_back(name);
+    return names;
+}
+} // namespace
+
+std::vector<std::string> CRtMidiService::InGetDevNames() { return NamesOf(ListInPorts()); }
+std::vector<std::string> CRtMidiService::OutGetDevNames() { return NamesOf(ListOutPorts()); }
+
 CRtMidiService::CInPort* CRtMidiService::LookUp(HMIDIIN h)
 {
     const auto it = m_ins.find(h);

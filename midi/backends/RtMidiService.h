@@ -54,6 +54,8 @@ public:
     MMRESULT OutReset(HMIDIOUT h) override;
     MMRESULT OutClose(HMIDIOUT h) override;
     std::string OutGetErrorText(MMRESULT result) override;
+    std::vector<std::string> InGetDevNames() override;
+    std::vector<std::string> OutGetDevNames() override;
 
     struct CInPort;
     struct COutPort;
