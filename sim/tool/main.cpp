@@ -273,9 +273,14 @@ public:
     {
         m_pShared = &shared;
         jack_status_t status{};
+        // libjack's own complaints would only repeat, less clearly, the
+        // one line this program prints.
+        jack_set_error_function(&CJackPorts::Quiet);
+        jack_set_info_function(&CJackPorts::Quiet);
         m_pClient = jack_client_open(name.c_str(), jack_options_t(JackNoStartServer | JackUseExactName), &status);
         if (!m_pClient) {
-            error = (status & JackNameNotUnique) ? "the JACK client name " + name + " is taken"
+            error = (status & JackNameNotUnique) || IsNameTaken(name)
+                        ? "the JACK client name " + name + " is taken; choose another with --name"
                     : (status & JackServerFailed) ? std::string("the JACK server is not running")
                                                   : std::string("cannot open a JACK client");
             return false;
@@ -309,6 +314,23 @@ public:
 
 private:
     static constexpr size_t kRingSize = 1 << 16;
+
+    static void Quiet(const char*) {}
+
+    // The server refuses an exact name that is in use without always saying
+    // so: ask it under a name of its choosing whether the name has a client.
+    static bool IsNameTaken(const std::string& name)
+    {
+        jack_status_t status{};
+        jack_client_t* probe = jack_client_open("vantorel-sim-probe", JackNoStartServer, &status);
+        if (!probe)
+            return false;
+        char* uuid = jack_get_uuid_for_client_name(probe, name.c_str());
+        const bool taken = uuid != nullptr;
+        jack_free(uuid);
+        jack_client_close(probe);
+        return taken;
+    }
 
     static int Process(jack_nframes_t nFrames, void* arg)
     {
