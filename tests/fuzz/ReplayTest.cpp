@@ -59,3 +59,5 @@ TEST(FuzzReplay, FileLoadersSurviveTheirCorpusAndMutations)
 }
 
 TEST(FuzzReplay, MessageParserSurvivesItsCorpusAndMutations) { Replay("parse", ParseMessage); }
+
+TEST(FuzzReplay, AnswerFaultsSurviveTheirCorpusAndMutations) { Replay("answer", AnswerFaults); }
