@@ -297,6 +297,22 @@ bool CRtMidiService::IsDisconnected(const COutPort& port)
     return !port.m_strOwn.empty() && !m_pJackWatch->AreConnected(port.m_strDest, port.m_strOwn);
 }
 
+bool CRtMidiService::IsServerStalled()
+{
+    return m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsConnected() &&
+           !m_pJackWatch->IsGone() && !m_pJackWatch->IsAnswering();
+}
+
+namespace {
+// Closing a client waits for the server: with one that does not answer, the
+// port is closed on a thread of its own, whenever the server comes back.
+template <class TPort>
+void CloseLater(std::shared_ptr<TPort> pPort)
+{
+    std::thread([pPort = std::move(pPort)] { pPort->m_pMidi.reset(); }).detach();
+}
+} // namespace
+
 void CRtMidiService::SettleConnection()
 {
     if (m_api == RtMidi::UNIX_JACK && m_pJackWatch)
@@ -505,7 +521,10 @@ MMRESULT CRtMidiService::InClose(HMIDIIN h)
     CInPort& p = *it->second;
     p.m_bOpen = false;
     p.m_queue.clear();
-    p.m_pMidi.reset();
+    if (IsServerStalled())
+        CloseLater(std::move(it->second));
+    else
+        p.m_pMidi.reset();
     m_ins.erase(it);
     return MMSYSERR_NOERROR;
 }
@@ -678,7 +697,10 @@ MMRESULT CRtMidiService::OutClose(HMIDIOUT h)
     COutPort& p = *it->second;
     Drain(p);
     p.m_bOpen = false;
-    p.m_pMidi.reset();
+    if (IsServerStalled())
+        CloseLater(std::move(it->second));
+    else
+        p.m_pMidi.reset();
     m_outs.erase(it);
     return MMSYSERR_NOERROR;
 }

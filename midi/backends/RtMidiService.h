@@ -89,6 +89,8 @@ private:
     // After a port is connected: until the connection is in the graph the
     // server runs, a message on it is lost.
     void SettleConnection();
+    // The JACK server is there but runs no cycles (stopped, hung).
+    bool IsServerStalled();
     CInPort* LookUp(HMIDIIN h);
     COutPort* LookUp(HMIDIOUT h);
     MMRESULT FailIn(MMRESULT result, std::string text = {});

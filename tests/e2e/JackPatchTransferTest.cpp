@@ -281,7 +281,15 @@ TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
     } resume{jackd};
     {
         CRtMidiService jack(RtMidi::UNIX_JACK);
-        ASSERT_GE(FindDevice(jack, true, m_strSim + ":out"), 0);
+        const int nIn = FindDevice(jack, true, m_strSim + ":out");
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nIn, 0);
+        ASSERT_GE(nOut, 0);
+        HMIDIIN hOpenIn = nullptr;
+        HMIDIOUT hOpenOut = nullptr;
+        ASSERT_EQ(jack.InOpen(&hOpenIn, unsigned(nIn), nullptr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutOpen(&hOpenOut, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutShortMsg(hOpenOut, 0x643C90), MMSYSERR_NOERROR);
         ::kill(jackd, SIGSTOP);
         QTest::qWait(1000); // long past the server's last cycle
         QElapsedTimer t;
@@ -290,6 +298,9 @@ TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
         HMIDIIN h = nullptr;
         EXPECT_EQ(jack.InOpen(&h, 0, nullptr), MMSYSERR_NODRIVER);
         EXPECT_EQ(jack.InGetErrorText(MMSYSERR_NODRIVER), res::kJackNotRunning);
+        // Cancel closes the ports: that must not wait for the server either.
+        EXPECT_EQ(jack.OutClose(hOpenOut), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.InClose(hOpenIn), MMSYSERR_NOERROR);
         // A service that has never reached the server yet.
         CRtMidiService fresh(RtMidi::UNIX_JACK);
         EXPECT_EQ(fresh.OutGetNumDevs(), 0u);
