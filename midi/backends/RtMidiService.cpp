@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "framework/TimerService.h"
+#include "midi/backends/AlsaWatch.h"
 #include "midi/backends/JackWatch.h"
 #include "midi/SysEx.h"
 #include "midi/backends/SysExAssembler.h"
@@ -141,6 +142,8 @@ struct CRtMidiService::COutPort {
     bool m_bUndrained = false; // sent since the last drain
     std::string m_strDest;     // JACK: the device's port
     std::string m_strOwn;      // JACK: ours, once connected to it
+    int m_nAlsaClient = -1;    // ALSA: the device's port
+    int m_nAlsaPort = -1;
     CWirePacer m_pacer;
     CErrorFlag m_error;
     std::unique_ptr<RtMidiOut> m_pMidi;
@@ -178,6 +181,7 @@ CRtMidiService::~CRtMidiService()
     }
     m_pEnumIn.reset();
     m_pEnumOut.reset();
+    m_pAlsaWatch.reset();
 }
 
 bool CRtMidiService::IsAvailable()
@@ -290,6 +294,11 @@ CRtMidiService::PortList CRtMidiService::ListOutPorts()
 
 bool CRtMidiService::IsDisconnected(const COutPort& port)
 {
+    if (m_api == RtMidi::LINUX_ALSA && port.m_nAlsaClient >= 0) {
+        if (!m_pAlsaWatch)
+            m_pAlsaWatch = std::make_unique<CAlsaWatch>();
+        return !m_pAlsaWatch->HasPort(port.m_nAlsaClient, port.m_nAlsaPort);
+    }
     if (m_api != RtMidi::UNIX_JACK || !m_pJackWatch || port.m_strDest.empty())
         return false;
     if (!m_pJackWatch->HasPort(port.m_strDest))
@@ -572,6 +581,10 @@ MMRESULT CRtMidiService::OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidiNotify*
             pPort->m_strDest = list[nDevice].second;
             before = m_pJackWatch->Connections(pPort->m_strDest);
         }
+        if (m_api == RtMidi::LINUX_ALSA &&
+            !CAlsaWatch::ParseAddress(pPort->m_pMidi->getPortName(list[nDevice].first), pPort->m_nAlsaClient,
+                                      pPort->m_nAlsaPort))
+            pPort->m_nAlsaClient = -1;
         pPort->m_pMidi->openPort(list[nDevice].first, kOutPortName);
         if (!pPort->m_strDest.empty())
             pPort->m_strOwn = NewConnection(before, m_pJackWatch->Connections(pPort->m_strDest));

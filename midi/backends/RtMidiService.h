@@ -16,6 +16,7 @@
 
 namespace vantorel {
 
+class CAlsaWatch;
 class CJackWatch;
 
 class CRtMidiService : public CMidiService {
@@ -100,6 +101,7 @@ private:
     bool m_bCompiled = false;
     std::string m_strUnavailable;
     std::unique_ptr<CJackWatch> m_pJackWatch;
+    std::unique_ptr<CAlsaWatch> m_pAlsaWatch;
     std::unique_ptr<RtMidiIn> m_pEnumIn;
     std::unique_ptr<RtMidiOut> m_pEnumOut;
     std::map<HMIDIIN, std::shared_ptr<CInPort>> m_ins;
