@@ -314,6 +314,37 @@ TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
     CTimerService::Install(nullptr);
 }
 
+TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsAMessageWithAHighDataByte)
+{
+    RestartSimWithLog();
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nOut, 0);
+        HMIDIOUT h = nullptr;
+        ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
+        std::vector<uint8_t> patch(sim::kPatchSize, 0x15);
+        patch[7] = 0x85;
+        std::vector<uint8_t> set = BuildDataSet(sim::PatchAddress(2), patch.data(), patch.size());
+        MIDIHDR hdr{};
+        hdr.lpData = set.data();
+        hdr.dwBufferLength = uint32_t(set.size());
+        ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutUnprepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutClose(h), MMSYSERR_NOERROR);
+        QTest::qWait(20);
+    }
+    CTimerService::Install(nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: data byte 85") == 1; }, 3000));
+    CSimDevice memory;
+    std::string error;
+    ASSERT_TRUE(m_rig.ReadSimMemory(memory, error)) << error;
+    EXPECT_EQ(memory.Patch(2), CSimDevice().Patch(2)) << "the damaged data set was stored";
+}
+
 TEST_F(JackPatchTransfer, ASimulatorNameInUseIsSaidToBeTaken)
 {
     QProcess second;
