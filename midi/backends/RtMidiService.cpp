@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <cstring>
 #include <regex>
+#include <thread>
 #include <unistd.h>
 
 #ifdef VANTOREL_HAVE_JACK
@@ -13,9 +15,6 @@
 #ifdef VANTOREL_HAVE_ALSA
 #include <alsa/asoundlib.h>
 #endif
-
-#include <chrono>
-#include <thread>
 
 #include "framework/TimerService.h"
 #include "midi/backends/AlsaWatch.h"

@@ -149,14 +149,15 @@ public:
     {
         if (!m_pFile)
             return;
-        const auto us = std::chrono::duration_cast<std::chrono::microseconds>(when - start).count();
-        std::fprintf(m_pFile, "%lld.%06lld %s", static_cast<long long>(us / 1'000'000),
-                     static_cast<long long>(us % 1'000'000), direction);
-        for (uint8_t b : bytes)
-            std::fprintf(m_pFile, " %02X", b);
-        std::fputc('\n', m_pFile);
-        std::fflush(m_pFile);
+        std::string line = direction;
+        for (uint8_t b : bytes) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02X", b);
+            line += hex;
+        }
+        Note(start, when, line);
     }
+    // One line of any text after the time.
     void Note(Clock::time_point start, Clock::time_point when, const std::string& what)
     {
         if (!m_pFile)
