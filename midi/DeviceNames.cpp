@@ -1,5 +1,9 @@
 #include "midi/DeviceNames.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
 #include "framework/Profile.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"
@@ -15,20 +19,20 @@ constexpr const char* kInNameKey = "MidiInName";
 constexpr const char* kOutNameKey = "MidiOutName";
 constexpr int kDefaultDevice = 0;
 
-using NameOf = std::string (*)(uint16_t);
-
 // The stored number, unless it no longer names the stored device and that
-// name is listed elsewhere: then the name's first current number.
-int ReadDevice(const char* numberKey, const char* nameKey, NameOf nameOf, unsigned nDevices)
+// name is listed elsewhere: then the name's first current number. The names
+// are listed once: asking for each number in turn lists every port again.
+int ReadDevice(const char* numberKey, const char* nameKey, const std::vector<std::string>& names)
 {
     const int nStored = GetProfileInt(kSection, numberKey, kDefaultDevice);
     const std::string strName = GetProfileString(kSection, nameKey);
-    if (strName.empty() || nameOf(static_cast<uint16_t>(nStored)) == strName)
+    // Numbers travel as 16-bit values, as GetMidiInName takes them.
+    const size_t nAt = static_cast<uint16_t>(nStored);
+    if (strName.empty() || (nAt < names.size() && names[nAt] == strName))
         return nStored;
-    for (unsigned i = 0; i < nDevices && i <= UINT16_MAX; ++i)
-        if (nameOf(static_cast<uint16_t>(i)) == strName)
-            return int(i);
-    return nStored;
+    const size_t nCount = std::min<size_t>(names.size(), size_t(UINT16_MAX) + 1);
+    const auto it = std::find(names.begin(), names.begin() + std::ptrdiff_t(nCount), strName);
+    return it == names.begin() + std::ptrdiff_t(nCount) ? nStored : int(it - names.begin());
 }
 
 } // namespace
@@ -56,12 +60,12 @@ std::string FormatDeviceText(uint16_t nInDevice, uint16_t nOutDevice)
 
 int ReadMidiInDevice()
 {
-    return ReadDevice(kInDeviceKey, kInNameKey, &GetMidiInName, CMidiService::Get().InGetNumDevs());
+    return ReadDevice(kInDeviceKey, kInNameKey, CMidiService::Get().InGetDevNames());
 }
 
 int ReadMidiOutDevice()
 {
-    return ReadDevice(kOutDeviceKey, kOutNameKey, &GetMidiOutName, CMidiService::Get().OutGetNumDevs());
+    return ReadDevice(kOutDeviceKey, kOutNameKey, CMidiService::Get().OutGetDevNames());
 }
 
 void WriteMidiDevices(int nInDevice, int nOutDevice)

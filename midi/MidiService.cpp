@@ -13,6 +13,24 @@ std::string FormatMidiText(const char* pattern, long long value)
     return text;
 }
 
+std::vector<std::string> CMidiService::InGetDevNames()
+{
+    std::vector<std::string> names(InGetNumDevs());
+    for (unsigned i = 0; i < names.size(); ++i)
+        if (InGetDevName(i, names[i]) != MMSYSERR_NOERROR)
+            names[i].clear();
+    return names;
+}
+
+std::vector<std::string> CMidiService::OutGetDevNames()
+{
+    std::vector<std::string> names(OutGetNumDevs());
+    for (unsigned i = 0; i < names.size(); ++i)
+        if (OutGetDevName(i, names[i]) != MMSYSERR_NOERROR)
+            names[i].clear();
+    return names;
+}
+
 std::string GetMidiErrorText(MMRESULT result)
 {
     switch (result) {

@@ -7,6 +7,7 @@
 // only while that port is still open.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantorel {
 
@@ -83,6 +84,11 @@ public:
     virtual MMRESULT OutReset(HMIDIOUT h) = 0;
     virtual MMRESULT OutClose(HMIDIOUT h) = 0;
     virtual std::string OutGetErrorText(MMRESULT result) = 0;
+
+    // Every device name in device order, for lookups by name: a backend that
+    // lists all its ports to answer any one question lists them once here.
+    virtual std::vector<std::string> InGetDevNames();
+    virtual std::vector<std::string> OutGetDevNames();
 
     // The service in use (installed by main() or a test; not owned).
     static CMidiService& Get();

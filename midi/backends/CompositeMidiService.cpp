@@ -270,6 +270,26 @@ std::string CCompositeMidiService::OutGetErrorText(MMRESULT result)
     return GetMidiErrorText(result);
 }
 
+std::vector<std::string> CCompositeMidiService::InGetDevNames()
+{
+    std::vector<std::string> names;
+    for (CMidiService* p : m_backends) {
+        const std::vector<std::string> more = p->InGetDevNames();
+        names.insert(names.end(), more.begin(), more.end());
+    }
+    return names;
+}
+
+std::vector<std::string> CCompositeMidiService::OutGetDevNames()
+{
+    std::vector<std::string> names;
+    for (CMidiService* p : m_backends) {
+        const std::vector<std::string> more = p->OutGetDevNames();
+        names.insert(names.end(), more.begin(), more.end());
+    }
+    return names;
+}
+
 #undef VANTOREL_FORWARD_IN
 #undef VANTOREL_FORWARD_OUT
 

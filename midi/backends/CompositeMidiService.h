@@ -44,6 +44,8 @@ public:
     MMRESULT OutReset(HMIDIOUT h) override;
     MMRESULT OutClose(HMIDIOUT h) override;
     std::string OutGetErrorText(MMRESULT result) override;
+    std::vector<std::string> InGetDevNames() override;
+    std::vector<std::string> OutGetDevNames() override;
 
 private:
     // One open device. It is also the window the backend notifies: it swaps

@@ -3,7 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <chrono>
+#include <cstring>
 #include <regex>
+#include <thread>
 #include <unistd.h>
 
 #ifdef VANTOREL_HAVE_JACK
@@ -14,6 +17,8 @@
 #endif
 
 #include "framework/TimerService.h"
+#include "midi/backends/AlsaWatch.h"
+#include "midi/backends/JackWatch.h"
 #include "midi/SysEx.h"
 #include "midi/backends/SysExAssembler.h"
 #include "res/strings/midi.h"
@@ -25,6 +30,7 @@ namespace {
 constexpr const char* kAlsaSequencerDevice = "/dev/snd/seq";
 constexpr const char* kInPortName = "in";
 constexpr const char* kOutPortName = "out";
+constexpr int kRecheckMs = 100;
 
 // Set by RtMidi's error callback; RtMidi then neither prints nor throws.
 struct CErrorFlag {
@@ -58,6 +64,23 @@ size_t ShortMessageLength(uint8_t status)
     case 0xF6: case 0xF8: case 0xFA: case 0xFB: case 0xFC: case 0xFE: case 0xFF: return 1;
     default: return 0;
     }
+}
+
+// The line of after that before does not have: the port just connected.
+std::string NewConnection(const std::string& before, const std::string& after)
+{
+    size_t at = 0;
+    while (at < after.size()) {
+        const size_t end = after.find('\n', at);
+        const std::string line = after.substr(at, end - at);
+        if (!line.empty() && before.find(line + "\n") == std::string::npos &&
+            line.compare(0, std::strlen(CRtMidiService::kClientName), CRtMidiService::kClientName) == 0)
+            return line;
+        if (end == std::string::npos)
+            break;
+        at = end + 1;
+    }
+    return {};
 }
 
 } // namespace
@@ -115,43 +138,17 @@ struct CRtMidiService::CInPort {
 struct CRtMidiService::COutPort {
     IMidiNotify* m_pWindow = nullptr;
     bool m_bOpen = true;
+    bool m_bUndrained = false; // sent since the last drain
+    std::string m_strDest;     // JACK: the device's port
+    std::string m_strOwn;      // JACK: ours, once connected to it
+    int m_nAlsaClient = -1;    // ALSA: the device's port
+    int m_nAlsaPort = -1;
     CWirePacer m_pacer;
     CErrorFlag m_error;
     std::unique_ptr<RtMidiOut> m_pMidi;
 
     HMIDIOUT Handle() { return reinterpret_cast<HMIDIOUT>(this); }
 };
-
-#ifdef VANTOREL_HAVE_JACK
-// A client of our own that tells whether the JACK server still runs.
-struct CRtMidiService::CJackWatch {
-    jack_client_t* m_pClient = nullptr;
-    std::atomic<bool> m_bGone{false};
-
-    static void OnShutdown(void* pArg) { static_cast<CJackWatch*>(pArg)->m_bGone = true; }
-
-    bool Connect()
-    {
-        jack_status_t status{};
-        m_pClient = jack_client_open(kClientName, JackNoStartServer, &status);
-        if (!m_pClient)
-            return false;
-        jack_on_shutdown(m_pClient, &CJackWatch::OnShutdown, this);
-        jack_activate(m_pClient);
-        return true;
-    }
-    ~CJackWatch()
-    {
-        if (m_pClient)
-            jack_client_close(m_pClient);
-    }
-};
-#else
-struct CRtMidiService::CJackWatch {
-    bool m_bGone = true;
-    bool Connect() { return false; }
-};
-#endif
 
 CRtMidiService::CRtMidiService(RtMidi::Api api) : m_api(api)
 {
@@ -183,6 +180,7 @@ CRtMidiService::~CRtMidiService()
     }
     m_pEnumIn.reset();
     m_pEnumOut.reset();
+    m_pAlsaWatch.reset();
 }
 
 bool CRtMidiService::IsAvailable()
@@ -200,8 +198,22 @@ bool CRtMidiService::IsAvailable()
         return true;
     }
     if (m_api == RtMidi::UNIX_JACK) {
-        if (m_pJackWatch && !m_pJackWatch->m_bGone)
+        if (m_pJackWatch && !m_pJackWatch->IsGone() && m_pJackWatch->IsConnected()) {
+            // A server that has stopped answering keeps its clients: closing
+            // them would wait for it.
+            if (m_pJackWatch->IsAnswering())
+                return true;
+            m_strUnavailable = res::kJackNotRunning;
+            return false;
+        }
+        if (m_pJackWatch && m_pJackWatch->IsPending()) {
+            // Still waiting for a server that did not answer: a short look.
+            if (!m_pJackWatch->Connect(kClientName, kRecheckMs)) {
+                m_strUnavailable = res::kJackNotRunning;
+                return false;
+            }
             return true;
+        }
         // The server went away (or was never asked): forget every client
         // made for it and look again. The open ports' clients go too, and
         // first: libjack frees the clients a process still holds on a lost
@@ -215,12 +227,11 @@ bool CRtMidiService::IsAvailable()
         m_pEnumIn.reset();
         m_pEnumOut.reset();
         m_pJackWatch.reset();
-        auto pWatch = std::make_unique<CJackWatch>();
-        if (!pWatch->Connect()) {
+        m_pJackWatch = std::make_unique<CJackWatch>();
+        if (!m_pJackWatch->Connect(kClientName, CJackWatch::kAnswerMs)) {
             m_strUnavailable = res::kJackNotRunning;
             return false;
         }
-        m_pJackWatch = std::move(pWatch);
         return true;
     }
     return true;
@@ -280,6 +291,55 @@ CRtMidiService::PortList CRtMidiService::ListOutPorts()
     }
 }
 
+bool CRtMidiService::IsDisconnected(const COutPort& port)
+{
+    if (m_api == RtMidi::LINUX_ALSA && port.m_nAlsaClient >= 0) {
+        if (!m_pAlsaWatch)
+            m_pAlsaWatch = std::make_unique<CAlsaWatch>();
+        return !m_pAlsaWatch->HasPort(port.m_nAlsaClient, port.m_nAlsaPort);
+    }
+    if (m_api != RtMidi::UNIX_JACK || !m_pJackWatch || port.m_strDest.empty())
+        return false;
+    if (!m_pJackWatch->HasPort(port.m_strDest))
+        return true;
+    return !port.m_strOwn.empty() && !m_pJackWatch->AreConnected(port.m_strDest, port.m_strOwn);
+}
+
+bool CRtMidiService::IsServerStalled()
+{
+    return m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsConnected() &&
+           !m_pJackWatch->IsGone() && !m_pJackWatch->IsAnswering();
+}
+
+namespace {
+// Closing a client waits for the server: with one that does not answer, the
+// port is closed on a thread of its own, whenever the server comes back.
+template <class TPort>
+void CloseLater(std::shared_ptr<TPort> pPort)
+{
+    std::thread([pPort = std::move(pPort)] { pPort->m_pMidi.reset(); }).detach();
+}
+} // namespace
+
+void CRtMidiService::SettleConnection()
+{
+    if (m_api == RtMidi::UNIX_JACK && m_pJackWatch)
+        m_pJackWatch->WaitCycles(2);
+}
+
+void CRtMidiService::Drain(COutPort& port)
+{
+    if (!port.m_pMidi || !port.m_bUndrained)
+        return;
+    port.m_bUndrained = false;
+    const int64_t leftUs = std::clamp<int64_t>(port.m_pacer.WireEndUs() - CTimerService::Get().NowUs(), 0,
+                                               kDrainCapUs);
+    std::this_thread::sleep_for(std::chrono::microseconds(leftUs));
+    // JACK hands the bytes on in its next cycle; ALSA has delivered them.
+    if (m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsAnswering())
+        m_pJackWatch->WaitCycles(2);
+}
+
 bool CRtMidiService::IsPortLost(const COutPort& port)
 {
     // Looking again releases the ports of a server that has gone.
@@ -289,6 +349,20 @@ bool CRtMidiService::IsPortLost(const COutPort& port)
     m_lastOut = {MMSYSERR_NODRIVER, bAvailable ? std::string(res::kMidiSendFailed) : m_strUnavailable};
     return true;
 }
+
+namespace {
+std::vector<std::string> NamesOf(const std::vector<std::pair<unsigned, std::string>>& list)
+{
+    std::vector<std::string> names;
+    names.reserve(list.size());
+    for (const auto& [index, name] : list)
+        names.push_back(name);
+    return names;
+}
+} // namespace
+
+std::vector<std::string> CRtMidiService::InGetDevNames() { return NamesOf(ListInPorts()); }
+std::vector<std::string> CRtMidiService::OutGetDevNames() { return NamesOf(ListOutPorts()); }
 
 CRtMidiService::CInPort* CRtMidiService::LookUp(HMIDIIN h)
 {
@@ -355,6 +429,8 @@ MMRESULT CRtMidiService::InOpen(HMIDIIN* phIn, unsigned nDevice, IMidiNotify* pW
     }
     if (pPort->m_error.m_bFailed || !pPort->m_pMidi || !pPort->m_pMidi->isPortOpen())
         return FailIn(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiInOpenFailed, nDevice));
+    // Listening before the caller can ask for anything.
+    SettleConnection();
     const HMIDIIN h = pPort->Handle();
     m_ins.emplace(h, std::move(pPort));
     *phIn = h;
@@ -453,7 +529,10 @@ MMRESULT CRtMidiService::InClose(HMIDIIN h)
     CInPort& p = *it->second;
     p.m_bOpen = false;
     p.m_queue.clear();
-    p.m_pMidi.reset();
+    if (IsServerStalled())
+        CloseLater(std::move(it->second));
+    else
+        p.m_pMidi.reset();
     m_ins.erase(it);
     return MMSYSERR_NOERROR;
 }
@@ -496,12 +575,24 @@ MMRESULT CRtMidiService::OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidiNotify*
         const PortList list = ListPorts(*pPort->m_pMidi);
         if (nDevice >= list.size())
             return FailOut(MMSYSERR_BADDEVICEID, FormatMidiText(res::kMidiOutNoSuchDevice, nDevice));
+        std::string before;
+        if (m_api == RtMidi::UNIX_JACK && m_pJackWatch) {
+            pPort->m_strDest = list[nDevice].second;
+            before = m_pJackWatch->Connections(pPort->m_strDest);
+        }
+        if (m_api == RtMidi::LINUX_ALSA &&
+            !CAlsaWatch::ParseAddress(pPort->m_pMidi->getPortName(list[nDevice].first), pPort->m_nAlsaClient,
+                                      pPort->m_nAlsaPort))
+            pPort->m_nAlsaClient = -1;
         pPort->m_pMidi->openPort(list[nDevice].first, kOutPortName);
+        if (!pPort->m_strDest.empty())
+            pPort->m_strOwn = NewConnection(before, m_pJackWatch->Connections(pPort->m_strDest));
     } catch (const RtMidiError&) {
         pPort->m_error.m_bFailed = true;
     }
     if (pPort->m_error.m_bFailed || !pPort->m_pMidi || !pPort->m_pMidi->isPortOpen())
         return FailOut(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiOutOpenFailed, nDevice));
+    SettleConnection();
     const HMIDIOUT h = pPort->Handle();
     m_outs.emplace(h, std::move(pPort));
     *phOut = h;
@@ -519,6 +610,8 @@ MMRESULT CRtMidiService::OutShortMsg(HMIDIOUT h, uint32_t dwMsg)
         return FailOut(MMSYSERR_INVALPARAM);
     if (IsPortLost(*p))
         return MMSYSERR_NODRIVER;
+    if (IsDisconnected(*p))
+        return FailOut(MIDIERR_DISCONNECTED);
     p->m_error.m_bFailed = false;
     try {
         p->m_pMidi->sendMessage(bytes.data(), n);
@@ -527,6 +620,7 @@ MMRESULT CRtMidiService::OutShortMsg(HMIDIOUT h, uint32_t dwMsg)
     }
     if (p->m_error.m_bFailed)
         return FailOut(MMSYSERR_ERROR, res::kMidiSendFailed);
+    p->m_bUndrained = true;
     p->m_pacer.Schedule(CTimerService::Get().NowUs(), n);
     return MMSYSERR_NOERROR;
 }
@@ -554,6 +648,8 @@ MMRESULT CRtMidiService::OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr)
     const size_t n = pHdr->dwBufferLength;
     if (n && IsPortLost(*p))
         return MMSYSERR_NODRIVER;
+    if (n && IsDisconnected(*p))
+        return FailOut(MIDIERR_DISCONNECTED);
     if (n) {
         // RtMidi copies the bytes: the header is free again once this returns.
         p->m_error.m_bFailed = false;
@@ -564,6 +660,7 @@ MMRESULT CRtMidiService::OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr)
         }
         if (p->m_error.m_bFailed)
             return FailOut(MMSYSERR_ERROR, res::kMidiSendFailed);
+        p->m_bUndrained = true;
     }
     pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
     // "Done" when the message has left the wire, not when RtMidi took it.
@@ -600,6 +697,7 @@ MMRESULT CRtMidiService::OutReset(HMIDIOUT h)
     COutPort* p = LookUp(h);
     if (!p)
         return FailOut(MMSYSERR_INVALHANDLE);
+    Drain(*p);
     return MMSYSERR_NOERROR;
 }
 
@@ -609,8 +707,12 @@ MMRESULT CRtMidiService::OutClose(HMIDIOUT h)
     if (it == m_outs.end())
         return FailOut(MMSYSERR_INVALHANDLE);
     COutPort& p = *it->second;
+    Drain(p);
     p.m_bOpen = false;
-    p.m_pMidi.reset();
+    if (IsServerStalled())
+        CloseLater(std::move(it->second));
+    else
+        p.m_pMidi.reset();
     m_outs.erase(it);
     return MMSYSERR_NOERROR;
 }

@@ -16,6 +16,9 @@
 
 namespace vantorel {
 
+class CAlsaWatch;
+class CJackWatch;
+
 class CRtMidiService : public CMidiService {
 public:
     // api: RtMidi::LINUX_ALSA or RtMidi::UNIX_JACK.
@@ -29,6 +32,7 @@ public:
     static constexpr const char* kClientName = "Vantorel librarian";
     // Wire time of one byte at 31,250 baud, 10 bits a byte.
     static constexpr int64_t kByteWireUs = 320;
+    static constexpr int64_t kDrainCapUs = 1'000'000;
 
     RtMidi::Api GetApi() const { return m_api; }
 
@@ -54,12 +58,13 @@ public:
     MMRESULT OutReset(HMIDIOUT h) override;
     MMRESULT OutClose(HMIDIOUT h) override;
     std::string OutGetErrorText(MMRESULT result) override;
+    std::vector<std::string> InGetDevNames() override;
+    std::vector<std::string> OutGetDevNames() override;
 
     struct CInPort;
     struct COutPort;
 
 private:
-    struct CJackWatch;
     struct CLastError {
         MMRESULT m_result = MMSYSERR_NOERROR;
         std::string m_strText;
@@ -76,6 +81,17 @@ private:
     // True (and the failure noted) when an output's client is gone with its
     // JACK server; nothing may then be handed to RtMidi.
     bool IsPortLost(const COutPort& port);
+    // The output's device has gone (its port, or our connection to it).
+    bool IsDisconnected(const COutPort& port);
+    // Lets what the output accepted leave the port before it is closed or
+    // reset: the rest of its wire time and two server cycles, at most
+    // kDrainCapUs.
+    void Drain(COutPort& port);
+    // After a port is connected: until the connection is in the graph the
+    // server runs, a message on it is lost.
+    void SettleConnection();
+    // The JACK server is there but runs no cycles (stopped, hung).
+    bool IsServerStalled();
     CInPort* LookUp(HMIDIIN h);
     COutPort* LookUp(HMIDIOUT h);
     MMRESULT FailIn(MMRESULT result, std::string text = {});
@@ -85,6 +101,7 @@ private:
     bool m_bCompiled = false;
     std::string m_strUnavailable;
     std::unique_ptr<CJackWatch> m_pJackWatch;
+    std::unique_ptr<CAlsaWatch> m_pAlsaWatch;
     std::unique_ptr<RtMidiIn> m_pEnumIn;
     std::unique_ptr<RtMidiOut> m_pEnumOut;
     std::map<HMIDIIN, std::shared_ptr<CInPort>> m_ins;

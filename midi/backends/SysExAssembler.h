@@ -42,6 +42,8 @@ public:
     // starting when the previous message finished.
     int64_t Schedule(int64_t nowUs, size_t nBytes);
     void Reset(int64_t nowUs) { m_nWireEndUs = nowUs; }
+    // When the last message handed over has left the wire.
+    int64_t WireEndUs() const { return m_nWireEndUs; }
 
 private:
     int64_t m_nWireEndUs = 0;

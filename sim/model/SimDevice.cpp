@@ -1,6 +1,11 @@
 #include "sim/model/SimDevice.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -24,9 +29,18 @@ uint32_t ReadWireNumber(const uint8_t* p)
     return (uint32_t(p[0]) << 21) | (uint32_t(p[1]) << 14) | (uint32_t(p[2]) << 7) | uint32_t(p[3]);
 }
 
-bool SevenBit(const uint8_t* p, size_t n)
+// A data set of any length; the program's own builder stops at what fits
+// a port buffer.
+std::vector<uint8_t> BuildAnyDataSet(uint32_t address, const std::vector<uint8_t>& data)
 {
-    return std::all_of(p, p + n, [](uint8_t b) { return b < 0x80; });
+    std::vector<uint8_t> out(std::begin(kHeader), std::end(kHeader));
+    out.push_back(sysex::kDataSet);
+    for (int shift : {21, 14, 7, 0})
+        out.push_back(uint8_t((address >> shift) & 0x7F));
+    out.insert(out.end(), data.begin(), data.end());
+    out.push_back(Checksum(out.data() + kAddressOffset, out.size() - kAddressOffset));
+    out.push_back(sysex::kEndOfExclusive);
+    return out;
 }
 
 } // namespace
@@ -148,30 +162,43 @@ std::vector<uint8_t> CSimDevice::StrayFor(uint32_t address) const
     return BuildDataSet(other, data.data(), data.size());
 }
 
+std::vector<CSimAnswer> CSimDevice::Ignore(std::string why)
+{
+    ++m_nIgnored;
+    m_strLastIgnored = std::move(why);
+    return {};
+}
+
 std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
 {
     std::vector<CSimAnswer> answers;
     const bool framed = bytes && count >= sysex::kDataSetOverhead && bytes[count - 1] == sysex::kEndOfExclusive &&
                         std::equal(std::begin(kHeader), std::end(kHeader), bytes);
-    // Address, size and data plus the checksum add up to a multiple of 128.
-    const bool summed = framed && Checksum(bytes + kAddressOffset, count - kAddressOffset - 2) == bytes[count - 2];
-    const uint8_t command = framed ? bytes[sizeof(kHeader)] : 0;
-    if (!summed || !SevenBit(bytes + kAddressOffset, 4)) {
-        ++m_nIgnored;
-        return answers;
+    if (!framed)
+        return Ignore("not an exclusive message for this device");
+    // A real device ignores the whole message for any byte of 0x80 or above
+    // between F0 and F7, real-time bytes included.
+    const auto high = std::find_if(bytes + 1, bytes + count - 1, [](uint8_t b) { return b >= 0x80; });
+    if (high != bytes + count - 1) {
+        char why[80];
+        std::snprintf(why, sizeof why, "data byte %02X at offset %zu is 0x80 or above", *high,
+                      size_t(high - bytes));
+        return Ignore(why);
     }
+    // Address, size and data plus the checksum add up to a multiple of 128.
+    if (Checksum(bytes + kAddressOffset, count - kAddressOffset - 2) != bytes[count - 2])
+        return Ignore("wrong checksum");
+    const uint8_t command = bytes[sizeof(kHeader)];
     const uint32_t address = ReadWireNumber(bytes + kAddressOffset);
 
     if (command == sysex::kDataSet) {
         ++m_nDataSets;
         if (!Write(address, bytes + kDataOffset, count - sysex::kDataSetOverhead))
-            ++m_nIgnored;
+            Ignore("no memory at the data set's address");
         return answers;
     }
-    if (command != sysex::kDataRequest || count != sysex::kRequestLength || !SevenBit(bytes + kSizeOffset, 4)) {
-        ++m_nIgnored;
-        return answers;
-    }
+    if (command != sysex::kDataRequest || count != sysex::kRequestLength)
+        return Ignore("neither a data set nor a data request");
     ++m_nRequests;
     std::vector<uint8_t> data;
     if (!Read(address, ReadWireNumber(bytes + kSizeOffset), data))
@@ -186,7 +213,16 @@ std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
         answers.push_back({StrayFor(address), delayUs});
     if (every(m_faults.m_nDropEvery))
         return answers;
-    CSimAnswer answer{BuildDataSet(address, data.data(), data.size()), delayUs};
+    if (every(m_faults.m_nEndlessEvery)) {
+        // What was asked for, then on and on.
+        const size_t nAsked = data.size();
+        data.resize(kEndlessAnswerBytes);
+        for (size_t i = nAsked; i < data.size(); ++i)
+            data[i] = uint8_t(i & 0x7F);
+    } else if (every(m_faults.m_nShortEvery)) {
+        data.resize(data.size() / 2);
+    }
+    CSimAnswer answer{BuildAnyDataSet(address, data), delayUs};
     if (every(m_faults.m_nCorruptEvery)) {
         uint8_t& sum = answer.m_bytes[answer.m_bytes.size() - 2];
         sum = uint8_t((sum + 1) & 0x7F);
@@ -415,14 +451,53 @@ bool CSimDevice::SaveImage(const std::string& path, std::string* pError) const
     return true;
 }
 
+size_t CSimDevice::MaxImageSize()
+{
+    constexpr size_t kItemHeader = 5; // value, then a 4-byte length
+    return kImageMagic.size() + sim::kPatchCount * sim::kPatchSize +
+           sim::kPerformanceCount * sim::kPerformanceSize + sim::kPerformanceSize + sim::kSystemSize +
+           sim::kPatternCount * (kItemHeader + sim::kPatternStride) +
+           sim::kMotionCount * (kItemHeader + sim::kMotionStride);
+}
+
 bool CSimDevice::LoadImage(const std::string& path, std::string* pError)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return Fail(pError, "cannot read " + path);
-    const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return Fail(pError, "cannot read " + path);
+    // Not blocking on open: a FIFO would wait for a writer for ever.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return Fail(pError, "cannot read " + path + ": " + std::strerror(errno));
+    struct stat st {};
+    const bool bStat = ::fstat(fd, &st) == 0;
+    if (!bStat || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return Fail(pError, "cannot read " + path + ": not a regular file");
+    }
+    if (size_t(st.st_size) > MaxImageSize()) {
+        ::close(fd);
+        return Fail(pError, "cannot read " + path + ": " + std::to_string(st.st_size) +
+                                " bytes is more than a memory image can have (" +
+                                std::to_string(MaxImageSize()) + ")");
+    }
+    // One byte more than the file claims, to see whether it grew meanwhile.
+    std::vector<uint8_t> bytes(size_t(st.st_size) + 1);
+    size_t nRead = 0;
+    while (nRead < bytes.size()) {
+        const ssize_t n = ::read(fd, bytes.data() + nRead, bytes.size() - nRead);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int err = errno;
+            ::close(fd);
+            return Fail(pError, "cannot read " + path + ": " + std::strerror(err));
+        }
+        if (n == 0)
+            break;
+        nRead += size_t(n);
+    }
+    ::close(fd);
+    if (nRead != size_t(st.st_size))
+        return Fail(pError, "cannot read " + path + ": the file changed while it was read");
+    bytes.resize(nRead);
     return LoadImageBytes(bytes, pError);
 }
 

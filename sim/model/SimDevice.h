@@ -87,7 +87,12 @@ struct CSimFaults {
     int m_nStrayEvery = 0;      // a data set for another address goes first
     int m_nLateEvery = 0;       // the answer comes m_nLateMs later than usual
     int m_nLateMs = 0;
+    int m_nShortEvery = 0;      // the answer has fewer data bytes than asked for
+    int m_nEndlessEvery = 0;    // the answer runs far past the size asked for
 };
+
+// The data bytes of an endless answer: well past the 512-byte port buffer.
+inline constexpr size_t kEndlessAnswerBytes = 4096;
 
 // One message the device sends, due nDelayUs after the message it answers
 // has been received.
@@ -145,18 +150,25 @@ public:
     int m_nDataSets = 0;     // well-formed data sets
     int m_nAnswers = 0;      // answers due, before faults
     int m_nIgnored = 0;      // anything else
+    // Why the last ignored message was ignored.
+    const std::string& LastIgnored() const { return m_strLastIgnored; }
 
     // Memory image file: see SimDevice.cpp for the layout. Save writes a
     // temporary file and renames it, so a reader never sees half an image.
     bool SaveImage(const std::string& path, std::string* pError = nullptr) const;
-    // Leaves the memory unchanged unless the whole image is good.
+    // Leaves the memory unchanged unless the whole image is good. Only a
+    // regular file no larger than MaxImageSize is read, so that a directory,
+    // a FIFO or a device is refused instead of read.
     bool LoadImage(const std::string& path, std::string* pError = nullptr);
     std::vector<uint8_t> SaveImageBytes() const;
+    // The largest image there can be: every pattern and motion full.
+    static size_t MaxImageSize();
     bool LoadImageBytes(const std::vector<uint8_t>& image, std::string* pError = nullptr);
 
 private:
     struct CLocation;
     bool Locate(uint32_t address, CLocation& loc) const;
+    std::vector<CSimAnswer> Ignore(std::string why);
     std::vector<uint8_t> StrayFor(uint32_t address) const;
 
     std::array<CPatchBytes, sim::kPatchCount> m_patches{};
@@ -166,6 +178,7 @@ private:
     std::array<CSimItem, sim::kPatternCount> m_patterns;
     std::array<CSimItem, sim::kMotionCount> m_motions;
     CSimFaults m_faults;
+    std::string m_strLastIgnored;
 };
 
 } // namespace vantorel

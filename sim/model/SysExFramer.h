@@ -4,6 +4,8 @@
 // anywhere inside it.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace vantorel {
@@ -24,7 +26,14 @@ public:
     }
     bool InMessage() const { return m_bIn; }
 
+    // Told why each started message was dropped (for the traffic log).
+    using DropNote = std::function<void(const std::string& why)>;
+    void SetDropNote(DropNote note) { m_dropNote = std::move(note); }
+
 private:
+    void Drop(const std::string& why);
+
+    DropNote m_dropNote;
     std::vector<uint8_t> m_message;
     bool m_bIn = false;
     bool m_bOverflow = false;

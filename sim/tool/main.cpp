@@ -4,11 +4,14 @@
 //   vantorel-sim [--jack | --alsa] [--name NAME] [--log FILE]
 //                [--image FILE] [--save-image FILE] [--wire-speed] [--delay MS]
 //                [--drop N] [--corrupt N] [--stray N] [--late N:MS]
+//                [--short N] [--endless N]
 //
 // Opens an input port "in" and an output port "out" under the client NAME
 // (default "vantorel-sim"), prints "ready" once both are open, and answers
 // until SIGINT or SIGTERM. SIGUSR1 writes the memory image (--save-image)
-// without stopping.
+// without stopping. The log has one line per message: "in" and "out" with
+// the bytes (short messages included), and "dropped" with the reason for
+// every incoming message the device ignored.
 #include <RtMidi.h>
 #include <jack/jack.h>
 #include <jack/midiport.h>
@@ -45,7 +48,7 @@ using Bytes = std::vector<uint8_t>;
 constexpr const char* kUsage =
     "usage: vantorel-sim [--jack | --alsa] [--name NAME] [--log FILE] [--image FILE]\n"
     "                    [--save-image FILE] [--wire-speed] [--delay MS] [--drop N]\n"
-    "                    [--corrupt N] [--stray N] [--late N:MS]\n";
+    "                    [--corrupt N] [--stray N] [--late N:MS] [--short N] [--endless N]\n";
 
 struct COptions {
     RtMidi::Api m_api = RtMidi::UNIX_JACK;
@@ -66,6 +69,24 @@ bool ParseCount(const char* text, int& value)
         return false;
     value = int(v);
     return true;
+}
+
+// The fault setting an option of one whole number sets; null for others.
+int* CountOption(const std::string& arg, CSimFaults& f)
+{
+    if (arg == "--delay")
+        return &f.m_nResponseDelayMs;
+    if (arg == "--drop")
+        return &f.m_nDropEvery;
+    if (arg == "--corrupt")
+        return &f.m_nCorruptEvery;
+    if (arg == "--stray")
+        return &f.m_nStrayEvery;
+    if (arg == "--short")
+        return &f.m_nShortEvery;
+    if (arg == "--endless")
+        return &f.m_nEndlessEvery;
+    return nullptr;
 }
 
 // Returns an error text, or nothing when the command line is good.
@@ -94,13 +115,9 @@ std::optional<std::string> ParseOptions(int argc, char** argv, COptions& o)
             (arg == "--name" ? o.m_strName : arg == "--log" ? o.m_strLog
                                          : arg == "--image" ? o.m_strImage
                                                             : o.m_strSaveImage) = v;
-        } else if (arg == "--delay" || arg == "--drop" || arg == "--corrupt" || arg == "--stray") {
-            int n = 0;
-            if (!value(v) || !ParseCount(v, n))
+        } else if (int* pCount = CountOption(arg, o.m_faults)) {
+            if (!value(v) || !ParseCount(v, *pCount))
                 return arg + " needs a whole number";
-            (arg == "--delay" ? o.m_faults.m_nResponseDelayMs : arg == "--drop" ? o.m_faults.m_nDropEvery
-                                                            : arg == "--corrupt" ? o.m_faults.m_nCorruptEvery
-                                                                                 : o.m_faults.m_nStrayEvery) = n;
         } else if (arg == "--late") {
             if (!value(v))
                 return "--late needs N:MS";
@@ -132,12 +149,22 @@ public:
     {
         if (!m_pFile)
             return;
+        std::string line = direction;
+        for (uint8_t b : bytes) {
+            char hex[4];
+            std::snprintf(hex, sizeof hex, " %02X", b);
+            line += hex;
+        }
+        Note(start, when, line);
+    }
+    // One line of any text after the time.
+    void Note(Clock::time_point start, Clock::time_point when, const std::string& what)
+    {
+        if (!m_pFile)
+            return;
         const auto us = std::chrono::duration_cast<std::chrono::microseconds>(when - start).count();
-        std::fprintf(m_pFile, "%lld.%06lld %s", static_cast<long long>(us / 1'000'000),
-                     static_cast<long long>(us % 1'000'000), direction);
-        for (uint8_t b : bytes)
-            std::fprintf(m_pFile, " %02X", b);
-        std::fputc('\n', m_pFile);
+        std::fprintf(m_pFile, "%lld.%06lld %s\n", static_cast<long long>(us / 1'000'000),
+                     static_cast<long long>(us % 1'000'000), what.c_str());
         std::fflush(m_pFile);
     }
 
@@ -247,9 +274,14 @@ public:
     {
         m_pShared = &shared;
         jack_status_t status{};
+        // libjack's own complaints would only repeat, less clearly, the
+        // one line this program prints.
+        jack_set_error_function(&CJackPorts::Quiet);
+        jack_set_info_function(&CJackPorts::Quiet);
         m_pClient = jack_client_open(name.c_str(), jack_options_t(JackNoStartServer | JackUseExactName), &status);
         if (!m_pClient) {
-            error = (status & JackNameNotUnique) ? "the JACK client name " + name + " is taken"
+            error = (status & JackNameNotUnique) || IsNameTaken(name)
+                        ? "the JACK client name " + name + " is taken; choose another with --name"
                     : (status & JackServerFailed) ? std::string("the JACK server is not running")
                                                   : std::string("cannot open a JACK client");
             return false;
@@ -283,6 +315,23 @@ public:
 
 private:
     static constexpr size_t kRingSize = 1 << 16;
+
+    static void Quiet(const char*) {}
+
+    // The server refuses an exact name that is in use without always saying
+    // so: ask it under a name of its choosing whether the name has a client.
+    static bool IsNameTaken(const std::string& name)
+    {
+        jack_status_t status{};
+        jack_client_t* probe = jack_client_open("vantorel-sim-probe", JackNoStartServer, &status);
+        if (!probe)
+            return false;
+        char* uuid = jack_get_uuid_for_client_name(probe, name.c_str());
+        const bool taken = uuid != nullptr;
+        jack_free(uuid);
+        jack_client_close(probe);
+        return taken;
+    }
 
     static int Process(jack_nframes_t nFrames, void* arg)
     {
@@ -352,15 +401,7 @@ int Run(int argc, char** argv)
         return 2;
     }
 
-    // Signals are taken by one thread with sigwait; every other thread,
-    // RtMidi's and the audio server's included, inherits the blocked mask.
-    sigset_t signals;
-    sigemptyset(&signals);
-    sigaddset(&signals, SIGINT);
-    sigaddset(&signals, SIGTERM);
-    sigaddset(&signals, SIGUSR1);
-    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-
+    // The image is read while SIGTERM still ends the program.
     CSimDevice device;
     if (!opt.m_strImage.empty()) {
         std::string error;
@@ -370,6 +411,15 @@ int Run(int argc, char** argv)
         }
     }
     device.Faults() = opt.m_faults;
+
+    // Signals are taken by one thread with sigwait; every other thread,
+    // RtMidi's and the audio server's included, inherits the blocked mask.
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    sigaddset(&signals, SIGUSR1);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     CLog log;
     if (!opt.m_strLog.empty() && !log.Open(opt.m_strLog)) {
@@ -424,6 +474,8 @@ int Run(int argc, char** argv)
     const auto start = Clock::now();
     const auto wireTime = [](size_t n) { return std::chrono::microseconds(int64_t(n) * sim::kWireUsPerByte); };
     CSysExFramer framer;
+    Clock::time_point chunkTime = start;
+    framer.SetDropNote([&](const std::string& why) { log.Note(start, chunkTime, "dropped: " + why); });
     std::priority_queue<CPending, std::vector<CPending>, std::greater<>> pending;
     uint64_t seq = 0;
     Clock::time_point inWireFree = start, outWireFree = start;
@@ -457,10 +509,15 @@ int Run(int argc, char** argv)
             break;
 
         for (auto& [when, chunk] : chunks) {
+            // A chunk that starts with a channel status is a short message.
+            if (chunk[0] >= 0x80 && chunk[0] < 0xF0)
+                log.Write(start, when, "in", chunk);
             std::vector<Bytes> messages;
+            chunkTime = when;
             framer.Feed(chunk, messages);
             for (const Bytes& msg : messages) {
                 log.Write(start, when, "in", msg);
+                const int nIgnored = device.m_nIgnored;
                 // With wire speed the device hears a message only once its
                 // last byte would have come down a 31,250-baud cable.
                 Clock::time_point heard = when;
@@ -468,7 +525,10 @@ int Run(int argc, char** argv)
                     heard = std::max(heard, inWireFree) + wireTime(msg.size());
                     inWireFree = heard;
                 }
-                for (CSimAnswer& a : device.Receive(msg)) {
+                std::vector<CSimAnswer> answers = device.Receive(msg);
+                if (device.m_nIgnored != nIgnored)
+                    log.Note(start, when, "dropped: " + device.LastIgnored());
+                for (CSimAnswer& a : answers) {
                     Clock::time_point due = heard + std::chrono::microseconds(a.m_nDelayUs);
                     if (opt.m_bWireSpeed) {
                         due = std::max(due, outWireFree) + wireTime(a.m_bytes.size());

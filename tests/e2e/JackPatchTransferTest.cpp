@@ -8,6 +8,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+
+#include <csignal>
 #include <memory>
 
 #include "e2e/JackRig.h"
@@ -16,6 +21,7 @@
 #include "midi/MidiPorts.h"
 #include "midi/SysEx.h"
 #include "midi/backends/RtMidiService.h"
+#include "res/strings/midi.h"
 #include "sim/model/SimDevice.h"
 
 namespace vantorel {
@@ -39,9 +45,34 @@ protected:
 
     void TearDown() override { m_rig.Stop(); }
 
+    // Starts the simulator again, logging what it receives.
+    void RestartSimWithLog()
+    {
+        m_strLog = m_dir.filePath(QStringLiteral("sim.log"));
+        std::string error;
+        ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, m_dir.filePath(QStringLiteral("sim.img")),
+                                   {QStringLiteral("--log"), m_strLog}, error))
+            << error;
+    }
+    // The simulator's log lines that start, after the time, with prefix.
+    int CountLogged(const QByteArray& prefix) const
+    {
+        QFile log(m_strLog);
+        if (!log.open(QIODevice::ReadOnly))
+            return -1;
+        int n = 0;
+        for (const QByteArray& line : log.readAll().split('\n')) {
+            const qsizetype space = line.indexOf(' ');
+            if (space >= 0 && line.mid(space + 1).startsWith(prefix))
+                ++n;
+        }
+        return n;
+    }
+
     QTemporaryDir m_dir;
     e2e::CJackRig m_rig;
     std::string m_strSim;
+    QString m_strLog;
 };
 
 // The window of the transfer: keeps each answer and re-queues the buffer,
@@ -133,6 +164,196 @@ TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
     }
     CTimerService::Install(nullptr);
     EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front();
+}
+
+TEST_F(JackPatchTransfer, AnOutputWhoseDeviceWentAwayFailsAsDisconnected)
+{
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nOut, 0);
+        HMIDIOUT h = nullptr;
+        ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
+        std::vector<uint8_t> request = BuildDataRequest(sim::PatchAddress(0), sim::kPatchSize);
+        MIDIHDR hdr{};
+        hdr.lpData = request.data();
+        hdr.dwBufferLength = uint32_t(request.size());
+        ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutShortMsg(h, 0x643C90), MMSYSERR_NOERROR);
+
+        // The device's client dies; the server and our port stay.
+        m_rig.Sim().kill();
+        m_rig.Sim().waitForFinished(5000);
+        MMRESULT shortResult = MMSYSERR_NOERROR;
+        (void)QTest::qWaitFor([&] { return (shortResult = jack.OutShortMsg(h, 0x003C80)) != MMSYSERR_NOERROR; },
+                        5000);
+        EXPECT_EQ(shortResult, MIDIERR_DISCONNECTED);
+        EXPECT_EQ(jack.OutLongMsg(h, &hdr), MIDIERR_DISCONNECTED);
+        EXPECT_EQ(jack.OutGetErrorText(MIDIERR_DISCONNECTED), res::kMidiErrDisconnected);
+        EXPECT_EQ(jack.OutUnprepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutClose(h), MMSYSERR_NOERROR);
+        QTest::qWait(20);
+    }
+    CTimerService::Install(nullptr);
+}
+
+TEST_F(JackPatchTransfer, ClosingAnOutputDeliversWhatItAccepted)
+{
+    RestartSimWithLog();
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    constexpr int kNotes = 100;
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nOut, 0);
+        // A note played as Preview plays it: on, off, and the port closed at once.
+        for (int i = 0; i < kNotes; ++i) {
+            HMIDIOUT h = nullptr;
+            ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR) << i;
+            EXPECT_EQ(jack.OutShortMsg(h, 0x643C90), MMSYSERR_NOERROR);
+            EXPECT_EQ(jack.OutShortMsg(h, 0x003C80), MMSYSERR_NOERROR);
+            EXPECT_EQ(jack.OutClose(h), MMSYSERR_NOERROR);
+        }
+        QTest::qWait(20);
+    }
+    CTimerService::Install(nullptr);
+    // What the device heard, not what the program believes it sent.
+    (void)QTest::qWaitFor([&] { return CountLogged("in 80 3C 00") >= kNotes; }, 3000);
+    EXPECT_EQ(CountLogged("in 90 3C 64"), kNotes);
+    EXPECT_EQ(CountLogged("in 80 3C 00"), kNotes);
+}
+
+TEST_F(JackPatchTransfer, AReopenedInputTakesTheFirstAnswer)
+{
+    RestartSimWithLog();
+    CMessageBoxRecorder boxes;
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    constexpr int kCycles = 20;
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        CMidiService::Install(&jack);
+        const int nIn = FindDevice(jack, true, m_strSim + ":out");
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nIn, 0);
+        ASSERT_GE(nOut, 0);
+        CTransferWindow window;
+        for (int i = 0; i < kCycles; ++i) {
+            SCOPED_TRACE(i);
+            CMidiIn in;
+            CMidiOut out;
+            in.m_wDeviceId = uint16_t(nIn);
+            out.m_wDeviceId = uint16_t(nOut);
+            window.m_pIn = &in;
+            // As the transfer dialogs open them: the output, then the input.
+            ASSERT_TRUE(out.Open(&window));
+            ASSERT_TRUE(in.Open(&window));
+            // Asked once, at once: the answer must be taken.
+            const size_t nAnswers = window.m_answers.size();
+            ASSERT_TRUE(out.SendDataRequest(sim::PatchAddress(i), sim::kPatchSize));
+            EXPECT_TRUE(QTest::qWaitFor([&] { return window.m_answers.size() > nAnswers; }, 3000))
+                << "the answer after reopening the ports was lost";
+            (void)QTest::qWaitFor([&] { return window.m_nDone > i; }, 1000);
+            in.Close();
+            out.Close();
+        }
+        QTest::qWait(20);
+        CMidiService::Install(nullptr);
+    }
+    CTimerService::Install(nullptr);
+    EXPECT_EQ(CountLogged("in F0 41 10 00 06 11"), kCycles) << "no request asked twice";
+    EXPECT_EQ(CountLogged("out F0 41 10 00 06 12"), kCycles);
+    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front();
+}
+
+TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
+{
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    const pid_t jackd = pid_t(m_rig.Jackd().processId());
+    struct CResume {
+        pid_t m_pid;
+        ~CResume() { ::kill(m_pid, SIGCONT); }
+    } resume{jackd};
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        const int nIn = FindDevice(jack, true, m_strSim + ":out");
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nIn, 0);
+        ASSERT_GE(nOut, 0);
+        HMIDIIN hOpenIn = nullptr;
+        HMIDIOUT hOpenOut = nullptr;
+        ASSERT_EQ(jack.InOpen(&hOpenIn, unsigned(nIn), nullptr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutOpen(&hOpenOut, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutShortMsg(hOpenOut, 0x643C90), MMSYSERR_NOERROR);
+        ::kill(jackd, SIGSTOP);
+        QTest::qWait(1000); // long past the server's last cycle
+        QElapsedTimer t;
+        t.start();
+        EXPECT_EQ(jack.InGetNumDevs(), 0u);
+        HMIDIIN h = nullptr;
+        EXPECT_EQ(jack.InOpen(&h, 0, nullptr), MMSYSERR_NODRIVER);
+        EXPECT_EQ(jack.InGetErrorText(MMSYSERR_NODRIVER), res::kJackNotRunning);
+        // Cancel closes the ports: that must not wait for the server either.
+        EXPECT_EQ(jack.OutClose(hOpenOut), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.InClose(hOpenIn), MMSYSERR_NOERROR);
+        // A service that has never reached the server yet.
+        CRtMidiService fresh(RtMidi::UNIX_JACK);
+        EXPECT_EQ(fresh.OutGetNumDevs(), 0u);
+        EXPECT_LT(t.elapsed(), 10000) << "the calls waited for the stopped server";
+
+        ::kill(jackd, SIGCONT);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FindDevice(jack, true, m_strSim + ":out") >= 0; }, 10000))
+            << "the server answers again";
+        EXPECT_TRUE(QTest::qWaitFor([&] { return FindDevice(fresh, false, m_strSim + ":in") >= 0; }, 10000));
+    }
+    CTimerService::Install(nullptr);
+}
+
+TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsAMessageWithAHighDataByte)
+{
+    RestartSimWithLog();
+    CQtTimerService timer;
+    CTimerService::Install(&timer);
+    {
+        CRtMidiService jack(RtMidi::UNIX_JACK);
+        const int nOut = FindDevice(jack, false, m_strSim + ":in");
+        ASSERT_GE(nOut, 0);
+        HMIDIOUT h = nullptr;
+        ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
+        std::vector<uint8_t> patch(sim::kPatchSize, 0x15);
+        patch[7] = 0x85;
+        std::vector<uint8_t> set = BuildDataSet(sim::PatchAddress(2), patch.data(), patch.size());
+        MIDIHDR hdr{};
+        hdr.lpData = set.data();
+        hdr.dwBufferLength = uint32_t(set.size());
+        ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutUnprepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutClose(h), MMSYSERR_NOERROR);
+        QTest::qWait(20);
+    }
+    CTimerService::Install(nullptr);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: data byte 85") == 1; }, 3000));
+    CSimDevice memory;
+    std::string error;
+    ASSERT_TRUE(m_rig.ReadSimMemory(memory, error)) << error;
+    EXPECT_EQ(memory.Patch(2), CSimDevice().Patch(2)) << "the damaged data set was stored";
+}
+
+TEST_F(JackPatchTransfer, ASimulatorNameInUseIsSaidToBeTaken)
+{
+    QProcess second;
+    second.start(QStringLiteral(VANTOREL_SIM_PATH), {"--jack", "--name", QString::fromStdString(m_strSim)});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_NE(second.exitCode(), 0);
+    const QString err = QString::fromLocal8Bit(second.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("is taken"))) << err.toStdString();
+    EXPECT_EQ(err.trimmed().count('\n'), 0) << "one line: " << err.toStdString();
 }
 
 } // namespace

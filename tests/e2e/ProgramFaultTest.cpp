@@ -274,5 +274,38 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
     ASSERT_NO_FATAL_FAILURE(Save(a, Path("kept.pat")));
 }
 
+// The device's own client dies while a bank is being sent; the server
+// stays. The output's connection is gone, so the Send must stop with one
+// message, not end in "Complete!".
+TEST_F(ProgramFaults, DeviceClientKilledDuringSend) {
+    ASSERT_NO_FATAL_FAILURE(StartAll());
+    auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
+    ASSERT_NE(a, nullptr);
+    Scramble(*a, m_factory);
+    bool bKilled = false;
+    size_t nBoxesBefore = 0;
+    m_onTransfer = [&](CTransferDlg* t) {
+        t->ClickButton(IDOK); // and the backup warning is confirmed
+        nBoxesBefore = Boxes().size();
+        QTest::qWait(3000);
+        ASSERT_FALSE(t->IsEnded()) << "the Send was over before the device went";
+        m_rig.Sim().kill();
+        m_rig.Sim().waitForFinished(CJackRig::kStopTimeoutMs);
+        bKilled = true;
+        (void)QTest::qWaitFor([&] { return Boxes().size() > nBoxesBefore || t->IsEnded(); }, kReportWaitMs);
+        // Time for a second message, should one come.
+        QTest::qWait(1500);
+        if (!t->IsEnded())
+            t->Progress().ClickButton(IDCANCEL);
+        if (!t->IsEnded())
+            t->EndDialog(IDCANCEL);
+    };
+    ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH));
+    m_onTransfer = nullptr;
+    ASSERT_TRUE(bKilled);
+    EXPECT_EQ(Boxes().size() - nBoxesBefore, 1u) << "messages: " << Joined(Boxes());
+    EXPECT_EQ(m_nComplete, 0) << "\"Complete!\" for a send the device never received";
+}
+
 } // namespace
 } // namespace vantorel::e2e

@@ -611,5 +611,41 @@ TEST_F(ProgramFlow, WireSpeedSystemRoundTrip) {
     EXPECT_NE(sim->System(), m_factory.System());
 }
 
+// Preview pressed again and again, each press ending the note before: every
+// note on the device heard is followed by its note off, judged from the
+// bytes the simulator logged.
+TEST_F(ProgramFlow, HundredPreviewPressesEveryNoteOnHasItsNoteOff) {
+    const QString log = Path("sim.log");
+    ASSERT_NO_FATAL_FAILURE(StartAll({"--log", log}));
+    constexpr int kPresses = 100;
+    for (int i = 0; i < kPresses; ++i)
+        ASSERT_NO_FATAL_FAILURE(Command(ID_PREVIEW));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !Frame()->IsPreviewSounding(); }, kAuditionWaitMs));
+    EXPECT_TRUE(Boxes().empty()) << Boxes().front();
+
+    // Lines "<time> in 9n kk vv" and "<time> in 8n kk 00", in order.
+    auto heard = [&] {
+        QFile f(log);
+        std::vector<QByteArray> notes;
+        if (f.open(QIODevice::ReadOnly))
+            for (const QByteArray& line : f.readAll().split('\n')) {
+                const QByteArray what = line.mid(line.indexOf(' ') + 1);
+                if (what.startsWith("in 9") || what.startsWith("in 8"))
+                    notes.push_back(what);
+            }
+        return notes;
+    };
+    (void)QTest::qWaitFor([&] { return heard().size() >= size_t(2 * kPresses); }, kAuditionWaitMs);
+    const std::vector<QByteArray> notes = heard();
+    int nOn = 0, nOff = 0;
+    for (size_t i = 0; i < notes.size(); ++i) {
+        const bool bOn = notes[i].startsWith("in 9");
+        (bOn ? nOn : nOff)++;
+        EXPECT_EQ(bOn, i % 2 == 0) << "note " << i << ": " << notes[i].toStdString();
+    }
+    EXPECT_EQ(nOn, kPresses);
+    EXPECT_EQ(nOff, kPresses);
+}
+
 } // namespace
 } // namespace vantorel::e2e

@@ -1,5 +1,6 @@
 #include "FuzzTargets.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -11,6 +12,8 @@
 #include "data/SystemDoc.h"
 #include "framework/Archive.h"
 #include "midi/SysEx.h"
+#include "midi/backends/SysExAssembler.h"
+#include "sim/model/SimDevice.h"
 
 namespace vantorel::fuzz {
 
@@ -79,6 +82,45 @@ int ParseMessage(const uint8_t* data, size_t size)
     msg.Build();
     if (msg.size() < 3)
         Fail("a built message is never shorter than F0, manufacturer, F7");
+    return 0;
+}
+
+int AnswerFaults(const uint8_t* data, size_t size)
+{
+    if (size < 5)
+        return 0;
+    CSimDevice device;
+    CSimFaults& f = device.Faults();
+    f.m_nDropEvery = data[0] % 8;
+    f.m_nCorruptEvery = data[1] % 8;
+    f.m_nStrayEvery = data[2] % 8;
+    f.m_nShortEvery = data[3] % 8;
+    f.m_nEndlessEvery = data[4] % 8;
+    CSysExAssembler assembler(sysex::kPortBufferSize);
+    // Each request: a patch (index, then the size asked for), answered and
+    // fed to the assembler in chunks of the sizes that follow.
+    for (size_t at = 5; at + 2 < size; at += 3) {
+        const int nPatch = data[at] % sim::kPatchCount;
+        const uint32_t nAsked = 1 + data[at + 1] % sim::kPatchSize;
+        const size_t nChunk = 1 + data[at + 2];
+        const uint32_t address = sim::PatchAddress(nPatch);
+        std::vector<uint8_t> expected;
+        device.Read(address, nAsked, expected);
+        for (const CSimAnswer& a : device.Receive(BuildDataRequest(address, nAsked))) {
+            for (size_t from = 0; from < a.m_bytes.size(); from += nChunk) {
+                const size_t n = std::min(nChunk, a.m_bytes.size() - from);
+                assembler.Feed(a.m_bytes.data() + from, n, [&](const uint8_t* msg, size_t count) {
+                    if (count > sysex::kPortBufferSize)
+                        Fail("a message longer than the port buffer was passed on");
+                    if (count == expected.size() + sysex::kDataSetOverhead &&
+                        IsValidDataSetFor(msg, count, address) &&
+                        !std::equal(expected.begin(), expected.end(), msg + 10))
+                        Fail("a valid answer of the asked length holds other bytes");
+                    return true;
+                });
+            }
+        }
+    }
     return 0;
 }
 

@@ -14,5 +14,11 @@ int LoadPattern(const uint8_t* data, size_t size);
 int LoadMotion(const uint8_t* data, size_t size);
 int ParseMessage(const uint8_t* data, size_t size);
 int ReadSysExStream(const uint8_t* data, size_t size);
+// The simulator's answers under faults the input chooses (drop, corrupt,
+// stray, short, endless), cut into chunks the input chooses, through the
+// port's assembler: nothing longer than the port buffer comes out, and an
+// answer that checks out for its address at the length asked for holds
+// exactly the device's bytes.
+int AnswerFaults(const uint8_t* data, size_t size);
 
 } // namespace vantorel::fuzz

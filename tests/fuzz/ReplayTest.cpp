@@ -61,3 +61,4 @@ TEST(FuzzReplay, FileLoadersSurviveTheirCorpusAndMutations)
 TEST(FuzzReplay, MessageParserSurvivesItsCorpusAndMutations) { Replay("parse", ParseMessage); }
 
 TEST(FuzzReplay, SysExStreamReaderSurvivesItsCorpusAndMutations) { Replay("syx", ReadSysExStream); }
+TEST(FuzzReplay, AnswerFaultsSurviveTheirCorpusAndMutations) { Replay("answer", AnswerFaults); }

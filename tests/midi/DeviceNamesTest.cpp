@@ -4,9 +4,12 @@
 
 #include <QTemporaryDir>
 
+#include <algorithm>
+
 #include "framework/Profile.h"
 #include "midi/DeviceNames.h"
 #include "midi/FakeMidiService.h"
+#include "midi/backends/CompositeMidiService.h"
 
 namespace vantorel {
 namespace {
@@ -96,6 +99,60 @@ TEST_F(DeviceNamesTest, NumbersWrittenByHandWithoutNamesAreUsedAsTheyAre)
     WriteProfileString("MIDI", "MidiOutDevice", "2 trailing words");
     EXPECT_EQ(ReadMidiInDevice(), 5);
     EXPECT_EQ(ReadMidiOutDevice(), 2);
+}
+
+// A backend that, like one over a real MIDI system, lists all its ports to
+// answer any question about them: each call costs one name query a port.
+class CListingService : public CFakeMidiService {
+public:
+    long m_nQueries = 0;
+    unsigned InGetNumDevs() override { return unsigned(Listed(m_ins).size()); }
+    MMRESULT InGetDevName(unsigned n, std::string& name) override
+    {
+        Listed(m_ins);
+        return CFakeMidiService::InGetDevName(n, name);
+    }
+    std::vector<std::string> InGetDevNames() override { return Listed(m_ins); }
+    unsigned OutGetNumDevs() override { return unsigned(Listed(m_outs).size()); }
+    MMRESULT OutGetDevName(unsigned n, std::string& name) override
+    {
+        Listed(m_outs);
+        return CFakeMidiService::OutGetDevName(n, name);
+    }
+    std::vector<std::string> OutGetDevNames() override { return Listed(m_outs); }
+
+private:
+    const std::vector<std::string>& Listed(const std::vector<std::string>& ports)
+    {
+        m_nQueries += long(ports.size());
+        return ports;
+    }
+};
+
+TEST(DeviceNamesLookup, ListsThePortsOncePerLookup)
+{
+    QTemporaryDir dir;
+    SetProfilePathOverride((dir.path() + "/vantorel.ini").toStdString());
+    for (const unsigned nPorts : {30u, 300u}) {
+        SCOPED_TRACE(nPorts);
+        CListingService backend;
+        CCompositeMidiService service({&backend});
+        CInstallService install(&service);
+        for (unsigned i = 0; i < nPorts; ++i) {
+            backend.m_ins.push_back("In " + std::to_string(i));
+            backend.m_outs.push_back("Out " + std::to_string(i));
+        }
+        WriteMidiDevices(3, 4);
+        // The stored devices moved to the end of the lists.
+        std::rotate(backend.m_ins.begin(), backend.m_ins.begin() + 4, backend.m_ins.end());
+        std::rotate(backend.m_outs.begin(), backend.m_outs.begin() + 5, backend.m_outs.end());
+        backend.m_nQueries = 0;
+        EXPECT_EQ(ReadMidiInDevice(), int(nPorts) - 1);
+        EXPECT_EQ(ReadMidiOutDevice(), int(nPorts) - 1);
+        // A handful of listings per lookup, not one per port.
+        EXPECT_LE(backend.m_nQueries, long(2 * 4 * nPorts));
+    }
+    SetProfilePathOverride({});
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 
 #include "framework/MessageBox.h"
 #include "midi/MidiPorts.h"
+#include "midi/backends/AlsaWatch.h"
 #include "midi/backends/CompositeMidiService.h"
 #include "midi/backends/RtMidiService.h"
 #include "midi/FakeMidiService.h"
@@ -130,6 +131,19 @@ TEST(DefaultMidiService, AnswersEveryCallWithoutCrashing)
     EXPECT_EQ(boxes.m_texts[0], "No MIDI service has been set up.");
     EXPECT_EQ(boxes.m_texts[1], "No MIDI service has been set up.");
     EXPECT_EQ(boxes.m_texts[2], "The MIDI device is not open.");
+}
+
+TEST(AlsaWatch, ReadsTheAddressAtTheEndOfAPortName)
+{
+    int client = -1, port = -1;
+    EXPECT_TRUE(CAlsaWatch::ParseAddress("USB MIDI:USB MIDI MIDI 1 24:0", client, port));
+    EXPECT_EQ(client, 24);
+    EXPECT_EQ(port, 0);
+    EXPECT_TRUE(CAlsaWatch::ParseAddress("kq:in 128:3", client, port));
+    EXPECT_EQ(client, 128);
+    EXPECT_EQ(port, 3);
+    for (const char* name : {"", "no address", "kq:in 128:", "kq:in128:3", "kq:in 128:3 "})
+        EXPECT_FALSE(CAlsaWatch::ParseAddress(name, client, port)) << name;
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <random>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "midi/SysEx.h"
@@ -289,6 +290,53 @@ TEST(SimDeviceDataSets, IgnoresWhatIsNotForIt)
     }
 }
 
+TEST(SimDeviceDataSets, IgnoresMessagesWithHighDataBytes)
+{
+    // A byte of 0x80 or above between F0 and F7 makes the whole message
+    // invalid, even where the checksum still adds up.
+    CSimDevice dev;
+    const Bytes before = dev.SaveImageBytes();
+    Bytes data = Pattern(4, 239);
+    data[20] = 0x85;
+    const Bytes set = BuildDataSet(sim::PatchAddress(0), data.data(), data.size());
+    ASSERT_EQ(set[set.size() - 2], Checksum(set.data() + 6, set.size() - 8));
+    Bytes request = BuildDataRequest(sim::PatchAddress(0), 239);
+    request.insert(request.begin() + 7, 0xF8);
+    request[request.size() - 2] = Checksum(request.data() + 6, request.size() - 8);
+    for (const Bytes& b : {set, request}) {
+        EXPECT_TRUE(dev.Receive(b).empty()) << ::testing::PrintToString(b);
+        EXPECT_NE(dev.LastIgnored().find("0x80"), std::string::npos) << dev.LastIgnored();
+    }
+    EXPECT_EQ(dev.SaveImageBytes(), before);
+    EXPECT_EQ(dev.m_nIgnored, 2);
+    EXPECT_EQ(dev.m_nDataSets + dev.m_nRequests, 0);
+}
+
+TEST(SimDeviceFaults, ShortAndEndlessAnswersAreWellFormedButWrongInLength)
+{
+    const uint32_t address = sim::PatchAddress(7);
+    CSimDevice dev;
+    dev.Faults().m_nShortEvery = 2;
+    dev.Faults().m_nEndlessEvery = 3;
+    for (int i = 1; i <= 6; ++i) {
+        SCOPED_TRACE(i);
+        const auto answers = dev.Receive(BuildDataRequest(address, 239));
+        ASSERT_EQ(answers.size(), 1u);
+        const Bytes& a = answers[0].m_bytes;
+        const size_t nData = a.size() - sysex::kDataSetOverhead;
+        // Header, address and checksum are right whatever the length.
+        ASSERT_TRUE(IsValidDataSetFor(a.data(), a.size(), address));
+        if (i % 3 == 0)
+            EXPECT_GT(a.size(), sysex::kPortBufferSize);
+        else if (i % 2 == 0)
+            EXPECT_LT(nData, 239u);
+        else
+            EXPECT_EQ(nData, 239u);
+        EXPECT_EQ(Bytes(a.begin() + 10, a.begin() + 10 + std::min<size_t>(nData, 16)),
+                  Bytes(dev.Patch(7).begin(), dev.Patch(7).begin() + std::min<size_t>(nData, 16)));
+    }
+}
+
 TEST(SimDeviceFaults, DropCorruptStrayAndLateDoWhatTheySay)
 {
     const uint32_t address = sim::PatchAddress(3);
@@ -399,5 +447,36 @@ TEST(SimDeviceImage, SaveLoadRoundTripAndDamagedImages)
     CSimDevice victim;
     EXPECT_FALSE(victim.LoadImage((dir / "missing.img").string(), &error));
     EXPECT_FALSE(victim.SaveImage((dir / "no-such-dir" / "x.img").string(), &error));
+    fs::remove_all(dir);
+}
+
+TEST(SimDeviceImage, RefusesWhatIsNotAnImageFile)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vantorel-simimg-kinds-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    const std::string fifo = (dir / "fifo").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string big = (dir / "big.img").string();
+    {
+        std::ofstream out(big, std::ios::binary);
+        const CSimDevice dev;
+        const Bytes image = dev.SaveImageBytes();
+        out.write(reinterpret_cast<const char*>(image.data()), std::streamsize(image.size()));
+        out.seekp(std::streamoff(CSimDevice::MaxImageSize()));
+        out.put(0);
+    }
+    const CSimDevice fresh;
+    // A directory, a FIFO with no writer, an endless device and an oversized
+    // file: each refused with a reason, none read for ever.
+    for (const std::string& path : {dir.string(), fifo, std::string("/dev/zero"), big}) {
+        SCOPED_TRACE(path);
+        CSimDevice victim;
+        std::string error;
+        EXPECT_FALSE(victim.LoadImage(path, &error));
+        EXPECT_NE(error.find(path), std::string::npos) << error;
+        EXPECT_EQ(error.find('\n'), std::string::npos) << error;
+        EXPECT_EQ(victim.SaveImageBytes(), fresh.SaveImageBytes());
+    }
     fs::remove_all(dir);
 }

@@ -393,6 +393,30 @@ TEST_F(SimMidiServiceTest, FaultsAndOversizedMessagesThroughTheService)
     EXPECT_EQ(Bytes(m_device.Patch(12).begin(), m_device.Patch(12).end()), patch);
 }
 
+TEST_F(SimMidiServiceTest, MessagesWithHighDataBytesAreIgnoredAndCounted)
+{
+    m_window.m_bRequeue = true;
+    const HMIDIOUT hOut = OpenOut();
+    OpenIn();
+    const CPatchBytes before = m_device.Patch(12);
+    Bytes patch(239, 0x2A);
+    patch[100] = 0x90;
+    Send(hOut, BuildDataSet(sim::PatchAddress(12), patch.data(), patch.size()));
+    Bytes request = kPatchRequest;
+    request[12] |= 0x80; // the size, with its checksum still right for the seven bits
+    Send(hOut, request);
+    m_clock.RunUntilIdle();
+    EXPECT_EQ(m_device.Patch(12), before);
+    EXPECT_TRUE(m_window.Ins().empty()) << "a request with a high byte was answered";
+    EXPECT_EQ(m_device.m_nIgnored, 2);
+    EXPECT_NE(m_device.LastIgnored().find("0x80"), std::string::npos);
+    // Well-formed messages still go through, and done is reported for all.
+    Send(hOut, kPatchRequest);
+    m_clock.RunUntilIdle();
+    EXPECT_EQ(m_window.Ins().size(), 1u);
+    EXPECT_EQ(m_window.Outs().size(), 3u);
+}
+
 TEST_F(SimMidiServiceTest, WorkPostedBeforeDestructionIsHarmless)
 {
     CSimDevice device;

@@ -72,3 +72,31 @@ TEST(SysExFramer, DropsBrokenAndForeignMessages)
     framer.Feed(nullptr, 5, out);
     EXPECT_EQ(out.size(), 1u);
 }
+
+TEST(SysExFramer, SaysWhyAMessageWasDropped)
+{
+    CSysExFramer framer;
+    std::vector<std::string> notes;
+    framer.SetDropNote([&](const std::string& why) { notes.push_back(why); });
+    Messages out;
+    // A data byte of 0x80 or above ends the message; the device never sees it.
+    framer.Feed({0xF0, 0x41, 0x10, 0x85, 0x01, 0xF7}, out);
+    EXPECT_TRUE(out.empty());
+    ASSERT_EQ(notes.size(), 1u);
+    EXPECT_NE(notes[0].find("85"), std::string::npos) << notes[0];
+    EXPECT_NE(notes[0].find("0x80"), std::string::npos) << notes[0];
+    // A new F0 before the F7, and an oversized message, are dropped with a reason too.
+    framer.Feed({0xF0, 0x41, 0xF0, 0x41, 0xF7}, out);
+    Bytes huge(CSysExFramer::kMaxMessage + 10, 0x11);
+    huge.front() = 0xF0;
+    huge.back() = 0xF7;
+    framer.Feed(huge, out);
+    EXPECT_EQ(out.size(), 1u);
+    ASSERT_EQ(notes.size(), 3u);
+    for (const std::string& note : notes)
+        EXPECT_FALSE(note.empty());
+    // Real-time bytes inside a message are no reason to drop it.
+    framer.Feed({0xF0, 0x41, 0xF8, 0x10, 0xF7}, out);
+    EXPECT_EQ(notes.size(), 3u);
+    EXPECT_EQ(out.size(), 2u);
+}
