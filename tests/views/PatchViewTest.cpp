@@ -402,13 +402,14 @@ TEST_F(PatchViewTest, GetCancelledLeavesTheDocumentUnmarked)
     EXPECT_TRUE(m_sent.empty());
 }
 
-TEST_F(PatchViewTest, GetDeclinedAtTheQuestionStillCountsAsDone)
+TEST_F(PatchViewTest, GetDeclinedAtTheQuestionLeavesTheDocumentUnmodified)
 {
-    // The Get dialog closes with OK when the backup question is declined.
+    // The Get dialog closes with OK when the backup question is declined,
+    // but nothing was stored: the document is as it was.
     m_pBoxes->m_nAnswer = IDCANCEL;
     AnswerTransfers();
     m_pView->ExecuteCommand(CPatchView::ID_GET_PATCH_BANK);
-    EXPECT_TRUE(m_pDoc->IsModified());
+    EXPECT_FALSE(m_pDoc->IsModified());
     EXPECT_TRUE(m_sent.empty());
 }
 
