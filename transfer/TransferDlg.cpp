@@ -338,6 +338,8 @@ void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     m_bAwaiting = false;
     m_bRetried = false;
     m_nSilent = 0;
+    // The device works again: a new failure is worth a new box.
+    m_alarm.Clear();
     CSysExMessage* pAnswer = m_messages.AddReceived(int32_t(nCount), pHeader->lpData);
     pAnswer->Parse();
     const bool bMore = m_pPlan->Store(*pAnswer, m_messages, *this);
@@ -404,13 +406,11 @@ void CGettingDlg::OnTimer(int nIdEvent)
 
 void CGettingDlg::OpenPorts()
 {
-    // Both ports report through one alarm: a device that is gone gives one
-    // box, however often the Get tries again; once both open, a new failure
-    // is worth a new box.
-    const bool bOut = m_midiOut.Open(this);
-    const bool bIn = m_midiIn.Open(this);
-    if (bOut && bIn)
-        m_alarm.Clear();
+    // Both ports report through one alarm, cleared only by an answer: a
+    // device that is gone, or that takes nothing, gives one box however
+    // often the Get tries again.
+    m_midiOut.Open(this);
+    m_midiIn.Open(this);
 }
 
 void CGettingDlg::ReopenPorts()
