@@ -196,7 +196,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
 
     // The input fails while a pattern Get waits for its answer, its time-out
     // running: the time-out waits for the box, then the Get goes on.
-    m_pRecorder->FailCall("OutLongMsg", MMSYSERR_NOERROR, 0, 1);
+    m_pRecorder->ClearFailures();
     m_pRecorder->m_events.clear();
     m_onTransfer = nullptr;
     nBoxes = 0;

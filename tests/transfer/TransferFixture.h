@@ -58,6 +58,7 @@ public:
     // The named call ("InOpen", "InAddBuffer", "OutOpen", "OutLongMsg") fails with result
     // once nAfter calls of it have passed, nTimes times (0: from then on).
     void FailCall(const std::string& name, MMRESULT result, int nAfter = 0, int nTimes = 0);
+    void ClearFailures() { m_failures.clear(); }
 
     unsigned InGetNumDevs() override { return m_inner.InGetNumDevs(); }
     MMRESULT InGetDevName(unsigned n, std::string& name) override { return m_inner.InGetDevName(n, name); }
