@@ -318,6 +318,12 @@ void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     // The buffer given back by a reset: nothing to store, and not queued again.
     if (nCount == 0)
         return;
+    // Behind this transfer's own box nothing is stored and nothing asked:
+    // the time-out that waits for the box asks again.
+    if (m_alarm.IsShowing()) {
+        m_midiIn.Requeue();
+        return;
+    }
     // Only a data set of this device for the address just asked for, with a
     // correct checksum, is an answer. Anything else is dropped and the wait,
     // with its time-out, goes on.
