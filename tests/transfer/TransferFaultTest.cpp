@@ -20,6 +20,7 @@
 #include "res/strings/transfer.h"
 #include "transfer/PatchTransfer.h"
 #include "transfer/PatternTransfer.h"
+#include "transfer/TransferAddresses.h"
 #include "transfer/TransferDevices.h"
 
 namespace vantorel::test {
@@ -275,6 +276,23 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     m_pRecorder->m_onEvent = nullptr;
     EXPECT_GE(Sent().size(), 2u);
     EXPECT_TRUE(std::equal(doc.m_aPatch[7].m_data.begin(), doc.m_aPatch[7].m_data.end(), m_device.Patch(7).begin()));
+
+    // A pattern packet longer than the 231 bytes asked for is damaged too;
+    // the real packets behind it make the item.
+    m_pRecorder->m_events.clear();
+    const Bytes tooLong = Filled(240, 0x09);
+    m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
+        if (e.kind == CWireEvent::Out && AddressOf(e.bytes) == Wire(0x08, 0x02, 0x00, 0x00) &&
+            SizeOf(e.bytes).size() == 4 && e.bytes.size() == sysex::kRequestLength)
+            m_pSim->SendFromDevice(BuildDataSet(address::PatternData(2), tooLong.data(), tooLong.size()));
+    };
+    CPatternDoc patterns;
+    CGetPatternDlg get;
+    get.m_pItems = patterns.m_aPattern.data();
+    get.m_nSingle = 2;
+    EXPECT_EQ(Run(get), IDOK);
+    m_pRecorder->m_onEvent = nullptr;
+    EXPECT_EQ(patterns.m_aPattern[2].GetBytes(), m_device.Pattern(2).m_data);
 }
 
 TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole)
