@@ -91,7 +91,8 @@ CMidiIn::~CMidiIn()
         CMidiService& s = CMidiService::Get();
         // Stop, Reset, Unprepare, Close; the first failure ends it.
         (void)(Check(s.InStop(m_hMidiIn)) && Check(s.InReset(m_hMidiIn)) &&
-               (!m_pHeader || Check(s.InUnprepareHeader(m_hMidiIn, m_pHeader))) && Check(s.InClose(m_hMidiIn)));
+               (!m_pHeader || Check(s.InUnprepareHeader(m_hMidiIn, m_pHeader))) &&
+               Check(s.InClose(m_hMidiIn)));
         m_hMidiIn = nullptr;
     }
 }
@@ -146,8 +147,8 @@ bool CMidiIn::Close()
         return true;
     CMidiService& s = CMidiService::Get();
     m_hMidiIn = nullptr;
-    return Check(s.InStop(h)) && Check(s.InReset(h)) && (!m_pHeader || Check(s.InUnprepareHeader(h, m_pHeader))) &&
-           Check(s.InClose(h));
+    return Check(s.InStop(h)) && Check(s.InReset(h)) &&
+           (!m_pHeader || Check(s.InUnprepareHeader(h, m_pHeader))) && Check(s.InClose(h));
 }
 
 // ---------------------------------------------------------------- output
@@ -160,7 +161,8 @@ CMidiOut::~CMidiOut()
         CMidiService& s = CMidiService::Get();
         // Reset first here (Close unprepares first): a message still in
         // flight is cut off before its header is released.
-        (void)(Check(s.OutReset(m_hMidiOut)) && (!m_pHeader || Check(s.OutUnprepareHeader(m_hMidiOut, m_pHeader))) &&
+        (void)(Check(s.OutReset(m_hMidiOut)) &&
+               (!m_pHeader || Check(s.OutUnprepareHeader(m_hMidiOut, m_pHeader))) &&
                Check(s.OutClose(m_hMidiOut)));
         m_hMidiOut = nullptr;
     }
@@ -262,7 +264,8 @@ bool CMidiOut::Close()
         return true;
     CMidiService& s = CMidiService::Get();
     m_hMidiOut = nullptr;
-    return (!m_pHeader || Check(s.OutUnprepareHeader(h, m_pHeader))) && Check(s.OutReset(h)) && Check(s.OutClose(h));
+    return (!m_pHeader || Check(s.OutUnprepareHeader(h, m_pHeader))) && Check(s.OutReset(h)) &&
+           Check(s.OutClose(h));
 }
 
 } // namespace vantorel

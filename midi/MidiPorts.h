@@ -46,7 +46,8 @@ private:
 // the MIDI Setup choice, else a plain "The MIDI input" or "The MIDI output".
 std::string GetPortDeviceName(bool bInput, uint16_t nDevice);
 // "%1" becomes the device's name, "%2" its number, "%3" detail.
-std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail = {});
+std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
+                           const std::string& detail = {});
 
 // Test hook: while set, constructing a port fails its allocation.
 void SetPortAllocationFailureForTest(bool bFail);

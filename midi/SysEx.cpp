@@ -84,7 +84,8 @@ std::vector<uint8_t> BuildDataRequest(uint32_t address, uint32_t size)
 
 bool AreDataBytes(const uint8_t* data, size_t count)
 {
-    return !data || std::none_of(data, data + count, [](uint8_t by) { return by >= sysex::kFirstStatusByte; });
+    return !data ||
+           std::none_of(data, data + count, [](uint8_t by) { return by >= sysex::kFirstStatusByte; });
 }
 
 std::vector<uint8_t> BuildDataSet(uint32_t address, const uint8_t* data, size_t count)

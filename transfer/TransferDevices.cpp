@@ -23,7 +23,8 @@ std::string DeviceLine(bool bInput, uint16_t nDevice)
 
 std::string FormatTransferDevices(uint16_t nInDevice, uint16_t nOutDevice)
 {
-    return res::kDeviceTextIn + DeviceLine(true, nInDevice) + res::kDeviceTextOut + DeviceLine(false, nOutDevice);
+    return res::kDeviceTextIn + DeviceLine(true, nInDevice) + res::kDeviceTextOut +
+           DeviceLine(false, nOutDevice);
 }
 
 } // namespace vantorel

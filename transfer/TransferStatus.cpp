@@ -36,7 +36,8 @@ void CTransferStatus::Begin(QWidget* pAnchor, bool bGet)
 void CTransferStatus::Show(int nDone, int nTotal, const CTransferNoun& noun)
 {
     const int nCurrent = std::min(nDone + 1, nTotal);
-    std::string text = FormatText(m_bGet ? res::kStatusGetting : res::kStatusSending, noun.szOne, nCurrent, nTotal);
+    const char* szFormat = m_bGet ? res::kStatusGetting : res::kStatusSending;
+    std::string text = FormatText(szFormat, noun.szOne, nCurrent, nTotal);
     if (nDone > 0) {
         // The pace so far, for the entries still to come; rounded up.
         const int64_t nElapsedUs = CTimerService::Get().NowUs() - m_nStartUs;

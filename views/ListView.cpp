@@ -39,7 +39,8 @@ CListView::CTransferDevices CListView::PrepareTransfer()
     d.nInDevice = ReadMidiInDevice();
     d.nOutDevice = ReadMidiOutDevice();
     // The service takes device numbers as 16-bit values; -1 (none) becomes 65535.
-    d.strDevices = FormatTransferDevices(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
+    d.strDevices =
+        FormatTransferDevices(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
     return d;
 }
 

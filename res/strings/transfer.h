@@ -46,7 +46,8 @@ inline constexpr const char* kNounMotions = "motions";
 
 // A Send that stops: the entry's name; the device's name and number, the
 // entries sent, the entries asked for and their noun.
-inline constexpr const char* kEntryNotSendable = "%s holds bytes the KQ-3300 cannot receive; it was not sent.";
+inline constexpr const char* kEntryNotSendable =
+    "%s holds bytes the KQ-3300 cannot receive; it was not sent.";
 inline constexpr const char* kSendStopped =
     "%s (device %d) stopped taking data: sent %d of %d %s. Check that it is connected and switched on, then "
     "send again.";

@@ -153,8 +153,8 @@ TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
     m_service.Fail("OutShortMsg", MIDIERR_DISCONNECTED, 1);
     EXPECT_FALSE(open.ShortMessage(0x90, 1, 2));
     ASSERT_EQ(m_boxes.m_texts.size(), 3u);
-    EXPECT_EQ(m_boxes.m_texts[2], "out 0 (device 0) stopped working: out error 72 Check that it is connected, "
-                                  "or choose another device in Setup > MIDI Setup.");
+    EXPECT_EQ(m_boxes.m_texts[2], "out 0 (device 0) stopped working: out error 72 Check that it is "
+                                  "connected, or choose another device in Setup > MIDI Setup.");
 }
 
 TEST_F(PortsTest, OneFailureGivesOneBoxUntilThePortOpensAgain)

@@ -112,8 +112,10 @@ TEST_F(NoMidiStackTest, PortsOverTheEmptyBackendsReportTheMissingDevice)
         EXPECT_FALSE(out.Open(nullptr));
     }
     EXPECT_EQ(boxes.m_texts,
-              (std::vector<std::string>{"The MIDI input (device 0) is not available. Check that it is connected, or choose another device in Setup > MIDI Setup.",
-                                        "The MIDI output (device 3) is not available. Check that it is connected, or choose another device in Setup > MIDI Setup."}));
+              (std::vector<std::string>{"The MIDI input (device 0) is not available. Check that it is "
+                                        "connected, or choose another device in Setup > MIDI Setup.",
+                                        "The MIDI output (device 3) is not available. Check that it is "
+                                        "connected, or choose another device in Setup > MIDI Setup."}));
     EXPECT_EQ(capture.Text(), "");
 }
 
@@ -130,8 +132,10 @@ TEST(DefaultMidiService, AnswersEveryCallWithoutCrashing)
     // Each port says once that its device is not there; a message on the
     // port that never opened adds nothing.
     ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[0], "The MIDI input (device 0) is not available. Check that it is connected, or choose another device in Setup > MIDI Setup.");
-    EXPECT_EQ(boxes.m_texts[1], "The MIDI output (device 0) is not available. Check that it is connected, or choose another device in Setup > MIDI Setup.");
+    EXPECT_EQ(boxes.m_texts[0], "The MIDI input (device 0) is not available. Check that it is connected, or "
+                                "choose another device in Setup > MIDI Setup.");
+    EXPECT_EQ(boxes.m_texts[1], "The MIDI output (device 0) is not available. Check that it is connected, or "
+                                "choose another device in Setup > MIDI Setup.");
 }
 
 } // namespace

@@ -26,7 +26,13 @@
 namespace vantorel::test {
 namespace {
 
-constexpr const char* kWhatToDo = " Check that it is connected, or choose another device in Setup > MIDI Setup.";
+constexpr const char* kWhatToDo =
+    " Check that it is connected, or choose another device in Setup > MIDI Setup.";
+
+bool Same(const CPatchRecord& record, const CPatchBytes& device)
+{
+    return std::equal(record.m_data.begin(), record.m_data.end(), device.begin());
+}
 
 // The boxes after the confirmation question.
 std::vector<std::string> Failures(const CMessageBoxRecorder& boxes)
@@ -101,8 +107,9 @@ TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayi
 
     EXPECT_EQ(Sent().size(), 17u);
     EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{"KQ-3300 Simulator (device 0) stopped taking data: sent 17 of 128 patches. "
-                                       "Check that it is connected and switched on, then send again."});
+              std::vector<std::string>{"KQ-3300 Simulator (device 0) stopped taking data: sent 17 of 128 "
+                                       "patches. Check that it is connected and switched on, then send "
+                                       "again."});
     EXPECT_EQ(m_nCompleteShown, 0);
     EXPECT_EQ(m_pSim->GetOpenOutCount(), 0u);
     EXPECT_FALSE(dlg.m_progress.IsRunning());
@@ -156,9 +163,10 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     dlg.m_pRecord = &doc.m_aPatch[3];
     dlg.m_nIndex = 3;
     EXPECT_EQ(Run(dlg), IDOK);
-    EXPECT_TRUE(std::equal(doc.m_aPatch[3].m_data.begin(), doc.m_aPatch[3].m_data.end(), m_device.Patch(3).begin()));
+    EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
     ASSERT_EQ(Failures(*m_pBoxes).size(), 1u);
-    EXPECT_EQ(Failures(*m_pBoxes)[0], std::string("KQ-3300 Simulator (device 0) is not available.") + kWhatToDo);
+    EXPECT_EQ(Failures(*m_pBoxes)[0],
+              std::string("KQ-3300 Simulator (device 0) is not available.") + kWhatToDo);
     EXPECT_TRUE(dlg.HasStored());
 }
 
@@ -275,7 +283,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
     EXPECT_GE(Sent().size(), 2u);
-    EXPECT_TRUE(std::equal(doc.m_aPatch[7].m_data.begin(), doc.m_aPatch[7].m_data.end(), m_device.Patch(7).begin()));
+    EXPECT_TRUE(Same(doc.m_aPatch[7], m_device.Patch(7)));
 
     // A pattern packet longer than the 231 bytes asked for is damaged too;
     // the real packets behind it make the item.
@@ -314,7 +322,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
         EXPECT_FALSE(dlg.HasStored());
     }
     EXPECT_EQ(doc.m_aPattern[1].GetSize(), before.GetSize());
-    EXPECT_TRUE(std::equal(before.GetData(), before.GetData() + before.GetSize(), doc.m_aPattern[1].GetData()));
+    EXPECT_EQ(doc.m_aPattern[1].GetBytes(), before.GetBytes());
     EXPECT_EQ(doc.m_aPattern[1].m_byValue, before.m_byValue);
 
     // A bank Get cancelled inside its second item: the first is the
@@ -332,7 +340,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     EXPECT_EQ(Run(bank), IDOK);
     EXPECT_TRUE(bank.HasStored());
     EXPECT_EQ(doc.m_aPattern[1].GetSize(), before.GetSize());
-    EXPECT_TRUE(std::equal(before.GetData(), before.GetData() + before.GetSize(), doc.m_aPattern[1].GetData()));
+    EXPECT_EQ(doc.m_aPattern[1].GetBytes(), before.GetBytes());
 }
 
 // ---------------------------------------------------------------- what the user sees
@@ -354,7 +362,8 @@ TEST_F(TransferFaultTest, TheStatusBarCountsTheEntriesAndTheTimeLeftThenGoesIdle
         strDuring = main.statusBar()->currentMessage().toStdString();
         // 16 of 128 took this long; 112 to go at the same pace, rounded up.
         const int64_t nLeftUs = m_clock.NowUs() * 112 / 16;
-        strExpected = "Getting patch 17 of 128, about " + std::to_string((nLeftUs + 999'999) / 1'000'000) + " s left";
+        const int64_t nSeconds = (nLeftUs + 999'999) / 1'000'000;
+        strExpected = "Getting patch 17 of 128, about " + std::to_string(nSeconds) + " s left";
         m_clock.RunUntil([&] { return dlg.IsEnded(); });
     };
     EXPECT_EQ(Run(dlg), IDOK);
