@@ -145,6 +145,9 @@ void CProgressDlg::ShowText(const std::string& text)
         pLabel->installEventFilter(this);
         m_pTextBox = pLabel;
     }
+    // A text longer than the box (the note on a silent synthesizer) can
+    // still be read whole.
+    pLabel->setToolTip(QString::fromStdString(text));
     // Drawn with the next paint, after the request that follows this answer
     // has gone out: the wire never waits for the screen.
     pLabel->update();

@@ -5,6 +5,7 @@
 // window's status bar, the progress window's place and keys).
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMainWindow>
 #include <QStatusBar>
 
@@ -235,6 +236,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
         EXPECT_NE(dlg.m_progress.GetProgressText(), res::kNoAnswer);
         m_clock.AdvanceMs(1'000);
         EXPECT_EQ(dlg.m_progress.GetProgressText(), res::kNoAnswer);
+        EXPECT_EQ(dlg.m_progress.GetStatic(1000)->toolTip().toStdString(), res::kNoAnswer);
         const int nAsked = int(Sent().size());
         m_clock.AdvanceMs(3'000);
         EXPECT_EQ(int(Sent().size()), nAsked + 3);
