@@ -4,6 +4,8 @@
 #include <new>
 
 #include "framework/MessageBox.h"
+#include "framework/Profile.h"
+#include "midi/DeviceNames.h"
 #include "midi/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
@@ -16,25 +18,48 @@ bool g_bFailAllocation = false;
 
 constexpr uint32_t kShortDataShift1 = 8;
 constexpr uint32_t kShortDataShift2 = 16;
+constexpr const char* kSection = "MIDI";
+constexpr const char* kInNameKey = "MidiInName";
+constexpr const char* kOutNameKey = "MidiOutName";
 
-// Shows the service's text for a failed call; true when the call succeeded.
-bool CheckIn(MMRESULT result)
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
 {
-    if (result == MMSYSERR_NOERROR)
-        return true;
-    AfxMessageBox(CMidiService::Get().InGetErrorText(result), MB_OK);
-    return false;
-}
-
-bool CheckOut(MMRESULT result)
-{
-    if (result == MMSYSERR_NOERROR)
-        return true;
-    AfxMessageBox(CMidiService::Get().OutGetErrorText(result), MB_OK);
-    return false;
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
 }
 
 } // namespace
+
+bool CPortAlarm::Raise(const std::string& text)
+{
+    if (m_bRaised)
+        return false;
+    m_bRaised = true;
+    ++m_nShowing;
+    AfxMessageBox(text, MB_OK);
+    --m_nShowing;
+    return true;
+}
+
+std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
+{
+    std::string name = bInput ? GetMidiInName(nDevice) : GetMidiOutName(nDevice);
+    if (name.empty())
+        name = GetProfileString(kSection, bInput ? kInNameKey : kOutNameKey);
+    if (name.empty())
+        name = bInput ? res::kUnnamedMidiIn : res::kUnnamedMidiOut;
+    return name;
+}
+
+std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail)
+{
+    std::string text = szPattern;
+    // The detail first: a device name may itself hold "%3".
+    ReplaceAll(text, "%3", detail);
+    ReplaceAll(text, "%2", std::to_string(nDevice));
+    ReplaceAll(text, "%1", GetPortDeviceName(bInput, nDevice));
+    return text;
+}
 
 void SetPortAllocationFailureForTest(bool bFail) { g_bFailAllocation = bFail; }
 
@@ -65,11 +90,21 @@ CMidiIn::~CMidiIn()
     if (m_hMidiIn) {
         CMidiService& s = CMidiService::Get();
         // Stop, Reset, Unprepare, Close; the first failure ends it.
-        (void)(CheckIn(s.InStop(m_hMidiIn)) && CheckIn(s.InReset(m_hMidiIn)) &&
-               (!m_pHeader || CheckIn(s.InUnprepareHeader(m_hMidiIn, m_pHeader))) &&
-               CheckIn(s.InClose(m_hMidiIn)));
+        (void)(Check(s.InStop(m_hMidiIn)) && Check(s.InReset(m_hMidiIn)) &&
+               (!m_pHeader || Check(s.InUnprepareHeader(m_hMidiIn, m_pHeader))) &&
+               Check(s.InClose(m_hMidiIn)));
         m_hMidiIn = nullptr;
     }
+}
+
+bool CMidiIn::Check(MMRESULT result)
+{
+    if (result == MMSYSERR_NOERROR)
+        return true;
+    // The service's sentence first: naming the device asks the service again.
+    const std::string detail = CMidiService::Get().InGetErrorText(result);
+    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, true, m_wDeviceId, detail));
+    return false;
 }
 
 bool CMidiIn::Open(IMidiNotify* pWnd)
@@ -80,34 +115,40 @@ bool CMidiIn::Open(IMidiNotify* pWnd)
         m_pHeader->dwFlags = 0;
     CMidiService& s = CMidiService::Get();
     HMIDIIN h = nullptr;
-    if (!CheckIn(s.InOpen(&h, m_wDeviceId, pWnd)))
+    if (s.InOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
+        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, true, m_wDeviceId));
         return false;
+    }
     // The device is open from here on, even if the rest fails.
     m_hMidiIn = h;
-    if (!CheckIn(s.InReset(h)))
+    if (!Check(s.InReset(h)))
         return false;
-    if (m_pHeader && !(CheckIn(s.InPrepareHeader(h, m_pHeader)) && CheckIn(s.InAddBuffer(h, m_pHeader))))
+    if (m_pHeader && !(Check(s.InPrepareHeader(h, m_pHeader)) && Check(s.InAddBuffer(h, m_pHeader))))
         return false;
-    return CheckIn(s.InStart(h)) && m_pHeader;
+    if (!Check(s.InStart(h)) || !m_pHeader)
+        return false;
+    if (m_pAlarm == &m_ownAlarm)
+        m_ownAlarm.Clear();
+    return true;
 }
 
 bool CMidiIn::Requeue()
 {
-    if (!m_pHeader)
+    if (!m_pHeader || !m_hMidiIn)
         return false;
     CMidiService& s = CMidiService::Get();
-    return CheckIn(s.InPrepareHeader(m_hMidiIn, m_pHeader)) && CheckIn(s.InAddBuffer(m_hMidiIn, m_pHeader));
+    return Check(s.InPrepareHeader(m_hMidiIn, m_pHeader)) && Check(s.InAddBuffer(m_hMidiIn, m_pHeader));
 }
 
 bool CMidiIn::Close()
 {
-    // No test of the handle: closing a port that never opened reports the
-    // service's answer to the first call.
-    CMidiService& s = CMidiService::Get();
     const HMIDIIN h = m_hMidiIn;
+    if (!h)
+        return true;
+    CMidiService& s = CMidiService::Get();
     m_hMidiIn = nullptr;
-    return CheckIn(s.InStop(h)) && CheckIn(s.InReset(h)) &&
-           (!m_pHeader || CheckIn(s.InUnprepareHeader(h, m_pHeader))) && CheckIn(s.InClose(h));
+    return Check(s.InStop(h)) && Check(s.InReset(h)) &&
+           (!m_pHeader || Check(s.InUnprepareHeader(h, m_pHeader))) && Check(s.InClose(h));
 }
 
 // ---------------------------------------------------------------- output
@@ -120,11 +161,20 @@ CMidiOut::~CMidiOut()
         CMidiService& s = CMidiService::Get();
         // Reset first here (Close unprepares first): a message still in
         // flight is cut off before its header is released.
-        (void)(CheckOut(s.OutReset(m_hMidiOut)) &&
-               (!m_pHeader || CheckOut(s.OutUnprepareHeader(m_hMidiOut, m_pHeader))) &&
-               CheckOut(s.OutClose(m_hMidiOut)));
+        (void)(Check(s.OutReset(m_hMidiOut)) &&
+               (!m_pHeader || Check(s.OutUnprepareHeader(m_hMidiOut, m_pHeader))) &&
+               Check(s.OutClose(m_hMidiOut)));
         m_hMidiOut = nullptr;
     }
+}
+
+bool CMidiOut::Check(MMRESULT result)
+{
+    if (result == MMSYSERR_NOERROR)
+        return true;
+    const std::string detail = CMidiService::Get().OutGetErrorText(result);
+    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, false, m_wDeviceId, detail));
+    return false;
 }
 
 bool CMidiOut::Open(IMidiNotify* pWnd)
@@ -132,22 +182,30 @@ bool CMidiOut::Open(IMidiNotify* pWnd)
     if (m_hMidiOut)
         Close();
     HMIDIOUT h = nullptr;
-    if (!CheckOut(CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd)))
+    if (CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
+        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, false, m_wDeviceId));
         return false;
+    }
     m_hMidiOut = h;
+    if (m_pAlarm == &m_ownAlarm)
+        m_ownAlarm.Clear();
     return true;
 }
 
 bool CMidiOut::ShortMessage(uint8_t status, uint8_t data1, uint8_t data2)
 {
+    // A port that never opened has already said so.
+    if (!m_hMidiOut)
+        return false;
     const uint32_t dwMsg = uint32_t(status) | (uint32_t(data1) << kShortDataShift1) |
                            (uint32_t(data2) << kShortDataShift2);
-    return CheckOut(CMidiService::Get().OutShortMsg(m_hMidiOut, dwMsg));
+    return Check(CMidiService::Get().OutShortMsg(m_hMidiOut, dwMsg));
 }
 
 bool CMidiOut::LongMessage(const uint8_t* bytes, size_t count)
 {
-    if (!m_pHeader || (!bytes && count))
+    m_lastSendError = MMSYSERR_NOERROR;
+    if (!m_pHeader || (!bytes && count) || !m_hMidiOut)
         return false;
     if (count > sysex::kPortBufferSize) {
         AfxMessageBox(FormatMidiText(res::kLongMessageTooLong, static_cast<long long>(count)), MB_OK);
@@ -159,7 +217,12 @@ bool CMidiOut::LongMessage(const uint8_t* bytes, size_t count)
     m_pHeader->dwUser = reinterpret_cast<uintptr_t>(m_pHeader->lpData);
     m_pHeader->dwFlags = 0;
     CMidiService& s = CMidiService::Get();
-    return CheckOut(s.OutPrepareHeader(m_hMidiOut, m_pHeader)) && CheckOut(s.OutLongMsg(m_hMidiOut, m_pHeader));
+    if (!m_bQuietSend)
+        return Check(s.OutPrepareHeader(m_hMidiOut, m_pHeader)) && Check(s.OutLongMsg(m_hMidiOut, m_pHeader));
+    m_lastSendError = s.OutPrepareHeader(m_hMidiOut, m_pHeader);
+    if (m_lastSendError == MMSYSERR_NOERROR)
+        m_lastSendError = s.OutLongMsg(m_hMidiOut, m_pHeader);
+    return m_lastSendError == MMSYSERR_NOERROR;
 }
 
 bool CMidiOut::LongMessage(const CSysExMessage& msg) { return LongMessage(msg.data(), msg.size()); }
@@ -177,6 +240,8 @@ bool CMidiOut::SendDataSet(uint32_t address, const uint8_t* data, size_t count)
         return false;
     }
     const std::vector<uint8_t> bytes = BuildDataSet(address, data, count);
+    if (bytes.empty())
+        return false;
     return LongMessage(bytes.data(), bytes.size());
 }
 
@@ -184,16 +249,23 @@ bool CMidiOut::ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader)
 {
     if (!pHeader)
         return false;
-    return CheckOut(CMidiService::Get().OutUnprepareHeader(hOut, pHeader));
+    // Nothing to name here: the done notice only hands the header back.
+    const MMRESULT result = CMidiService::Get().OutUnprepareHeader(hOut, pHeader);
+    if (result == MMSYSERR_NOERROR)
+        return true;
+    AfxMessageBox(CMidiService::Get().OutGetErrorText(result), MB_OK);
+    return false;
 }
 
 bool CMidiOut::Close()
 {
-    CMidiService& s = CMidiService::Get();
     const HMIDIOUT h = m_hMidiOut;
+    if (!h)
+        return true;
+    CMidiService& s = CMidiService::Get();
     m_hMidiOut = nullptr;
-    return (!m_pHeader || CheckOut(s.OutUnprepareHeader(h, m_pHeader))) && CheckOut(s.OutReset(h)) &&
-           CheckOut(s.OutClose(h));
+    return (!m_pHeader || Check(s.OutUnprepareHeader(h, m_pHeader))) && Check(s.OutReset(h)) &&
+           Check(s.OutClose(h));
 }
 
 } // namespace vantorel

@@ -1,12 +1,14 @@
 #pragma once
 // One MIDI input or output device each, with one 512-byte long-message buffer.
-// Every failing service call is shown at once in a message box with the
-// service's error text, and the work goes on. The bool results are extras for
-// owners that must end a sequence when a port fails; the call sequences are
-// those of the ports as documented.
+// A failing service call is shown in a message box that names the device as
+// the user chose it in MIDI Setup; what follows from the same failure (the
+// rest of a close, a send on a port that never opened) is not shown again.
+// The bool results tell owners that must end a sequence when a port fails;
+// the call sequences are those of the ports as documented.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "midi/MidiService.h"
 
@@ -23,6 +25,30 @@ struct CPortBuffer {
     MIDIHDR* Allocate();
 };
 
+// One failure, one box: the first failure is shown, the ones that follow are
+// kept quiet until the alarm is cleared. Ports that work together (the two of
+// a Get) may share one.
+class CPortAlarm {
+public:
+    // Shows text unless the alarm is raised already; true when it was shown.
+    bool Raise(const std::string& text);
+    void Clear() { m_bRaised = false; }
+    bool IsRaised() const { return m_bRaised; }
+    // True while its box is up: the box's modal loop still runs timers.
+    bool IsShowing() const { return m_nShowing > 0; }
+
+private:
+    bool m_bRaised = false;
+    int m_nShowing = 0;
+};
+
+// The device as the user knows it: the listed name, else the name stored with
+// the MIDI Setup choice, else a plain "The MIDI input" or "The MIDI output".
+std::string GetPortDeviceName(bool bInput, uint16_t nDevice);
+// "%1" becomes the device's name, "%2" its number, "%3" detail.
+std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
+                           const std::string& detail = {});
+
 // Test hook: while set, constructing a port fails its allocation.
 void SetPortAllocationFailureForTest(bool bFail);
 
@@ -35,20 +61,27 @@ public:
 
     // midiInOpen, Reset, PrepareHeader, AddBuffer, Start; the first failure
     // ends the sequence. True when every call succeeded. An open port is
-    // closed first, so that no device is left holding the buffer.
+    // closed first, so that no device is left holding the buffer. Success
+    // clears the port's own alarm (a shared one is its owner's to clear).
     bool Open(IMidiNotify* pWnd);
     // PrepareHeader then AddBuffer on the same header.
     bool Requeue();
-    // Stop, Reset, UnprepareHeader, Close; the handle is none afterwards.
+    // Stop, Reset, UnprepareHeader, Close; the handle is none afterwards. A
+    // port that is not open has nothing to close: no call, no message.
     bool Close();
     bool IsOpen() const { return m_hMidiIn != nullptr; }
+    // Reports through pAlarm from now on (null: the port's own again).
+    void ShareAlarm(CPortAlarm* pAlarm) { m_pAlarm = pAlarm ? pAlarm : &m_ownAlarm; }
 
     uint16_t m_wDeviceId = 0;
     HMIDIIN m_hMidiIn = nullptr;
     MIDIHDR* m_pHeader = nullptr;
 
 private:
+    bool Check(MMRESULT result);
     CPortBuffer m_buffer;
+    CPortAlarm m_ownAlarm;
+    CPortAlarm* m_pAlarm = &m_ownAlarm;
 };
 
 class CMidiOut {
@@ -58,7 +91,8 @@ public:
     CMidiOut(const CMidiOut&) = delete;
     CMidiOut& operator=(const CMidiOut&) = delete;
 
-    // midiOutOpen; an open port is closed first.
+    // midiOutOpen; an open port is closed first. Success clears the port's
+    // own alarm.
     bool Open(IMidiNotify* pWnd);
     // Status in the lowest byte, then data 1, then data 2.
     bool ShortMessage(uint8_t status, uint8_t data1, uint8_t data2);
@@ -68,19 +102,30 @@ public:
     bool LongMessage(const uint8_t* bytes, size_t count);
     bool LongMessage(const CSysExMessage& msg);
     bool SendDataRequest(uint32_t address, uint32_t size);
-    // count at most 500; a larger one is refused with a message.
+    // count at most 500; a larger one is refused with a message. Data bytes
+    // of 0x80 and above are refused without one: the caller names the entry.
     bool SendDataSet(uint32_t address, const uint8_t* data, size_t count);
     static bool ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader);
-    // UnprepareHeader, Reset, Close; the handle is none afterwards.
+    // UnprepareHeader, Reset, Close; the handle is none afterwards. A port
+    // that is not open has nothing to close: no call, no message.
     bool Close();
     bool IsOpen() const { return m_hMidiOut != nullptr; }
+    void ShareAlarm(CPortAlarm* pAlarm) { m_pAlarm = pAlarm ? pAlarm : &m_ownAlarm; }
+
+    // While set, a failing send is not shown: the owner reports it with what
+    // it knows (how far a transfer got). m_lastSendError keeps the code.
+    bool m_bQuietSend = false;
+    MMRESULT m_lastSendError = MMSYSERR_NOERROR;
 
     uint16_t m_wDeviceId = 0;
     HMIDIOUT m_hMidiOut = nullptr;
     MIDIHDR* m_pHeader = nullptr;
 
 private:
+    bool Check(MMRESULT result);
     CPortBuffer m_buffer;
+    CPortAlarm m_ownAlarm;
+    CPortAlarm* m_pAlarm = &m_ownAlarm;
 };
 
 } // namespace vantorel

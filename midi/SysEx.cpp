@@ -82,12 +82,20 @@ std::vector<uint8_t> BuildDataRequest(uint32_t address, uint32_t size)
     return out;
 }
 
+bool AreDataBytes(const uint8_t* data, size_t count)
+{
+    return !data ||
+           std::none_of(data, data + count, [](uint8_t by) { return by >= sysex::kFirstStatusByte; });
+}
+
 std::vector<uint8_t> BuildDataSet(uint32_t address, const uint8_t* data, size_t count)
 {
     // The port buffer holds 512 bytes; a longer body cannot be sent as one message.
     if (!data)
         count = 0;
     count = std::min(count, sysex::kMaxDataSetBody);
+    if (!AreDataBytes(data, count))
+        return {};
     std::vector<uint8_t> out = BuildHeader(sysex::kDataSet, count + sysex::kDataSetOverhead);
     uint32_t sum = 0;
     AppendWord(out, ToAddressBytes(address), sum);

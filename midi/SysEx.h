@@ -13,6 +13,7 @@ namespace vantorel {
 namespace sysex {
 inline constexpr uint8_t kExclusiveStatus = 0xF0;
 inline constexpr uint8_t kEndOfExclusive = 0xF7;
+inline constexpr uint8_t kFirstStatusByte = 0x80; // data bytes lie below it
 inline constexpr uint8_t kManufacturerId = 0x41;
 inline constexpr uint8_t kDeviceId = 0x10;
 inline constexpr uint8_t kModelId = 0x06;   // sent as 00 06
@@ -37,8 +38,11 @@ uint8_t Checksum(const uint8_t* p, size_t n, uint32_t startSum = 0);
 
 // The 16 bytes of a data request for size bytes at a linear address.
 std::vector<uint8_t> BuildDataRequest(uint32_t address, uint32_t size);
+// True when every one of count bytes is a MIDI data byte (below 0x80).
+bool AreDataBytes(const uint8_t* data, size_t count);
 // count + 12 bytes of a data set (count at most 500; a longer body is cut to
-// 500 bytes so that the message fits a port buffer).
+// 500 bytes so that the message fits a port buffer). Empty when a data byte
+// is 0x80 or above: on the wire it would end the message early.
 std::vector<uint8_t> BuildDataSet(uint32_t address, const uint8_t* data, size_t count);
 
 // A built or received exclusive message. The raw bytes live in the base array.

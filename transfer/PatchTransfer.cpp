@@ -4,6 +4,7 @@
 
 #include "data/EntryName.h"
 #include "res/Strings.h"
+#include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/TransferTemplates.h"
 #include "transfer/TransferText.h"
@@ -14,6 +15,23 @@ uint32_t PatchAddress(int nIndex, int nPerformance, int nPart)
 {
     return nPart == 0 ? address::UserPatch(nIndex) : address::PerformancePatch(nPerformance, nPart);
 }
+
+namespace {
+
+constexpr CTransferNoun kPatchNoun{res::kNounPatch, res::kNounPatches};
+
+// "Patch A13", or "Patch 2 of performance A11" for a performance's patch.
+std::string PatchEntryName(int nIndex, int nPerformance, int nPart)
+{
+    if (nPart != 0)
+        return FormatText(res::kEntryPerformancePatch, nPart, FormatPerformanceLabel(nPerformance).c_str());
+    return FormatText(res::kEntryPatch, FormatPatchLabel(nIndex).c_str());
+}
+
+} // namespace
+
+CTransferNoun CPatchGetPlan::Noun() const { return kPatchNoun; }
+CTransferNoun CPatchSendPlan::Noun() const { return kPatchNoun; }
 
 // ---------------------------------------------------------------- Get
 
@@ -42,9 +60,12 @@ bool CPatchGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDis
     const uint8_t* pBody = answer.GetBody();
     const size_t nBody = size_t(std::max(answer.m_nBodyLength, 0));
     display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), NameFromBytes(pBody, nBody)));
-    // Never more than one record, whatever the answer's length.
-    if (CPatchRecord* pTarget = Target(); pTarget && pBody)
+    // The dialog lets through only answers of exactly one record.
+    if (CPatchRecord* pTarget = Target(); pTarget && pBody) {
         std::copy_n(pBody, std::min(nBody, CPatchRecord::kSize), pTarget->Data());
+        MarkStored();
+    }
+    EntryDone();
     if (m_pDoc && m_nPart == 0 && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
         m_pDoc->UpdateRow(m_nIndex);
     ++m_nIndex;
@@ -71,6 +92,8 @@ bool CPatchSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
         return false;
     }
     display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), pSource->GetName()));
+    dataSet.nEntry = IsSingle() ? 0 : m_nIndex;
+    dataSet.strEntry = PatchEntryName(m_nIndex, m_nPerformance, m_nPart);
     dataSet.dwAddress = PatchAddress(m_nIndex, m_nPerformance, m_nPart);
     dataSet.pData = pSource->Data();
     dataSet.nCount = CPatchRecord::kSize;

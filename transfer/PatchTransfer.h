@@ -24,6 +24,8 @@ public:
     CRequest Request(IProgressDisplay& display) override;
     bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
     bool IsWhole() const override { return !IsSingle(); }
+    CTransferNoun Noun() const override;
+    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
 
 private:
     bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
@@ -41,6 +43,8 @@ public:
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
     bool IsWhole() const override { return !IsSingle(); }
+    CTransferNoun Noun() const override;
+    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
 
 private:
     bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }

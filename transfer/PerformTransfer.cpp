@@ -6,6 +6,7 @@
 #include "framework/HintRect.h"
 #include "midi/SysEx.h"
 #include "res/Strings.h"
+#include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/TransferTemplates.h"
 #include "transfer/TransferText.h"
@@ -20,7 +21,12 @@ constexpr std::array<int, kBlockCount> kProgressAfterBlock = {0, 25, 50, 75, 100
 
 bool IsIndex(int nIndex) { return nIndex >= 0 && nIndex < CPerformDoc::kPerformanceCount; }
 
+constexpr CTransferNoun kPerformanceNoun{res::kNounPerformance, res::kNounPerformances};
+
 } // namespace
+
+CTransferNoun CPerformGetPlan::Noun() const { return kPerformanceNoun; }
+CTransferNoun CPerformSendPlan::Noun() const { return kPerformanceNoun; }
 
 uint32_t PerformanceBlockAddress(int nIndex, int nBlock)
 {
@@ -73,11 +79,13 @@ bool CPerformGetPlan::Store(const CSysExMessage& answer, CSysExList& answers, IP
                     continue;
                 const size_t nCopy = std::min(size_t(std::max(pMsg->m_nBodyLength, 0)), block.nSize);
                 std::copy_n(pMsg->GetBody(), nCopy, pTarget->Data() + block.nOffset);
+                MarkStored();
                 break;
             }
         }
     }
     answers.DeleteAll();
+    EntryDone();
     if (m_pDoc && IsIndex(m_nIndex)) {
         CHintRect hint(m_pDoc->GetEntryRect(m_nIndex, false, false));
         m_pDoc->UpdateAllViews(nullptr, 0, &hint);
@@ -112,6 +120,8 @@ bool CPerformSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
     if (m_nStep == 0)
         display.ShowText(FormatLabelName(FormatPerformanceLabel(m_nIndex), pSource->GetName()));
     const CPerformRecord::CBlock& block = CPerformRecord::kBlocks[size_t(m_nStep)];
+    dataSet.nEntry = m_pRecord ? 0 : m_nIndex;
+    dataSet.strEntry = FormatText(res::kEntryPerformance, FormatPerformanceLabel(m_nIndex).c_str());
     dataSet.dwAddress = PerformanceBlockAddress(m_nIndex, m_nStep);
     dataSet.pData = pSource->Data() + block.nOffset;
     dataSet.nCount = block.nSize;

@@ -22,6 +22,8 @@ public:
     CRequest Request(IProgressDisplay& display) override;
     bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
     bool IsWhole() const override { return m_pRecord == nullptr; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return m_pRecord ? 1 : CPerformDoc::kPerformanceCount; }
 
 private:
     CPerformRecord* Target() const;
@@ -37,6 +39,8 @@ public:
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
     bool IsWhole() const override { return m_pRecord == nullptr; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return m_pRecord ? 1 : CPerformDoc::kPerformanceCount; }
 };
 
 class CGettingPerformanceDlg : public CGettingDlg {

@@ -5,6 +5,8 @@
 #include "data/SystemDoc.h"
 #include "midi/SysEx.h"
 #include "res/Strings.h"
+#include "res/strings/transfer.h"
+#include "transfer/TransferText.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/TransferTemplates.h"
 
@@ -25,6 +27,13 @@ std::vector<CSystemStep> SystemSteps(int nMode)
         return {parameters, txRx};
     }
 }
+
+namespace {
+constexpr CTransferNoun kSystemNoun{res::kNounSystemBlock, res::kNounSystemBlocks};
+} // namespace
+
+CTransferNoun CSystemGetPlan::Noun() const { return kSystemNoun; }
+CTransferNoun CSystemSendPlan::Noun() const { return kSystemNoun; }
 
 // ---------------------------------------------------------------- Get
 
@@ -47,7 +56,9 @@ bool CSystemGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDi
     if (m_pSystemData && answer.GetBody()) {
         const size_t nCopy = std::min(size_t(std::max(answer.m_nBodyLength, 0)), size_t(step.dwSize));
         std::copy_n(answer.GetBody(), nCopy, m_pSystemData + step.nOffset);
+        MarkStored();
     }
+    EntryDone();
     display.SetProgressPos(step.nPosStored);
     return ++m_nStep < int(m_steps.size());
 }
@@ -67,6 +78,8 @@ bool CSystemSendPlan::Next(CDataSet& dataSet, IProgressDisplay&)
         return false;
     }
     const CSystemStep& step = m_steps[size_t(m_nStep)];
+    dataSet.nEntry = m_nStep;
+    dataSet.strEntry = res::kEntrySystem;
     dataSet.dwAddress = step.dwAddress;
     dataSet.pData = m_pSystemData + step.nOffset;
     dataSet.nCount = step.dwSize;

@@ -34,6 +34,8 @@ public:
     CRequest Request(IProgressDisplay& display) override;
     bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
     bool IsWhole() const override { return m_nMode == kSystemBoth; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return int(SystemSteps(m_nMode).size()); }
 
 private:
     std::vector<CSystemStep> m_steps;
@@ -48,6 +50,8 @@ public:
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
     bool IsWhole() const override { return m_nMode == kSystemBoth; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return int(SystemSteps(m_nMode).size()); }
 
 private:
     std::vector<CSystemStep> m_steps;

@@ -11,9 +11,11 @@
 #include "framework/MessageBox.h"
 #include "framework/gui/DC.h"
 #include "midi/DeviceNames.h"
+#include "res/strings/transfer.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/StopPreview.h"
 #include "transfer/TransferTemplates.h"
+#include "transfer/TransferText.h"
 
 namespace vantorel {
 
@@ -30,6 +32,16 @@ bool IsDataSetHeaderFor(const uint8_t* bytes, size_t count, uint32_t address)
     const std::vector<uint8_t> wire = ToWireBytes(address);
     return std::equal(wire.begin(), wire.end(), bytes + sizeof head);
 }
+
+// The data bytes of a data set against the size asked for.
+bool HasAcceptedLength(size_t nCount, uint32_t dwAsked, bool bExact)
+{
+    const size_t nData = nCount >= sysex::kDataSetOverhead ? nCount - sysex::kDataSetOverhead : 0;
+    return bExact ? nData == dwAsked : nData <= dwAsked;
+}
+
+// Keeps the var-length kinds' stall counting seconds for the silence notice.
+constexpr int kNoticeTimer = 3;
 } // namespace
 
 namespace {
@@ -81,7 +93,31 @@ void CTransferDlg::OnOK()
     progress.m_pOwner = this;
     progress.CreateModeless();
     progress.move(pos());
+    // In front, and the window the keyboard talks to: Escape there is Cancel.
+    progress.raise();
+    progress.activateWindow();
     progress.Start();
+}
+
+bool CTransferDlg::HasStored() { return Progress().HasStored(); }
+
+void CTransferDlg::reject()
+{
+    if (m_bTransferring) {
+        Progress().CancelByUser();
+        return;
+    }
+    CDialog::reject();
+}
+
+void CTransferDlg::changeEvent(QEvent* pEvent)
+{
+    CDialog::changeEvent(pEvent);
+    if (pEvent->type() == QEvent::ActivationChange && isActiveWindow() && m_bTransferring &&
+        Progress().isVisible()) {
+        Progress().raise();
+        Progress().activateWindow();
+    }
 }
 
 void CTransferDlg::OnTransferDone(int nWhole)
@@ -109,6 +145,9 @@ void CProgressDlg::ShowText(const std::string& text)
         pLabel->installEventFilter(this);
         m_pTextBox = pLabel;
     }
+    // A text longer than the box (the note on a silent synthesizer) can
+    // still be read whole.
+    pLabel->setToolTip(QString::fromStdString(text));
     // Drawn with the next paint, after the request that follows this answer
     // has gone out: the wire never waits for the screen.
     pLabel->update();
@@ -170,11 +209,21 @@ void CProgressDlg::BeginTransfer()
     m_bRunning = true;
 }
 
+bool CProgressDlg::PutOffWhileBoxShows(int nIdEvent)
+{
+    if (!m_alarm.IsShowing())
+        return false;
+    SetTimer(nIdEvent, kPauseMs);
+    return true;
+}
+
 void CProgressDlg::EndTransfer(int nWhole)
 {
     m_bRunning = false;
     KillTimer(1);
     KillTimer(2);
+    KillTimer(kNoticeTimer);
+    m_status.End();
     // Sent, not posted: the owner has ended its modal run when this returns.
     if (m_pOwner)
         m_pOwner->OnTransferDone(nWhole);
@@ -197,6 +246,8 @@ CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* par
 {
     m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
     m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiIn.ShareAlarm(&m_alarm);
+    m_midiOut.ShareAlarm(&m_alarm);
 }
 
 void CGettingDlg::Start()
@@ -206,11 +257,25 @@ void CGettingDlg::Start()
     m_bOutBusy = false;
     m_bRequestPending = false;
     m_bRetried = false;
+    m_nSilent = 0;
     m_messages.DeleteAll();
-    m_midiOut.Open(this);
-    m_midiIn.Open(this);
+    m_alarm.Clear();
+    m_status.Begin(m_pOwner ? m_pOwner->parentWidget() : parentWidget(), true);
+    OpenPorts();
+    m_pPlan->ResetCounts();
     m_pPlan->Begin(*this);
+    ShowCount();
     SendRequest();
+}
+
+void CGettingDlg::ShowCount() { m_status.Show(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Noun()); }
+
+void CGettingDlg::CountSilence()
+{
+    if (++m_nSilent != kSilentSeconds)
+        return;
+    ShowText(res::kNoAnswer);
+    m_status.ShowNotice(res::kNoAnswer);
 }
 
 void CGettingDlg::SendRequest()
@@ -226,7 +291,10 @@ void CGettingDlg::SendRequest()
     m_bAwaiting = true;
     m_bDamagedAnswer = false;
     m_bOutBusy = m_midiOut.SendDataRequest(m_request.dwAddress, m_request.dwSize);
-    if (m_pPlan->Rules().bArmOnSend)
+    // A request that could not go out (the device is gone) gets no done
+    // notice: the time-out runs all the same, so that the ports are opened
+    // and the request asked again until the device is back.
+    if (m_pPlan->Rules().bArmOnSend || !m_bOutBusy)
         SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
 }
 
@@ -253,25 +321,39 @@ void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     // The buffer given back by a reset: nothing to store, and not queued again.
     if (nCount == 0)
         return;
-    // Only a data set of this device for the address just asked for, with a
-    // correct checksum, is an answer. Anything else is dropped and the wait,
-    // with its time-out, goes on.
-    if (!m_bAwaiting || !IsValidDataSetFor(pHeader->lpData, nCount, m_request.dwAddress)) {
-        // A damaged answer to this very request is not silence: the device
-        // has data here, so the time-out that follows asks again without
-        // counting towards the end of an item (or a stall on a value).
-        if (m_bAwaiting && IsDataSetHeaderFor(pHeader->lpData, nCount, m_request.dwAddress))
-            m_bDamagedAnswer = true;
+    // Behind this transfer's own box nothing is stored and nothing asked:
+    // the time-out that waits for the box asks again.
+    if (m_alarm.IsShowing()) {
         m_midiIn.Requeue();
         return;
     }
-    KillTimer(m_pPlan->Rules().nTimeoutTimer);
+    // Only a data set of this device for the address just asked for, with a
+    // correct checksum, is an answer. Anything else is dropped and the wait,
+    // with its time-out, goes on.
+    const CGetRules& rules = m_pPlan->Rules();
+    if (!m_bAwaiting || !IsValidDataSetFor(pHeader->lpData, nCount, m_request.dwAddress) ||
+        !HasAcceptedLength(nCount, m_request.dwSize, rules.bExactLength)) {
+        // A damaged answer to this very request is not silence: the device
+        // has data here, so the time-out that follows asks again without
+        // counting towards the end of an item (or a stall on a value).
+        if (m_bAwaiting && IsDataSetHeaderFor(pHeader->lpData, nCount, m_request.dwAddress)) {
+            m_bDamagedAnswer = true;
+            m_nSilent = 0;
+        }
+        m_midiIn.Requeue();
+        return;
+    }
+    KillTimer(rules.nTimeoutTimer);
     m_bAwaiting = false;
     m_bRetried = false;
+    m_nSilent = 0;
+    // The device works again: a new failure is worth a new box.
+    m_alarm.Clear();
     CSysExMessage* pAnswer = m_messages.AddReceived(int32_t(nCount), pHeader->lpData);
     pAnswer->Parse();
     const bool bMore = m_pPlan->Store(*pAnswer, m_messages, *this);
     m_midiIn.Requeue();
+    ShowCount();
     if (bMore)
         SendRequest();
     else
@@ -281,9 +363,15 @@ void CGettingDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
 void CGettingDlg::OnTimer(int nIdEvent)
 {
     KillTimer(nIdEvent);
-    if (!IsRunning())
+    if (!IsRunning() || PutOffWhileBoxShows(nIdEvent))
         return;
     const CGetRules& rules = m_pPlan->Rules();
+    if (nIdEvent == kNoticeTimer) {
+        CountSilence();
+        if (m_nSilent < kSilentSeconds)
+            SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+        return;
+    }
     if (nIdEvent == rules.nFinishTimer) {
         ClosePorts();
         m_messages.DeleteAll();
@@ -300,6 +388,7 @@ void CGettingDlg::OnTimer(int nIdEvent)
         SendRequest();
         return;
     }
+    CountSilence();
     if (rules.bRetryOnce && m_bRetried) {
         // Silence after the repeat: the plan says what it means.
         m_bRetried = false;
@@ -312,7 +401,9 @@ void CGettingDlg::OnTimer(int nIdEvent)
             SetTimer(rules.nFinishTimer, kPauseMs);
             break;
         case CGetPlan::Silence::Stall:
-            break; // until Cancel
+            // Until Cancel; the seconds still count towards the notice.
+            SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+            break;
         }
         return;
     }
@@ -322,11 +413,19 @@ void CGettingDlg::OnTimer(int nIdEvent)
     SendRequest();
 }
 
+void CGettingDlg::OpenPorts()
+{
+    // Both ports report through one alarm, cleared only by an answer: a
+    // device that is gone, or that takes nothing, gives one box however
+    // often the Get tries again.
+    m_midiOut.Open(this);
+    m_midiIn.Open(this);
+}
+
 void CGettingDlg::ReopenPorts()
 {
     ClosePorts();
-    m_midiOut.Open(this);
-    m_midiIn.Open(this);
+    OpenPorts();
 }
 
 void CGettingDlg::ClosePorts()
@@ -351,27 +450,56 @@ CSendingDlg::CSendingDlg(const CDlgTemplate& tmpl, CSendPlan* pPlan, QWidget* pa
     : CProgressDlg(tmpl, parent), m_pPlan(pPlan)
 {
     m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiOut.ShareAlarm(&m_alarm);
+    // A failed send is told with how far the Send got, not by the port.
+    m_midiOut.m_bQuietSend = true;
 }
 
 void CSendingDlg::Start()
 {
     BeginTransfer();
-    m_midiOut.Open(this);
+    m_alarm.Clear();
+    m_status.Begin(m_pOwner ? m_pOwner->parentWidget() : parentWidget(), false);
+    if (!m_midiOut.Open(this)) {
+        // The port has said that the device is not available; nothing goes out.
+        EndTransfer(kTransferPartial);
+        return;
+    }
     m_bMore = true;
     m_pPlan->Begin(*this);
     SetTimer(kSendTimer, kPauseMs);
 }
 
+void CSendingDlg::Stop(const std::string& text)
+{
+    m_alarm.Raise(text);
+    m_bMore = false;
+    m_midiOut.Close();
+    EndTransfer(kTransferPartial);
+}
+
 void CSendingDlg::OnTimer(int nIdEvent)
 {
     KillTimer(nIdEvent);
-    if (!IsRunning())
+    if (!IsRunning() || PutOffWhileBoxShows(nIdEvent))
         return;
     if (nIdEvent == kSendTimer) {
         CDataSet dataSet;
         m_bMore = m_pPlan->Next(dataSet, *this);
         if (dataSet.bValid) {
-            m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount);
+            m_status.Show(dataSet.nEntry, m_pPlan->Total(), m_pPlan->Noun());
+            if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
+                Stop(FormatText(res::kEntryNotSendable, dataSet.strEntry.c_str()));
+                return;
+            }
+            if (!m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount)) {
+                // The entries before this one are on the synthesizer.
+                const CTransferNoun noun = m_pPlan->Noun();
+                const int nTotal = m_pPlan->Total();
+                Stop(FormatText(res::kSendStopped, GetPortDeviceName(false, m_midiOut.m_wDeviceId).c_str(),
+                                int(m_midiOut.m_wDeviceId), dataSet.nEntry, nTotal,
+                                nTotal == 1 ? noun.szOne : noun.szMany));
+            }
         } else {
             m_bMore = false;
             SetTimer(kFinishTimer, kPauseMs);

@@ -7,7 +7,9 @@
 // - CSendingDlg: the modeless "Sending..." dialog that owns the output port
 //   and walks a CSendPlan data set by data set, 100 ms apart.
 // Everything runs on the GUI thread from MIDI notifications and numbered
-// window timers, so no handler ever overlaps another.
+// window timers, so no handler ever overlaps another. A message box keeps
+// its modal loop turning, though: while a transfer's own box is up its timers
+// wait, so that no step runs (and no second box comes) behind it.
 #include <cstdint>
 #include <string>
 
@@ -15,6 +17,7 @@
 #include "midi/MidiPorts.h"
 #include "midi/SysEx.h"
 #include "transfer/TransferPlan.h"
+#include "transfer/TransferStatus.h"
 
 namespace vantorel {
 
@@ -36,9 +39,15 @@ public:
     bool IsTransferring() const { return m_bTransferring; }
 
     virtual CProgressDlg& Progress() = 0;
+    // True once a Get has changed the document (a Send never does).
+    bool HasStored();
 
 protected:
     void OnInitDialog() override;
+    // Escape, or the close box, while a transfer runs: Cancel the transfer.
+    void reject() override;
+    // Coming to the front keeps the progress window above this one.
+    void changeEvent(QEvent* pEvent) override;
     // START: ask, then hand the fields to the progress dialog and start it.
     void OnOK() override;
     // Copies the caller's fields into the progress dialog's plan.
@@ -60,6 +69,11 @@ public:
     // Called once, right after the window has been created and shown.
     virtual void Start() = 0;
     bool IsRunning() const { return m_bRunning; }
+    virtual bool HasStored() const { return false; }
+    // Cancel, as the button does (Escape in the Get or Send dialog).
+    void CancelByUser() { OnCancel(); }
+    // The main window's status bar line of this transfer ("" when idle).
+    const std::string& GetStatusText() const { return m_status.GetText(); }
 
     // IProgressDisplay
     void ShowText(const std::string& text) override;
@@ -81,6 +95,13 @@ protected:
     virtual void CancelTransfer() = 0;
     // Paints the progress text into control 1000.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
+    // A timer that fires while this transfer's box is up is put off until
+    // the box has gone; true when nIdEvent was put off.
+    bool PutOffWhileBoxShows(int nIdEvent);
+
+    // The one box of one failure, shared by the ports of this transfer.
+    CPortAlarm m_alarm;
+    CTransferStatus m_status;
 
 private:
     std::string m_strText;
@@ -100,6 +121,11 @@ public:
     void OnTimer(int nIdEvent) override;
     void OnMidiInLongData(HMIDIIN hIn, MIDIHDR* pHeader) override;
     void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
+    bool HasStored() const override { return m_pPlan->HasStored(); }
+
+    // Time-outs in a row without any answer before the progress text says
+    // that the synthesizer does not answer.
+    static constexpr int kSilentSeconds = 3;
 
     CMidiIn m_midiIn;
     CMidiOut m_midiOut;
@@ -110,8 +136,12 @@ protected:
 
 private:
     void SendRequest();
+    void OpenPorts();
     void ReopenPorts();
     void ClosePorts();
+    void ShowCount();
+    // One more second without an answer.
+    void CountSilence();
 
     CGetPlan* m_pPlan;
     CRequest m_request;           // the request now waiting for its answer
@@ -120,6 +150,7 @@ private:
     bool m_bRequestPending = false; // the next request waits for that notice
     bool m_bRetried = false;      // the current request has been repeated once
     bool m_bDamagedAnswer = false; // a damaged answer to the current request came
+    int m_nSilent = 0;            // time-outs since the last answer of any kind
 };
 
 // Paced data sets, for every kind.
@@ -139,6 +170,9 @@ protected:
     void CancelTransfer() override;
 
 private:
+    // Ends the transfer with its one message.
+    void Stop(const std::string& text);
+
     static constexpr int kSendTimer = 1;
     static constexpr int kFinishTimer = 2;
     CSendPlan* m_pPlan;

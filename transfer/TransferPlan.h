@@ -1,8 +1,9 @@
 #pragma once
 // What one kind of transfer needs to say to the shared machinery: which
 // address comes next, where the answer's bytes go, what the progress dialog
-// shows, and when the transfer is over. The progress dialogs (ProgressDlg.h)
+// shows, and when the transfer is over. The progress dialogs (TransferDlg.h)
 // own the ports, the timers and the order of events; a plan owns none of them.
+// A plan also counts its entries, so that the dialogs can say how far they got.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -46,6 +47,14 @@ struct CDataSet {
     const uint8_t* pData = nullptr;
     size_t nCount = 0;
     bool bValid = true; // false: the caller gave nothing to read from
+    int nEntry = 0;       // the entry it belongs to, counted from 0 in this transfer
+    std::string strEntry; // that entry as messages name it ("Patch A13")
+};
+
+// What a transfer counts in: "patch" and "patches".
+struct CTransferNoun {
+    const char* szOne;
+    const char* szMany;
 };
 
 // How a Get waits for its answers. The fixed-block kinds arm the time-out when
@@ -57,10 +66,13 @@ struct CGetRules {
     int nFinishTimer = 1;
     bool bArmOnSend = false;
     bool bRetryOnce = false;
+    // An answer must carry exactly the size asked for; otherwise it may carry
+    // less (the end of an item) but never more. Anything else is damaged.
+    bool bExactLength = true;
 };
 
-inline constexpr CGetRules kFixedBlockRules{2, 1, false, false};
-inline constexpr CGetRules kVariableLengthRules{1, 2, true, true};
+inline constexpr CGetRules kFixedBlockRules{2, 1, false, false, true};
+inline constexpr CGetRules kVariableLengthRules{1, 2, true, true, false};
 
 // A Get: requests, each answered by one data set of this device for the
 // address just asked for (the dialog drops anything else before the plan sees it).
@@ -81,6 +93,27 @@ public:
     virtual Silence OnSilence(IProgressDisplay&) { return Silence::Stall; }
     // True for a whole bank (or the whole system): the "Complete!" box follows.
     virtual bool IsWhole() const = 0;
+
+    virtual CTransferNoun Noun() const = 0;
+    // The entries this Get fetches, and how many of them are complete.
+    virtual int Total() const = 0;
+    int Done() const { return m_nDone; }
+    // True once an answer has changed the document.
+    bool HasStored() const { return m_bStored; }
+    // Before Begin, by the dialog.
+    void ResetCounts()
+    {
+        m_nDone = 0;
+        m_bStored = false;
+    }
+
+protected:
+    void MarkStored() { m_bStored = true; }
+    void EntryDone() { ++m_nDone; }
+
+private:
+    int m_nDone = 0;
+    bool m_bStored = false;
 };
 
 // A Send: data sets, each followed by a 100 ms pause.
@@ -91,6 +124,9 @@ public:
     // The next data set; returns true while another one follows it.
     virtual bool Next(CDataSet& dataSet, IProgressDisplay& display) = 0;
     virtual bool IsWhole() const = 0;
+    virtual CTransferNoun Noun() const = 0;
+    // The entries this Send sends.
+    virtual int Total() const = 0;
 };
 
 } // namespace vantorel

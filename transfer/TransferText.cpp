@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdarg>
 #include <cstdio>
+#include <vector>
 
 #include "data/EntryName.h"
 #include "res/strings/transfer.h"
@@ -31,6 +33,20 @@ std::string FormatItemText(const char* szFormat, int nNumber)
     char text[32];
     std::snprintf(text, sizeof text, szFormat, nNumber);
     return text;
+}
+
+std::string FormatText(const char* szFormat, ...)
+{
+    va_list args;
+    va_start(args, szFormat);
+    va_list again;
+    va_copy(again, args);
+    const int nLength = std::vsnprintf(nullptr, 0, szFormat, args);
+    va_end(args);
+    std::vector<char> text(size_t(std::max(nLength, 0)) + 1);
+    std::vsnprintf(text.data(), text.size(), szFormat, again);
+    va_end(again);
+    return text.data();
 }
 
 } // namespace vantorel

@@ -13,5 +13,7 @@ std::string NameFromBytes(const uint8_t* pBytes, size_t nCount);
 std::string FormatLabelName(const std::string& label, const std::string& name);
 // "Pattern %d" or "Motion %d" with the 1-based number.
 std::string FormatItemText(const char* szFormat, int nNumber);
+// printf into a string of any length (the texts of res/strings/transfer.h).
+std::string FormatText(const char* szFormat, ...) __attribute__((format(printf, 1, 2)));
 
 } // namespace vantorel

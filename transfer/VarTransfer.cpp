@@ -14,10 +14,18 @@ constexpr int kProgressStep = 10;  // one full packet moves the bar this far
 constexpr int kProgressDone = 100; // an item is complete
 } // namespace
 
-const CVarKind kPatternKind{48, address::PatternValue, address::PatternData, address::kPatternStep,
-                            res::kProgressPattern};
-const CVarKind kMotionKind{4, address::MotionValue, address::MotionData, address::kMotionStep,
-                           res::kProgressMotion};
+const CVarKind kPatternKind{48,
+                            address::PatternValue,
+                            address::PatternData,
+                            address::kPatternStep,
+                            res::kProgressPattern,
+                            {res::kNounPattern, res::kNounPatterns}};
+const CVarKind kMotionKind{4,
+                           address::MotionValue,
+                           address::MotionData,
+                           address::kMotionStep,
+                           res::kProgressMotion,
+                           {res::kNounMotion, res::kNounMotions}};
 
 // ---------------------------------------------------------------- Get
 
@@ -28,13 +36,14 @@ void CVarGetPlan::Begin(IProgressDisplay& display)
     m_nIndex = m_nSingle == -1 ? 0 : m_nSingle;
     m_dwBase = m_dwAddress = m_kind.pDataAddress(m_nIndex);
     display.SetProgressStep(kProgressStep);
-    ClearItem(m_nIndex);
+    StartItem();
 }
 
-void CVarGetPlan::ClearItem(int n)
+void CVarGetPlan::StartItem()
 {
-    if (CVarEntry* pItem = Item(n))
-        pItem->Clear();
+    m_bHasValue = false;
+    m_byValue = 0;
+    m_data.clear();
 }
 
 CRequest CVarGetPlan::Request(IProgressDisplay& display)
@@ -52,19 +61,17 @@ bool CVarGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDispl
     const size_t nAnswer = answer.size();
     const size_t nData = nAnswer >= sysex::kDataSetOverhead ? nAnswer - sysex::kDataSetOverhead : 0;
     const uint8_t* pData = answer.data() + sysex::kHeaderLength;
-    CVarEntry* pItem = Item(m_nIndex);
-
     if (m_nStep == 0) {
-        if (pItem && nData > 0)
-            pItem->m_byValue = pData[0];
+        if (nData > 0) {
+            m_bHasValue = true;
+            m_byValue = pData[0];
+        }
         m_nStep = 1;
         display.SetProgressPos(0);
         return m_bBusy;
     }
 
-    if (pItem)
-        for (size_t i = 0; i < nData; ++i)
-            pItem->Append(pData[i]);
+    m_data.insert(m_data.end(), pData, pData + nData);
     // A full packet means more may follow, unless the next one would lie in
     // the next item's memory.
     const bool bFull = nAnswer == address::kFullPacketAnswer;
@@ -90,12 +97,22 @@ CGetPlan::Silence CVarGetPlan::OnSilence(IProgressDisplay& display)
 
 void CVarGetPlan::ItemComplete(IProgressDisplay& display)
 {
+    // Only now does the document's item change.
+    if (CVarEntry* pItem = Item(m_nIndex)) {
+        pItem->Clear();
+        if (m_bHasValue)
+            pItem->m_byValue = m_byValue;
+        for (uint8_t by : m_data)
+            pItem->Append(by);
+        MarkStored();
+    }
+    EntryDone();
     display.SetProgressPos(kProgressDone);
     m_dwBase += m_kind.dwItemStep;
     m_dwAddress = m_dwBase;
     ++m_nIndex;
     if (m_nIndex < m_kind.nCount && m_nSingle == -1)
-        ClearItem(m_nIndex);
+        StartItem();
     else
         m_bBusy = false;
     m_nStep = 0;
@@ -119,6 +136,8 @@ bool CVarSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
         dataSet.bValid = false;
         return false;
     }
+    dataSet.nEntry = m_nSingle == -1 ? m_nIndex : 0;
+    dataSet.strEntry = FormatItemText(m_kind.szText, m_nIndex + 1);
     if (m_nStep == 0) {
         dataSet.dwAddress = m_kind.pValueAddress(m_nIndex);
         dataSet.pData = &pItem->m_byValue;

@@ -3,6 +3,7 @@
 // data stream the synthesizer hands out in packets of 231 bytes. The two
 // kinds differ only by the numbers in CVarKind.
 #include <cstdint>
+#include <vector>
 
 #include "data/VarEntry.h"
 #include "transfer/TransferPlan.h"
@@ -15,13 +16,16 @@ struct CVarKind {
     uint32_t (*pDataAddress)(int);
     uint32_t dwItemStep;           // from one item's data to the next one's
     const char* szText;            // "Pattern %d" or "Motion %d"
+    CTransferNoun noun;
 };
 
 extern const CVarKind kPatternKind;
 extern const CVarKind kMotionKind;
 
 // Get: per item the value (step 0), then packets (step 1) until a short one
-// or two time-outs in a row.
+// or two time-outs in a row. What arrives is kept aside and replaces the item
+// only when the item is complete: Cancel or a silent synthesizer leave the
+// item as it was.
 class CVarGetPlan : public CGetPlan {
 public:
     explicit CVarGetPlan(const CVarKind& kind) : m_kind(kind) {}
@@ -39,6 +43,8 @@ public:
     bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
     Silence OnSilence(IProgressDisplay& display) override;
     bool IsWhole() const override { return m_nSingle == -1; }
+    CTransferNoun Noun() const override { return m_kind.noun; }
+    int Total() const override { return m_nSingle == -1 ? m_kind.nCount : 1; }
 
 protected:
     const CVarKind& Kind() const { return m_kind; }
@@ -46,9 +52,12 @@ protected:
     virtual CVarEntry* Item(int n) = 0;
 
 private:
-    void ClearItem(int n);
+    void StartItem();
     void ItemComplete(IProgressDisplay& display);
     const CVarKind& m_kind;
+    bool m_bHasValue = false; // the item's value has arrived
+    uint8_t m_byValue = 0;
+    std::vector<uint8_t> m_data; // the item's data so far
 };
 
 // Send: per item the value, then the data in packets of at most 231 bytes;
@@ -67,6 +76,8 @@ public:
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
     bool IsWhole() const override { return m_nSingle == -1; }
+    CTransferNoun Noun() const override { return m_kind.noun; }
+    int Total() const override { return m_nSingle == -1 ? m_kind.nCount : 1; }
 
 protected:
     const CVarKind& Kind() const { return m_kind; }

@@ -2,6 +2,7 @@
 
 #include "framework/gui/ScrollView.h"
 #include "midi/DeviceNames.h"
+#include "midi/SysEx.h"
 #include "transfer/StopPreview.h"
 
 namespace vantorel {
@@ -31,6 +32,13 @@ void CAudition::Start(const uint8_t* pPerformance)
     // Only the output is used; the input number is read as every transfer reads it.
     (void)ReadMidiInDevice();
     m_midiOut.m_wDeviceId = static_cast<uint16_t>(ReadMidiOutDevice());
+    // Bytes of 0x80 and above would end a data set early on the wire: such a
+    // patch is not auditioned at all, rather than cut short.
+    if (!AreDataBytes(pPerformance, CPerformRecord::kSize)) {
+        m_pRead = nullptr;
+        m_bSending = 0;
+        return;
+    }
     m_pRead = pPerformance;
     m_bSending = 1;
     if (!m_midiOut.Open(m_pNotify)) {

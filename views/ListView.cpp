@@ -9,6 +9,7 @@
 #include "framework/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "res/Strings.h"
+#include "transfer/TransferDevices.h"
 #include "views/CopyBuffer.h"
 
 namespace vantorel {
@@ -38,8 +39,20 @@ CListView::CTransferDevices CListView::PrepareTransfer()
     d.nInDevice = ReadMidiInDevice();
     d.nOutDevice = ReadMidiOutDevice();
     // The service takes device numbers as 16-bit values; -1 (none) becomes 65535.
-    d.strDevices = FormatDeviceText(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
+    d.strDevices =
+        FormatTransferDevices(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
     return d;
+}
+
+void CListView::ReturnFocusAfterTransfer()
+{
+    // The boxes of a transfer leave no window active: the next command
+    // would find no document.
+    BringFrameToTop();
+    if (QWidget* pTop = window()) {
+        pTop->activateWindow();
+    }
+    setFocus();
 }
 
 void CListView::FillList(CDC& dc, const QSize& size)

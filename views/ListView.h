@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/MessageBox.h"
 #include "framework/Rect.h"
 #include "framework/gui/DC.h"
 #include "framework/gui/ScrollView.h"
@@ -67,13 +68,20 @@ public:
     };
     static CTransferDevices PrepareTransfer();
     // Runs a modal Get or Send dialog (any dialog with m_strDevices) with the
-    // device text of the moment; returns how it ended (IDOK, IDCANCEL).
+    // device text of the moment, then gives the focus back to this window.
+    // Returns IDOK when a Get stored something into the document (only then
+    // is the document modified), IDCANCEL otherwise; a Send's result says
+    // nothing.
     template <class TDlg>
-    static int RunTransferDialog(TDlg& dlg)
+    int RunTransferDialog(TDlg& dlg)
     {
         dlg.m_strDevices = PrepareTransfer().strDevices;
-        return dlg.DoModal();
+        const int nResult = dlg.DoModal();
+        ReturnFocusAfterTransfer();
+        return nResult == IDOK && dlg.HasStored() ? IDOK : IDCANCEL;
     }
+    // The document window that ran a transfer is the active one again.
+    void ReturnFocusAfterTransfer();
 
 protected:
     // The list's scroll size, from the document's layout values.

@@ -35,4 +35,16 @@ inline constexpr const char* kLongMessageTooLong =
 inline constexpr const char* kDataSetTooLong =
     "A data set with %1 data bytes does not fit the 512-byte port buffer.";
 
+// What the ports say when a device fails: its name as chosen in MIDI Setup
+// (%1), its number (%2) and, for a failing call, the service's sentence (%3).
+inline constexpr const char* kPortNotAvailable =
+    "%1 (device %2) is not available. Check that it is connected, or choose another device in "
+    "Setup > MIDI Setup.";
+inline constexpr const char* kPortCallFailed =
+    "%1 (device %2) stopped working: %3 Check that it is connected, or choose another device in "
+    "Setup > MIDI Setup.";
+// The name used when neither the service nor the settings know one.
+inline constexpr const char* kUnnamedMidiIn = "The MIDI input";
+inline constexpr const char* kUnnamedMidiOut = "The MIDI output";
+
 } // namespace vantorel::res

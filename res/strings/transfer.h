@@ -26,4 +26,44 @@ inline constexpr const char* kProgressLabelName = "%s: %s";
 inline constexpr const char* kProgressPattern = "Pattern %d";
 inline constexpr const char* kProgressMotion = "Motion %d";
 
+// How messages name an entry: a patch label, a performance label.
+inline constexpr const char* kEntryPatch = "Patch %s";
+inline constexpr const char* kEntryPerformancePatch = "Patch %d of performance %s";
+inline constexpr const char* kEntryPerformance = "Performance %s";
+inline constexpr const char* kEntrySystem = "The system";
+
+// What a transfer counts in.
+inline constexpr const char* kNounPatch = "patch";
+inline constexpr const char* kNounPatches = "patches";
+inline constexpr const char* kNounPerformance = "performance";
+inline constexpr const char* kNounPerformances = "performances";
+inline constexpr const char* kNounSystemBlock = "system block";
+inline constexpr const char* kNounSystemBlocks = "system blocks";
+inline constexpr const char* kNounPattern = "pattern";
+inline constexpr const char* kNounPatterns = "patterns";
+inline constexpr const char* kNounMotion = "motion";
+inline constexpr const char* kNounMotions = "motions";
+
+// A Send that stops: the entry's name; the device's name and number, the
+// entries sent, the entries asked for and their noun.
+inline constexpr const char* kEntryNotSendable =
+    "%s holds bytes the KQ-3300 cannot receive; it was not sent.";
+inline constexpr const char* kSendStopped =
+    "%s (device %d) stopped taking data: sent %d of %d %s. Check that it is connected and switched on, then "
+    "send again.";
+
+// A Get whose synthesizer has not answered for three seconds; it goes on asking.
+inline constexpr const char* kNoAnswer =
+    "The KQ-3300 does not answer. Check the MIDI cables in both directions, the devices chosen in "
+    "Setup > MIDI Setup, that the KQ-3300 receives exclusive messages and that its device ID is 0x10. "
+    "Still asking...";
+
+// The main window's status bar during a transfer: noun, entry, entries, seconds.
+inline constexpr const char* kStatusGetting = "Getting %s %d of %d";
+inline constexpr const char* kStatusSending = "Sending %s %d of %d";
+inline constexpr const char* kStatusTimeLeft = ", about %d s left";
+
+// A chosen device the service no longer lists, by its stored name.
+inline constexpr const char* kDeviceNotAvailable = "%s (not available)";
+
 } // namespace vantorel::res

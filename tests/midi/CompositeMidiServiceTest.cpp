@@ -143,7 +143,9 @@ TEST_F(CompositeTest, PortsWorkThroughIt)
         CMidiOut out;
         out.m_wDeviceId = 4; // past the end
         EXPECT_FALSE(out.Open(&window));
-        EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"MIDI output device 4 does not exist."});
+        EXPECT_EQ(boxes.m_texts,
+                  std::vector<std::string>{"The MIDI output (device 4) is not available. Check that it is "
+                                           "connected, or choose another device in Setup > MIDI Setup."});
     }
     EXPECT_TRUE(m_b.m_openIn.empty()) << "destroying the port closed the backend's device";
 }

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include "framework/MessageBox.h"
+#include "framework/Profile.h"
 #include "midi/MidiPorts.h"
 #include "midi/SysEx.h"
 #include "midi/FakeMidiService.h"
 #include "res/Strings.h"
+#include "res/strings/midi.h"
 
 namespace vantorel {
 namespace {
@@ -23,8 +25,18 @@ protected:
         m_service.m_ins = {"in 0", "in 1", "in 2"};
         m_service.m_outs = {"out 0", "out 1"};
     }
-    std::string InText(MMRESULT r) { return CFakeMidiService::TextFor("", "in", r); }
-    std::string OutText(MMRESULT r) { return CFakeMidiService::TextFor("", "out", r); }
+    // A failing call: the device's name and number, then the service's sentence.
+    std::string InText(MMRESULT r, uint16_t n = 0)
+    {
+        return FormatPortText(res::kPortCallFailed, true, n, CFakeMidiService::TextFor("", "in", r));
+    }
+    std::string OutText(MMRESULT r, uint16_t n = 0)
+    {
+        return FormatPortText(res::kPortCallFailed, false, n, CFakeMidiService::TextFor("", "out", r));
+    }
+    // A device that cannot be opened.
+    std::string InMissing(uint16_t n = 0) { return FormatPortText(res::kPortNotAvailable, true, n); }
+    std::string OutMissing(uint16_t n = 0) { return FormatPortText(res::kPortNotAvailable, false, n); }
 
     CFakeMidiService m_service;
     CInstallService m_install;
@@ -98,7 +110,7 @@ TEST_F(PortsTest, InputOpenStopsAtEachFailureAndReportsIt)
         CMidiIn in;
         EXPECT_FALSE(in.Open(&m_window));
         EXPECT_EQ(m_service.Names(), Prefix(kInOpen, nFail + 1));
-        EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_NOMEM)});
+        EXPECT_EQ(m_boxes.m_texts, Names{nFail == 0 ? InMissing() : InText(MMSYSERR_NOMEM)});
         EXPECT_EQ(m_boxes.m_types, std::vector<unsigned>(1, MB_OK));
         m_boxes.m_types.clear();
         // A failed open call leaves the port closed; any later failure leaves it open.
@@ -113,7 +125,97 @@ TEST_F(PortsTest, OpeningAMissingInputDeviceReportsOnceAndStaysClosed)
     EXPECT_FALSE(in.Open(&m_window));
     EXPECT_FALSE(in.IsOpen());
     EXPECT_EQ(m_service.Names(), Names{"InOpen"});
-    EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_BADDEVICEID)});
+    EXPECT_EQ(m_boxes.m_texts, Names{InMissing(9)});
+}
+
+TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
+{
+    // Listed: the service's name.
+    CMidiOut out;
+    out.m_wDeviceId = 1;
+    m_service.Fail("OutOpen", MMSYSERR_ALLOCATED, 1);
+    EXPECT_FALSE(out.Open(&m_window));
+    ASSERT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_EQ(m_boxes.m_texts[0], "out 1 (device 1) is not available. Check that it is connected, or choose "
+                                  "another device in Setup > MIDI Setup.");
+    // No longer listed: the name stored with the MIDI Setup choice.
+    WriteProfileString("MIDI", "MidiInName", "Studio Link");
+    CMidiIn in;
+    in.m_wDeviceId = 7;
+    EXPECT_FALSE(in.Open(&m_window));
+    ASSERT_EQ(m_boxes.m_texts.size(), 2u);
+    EXPECT_EQ(m_boxes.m_texts[1], "Studio Link (device 7) is not available. Check that it is connected, or "
+                                  "choose another device in Setup > MIDI Setup.");
+    WriteProfileString("MIDI", "MidiInName", "");
+    // A failing call on an open port gives the service's sentence with the name.
+    CMidiOut open;
+    open.Open(&m_window);
+    m_service.Fail("OutShortMsg", MIDIERR_DISCONNECTED, 1);
+    EXPECT_FALSE(open.ShortMessage(0x90, 1, 2));
+    ASSERT_EQ(m_boxes.m_texts.size(), 3u);
+    EXPECT_EQ(m_boxes.m_texts[2], "out 0 (device 0) stopped working: out error 72 Check that it is "
+                                  "connected, or choose another device in Setup > MIDI Setup.");
+}
+
+TEST_F(PortsTest, OneFailureGivesOneBoxUntilThePortOpensAgain)
+{
+    // The device is gone: the open says so; closing, requeueing and sending
+    // on the port that never opened call nothing and say nothing more.
+    CMidiIn in;
+    in.m_wDeviceId = 5;
+    EXPECT_FALSE(in.Open(&m_window));
+    EXPECT_FALSE(in.Requeue());
+    EXPECT_TRUE(in.Close());
+    CMidiOut out;
+    out.m_wDeviceId = 5;
+    EXPECT_FALSE(out.Open(&m_window));
+    EXPECT_FALSE(out.SendDataRequest(0, 1));
+    EXPECT_FALSE(out.ShortMessage(0x90, 1, 2));
+    EXPECT_TRUE(out.Close());
+    EXPECT_EQ(m_service.Names(), (Names{"InOpen", "OutOpen"}));
+    EXPECT_EQ(m_boxes.m_texts, (Names{InMissing(5), OutMissing(5)}));
+
+    // A reset that fails inside an open: the close that follows fails too,
+    // but that is the same failure.
+    m_boxes.m_texts.clear();
+    CMidiIn half;
+    m_service.Fail("InReset", MMSYSERR_INVALHANDLE, 2);
+    EXPECT_FALSE(half.Open(&m_window));
+    half.Close();
+    EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_INVALHANDLE)});
+    // Open again: a new failure is worth a new box.
+    EXPECT_TRUE(half.Open(&m_window));
+    m_service.Fail("InPrepareHeader", MIDIERR_NOTREADY, 1);
+    EXPECT_FALSE(half.Requeue());
+    EXPECT_EQ(m_boxes.m_texts, (Names{InText(MMSYSERR_INVALHANDLE), InText(MIDIERR_NOTREADY)}));
+
+    // Ports that share an alarm give one box between them.
+    m_boxes.m_texts.clear();
+    CPortAlarm alarm;
+    CMidiIn sharedIn;
+    CMidiOut sharedOut;
+    sharedIn.ShareAlarm(&alarm);
+    sharedOut.ShareAlarm(&alarm);
+    sharedIn.m_wDeviceId = sharedOut.m_wDeviceId = 8;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_FALSE(sharedOut.Open(&m_window));
+        EXPECT_FALSE(sharedIn.Open(&m_window));
+    }
+    EXPECT_EQ(m_boxes.m_texts, Names{OutMissing(8)});
+    EXPECT_TRUE(alarm.IsRaised());
+}
+
+TEST_F(PortsTest, AQuietSendKeepsItsFailureForTheOwner)
+{
+    CMidiOut out;
+    out.Open(&m_window);
+    out.m_bQuietSend = true;
+    m_service.Fail("OutLongMsg", MIDIERR_DISCONNECTED, 1);
+    EXPECT_FALSE(out.SendDataRequest(0, 1));
+    EXPECT_EQ(out.m_lastSendError, MIDIERR_DISCONNECTED);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    EXPECT_TRUE(out.SendDataRequest(0, 1));
+    EXPECT_EQ(out.m_lastSendError, MMSYSERR_NOERROR);
 }
 
 TEST_F(PortsTest, RequeuePreparesAndAddsTheSameHeader)
@@ -177,18 +279,16 @@ TEST_F(PortsTest, DestroyingAnOpenInputStopsResetsUnpreparesAndCloses)
     EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_INVALHANDLE)});
 }
 
-TEST_F(PortsTest, ClosingANeverOpenedInputReportsTheFirstCallOnlyAndDestroyingItIsSilent)
+TEST_F(PortsTest, ClosingANeverOpenedInputCallsNothingAndSaysNothing)
 {
     {
         CMidiIn in;
-        EXPECT_FALSE(in.Close());
-        EXPECT_EQ(m_service.Names(), Names{"InStop"});
-        EXPECT_EQ(m_service.m_calls[0].m_handle, 0u) << "the service is asked with no handle";
-        EXPECT_EQ(m_boxes.m_texts, Names{InText(MMSYSERR_INVALHANDLE)});
-        m_service.m_calls.clear();
+        EXPECT_TRUE(in.Close());
+        EXPECT_TRUE(m_service.m_calls.empty()) << "the service is never asked with no handle";
+        EXPECT_TRUE(m_boxes.m_texts.empty());
     }
     EXPECT_TRUE(m_service.m_calls.empty());
-    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
 }
 
 TEST_F(PortsTest, AnEmptyReturnedBufferIsNotRequeuedByThePort)
@@ -250,7 +350,7 @@ TEST_F(PortsTest, OutputOpenAndItsFailure)
     m_service.Fail("OutOpen", MMSYSERR_ALLOCATED, 1);
     EXPECT_FALSE(other.Open(&m_window));
     EXPECT_FALSE(other.IsOpen());
-    EXPECT_EQ(m_boxes.m_texts, Names{OutText(MMSYSERR_ALLOCATED)});
+    EXPECT_EQ(m_boxes.m_texts, Names{OutMissing()});
 }
 
 TEST_F(PortsTest, OutputCloseRunsItsSequenceAndStopsAtEachFailure)
@@ -292,13 +392,12 @@ TEST_F(PortsTest, DestroyingAnOpenOutputResetsBeforeItUnprepares)
     }
 }
 
-TEST_F(PortsTest, ClosingANeverOpenedOutputReportsItsFirstCall)
+TEST_F(PortsTest, ClosingANeverOpenedOutputCallsNothingAndSaysNothing)
 {
     CMidiOut out;
-    EXPECT_FALSE(out.Close());
-    EXPECT_EQ(m_service.Names(), Names{"OutUnprepareHeader"});
-    EXPECT_EQ(m_service.m_calls[0].m_handle, 0u);
-    EXPECT_EQ(m_boxes.m_texts, Names{OutText(MMSYSERR_INVALHANDLE)});
+    EXPECT_TRUE(out.Close());
+    EXPECT_TRUE(m_service.m_calls.empty());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
 }
 
 TEST_F(PortsTest, ShortMessagePacksStatusThenDataBytes)
@@ -354,6 +453,10 @@ TEST_F(PortsTest, LongMessageFailuresAreReportedAndPrepareFailureSendsNothing)
     EXPECT_FALSE(out.LongMessage(bytes, 2));
     EXPECT_EQ(m_service.Names(), Names{"OutPrepareHeader"});
 
+    EXPECT_EQ(m_boxes.m_texts, Names{OutText(MIDIERR_UNPREPARED)});
+
+    // A port that failed has said so once; opened again, it reports anew.
+    out.Open(&m_window);
     m_service.m_calls.clear();
     m_service.Fail("OutLongMsg", MIDIERR_NOTREADY, 1);
     EXPECT_FALSE(out.LongMessage(bytes, 2));
@@ -388,13 +491,21 @@ TEST_F(PortsTest, DataRequestAndDataSetHandTheBuiltMessages)
 
     std::vector<uint8_t> patch(239);
     for (size_t i = 0; i < patch.size(); ++i)
-        patch[i] = uint8_t(i * 7);
+        patch[i] = uint8_t((i * 7) & 0x7F);
     EXPECT_TRUE(out.SendDataSet(0x0407F00, patch.data(), patch.size()));
     EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 251u);
     EXPECT_EQ(m_service.m_calls.back().m_bytes, BuildDataSet(0x0407F00, patch.data(), patch.size()));
 
     EXPECT_TRUE(out.SendDataSet(6, nullptr, 0)) << "an empty data set is legal";
     EXPECT_EQ(m_service.m_calls.back().m_bytes.size(), 12u);
+
+    // A byte of 0x80 or above is refused before anything reaches the service;
+    // the caller names the entry, so the port says nothing.
+    m_service.m_calls.clear();
+    patch[100] = 0x80;
+    EXPECT_FALSE(out.SendDataSet(0x0407F00, patch.data(), patch.size()));
+    EXPECT_TRUE(m_service.m_calls.empty());
+    EXPECT_TRUE(m_boxes.m_texts.empty());
 }
 
 TEST_F(PortsTest, DataSetOverFiveHundredBytesIsRefused)

@@ -99,12 +99,15 @@ TEST(SysExBuild, DataSetsIncludingEmptyAndZeroChecksum)
     EXPECT_EQ(Checksum(nullptr, 0, 0x80), 0x00);
     EXPECT_EQ(Checksum(two, 1, 0x3F), 0x01);
 
-    // Data bytes go out as stored, even with the top bit set.
+    // A data byte with the top bit set would end the message on the wire:
+    // no data set is built from it, wherever it stands.
     const uint8_t high[] = {0x80, 0xFF};
-    const Bytes raw = BuildDataSet(0, high, 2);
-    EXPECT_EQ(raw[10], 0x80);
-    EXPECT_EQ(raw[11], 0xFF);
-    EXPECT_EQ(raw[12], Checksum(high, 2));
+    EXPECT_TRUE(BuildDataSet(0, high, 2).empty());
+    const uint8_t last[] = {0x01, 0x7F, 0x80};
+    EXPECT_TRUE(BuildDataSet(0, last, 3).empty());
+    EXPECT_FALSE(AreDataBytes(last, 3));
+    EXPECT_TRUE(AreDataBytes(last, 2));
+    EXPECT_EQ(BuildDataSet(0, last, 2).size(), 14u);
 
     // The port buffer holds 512 bytes: longer bodies are cut to 500.
     const Bytes many(600, 0x01);

@@ -224,7 +224,8 @@ TEST_F(SimMidiServiceTest, WireSpeedPacesBothDirections)
     // the first has finished.
     m_window.m_events.clear();
     const int64_t t0 = m_clock.NowUs();
-    Send(hOut, BuildDataSet(6, m_outData.data(), 1));
+    const uint8_t value = 0x05; // a data byte: the buffer's first byte is F0
+    Send(hOut, BuildDataSet(6, &value, 1));
     Send(hOut, BuildDataRequest(0, 23), &m_outHdr2);
     m_clock.RunUntilIdle();
     ASSERT_EQ(m_window.Outs().size(), 2u);

@@ -56,15 +56,40 @@ IMidiNotify* CRecordingService::Proxy(IMidiNotify* pWindow)
     return m_proxies.back().get();
 }
 
+void CRecordingService::FailCall(const std::string& name, MMRESULT result, int nAfter, int nTimes)
+{
+    m_failures[name] = {result, nAfter, nTimes};
+}
+
+MMRESULT CRecordingService::Injected(const std::string& name)
+{
+    auto it = m_failures.find(name);
+    if (it == m_failures.end())
+        return MMSYSERR_NOERROR;
+    CFailure& f = it->second;
+    if (f.nAfter > 0) {
+        --f.nAfter;
+        return MMSYSERR_NOERROR;
+    }
+    const MMRESULT result = f.result;
+    if (f.nTimes > 0 && --f.nTimes == 0)
+        m_failures.erase(it);
+    return result;
+}
+
 MMRESULT CRecordingService::InOpen(HMIDIIN* ph, unsigned n, IMidiNotify* pWindow)
 {
     Record(CWireEvent::InOpen);
+    if (MMRESULT r = Injected("InOpen"))
+        return r;
     return m_inner.InOpen(ph, n, Proxy(pWindow));
 }
 
 MMRESULT CRecordingService::InAddBuffer(HMIDIIN h, MIDIHDR* p)
 {
     Record(CWireEvent::InAddBuffer);
+    if (MMRESULT r = Injected("InAddBuffer"))
+        return r;
     return m_inner.InAddBuffer(h, p);
 }
 
@@ -77,7 +102,16 @@ MMRESULT CRecordingService::InClose(HMIDIIN h)
 MMRESULT CRecordingService::OutOpen(HMIDIOUT* ph, unsigned n, IMidiNotify* pWindow)
 {
     Record(CWireEvent::OutOpen);
+    if (MMRESULT r = Injected("OutOpen"))
+        return r;
     return m_inner.OutOpen(ph, n, Proxy(pWindow));
+}
+
+MMRESULT CRecordingService::OutLongMsg(HMIDIOUT h, MIDIHDR* p)
+{
+    if (MMRESULT r = Injected("OutLongMsg"))
+        return r;
+    return m_inner.OutLongMsg(h, p);
 }
 
 MMRESULT CRecordingService::OutClose(HMIDIOUT h)

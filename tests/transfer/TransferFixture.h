@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <list>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -54,6 +55,10 @@ public:
     void Record(CWireEvent::Kind kind, Bytes bytes = {}, size_t nCount = 0);
     // Called with every event as it is recorded (before the window sees it).
     std::function<void(const CWireEvent&)> m_onEvent;
+    // The named call ("InOpen", "InAddBuffer", "OutOpen", "OutLongMsg") fails with result
+    // once nAfter calls of it have passed, nTimes times (0: from then on).
+    void FailCall(const std::string& name, MMRESULT result, int nAfter = 0, int nTimes = 0);
+    void ClearFailures() { m_failures.clear(); }
 
     unsigned InGetNumDevs() override { return m_inner.InGetNumDevs(); }
     MMRESULT InGetDevName(unsigned n, std::string& name) override { return m_inner.InGetDevName(n, name); }
@@ -72,7 +77,7 @@ public:
     MMRESULT OutOpen(HMIDIOUT* ph, unsigned n, IMidiNotify* pWindow) override;
     MMRESULT OutShortMsg(HMIDIOUT h, uint32_t m) override { return m_inner.OutShortMsg(h, m); }
     MMRESULT OutPrepareHeader(HMIDIOUT h, MIDIHDR* p) override { return m_inner.OutPrepareHeader(h, p); }
-    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* p) override { return m_inner.OutLongMsg(h, p); }
+    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* p) override;
     MMRESULT OutUnprepareHeader(HMIDIOUT h, MIDIHDR* p) override { return m_inner.OutUnprepareHeader(h, p); }
     MMRESULT OutReset(HMIDIOUT h) override { return m_inner.OutReset(h); }
     MMRESULT OutClose(HMIDIOUT h) override;
@@ -92,8 +97,17 @@ private:
     };
     IMidiNotify* Proxy(IMidiNotify* pWindow);
 
+    // The result of the named call now: a failure set by FailCall, or none.
+    MMRESULT Injected(const std::string& name);
+
     CSimMidiService& m_inner;
     std::list<std::unique_ptr<CNotifyProxy>> m_proxies;
+    struct CFailure {
+        MMRESULT result;
+        int nAfter;
+        int nTimes;
+    };
+    std::map<std::string, CFailure> m_failures;
 };
 
 // Counts the rectangles a document asks its views to repaint.

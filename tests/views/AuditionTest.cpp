@@ -174,6 +174,22 @@ TEST_F(AuditionTest, NothingIsSentWithSendDataOff)
     EXPECT_TRUE(m_sent.empty());
 }
 
+TEST_F(AuditionTest, APatchWithBytesTheSynthesizerCannotReceiveIsNotAuditioned)
+{
+    Rec(6).Data()[50] = 0x80;
+    ClickRow(6);
+    EXPECT_EQ(m_pView->GetSelection(), 6);
+    EXPECT_FALSE(m_pView->IsSending());
+    m_clock.RunUntilIdle();
+    EXPECT_TRUE(m_sent.empty());
+    EXPECT_EQ(m_pSim->GetOpenOutCount(), 0u);
+
+    // The next patch auditions as usual.
+    ClickRow(7);
+    m_clock.RunUntilIdle();
+    EXPECT_EQ(m_sent.size(), 5u);
+}
+
 TEST_F(AuditionTest, AnOutputThatCannotOpenEndsTheSequenceAfterItsMessage)
 {
     WriteProfileInt("MIDI", "MidiOutDevice", 7);

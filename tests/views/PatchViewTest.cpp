@@ -2,6 +2,7 @@
 // renaming, initialising, Get and Send through the commands, and drawing.
 #include <QApplication>
 #include <QImage>
+#include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QLineEdit>
 #include <QTest>
@@ -402,13 +403,59 @@ TEST_F(PatchViewTest, GetCancelledLeavesTheDocumentUnmarked)
     EXPECT_TRUE(m_sent.empty());
 }
 
-TEST_F(PatchViewTest, GetDeclinedAtTheQuestionStillCountsAsDone)
+TEST_F(PatchViewTest, AGetThatStoredNothingLeavesTheDocumentUnmodifiedAndTheWindowActive)
 {
-    // The Get dialog closes with OK when the backup question is declined.
+    // A second window, so that "active" means this one.
+    OpenWindow<CPatchView, CPatchDoc>();
+    auto* pFrame = qobject_cast<QMdiSubWindow*>(m_pView->GetParentFrame());
+    ASSERT_NE(pFrame, nullptr);
+    m_area.setActiveSubWindow(pFrame);
+    m_area.activateWindow();
+    QApplication::processEvents();
+
+    m_device.Faults().m_nDropEvery = 1;
+    CDialog::SetModalHook([this](CDialog* dlg) {
+        if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
+            t->ClickButton(IDOK);
+            QApplication::processEvents(); // the progress window takes the focus
+            m_clock.AdvanceMs(3'000);
+            t->Progress().ClickButton(IDCANCEL);
+            // A box came and went: it took the focus and gave it to nobody.
+            QWidget box;
+            box.show();
+            box.activateWindow();
+            QApplication::processEvents();
+            box.hide();
+            QApplication::processEvents();
+        }
+    });
+    m_pView->ExecuteCommand(CPatchView::ID_GET_PATCH_BANK);
+    QApplication::processEvents();
+    EXPECT_FALSE(m_pDoc->IsModified());
+    EXPECT_EQ(Rec(0), CPatchRecord());
+    // The window that ran the transfer is active again.
+    EXPECT_EQ(QApplication::activeWindow(), m_area.window());
+    EXPECT_EQ(m_area.activeSubWindow(), pFrame);
+}
+
+TEST_F(PatchViewTest, TheGetDialogShowsAChosenDeviceThatIsGoneAsNotAvailable)
+{
+    WriteProfileInt("MIDI", "MidiOutDevice", 1);
+    WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
+    AnswerTransfers(IDCANCEL);
+    m_pView->ExecuteCommand(CPatchView::ID_GET_PATCH_BANK);
+    ASSERT_EQ(m_transferTexts.size(), 1u);
+    EXPECT_EQ(m_transferTexts[0], "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tDesk Synth (not available)");
+}
+
+TEST_F(PatchViewTest, GetDeclinedAtTheQuestionLeavesTheDocumentUnmodified)
+{
+    // The Get dialog closes with OK when the backup question is declined,
+    // but nothing was stored: the document is as it was.
     m_pBoxes->m_nAnswer = IDCANCEL;
     AnswerTransfers();
     m_pView->ExecuteCommand(CPatchView::ID_GET_PATCH_BANK);
-    EXPECT_TRUE(m_pDoc->IsModified());
+    EXPECT_FALSE(m_pDoc->IsModified());
     EXPECT_TRUE(m_sent.empty());
 }
 
