@@ -297,8 +297,10 @@ TEST(SimDeviceDataSets, IgnoresMessagesWithHighDataBytes)
     CSimDevice dev;
     const Bytes before = dev.SaveImageBytes();
     Bytes data = Pattern(4, 239);
-    data[20] = 0x85;
-    const Bytes set = BuildDataSet(sim::PatchAddress(0), data.data(), data.size());
+    // The program refuses to build such a message, so the byte goes in afterwards.
+    Bytes set = BuildDataSet(sim::PatchAddress(0), data.data(), data.size());
+    set[sysex::kHeaderLength + 20] = 0x85;
+    set[set.size() - 2] = Checksum(set.data() + 6, set.size() - 8);
     ASSERT_EQ(set[set.size() - 2], Checksum(set.data() + 6, set.size() - 8));
     Bytes request = BuildDataRequest(sim::PatchAddress(0), 239);
     request.insert(request.begin() + 7, 0xF8);

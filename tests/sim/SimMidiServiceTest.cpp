@@ -401,8 +401,11 @@ TEST_F(SimMidiServiceTest, MessagesWithHighDataBytesAreIgnoredAndCounted)
     OpenIn();
     const CPatchBytes before = m_device.Patch(12);
     Bytes patch(239, 0x2A);
-    patch[100] = 0x90;
-    Send(hOut, BuildDataSet(sim::PatchAddress(12), patch.data(), patch.size()));
+    // The program refuses to build such a message, so the byte goes in afterwards.
+    Bytes set = BuildDataSet(sim::PatchAddress(12), patch.data(), patch.size());
+    set[sysex::kHeaderLength + 100] = 0x90;
+    set[set.size() - 2] = Checksum(set.data() + 6, set.size() - 8);
+    Send(hOut, set);
     Bytes request = kPatchRequest;
     request[12] |= 0x80; // the size, with its checksum still right for the seven bits
     Send(hOut, request);
