@@ -326,8 +326,10 @@ TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsAMessageWithAHighDataByte)
         HMIDIOUT h = nullptr;
         ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
         std::vector<uint8_t> patch(sim::kPatchSize, 0x15);
-        patch[7] = 0x85;
+        // The program refuses to build such a message, so the byte goes in afterwards.
         std::vector<uint8_t> set = BuildDataSet(sim::PatchAddress(2), patch.data(), patch.size());
+        set[sysex::kHeaderLength + 7] = 0x85;
+        set[set.size() - 2] = Checksum(set.data() + 6, set.size() - 8);
         MIDIHDR hdr{};
         hdr.lpData = set.data();
         hdr.dwBufferLength = uint32_t(set.size());

@@ -137,7 +137,9 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
     // The loss shows as the next port call fails: the output, if the server's
     // end has been noticed by then, or else the reopening after the answer's
     // time-out, when the server's ports are no longer listed.
-    const std::string missing = "MIDI output device " + std::to_string(m_nOutDevice) + " does not exist.";
+    // Every message names the chosen device by its name with its number beside it.
+    const std::string device = "(device " + std::to_string(m_nOutDevice) + ")";
+    const std::string missing = device + " is not available.";
     auto FirstError = [&](size_t nFrom) -> const std::string* {
         for (size_t i = nFrom; i < Boxes().size(); ++i)
             if (Boxes()[i] != res::kConfirmGet)
@@ -174,7 +176,14 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
     m_onTransfer = nullptr;
     ASSERT_TRUE(bKilled) << "the transfer ended before the server could be killed";
     ASSERT_TRUE(bReported) << "no message said the JACK server is gone; messages: " << Joined(Boxes());
-    EXPECT_THAT(*FirstError(nBoxesBefore), ::testing::AnyOf(std::string(res::kJackNotRunning), missing));
+    EXPECT_THAT(*FirstError(nBoxesBefore),
+                ::testing::AllOf(::testing::HasSubstr(device),
+                                 ::testing::AnyOf(::testing::HasSubstr(res::kJackNotRunning),
+                                                  ::testing::HasSubstr(missing))));
+    EXPECT_EQ(std::count_if(Boxes().begin() + std::ptrdiff_t(nBoxesBefore), Boxes().end(),
+                            [](const std::string& b) { return b != res::kConfirmGet; }),
+              1)
+        << "one failure, one message: " << Joined(Boxes());
     EXPECT_TRUE(bEnded) << "Cancel did not end the transfer";
     EXPECT_EQ(m_nComplete, 0);
 
@@ -205,8 +214,9 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         t->ClickButton(IDOK);
         bAgainReported = QTest::qWaitFor(
             [&] {
-                return std::find(Boxes().begin() + std::ptrdiff_t(n), Boxes().end(), missing) !=
-                       Boxes().end();
+                return std::any_of(Boxes().begin() + std::ptrdiff_t(n), Boxes().end(), [&](const std::string& b) {
+                    return b.find(missing) != std::string::npos;
+                });
             },
             kReportWaitMs);
         t->Progress().ClickButton(IDCANCEL);
@@ -245,6 +255,7 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
     const auto before = a->m_aPatch;
     bool bKilled = false;
     bool bReported = false;
+    size_t nMessages = 0;
     m_onTransfer = [&](CTransferDlg* t) {
         const size_t n = Boxes().size();
         t->ClickButton(IDOK);
@@ -252,14 +263,16 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
         QTest::qWait(1000);
         m_rig.KillServer();
         bKilled = true;
+        // The Send stops by itself with one message that names the device.
+        const std::string device = "(device " + std::to_string(m_nOutDevice) + ")";
         bReported = QTest::qWaitFor(
-                        [&] {
-                            return std::find(Boxes().begin() + std::ptrdiff_t(n), Boxes().end(),
-                                             std::string(res::kJackNotRunning)) != Boxes().end() ||
-                                   t->IsEnded();
-                        },
-                        kReportWaitMs) &&
-                    !t->IsEnded();
+            [&] {
+                return std::any_of(Boxes().begin() + std::ptrdiff_t(n), Boxes().end(),
+                                   [&](const std::string& b) { return b.find(device) != std::string::npos; });
+            },
+            kReportWaitMs);
+        QTest::qWait(1500); // time for a second message, should one come
+        nMessages = Boxes().size() - n;
         if (!t->IsEnded())
             t->Progress().ClickButton(IDCANCEL);
         if (!t->IsEnded())
@@ -268,7 +281,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
     ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH));
     m_onTransfer = nullptr;
     ASSERT_TRUE(bKilled);
-    EXPECT_TRUE(bReported) << "the lost server was not reported";
+    EXPECT_TRUE(bReported) << "the lost server was not reported: " << Joined(Boxes());
+    EXPECT_EQ(nMessages, 2u) << "the backup question and one message: " << Joined(Boxes());
     EXPECT_EQ(m_nComplete, 0) << "\"Complete!\" for a send that never arrived";
     EXPECT_EQ(a->m_aPatch, before) << "a Send changes nothing in the document";
     ASSERT_NO_FATAL_FAILURE(Save(a, Path("kept.pat")));
