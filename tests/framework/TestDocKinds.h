@@ -19,6 +19,7 @@
 #include "framework/gui/DocManager.h"
 #include "framework/gui/DocTemplate.h"
 #include "framework/gui/ScrollView.h"
+#include "support/FileDialogScript.h"
 
 namespace vantorel::test {
 
@@ -101,28 +102,5 @@ inline std::string ReadBytes(const QString& path)
     const QByteArray b = f.readAll();
     return std::string(b.constData(), size_t(b.size()));
 }
-
-// Answers every file dialog from a queue of paths ("" cancels) and keeps
-// the requests for inspection.
-class CFileDialogScript {
-public:
-    CFileDialogScript()
-    {
-        m_previous = CDocManager::SetFileDialogHook([this](const CFileDialogRequest& req) {
-            m_requests.push_back(req);
-            if (m_answers.empty())
-                return QString();
-            QString a = m_answers.front();
-            m_answers.erase(m_answers.begin());
-            return a;
-        });
-    }
-    ~CFileDialogScript() { CDocManager::SetFileDialogHook(m_previous); }
-    std::vector<QString> m_answers;
-    std::vector<CFileDialogRequest> m_requests;
-
-private:
-    FileDialogHook m_previous;
-};
 
 } // namespace vantorel::test
