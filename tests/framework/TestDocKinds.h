@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -60,6 +61,11 @@ public:
     }
     // Handles nId; the handler counts calls.
     void Handle(int nId) { OnCommand(nId, [this, nId] { ++m_calls[nId]; }); }
+    // Handles nId, enabled while enabled() says so.
+    void HandleWhen(int nId, std::function<bool()> enabled)
+    {
+        OnCommand(nId, [this, nId] { ++m_calls[nId]; }, [enabled](CCmdUI& ui) { ui.Enable(enabled()); });
+    }
     int m_nInitialUpdates = 0;
     std::map<int, int> m_calls;
 
