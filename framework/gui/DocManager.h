@@ -28,8 +28,6 @@ class CChildFrame;
 
 class CDocManager {
 public:
-    static constexpr int kRecentFileCount = 4;
-
     CDocManager();
     ~CDocManager(); // closes what is still open without asking
     CDocManager(const CDocManager&) = delete;
@@ -79,7 +77,7 @@ public:
     CDocTemplate* GetTemplateOf(const CDocument* pDoc) const;
     // The document's window, or null.
     CChildFrame* GetFrame(const CDocument* pDoc) const;
-    // The same as a list (empty or one), for callers written for several.
+    // The same as a list (empty or one), for older callers.
     std::vector<CChildFrame*> GetFrames(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
 

@@ -79,7 +79,7 @@ protected:
         CDocument* doc = m_pManager->OpenNewDocument(m_pManager->GetTemplates()[size_t(nKindIndex)].get());
         if (ppDoc)
             *ppDoc = doc;
-        return dynamic_cast<CTestView*>(m_pManager->GetFrames(doc).front()->GetActiveView());
+        return dynamic_cast<CTestView*>(m_pManager->GetFrame(doc)->GetActiveView());
     }
     bool Enabled(int nId) const { return m_pFrame->CommandAction(nId)->isEnabled(); }
 

@@ -67,7 +67,7 @@ protected:
     CTestView* NewView(int nKind)
     {
         CDocument* doc = m_manager.OpenNewDocument(m_manager.GetTemplates()[size_t(nKind)].get());
-        return dynamic_cast<CTestView*>(m_manager.GetFrames(doc).front()->GetActiveView());
+        return dynamic_cast<CTestView*>(m_manager.GetFrame(doc)->GetActiveView());
     }
 
     CDocManager m_manager;
