@@ -12,6 +12,7 @@
 
 #include "app/MainFrame.h"
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
 #include "framework/VirtualClock.h"
 #include "framework/gui/ChildFrame.h"

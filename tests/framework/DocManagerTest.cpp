@@ -18,6 +18,7 @@
 #include <cerrno>
 
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
 #include "framework/SafeFile.h"
 #include "framework/gui/ChildFrame.h"

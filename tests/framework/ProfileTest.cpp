@@ -10,6 +10,7 @@
 #include <fstream>
 
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
 #include "framework/gui/Settings.h"
 #include "res/strings/app.h"
