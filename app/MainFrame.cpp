@@ -9,13 +9,12 @@
 #include <QShowEvent>
 
 #include <algorithm>
-#include <climits>
 
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
 #include "framework/MessageBox.h"
-#include "framework/Profile.h"
 #include "framework/gui/ChildFrame.h"
+#include "framework/gui/Settings.h"
 #include "midi/DeviceNames.h"
 #include "res/Images.h"
 #include "res/Strings.h"
@@ -28,20 +27,6 @@
 namespace vantorel {
 
 namespace {
-constexpr const char* kSetupSection = "Setup";
-constexpr const char* kSendDataKey = "SendData";
-constexpr const char* kPreviewSection = "Preview";
-constexpr const char* kNoteNumKey = "NoteNum";
-constexpr const char* kVelocityKey = "Velocity";
-constexpr const char* kToneLenKey = "ToneLen";
-constexpr const char* kWindowSection = "Window";
-constexpr const char* kLeftKey = "Left";
-constexpr const char* kTopKey = "Top";
-constexpr const char* kWidthKey = "Width";
-constexpr const char* kHeightKey = "Height";
-constexpr const char* kMaximizedKey = "Maximized";
-constexpr QSize kFirstStartSize(820, 600);
-
 constexpr uint8_t kNoteOn = 0x90;  // channel 1
 constexpr uint8_t kNoteOff = 0x80; // channel 1
 
@@ -78,11 +63,12 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
     CCopyBuffer::Get().SetCursorHost(this);
     m_bPreviewSounding = 0;
 
-    // Any value but 1 means off; the rest are taken as they are.
-    SetSendDataSwitch(GetProfileInt(kSetupSection, kSendDataKey, 1) == 1 ? 1 : 0);
-    m_nPreviewNote = GetProfileInt(kPreviewSection, kNoteNumKey, 60);
-    m_nPreviewVelocity = GetProfileInt(kPreviewSection, kVelocityKey, 80);
-    m_nPreviewToneLen = GetProfileInt(kPreviewSection, kToneLenKey, 500);
+    SetSendDataSwitch(CSettings::ReadSendData() ? 1 : 0);
+    // The Preview values are taken as they are; Preview keeps them in range.
+    const CSettings::Preview preview = CSettings::ReadPreview();
+    m_nPreviewNote = preview.nNote;
+    m_nPreviewVelocity = preview.nVelocity;
+    m_nPreviewToneLen = preview.nToneLen;
 
     m_previousStopPreview = SetStopPreviewHandler([this] { StopPreview(); });
     UpdateAllCmdUI();
@@ -91,10 +77,8 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 CMainFrame::~CMainFrame()
 {
     SavePlacement();
-    WriteProfileInt(kSetupSection, kSendDataKey, GetSendDataSwitch() != 0 ? 1 : 0);
-    WriteProfileInt(kPreviewSection, kNoteNumKey, m_nPreviewNote);
-    WriteProfileInt(kPreviewSection, kVelocityKey, m_nPreviewVelocity);
-    WriteProfileInt(kPreviewSection, kToneLenKey, m_nPreviewToneLen);
+    CSettings::WriteSendData(GetSendDataSwitch() != 0);
+    CSettings::WritePreview({m_nPreviewNote, m_nPreviewVelocity, m_nPreviewToneLen});
     SetStopPreviewHandler(std::move(m_previousStopPreview));
     CTimerService::Get().KillAllTimers(this);
     CCopyBuffer::Get().SetCursorHost(nullptr);
@@ -103,19 +87,17 @@ CMainFrame::~CMainFrame()
 
 void CMainFrame::RestorePlacement()
 {
-    const int w = std::max(100, GetProfileInt(kWindowSection, kWidthKey, kFirstStartSize.width()));
-    const int h = std::max(100, GetProfileInt(kWindowSection, kHeightKey, kFirstStartSize.height()));
-    // No place stored: the window system chooses one.
-    constexpr int kUnset = INT_MIN;
-    const int x = GetProfileInt(kWindowSection, kLeftKey, kUnset);
-    const int y = GetProfileInt(kWindowSection, kTopKey, kUnset);
-    // The inside of the window, as geometry() gives it back at the end.
-    if (x != kUnset && y != kUnset)
-        setGeometry(x, y, w, h);
+    const CSettings::WindowPlacement stored = CSettings::ReadWindowPlacement();
+    const int w = std::max(100, stored.nWidth);
+    const int h = std::max(100, stored.nHeight);
+    // The inside of the window, as geometry() gives it back at the end; with
+    // no place stored the window system chooses one.
+    if (stored.bHasPosition)
+        setGeometry(stored.nLeft, stored.nTop, w, h);
     else
         resize(w, h);
     KeepOnScreen();
-    if (GetProfileInt(kWindowSection, kMaximizedKey, 0) == 1)
+    if (stored.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
 }
 
@@ -126,11 +108,14 @@ void CMainFrame::SavePlacement() const
     const QRect r = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
     if (!r.isValid())
         return;
-    WriteProfileInt(kWindowSection, kLeftKey, r.x());
-    WriteProfileInt(kWindowSection, kTopKey, r.y());
-    WriteProfileInt(kWindowSection, kWidthKey, r.width());
-    WriteProfileInt(kWindowSection, kHeightKey, r.height());
-    WriteProfileInt(kWindowSection, kMaximizedKey, isMaximized() ? 1 : 0);
+    CSettings::WindowPlacement placement;
+    placement.bHasPosition = true;
+    placement.nLeft = r.x();
+    placement.nTop = r.y();
+    placement.nWidth = r.width();
+    placement.nHeight = r.height();
+    placement.bMaximized = isMaximized();
+    CSettings::WriteWindowPlacement(placement);
 }
 
 void CMainFrame::KeepOnScreen()
@@ -175,10 +160,10 @@ void CMainFrame::BuildActions()
         QKeySequence key;
     };
     const Command commands[] = {
-        {ID_FILE_NEW, res::kItemNew, res::kPromptNew, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {ID_FILE_OPEN, res::kItemOpen, res::kPromptOpen, QKeySequence(Qt::CTRL | Qt::Key_O)},
+        {ID_FILE_NEW, res::kItemNew, res::kPromptNew, QKeySequence(QKeySequence::New)},
+        {ID_FILE_OPEN, res::kItemOpen, res::kPromptOpen, QKeySequence(QKeySequence::Open)},
         {ID_FILE_CLOSE, res::kItemClose, res::kPromptClose, {}},
-        {ID_FILE_SAVE, res::kItemSave, res::kPromptSave, QKeySequence(Qt::CTRL | Qt::Key_S)},
+        {ID_FILE_SAVE, res::kItemSave, res::kPromptSave, QKeySequence(QKeySequence::Save)},
         {ID_FILE_SAVE_AS, res::kItemSaveAs, res::kPromptSaveAs, {}},
         {ID_APP_EXIT, res::kItemExit, res::kPromptExit, {}},
         {ID_GET_PATCH, res::kItemGetPatch, res::kPromptGetPatch, {}},

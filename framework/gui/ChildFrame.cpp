@@ -78,9 +78,10 @@ void CChildFrame::closeEvent(QCloseEvent* e)
     }
     QMdiSubWindow::closeEvent(e);
     e->accept();
+    // No longer this frame's document, even for whoever the manager tells.
+    m_pDocument = nullptr;
     if (m_pManager)
         m_pManager->OnFrameClosed(this);
-    m_pDocument = nullptr;
 }
 
 } // namespace vantorel

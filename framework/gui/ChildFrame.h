@@ -1,8 +1,8 @@
 #pragma once
 // The frame of one document window: a multiple-document child window that
 // holds one view. Its title is the document's title ("*" while modified).
-// Closing the last window of a document closes the document, after the
-// document manager's "Save changes to %1?" when it is modified.
+// A document has exactly one window: closing it closes the document, after
+// the document manager's "Save changes to %1?" when it is modified.
 #include <QMdiSubWindow>
 
 #include "framework/gui/CmdTarget.h"

@@ -1,13 +1,13 @@
 #pragma once
-// Runs File New, Open, Save and Save As over the registered document kinds,
-// owns the open documents, keeps each document's child frames and asks to
-// save modified documents before they close. Also keeps the recent-file
-// list of 4 in the profile ("Recent File List", "File1" to "File4").
+// Keeps the registered document kinds and the open documents, each in its
+// one child window, and runs File New, Open, Save and Save As over them. The
+// pieces with a job of their own live beside it: the New list (NewDialog.h),
+// the file dialogs (FileDialog.h), reading and writing files
+// (DocumentFiles.h) and the recent-file list (RecentFiles.h).
 #include <QIcon>
 #include <QMetaObject>
 #include <QPointer>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -17,32 +17,17 @@
 
 #include "framework/Document.h"
 #include "framework/gui/DocTemplate.h"
+#include "framework/gui/FileDialog.h"
+#include "framework/gui/RecentFiles.h"
 
-class QFileInfo;
 class QMdiArea;
-class QObject;
 
 namespace vantorel {
 
 class CChildFrame;
-enum class FileFault;
-
-// What a file dialog is asked; tests answer it through the file-dialog hook.
-struct CFileDialogRequest {
-    bool bOpen = true;          // Open, or Save As
-    QString strCaption;         // "Open" or "Save As"
-    QStringList filters;        // in order, e.g. "Patch Files (*.pat)", ..., "All Files (*.*)"
-    QString strSelectedFilter;  // the filter shown first
-    QString strDefaultName;     // Save As: the suggested file
-    QString strDefaultSuffix;   // Save As: added to a name given without one ("pat")
-};
-// Returns the chosen path, or an empty text when the user cancelled.
-using FileDialogHook = std::function<QString(const CFileDialogRequest&)>;
 
 class CDocManager {
 public:
-    static constexpr int kRecentFileCount = 4;
-
     CDocManager();
     ~CDocManager(); // closes what is still open without asking
     CDocManager(const CDocManager&) = delete;
@@ -55,9 +40,14 @@ public:
     // Child-window icon of a kind (by resource id).
     void SetKindIcon(int nResourceId, const QIcon& icon) { m_icons[nResourceId] = icon; }
 
-    // Where the child frames go. Must be set before documents are opened.
+    // Where the child windows go. Must be set before documents are opened.
     void SetMdiArea(QMdiArea* pArea);
     QMdiArea* GetMdiArea() const;
+
+    // Told after anything that can change what the commands or the main
+    // title show: a document opened, closed or saved, its modified flag
+    // changed. One listener: the main frame.
+    void SetChangeHandler(std::function<void()> handler) { m_onChange = std::move(handler); }
 
     // File New: with more than one kind, the "New" list dialog (first kind
     // selected); the document is titled docName + running number (Patch1, ...).
@@ -79,22 +69,28 @@ public:
     // cancelled), No goes on, Cancel stops. True when the document may close.
     bool SaveModified(CDocument* pDoc);
     bool SaveAllModified();
-    // Closes a document and all its windows without asking.
+    // Closes a document and its window without asking.
     void CloseDocument(CDocument* pDoc);
     void CloseAllDocuments();
 
     std::vector<CDocument*> GetDocuments() const;
     CDocTemplate* GetTemplateOf(const CDocument* pDoc) const;
+    // The document's window, or null.
+    CChildFrame* GetFrame(const CDocument* pDoc) const;
+    // The same as a list (empty or one), for older callers.
     std::vector<CChildFrame*> GetFrames(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
 
     // The recent-file list, most recent first.
-    const std::vector<std::string>& GetRecentFiles() const { return m_recent; }
-    void LoadRecentFileList();
-    void AddToRecentFileList(const std::string& strPath);
+    const std::vector<std::string>& GetRecentFiles() const { return m_recent.Get(); }
+    void LoadRecentFileList() { m_recent.Load(); }
+    void AddToRecentFileList(const std::string& strPath) { m_recent.Add(strPath); }
 
-    // Replaces the file dialogs (tests). Returns the previous hook.
-    static FileDialogHook SetFileDialogHook(FileDialogHook hook);
+    // Older name of SetFileDialogPresenter, kept for its callers.
+    static FileDialogPresenter SetFileDialogHook(FileDialogPresenter hook)
+    {
+        return SetFileDialogPresenter(std::move(hook));
+    }
 
     // Called by CChildFrame.
     bool CanCloseFrame(CChildFrame* pFrame);
@@ -104,36 +100,34 @@ private:
     struct DocEntry {
         std::unique_ptr<CDocument> pDoc;
         CDocTemplate* pTemplate = nullptr;
-        std::vector<CChildFrame*> frames; // raw: removed when each frame closes or is destroyed
+        CChildFrame* pFrame = nullptr; // raw: cleared when the frame closes or is destroyed
+        QMetaObject::Connection frameDestroyed;
     };
-    DocEntry* Find(const CDocument* pDoc);
-    const DocEntry* Find(const CDocument* pDoc) const;
+    DocEntry* Find(const CDocument* pDoc) const;
+    DocEntry* FindByFrame(const void* pFrame) const;
+    // A new document of a kind, or null after the failure's message.
+    std::unique_ptr<CDocument> MakeDocument(const CDocTemplate& tmpl) const;
+    // Gives a document its window and keeps it; null (document gone) when
+    // the window cannot be made.
+    CDocument* Adopt(std::unique_ptr<CDocument> doc, CDocTemplate* pTemplate);
     CChildFrame* CreateFrame(CDocument* pDoc, CDocTemplate* pTemplate);
-    void ForgetFrame(QObject* pFrameObject);
-    // Reads a regular file within the kind's bounds into doc; false after its one message.
-    bool LoadDocumentFile(CDocument& doc, const QFileInfo& fi);
-    static void ShowSaveFault(FileFault fault, const QFileInfo& fi);
-    void DestroyDocument(CDocument* pDoc);
-    QString RunFileDialog(const CFileDialogRequest& request) const;
-    void WriteRecentFileList() const;
+    // The one way a document goes, once its window is closed or gone;
+    // bNotify tells the listener (not while a frame is being destroyed).
+    void Release(DocEntry* pEntry, bool bNotify);
+    void NotifyChange() const;
     QWidget* DialogParent() const;
 
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;
     std::map<const CDocTemplate*, int> m_untitledCount;
     std::map<int, QIcon> m_icons;
     std::vector<std::unique_ptr<DocEntry>> m_docs;
-    struct FrameLink {
-        CChildFrame* pFrame;
-        QMetaObject::Connection connection;
-    };
-    std::map<QObject*, FrameLink> m_frameObjects;
     QPointer<QMdiArea> m_pMdiArea;
-    std::vector<std::string> m_recent;
+    CRecentFiles m_recent;
+    std::function<void()> m_onChange;
     bool m_bClosingAll = false;
 };
 
-// Filter text of a kind for the file dialogs: the filter name with its
-// pattern rebuilt from the extension ("Patch Files (*.pat)").
-QString FilterForTemplate(const CDocTemplate& tmpl);
+// Older name of FileDialogPresenter, kept for its callers.
+using FileDialogHook = FileDialogPresenter;
 
 } // namespace vantorel

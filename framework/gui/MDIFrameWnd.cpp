@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTimer>
 #include <QToolBar>
 
 #include <cmath>
@@ -20,7 +21,6 @@
 namespace vantorel {
 
 namespace {
-constexpr int kIdleUpdateMs = 250;
 const char* const kNewWindowProperty = "vantorelNewWindow";
 const char* const kPlacedProperty = "vantorelPlaced";
 } // namespace
@@ -30,8 +30,10 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
 {
     setCentralWidget(m_pMdiArea);
     m_pMdiArea->viewport()->installEventFilter(this);
-    if (m_pDocManager)
+    if (m_pDocManager) {
         m_pDocManager->SetMdiArea(m_pMdiArea);
+        m_pDocManager->SetChangeHandler([this] { RefreshCommandsAndTitle(); });
+    }
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* w) { OnChildActivated(qobject_cast<CChildFrame*>(w)); });
 
@@ -59,22 +61,13 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
             ui.SetCheck(m_pStatusBar && !m_pStatusBar->isHidden());
         });
     OnCommand(ID_APP_EXIT, [this] { close(); });
-
-    m_idleTimer.setInterval(kIdleUpdateMs);
-    connect(&m_idleTimer, &QTimer::timeout, this, [this] {
-        if (isVisible()) {
-            UpdateAllCmdUI();
-            RefreshTitle();
-        }
-    });
-    m_idleTimer.start();
 }
 
 CMDIFrameWnd::~CMDIFrameWnd()
 {
-    m_idleTimer.stop();
     // Child windows go before the frame's own members; their documents with them.
     if (m_pDocManager) {
+        m_pDocManager->SetChangeHandler(nullptr);
         m_pDocManager->CloseAllDocuments();
         m_pDocManager->SetMdiArea(nullptr);
     }
@@ -163,7 +156,7 @@ bool CMDIFrameWnd::RouteCommand(int nId)
             break;
         }
     if (self)
-        UpdateAllCmdUI();
+        RefreshCommandsAndTitle();
     return bHandled;
 }
 
@@ -190,6 +183,12 @@ void CMDIFrameWnd::UpdateAllCmdUI()
             action->setChecked(false);
         }
     }
+}
+
+void CMDIFrameWnd::RefreshCommandsAndTitle()
+{
+    UpdateAllCmdUI();
+    RefreshTitle();
 }
 
 void CMDIFrameWnd::SetMenuBarMenus(int nMenuId, std::vector<QMenu*> menus)

@@ -3,14 +3,14 @@
 // QMdiArea, with one QAction per command id shared by menus and toolbar.
 // A command goes to the active view, its document (when that is a command
 // target), the active child frame, this frame and the application, in that
-// order; an action that none of them handles is disabled. States are brought
-// up to date when a child window activates, when a menu opens, after each
-// command and a few times a second.
+// order; an action that none of them handles is disabled. States and the
+// title are brought up to date on the events that change them: a child
+// window activates, a menu opens, a command has run, a document opens,
+// closes, is saved or has its modified flag changed. Nothing polls.
 #include <QKeySequence>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
-#include <QTimer>
 
 #include <map>
 #include <vector>
@@ -66,8 +66,10 @@ public:
 
     // Runs a command along the chain; false when no target handles it.
     bool RouteCommand(int nId);
-    // Enable and check state of every action from the chain.
+    // Enable and check state of every action from the chain. Code that
+    // changes a state outside a command calls it (or RefreshCommandsAndTitle).
     void UpdateAllCmdUI();
+    void RefreshCommandsAndTitle();
     // The state one command would show (tests, tools).
     CCmdUI QueryCmdUI(int nId) const;
 
@@ -117,7 +119,6 @@ private:
     QPointer<QToolBar> m_pToolBar;
     QPointer<QStatusBar> m_pStatusBar;
     QString m_strTitleBase;
-    QTimer m_idleTimer;
     QPoint m_ptNextNew;
     bool m_bPlacing = false;
 };

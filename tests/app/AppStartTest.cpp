@@ -34,7 +34,7 @@ protected:
     }
     void TearDown() override
     {
-        CDocManager::SetFileDialogHook({});
+        SetFileDialogPresenter({});
         m_pApp.reset();
         AppTest::TearDown();
     }

@@ -12,6 +12,7 @@
 
 #include "app/MainFrame.h"
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
 #include "framework/VirtualClock.h"
 #include "framework/gui/ChildFrame.h"
@@ -79,7 +80,7 @@ protected:
         CDocument* doc = m_pManager->OpenNewDocument(m_pManager->GetTemplates()[size_t(nKindIndex)].get());
         if (ppDoc)
             *ppDoc = doc;
-        return dynamic_cast<CTestView*>(m_pManager->GetFrames(doc).front()->GetActiveView());
+        return dynamic_cast<CTestView*>(m_pManager->GetFrame(doc)->GetActiveView());
     }
     bool Enabled(int nId) const { return m_pFrame->CommandAction(nId)->isEnabled(); }
 

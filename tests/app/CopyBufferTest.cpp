@@ -74,10 +74,10 @@ TEST_F(CopyBufferTest, BufferForgetsAnEntryWhoseDocumentCloses)
     OpenKind(0, &second);
     CCopyBuffer::Get().PickUp(kCopyPatch, &dynamic_cast<CTestDoc*>(first)->m_body, first);
     // Another document closing leaves the buffer alone.
-    m_pManager->GetFrames(second).front()->close();
+    m_pManager->GetFrame(second)->close();
     EXPECT_TRUE(CCopyBuffer::Get().IsHolding());
     // The source's window closing empties it: no drop can read the freed entry.
-    m_pManager->GetFrames(first).front()->close();
+    m_pManager->GetFrame(first)->close();
     EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
     EXPECT_EQ(CCopyBuffer::Get().Source(), nullptr);
     EXPECT_EQ(CCopyBuffer::Get().SourceDocument(), nullptr);

@@ -147,6 +147,10 @@ TEST_F(MainFrameTest, AcceleratorsAndStatusBar)
     EXPECT_EQ(m_pFrame->CommandAction(57600)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
     EXPECT_EQ(m_pFrame->CommandAction(57601)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     EXPECT_EQ(m_pFrame->CommandAction(57603)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The platform's standard keys, which the above are here.
+    EXPECT_EQ(m_pFrame->CommandAction(57600)->shortcut(), QKeySequence(QKeySequence::New));
+    EXPECT_EQ(m_pFrame->CommandAction(57601)->shortcut(), QKeySequence(QKeySequence::Open));
+    EXPECT_EQ(m_pFrame->CommandAction(57603)->shortcut(), QKeySequence(QKeySequence::Save));
     EXPECT_EQ(m_pFrame->GetReadyPane()->text(), QStringLiteral("Ready"));
     QStringList panes;
     for (QLabel* l : m_pFrame->statusBar()->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))

@@ -18,6 +18,7 @@
 #include <cerrno>
 
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
 #include "framework/SafeFile.h"
 #include "framework/gui/ChildFrame.h"
@@ -70,11 +71,7 @@ protected:
             dlg->ClickButton(IDOK);
         });
     }
-    CChildFrame* FrameOf(CDocument* doc) const
-    {
-        const auto frames = m_pManager->GetFrames(doc);
-        return frames.empty() ? nullptr : frames.front();
-    }
+    CChildFrame* FrameOf(CDocument* doc) const { return m_pManager->GetFrame(doc); }
     int WindowCount() const { return int(m_pFrame->GetMdiArea()->subWindowList().size()); }
     static std::string Text(const char* pattern, const QString& name)
     {
@@ -480,6 +477,29 @@ TEST_F(DocManagerTest, UnmodifiedDocumentClosesWithoutAQuestionAndItsViewGoesFir
     EXPECT_TRUE(boxes.m_texts.empty());
     EXPECT_TRUE(m_pManager->GetDocuments().empty());
     EXPECT_FALSE(bViewAliveAtDocDestruction);
+}
+
+// Every way a window goes ends the same: its document goes with it, the
+// manager and the main frame stay usable.
+TEST_F(DocManagerTest, AWindowDestroyedWithoutClosingTakesItsDocumentAlong)
+{
+    const auto& templates = m_pManager->GetTemplates();
+    auto kinds = [&](size_t i) { return templates[i].get(); };
+    CDocument* first = m_pManager->OpenNewDocument(kinds(0));
+    CDocument* second = m_pManager->OpenNewDocument(kinds(1));
+    first->SetModifiedFlag(true); // no question: the window is already gone
+    CMessageBoxRecorder boxes;
+    delete FrameOf(first);
+    EXPECT_EQ(m_pManager->GetDocuments(), std::vector<CDocument*>{second});
+    EXPECT_EQ(WindowCount(), 1);
+    m_pManager->CloseDocument(second);
+    EXPECT_TRUE(m_pManager->GetDocuments().empty());
+    EXPECT_EQ(m_pFrame->GetActiveDocument(), nullptr);
+    EXPECT_TRUE(boxes.m_texts.empty());
+    // And the next window opens as ever.
+    CDocument* third = m_pManager->OpenNewDocument(kinds(0));
+    ASSERT_NE(FrameOf(third), nullptr);
+    EXPECT_EQ(m_pFrame->GetActiveDocument(), third);
 }
 
 TEST_F(DocManagerTest, ClosingTheMainWindowAsksForEveryModifiedDocument)

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTemporaryDir>
 #include <QToolBar>
 
 #include "framework/MessageBox.h"
@@ -66,7 +67,7 @@ protected:
     CTestView* NewView(int nKind)
     {
         CDocument* doc = m_manager.OpenNewDocument(m_manager.GetTemplates()[size_t(nKind)].get());
-        return dynamic_cast<CTestView*>(m_manager.GetFrames(doc).front()->GetActiveView());
+        return dynamic_cast<CTestView*>(m_manager.GetFrame(doc)->GetActiveView());
     }
 
     CDocManager m_manager;
@@ -210,6 +211,70 @@ TEST_F(MDIFrameTest, TilePlacesWindowsSideBySide)
         for (int j = i + 1; j < all.size(); ++j)
             EXPECT_FALSE(all[i]->geometry().intersects(all[j]->geometry())) << i << " " << j;
     }
+}
+
+// Nothing polls: each event that can change a command's state or the title
+// brings them up to date before it returns, with no event loop run.
+TEST_F(MDIFrameTest, StatesAndTitleAreRightRightAfterEachEventThatChangesThem)
+{
+    constexpr int kCmdModified = 40005; // enabled while the view's document is modified
+    m_pFrame->AddCommandAction(kCmdModified, QStringLiteral("Modified only"));
+    m_pFrame->AddCommandAction(ID_FILE_SAVE, QStringLiteral("Save"));
+    m_pFrame->SetTitleBase(QStringLiteral("Main"));
+    QAction* modifiedOnly = m_pFrame->CommandAction(kCmdModified);
+    QAction* save = m_pFrame->CommandAction(ID_FILE_SAVE);
+
+    // A document opened.
+    CTestView* alpha = NewView(0);
+    CDocument* doc = alpha->GetDocument();
+    alpha->HandleWhen(kCmdModified, [doc] { return doc->IsModified(); });
+    EXPECT_TRUE(save->isEnabled());
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Main - Alpha1"));
+
+    // The modified flag set and cleared.
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+    doc->SetModifiedFlag(true);
+    EXPECT_TRUE(modifiedOnly->isEnabled());
+    doc->SetModifiedFlag(false);
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+    doc->SetModifiedFlag(true);
+
+    // Another window activated, then this one again.
+    NewView(1);
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Main - Beta1"));
+    CChildFrame::FromView(alpha)->ActivateFrame();
+    EXPECT_TRUE(modifiedOnly->isEnabled());
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Main - Alpha1"));
+
+    // A command run: Save As renames the document and clears its flag.
+    CFileDialogScript files;
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    files.m_answers = {dir.filePath(QStringLiteral("kept.alp"))};
+    m_pFrame->AddCommandAction(ID_FILE_SAVE_AS, QStringLiteral("Save As"))->trigger();
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Main - kept.alp"));
+
+    // Saved outside any command (the save question when a window closes).
+    doc->SetModifiedFlag(true);
+    EXPECT_TRUE(m_manager.DoSave(doc, false));
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+
+    // A state changed behind the frame's back shows when a menu opens.
+    m_app.Handle(kCmdC, false);
+    EXPECT_TRUE(m_pFrame->CommandAction(kCmdC)->isEnabled());
+    auto* menu = new QMenu(QStringLiteral("Menu"), m_pFrame.get());
+    m_pFrame->SetMenuBarMenus(CMDIFrameWnd::kNoDocumentMenu, {menu});
+    emit menu->aboutToShow();
+    EXPECT_FALSE(m_pFrame->CommandAction(kCmdC)->isEnabled());
+
+    // Documents closed without a command: nothing is left enabled for them.
+    m_manager.CloseAllDocuments();
+    EXPECT_FALSE(save->isEnabled());
+    EXPECT_FALSE(modifiedOnly->isEnabled());
+    EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Main"));
 }
 
 TEST_F(MDIFrameTest, WindowCommandsNeedAWindow)

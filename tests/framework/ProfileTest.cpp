@@ -10,7 +10,9 @@
 #include <fstream>
 
 #include "framework/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/Profile.h"
+#include "framework/gui/Settings.h"
 #include "res/strings/app.h"
 
 using namespace vantorel;
@@ -126,4 +128,72 @@ TEST(Profile, ALinkToARegularProfileIsWrittenThroughAndStaysALink)
     EXPECT_TRUE(IsOfType(link, S_IFLNK));
     EXPECT_TRUE(boxes.m_texts.empty());
     SetProfilePathOverride("");
+}
+
+// Every profile key the program keeps, under the names earlier runs wrote.
+TEST(Settings, EmptyProfileGivesTheDefaultsAndEveryKeyKeepsItsName)
+{
+    QTemporaryDir dir;
+    SetProfilePathOverride((dir.path() + "/vantorel.ini").toStdString());
+
+    EXPECT_EQ(CSettings::ReadMidiDevice(CSettings::MidiPort::In), 0);
+    EXPECT_EQ(CSettings::ReadMidiDevice(CSettings::MidiPort::Out), 0);
+    EXPECT_EQ(CSettings::ReadMidiDeviceName(CSettings::MidiPort::In), "");
+    const CSettings::Preview preview = CSettings::ReadPreview();
+    EXPECT_EQ(preview.nNote, 60);
+    EXPECT_EQ(preview.nVelocity, 80);
+    EXPECT_EQ(preview.nToneLen, 500);
+    EXPECT_TRUE(CSettings::ReadSendData());
+    EXPECT_TRUE(CSettings::ReadRecentFiles().empty());
+    const CSettings::WindowPlacement first = CSettings::ReadWindowPlacement();
+    EXPECT_FALSE(first.bHasPosition);
+    EXPECT_EQ(first.nWidth, 820);
+    EXPECT_EQ(first.nHeight, 600);
+    EXPECT_FALSE(first.bMaximized);
+
+    CSettings::WriteMidiDevices(2, 3, "In Port", "Out Port");
+    CSettings::WritePreview({64, 100, 250});
+    CSettings::WriteSendData(false);
+    CSettings::WriteRecentFiles({"/a.pat", "/b.pfm"});
+    CSettings::WindowPlacement placement;
+    placement.bHasPosition = true;
+    placement.nLeft = 10;
+    placement.nTop = 20;
+    placement.nWidth = 700;
+    placement.nHeight = 500;
+    placement.bMaximized = true;
+    CSettings::WriteWindowPlacement(placement);
+
+    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -1), 2);
+    EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", -1), 3);
+    EXPECT_EQ(GetProfileString("MIDI", "MidiInName"), "In Port");
+    EXPECT_EQ(GetProfileString("MIDI", "MidiOutName"), "Out Port");
+    EXPECT_EQ(GetProfileInt("Preview", "NoteNum", -1), 64);
+    EXPECT_EQ(GetProfileInt("Preview", "Velocity", -1), 100);
+    EXPECT_EQ(GetProfileInt("Preview", "ToneLen", -1), 250);
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "0");
+    EXPECT_EQ(GetProfileString("Recent File List", "File1"), "/a.pat");
+    EXPECT_EQ(GetProfileString("Recent File List", "File2"), "/b.pfm");
+    EXPECT_EQ(GetProfileInt("Window", "Left", -1), 10);
+    EXPECT_EQ(GetProfileInt("Window", "Top", -1), 20);
+    EXPECT_EQ(GetProfileInt("Window", "Width", -1), 700);
+    EXPECT_EQ(GetProfileInt("Window", "Height", -1), 500);
+    EXPECT_EQ(GetProfileInt("Window", "Maximized", -1), 1);
+
+    EXPECT_EQ(CSettings::ReadMidiDevice(CSettings::MidiPort::Out), 3);
+    EXPECT_EQ(CSettings::ReadMidiDeviceName(CSettings::MidiPort::Out), "Out Port");
+    EXPECT_FALSE(CSettings::ReadSendData());
+    EXPECT_EQ(CSettings::ReadRecentFiles(), (std::vector<std::string>{"/a.pat", "/b.pfm"}));
+    const CSettings::WindowPlacement again = CSettings::ReadWindowPlacement();
+    EXPECT_TRUE(again.bHasPosition);
+    EXPECT_EQ(again.nLeft, 10);
+    EXPECT_TRUE(again.bMaximized);
+
+    // A shorter list removes the keys beyond it.
+    CSettings::WriteRecentFiles({"/c.syp"});
+    EXPECT_EQ(GetProfileString("Recent File List", "File2", "gone"), "gone");
+    // Only 1 is on.
+    WriteProfileInt("Setup", "SendData", 2);
+    EXPECT_FALSE(CSettings::ReadSendData());
+    SetProfilePathOverride({});
 }

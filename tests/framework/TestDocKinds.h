@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -19,6 +20,7 @@
 #include "framework/gui/DocManager.h"
 #include "framework/gui/DocTemplate.h"
 #include "framework/gui/ScrollView.h"
+#include "support/FileDialogScript.h"
 
 namespace vantorel::test {
 
@@ -59,6 +61,11 @@ public:
     }
     // Handles nId; the handler counts calls.
     void Handle(int nId) { OnCommand(nId, [this, nId] { ++m_calls[nId]; }); }
+    // Handles nId, enabled while enabled() says so.
+    void HandleWhen(int nId, std::function<bool()> enabled)
+    {
+        OnCommand(nId, [this, nId] { ++m_calls[nId]; }, [enabled](CCmdUI& ui) { ui.Enable(enabled()); });
+    }
     int m_nInitialUpdates = 0;
     std::map<int, int> m_calls;
 
@@ -101,28 +108,5 @@ inline std::string ReadBytes(const QString& path)
     const QByteArray b = f.readAll();
     return std::string(b.constData(), size_t(b.size()));
 }
-
-// Answers every file dialog from a queue of paths ("" cancels) and keeps
-// the requests for inspection.
-class CFileDialogScript {
-public:
-    CFileDialogScript()
-    {
-        m_previous = CDocManager::SetFileDialogHook([this](const CFileDialogRequest& req) {
-            m_requests.push_back(req);
-            if (m_answers.empty())
-                return QString();
-            QString a = m_answers.front();
-            m_answers.erase(m_answers.begin());
-            return a;
-        });
-    }
-    ~CFileDialogScript() { CDocManager::SetFileDialogHook(m_previous); }
-    std::vector<QString> m_answers;
-    std::vector<CFileDialogRequest> m_requests;
-
-private:
-    FileDialogHook m_previous;
-};
 
 } // namespace vantorel::test

@@ -1,0 +1,146 @@
+#include "framework/gui/DocumentFiles.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <cstdint>
+#include <vector>
+
+#include "framework/Archive.h"
+#include "framework/Document.h"
+#include "framework/MessageBox.h"
+#include "framework/SafeFile.h"
+#include "res/Strings.h"
+#include "res/strings/app.h"
+
+namespace vantorel {
+
+namespace {
+std::string Arg(const char* pattern, const QString& value)
+{
+    return QString::fromLatin1(pattern).arg(value).toLocal8Bit().toStdString();
+}
+
+std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+void ShowOpenFault(FileFault fault, const QString& name)
+{
+    switch (fault) {
+    case FileFault::NotFound: AfxMessageBox(Arg(res::kFileNotFound, name)); break;
+    case FileFault::NotRegular: AfxMessageBox(Arg(res::kOpenNotRegularFile, name)); break;
+    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kFileAccessDenied, name)); break;
+    default: AfxMessageBox(Arg(res::kReadFault, name)); break;
+    }
+}
+
+void ShowSaveFault(FileFault fault, const QFileInfo& fi)
+{
+    const QString name = fi.fileName();
+    switch (fault) {
+    case FileFault::NoFolder: AfxMessageBox(Arg(res::kFileNotFound, fi.absolutePath())); break;
+    case FileFault::NotRegular: AfxMessageBox(Arg(res::kSaveNotRegularFile, name)); break;
+    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
+    case FileFault::DiskFull: AfxMessageBox(Arg(res::kSaveDiskFull, name)); break;
+    default: AfxMessageBox(Arg(res::kSaveWriteFault, name)); break;
+    }
+}
+
+// The document now stands for this file.
+void TakeFile(CDocument& doc, const QFileInfo& fi)
+{
+    doc.SetPathName(fi.absoluteFilePath().toLocal8Bit().toStdString());
+    doc.SetTitle(fi.fileName().toLocal8Bit().toStdString());
+    doc.SetModifiedFlag(false);
+}
+
+// The file's contents into doc; false after its one message.
+bool Load(CDocument& doc, const QFileInfo& fi)
+{
+    const QString name = fi.fileName();
+    CFileReader file;
+    if (const FileFault fault = file.Open(LocalPath(fi.filePath())); fault != FileFault::None) {
+        ShowOpenFault(fault, name);
+        return false;
+    }
+    // Larger than any file of this kind: refused unread.
+    const CFileBounds bounds = doc.GetFileBounds();
+    if (file.GetSize() > bounds.nMaxSize) {
+        AfxMessageBox(res::kUnexpectedFileFormat);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    bool bReadOk = file.Read(bytes, bounds.nHeaderSize) == FileFault::None;
+    try {
+        // A header of another kind stops the open before the body is read.
+        if (bReadOk && bounds.nHeaderSize > 0 && bytes.size() == bounds.nHeaderSize) {
+            CArchive header(bytes.data(), bytes.size());
+            try {
+                if (doc.Serialize(header) == CDocument::LoadResult::HeaderMismatch) {
+                    // Not this kind's file: opening it as one would show defaults
+                    // that a later Save would write over the file.
+                    AfxMessageBox(res::kFileError);
+                    return false;
+                }
+            } catch (const CArchiveException&) {
+                // The header matched and the body follows.
+            }
+        }
+        // One byte more than allowed tells a file that grew since it was measured.
+        bReadOk = bReadOk && file.Read(bytes, size_t(bounds.nMaxSize + 1 - bytes.size())) == FileFault::None;
+        if (!bReadOk) {
+            AfxMessageBox(Arg(res::kReadFault, name));
+            return false;
+        }
+        if (bytes.size() > bounds.nMaxSize) {
+            AfxMessageBox(res::kUnexpectedFileFormat);
+            return false;
+        }
+        // An empty file is not loaded: the document keeps its initial contents.
+        if (bytes.empty())
+            return true;
+        CArchive ar(bytes.data(), bytes.size());
+        if (doc.Serialize(ar) == CDocument::LoadResult::HeaderMismatch) {
+            AfxMessageBox(res::kFileError);
+            return false;
+        }
+    } catch (const CArchiveException&) {
+        AfxMessageBox(res::kUnexpectedFileFormat);
+        return false;
+    } catch (const std::exception&) {
+        AfxMessageBox(res::kFailedToOpenDocument);
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+bool CDocumentFiles::Read(CDocument& doc, const QString& strPath)
+{
+    const QFileInfo fi(strPath);
+    if (!Load(doc, fi))
+        return false;
+    TakeFile(doc, fi);
+    return true;
+}
+
+bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
+{
+    std::vector<uint8_t> bytes;
+    try {
+        CArchive ar(bytes);
+        doc.Serialize(ar);
+    } catch (const std::exception&) {
+        AfxMessageBox(res::kFailedToSaveDocument);
+        return false;
+    }
+    const QFileInfo fi(strPath);
+    const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size());
+    if (fault != FileFault::None) {
+        ShowSaveFault(fault, fi);
+        return false;
+    }
+    TakeFile(doc, fi);
+    return true;
+}
+
+} // namespace vantorel

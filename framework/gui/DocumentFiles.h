@@ -1,0 +1,25 @@
+#pragma once
+// Reading a file into a new document and writing a document to a file, with
+// the message each failure shows. A failure leaves the file on disk as it
+// was and shows exactly one message.
+#include <QString>
+
+namespace vantorel {
+
+class CDocument;
+
+class CDocumentFiles {
+public:
+    // Reads a regular file within the document's bounds into a document just
+    // made: a header of another kind, a short file, a file too large or one
+    // that cannot be read is refused. An empty file leaves the document's
+    // initial contents. On success the document takes the file's path and
+    // name and is unmodified.
+    static bool Read(CDocument& doc, const QString& strPath);
+    // Writes the whole document in place of the file. On success the
+    // document takes the file's path and name and is unmodified; on failure
+    // it is left as it was.
+    static bool Write(CDocument& doc, const QString& strPath);
+};
+
+} // namespace vantorel

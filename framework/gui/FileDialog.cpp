@@ -1,0 +1,107 @@
+#include "framework/gui/FileDialog.h"
+
+#include <QFileDialog>
+#include <QRegularExpression>
+
+#include "framework/Document.h"
+#include "framework/gui/DocTemplate.h"
+#include "res/Strings.h"
+#include "res/strings/app.h"
+
+namespace vantorel {
+
+namespace {
+FileDialogPresenter& Presenter()
+{
+    static FileDialogPresenter presenter;
+    return presenter;
+}
+
+QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+
+// A file name that can stand as a default: cut at characters that file
+// names should not carry, as the title may be anything.
+QString SafeFileStem(const QString& title)
+{
+    QString stem = title;
+    const int bad = stem.indexOf(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|#%;]")));
+    if (bad >= 0)
+        stem.truncate(bad);
+    return stem.trimmed();
+}
+
+QString Run(const CFileDialogRequest& request, QWidget* pParent)
+{
+    if (Presenter())
+        return Presenter()(request);
+    QFileDialog dlg(pParent, request.strCaption);
+    dlg.setNameFilters(request.filters);
+    if (!request.strSelectedFilter.isEmpty())
+        dlg.selectNameFilter(request.strSelectedFilter);
+    if (request.bOpen) {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::ExistingFile);
+    } else {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setDefaultSuffix(request.strDefaultSuffix);
+        if (!request.strDefaultName.isEmpty())
+            dlg.selectFile(request.strDefaultName);
+    }
+    if (dlg.exec() != QDialog::Accepted)
+        return {};
+    return dlg.selectedFiles().value(0);
+}
+} // namespace
+
+FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)
+{
+    FileDialogPresenter previous = std::move(Presenter());
+    Presenter() = std::move(presenter);
+    return previous;
+}
+
+QString ExtensionOf(const CDocTemplate& tmpl) { return Local(tmpl.GetDocString(CDocTemplate::filterExt)); }
+
+QString FilterForTemplate(const CDocTemplate& tmpl)
+{
+    QString name = Local(tmpl.GetDocString(CDocTemplate::filterName));
+    const int paren = name.lastIndexOf('(');
+    if (paren >= 0)
+        name = name.left(paren).trimmed();
+    return name + QStringLiteral(" (*") + ExtensionOf(tmpl) + QStringLiteral(")");
+}
+
+QString AskOpenPath(const std::vector<std::unique_ptr<CDocTemplate>>& templates, QWidget* pParent)
+{
+    CFileDialogRequest req;
+    req.bOpen = true;
+    req.strCaption = QString::fromLatin1(res::kOpenDialogCaption);
+    for (const auto& t : templates)
+        req.filters << FilterForTemplate(*t);
+    req.filters << QString::fromLatin1(res::kAllFilesFilter);
+    req.strSelectedFilter = req.filters.front();
+    return Run(req, pParent);
+}
+
+QString AskSavePath(const CDocument& doc, const CDocTemplate& tmpl, QWidget* pParent)
+{
+    CFileDialogRequest req;
+    req.bOpen = false;
+    req.strCaption = QString::fromLatin1(res::kSaveAsDialogCaption);
+    req.filters << FilterForTemplate(tmpl) << QString::fromLatin1(res::kAllFilesFilter);
+    req.strSelectedFilter = req.filters.front();
+    const QString ext = ExtensionOf(tmpl);
+    req.strDefaultSuffix = ext.startsWith('.') ? ext.mid(1) : ext;
+    const QString path = Local(doc.GetPathName());
+    if (!path.isEmpty()) {
+        req.strDefaultName = path;
+    } else {
+        const QString stem = SafeFileStem(Local(doc.GetTitle()));
+        if (!stem.isEmpty())
+            req.strDefaultName = stem + ext;
+    }
+    return Run(req, pParent);
+}
+
+} // namespace vantorel

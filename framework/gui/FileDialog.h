@@ -1,0 +1,47 @@
+#pragma once
+// The Open and Save As file dialogs: what they are asked (the kinds'
+// filters, the suggested name) and who answers. The answer comes from a
+// QFileDialog unless a presenter is set in its place.
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QWidget;
+
+namespace vantorel {
+
+class CDocTemplate;
+class CDocument;
+
+struct CFileDialogRequest {
+    bool bOpen = true;          // Open, or Save As
+    QString strCaption;         // "Open" or "Save As"
+    QStringList filters;        // in order, e.g. "Patch Files (*.pat)", ..., "All Files (*.*)"
+    QString strSelectedFilter;  // the filter shown first
+    QString strDefaultName;     // Save As: the suggested file
+    QString strDefaultSuffix;   // Save As: added to a name given without one ("pat")
+};
+// Returns the chosen path, or an empty text when the user cancelled.
+using FileDialogPresenter = std::function<QString(const CFileDialogRequest&)>;
+
+// Puts a presenter in place of the real dialogs (empty: the real ones again).
+// Returns the previous one.
+FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter);
+
+// The Open dialog over the kinds' filters, in order, then All Files.
+// Empty when cancelled.
+QString AskOpenPath(const std::vector<std::unique_ptr<CDocTemplate>>& templates, QWidget* pParent);
+// The Save As dialog for a document of a kind: its own path, else its title
+// made into a file name. Empty when cancelled.
+QString AskSavePath(const CDocument& doc, const CDocTemplate& tmpl, QWidget* pParent);
+
+// Filter text of a kind for the file dialogs: the filter name with its
+// pattern rebuilt from the extension ("Patch Files (*.pat)").
+QString FilterForTemplate(const CDocTemplate& tmpl);
+// The kind's extension with its dot (".pat").
+QString ExtensionOf(const CDocTemplate& tmpl);
+
+} // namespace vantorel
