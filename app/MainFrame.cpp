@@ -12,16 +12,16 @@
 
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
-#include "framework/gui/Settings.h"
+#include "framework/core/Settings.h"
 #include "midi/DeviceNames.h"
 #include "res/Images.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
-#include "views/DocKinds.h"
+#include "app/DocKinds.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel {

@@ -9,7 +9,7 @@
 #include <functional>
 #include <vector>
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 #include "framework/gui/MDIFrameWnd.h"
 #include "midi/MidiPorts.h"
 #include "midi/MidiService.h"

@@ -7,7 +7,7 @@
 
 #include "app/Resource.h"
 #include "app/Templates.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"

@@ -1,7 +1,7 @@
 #include "app/Templates.h"
 
 #include "app/Resource.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/strings/app.h"
 
 namespace vantorel {

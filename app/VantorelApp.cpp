@@ -5,12 +5,12 @@
 #include "app/AboutBox.h"
 #include "app/MainFrame.h"
 #include "app/Resource.h"
-#include "framework/MessageBox.h"
-#include "framework/QtTimerService.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/QtTimerService.h"
 #include "framework/gui/QtMessageBox.h"
-#include "midi/DefaultMidiService.h"
+#include "app/DefaultMidiService.h"
 #include "res/Strings.h"
-#include "views/DocKinds.h"
+#include "app/DocKinds.h"
 
 namespace vantorel {
 

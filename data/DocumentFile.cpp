@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/HintRect.h"
+#include "framework/core/HintRect.h"
 
 namespace vantorel {
 

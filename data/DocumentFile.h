@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "data/FileHeader.h"
-#include "framework/Archive.h"
-#include "framework/Document.h"
-#include "framework/Rect.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Document.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

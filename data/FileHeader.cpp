@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/Archive.h"
+#include "framework/core/Archive.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "data/VarEntry.h"
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 
 namespace vantorel {
 

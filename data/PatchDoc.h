@@ -3,8 +3,8 @@
 #include <array>
 
 #include "data/PatchRecord.h"
-#include "framework/Document.h"
-#include "framework/Rect.h"
+#include "framework/core/Document.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 
 #include "data/VarEntry.h"
-#include "framework/Document.h"
-#include "framework/Rect.h"
+#include "framework/core/Document.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

@@ -4,8 +4,8 @@
 #include <array>
 
 #include "data/PerformRecord.h"
-#include "framework/Document.h"
-#include "framework/Rect.h"
+#include "framework/core/Document.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

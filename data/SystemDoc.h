@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 
 namespace vantorel {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "data/FileHeader.h"
-#include "framework/Archive.h"
-#include "framework/Document.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Document.h"
 
 namespace vantorel {
 

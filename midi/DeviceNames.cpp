@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"
 

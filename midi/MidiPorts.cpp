@@ -3,10 +3,10 @@
 #include <cstring>
 #include <new>
 
-#include "framework/MessageBox.h"
-#include "framework/Profile.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/Profile.h"
 #include "midi/DeviceNames.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
 

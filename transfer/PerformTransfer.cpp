@@ -3,8 +3,8 @@
 #include <algorithm>
 
 #include "data/EntryName.h"
-#include "framework/HintRect.h"
-#include "midi/SysEx.h"
+#include "framework/core/HintRect.h"
+#include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 
 namespace vantorel {
 

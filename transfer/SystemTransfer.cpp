@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "data/SystemDoc.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferText.h"

@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/DC.h"
 #include "midi/DeviceNames.h"
 #include "res/strings/transfer.h"

@@ -15,7 +15,7 @@
 
 #include "framework/gui/Dialog.h"
 #include "midi/MidiPorts.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "transfer/TransferPlan.h"
 #include "transfer/TransferStatus.h"
 

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 // The dialog templates of the transfers, in dialog units.
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/Dialog.h"
 
 namespace vantorel {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/TransferText.h"

@@ -2,7 +2,7 @@
 
 #include "framework/gui/ScrollView.h"
 #include "midi/DeviceNames.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "transfer/StopPreview.h"
 
 namespace vantorel {

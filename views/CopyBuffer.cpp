@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 #include "res/Images.h"
 
 namespace vantorel {

@@ -5,8 +5,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
-#include "framework/Document.h"
-#include "framework/MessageBox.h"
+#include "framework/core/Document.h"
+#include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "res/Strings.h"
 #include "transfer/TransferDevices.h"

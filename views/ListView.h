@@ -22,8 +22,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/MessageBox.h"
-#include "framework/Rect.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/Rect.h"
 #include "framework/gui/DC.h"
 #include "framework/gui/ScrollView.h"
 

@@ -4,7 +4,7 @@
 #include <QToolTip>
 #include <QValidator>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/Strings.h"
 #include "res/strings/datawindows.h"
 #include "res/strings/views.h"

@@ -4,7 +4,7 @@
 
 #include "data/EntryName.h"
 #include "data/PatchDoc.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/strings/views.h"
 #include "transfer/PatchTransfer.h"
 #include "views/CopyBuffer.h"

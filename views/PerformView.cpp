@@ -4,7 +4,7 @@
 
 #include "data/EntryName.h"
 #include "data/PerformDoc.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/strings/views.h"
 #include "transfer/PatchTransfer.h"
 #include "transfer/PerformTransfer.h"

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/strings/datawindows.h"
 #include "transfer/SystemTransfer.h"
 #include "views/CopyBuffer.h"

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "views/CopyBuffer.h"
 
 namespace vantorel {

@@ -13,7 +13,7 @@
 
 #include "app/MainFrame.h"
 #include "app/VantorelApp.h"
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 #include "framework/gui/ChildFrame.h"
 
 namespace {

@@ -14,7 +14,7 @@
 #include "data/PatternDoc.h"
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
-#include "framework/Archive.h"
+#include "framework/core/Archive.h"
 
 using namespace vantorel;
 

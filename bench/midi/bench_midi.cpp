@@ -9,12 +9,12 @@
 #include <cstdio>
 #include <ctime>
 
-#include "framework/MessageBox.h"
-#include "framework/QtTimerService.h"
-#include "framework/VirtualClock.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/QtTimerService.h"
+#include "framework/core/VirtualClock.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/RtMidiService.h"
-#include "midi/backends/SimMidiService.h"
+#include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 #include "e2e/JackRig.h"
 

@@ -11,7 +11,7 @@
 
 #include "data/PatchRecord.h"
 #include "data/PerformRecord.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
 

@@ -3,7 +3,7 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 #include "framework/gui/DocManager.h"
 #include "framework/gui/ScrollView.h"
 

@@ -10,7 +10,7 @@
 #include <QPoint>
 #include <QString>
 
-#include "framework/Rect.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

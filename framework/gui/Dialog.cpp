@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 
 namespace vantorel {
 

@@ -11,7 +11,7 @@
 #include <map>
 #include <vector>
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 
 class QLabel;
 class QLineEdit;

@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/NewDialog.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 #include "framework/gui/DocTemplate.h"
 #include "framework/gui/FileDialog.h"
 #include "framework/gui/RecentFiles.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 
 class QWidget;
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <vector>
 
-#include "framework/Archive.h"
-#include "framework/Document.h"
-#include "framework/MessageBox.h"
-#include "framework/SafeFile.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Document.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/SafeFile.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
 

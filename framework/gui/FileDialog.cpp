@@ -3,7 +3,7 @@
 #include <QFileDialog>
 #include <QRegularExpression>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 #include "framework/gui/DocTemplate.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"

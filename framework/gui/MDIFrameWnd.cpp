@@ -13,7 +13,7 @@
 
 #include <cmath>
 
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/DocManager.h"
 #include "framework/gui/ScrollView.h"

@@ -2,7 +2,7 @@
 
 #include <QListWidget>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
 

@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 
 namespace vantorel {
 

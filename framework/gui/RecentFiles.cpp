@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "framework/gui/Settings.h"
+#include "framework/core/Settings.h"
 
 namespace vantorel {
 

@@ -5,7 +5,7 @@
 #include <QPaintEvent>
 #include <QScrollBar>
 
-#include "framework/HintRect.h"
+#include "framework/core/HintRect.h"
 
 namespace vantorel {
 

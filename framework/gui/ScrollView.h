@@ -6,9 +6,9 @@
 #include <QAbstractScrollArea>
 #include <QSize>
 
-#include "framework/Document.h"
-#include "framework/Rect.h"
-#include "framework/TimerService.h"
+#include "framework/core/Document.h"
+#include "framework/core/Rect.h"
+#include "framework/core/TimerService.h"
 #include "framework/gui/CmdTarget.h"
 #include "framework/gui/DC.h"
 

@@ -16,10 +16,10 @@
 #include <alsa/asoundlib.h>
 #endif
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 #include "midi/backends/AlsaWatch.h"
 #include "midi/backends/JackWatch.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "midi/backends/SysExAssembler.h"
 #include "res/strings/midi.h"
 

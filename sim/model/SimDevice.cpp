@@ -12,7 +12,7 @@
 #include <iterator>
 #include <memory>
 
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 
 namespace vantorel {
 

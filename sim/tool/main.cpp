@@ -37,7 +37,7 @@
 #include <vector>
 
 #include "sim/model/SimDevice.h"
-#include "sim/model/SysExFramer.h"
+#include "midi/msg/SysExFramer.h"
 
 namespace vantorel {
 namespace {

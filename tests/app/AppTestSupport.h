@@ -11,10 +11,10 @@
 #include <memory>
 
 #include "app/MainFrame.h"
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "framework/Profile.h"
-#include "framework/VirtualClock.h"
+#include "framework/core/Profile.h"
+#include "framework/core/VirtualClock.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/DocManager.h"

@@ -12,8 +12,8 @@
 #include "data/PatternDoc.h"
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
-#include "framework/Archive.h"
-#include "framework/HintRect.h"
+#include "framework/core/Archive.h"
+#include "framework/core/HintRect.h"
 
 namespace vantorel::test {
 

@@ -16,10 +16,10 @@
 #include <memory>
 
 #include "e2e/JackRig.h"
-#include "framework/MessageBox.h"
-#include "framework/QtTimerService.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/QtTimerService.h"
 #include "midi/MidiPorts.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "midi/backends/RtMidiService.h"
 #include "res/strings/midi.h"
 #include "sim/model/SimDevice.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/Archive.h"
+#include "framework/core/Archive.h"
 
 using namespace vantorel;
 

@@ -17,10 +17,10 @@
 
 #include <cerrno>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "framework/Profile.h"
-#include "framework/SafeFile.h"
+#include "framework/core/Profile.h"
+#include "framework/core/SafeFile.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/MDIFrameWnd.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "framework/Archive.h"
-#include "framework/Document.h"
-#include "framework/HintRect.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Document.h"
+#include "framework/core/HintRect.h"
 
 using namespace vantorel;
 

@@ -7,8 +7,8 @@
 #include <QPainter>
 #include <QPushButton>
 
-#include "framework/HintRect.h"
-#include "framework/MessageBox.h"
+#include "framework/core/HintRect.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/DC.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/DocTemplate.h"

@@ -12,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/MDIFrameWnd.h"
 #include "framework/TestDocKinds.h"

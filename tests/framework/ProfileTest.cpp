@@ -9,10 +9,10 @@
 
 #include <fstream>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
-#include "framework/Profile.h"
-#include "framework/gui/Settings.h"
+#include "framework/core/Profile.h"
+#include "framework/core/Settings.h"
 #include "res/strings/app.h"
 
 using namespace vantorel;

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/SafeFile.h"
+#include "framework/core/SafeFile.h"
 
 using namespace vantorel;
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "framework/Archive.h"
-#include "framework/Document.h"
+#include "framework/core/Archive.h"
+#include "framework/core/Document.h"
 #include "framework/gui/DocManager.h"
 #include "framework/gui/DocTemplate.h"
 #include "framework/gui/ScrollView.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "framework/VirtualClock.h"
+#include "framework/core/VirtualClock.h"
 
 using namespace vantorel;
 

@@ -10,8 +10,8 @@
 #include "data/PatternDoc.h"
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
-#include "framework/Archive.h"
-#include "midi/SysEx.h"
+#include "framework/core/Archive.h"
+#include "midi/msg/SysEx.h"
 #include "midi/backends/SysExAssembler.h"
 #include "sim/model/SimDevice.h"
 

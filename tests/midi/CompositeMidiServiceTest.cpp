@@ -1,7 +1,7 @@
 // Device numbering across backends, handle mapping and error texts.
 #include <gtest/gtest.h>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/CompositeMidiService.h"
 #include "midi/FakeMidiService.h"

@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 #include "midi/DeviceNames.h"
 #include "midi/FakeMidiService.h"
 #include "midi/backends/CompositeMidiService.h"

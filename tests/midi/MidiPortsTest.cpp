@@ -2,10 +2,10 @@
 // scripted service.
 #include <gtest/gtest.h>
 
-#include "framework/MessageBox.h"
-#include "framework/Profile.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/Profile.h"
 #include "midi/MidiPorts.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "midi/FakeMidiService.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/AlsaWatch.h"
 #include "midi/backends/CompositeMidiService.h"

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 
 using namespace vantorel;
 

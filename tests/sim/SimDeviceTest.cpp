@@ -9,7 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "sim/model/SimDevice.h"
 
 using namespace vantorel;

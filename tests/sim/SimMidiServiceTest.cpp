@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "framework/VirtualClock.h"
-#include "midi/SysEx.h"
-#include "midi/backends/SimMidiService.h"
+#include "framework/core/VirtualClock.h"
+#include "midi/msg/SysEx.h"
+#include "sim/service/SimMidiService.h"
 
 using namespace vantorel;
 

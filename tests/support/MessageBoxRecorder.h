@@ -5,4 +5,4 @@
 // and tests/app include it from there; once they include this header
 // instead, its definition moves here and the shipped header keeps only
 // SetMessageBoxHandler.
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"

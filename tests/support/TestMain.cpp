@@ -8,7 +8,7 @@
 
 #include <cstdlib>
 
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 
 int main(int argc, char** argv)
 {

@@ -12,7 +12,7 @@
 #include "data/PatternDoc.h"
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 #include "transfer/PatchTransfer.h"
 #include "transfer/PerformTransfer.h"
 #include "transfer/SystemTransfer.h"

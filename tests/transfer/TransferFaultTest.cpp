@@ -15,7 +15,7 @@
 #include "data/EntryName.h"
 #include "data/PatchDoc.h"
 #include "data/PatternDoc.h"
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
 #include "res/strings/transfer.h"

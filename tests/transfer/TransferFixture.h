@@ -16,14 +16,14 @@
 #include <string>
 #include <vector>
 
-#include "framework/Document.h"
-#include "framework/HintRect.h"
-#include "framework/MessageBox.h"
-#include "framework/VirtualClock.h"
+#include "framework/core/Document.h"
+#include "framework/core/HintRect.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/VirtualClock.h"
 #include "framework/gui/Dialog.h"
 #include "midi/MidiService.h"
-#include "midi/SysEx.h"
-#include "midi/backends/SimMidiService.h"
+#include "midi/msg/SysEx.h"
+#include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/TransferDlg.h"

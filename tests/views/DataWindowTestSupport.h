@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ViewTestSupport.h"
-#include "framework/HintRect.h"
+#include "framework/core/HintRect.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/TransferDlg.h"
 

@@ -11,7 +11,7 @@
 #include <array>
 #include <cstring>
 
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 #include "res/strings/datawindows.h"
 #include "views/NameDlg.h"
 

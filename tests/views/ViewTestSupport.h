@@ -14,14 +14,14 @@
 #include <string>
 #include <vector>
 
-#include "framework/MessageBox.h"
-#include "framework/Profile.h"
-#include "framework/TimerService.h"
-#include "framework/VirtualClock.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/Profile.h"
+#include "framework/core/TimerService.h"
+#include "framework/core/VirtualClock.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/ScrollView.h"
 #include "midi/MidiService.h"
-#include "midi/backends/SimMidiService.h"
+#include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 #include "views/CopyBuffer.h"
 #include "views/ListView.h"

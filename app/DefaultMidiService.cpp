@@ -1,7 +1,7 @@
-#include "midi/DefaultMidiService.h"
+#include "app/DefaultMidiService.h"
 
 #include "midi/backends/RtMidiService.h"
-#include "midi/backends/SimMidiService.h"
+#include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 
 namespace vantorel {

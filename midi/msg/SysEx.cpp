@@ -1,4 +1,4 @@
-#include "midi/SysEx.h"
+#include "midi/msg/SysEx.h"
 
 #include <algorithm>
 #include <cstring>

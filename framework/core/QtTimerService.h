@@ -7,7 +7,7 @@
 #include <mutex>
 #include <tuple>
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 
 namespace vantorel {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The five document kinds in their fixed order (the order of File New's list
 // and of the Open dialog's filters): patch bank, performance bank, system,
-// pattern, motion. A kind is registered only when its window is built in.
+// pattern, motion.
 namespace vantorel {
 
 class CDocManager;

@@ -1,4 +1,4 @@
-#include "framework/Document.h"
+#include "framework/core/Document.h"
 
 #include <algorithm>
 #include <map>

@@ -1,10 +1,10 @@
-#include "midi/backends/SimMidiService.h"
+#include "sim/service/SimMidiService.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "framework/TimerService.h"
-#include "midi/SysEx.h"
+#include "framework/core/TimerService.h"
+#include "midi/msg/SysEx.h"
 #include "res/strings/midi.h"
 #include "res/strings/sim.h"
 

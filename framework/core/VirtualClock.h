@@ -5,7 +5,7 @@
 #include <set>
 #include <tuple>
 
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 
 namespace vantorel {
 

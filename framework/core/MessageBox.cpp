@@ -1,4 +1,4 @@
-#include "framework/MessageBox.h"
+#include "framework/core/MessageBox.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "framework/Object.h"
-#include "framework/Rect.h"
+#include "framework/core/Object.h"
+#include "framework/core/Rect.h"
 
 namespace vantorel {
 

@@ -1,6 +1,6 @@
-#include "framework/TimerService.h"
+#include "framework/core/TimerService.h"
 
-#include "framework/VirtualClock.h"
+#include "framework/core/VirtualClock.h"
 
 namespace vantorel {
 

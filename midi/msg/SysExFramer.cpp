@@ -1,4 +1,4 @@
-#include "sim/model/SysExFramer.h"
+#include "midi/msg/SysExFramer.h"
 
 #include <cstdio>
 

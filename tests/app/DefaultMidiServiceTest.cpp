@@ -5,12 +5,12 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "framework/MessageBox.h"
-#include "framework/VirtualClock.h"
-#include "midi/DefaultMidiService.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/VirtualClock.h"
+#include "app/DefaultMidiService.h"
 #include "midi/MidiPorts.h"
-#include "midi/SysEx.h"
-#include "midi/backends/SimMidiService.h"
+#include "midi/msg/SysEx.h"
+#include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 
 namespace vantorel {

@@ -1,4 +1,4 @@
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 
 #include <QDir>
 #include <QSettings>
@@ -10,8 +10,8 @@
 #include <memory>
 #include <set>
 
-#include "framework/MessageBox.h"
-#include "framework/SafeFile.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/SafeFile.h"
 #include "res/strings/app.h"
 
 namespace vantorel {

@@ -1,9 +1,9 @@
-#include "framework/gui/Settings.h"
+#include "framework/core/Settings.h"
 
 #include <algorithm>
 #include <climits>
 
-#include "framework/Profile.h"
+#include "framework/core/Profile.h"
 
 namespace vantorel {
 

@@ -1,4 +1,4 @@
-#include "framework/VirtualClock.h"
+#include "framework/core/VirtualClock.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // Reassembly of exclusive messages from the pieces a MIDI system delivers.
 #include <gtest/gtest.h>
 
-#include "midi/SysEx.h"
-#include "sim/model/SysExFramer.h"
+#include "midi/msg/SysEx.h"
+#include "midi/msg/SysExFramer.h"
 
 using namespace vantorel;
 

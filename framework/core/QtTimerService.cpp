@@ -1,4 +1,4 @@
-#include "framework/QtTimerService.h"
+#include "framework/core/QtTimerService.h"
 
 #include <QThread>
 

@@ -1,4 +1,4 @@
-#include "framework/Archive.h"
+#include "framework/core/Archive.h"
 
 #include <cstring>
 

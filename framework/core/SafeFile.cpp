@@ -1,4 +1,4 @@
-#include "framework/SafeFile.h"
+#include "framework/core/SafeFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
