@@ -222,6 +222,9 @@ TEST_F(PortsTest, RequeuePreparesAndAddsTheSameHeader)
 {
     CMidiIn in;
     in.Open(&m_window);
+    // The buffer comes back with a message first: one queued at a time.
+    m_service.SendFromDevice({0xF0, 0x41, 0xF7});
+    EXPECT_EQ(in.m_pHeader->dwFlags & (MHDR_DONE | MHDR_INQUEUE), MHDR_DONE);
     m_service.m_calls.clear();
     EXPECT_TRUE(in.Requeue());
     EXPECT_EQ(m_service.Names(), (Names{"InPrepareHeader", "InAddBuffer"}));
