@@ -7,6 +7,7 @@
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
 #include "midi/FakeMidiService.h"
+#include "support/PortAllocation.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
 
@@ -544,8 +545,7 @@ TEST_F(PortsTest, LongMessageOfASysExMessageSendsItsRawBytes)
 
 class AllocationFailure : public PortsTest {
 protected:
-    AllocationFailure() { SetPortAllocationFailureForTest(true); }
-    ~AllocationFailure() override { SetPortAllocationFailureForTest(false); }
+    test::CPortAllocationFailure m_failure;
 };
 
 TEST_F(AllocationFailure, IsReportedAndThePortNeverTouchesTheMissingHeader)
