@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <vector>
 
-#include "framework/core/Profile.h"
+#include "framework/core/Settings.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"
 
@@ -12,20 +12,15 @@ namespace vantorel {
 
 namespace {
 
-constexpr const char* kSection = "MIDI";
-constexpr const char* kInDeviceKey = "MidiInDevice";
-constexpr const char* kOutDeviceKey = "MidiOutDevice";
-constexpr const char* kInNameKey = "MidiInName";
-constexpr const char* kOutNameKey = "MidiOutName";
-constexpr int kDefaultDevice = 0;
+using EPort = CSettings::MidiPort;
 
 // The stored number, unless it no longer names the stored device and that
 // name is listed elsewhere: then the name's first current number. The names
 // are listed once: asking for each number in turn lists every port again.
-int ReadDevice(const char* numberKey, const char* nameKey, const std::vector<std::string>& names)
+int ReadDevice(EPort port, const std::vector<std::string>& names)
 {
-    const int nStored = GetProfileInt(kSection, numberKey, kDefaultDevice);
-    const std::string strName = GetProfileString(kSection, nameKey);
+    const int nStored = CSettings::ReadMidiDevice(port);
+    const std::string strName = CSettings::ReadMidiDeviceName(port);
     // Numbers travel as 16-bit values, as GetMidiInName takes them.
     const size_t nAt = static_cast<uint16_t>(nStored);
     if (strName.empty() || (nAt < names.size() && names[nAt] == strName))
@@ -60,21 +55,19 @@ std::string FormatDeviceText(uint16_t nInDevice, uint16_t nOutDevice)
 
 int ReadMidiInDevice()
 {
-    return ReadDevice(kInDeviceKey, kInNameKey, CMidiService::Get().InGetDevNames());
+    return ReadDevice(EPort::In, CMidiService::Get().InGetDevNames());
 }
 
 int ReadMidiOutDevice()
 {
-    return ReadDevice(kOutDeviceKey, kOutNameKey, CMidiService::Get().OutGetDevNames());
+    return ReadDevice(EPort::Out, CMidiService::Get().OutGetDevNames());
 }
 
 void WriteMidiDevices(int nInDevice, int nOutDevice)
 {
-    WriteProfileInt(kSection, kInDeviceKey, nInDevice);
-    WriteProfileInt(kSection, kOutDeviceKey, nOutDevice);
     // Device numbers travel as 16-bit values (-1 is 65535, which names nothing).
-    WriteProfileString(kSection, kInNameKey, GetMidiInName(static_cast<uint16_t>(nInDevice)));
-    WriteProfileString(kSection, kOutNameKey, GetMidiOutName(static_cast<uint16_t>(nOutDevice)));
+    CSettings::WriteMidiDevices(nInDevice, nOutDevice, GetMidiInName(static_cast<uint16_t>(nInDevice)),
+                                GetMidiOutName(static_cast<uint16_t>(nOutDevice)));
 }
 
 } // namespace vantorel

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "framework/core/MessageBox.h"
-#include "framework/core/Profile.h"
+#include "framework/core/Settings.h"
 #include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
 #include "res/Strings.h"
@@ -14,13 +14,16 @@ namespace vantorel {
 
 namespace {
 
-bool g_bFailAllocation = false;
+void FromTheHeap(CPortBuffer& buffer)
+{
+    buffer.m_pHeader.reset(new (std::nothrow) MIDIHDR{});
+    buffer.m_pData.reset(new (std::nothrow) uint8_t[sysex::kPortBufferSize]{});
+}
+
+PortBufferSource g_pBufferSource = &FromTheHeap;
 
 constexpr uint32_t kShortDataShift1 = 8;
 constexpr uint32_t kShortDataShift2 = 16;
-constexpr const char* kSection = "MIDI";
-constexpr const char* kInNameKey = "MidiInName";
-constexpr const char* kOutNameKey = "MidiOutName";
 
 void ReplaceAll(std::string& text, const std::string& from, const std::string& to)
 {
@@ -45,7 +48,7 @@ std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
 {
     std::string name = bInput ? GetMidiInName(nDevice) : GetMidiOutName(nDevice);
     if (name.empty())
-        name = GetProfileString(kSection, bInput ? kInNameKey : kOutNameKey);
+        name = CSettings::ReadMidiDeviceName(bInput ? CSettings::MidiPort::In : CSettings::MidiPort::Out);
     if (name.empty())
         name = bInput ? res::kUnnamedMidiIn : res::kUnnamedMidiOut;
     return name;
@@ -61,14 +64,11 @@ std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
     return text;
 }
 
-void SetPortAllocationFailureForTest(bool bFail) { g_bFailAllocation = bFail; }
+void SetPortBufferSource(PortBufferSource source) { g_pBufferSource = source ? source : &FromTheHeap; }
 
 MIDIHDR* CPortBuffer::Allocate()
 {
-    if (!g_bFailAllocation) {
-        m_pHeader.reset(new (std::nothrow) MIDIHDR{});
-        m_pData.reset(new (std::nothrow) uint8_t[sysex::kPortBufferSize]{});
-    }
+    g_pBufferSource(*this);
     if (!m_pHeader || !m_pData) {
         m_pHeader.reset();
         m_pData.reset();

@@ -49,8 +49,11 @@ std::string GetPortDeviceName(bool bInput, uint16_t nDevice);
 std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
                            const std::string& detail = {});
 
-// Test hook: while set, constructing a port fails its allocation.
-void SetPortAllocationFailureForTest(bool bFail);
+// Where each port's buffer comes from: the heap, unless another source is
+// put in (null puts the heap back). A source that leaves the buffer empty
+// makes the allocation fail.
+using PortBufferSource = void (*)(CPortBuffer& buffer);
+void SetPortBufferSource(PortBufferSource source);
 
 class CMidiIn {
 public:

@@ -39,7 +39,7 @@ using namespace vantorel;
 
 namespace {
 
-constexpr double kUsPerByte = 320.0;
+constexpr double kUsPerByte = double(sysex::kWireUsPerByte);
 constexpr double kPauseUs = 100'000.0;
 constexpr double kTimeoutUs = 1'000'000.0;
 constexpr size_t kRequestBytes = 16;

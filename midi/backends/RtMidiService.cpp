@@ -1,7 +1,6 @@
 #include "midi/backends/RtMidiService.h"
 
 #include <algorithm>
-#include <array>
 #include <atomic>
 #include <chrono>
 #include <cstring>
@@ -20,7 +19,7 @@
 #include "midi/backends/AlsaWatch.h"
 #include "midi/backends/JackWatch.h"
 #include "midi/msg/SysEx.h"
-#include "midi/backends/SysExAssembler.h"
+#include "midi/msg/SysExFramer.h"
 #include "res/strings/midi.h"
 
 namespace vantorel {
@@ -51,21 +50,6 @@ void QuietJack(const char*) {}
 void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 #endif
 
-// Bytes of a short message by its status; 0 for one that cannot be sent alone.
-size_t ShortMessageLength(uint8_t status)
-{
-    if (status < 0x80)
-        return 0;
-    if (status < 0xF0)
-        return (status & 0xE0) == 0xC0 ? 2 : 3; // program change, channel pressure
-    switch (status) {
-    case 0xF1: case 0xF3: return 2;
-    case 0xF2: return 3;
-    case 0xF6: case 0xF8: case 0xFA: case 0xFB: case 0xFC: case 0xFE: case 0xFF: return 1;
-    default: return 0;
-    }
-}
-
 // The line of after that before does not have: the port just connected.
 std::string NewConnection(const std::string& before, const std::string& after)
 {
@@ -91,16 +75,11 @@ struct CRtMidiService::CInPort {
     struct CCallbackData {
         std::weak_ptr<CInPort> m_pPort;
     };
-    IMidiNotify* m_pWindow = nullptr;
-    bool m_bOpen = true;
-    bool m_bStarted = false;
-    std::vector<MIDIHDR*> m_queue;
-    CSysExAssembler m_assembler{sysex::kPortBufferSize};
+    std::shared_ptr<CInSlot> m_pSlot;
+    CSysExFramer m_framer{sysex::kPortBufferSize, CSysExFramer::EOverlong::Truncate};
     CErrorFlag m_error;
     CCallbackData m_callback;
     std::unique_ptr<RtMidiIn> m_pMidi; // last: destroyed first, ending callbacks
-
-    HMIDIIN Handle() { return reinterpret_cast<HMIDIIN>(this); }
 
     // Runs on RtMidi's thread: copy and post, nothing else.
     static void OnMessage(double, std::vector<unsigned char>* pMessage, void* pUser)
@@ -117,37 +96,21 @@ struct CRtMidiService::CInPort {
 
     void Receive(const std::vector<uint8_t>& bytes)
     {
-        if (!m_bOpen || !m_bStarted)
+        if (!m_pSlot->IsListening())
             return;
-        m_assembler.Feed(bytes.data(), bytes.size(), [this](const uint8_t* msg, size_t n) {
-            if (m_queue.empty())
-                return true; // no buffer queued: the message is lost, as on a wire
-            MIDIHDR* pHdr = m_queue.front();
-            m_queue.erase(m_queue.begin());
-            const size_t nCopy = std::min<size_t>(n, pHdr->dwBufferLength);
-            std::copy(msg, msg + nCopy, pHdr->lpData);
-            pHdr->dwBytesRecorded = uint32_t(nCopy);
-            pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
-            if (m_pWindow)
-                m_pWindow->OnMidiInLongData(Handle(), pHdr);
-            return m_bOpen && m_bStarted;
-        });
+        m_framer.Feed(bytes.data(), bytes.size(),
+                      [this](const uint8_t* msg, size_t n) { return m_pSlot->Deliver(msg, n); });
     }
 };
 
 struct CRtMidiService::COutPort {
-    IMidiNotify* m_pWindow = nullptr;
-    bool m_bOpen = true;
     bool m_bUndrained = false; // sent since the last drain
     std::string m_strDest;     // JACK: the device's port
     std::string m_strOwn;      // JACK: ours, once connected to it
     int m_nAlsaClient = -1;    // ALSA: the device's port
     int m_nAlsaPort = -1;
-    CWirePacer m_pacer;
     CErrorFlag m_error;
     std::unique_ptr<RtMidiOut> m_pMidi;
-
-    HMIDIOUT Handle() { return reinterpret_cast<HMIDIOUT>(this); }
 };
 
 CRtMidiService::CRtMidiService(RtMidi::Api api) : m_api(api)
@@ -170,14 +133,11 @@ CRtMidiService::CRtMidiService(RtMidi::Api api) : m_api(api)
 
 CRtMidiService::~CRtMidiService()
 {
-    for (auto& [h, p] : m_ins) {
-        p->m_bOpen = false;
+    ForgetAllPorts();
+    for (auto& [h, p] : m_ins)
         p->m_pMidi.reset();
-    }
-    for (auto& [h, p] : m_outs) {
-        p->m_bOpen = false;
+    for (auto& [h, p] : m_outs)
         p->m_pMidi.reset();
-    }
     m_pEnumIn.reset();
     m_pEnumOut.reset();
     m_pAlsaWatch.reset();
@@ -327,13 +287,12 @@ void CRtMidiService::SettleConnection()
         m_pJackWatch->WaitCycles(2);
 }
 
-void CRtMidiService::Drain(COutPort& port)
+void CRtMidiService::Drain(HMIDIOUT h, COutPort& port)
 {
     if (!port.m_pMidi || !port.m_bUndrained)
         return;
     port.m_bUndrained = false;
-    const int64_t leftUs = std::clamp<int64_t>(port.m_pacer.WireEndUs() - CTimerService::Get().NowUs(), 0,
-                                               kDrainCapUs);
+    const int64_t leftUs = std::clamp<int64_t>(WireEndUs(h) - CTimerService::Get().NowUs(), 0, kDrainCapUs);
     std::this_thread::sleep_for(std::chrono::microseconds(leftUs));
     // JACK hands the bytes on in its next cycle; ALSA has delivered them.
     if (m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsAnswering())
@@ -346,7 +305,7 @@ bool CRtMidiService::IsPortLost(const COutPort& port)
     const bool bAvailable = m_api != RtMidi::UNIX_JACK || IsAvailable();
     if (port.m_pMidi)
         return false;
-    m_lastOut = {MMSYSERR_NODRIVER, bAvailable ? std::string(res::kMidiSendFailed) : m_strUnavailable};
+    FailOut(MMSYSERR_NODRIVER, bAvailable ? std::string(res::kMidiSendFailed) : m_strUnavailable);
     return true;
 }
 
@@ -361,57 +320,17 @@ std::vector<std::string> NamesOf(const std::vector<std::pair<unsigned, std::stri
 }
 } // namespace
 
-std::vector<std::string> CRtMidiService::InGetDevNames() { return NamesOf(ListInPorts()); }
-std::vector<std::string> CRtMidiService::OutGetDevNames() { return NamesOf(ListOutPorts()); }
-
-CRtMidiService::CInPort* CRtMidiService::LookUp(HMIDIIN h)
-{
-    const auto it = m_ins.find(h);
-    return it == m_ins.end() ? nullptr : it->second.get();
-}
-
-CRtMidiService::COutPort* CRtMidiService::LookUp(HMIDIOUT h)
-{
-    const auto it = m_outs.find(h);
-    return it == m_outs.end() ? nullptr : it->second.get();
-}
-
-MMRESULT CRtMidiService::FailIn(MMRESULT result, std::string text)
-{
-    m_lastIn = {result, std::move(text)};
-    return result;
-}
-
-MMRESULT CRtMidiService::FailOut(MMRESULT result, std::string text)
-{
-    m_lastOut = {result, std::move(text)};
-    return result;
-}
+std::vector<std::string> CRtMidiService::ListInDevices() { return NamesOf(ListInPorts()); }
+std::vector<std::string> CRtMidiService::ListOutDevices() { return NamesOf(ListOutPorts()); }
 
 // ---------------------------------------------------------------- input
 
-unsigned CRtMidiService::InGetNumDevs() { return unsigned(ListInPorts().size()); }
-
-MMRESULT CRtMidiService::InGetDevName(unsigned nDevice, std::string& name)
+MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::shared_ptr<CInSlot>& slot)
 {
-    const PortList list = ListInPorts();
-    if (nDevice >= list.size()) {
-        name.clear();
-        return MMSYSERR_BADDEVICEID;
-    }
-    name = list[nDevice].second;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InOpen(HMIDIIN* phIn, unsigned nDevice, IMidiNotify* pWindow)
-{
-    if (!phIn)
-        return FailIn(MMSYSERR_INVALPARAM);
-    *phIn = nullptr;
     if (!IsAvailable())
         return FailIn(MMSYSERR_NODRIVER, m_strUnavailable);
     auto pPort = std::make_shared<CInPort>();
-    pPort->m_pWindow = pWindow;
+    pPort->m_pSlot = slot;
     pPort->m_callback.m_pPort = pPort;
     try {
         // A client of its own, which also lists the ports as it sees them,
@@ -431,144 +350,35 @@ MMRESULT CRtMidiService::InOpen(HMIDIIN* phIn, unsigned nDevice, IMidiNotify* pW
         return FailIn(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiInOpenFailed, nDevice));
     // Listening before the caller can ask for anything.
     SettleConnection();
-    const HMIDIIN h = pPort->Handle();
     m_ins.emplace(h, std::move(pPort));
-    *phIn = h;
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT CRtMidiService::InReset(HMIDIIN h)
+void CRtMidiService::RestartInDevice(HMIDIIN h)
 {
-    CInPort* p = LookUp(h);
-    if (!p)
-        return FailIn(MMSYSERR_INVALHANDLE);
-    p->m_bStarted = false;
-    p->m_assembler.Clear();
-    // Every queued buffer comes back empty.
-    std::weak_ptr<CInPort> pWeak = m_ins[h];
-    for (MIDIHDR* pHdr : p->m_queue) {
-        pHdr->dwBytesRecorded = 0;
-        pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
-        CTimerService::Get().Post([pWeak, pHdr] {
-            auto pPort = pWeak.lock();
-            if (pPort && pPort->m_bOpen && pPort->m_pWindow)
-                pPort->m_pWindow->OnMidiInLongData(pPort->Handle(), pHdr);
-        });
-    }
-    p->m_queue.clear();
-    return MMSYSERR_NOERROR;
+    if (const auto it = m_ins.find(h); it != m_ins.end())
+        it->second->m_framer.Clear();
 }
 
-MMRESULT CRtMidiService::InPrepareHeader(HMIDIIN h, MIDIHDR* pHdr)
-{
-    if (!LookUp(h))
-        return FailIn(MMSYSERR_INVALHANDLE);
-    if (!pHdr || !pHdr->lpData)
-        return FailIn(MMSYSERR_INVALPARAM);
-    pHdr->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InAddBuffer(HMIDIIN h, MIDIHDR* pHdr)
-{
-    CInPort* p = LookUp(h);
-    if (!p)
-        return FailIn(MMSYSERR_INVALHANDLE);
-    if (!pHdr || !pHdr->lpData || pHdr->dwBufferLength == 0)
-        return FailIn(MMSYSERR_INVALPARAM);
-    if (!(pHdr->dwFlags & MHDR_PREPARED))
-        return FailIn(MIDIERR_UNPREPARED);
-    if (pHdr->dwFlags & MHDR_INQUEUE)
-        return FailIn(MIDIERR_STILLPLAYING);
-    pHdr->dwBytesRecorded = 0;
-    pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
-    p->m_queue.push_back(pHdr);
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InStart(HMIDIIN h)
-{
-    CInPort* p = LookUp(h);
-    if (!p)
-        return FailIn(MMSYSERR_INVALHANDLE);
-    if (!p->m_bStarted)
-        p->m_assembler.Clear();
-    p->m_bStarted = true;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InStop(HMIDIIN h)
-{
-    CInPort* p = LookUp(h);
-    if (!p)
-        return FailIn(MMSYSERR_INVALHANDLE);
-    p->m_bStarted = false;
-    p->m_assembler.Clear();
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr)
-{
-    if (!LookUp(h))
-        return FailIn(MMSYSERR_INVALHANDLE);
-    if (!pHdr)
-        return FailIn(MMSYSERR_INVALPARAM);
-    if (pHdr->dwFlags & MHDR_INQUEUE)
-        return FailIn(MIDIERR_STILLPLAYING);
-    pHdr->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::InClose(HMIDIIN h)
+void CRtMidiService::CloseInDevice(HMIDIIN h)
 {
     const auto it = m_ins.find(h);
     if (it == m_ins.end())
-        return FailIn(MMSYSERR_INVALHANDLE);
-    // Closing always succeeds: buffers still queued are simply forgotten, so
-    // that no header outlives its port inside the service.
-    CInPort& p = *it->second;
-    p.m_bOpen = false;
-    p.m_queue.clear();
+        return;
     if (IsServerStalled())
         CloseLater(std::move(it->second));
     else
-        p.m_pMidi.reset();
+        it->second->m_pMidi.reset();
     m_ins.erase(it);
-    return MMSYSERR_NOERROR;
-}
-
-std::string CRtMidiService::InGetErrorText(MMRESULT result)
-{
-    if (result != MMSYSERR_NOERROR && result == m_lastIn.m_result && !m_lastIn.m_strText.empty())
-        return m_lastIn.m_strText;
-    return GetMidiErrorText(result);
 }
 
 // ---------------------------------------------------------------- output
 
-unsigned CRtMidiService::OutGetNumDevs() { return unsigned(ListOutPorts().size()); }
-
-MMRESULT CRtMidiService::OutGetDevName(unsigned nDevice, std::string& name)
+MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
 {
-    const PortList list = ListOutPorts();
-    if (nDevice >= list.size()) {
-        name.clear();
-        return MMSYSERR_BADDEVICEID;
-    }
-    name = list[nDevice].second;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidiNotify* pWindow)
-{
-    if (!phOut)
-        return FailOut(MMSYSERR_INVALPARAM);
-    *phOut = nullptr;
     if (!IsAvailable())
         return FailOut(MMSYSERR_NODRIVER, m_strUnavailable);
     auto pPort = std::make_shared<COutPort>();
-    pPort->m_pWindow = pWindow;
-    pPort->m_pacer.Reset(CTimerService::Get().NowUs());
     try {
         pPort->m_pMidi = std::make_unique<RtMidiOut>(m_api, kClientName);
         pPort->m_pMidi->setErrorCallback(&OnRtMidiError, &pPort->m_error);
@@ -593,135 +403,46 @@ MMRESULT CRtMidiService::OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidiNotify*
     if (pPort->m_error.m_bFailed || !pPort->m_pMidi || !pPort->m_pMidi->isPortOpen())
         return FailOut(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiOutOpenFailed, nDevice));
     SettleConnection();
-    const HMIDIOUT h = pPort->Handle();
     m_outs.emplace(h, std::move(pPort));
-    *phOut = h;
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT CRtMidiService::OutShortMsg(HMIDIOUT h, uint32_t dwMsg)
+MMRESULT CRtMidiService::SendOut(HMIDIOUT h, const uint8_t* bytes, size_t count)
 {
-    COutPort* p = LookUp(h);
-    if (!p)
-        return FailOut(MMSYSERR_INVALHANDLE);
-    const std::array<uint8_t, 3> bytes{uint8_t(dwMsg), uint8_t(dwMsg >> 8), uint8_t(dwMsg >> 16)};
-    const size_t n = ShortMessageLength(bytes[0]);
-    if (n == 0)
-        return FailOut(MMSYSERR_INVALPARAM);
-    if (IsPortLost(*p))
+    COutPort& port = *m_outs.at(h);
+    if (IsPortLost(port))
         return MMSYSERR_NODRIVER;
-    if (IsDisconnected(*p))
+    if (IsDisconnected(port))
         return FailOut(MIDIERR_DISCONNECTED);
-    p->m_error.m_bFailed = false;
+    // RtMidi copies the bytes.
+    port.m_error.m_bFailed = false;
     try {
-        p->m_pMidi->sendMessage(bytes.data(), n);
+        port.m_pMidi->sendMessage(bytes, count);
     } catch (const RtMidiError&) {
-        p->m_error.m_bFailed = true;
+        port.m_error.m_bFailed = true;
     }
-    if (p->m_error.m_bFailed)
+    if (port.m_error.m_bFailed)
         return FailOut(MMSYSERR_ERROR, res::kMidiSendFailed);
-    p->m_bUndrained = true;
-    p->m_pacer.Schedule(CTimerService::Get().NowUs(), n);
+    port.m_bUndrained = true;
     return MMSYSERR_NOERROR;
 }
 
-MMRESULT CRtMidiService::OutPrepareHeader(HMIDIOUT h, MIDIHDR* pHdr)
+void CRtMidiService::ResetOutDevice(HMIDIOUT h)
 {
-    if (!LookUp(h))
-        return FailOut(MMSYSERR_INVALHANDLE);
-    if (!pHdr || (!pHdr->lpData && pHdr->dwBufferLength))
-        return FailOut(MMSYSERR_INVALPARAM);
-    pHdr->dwFlags |= MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
+    if (const auto it = m_outs.find(h); it != m_outs.end())
+        Drain(h, *it->second);
 }
 
-MMRESULT CRtMidiService::OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr)
+void CRtMidiService::CloseOutDevice(HMIDIOUT h)
 {
     const auto it = m_outs.find(h);
     if (it == m_outs.end())
-        return FailOut(MMSYSERR_INVALHANDLE);
-    COutPort* p = it->second.get();
-    if (!pHdr || (!pHdr->lpData && pHdr->dwBufferLength))
-        return FailOut(MMSYSERR_INVALPARAM);
-    if (!(pHdr->dwFlags & MHDR_PREPARED))
-        return FailOut(MIDIERR_UNPREPARED);
-    const size_t n = pHdr->dwBufferLength;
-    if (n && IsPortLost(*p))
-        return MMSYSERR_NODRIVER;
-    if (n && IsDisconnected(*p))
-        return FailOut(MIDIERR_DISCONNECTED);
-    if (n) {
-        // RtMidi copies the bytes: the header is free again once this returns.
-        p->m_error.m_bFailed = false;
-        try {
-            p->m_pMidi->sendMessage(pHdr->lpData, n);
-        } catch (const RtMidiError&) {
-            p->m_error.m_bFailed = true;
-        }
-        if (p->m_error.m_bFailed)
-            return FailOut(MMSYSERR_ERROR, res::kMidiSendFailed);
-        p->m_bUndrained = true;
-    }
-    pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_DONE) | MHDR_INQUEUE;
-    // "Done" when the message has left the wire, not when RtMidi took it.
-    CTimerService& timer = CTimerService::Get();
-    const int64_t delayUs = p->m_pacer.Schedule(timer.NowUs(), n);
-    std::weak_ptr<COutPort> pWeak = it->second;
-    timer.Post(
-        [pWeak, pHdr] {
-            auto pPort = pWeak.lock();
-            if (!pPort || !pPort->m_bOpen)
-                return;
-            pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
-            if (pPort->m_pWindow)
-                pPort->m_pWindow->OnMidiOutDone(pPort->Handle(), pHdr);
-        },
-        delayUs);
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::OutUnprepareHeader(HMIDIOUT h, MIDIHDR* pHdr)
-{
-    if (!LookUp(h))
-        return FailOut(MMSYSERR_INVALHANDLE);
-    if (!pHdr)
-        return FailOut(MMSYSERR_INVALPARAM);
-    // The bytes were handed over when the message was sent, so a header whose
-    // message is still on the wire may be released.
-    pHdr->dwFlags &= ~MHDR_PREPARED;
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::OutReset(HMIDIOUT h)
-{
-    COutPort* p = LookUp(h);
-    if (!p)
-        return FailOut(MMSYSERR_INVALHANDLE);
-    Drain(*p);
-    return MMSYSERR_NOERROR;
-}
-
-MMRESULT CRtMidiService::OutClose(HMIDIOUT h)
-{
-    const auto it = m_outs.find(h);
-    if (it == m_outs.end())
-        return FailOut(MMSYSERR_INVALHANDLE);
-    COutPort& p = *it->second;
-    Drain(p);
-    p.m_bOpen = false;
+        return;
     if (IsServerStalled())
         CloseLater(std::move(it->second));
     else
-        p.m_pMidi.reset();
+        it->second->m_pMidi.reset();
     m_outs.erase(it);
-    return MMSYSERR_NOERROR;
-}
-
-std::string CRtMidiService::OutGetErrorText(MMRESULT result)
-{
-    if (result != MMSYSERR_NOERROR && result == m_lastOut.m_result && !m_lastOut.m_strText.empty())
-        return m_lastOut.m_strText;
-    return GetMidiErrorText(result);
 }
 
 } // namespace vantorel

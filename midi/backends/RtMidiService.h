@@ -1,9 +1,7 @@
 #pragma once
 // The MIDI service over RtMidi, one instance per RtMidi API (the ALSA
 // sequencer or JACK). Only system-exclusive messages reach the input buffer;
-// "long message done" is reported when the message has had its time on a
-// 31,250-baud wire. Every notification is posted to the GUI thread and is
-// delivered only while its device is still open.
+// buffers, handles, wire time and notifications follow CMidiServiceBase.
 #include <RtMidi.h>
 
 #include <map>
@@ -12,14 +10,14 @@
 #include <utility>
 #include <vector>
 
-#include "midi/MidiService.h"
+#include "midi/MidiServiceBase.h"
 
 namespace vantorel {
 
 class CAlsaWatch;
 class CJackWatch;
 
-class CRtMidiService : public CMidiService {
+class CRtMidiService : public CMidiServiceBase {
 public:
     // api: RtMidi::LINUX_ALSA or RtMidi::UNIX_JACK.
     explicit CRtMidiService(RtMidi::Api api);
@@ -30,45 +28,25 @@ public:
     // The client name of this program's own ports; they are left out of the
     // device lists, so that opening an output never shifts the input numbers.
     static constexpr const char* kClientName = "Vantorel librarian";
-    // Wire time of one byte at 31,250 baud, 10 bits a byte.
-    static constexpr int64_t kByteWireUs = 320;
     static constexpr int64_t kDrainCapUs = 1'000'000;
 
     RtMidi::Api GetApi() const { return m_api; }
 
-    unsigned InGetNumDevs() override;
-    MMRESULT InGetDevName(unsigned nDevice, std::string& name) override;
-    MMRESULT InOpen(HMIDIIN* phIn, unsigned nDevice, IMidiNotify* pWindow) override;
-    MMRESULT InReset(HMIDIIN h) override;
-    MMRESULT InPrepareHeader(HMIDIIN h, MIDIHDR* pHdr) override;
-    MMRESULT InAddBuffer(HMIDIIN h, MIDIHDR* pHdr) override;
-    MMRESULT InStart(HMIDIIN h) override;
-    MMRESULT InStop(HMIDIIN h) override;
-    MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr) override;
-    MMRESULT InClose(HMIDIIN h) override;
-    std::string InGetErrorText(MMRESULT result) override;
-
-    unsigned OutGetNumDevs() override;
-    MMRESULT OutGetDevName(unsigned nDevice, std::string& name) override;
-    MMRESULT OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidiNotify* pWindow) override;
-    MMRESULT OutShortMsg(HMIDIOUT h, uint32_t dwMsg) override;
-    MMRESULT OutPrepareHeader(HMIDIOUT h, MIDIHDR* pHdr) override;
-    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override;
-    MMRESULT OutUnprepareHeader(HMIDIOUT h, MIDIHDR* pHdr) override;
-    MMRESULT OutReset(HMIDIOUT h) override;
-    MMRESULT OutClose(HMIDIOUT h) override;
-    std::string OutGetErrorText(MMRESULT result) override;
-    std::vector<std::string> InGetDevNames() override;
-    std::vector<std::string> OutGetDevNames() override;
-
     struct CInPort;
     struct COutPort;
 
+protected:
+    std::vector<std::string> ListInDevices() override;
+    std::vector<std::string> ListOutDevices() override;
+    MMRESULT OpenInDevice(HMIDIIN h, unsigned nDevice, const std::shared_ptr<CInSlot>& slot) override;
+    void CloseInDevice(HMIDIIN h) override;
+    void RestartInDevice(HMIDIIN h) override;
+    MMRESULT OpenOutDevice(HMIDIOUT h, unsigned nDevice) override;
+    MMRESULT SendOut(HMIDIOUT h, const uint8_t* bytes, size_t count) override;
+    void ResetOutDevice(HMIDIOUT h) override;
+    void CloseOutDevice(HMIDIOUT h) override;
+
 private:
-    struct CLastError {
-        MMRESULT m_result = MMSYSERR_NOERROR;
-        std::string m_strText;
-    };
     using PortList = std::vector<std::pair<unsigned, std::string>>; // RtMidi index, name
 
     // True when the API can be used now; otherwise m_strUnavailable says why.
@@ -86,16 +64,12 @@ private:
     // Lets what the output accepted leave the port before it is closed or
     // reset: the rest of its wire time and two server cycles, at most
     // kDrainCapUs.
-    void Drain(COutPort& port);
+    void Drain(HMIDIOUT h, COutPort& port);
     // After a port is connected: until the connection is in the graph the
     // server runs, a message on it is lost.
     void SettleConnection();
     // The JACK server is there but runs no cycles (stopped, hung).
     bool IsServerStalled();
-    CInPort* LookUp(HMIDIIN h);
-    COutPort* LookUp(HMIDIOUT h);
-    MMRESULT FailIn(MMRESULT result, std::string text = {});
-    MMRESULT FailOut(MMRESULT result, std::string text = {});
 
     RtMidi::Api m_api;
     bool m_bCompiled = false;
@@ -106,8 +80,6 @@ private:
     std::unique_ptr<RtMidiOut> m_pEnumOut;
     std::map<HMIDIIN, std::shared_ptr<CInPort>> m_ins;
     std::map<HMIDIOUT, std::shared_ptr<COutPort>> m_outs;
-    CLastError m_lastIn;
-    CLastError m_lastOut;
 };
 
 } // namespace vantorel

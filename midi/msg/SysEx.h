@@ -25,6 +25,8 @@ inline constexpr size_t kDataSetOverhead = 12;     // everything but the data by
 inline constexpr size_t kHeaderLength = 10;        // F0 41 10 00 06 cmd + 4 address bytes
 inline constexpr size_t kMaxDataSetBody = 500;     // assembled in a 512-byte buffer
 inline constexpr size_t kPortBufferSize = 512;
+// Time one byte takes on a MIDI cable: 10 bits a byte at 31,250 baud.
+inline constexpr int64_t kWireUsPerByte = 320;
 } // namespace sysex
 
 // Linear 28-bit number to its four wire bytes, highest first.

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "midi/msg/SysEx.h"
+
 namespace vantorel {
 
 namespace sim {
@@ -55,8 +57,8 @@ inline constexpr std::array<CPerformanceBlock, kPerformanceBlocks> kPerformanceL
     {0x2100, 239, 289}, // patch 2
 }};
 
-// MIDI at 31,250 baud, 10 bits a byte.
-inline constexpr int64_t kWireUsPerByte = 320;
+// The model's cable runs at the MIDI rate.
+inline constexpr int64_t kWireUsPerByte = sysex::kWireUsPerByte;
 
 inline uint32_t PatchAddress(int i) { return kPatchAddress + uint32_t(i) * kPatchStride; }
 inline uint32_t PerformanceAddress(int p, int block)

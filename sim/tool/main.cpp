@@ -472,7 +472,7 @@ int Run(int argc, char** argv)
     std::fflush(stdout);
 
     const auto start = Clock::now();
-    const auto wireTime = [](size_t n) { return std::chrono::microseconds(int64_t(n) * sim::kWireUsPerByte); };
+    const auto wireTime = [](size_t n) { return std::chrono::microseconds(int64_t(n) * sysex::kWireUsPerByte); };
     CSysExFramer framer;
     Clock::time_point chunkTime = start;
     framer.SetDropNote([&](const std::string& why) { log.Note(start, chunkTime, "dropped: " + why); });

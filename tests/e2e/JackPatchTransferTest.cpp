@@ -148,7 +148,7 @@ TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
                     i == 0 ? kStartTimeoutMs : kAnswerTimeoutMs);
                 ASSERT_TRUE(bAnswered) << "no answer to request " << i;
                 EXPECT_GE(window.m_nDoneUs - sentUs,
-                          int64_t(sysex::kRequestLength) * CRtMidiService::kByteWireUs)
+                          int64_t(sysex::kRequestLength) * sysex::kWireUsPerByte)
                     << "done before the request could have left the wire";
                 ASSERT_EQ(window.m_answers.size(), nAnswers + 1) << "one answer per request";
                 EXPECT_EQ(window.m_answers.back(),

@@ -12,7 +12,7 @@
 #include "data/SystemDoc.h"
 #include "framework/core/Archive.h"
 #include "midi/msg/SysEx.h"
-#include "midi/backends/SysExAssembler.h"
+#include "midi/msg/SysExFramer.h"
 #include "sim/model/SimDevice.h"
 
 namespace vantorel::fuzz {
@@ -96,7 +96,7 @@ int AnswerFaults(const uint8_t* data, size_t size)
     f.m_nStrayEvery = data[2] % 8;
     f.m_nShortEvery = data[3] % 8;
     f.m_nEndlessEvery = data[4] % 8;
-    CSysExAssembler assembler(sysex::kPortBufferSize);
+    CSysExFramer assembler(sysex::kPortBufferSize, CSysExFramer::EOverlong::Truncate);
     // Each request: a patch (index, then the size asked for), answered and
     // fed to the assembler in chunks of the sizes that follow.
     for (size_t at = 5; at + 2 < size; at += 3) {

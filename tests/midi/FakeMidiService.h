@@ -1,17 +1,20 @@
 #pragma once
 // A scripted MIDI service for tests: records every call in order with its
 // arguments, can fail any call with a chosen code, and lists the devices the
-// test gives it. Handles are tokens it never dereferences.
+// test gives it. Buffers, handles and notifications follow the one backend
+// contract (CMidiServiceBase): nothing reaches a device, and "done" comes
+// after the wire time of what was sent.
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
-#include "midi/MidiService.h"
+#include "midi/MidiServiceBase.h"
 
 namespace vantorel::test {
 
-class CFakeMidiService : public CMidiService {
+class CFakeMidiService : public CMidiServiceBase {
 public:
     struct CCall {
         std::string m_strName;    // "InOpen", "OutLongMsg", ...
@@ -30,10 +33,10 @@ public:
         int m_nTimes;
     };
     std::map<std::string, CFailure> m_failures;
-    // Handles that have been opened and not closed.
+    // Handles that have been opened and not closed, with their windows.
     std::map<uintptr_t, IMidiNotify*> m_openIn;
     std::map<uintptr_t, IMidiNotify*> m_openOut;
-    uintptr_t m_nNextHandle = 0x1000;
+    using CMidiServiceBase::m_nNextHandle;
     std::string m_strTag; // prefix of this service's error texts
 
     void Fail(const std::string& name, MMRESULT result, int nTimes = 0) { m_failures[name] = {result, nTimes}; }
@@ -49,88 +52,97 @@ public:
         return tag + dir + " error " + std::to_string(r);
     }
 
-    unsigned InGetNumDevs() override { return unsigned(m_ins.size()); }
-    MMRESULT InGetDevName(unsigned n, std::string& name) override
-    {
-        if (n >= m_ins.size())
-            return MMSYSERR_BADDEVICEID;
-        name = m_ins[n];
-        return MMSYSERR_NOERROR;
-    }
     MMRESULT InOpen(HMIDIIN* ph, unsigned n, IMidiNotify* pWnd) override
     {
         Record("InOpen", n);
         if (MMRESULT r = Check("InOpen"))
             return r;
-        if (n >= m_ins.size())
-            return MMSYSERR_BADDEVICEID;
-        const uintptr_t h = m_nNextHandle++;
-        m_openIn[h] = pWnd;
-        *ph = reinterpret_cast<HMIDIIN>(h);
-        return MMSYSERR_NOERROR;
+        const MMRESULT r = CMidiServiceBase::InOpen(ph, n, pWnd);
+        if (r == MMSYSERR_NOERROR)
+            m_openIn[reinterpret_cast<uintptr_t>(*ph)] = pWnd;
+        return r;
     }
-    MMRESULT InReset(HMIDIIN h) override { return InCall("InReset", h); }
-    MMRESULT InPrepareHeader(HMIDIIN h, MIDIHDR* p) override { return InCall("InPrepareHeader", h, p); }
-    MMRESULT InAddBuffer(HMIDIIN h, MIDIHDR* p) override { return InCall("InAddBuffer", h, p); }
-    MMRESULT InStart(HMIDIIN h) override { return InCall("InStart", h); }
-    MMRESULT InStop(HMIDIIN h) override { return InCall("InStop", h); }
-    MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* p) override { return InCall("InUnprepareHeader", h, p); }
+    MMRESULT InReset(HMIDIIN h) override { return Scripted("InReset", h, nullptr, [&] { return CMidiServiceBase::InReset(h); }); }
+    MMRESULT InPrepareHeader(HMIDIIN h, MIDIHDR* p) override
+    {
+        return Scripted("InPrepareHeader", h, p, [&] { return CMidiServiceBase::InPrepareHeader(h, p); });
+    }
+    MMRESULT InAddBuffer(HMIDIIN h, MIDIHDR* p) override
+    {
+        return Scripted("InAddBuffer", h, p, [&] { return CMidiServiceBase::InAddBuffer(h, p); });
+    }
+    MMRESULT InStart(HMIDIIN h) override { return Scripted("InStart", h, nullptr, [&] { return CMidiServiceBase::InStart(h); }); }
+    MMRESULT InStop(HMIDIIN h) override { return Scripted("InStop", h, nullptr, [&] { return CMidiServiceBase::InStop(h); }); }
+    MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* p) override
+    {
+        return Scripted("InUnprepareHeader", h, p, [&] { return CMidiServiceBase::InUnprepareHeader(h, p); });
+    }
     MMRESULT InClose(HMIDIIN h) override
     {
-        const MMRESULT r = InCall("InClose", h);
+        const MMRESULT r = Scripted("InClose", h, nullptr, [&] { return CMidiServiceBase::InClose(h); });
         if (r == MMSYSERR_NOERROR)
             m_openIn.erase(reinterpret_cast<uintptr_t>(h));
         return r;
     }
     std::string InGetErrorText(MMRESULT r) override { return TextFor(m_strTag, "in", r); }
 
-    unsigned OutGetNumDevs() override { return unsigned(m_outs.size()); }
-    MMRESULT OutGetDevName(unsigned n, std::string& name) override
-    {
-        if (n >= m_outs.size())
-            return MMSYSERR_BADDEVICEID;
-        name = m_outs[n];
-        return MMSYSERR_NOERROR;
-    }
     MMRESULT OutOpen(HMIDIOUT* ph, unsigned n, IMidiNotify* pWnd) override
     {
         Record("OutOpen", n);
         if (MMRESULT r = Check("OutOpen"))
             return r;
-        if (n >= m_outs.size())
-            return MMSYSERR_BADDEVICEID;
-        const uintptr_t h = m_nNextHandle++;
-        m_openOut[h] = pWnd;
-        *ph = reinterpret_cast<HMIDIOUT>(h);
-        return MMSYSERR_NOERROR;
+        const MMRESULT r = CMidiServiceBase::OutOpen(ph, n, pWnd);
+        if (r == MMSYSERR_NOERROR)
+            m_openOut[reinterpret_cast<uintptr_t>(*ph)] = pWnd;
+        return r;
     }
     MMRESULT OutShortMsg(HMIDIOUT h, uint32_t dw) override
     {
         Record("OutShortMsg", reinterpret_cast<uintptr_t>(h), nullptr, dw);
-        return CheckOut("OutShortMsg", h);
+        if (MMRESULT r = Check("OutShortMsg"))
+            return r;
+        return CMidiServiceBase::OutShortMsg(h, dw);
     }
-    MMRESULT OutPrepareHeader(HMIDIOUT h, MIDIHDR* p) override { return OutCall("OutPrepareHeader", h, p); }
+    MMRESULT OutPrepareHeader(HMIDIOUT h, MIDIHDR* p) override
+    {
+        return Scripted("OutPrepareHeader", h, p, [&] { return CMidiServiceBase::OutPrepareHeader(h, p); });
+    }
     MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* p) override
     {
         Record("OutLongMsg", reinterpret_cast<uintptr_t>(h), p, p ? p->dwFlags : 0);
-        if (p)
+        if (p && p->lpData)
             m_calls.back().m_bytes.assign(p->lpData, p->lpData + p->dwBufferLength);
-        return CheckOut("OutLongMsg", h);
+        if (MMRESULT r = Check("OutLongMsg"))
+            return r;
+        return CMidiServiceBase::OutLongMsg(h, p);
     }
-    MMRESULT OutUnprepareHeader(HMIDIOUT h, MIDIHDR* p) override { return OutCall("OutUnprepareHeader", h, p); }
-    MMRESULT OutReset(HMIDIOUT h) override { return OutCall("OutReset", h); }
+    MMRESULT OutUnprepareHeader(HMIDIOUT h, MIDIHDR* p) override
+    {
+        return Scripted("OutUnprepareHeader", h, p, [&] { return CMidiServiceBase::OutUnprepareHeader(h, p); });
+    }
+    MMRESULT OutReset(HMIDIOUT h) override { return Scripted("OutReset", h, nullptr, [&] { return CMidiServiceBase::OutReset(h); }); }
     MMRESULT OutClose(HMIDIOUT h) override
     {
-        const MMRESULT r = OutCall("OutClose", h);
+        const MMRESULT r = Scripted("OutClose", h, nullptr, [&] { return CMidiServiceBase::OutClose(h); });
         if (r == MMSYSERR_NOERROR)
             m_openOut.erase(reinterpret_cast<uintptr_t>(h));
         return r;
     }
     std::string OutGetErrorText(MMRESULT r) override { return TextFor(m_strTag, "out", r); }
 
-    // Hands the window a notification, as the service would (on the GUI thread).
+    // The device sends a message: it goes to the buffer queued on every
+    // open input, as a backend's delivery would put it there.
+    void SendFromDevice(const std::vector<uint8_t>& bytes)
+    {
+        for (auto& [h, pSlot] : m_slots)
+            pSlot->Deliver(bytes.data(), bytes.size());
+    }
+    // Hands the window a notification by hand, as the service would (on
+    // the GUI thread): the buffer leaves the queue with the bytes given.
     void ReturnInBuffer(HMIDIIN h, MIDIHDR* p, const std::vector<uint8_t>& bytes)
     {
+        if (const auto it = m_slots.find(h); it != m_slots.end())
+            it->second->Withdraw(p);
         std::copy(bytes.begin(), bytes.end(), p->lpData);
         p->dwBytesRecorded = uint32_t(bytes.size());
         p->dwFlags = (p->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
@@ -142,6 +154,24 @@ public:
         if (IMidiNotify* w = m_openOut.at(reinterpret_cast<uintptr_t>(h)))
             w->OnMidiOutDone(h, p);
     }
+
+protected:
+    std::vector<std::string> ListInDevices() override { return m_ins; }
+    std::vector<std::string> ListOutDevices() override { return m_outs; }
+    MMRESULT OpenInDevice(HMIDIIN h, unsigned n, const std::shared_ptr<CInSlot>& slot) override
+    {
+        if (n >= m_ins.size())
+            return MMSYSERR_BADDEVICEID;
+        m_slots[h] = slot;
+        return MMSYSERR_NOERROR;
+    }
+    void CloseInDevice(HMIDIIN h) override { m_slots.erase(h); }
+    MMRESULT OpenOutDevice(HMIDIOUT, unsigned n) override
+    {
+        return n < m_outs.size() ? MMSYSERR_NOERROR : MMSYSERR_BADDEVICEID;
+    }
+    MMRESULT SendOut(HMIDIOUT, const uint8_t*, size_t) override { return MMSYSERR_NOERROR; }
+    void CloseOutDevice(HMIDIOUT) override {}
 
 private:
     void Record(const char* name, uintptr_t h, MIDIHDR* p = nullptr, uint32_t dw = 0)
@@ -158,24 +188,17 @@ private:
             m_failures.erase(it);
         return r;
     }
-    MMRESULT InCall(const char* name, HMIDIIN h, MIDIHDR* p = nullptr)
+    // Recorded, failed when the test says so, else the contract's answer.
+    template <class THandle, class TCall>
+    MMRESULT Scripted(const char* name, THandle h, MIDIHDR* p, const TCall& call)
     {
         Record(name, reinterpret_cast<uintptr_t>(h), p, p ? p->dwFlags : 0);
         if (MMRESULT r = Check(name))
             return r;
-        return m_openIn.count(reinterpret_cast<uintptr_t>(h)) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
+        return call();
     }
-    MMRESULT CheckOut(const char* name, HMIDIOUT h)
-    {
-        if (MMRESULT r = Check(name))
-            return r;
-        return m_openOut.count(reinterpret_cast<uintptr_t>(h)) ? MMSYSERR_NOERROR : MMSYSERR_INVALHANDLE;
-    }
-    MMRESULT OutCall(const char* name, HMIDIOUT h, MIDIHDR* p = nullptr)
-    {
-        Record(name, reinterpret_cast<uintptr_t>(h), p, p ? p->dwFlags : 0);
-        return CheckOut(name, h);
-    }
+
+    std::map<HMIDIIN, std::shared_ptr<CInSlot>> m_slots;
 };
 
 // Installs a service for the lifetime of a test.

@@ -7,6 +7,7 @@
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
 #include "midi/FakeMidiService.h"
+#include "support/PortAllocation.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
 
@@ -222,6 +223,9 @@ TEST_F(PortsTest, RequeuePreparesAndAddsTheSameHeader)
 {
     CMidiIn in;
     in.Open(&m_window);
+    // The buffer comes back with a message first: one queued at a time.
+    m_service.SendFromDevice({0xF0, 0x41, 0xF7});
+    EXPECT_EQ(in.m_pHeader->dwFlags & (MHDR_DONE | MHDR_INQUEUE), MHDR_DONE);
     m_service.m_calls.clear();
     EXPECT_TRUE(in.Requeue());
     EXPECT_EQ(m_service.Names(), (Names{"InPrepareHeader", "InAddBuffer"}));
@@ -541,8 +545,7 @@ TEST_F(PortsTest, LongMessageOfASysExMessageSendsItsRawBytes)
 
 class AllocationFailure : public PortsTest {
 protected:
-    AllocationFailure() { SetPortAllocationFailureForTest(true); }
-    ~AllocationFailure() override { SetPortAllocationFailureForTest(false); }
+    test::CPortAllocationFailure m_failure;
 };
 
 TEST_F(AllocationFailure, IsReportedAndThePortNeverTouchesTheMissingHeader)
