@@ -2,7 +2,7 @@
 // Get Motion and Send Motion: the 4 motions, or one of them.
 #include "data/MotionDoc.h"
 #include "transfer/TransferDlg.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 

@@ -2,7 +2,7 @@
 // Get Pattern and Send Pattern: the 48 patterns, or one of them.
 #include "data/PatternDoc.h"
 #include "transfer/TransferDlg.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 

@@ -4,7 +4,6 @@
 // and the Send Data audition.
 #include <QPoint>
 
-#include "midi/MidiService.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
 #include "views/PatchCommands.h"
@@ -14,7 +13,7 @@ namespace vantorel {
 class CPatchDoc;
 class CPatchRecord;
 
-class CPatchView : public CListView, public IMidiNotify {
+class CPatchView : public CListView {
     Q_OBJECT
 public:
     // Command ids.
@@ -31,9 +30,6 @@ public:
     ~CPatchView() override;
 
     CPatchDoc* GetPatchDoc() const;
-
-    void OnTimer(int nId) override;
-    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
 
     int GetSelection() const { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }
