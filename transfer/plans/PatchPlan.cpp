@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/EntryName.h"
+#include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"
