@@ -9,7 +9,6 @@ namespace vantorel {
 class CGettingPatchDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 161 };
     explicit CGettingPatchDlg(QWidget* parent = nullptr);
     CPatchGetPlan m_plan;
 };
@@ -17,7 +16,6 @@ public:
 class CSendingPatchDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 163 };
     explicit CSendingPatchDlg(QWidget* parent = nullptr);
     CPatchSendPlan m_plan;
 };
@@ -27,7 +25,6 @@ public:
 class CGetPatchDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 162 };
     explicit CGetPatchDlg(QWidget* parent = nullptr);
 
     CPatchDoc* m_pDoc = nullptr;
@@ -47,7 +44,6 @@ protected:
 class CSendPatchDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 164 };
     explicit CSendPatchDlg(QWidget* parent = nullptr);
 
     CPatchRecord* m_pRead = nullptr;

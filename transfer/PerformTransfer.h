@@ -9,7 +9,6 @@ namespace vantorel {
 class CGettingPerformanceDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 171 };
     explicit CGettingPerformanceDlg(QWidget* parent = nullptr);
     CPerformGetPlan m_plan;
 };
@@ -17,7 +16,6 @@ public:
 class CSendingPerformanceDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 173 };
     explicit CSendingPerformanceDlg(QWidget* parent = nullptr);
     CPerformSendPlan m_plan;
 };
@@ -26,7 +24,6 @@ public:
 class CGetPerformanceDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 172 };
     explicit CGetPerformanceDlg(QWidget* parent = nullptr);
 
     CPerformDoc* m_pDoc = nullptr;
@@ -43,7 +40,6 @@ protected:
 class CSendPerformanceDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 174 };
     explicit CSendPerformanceDlg(QWidget* parent = nullptr);
 
     CPerformDoc* m_pDoc = nullptr;

@@ -9,7 +9,6 @@ namespace vantorel {
 class CGettingSystemDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 180 };
     explicit CGettingSystemDlg(QWidget* parent = nullptr);
     CSystemGetPlan m_plan;
 };
@@ -17,7 +16,6 @@ public:
 class CSendingSystemDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 182 };
     explicit CSendingSystemDlg(QWidget* parent = nullptr);
     CSystemSendPlan m_plan;
 };
@@ -25,7 +23,6 @@ public:
 class CGetSystemDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 181 };
     explicit CGetSystemDlg(QWidget* parent = nullptr);
 
     uint8_t* m_pSystemData = nullptr;
@@ -41,7 +38,6 @@ protected:
 class CSendSystemDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 183 };
     explicit CSendSystemDlg(QWidget* parent = nullptr);
 
     uint8_t* m_pSystemData = nullptr;

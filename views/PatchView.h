@@ -17,8 +17,8 @@ class CPatchView : public CListView {
     Q_OBJECT
 public:
     // Command ids.
-    static constexpr int ID_GET_PATCH_BANK = 32780;
-    static constexpr int ID_SEND_PATCH_BANK = 32781;
+    static constexpr int ID_GET_PATCH_BANK = patch_commands::ID_GET_PATCH_BANK;
+    static constexpr int ID_SEND_PATCH_BANK = patch_commands::ID_SEND_PATCH_BANK;
     static constexpr int ID_EDIT_PATCH_NAME = patch_commands::ID_EDIT_PATCH_NAME;
     static constexpr int ID_INIT_PATCH = patch_commands::ID_INIT_PATCH;
     static constexpr int ID_GET_PATCH = patch_commands::ID_GET_PATCH;

@@ -60,7 +60,7 @@ bool CPatchGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDis
     const uint8_t* pBody = answer.GetBody();
     const size_t nBody = size_t(std::max(answer.m_nBodyLength, 0));
     display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), NameFromBytes(pBody, nBody)));
-    // The dialog lets through only answers of exactly one record.
+    // The run lets through only answers of exactly one record.
     if (CPatchRecord* pTarget = Target(); pTarget && pBody) {
         std::copy_n(pBody, std::min(nBody, CPatchRecord::kSize), pTarget->Data());
         MarkStored();
