@@ -40,8 +40,8 @@ QString Q(const char* s) { return QString::fromLatin1(s); }
 const std::vector<int>& CMainFrame::ToolbarButtons()
 {
     static const std::vector<int> buttons{
-        ID_FILE_NEW,     ID_FILE_OPEN,  ID_FILE_SAVE,        0, ID_GET_PATCH,   ID_SEND_PATCH,   0,
-        ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE, 0,          ID_GET_SYSTEM,  ID_SEND_SYSTEM,   0,
+        ID_FILE_NEW,     ID_FILE_OPEN,  ID_FILE_SAVE,        0, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK, 0,
+        ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK, 0, ID_GET_SYSTEM,  ID_SEND_SYSTEM,   0,
         ID_GET_PATTERN,  ID_SEND_PATTERN, 0,                  ID_GET_MOTION,  ID_SEND_MOTION,  0,
         ID_PREVIEW,      0,             ID_CLEAR_COPY_BUFFER, 0, ID_APP_ABOUT,
     };
@@ -166,10 +166,10 @@ void CMainFrame::BuildActions()
         {ID_FILE_SAVE, res::kItemSave, res::kPromptSave, QKeySequence(QKeySequence::Save)},
         {ID_FILE_SAVE_AS, res::kItemSaveAs, res::kPromptSaveAs, {}},
         {ID_APP_EXIT, res::kItemExit, res::kPromptExit, {}},
-        {ID_GET_PATCH, res::kItemGetPatch, res::kPromptGetPatch, {}},
-        {ID_SEND_PATCH, res::kItemSendPatch, res::kPromptSendPatch, {}},
-        {ID_GET_PERFORMANCE, res::kItemGetPerformance, res::kPromptGetPerformance, {}},
-        {ID_SEND_PERFORMANCE, res::kItemSendPerformance, res::kPromptSendPerformance, {}},
+        {ID_GET_PATCH_BANK, res::kItemGetPatch, res::kPromptGetPatch, {}},
+        {ID_SEND_PATCH_BANK, res::kItemSendPatch, res::kPromptSendPatch, {}},
+        {ID_GET_PERFORMANCE_BANK, res::kItemGetPerformance, res::kPromptGetPerformance, {}},
+        {ID_SEND_PERFORMANCE_BANK, res::kItemSendPerformance, res::kPromptSendPerformance, {}},
         {ID_GET_SYSTEM, res::kItemGetSystem, res::kPromptGetSystem, {}},
         {ID_SEND_SYSTEM, res::kItemSendSystem, res::kPromptSendSystem, {}},
         {ID_GET_PATTERN, res::kItemGetPattern, res::kPromptGetPattern, {}},
@@ -227,8 +227,8 @@ void CMainFrame::BuildMenus()
         int nSend;
     };
     const Kind kinds[] = {
-        {IDR_PATCHTYPE, res::kMenuPatch, ID_GET_PATCH, ID_SEND_PATCH},
-        {IDR_PERFORMTYPE, res::kMenuPerformance, ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE},
+        {IDR_PATCHTYPE, res::kMenuPatch, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK},
+        {IDR_PERFORMTYPE, res::kMenuPerformance, ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK},
         {IDR_SYSTEMTYPE, res::kMenuSystem, ID_GET_SYSTEM, ID_SEND_SYSTEM},
         {IDR_PATTERNTYPE, res::kMenuPattern, ID_GET_PATTERN, ID_SEND_PATTERN},
         {IDR_MOTIONTYPE, res::kMenuMotion, ID_GET_MOTION, ID_SEND_MOTION},

@@ -1,5 +1,7 @@
 #pragma once
 // Resource ids of the application shell: menus, commands, dialogs.
+#include "views/PatchCommands.h"
+
 namespace vantorel {
 
 enum : int {
@@ -13,11 +15,14 @@ enum : int {
     ID_CLEAR_COPY_BUFFER = 32775,
     ID_SEND_DATA = 32776,
 
-    // Get and Send of the five kinds, handled by the list windows.
-    ID_GET_PATCH = 32780,
-    ID_SEND_PATCH = 32781,
-    ID_GET_PERFORMANCE = 32782,
-    ID_SEND_PERFORMANCE = 32783,
+    // Get and Send of the five kinds, handled by the list windows: the menus
+    // and the toolbar fetch or send a whole bank (or everything of a kind).
+    // The windows' context menus have commands of their own for one entry
+    // (views/PatchCommands.h and the window classes).
+    ID_GET_PATCH_BANK = patch_commands::ID_GET_PATCH_BANK,
+    ID_SEND_PATCH_BANK = patch_commands::ID_SEND_PATCH_BANK,
+    ID_GET_PERFORMANCE_BANK = 32782,
+    ID_SEND_PERFORMANCE_BANK = 32783,
     ID_GET_PATTERN = 32784,
     ID_SEND_PATTERN = 32785,
     ID_GET_SYSTEM = 32786,

@@ -7,7 +7,6 @@ namespace vantorel {
 class CCompleteDlg : public CDialog {
     Q_OBJECT
 public:
-    enum { IDD = 150 };
     explicit CCompleteDlg(QWidget* parent = nullptr);
 };
 

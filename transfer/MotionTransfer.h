@@ -2,14 +2,13 @@
 // Get Motion and Send Motion: the 4 motions, or one of them.
 #include "data/MotionDoc.h"
 #include "transfer/TransferDlg.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 
 class CGettingMotionDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 200 };
     explicit CGettingMotionDlg(QWidget* parent = nullptr);
     CVarGetPlanT<CMotionEntry> m_plan;
 };
@@ -17,7 +16,6 @@ public:
 class CSendingMotionDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 202 };
     explicit CSendingMotionDlg(QWidget* parent = nullptr);
     CVarSendPlanT<CMotionEntry> m_plan;
 };
@@ -26,7 +24,6 @@ public:
 class CGetMotionDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 201 };
     explicit CGetMotionDlg(QWidget* parent = nullptr);
 
     CMotionEntry* m_pItems = nullptr;
@@ -42,7 +39,6 @@ protected:
 class CSendMotionDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 203 };
     explicit CSendMotionDlg(QWidget* parent = nullptr);
 
     CMotionEntry* m_pItems = nullptr;

@@ -1,59 +1,14 @@
 #pragma once
 // Get Patch and Send Patch: a whole bank, one user patch, or one of the two
 // patches inside a performance.
-#include "data/PatchDoc.h"
-#include "data/PatchRecord.h"
 #include "transfer/TransferDlg.h"
+#include "transfer/plans/PatchPlan.h"
 
 namespace vantorel {
-
-// Where a patch lives: user patch nIndex (nPart 0) or patch nPart (1 or 2) of
-// performance nPerformance.
-uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);
-
-class CPatchGetPlan : public CGetPlan {
-public:
-    CPatchDoc* m_pDoc = nullptr;        // bank: the document filled and repainted
-    CPatchRecord* m_pRecord = nullptr;  // single or part: the record filled
-    int m_nIndex = 0;                   // the patch now being fetched
-    int m_nPerformance = 0;
-    int m_nPart = 0;
-
-    const CGetRules& Rules() const override { return kFixedBlockRules; }
-    void Begin(IProgressDisplay& display) override;
-    CRequest Request(IProgressDisplay& display) override;
-    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
-    bool IsWhole() const override { return !IsSingle(); }
-    CTransferNoun Noun() const override;
-    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
-
-private:
-    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
-    CPatchRecord* Target() const;
-};
-
-class CPatchSendPlan : public CSendPlan {
-public:
-    const CPatchRecord* m_pRead = nullptr;   // bank: the first record
-    const CPatchRecord* m_pRecord = nullptr; // single or part: the record sent
-    int m_nIndex = 0;
-    int m_nPerformance = 0;
-    int m_nPart = 0;
-
-    void Begin(IProgressDisplay& display) override;
-    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
-    bool IsWhole() const override { return !IsSingle(); }
-    CTransferNoun Noun() const override;
-    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
-
-private:
-    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
-};
 
 class CGettingPatchDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 161 };
     explicit CGettingPatchDlg(QWidget* parent = nullptr);
     CPatchGetPlan m_plan;
 };
@@ -61,7 +16,6 @@ public:
 class CSendingPatchDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 163 };
     explicit CSendingPatchDlg(QWidget* parent = nullptr);
     CPatchSendPlan m_plan;
 };
@@ -71,7 +25,6 @@ public:
 class CGetPatchDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 162 };
     explicit CGetPatchDlg(QWidget* parent = nullptr);
 
     CPatchDoc* m_pDoc = nullptr;
@@ -91,7 +44,6 @@ protected:
 class CSendPatchDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 164 };
     explicit CSendPatchDlg(QWidget* parent = nullptr);
 
     CPatchRecord* m_pRead = nullptr;

@@ -2,14 +2,13 @@
 // Get Pattern and Send Pattern: the 48 patterns, or one of them.
 #include "data/PatternDoc.h"
 #include "transfer/TransferDlg.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 
 class CGettingPatternDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 190 };
     explicit CGettingPatternDlg(QWidget* parent = nullptr);
     CVarGetPlanT<CPatternEntry> m_plan;
 };
@@ -17,7 +16,6 @@ public:
 class CSendingPatternDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 192 };
     explicit CSendingPatternDlg(QWidget* parent = nullptr);
     CVarSendPlanT<CPatternEntry> m_plan;
 };
@@ -26,7 +24,6 @@ public:
 class CGetPatternDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 191 };
     explicit CGetPatternDlg(QWidget* parent = nullptr);
 
     CPatternEntry* m_pItems = nullptr;
@@ -42,7 +39,6 @@ protected:
 class CSendPatternDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 193 };
     explicit CSendPatternDlg(QWidget* parent = nullptr);
 
     CPatternEntry* m_pItems = nullptr;

@@ -1,66 +1,14 @@
 #pragma once
 // Get System and Send System: both blocks (mode 0), the system parameters
 // only (mode 1) or the Tx/Rx settings only (mode 2).
-#include <cstdint>
-#include <vector>
-
 #include "transfer/TransferDlg.h"
+#include "transfer/plans/SystemPlan.h"
 
 namespace vantorel {
-
-enum : int { kSystemBoth = 0, kSystemParametersOnly = 1, kSystemTxRxOnly = 2 };
-
-// One block of a system transfer: where it lives on the synthesizer, where in
-// the 65 bytes of system data, and the bar before and after it.
-struct CSystemStep {
-    uint32_t dwAddress;
-    uint32_t dwSize;
-    size_t nOffset;
-    int nPosAsked;
-    int nPosStored;
-};
-
-// The blocks of a mode, in order. An unknown mode counts as both blocks.
-std::vector<CSystemStep> SystemSteps(int nMode);
-
-class CSystemGetPlan : public CGetPlan {
-public:
-    uint8_t* m_pSystemData = nullptr; // the 65 bytes of the system document
-    int m_nMode = kSystemBoth;
-    int m_nStep = 0;
-
-    const CGetRules& Rules() const override { return kFixedBlockRules; }
-    void Begin(IProgressDisplay& display) override;
-    CRequest Request(IProgressDisplay& display) override;
-    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
-    bool IsWhole() const override { return m_nMode == kSystemBoth; }
-    CTransferNoun Noun() const override;
-    int Total() const override { return int(SystemSteps(m_nMode).size()); }
-
-private:
-    std::vector<CSystemStep> m_steps;
-};
-
-class CSystemSendPlan : public CSendPlan {
-public:
-    const uint8_t* m_pSystemData = nullptr;
-    int m_nMode = kSystemBoth;
-    int m_nStep = 0;
-
-    void Begin(IProgressDisplay& display) override;
-    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
-    bool IsWhole() const override { return m_nMode == kSystemBoth; }
-    CTransferNoun Noun() const override;
-    int Total() const override { return int(SystemSteps(m_nMode).size()); }
-
-private:
-    std::vector<CSystemStep> m_steps;
-};
 
 class CGettingSystemDlg : public CGettingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 180 };
     explicit CGettingSystemDlg(QWidget* parent = nullptr);
     CSystemGetPlan m_plan;
 };
@@ -68,7 +16,6 @@ public:
 class CSendingSystemDlg : public CSendingDlg {
     Q_OBJECT
 public:
-    enum { IDD = 182 };
     explicit CSendingSystemDlg(QWidget* parent = nullptr);
     CSystemSendPlan m_plan;
 };
@@ -76,7 +23,6 @@ public:
 class CGetSystemDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 181 };
     explicit CGetSystemDlg(QWidget* parent = nullptr);
 
     uint8_t* m_pSystemData = nullptr;
@@ -92,7 +38,6 @@ protected:
 class CSendSystemDlg : public CTransferDlg {
     Q_OBJECT
 public:
-    enum { IDD = 183 };
     explicit CSendSystemDlg(QWidget* parent = nullptr);
 
     uint8_t* m_pSystemData = nullptr;

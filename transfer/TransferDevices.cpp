@@ -4,7 +4,7 @@
 #include "midi/MidiPorts.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
-#include "transfer/TransferText.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 

@@ -1,6 +1,8 @@
 #pragma once
 // What the patch bank window and a performance window's patch column share:
-// the patch command ids and the patch context menu.
+// the patch command ids and the patch context menu. The bank commands come
+// from the main menu and the toolbar; the others from the context menu and
+// act on one patch.
 #include <vector>
 
 #include "res/strings/views.h"
@@ -8,6 +10,8 @@
 
 namespace vantorel::patch_commands {
 
+inline constexpr int ID_GET_PATCH_BANK = 32780;
+inline constexpr int ID_SEND_PATCH_BANK = 32781;
 inline constexpr int ID_EDIT_PATCH_NAME = 32800;
 inline constexpr int ID_INIT_PATCH = 32801;
 inline constexpr int ID_GET_PATCH = 32802;

@@ -22,7 +22,7 @@ constexpr int kTextDy = 2;
 constexpr int kGroupRows = 8; // a double line after every eighth row
 } // namespace
 
-CPatchView::CPatchView(QWidget* parent) : CListView(parent), m_audition(this, this)
+CPatchView::CPatchView(QWidget* parent) : CListView(parent)
 {
     OnCommand(ID_GET_PATCH_BANK, [this] { OnGetPatch(true); });
     OnCommand(ID_SEND_PATCH_BANK, [this] { OnSendPatch(true); });
@@ -215,13 +215,5 @@ void CPatchView::OnSendPatch(bool bBank)
     }
     RunTransferDialog(dlg);
 }
-
-void CPatchView::OnTimer(int nId)
-{
-    if (!m_audition.OnTimer(nId))
-        CListView::OnTimer(nId);
-}
-
-void CPatchView::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) { m_audition.OnOutputDone(hOut, pHeader); }
 
 } // namespace vantorel

@@ -4,7 +4,6 @@
 // and the Send Data audition.
 #include <QPoint>
 
-#include "midi/MidiService.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
 #include "views/PatchCommands.h"
@@ -14,12 +13,12 @@ namespace vantorel {
 class CPatchDoc;
 class CPatchRecord;
 
-class CPatchView : public CListView, public IMidiNotify {
+class CPatchView : public CListView {
     Q_OBJECT
 public:
     // Command ids.
-    static constexpr int ID_GET_PATCH_BANK = 32780;
-    static constexpr int ID_SEND_PATCH_BANK = 32781;
+    static constexpr int ID_GET_PATCH_BANK = patch_commands::ID_GET_PATCH_BANK;
+    static constexpr int ID_SEND_PATCH_BANK = patch_commands::ID_SEND_PATCH_BANK;
     static constexpr int ID_EDIT_PATCH_NAME = patch_commands::ID_EDIT_PATCH_NAME;
     static constexpr int ID_INIT_PATCH = patch_commands::ID_INIT_PATCH;
     static constexpr int ID_GET_PATCH = patch_commands::ID_GET_PATCH;
@@ -31,9 +30,6 @@ public:
     ~CPatchView() override;
 
     CPatchDoc* GetPatchDoc() const;
-
-    void OnTimer(int nId) override;
-    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
 
     int GetSelection() const { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }

@@ -27,7 +27,7 @@ constexpr int kFirstPart = 1;
 constexpr int kSecondPart = 2;
 } // namespace
 
-CPerformView::CPerformView(QWidget* parent) : CListView(parent), m_audition(this, this)
+CPerformView::CPerformView(QWidget* parent) : CListView(parent)
 {
     OnCommand(ID_GET_PERFORMANCE_BANK, [this] { OnGetPerformance(true); });
     OnCommand(ID_SEND_PERFORMANCE_BANK, [this] { OnSendPerformance(true); });
@@ -346,13 +346,5 @@ void CPerformView::OnSendPerformance(bool bBank)
     }
     RunTransferDialog(dlg);
 }
-
-void CPerformView::OnTimer(int nId)
-{
-    if (!m_audition.OnTimer(nId))
-        CListView::OnTimer(nId);
-}
-
-void CPerformView::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) { m_audition.OnOutputDone(hOut, pHeader); }
 
 } // namespace vantorel

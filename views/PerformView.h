@@ -5,7 +5,6 @@
 // each kind can be renamed, initialised, fetched, sent, copied and auditioned.
 #include <QPoint>
 
-#include "midi/MidiService.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
 #include "views/PatchCommands.h"
@@ -16,7 +15,7 @@ class CPerformDoc;
 class CPerformRecord;
 class CPatchRecord;
 
-class CPerformView : public CListView, public IMidiNotify {
+class CPerformView : public CListView {
     Q_OBJECT
 public:
     // Command ids.
@@ -38,9 +37,6 @@ public:
     ~CPerformView() override;
 
     CPerformDoc* GetPerformDoc() const;
-
-    void OnTimer(int nId) override;
-    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
 
     int GetPerformanceSelection() const { return m_nSelectPerformance; }
     int GetPatchSelection() const { return m_nSelectPatch; }

@@ -60,7 +60,7 @@ TEST_F(AppStartTest, StartsWithAnEmptyMainWindow)
     EXPECT_EQ(Frame()->GetReadyPane()->text(), QStringLiteral("Ready"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_PREVIEW, ID_CLEAR_COPY_BUFFER, ID_APP_ABOUT})
         EXPECT_TRUE(Frame()->CommandAction(id)->isEnabled()) << id;
-    for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_GET_PATCH, ID_SEND_PATCH, ID_GET_PERFORMANCE, ID_SEND_PERFORMANCE, ID_GET_SYSTEM,
+    for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK, ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK, ID_GET_SYSTEM,
                    ID_SEND_SYSTEM, ID_GET_PATTERN, ID_SEND_PATTERN, ID_GET_MOTION, ID_SEND_MOTION})
         EXPECT_FALSE(Frame()->CommandAction(id)->isEnabled()) << id;
 }
@@ -120,7 +120,7 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Pattern", "&Setup", "&Window", "&Help"}));
     // The pattern window handles its own Get and Send.
     EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
-    EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH)->isEnabled());
+    EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH_BANK)->isEnabled());
     EXPECT_TRUE(Frame()->CommandAction(ID_FILE_SAVE)->isEnabled());
 }
 

@@ -9,6 +9,8 @@
 
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
+#include "views/PatchView.h"
+#include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel::test {
@@ -120,6 +122,22 @@ TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
     EXPECT_EQ(m_pFrame->CommandAction(ID_MIDI_SETUP)->statusTip(), QStringLiteral("MIDI Setup"));
 }
 
+TEST(MainFrameCommands, TheBankCommandsAreTheWindowsBankCommandsAndNoOneEntryCommand)
+{
+    // The menu and the toolbar fetch or send a whole bank; the context menu's
+    // Get Patch and Get Performance act on one entry under other numbers.
+    EXPECT_EQ(ID_GET_PATCH_BANK, 32780);
+    EXPECT_EQ(ID_SEND_PATCH_BANK, 32781);
+    EXPECT_EQ(ID_GET_PATCH_BANK, CPatchView::ID_GET_PATCH_BANK);
+    EXPECT_EQ(ID_SEND_PATCH_BANK, CPatchView::ID_SEND_PATCH_BANK);
+    EXPECT_EQ(ID_GET_PERFORMANCE_BANK, CPerformView::ID_GET_PERFORMANCE_BANK);
+    EXPECT_EQ(ID_SEND_PERFORMANCE_BANK, CPerformView::ID_SEND_PERFORMANCE_BANK);
+    EXPECT_EQ(CPatchView::ID_GET_PATCH, 32802);
+    EXPECT_EQ(CPatchView::ID_SEND_PATCH, 32803);
+    EXPECT_EQ(CPerformView::ID_GET_PATCH, CPatchView::ID_GET_PATCH);
+    EXPECT_EQ(CPerformView::ID_GET_PERFORMANCE, 32806);
+}
+
 TEST_F(MainFrameTest, ButtonsWithoutAReceiverAreDisabled)
 {
     MakeFrame();
@@ -129,16 +147,16 @@ TEST_F(MainFrameTest, ButtonsWithoutAReceiverAreDisabled)
         EXPECT_FALSE(Enabled(id)) << id;
     // A patch window that handles Get Patch enables it, and Save with it.
     CTestView* view = OpenKind(0);
-    view->Handle(ID_GET_PATCH);
+    view->Handle(ID_GET_PATCH_BANK);
     m_pFrame->UpdateAllCmdUI();
-    EXPECT_TRUE(Enabled(ID_GET_PATCH));
+    EXPECT_TRUE(Enabled(ID_GET_PATCH_BANK));
     EXPECT_TRUE(Enabled(57603));
-    EXPECT_FALSE(Enabled(ID_SEND_PATCH));
-    m_pFrame->CommandAction(ID_GET_PATCH)->trigger();
-    EXPECT_EQ(view->m_calls[ID_GET_PATCH], 1);
+    EXPECT_FALSE(Enabled(ID_SEND_PATCH_BANK));
+    m_pFrame->CommandAction(ID_GET_PATCH_BANK)->trigger();
+    EXPECT_EQ(view->m_calls[ID_GET_PATCH_BANK], 1);
     // Another kind's window becomes active: Get Patch goes dark again.
     OpenKind(1);
-    EXPECT_FALSE(Enabled(ID_GET_PATCH));
+    EXPECT_FALSE(Enabled(ID_GET_PATCH_BANK));
 }
 
 TEST_F(MainFrameTest, AcceleratorsAndStatusBar)
@@ -169,10 +187,10 @@ TEST_F(MainFrameTest, CommandPromptsAndTooltipsFollowTheStringTable)
         {ID_PREVIEW, "Preview\nPreview"},
         {ID_CLEAR_COPY_BUFFER, "Clear Copy Buffer\nClear Copy Buffer"},
         {ID_SEND_DATA, "Send Data\nSendData"},
-        {ID_GET_PATCH, "Get Patch\nGet Patch"},
-        {ID_SEND_PATCH, "Send Patch\nSend Patch"},
-        {ID_GET_PERFORMANCE, "Get Performance\nGet Performance"},
-        {ID_SEND_PERFORMANCE, "Send Performance\nSend Performance"},
+        {ID_GET_PATCH_BANK, "Get Patch\nGet Patch"},
+        {ID_SEND_PATCH_BANK, "Send Patch\nSend Patch"},
+        {ID_GET_PERFORMANCE_BANK, "Get Performance\nGet Performance"},
+        {ID_SEND_PERFORMANCE_BANK, "Send Performance\nSend Performance"},
         {ID_GET_SYSTEM, "Get System\nGet System"},
         {ID_SEND_SYSTEM, "Send System\nSend System"},
         {ID_GET_PATTERN, "Get Pattern\nGet Pattern"},

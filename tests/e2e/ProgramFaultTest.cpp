@@ -57,10 +57,10 @@ TEST_F(ProgramFaults, PatchBankGetAndSendThroughEveryAnswerFault) {
     m_nTransferLimitMs = kFaultyTransferLimitMs;
     auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(a, nullptr);
-    ASSERT_NO_FATAL_FAILURE(GetPatchBankWatched(a, ID_GET_PATCH));
+    ASSERT_NO_FATAL_FAILURE(GetPatchBankWatched(a, ID_GET_PATCH_BANK));
 
     Scramble(*a, m_factory);
-    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PATCH, false));
+    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PATCH_BANK, false));
     auto sim = SimMemory();
     ASSERT_TRUE(sim);
     EXPECT_EQ(DifferingPatches(*a, *sim), std::vector<int>{});
@@ -172,7 +172,7 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
             t->EndDialog(IDCANCEL);
     };
     ASSERT_NO_FATAL_FAILURE(Activate(a));
-    ASSERT_NO_FATAL_FAILURE(Command(ID_GET_PATCH));
+    ASSERT_NO_FATAL_FAILURE(Command(ID_GET_PATCH_BANK));
     m_onTransfer = nullptr;
     ASSERT_TRUE(bKilled) << "the transfer ended before the server could be killed";
     ASSERT_TRUE(bReported) << "no message said the JACK server is gone; messages: " << Joined(Boxes());
@@ -224,7 +224,7 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         if (!bAgainEnded)
             t->EndDialog(IDCANCEL);
     };
-    ASSERT_NO_FATAL_FAILURE(Command(ID_GET_PATCH));
+    ASSERT_NO_FATAL_FAILURE(Command(ID_GET_PATCH_BANK));
     m_onTransfer = nullptr;
     EXPECT_TRUE(bAgainReported) << Joined(Boxes());
     EXPECT_TRUE(bAgainEnded);
@@ -278,7 +278,7 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
         if (!t->IsEnded())
             t->EndDialog(IDCANCEL);
     };
-    ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH));
+    ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH_BANK));
     m_onTransfer = nullptr;
     ASSERT_TRUE(bKilled);
     EXPECT_TRUE(bReported) << "the lost server was not reported: " << Joined(Boxes());
@@ -314,7 +314,7 @@ TEST_F(ProgramFaults, DeviceClientKilledDuringSend) {
         if (!t->IsEnded())
             t->EndDialog(IDCANCEL);
     };
-    ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH));
+    ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_PATCH_BANK));
     m_onTransfer = nullptr;
     ASSERT_TRUE(bKilled);
     EXPECT_EQ(Boxes().size() - nBoxesBefore, 1u) << "messages: " << Joined(Boxes());

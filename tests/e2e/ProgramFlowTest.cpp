@@ -136,7 +136,7 @@ TEST_F(ProgramFlow, PatchBank) {
 
     // Get of the whole bank: every record is only ever its old bytes or the
     // simulator's.
-    ASSERT_NO_FATAL_FAILURE(GetPatchBankWatched(a, ID_GET_PATCH));
+    ASSERT_NO_FATAL_FAILURE(GetPatchBankWatched(a, ID_GET_PATCH_BANK));
     const CPatchRecord initial;
     EXPECT_TRUE(a->IsModified());
 
@@ -205,7 +205,7 @@ TEST_F(ProgramFlow, PatchBank) {
 
     // The whole bank sent; the simulator then holds the edited bank, and the
     // file saved from it holds the same bytes.
-    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PATCH, false));
+    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PATCH_BANK, false));
     auto sim = SimMemory();
     ASSERT_TRUE(sim);
     EXPECT_EQ(DifferingPatches(*a, *sim), std::vector<int>{});
@@ -248,7 +248,7 @@ TEST_F(ProgramFlow, PerformanceBank) {
                         nBad = p;
             }
         });
-        ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_GET_PERFORMANCE, true));
+        ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_GET_PERFORMANCE_BANK, true));
         EXPECT_EQ(nBad, -1) << "performance " << nBad << " held bytes it was never sent";
     }
     EXPECT_EQ(DifferingPerformances(*a, m_factory), std::vector<int>{});
@@ -333,7 +333,7 @@ TEST_F(ProgramFlow, PerformanceBank) {
             }
     }
 
-    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PERFORMANCE, false));
+    ASSERT_NO_FATAL_FAILURE(BankTransfer(a, ID_SEND_PERFORMANCE_BANK, false));
     auto sim = SimMemory();
     ASSERT_TRUE(sim);
     EXPECT_EQ(DifferingPerformances(*a, *sim), std::vector<int>{});

@@ -143,7 +143,7 @@ TEST_F(TransferTest, PatchGetAsksASilentSynthesizerAgainEverySecondWithBothPorts
         const int nBefore = Count(CWireEvent::InAddBuffer);
         uint8_t data[4] = {};
         MIDIHDR empty{data, sizeof data, 0, 0, 0};
-        dlg.m_progress.OnMidiInLongData(dlg.m_progress.m_midiIn.m_hMidiIn, &empty);
+        dlg.m_progress.m_run.OnMidiInLongData(dlg.m_progress.m_run.m_midiIn.m_hMidiIn, &empty);
         nAddBuffers = Count(CWireEvent::InAddBuffer) - nBefore;
         m_clock.AdvanceMs(5000);
         EXPECT_FALSE(dlg.IsEnded());

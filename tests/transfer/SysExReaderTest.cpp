@@ -18,7 +18,7 @@
 #include "transfer/SystemTransfer.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 using namespace vantorel;
 

@@ -1,4 +1,4 @@
-#include "transfer/TransferText.h"
+#include "transfer/engine/TransferText.h"
 
 #include <algorithm>
 #include <array>

@@ -1,33 +1,20 @@
-#include "transfer/TransferStatus.h"
-
-#include <QMainWindow>
-#include <QStatusBar>
+#include "transfer/engine/TransferStatus.h"
 
 #include <algorithm>
 
 #include "framework/core/TimerService.h"
 #include "res/strings/transfer.h"
-#include "transfer/TransferText.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 
 namespace {
-
 constexpr int64_t kUsPerSecond = 1'000'000;
-
-QStatusBar* FindStatusBar(QWidget* pAnchor)
-{
-    for (QWidget* w = pAnchor; w; w = w->parentWidget())
-        if (auto* pMain = qobject_cast<QMainWindow*>(w))
-            return pMain->findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
-    return nullptr;
-}
-
 } // namespace
 
-void CTransferStatus::Begin(QWidget* pAnchor, bool bGet)
+void CTransferStatus::Begin(IProgressDisplay* pDisplay, bool bGet)
 {
-    m_pBar = FindStatusBar(pAnchor);
+    m_pDisplay = pDisplay;
     m_bGet = bGet;
     m_nStartUs = CTimerService::Get().NowUs();
     m_strText.clear();
@@ -53,17 +40,16 @@ void CTransferStatus::ShowNotice(const std::string& text) { Put(text); }
 void CTransferStatus::End()
 {
     m_strText.clear();
-    // The message covers the bar's own panes; clearing it shows them again.
-    if (m_pBar)
-        m_pBar->clearMessage();
-    m_pBar = nullptr;
+    if (m_pDisplay)
+        m_pDisplay->ShowStatus(m_strText);
+    m_pDisplay = nullptr;
 }
 
 void CTransferStatus::Put(const std::string& text)
 {
     m_strText = text;
-    if (m_pBar)
-        m_pBar->showMessage(QString::fromStdString(text));
+    if (m_pDisplay)
+        m_pDisplay->ShowStatus(m_strText);
 }
 
 } // namespace vantorel

@@ -1,24 +1,18 @@
 #pragma once
-// The main window's status bar line while a transfer runs: "Getting patch 16
-// of 128, about 9 s left", the time from the pace so far. End gives the bar
-// back its idle text. Without a main window (a dialog run on its own) it
-// keeps the text for whoever asks.
-#include <QPointer>
-
+// The status line of a running transfer: "Getting patch 16 of 128, about 9 s
+// left", the time from the pace so far, or a notice instead of the count.
+// Each text goes to the run's display (the Get and Send dialogs put it in the
+// main window's status bar); End hands it an empty line.
 #include <cstdint>
 #include <string>
 
-#include "transfer/TransferPlan.h"
-
-class QStatusBar;
-class QWidget;
+#include "transfer/engine/TransferPlan.h"
 
 namespace vantorel {
 
 class CTransferStatus {
 public:
-    // pAnchor: a widget of the main window the transfer was started from.
-    void Begin(QWidget* pAnchor, bool bGet);
+    void Begin(IProgressDisplay* pDisplay, bool bGet);
     // nDone entries of nTotal are complete; the next one is under way.
     void Show(int nDone, int nTotal, const CTransferNoun& noun);
     // Something the user should know now, instead of the count.
@@ -29,7 +23,7 @@ public:
 private:
     void Put(const std::string& text);
 
-    QPointer<QStatusBar> m_pBar;
+    IProgressDisplay* m_pDisplay = nullptr;
     std::string m_strText;
     int64_t m_nStartUs = 0;
     bool m_bGet = true;

@@ -1,11 +1,11 @@
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/VarPlan.h"
 
 #include <algorithm>
 
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferAddresses.h"
-#include "transfer/TransferText.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 

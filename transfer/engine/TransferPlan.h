@@ -1,9 +1,9 @@
 #pragma once
 // What one kind of transfer needs to say to the shared machinery: which
-// address comes next, where the answer's bytes go, what the progress dialog
-// shows, and when the transfer is over. The progress dialogs (TransferDlg.h)
-// own the ports, the timers and the order of events; a plan owns none of them.
-// A plan also counts its entries, so that the dialogs can say how far they got.
+// address comes next, where the answer's bytes go, what the progress display
+// shows, and when the transfer is over. The runs (GetRun.h, SendRun.h) own the
+// ports, the timers and the order of events; a plan owns none of them. A plan
+// also counts its entries, so that a run can say how far it got.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,12 +13,14 @@ namespace vantorel {
 class CSysExMessage;
 class CSysExList;
 
-// WM_USER + 20: a progress dialog tells its Get or Send dialog that it is over.
-inline constexpr unsigned WM_TRANSFER_DONE = 0x0400 + 20;
-inline constexpr int kTransferWhole = 1;   // a whole bank (or the whole system) went across
-inline constexpr int kTransferPartial = 2; // a single entry, a part, or a cancelled transfer
+// How a run ended, as its done callback is told.
+enum class ETransferEnd {
+    Whole,   // a whole bank (or the whole system) went across
+    Partial, // a single entry, a part, or a transfer cancelled by the user
+    Failed,  // the device could not be used, or an entry could not be sent
+};
 
-// The window times of every transfer.
+// The times of every transfer.
 inline constexpr int kPauseMs = 100;          // after each data set; before a transfer ends
 inline constexpr int kAnswerTimeoutMs = 1000; // for the synthesizer to answer a request
 
@@ -26,12 +28,24 @@ inline constexpr int kAnswerTimeoutMs = 1000; // for the synthesizer to answer a
 class IProgressDisplay {
 public:
     virtual ~IProgressDisplay() = default;
-    // Draws text into the progress dialog's text box (white box, fixed font).
+    // The progress text (the dialog draws it in a white box, fixed font).
     virtual void ShowText(const std::string& text) = 0;
-    // The progress bar, where the dialog has one (range 0 to 100).
+    // The progress bar, where the display has one (range 0 to 100).
     virtual void SetProgressPos(int nPos) = 0;
     virtual void SetProgressStep(int nStep) = 0;
     virtual void StepProgress() = 0;
+    // The status line of the run ("Getting patch 16 of 128, about 9 s left");
+    // empty once the run is over.
+    virtual void ShowStatus(const std::string&) {}
+};
+
+// Shows nothing: for runs nobody watches (the audition).
+class CSilentDisplay : public IProgressDisplay {
+public:
+    void ShowText(const std::string&) override {}
+    void SetProgressPos(int) override {}
+    void SetProgressStep(int) override {}
+    void StepProgress() override {}
 };
 
 // One data request: a linear address and a size.
@@ -75,7 +89,7 @@ inline constexpr CGetRules kFixedBlockRules{2, 1, false, false, true};
 inline constexpr CGetRules kVariableLengthRules{1, 2, true, true, false};
 
 // A Get: requests, each answered by one data set of this device for the
-// address just asked for (the dialog drops anything else before the plan sees it).
+// address just asked for (the run drops anything else before the plan sees it).
 class CGetPlan {
 public:
     enum class Silence { AskNext, Finish, Stall };
@@ -100,7 +114,7 @@ public:
     int Done() const { return m_nDone; }
     // True once an answer has changed the document.
     bool HasStored() const { return m_bStored; }
-    // Before Begin, by the dialog.
+    // Before Begin, by the run.
     void ResetCounts()
     {
         m_nDone = 0;
@@ -120,6 +134,9 @@ private:
 class CSendPlan {
 public:
     virtual ~CSendPlan() = default;
+    // False: the run ends at once, failed, before any port is opened and
+    // without a message (the plan's owner has refused the data already).
+    virtual bool CanStart() const { return true; }
     virtual void Begin(IProgressDisplay& display) = 0;
     // The next data set; returns true while another one follows it.
     virtual bool Next(CDataSet& dataSet, IProgressDisplay& display) = 0;

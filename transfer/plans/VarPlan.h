@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "data/VarEntry.h"
-#include "transfer/TransferPlan.h"
+#include "transfer/engine/TransferPlan.h"
 
 namespace vantorel {
 

@@ -1,0 +1,162 @@
+// The Get and Send runs on their own, as a command line uses them: no window,
+// a display that writes down what it is told, the simulator as the MIDI
+// service and the virtual clock.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "data/PatchDoc.h"
+#include "framework/core/MessageBox.h"
+#include "framework/core/Profile.h"
+#include "framework/core/VirtualClock.h"
+#include "midi/MidiService.h"
+#include "res/strings/transfer.h"
+#include "sim/model/SimDevice.h"
+#include "sim/service/SimMidiService.h"
+#include "transfer/engine/GetRun.h"
+#include "transfer/engine/SendRun.h"
+#include "transfer/plans/PatchPlan.h"
+
+namespace vantorel::test {
+namespace {
+
+// Keeps every text, status line and bar position a run shows.
+class CDisplayLog : public IProgressDisplay {
+public:
+    void ShowText(const std::string& text) override { m_texts.push_back(text); }
+    void SetProgressPos(int nPos) override { m_nPos = nPos; }
+    void SetProgressStep(int) override {}
+    void StepProgress() override {}
+    void ShowStatus(const std::string& text) override { m_status.push_back(text); }
+
+    std::vector<std::string> m_texts;
+    std::vector<std::string> m_status;
+    int m_nPos = 0;
+};
+
+class EngineRunTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CTimerService::Install(&m_clock);
+        CMidiService::Install(&m_sim);
+        WriteProfileInt("MIDI", "MidiInDevice", 0);
+        WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        // Every patch of the synthesizer different from the program's defaults.
+        for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+            for (size_t b = 0; b < m_device.Patch(i).size(); ++b)
+                m_device.Patch(i)[b] = uint8_t((i * 31 + int(b) * 7 + 1) & 0x7F);
+    }
+    void TearDown() override
+    {
+        CMidiService::Install(nullptr);
+        CTimerService::Install(nullptr);
+    }
+
+    // Starts run and lets time pass until its done callback.
+    std::optional<ETransferEnd> RunToEnd(CTransferRun& run)
+    {
+        std::optional<ETransferEnd> end;
+        run.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+        run.Start();
+        m_clock.RunUntil([&] { return end.has_value(); });
+        return end;
+    }
+    bool SameAsDevice(const CPatchRecord& record, int nPatch) const
+    {
+        const CPatchBytes& bytes = m_device.Patch(nPatch);
+        return std::equal(bytes.begin(), bytes.end(), record.Data());
+    }
+
+    CVirtualClock m_clock;
+    CSimDevice m_device;
+    CSimMidiService m_sim{m_device};
+    CMessageBoxRecorder m_boxes{IDOK};
+    CDisplayLog m_display;
+};
+
+TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
+{
+    CPatchDoc doc;
+    CPatchGetPlan getPlan;
+    getPlan.m_pDoc = &doc;
+    CGetRun get(&getPlan, m_display);
+    EXPECT_EQ(RunToEnd(get), ETransferEnd::Whole);
+    EXPECT_TRUE(get.HasStored());
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        EXPECT_TRUE(SameAsDevice(doc.m_aPatch[size_t(i)], i)) << i;
+    ASSERT_FALSE(m_display.m_texts.empty());
+    EXPECT_EQ(m_display.m_texts.back(), "B88: " + CSimDevice::GetName(m_device.Patch(127).data()));
+    // The status line counted the patches and went idle at the end.
+    ASSERT_GE(m_display.m_status.size(), 2u);
+    EXPECT_EQ(m_display.m_status.front(), "Getting patch 1 of 128");
+    EXPECT_EQ(m_display.m_status.back(), "");
+    EXPECT_EQ(get.GetStatusText(), "");
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+
+    // One patch changed here goes back to its place, and only there.
+    CPatchRecord& changed = doc.m_aPatch[17];
+    changed.SetName("Sent Back");
+    changed.Data()[40] = 0x55;
+    const CPatchBytes before16 = m_device.Patch(16);
+    const CPatchBytes before18 = m_device.Patch(18);
+    CPatchSendPlan sendPlan;
+    sendPlan.m_pRecord = &changed;
+    sendPlan.m_nIndex = 17;
+    CSendRun send(&sendPlan, m_display);
+    EXPECT_EQ(RunToEnd(send), ETransferEnd::Partial);
+    EXPECT_TRUE(SameAsDevice(changed, 17));
+    EXPECT_EQ(m_device.Patch(16), before16);
+    EXPECT_EQ(m_device.Patch(18), before18);
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+TEST_F(EngineRunTest, ASendRunWhoseDeviceIsGoneFailsWithOneMessageAndSendsNothing)
+{
+    WriteProfileInt("MIDI", "MidiOutDevice", 7);
+    CPatchDoc doc;
+    doc.m_aPatch[0].SetName("Never Sent");
+    CPatchSendPlan plan;
+    plan.m_pRead = doc.m_aPatch.data();
+    const CPatchBytes before = m_device.Patch(0);
+    CSendRun send(&plan, m_display);
+    EXPECT_EQ(RunToEnd(send), ETransferEnd::Failed);
+    EXPECT_FALSE(send.IsRunning());
+    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_EQ(m_device.Patch(0), before);
+    m_clock.RunUntilIdle();
+    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+}
+
+TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsPartialWithItsPortsClosed)
+{
+    m_device.Faults().m_nDropEvery = 1;
+    CPatchDoc doc;
+    CPatchGetPlan plan;
+    plan.m_pDoc = &doc;
+    CGetRun get(&plan, m_display);
+    std::optional<ETransferEnd> end;
+    get.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+    get.Start();
+    m_clock.AdvanceMs(3500);
+    EXPECT_TRUE(get.IsRunning());
+    EXPECT_EQ(m_display.m_texts.back(), res::kNoAnswer);
+    get.Cancel();
+    EXPECT_EQ(end, ETransferEnd::Partial);
+    EXPECT_FALSE(get.HasStored());
+    EXPECT_FALSE(m_sim.IsInOpen());
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+    // Nothing runs on after the end.
+    const size_t nTexts = m_display.m_texts.size();
+    m_clock.AdvanceMs(5000);
+    EXPECT_EQ(m_display.m_texts.size(), nTexts);
+}
+
+} // namespace
+} // namespace vantorel::test

@@ -1,0 +1,239 @@
+#include "transfer/engine/GetRun.h"
+
+#include <algorithm>
+#include <iterator>
+#include <vector>
+
+#include "midi/DeviceNames.h"
+#include "res/strings/transfer.h"
+
+namespace vantorel {
+
+namespace {
+
+// F0 41 10 00 06 12 and the four address bytes of address, whatever follows.
+bool IsDataSetHeaderFor(const uint8_t* bytes, size_t count, uint32_t address)
+{
+    if (!bytes || count < sysex::kHeaderLength)
+        return false;
+    const uint8_t head[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
+                            sysex::kModelId, sysex::kDataSet};
+    if (!std::equal(std::begin(head), std::end(head), bytes))
+        return false;
+    const std::vector<uint8_t> wire = ToWireBytes(address);
+    return std::equal(wire.begin(), wire.end(), bytes + sizeof head);
+}
+
+// The data bytes of a data set against the size asked for.
+bool HasAcceptedLength(size_t nCount, uint32_t dwAsked, bool bExact)
+{
+    const size_t nData = nCount >= sysex::kDataSetOverhead ? nCount - sysex::kDataSetOverhead : 0;
+    return bExact ? nData == dwAsked : nData <= dwAsked;
+}
+
+// Keeps the var-length kinds' stall counting seconds for the silence notice.
+constexpr int kNoticeTimer = 3;
+
+} // namespace
+
+CGetRun::CGetRun(CGetPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
+{
+    m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
+    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiIn.ShareAlarm(&m_alarm);
+    m_midiOut.ShareAlarm(&m_alarm);
+}
+
+void CGetRun::Start()
+{
+    BeginRun(true);
+    m_bAwaiting = false;
+    m_bOutBusy = false;
+    m_bRequestPending = false;
+    m_bRetried = false;
+    m_nSilent = 0;
+    m_messages.DeleteAll();
+    OpenPorts();
+    m_pPlan->ResetCounts();
+    m_pPlan->Begin(m_display);
+    ShowCount();
+    SendRequest();
+}
+
+void CGetRun::ShowCount() { m_status.Show(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Noun()); }
+
+void CGetRun::CountSilence()
+{
+    if (++m_nSilent != kSilentSeconds)
+        return;
+    m_display.ShowText(res::kNoAnswer);
+    m_status.ShowNotice(res::kNoAnswer);
+}
+
+void CGetRun::SendRequest()
+{
+    if (m_bOutBusy) {
+        // The answer beat the done notice of its own request; the port's one
+        // buffer is still taken, so the next request waits for that notice.
+        m_bRequestPending = true;
+        return;
+    }
+    m_bRequestPending = false;
+    m_request = m_pPlan->Request(m_display);
+    m_bAwaiting = true;
+    m_bDamagedAnswer = false;
+    m_bOutBusy = m_midiOut.SendDataRequest(m_request.dwAddress, m_request.dwSize);
+    // A request that could not go out (the device is gone) gets no done
+    // notice: the time-out runs all the same, so that the ports are opened
+    // and the request asked again until the device is back.
+    if (m_pPlan->Rules().bArmOnSend || !m_bOutBusy)
+        SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
+}
+
+void CGetRun::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
+{
+    CMidiOut::ReleaseHeader(hOut, pHeader);
+    m_bOutBusy = false;
+    if (!IsRunning())
+        return;
+    if (m_bRequestPending) {
+        SendRequest();
+        return;
+    }
+    // The answer must begin to arrive within a second after the request has left.
+    if (!m_pPlan->Rules().bArmOnSend && m_bAwaiting)
+        SetTimer(m_pPlan->Rules().nTimeoutTimer, kAnswerTimeoutMs);
+}
+
+void CGetRun::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
+{
+    if (!IsRunning() || !pHeader || !pHeader->lpData)
+        return;
+    const size_t nCount = std::min<size_t>(pHeader->dwBytesRecorded, pHeader->dwBufferLength);
+    // The buffer given back by a reset: nothing to store, and not queued again.
+    if (nCount == 0)
+        return;
+    // Behind this run's own box nothing is stored and nothing asked: the
+    // time-out that waits for the box asks again.
+    if (m_alarm.IsShowing()) {
+        m_midiIn.Requeue();
+        return;
+    }
+    // Only a data set of this device for the address just asked for, with a
+    // correct checksum, is an answer. Anything else is dropped and the wait,
+    // with its time-out, goes on.
+    const CGetRules& rules = m_pPlan->Rules();
+    if (!m_bAwaiting || !IsValidDataSetFor(pHeader->lpData, nCount, m_request.dwAddress) ||
+        !HasAcceptedLength(nCount, m_request.dwSize, rules.bExactLength)) {
+        // A damaged answer to this very request is not silence: the device
+        // has data here, so the time-out that follows asks again without
+        // counting towards the end of an item (or a stall on a value).
+        if (m_bAwaiting && IsDataSetHeaderFor(pHeader->lpData, nCount, m_request.dwAddress)) {
+            m_bDamagedAnswer = true;
+            m_nSilent = 0;
+        }
+        m_midiIn.Requeue();
+        return;
+    }
+    KillTimer(rules.nTimeoutTimer);
+    m_bAwaiting = false;
+    m_bRetried = false;
+    m_nSilent = 0;
+    // The device works again: a new failure is worth a new box.
+    m_alarm.Clear();
+    CSysExMessage* pAnswer = m_messages.AddReceived(int32_t(nCount), pHeader->lpData);
+    pAnswer->Parse();
+    const bool bMore = m_pPlan->Store(*pAnswer, m_messages, m_display);
+    m_midiIn.Requeue();
+    ShowCount();
+    if (bMore)
+        SendRequest();
+    else
+        SetTimer(rules.nFinishTimer, kPauseMs);
+}
+
+void CGetRun::OnTimer(int nIdEvent)
+{
+    KillTimer(nIdEvent);
+    if (!IsRunning() || PutOffWhileBoxShows(nIdEvent))
+        return;
+    const CGetRules& rules = m_pPlan->Rules();
+    if (nIdEvent == kNoticeTimer) {
+        CountSilence();
+        if (m_nSilent < kSilentSeconds)
+            SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+        return;
+    }
+    if (nIdEvent == rules.nFinishTimer) {
+        ClosePorts();
+        m_messages.DeleteAll();
+        EndRun(m_pPlan->IsWhole() ? ETransferEnd::Whole : ETransferEnd::Partial);
+        return;
+    }
+    if (nIdEvent != rules.nTimeoutTimer || !m_bAwaiting)
+        return;
+    if (m_bDamagedAnswer) {
+        // Only a damaged answer came: ask again, as after a first silence,
+        // without counting it as one.
+        m_bRetried = false;
+        ReopenPorts();
+        SendRequest();
+        return;
+    }
+    CountSilence();
+    if (rules.bRetryOnce && m_bRetried) {
+        // Silence after the repeat: the plan says what it means.
+        m_bRetried = false;
+        switch (m_pPlan->OnSilence(m_display)) {
+        case CGetPlan::Silence::AskNext:
+            SendRequest();
+            break;
+        case CGetPlan::Silence::Finish:
+            m_bAwaiting = false;
+            SetTimer(rules.nFinishTimer, kPauseMs);
+            break;
+        case CGetPlan::Silence::Stall:
+            // Until Cancel; the seconds still count towards the notice.
+            SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+            break;
+        }
+        return;
+    }
+    // No answer: start both ports afresh and ask again.
+    m_bRetried = true;
+    ReopenPorts();
+    SendRequest();
+}
+
+void CGetRun::OpenPorts()
+{
+    // Both ports report through one alarm, cleared only by an answer: a
+    // device that is gone, or that takes nothing, gives one box however
+    // often the Get tries again.
+    m_midiOut.Open(this);
+    m_midiIn.Open(this);
+}
+
+void CGetRun::ReopenPorts()
+{
+    ClosePorts();
+    OpenPorts();
+}
+
+void CGetRun::ClosePorts()
+{
+    m_midiIn.Close();
+    m_midiOut.Close();
+    // A closed port reports nothing more, so nothing is in flight.
+    m_bOutBusy = false;
+    m_bRequestPending = false;
+}
+
+void CGetRun::CancelPorts()
+{
+    ClosePorts();
+    m_messages.DeleteAll();
+    m_bAwaiting = false;
+}
+
+} // namespace vantorel

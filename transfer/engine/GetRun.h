@@ -1,0 +1,55 @@
+#pragma once
+// A Get: owns both ports and walks a CGetPlan request by request. Only a
+// verified answer (this device, the address just asked for, a correct
+// checksum, a size the rules accept) reaches the plan; silence and damaged
+// answers are asked again as the plan's rules say.
+#include <cstdint>
+
+#include "midi/msg/SysEx.h"
+#include "transfer/engine/TransferRun.h"
+
+namespace vantorel {
+
+class CGetRun : public CTransferRun {
+public:
+    // The ports are set to the devices chosen in MIDI Setup; pPlan is not owned.
+    CGetRun(CGetPlan* pPlan, IProgressDisplay& display);
+
+    void Start() override;
+    bool HasStored() const { return m_pPlan->HasStored(); }
+
+    void OnTimer(int nIdEvent) override;
+    void OnMidiInLongData(HMIDIIN hIn, MIDIHDR* pHeader) override;
+    void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;
+
+    // Time-outs in a row without any answer before the progress text says
+    // that the synthesizer does not answer.
+    static constexpr int kSilentSeconds = 3;
+
+    CMidiIn m_midiIn;
+    CMidiOut m_midiOut;
+    CSysExList m_messages; // the verified answers of this run
+
+protected:
+    void CancelPorts() override;
+
+private:
+    void SendRequest();
+    void OpenPorts();
+    void ReopenPorts();
+    void ClosePorts();
+    void ShowCount();
+    // One more second without an answer.
+    void CountSilence();
+
+    CGetPlan* m_pPlan;
+    CRequest m_request;             // the request now waiting for its answer
+    bool m_bAwaiting = false;       // an answer to m_request would be taken
+    bool m_bOutBusy = false;        // a request is in the port, its done notice not yet handled
+    bool m_bRequestPending = false; // the next request waits for that notice
+    bool m_bRetried = false;        // the current request has been repeated once
+    bool m_bDamagedAnswer = false;  // a damaged answer to the current request came
+    int m_nSilent = 0;              // time-outs since the last answer of any kind
+};
+
+} // namespace vantorel

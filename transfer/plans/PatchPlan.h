@@ -1,0 +1,54 @@
+#pragma once
+// Get Patch and Send Patch: a whole bank, one user patch, or one of the two
+// patches inside a performance.
+#include "data/PatchDoc.h"
+#include "data/PatchRecord.h"
+
+#include "transfer/engine/TransferPlan.h"
+
+namespace vantorel {
+
+// Where a patch lives: user patch nIndex (nPart 0) or patch nPart (1 or 2) of
+// performance nPerformance.
+uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);
+
+class CPatchGetPlan : public CGetPlan {
+public:
+    CPatchDoc* m_pDoc = nullptr;        // bank: the document filled and repainted
+    CPatchRecord* m_pRecord = nullptr;  // single or part: the record filled
+    int m_nIndex = 0;                   // the patch now being fetched
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    const CGetRules& Rules() const override { return kFixedBlockRules; }
+    void Begin(IProgressDisplay& display) override;
+    CRequest Request(IProgressDisplay& display) override;
+    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
+    bool IsWhole() const override { return !IsSingle(); }
+    CTransferNoun Noun() const override;
+    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
+
+private:
+    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
+    CPatchRecord* Target() const;
+};
+
+class CPatchSendPlan : public CSendPlan {
+public:
+    const CPatchRecord* m_pRead = nullptr;   // bank: the first record
+    const CPatchRecord* m_pRecord = nullptr; // single or part: the record sent
+    int m_nIndex = 0;
+    int m_nPerformance = 0;
+    int m_nPart = 0;
+
+    void Begin(IProgressDisplay& display) override;
+    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
+    bool IsWhole() const override { return !IsSingle(); }
+    CTransferNoun Noun() const override;
+    int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
+
+private:
+    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
+};
+
+} // namespace vantorel

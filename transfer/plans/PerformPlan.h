@@ -1,0 +1,47 @@
+#pragma once
+// Get Performance and Send Performance: a whole bank or one performance,
+// each as its five blocks (common, part 1, part 2, patch 1, patch 2).
+#include "data/PerformDoc.h"
+#include "data/PerformRecord.h"
+
+#include "transfer/engine/TransferPlan.h"
+
+namespace vantorel {
+
+// Block nBlock (0 to 4) of performance nIndex.
+uint32_t PerformanceBlockAddress(int nIndex, int nBlock);
+
+class CPerformGetPlan : public CGetPlan {
+public:
+    CPerformDoc* m_pDoc = nullptr;
+    CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nStep = 0; // the block asked for; 5 when all is done
+
+    const CGetRules& Rules() const override { return kFixedBlockRules; }
+    void Begin(IProgressDisplay& display) override;
+    CRequest Request(IProgressDisplay& display) override;
+    bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_pRecord == nullptr; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return m_pRecord ? 1 : CPerformDoc::kPerformanceCount; }
+
+private:
+    CPerformRecord* Target() const;
+};
+
+class CPerformSendPlan : public CSendPlan {
+public:
+    const CPerformDoc* m_pDoc = nullptr;
+    const CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+    int m_nStep = 0;
+
+    void Begin(IProgressDisplay& display) override;
+    bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
+    bool IsWhole() const override { return m_pRecord == nullptr; }
+    CTransferNoun Noun() const override;
+    int Total() const override { return m_pRecord ? 1 : CPerformDoc::kPerformanceCount; }
+};
+
+} // namespace vantorel
