@@ -1,0 +1,72 @@
+#include "cli/Cli.h"
+
+#include "cli/Entries.h"
+#include "cli/ExitCodes.h"
+#include "cli/LibraryFile.h"
+#include "cli/Options.h"
+#include "cli/Ports.h"
+#include "cli/Transfers.h"
+#include "framework/core/MessageBox.h"
+#include "res/strings/cli.h"
+
+namespace vantorel::cli {
+
+namespace {
+
+int Info(const COptions& options, CContext& ctx) {
+    std::string error;
+    const std::optional<CLoadedFile> file = LoadLibraryFile(options.strPath, std::nullopt, error);
+    if (!file) {
+        PrintMessage(ctx, error);
+        return kExitFile;
+    }
+    const CKindInfo& info = cli::Info(file->kind);
+    ctx.out << FormatText(res::kCliInfoKind, options.strPath, info.szWord, std::to_string(info.nEntries))
+            << '\n';
+    for (int n = 0; n < info.nEntries; ++n)
+        ctx.out << FormatText(res::kCliInfoEntry, EntryLabel(file->kind, n),
+                              EntryName(file->kind, *file->pDoc, n))
+                << '\n';
+    return kExitDone;
+}
+
+} // namespace
+
+void PrintMessage(CContext& ctx, const std::string& text) {
+    ++ctx.nMessages;
+    ctx.err << res::kCliPrefix << text << std::endl;
+}
+
+int RunCli(const std::vector<std::string>& args, CContext& ctx) {
+    COptions options;
+    std::string error;
+    if (!ParseOptions(args, options, error)) {
+        PrintMessage(ctx, error);
+        return kExitUsage;
+    }
+    // Whatever the layers below would show in a box goes to stderr instead;
+    // a question is answered No, so nothing is written or sent unasked.
+    const MessageBoxHandler previous = SetMessageBoxHandler([&ctx](const std::string& text, unsigned type) {
+        PrintMessage(ctx, text);
+        return type == MB_YESNOCANCEL ? IDNO : IDOK;
+    });
+    int nExit = kExitDone;
+    switch (options.command) {
+    case ECommand::Help:
+        ctx.out << res::kCliUsage;
+        break;
+    case ECommand::Ports:
+        ListPorts(ctx);
+        break;
+    case ECommand::Info:
+        nExit = Info(options, ctx);
+        break;
+    default:
+        nExit = RunTransfer(options, ctx);
+        break;
+    }
+    SetMessageBoxHandler(previous);
+    return nExit;
+}
+
+} // namespace vantorel::cli

@@ -1,0 +1,29 @@
+#pragma once
+// What a command runs on: where it writes, how it waits for the MIDI events,
+// and whether the user has asked it to stop. main() gives the real ones (the
+// event loop, the terminal); tests give a virtual clock and string streams.
+#include <functional>
+#include <ostream>
+#include <string>
+
+namespace vantorel::cli {
+
+struct CContext {
+    CContext(std::ostream& o, std::ostream& e) : out(o), err(e) {}
+
+    std::ostream& out; // what a command prints as its result (ports, info, verify)
+    std::ostream& err; // messages and progress
+    // True when err is a terminal: progress is one line that updates itself.
+    bool bErrIsTerminal = false;
+    // The backend that lists device n ("ALSA"), for `ports`.
+    std::function<std::string(bool bInput, unsigned nDevice)> backendOf;
+    // Runs events until done() holds or the user stops the command.
+    std::function<void(const std::function<bool()>& done)> runUntil;
+    // Set (from the event loop, never from a signal handler) on SIGINT or SIGTERM.
+    bool bStopRequested = false;
+    // Messages written so far (PrintMessage counts them): a message during a
+    // transfer is a failure the layers below have reported already.
+    int nMessages = 0;
+};
+
+} // namespace vantorel::cli

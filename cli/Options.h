@@ -1,0 +1,36 @@
+#pragma once
+// The command line as words: which command, its arguments and the options.
+// Parsing checks the words only (kinds, entry labels, numbers); files and
+// ports are looked at when the command runs.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/Kinds.h"
+
+namespace vantorel::cli {
+
+enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info };
+
+struct COptions {
+    ECommand command = ECommand::Help;
+    std::optional<EKind> kind; // get
+    std::string strEntry;      // get, send: the label as typed (checked for get)
+    std::optional<int> entry;  // get: the entry it names
+    std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE
+    std::optional<std::string> midiIn;
+    std::optional<std::string> midiOut;
+    int nRetries = 5;
+    bool bQuiet = false;
+    bool bKeepPartial = false;
+};
+
+// Fills options from the words after the program's name; false with error set
+// to the one line to show (a usage error).
+bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::string& error);
+
+// A message with the values put in, for the few texts with two or more %s.
+std::string FormatText(const char* pattern, const std::string& a = {}, const std::string& b = {},
+                       const std::string& c = {}, const std::string& d = {}, const std::string& e = {});
+
+} // namespace vantorel::cli

@@ -1,0 +1,258 @@
+#include "cli/Transfers.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include "cli/Cli.h"
+#include "cli/Entries.h"
+#include "cli/ExitCodes.h"
+#include "cli/LibraryFile.h"
+#include "cli/Plans.h"
+#include "cli/Ports.h"
+#include "cli/Session.h"
+#include "framework/core/Document.h"
+#include "framework/core/SafeFile.h"
+#include "midi/msg/SysEx.h"
+#include "res/strings/cli.h"
+
+namespace vantorel::cli {
+
+namespace {
+
+// The entry of each data set a Send of doc would send, found by a dry run of
+// a plan of its own (a plan walked once is not where a Send begins); false
+// (error set) when a data set holds bytes the synthesizer cannot take.
+bool PlanSend(EKind kind, const CDocument& doc, std::optional<int> entry, const std::string& path,
+              std::vector<int>& entries, std::string& error) {
+    const std::unique_ptr<CSendPlan> plan = MakeSendPlan(kind, doc, entry);
+    CSilentDisplay silent;
+    plan->Begin(silent);
+    for (bool bMore = true; bMore;) {
+        CDataSet dataSet;
+        bMore = plan->Next(dataSet, silent);
+        if (!dataSet.bValid)
+            break;
+        if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
+            error = FormatText(res::kCliNotSendable, path, dataSet.strEntry);
+            return false;
+        }
+        entries.push_back(dataSet.nEntry);
+    }
+    return true;
+}
+
+std::string BackupPath(const std::string& dir, EKind kind) {
+    return QDir(QString::fromStdString(dir)).filePath(QString::fromUtf8(Info(kind).szFile)).toStdString();
+}
+
+class CTransfers {
+  public:
+    CTransfers(const COptions& options, CContext& ctx) : m_options(options), m_ctx(ctx) {}
+
+    int Run() {
+        // Every PORT is checked before any file is read or written.
+        std::string error;
+        const std::optional<unsigned> in = ResolvePort(true, m_options.midiIn, error);
+        const std::optional<unsigned> out = in ? ResolvePort(false, m_options.midiOut, error) : std::nullopt;
+        if (!in || !out)
+            return Fail(kExitUsage, error);
+        m_session.emplace(m_ctx, CPortPair{*in, *out}, m_options.nRetries, m_options.bQuiet);
+        switch (m_options.command) {
+        case ECommand::Get:
+            return Get();
+        case ECommand::Send:
+            return Send();
+        case ECommand::Backup:
+            return Backup();
+        case ECommand::Restore:
+            return Restore();
+        case ECommand::Verify:
+            return Verify();
+        default:
+            return kExitUsage;
+        }
+    }
+
+  private:
+    int Fail(int nExit, const std::string& text) {
+        PrintMessage(m_ctx, text);
+        return nExit;
+    }
+
+    // After a Get that did not end: the interrupted message, what arrived kept
+    // aside when asked, and the exit code.
+    int Stopped(EOutcome outcome, const std::string& target,
+                const std::vector<std::pair<std::string, CDocument*>>& partial) {
+        if (m_options.bKeepPartial)
+            for (const auto& [path, pDoc] : partial) {
+                std::string error;
+                const std::string partialPath = path + ".partial";
+                if (SaveLibraryFile(partialPath, *pDoc, error))
+                    PrintMessage(m_ctx, FormatText(res::kCliPartialWritten, partialPath));
+                else
+                    PrintMessage(m_ctx, error);
+            }
+        if (outcome == EOutcome::Interrupted)
+            PrintMessage(m_ctx, FormatText(res::kCliInterrupted, target));
+        return ExitCodeFor(outcome);
+    }
+
+    int Get() {
+        const EKind kind = *m_options.kind;
+        const std::string& path = m_options.strPath;
+        std::unique_ptr<CDocument> pDoc;
+        // One entry goes into the file of its kind that is there, keeping the others.
+        if (m_options.entry && CheckRegularFile(path) != FileFault::NotFound) {
+            std::string error;
+            std::optional<CLoadedFile> file = LoadLibraryFile(path, kind, error);
+            if (!file)
+                return Fail(kExitFile, error);
+            pDoc = std::move(file->pDoc);
+        } else {
+            pDoc = NewDocument(kind);
+        }
+        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(kind, *pDoc, m_options.entry);
+        const EOutcome outcome = m_session->Get(kind, *plan, m_options.entry);
+        if (outcome != EOutcome::Done)
+            return Stopped(outcome, path, {{path, pDoc.get()}});
+        std::string error;
+        if (!SaveLibraryFile(path, *pDoc, error))
+            return Fail(kExitFile, error);
+        return kExitDone;
+    }
+
+    int Send() {
+        std::string error;
+        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, std::nullopt, error);
+        if (!file)
+            return Fail(kExitFile, error);
+        std::optional<int> entry;
+        if (!m_options.strEntry.empty()) {
+            entry = ParseEntryLabel(file->kind, m_options.strEntry);
+            if (!entry)
+                return Fail(kExitUsage, FormatText(res::kCliUnknownEntry, Info(file->kind).szWord,
+                                                   m_options.strEntry, Info(file->kind).szRange) +
+                                            res::kCliSeeHelp);
+        }
+        std::vector<int> entries;
+        if (!PlanSend(file->kind, *file->pDoc, entry, m_options.strPath, entries, error))
+            return Fail(kExitFile, error);
+        const std::unique_ptr<CSendPlan> plan = MakeSendPlan(file->kind, *file->pDoc, entry);
+        return SendPlanned(file->kind, *plan, entry, entries);
+    }
+
+    int SendPlanned(EKind kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries) {
+        const EOutcome outcome = m_session->Send(kind, plan, entry, entries);
+        if (outcome == EOutcome::Interrupted)
+            PrintMessage(m_ctx, res::kCliInterruptedSend);
+        return ExitCodeFor(outcome);
+    }
+
+    int Backup() {
+        const std::string& dir = m_options.strPath;
+        const QFileInfo info(QString::fromStdString(dir));
+        if (info.exists() && !info.isDir())
+            return Fail(kExitFile, FormatText(res::kCliNotFolder, dir));
+        // All five kinds first: the folder then holds one moment's state, or
+        // nothing new at all.
+        std::vector<std::pair<std::string, std::unique_ptr<CDocument>>> docs;
+        for (const CKindInfo& k : AllKinds()) {
+            docs.emplace_back(BackupPath(dir, k.kind), NewDocument(k.kind));
+            const std::unique_ptr<CGetPlan> plan = MakeGetPlan(k.kind, *docs.back().second, std::nullopt);
+            const EOutcome outcome = m_session->Get(k.kind, *plan, std::nullopt);
+            if (outcome != EOutcome::Done) {
+                if (m_options.bKeepPartial && !QDir().mkpath(QString::fromStdString(dir)))
+                    return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
+                std::vector<std::pair<std::string, CDocument*>> partial;
+                for (auto& [path, pDoc] : docs)
+                    partial.emplace_back(path, pDoc.get());
+                return Stopped(outcome, dir, partial);
+            }
+        }
+        if (!QDir().mkpath(QString::fromStdString(dir)))
+            return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
+        for (auto& [path, pDoc] : docs) {
+            std::string error;
+            if (!SaveLibraryFile(path, *pDoc, error))
+                return Fail(kExitFile, error);
+        }
+        return kExitDone;
+    }
+
+    int Restore() {
+        const std::string& dir = m_options.strPath;
+        if (!QFileInfo(QString::fromStdString(dir)).isDir())
+            return Fail(kExitFile, FormatText(res::kCliNotFolder, dir));
+        // Every file present is read and checked before anything is sent.
+        struct CPlanned {
+            CLoadedFile file;
+            std::unique_ptr<CSendPlan> plan;
+            std::vector<int> entries;
+        };
+        std::vector<CPlanned> planned;
+        for (const CKindInfo& k : AllKinds()) {
+            const std::string path = BackupPath(dir, k.kind);
+            if (CheckRegularFile(path) == FileFault::NotFound)
+                continue;
+            std::string error;
+            std::optional<CLoadedFile> file = LoadLibraryFile(path, k.kind, error);
+            if (!file)
+                return Fail(kExitFile, error);
+            CPlanned p{std::move(*file), nullptr, {}};
+            if (!PlanSend(k.kind, *p.file.pDoc, std::nullopt, path, p.entries, error))
+                return Fail(kExitFile, error);
+            p.plan = MakeSendPlan(k.kind, *p.file.pDoc, std::nullopt);
+            planned.push_back(std::move(p));
+        }
+        if (planned.empty())
+            return Fail(kExitFile, FormatText(res::kCliNoBackupFiles, dir));
+        for (CPlanned& p : planned)
+            if (const int nExit = SendPlanned(p.file.kind, *p.plan, std::nullopt, p.entries);
+                nExit != kExitDone)
+                return nExit;
+        return kExitDone;
+    }
+
+    int Verify() {
+        std::string error;
+        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, std::nullopt, error);
+        if (!file)
+            return Fail(kExitFile, error);
+        const EKind kind = file->kind;
+        const std::unique_ptr<CDocument> pFetched = NewDocument(kind);
+        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(kind, *pFetched, std::nullopt);
+        const EOutcome outcome = m_session->Get(kind, *plan, std::nullopt);
+        if (outcome != EOutcome::Done)
+            return Stopped(outcome, m_options.strPath, {});
+        const int nEntries = Info(kind).nEntries;
+        int nDiffer = 0;
+        for (int n = 0; n < nEntries; ++n) {
+            if (SameEntry(kind, *file->pDoc, *pFetched, n))
+                continue;
+            ++nDiffer;
+            m_ctx.out << FormatText(res::kCliDiffers, Info(kind).szWord, EntryLabel(kind, n),
+                                    EntryName(kind, *file->pDoc, n), EntryName(kind, *pFetched, n))
+                      << '\n';
+        }
+        if (nDiffer == 0) {
+            m_ctx.out << FormatText(res::kCliVerifySame, m_options.strPath, std::to_string(nEntries)) << '\n';
+            return kExitDone;
+        }
+        m_ctx.out << FormatText(res::kCliVerifyDiffers, m_options.strPath, std::to_string(nDiffer),
+                                std::to_string(nEntries))
+                  << '\n';
+        return kExitDiffers;
+    }
+
+    const COptions& m_options;
+    CContext& m_ctx;
+    std::optional<CSession> m_session;
+};
+
+} // namespace
+
+int RunTransfer(const COptions& options, CContext& ctx) {
+    return CTransfers(options, ctx).Run();
+}
+
+} // namespace vantorel::cli

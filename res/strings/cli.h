@@ -1,0 +1,146 @@
+#pragma once
+// Texts of vantorel-cli: its help, its progress lines and its messages. %s
+// and %d are filled in as each comment says.
+namespace vantorel::res {
+
+inline constexpr const char* kCliUsage =
+    "Usage: vantorel-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
+    "\n"
+    "Commands:\n"
+    "  ports                      list MIDI inputs and outputs: number, name, backend\n"
+    "  get KIND [ENTRY] -o FILE   fetch a whole kind (or one entry) into a library file\n"
+    "  send FILE [ENTRY]          send a library file (or one entry of it)\n"
+    "  backup DIR                 fetch all five kinds into DIR/patch.pat, DIR/performance.pfm,\n"
+    "                             DIR/system.syp, DIR/pattern.ptn and DIR/motion.mtn\n"
+    "  restore DIR                send those five files (those present)\n"
+    "  verify FILE                fetch and compare with FILE; list every entry that differs\n"
+    "  info FILE                  the file's kind, and every entry's label and name\n"
+    "\n"
+    "KIND is patch, performance, system, pattern or motion. ENTRY is a label as the windows\n"
+    "show it: A11..B88 (patch), 11..88 (performance), system or txrx (system),\n"
+    "C#2..C6 (pattern), A1, A2, B1 or B2 (motion). A get of one entry into an existing\n"
+    "file of its kind replaces that entry and keeps the others.\n"
+    "\n"
+    "Options:\n"
+    "  --midi-in PORT, --midi-out PORT\n"
+    "                 a device number or a name as `ports` prints it; by default the\n"
+    "                 devices chosen in the program's Setup > MIDI Setup\n"
+    "  --retries N    how often an unanswered request is asked again before the\n"
+    "                 command gives up (1 to 100, default 5)\n"
+    "  --keep-partial when a get or backup stops early, write what arrived to FILE.partial\n"
+    "  --quiet        no progress on stderr\n"
+    "  -h, --help     this text\n"
+    "\n"
+    "Exit codes: 0 done; 1 verify found differences; 2 usage error; 3 MIDI error (port\n"
+    "missing, no answer after the retries, server gone); 4 file error (unreadable, wrong\n"
+    "kind, cannot write). Ctrl+C stops a transfer, closes the ports and exits 130.\n";
+
+// Every message line starts with this.
+inline constexpr const char* kCliPrefix = "vantorel-cli: ";
+
+// Usage errors; each is followed by kCliSeeHelp.
+inline constexpr const char* kCliSeeHelp = " Run vantorel-cli --help for the commands.";
+inline constexpr const char* kCliNoCommand = "No command given.";
+inline constexpr const char* kCliUnknownCommand = "Unknown command '%s'.";      // the word
+inline constexpr const char* kCliUnknownOption = "Unknown option '%s'.";        // the option
+inline constexpr const char* kCliOptionNeedsValue = "Option %s needs a value."; // the option
+inline constexpr const char* kCliMissingArgument = "The %s command needs %s.";  // command, what
+inline constexpr const char* kCliTooManyArguments =
+    "Too many arguments for %s: '%s'."; // command, first extra
+inline constexpr const char* kCliUnknownKind =
+    "Unknown kind '%s': use patch, performance, system, pattern or motion.";          // the word
+inline constexpr const char* kCliUnknownEntry = "There is no %s entry '%s': use %s."; // kind, word, range
+inline constexpr const char* kCliBadRetries = "--retries takes a whole number from 1 to 100, not '%s'.";
+inline constexpr const char* kCliOutputMissing =
+    "The get command needs -o FILE: where to write what arrives.";
+inline constexpr const char* kCliOptionNotHere = "Option %s does not apply to %s."; // option, command
+inline constexpr const char* kCliWhatKindFile = "a KIND and -o FILE";
+inline constexpr const char* kCliWhatFile = "a FILE";
+inline constexpr const char* kCliWhatDir = "a DIR";
+
+// The entries of each kind, for kCliUnknownEntry.
+inline constexpr const char* kCliRangePatch = "A11 to A88 or B11 to B88";
+inline constexpr const char* kCliRangePerformance = "11 to 88";
+inline constexpr const char* kCliRangeSystem = "system or txrx";
+inline constexpr const char* kCliRangePattern = "C#2 to C6";
+inline constexpr const char* kCliRangeMotion = "A1, A2, B1 or B2";
+
+// Ports: number, name, backend; the backends' names.
+inline constexpr const char* kCliPortsInputs = "MIDI inputs:";
+inline constexpr const char* kCliPortsOutputs = "MIDI outputs:";
+inline constexpr const char* kCliPortLine = "%5s  %s  (%s)"; // number, name, backend
+inline constexpr const char* kCliPortsNone = "  (none)";
+inline constexpr const char* kCliBackendSim = "built-in simulator";
+inline constexpr const char* kCliBackendAlsa = "ALSA";
+inline constexpr const char* kCliBackendJack = "JACK";
+// A PORT that names nothing listed: "input" or "output", the word.
+inline constexpr const char* kCliNoSuchPort =
+    "There is no MIDI %s '%s'. Run vantorel-cli ports for the list, then pass --midi-%s with a number or a "
+    "name from it.";
+inline constexpr const char* kCliPortWordIn = "input";
+inline constexpr const char* kCliPortWordOut = "output";
+inline constexpr const char* kCliPortOptionIn = "in";
+inline constexpr const char* kCliPortOptionOut = "out";
+
+// info: the kind, then one line per entry (label, name).
+inline constexpr const char* kCliInfoKind = "%s: %s, %s entries"; // file, kind, entries
+inline constexpr const char* kCliInfoEntry = "%-6s %s";
+inline constexpr const char* kCliInfoVarName = "%s, %d bytes"; // row label, data size
+
+// Files: the path, then what to do.
+inline constexpr const char* kCliFileNotFound = "%s does not exist. Check the name and the folder.";
+inline constexpr const char* kCliFileNotRegular = "%s is not a regular file. Name a library file.";
+inline constexpr const char* kCliFileNoAccess =
+    "%s cannot be read: permission denied. Check its permissions.";
+inline constexpr const char* kCliFileReadFault = "%s could not be read. Check the disk, then try again.";
+inline constexpr const char* kCliFileNotLibrary =
+    "%s is not a library file (.pat, .pfm, .syp, .ptn or .mtn) or is damaged. Name another file.";
+inline constexpr const char* kCliFileTooLarge =
+    "%s is too large for a %s file; it is damaged. Name another file.";
+inline constexpr const char* kCliFileShort = "%s ends too early; it is damaged. Name another file.";
+inline constexpr const char* kCliFileWrongKind =
+    "%s holds %s data, not %s data. Name a %s file."; // path, is, wanted, ext
+inline constexpr const char* kCliWriteNoFolder =
+    "%s cannot be written: its folder does not exist. Create it, then try again.";
+inline constexpr const char* kCliWriteDenied =
+    "%s cannot be written: permission denied. Choose a folder you may write to.";
+inline constexpr const char* kCliWriteDiskFull =
+    "%s cannot be written: the disk is full. Free some space, then try again.";
+inline constexpr const char* kCliWriteNotRegular =
+    "%s cannot be written: it is not a regular file. Name another file.";
+inline constexpr const char* kCliWriteFault = "%s could not be written. Check the disk, then try again.";
+inline constexpr const char* kCliNotFolder = "%s is not a folder. Name the backup folder.";
+inline constexpr const char* kCliNoBackupFiles =
+    "%s holds no backup files (patch.pat, performance.pfm, system.syp, pattern.ptn, motion.mtn). Name the "
+    "backup folder.";
+inline constexpr const char* kCliPartialWritten = "What arrived was written to %s.";
+inline constexpr const char* kCliWritten = "Wrote %s.";
+
+// Transfers.
+// Progress, one line per entry: got/sent, kind, label. On a terminal one
+// line that updates: getting/sending, kind, entries done, entries in all,
+// then the time left (res/strings/transfer.h).
+inline constexpr const char* kCliProgressEntry = "%s %s %s";
+inline constexpr const char* kCliGot = "got";
+inline constexpr const char* kCliSent = "sent";
+inline constexpr const char* kCliProgressLine = "%s %s: %d of %d";
+inline constexpr const char* kCliGetting = "Getting";
+inline constexpr const char* kCliSending = "Sending";
+inline constexpr const char* kCliNoAnswer =
+    "%s %s: no answer from %s after %s repeats (sent to %s). Check the MIDI cables in both directions, the "
+    "ports (vantorel-cli ports) and that the KQ-3300 receives exclusive messages, then try again.";
+// kind, label, input name, repeats, output name
+inline constexpr const char* kCliInterrupted =
+    "Stopped by the user; %s was left as it was."; // file or folder
+inline constexpr const char* kCliInterruptedSend =
+    "Stopped by the user; the KQ-3300 may hold part of the data.";
+inline constexpr const char* kCliNotSendable = "%s: %s holds bytes the KQ-3300 cannot receive; nothing was "
+                                               "sent. Fix the entry in the program, then send again.";
+
+// verify: one line per entry that differs, then the summary.
+inline constexpr const char* kCliDiffers = "%s %s differs: file '%s', KQ-3300 '%s'";   // kind, label, names
+inline constexpr const char* kCliVerifySame = "%s: all %s entries match the KQ-3300."; // file, count
+inline constexpr const char* kCliVerifyDiffers =
+    "%s: %s of %s entries differ from the KQ-3300."; // file, n, m
+
+} // namespace vantorel::res

@@ -1,0 +1,167 @@
+#pragma once
+// What the vantorel-cli tests share: running the built program, running the
+// commands in process over the simulator on the virtual clock, and comparing
+// library files with the simulator's memory.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/Cli.h"
+#include "cli/Context.h"
+#include "cli/Kinds.h"
+#include "cli/LibraryFile.h"
+#include "data/MotionDoc.h"
+#include "data/PatchDoc.h"
+#include "data/PatternDoc.h"
+#include "data/PerformDoc.h"
+#include "data/SystemDoc.h"
+#include "framework/core/VirtualClock.h"
+#include "midi/MidiService.h"
+#include "sim/model/SimDevice.h"
+#include "sim/service/SimMidiService.h"
+
+namespace vantorel::test {
+
+struct CProgramRun {
+    int nExit = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built vantorel-cli with a private profile; env: extra variables.
+inline CProgramRun RunProgram(const QStringList& args, const QProcessEnvironment& extra = {}) {
+    static QTemporaryDir s_config;
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_CONFIG_HOME", s_config.path());
+    for (const QString& key : extra.keys())
+        env.insert(key, extra.value(key));
+    p.setProcessEnvironment(env);
+    p.start(VANTOREL_CLI_PATH, args);
+    CProgramRun run;
+    if (!p.waitForFinished(300000))
+        return run;
+    run.nExit = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    run.out = p.readAllStandardOutput().toStdString();
+    run.err = p.readAllStandardError().toStdString();
+    return run;
+}
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(line);
+    return lines;
+}
+
+// Every entry of a library file of kind against the device's memory; the
+// first difference is described in why.
+inline bool DeviceHolds(const CSimDevice& device, cli::EKind kind, const CDocument& doc, std::string& why) {
+    using cli::EKind;
+    for (int n = 0; n < cli::Info(kind).nEntries; ++n) {
+        bool bSame = true;
+        switch (kind) {
+        case EKind::Patch: {
+            const auto& r = static_cast<const CPatchDoc&>(doc).m_aPatch[size_t(n)];
+            bSame = std::memcmp(&r, device.Patch(n).data(), sizeof r) == 0;
+            break;
+        }
+        case EKind::Performance: {
+            const auto& r = static_cast<const CPerformDoc&>(doc).m_aPerform[size_t(n)];
+            bSame = std::memcmp(&r, device.Performance(n).data(), sizeof r) == 0;
+            break;
+        }
+        case EKind::System:
+            bSame = n > 0 || std::memcmp(static_cast<const CSystemDoc&>(doc).m_aSystem.data(),
+                                         device.System().data(), CSystemDoc::kSize) == 0;
+            break;
+        case EKind::Pattern:
+        case EKind::Motion: {
+            const CVarEntry& e = kind == EKind::Pattern
+                                     ? static_cast<const CVarEntry&>(
+                                           static_cast<const CPatternDoc&>(doc).m_aPattern[size_t(n)])
+                                     : static_cast<const CMotionDoc&>(doc).m_aMotion[size_t(n)];
+            const CSimItem& item = kind == EKind::Pattern ? device.Pattern(n) : device.Motion(n);
+            bSame = e.m_byValue == item.m_nValue && e.GetBytes() == item.m_data;
+            break;
+        }
+        }
+        if (!bSame) {
+            why = std::string(cli::Info(kind).szWord) + " " + cli::EntryLabel(kind, n) + " differs";
+            return false;
+        }
+    }
+    return true;
+}
+
+inline std::vector<uint8_t> FileBytes(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+// The commands in process: the simulator as the only MIDI device (0), wire
+// speed off, time on the virtual clock.
+class CliInProcess : public ::testing::Test {
+  protected:
+    CliInProcess() : m_sim(m_device) {
+        CTimerService::Install(&m_clock);
+        CMidiService::Install(&m_sim);
+        m_sim.SetTrafficHook([this](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) {
+            if (dir == CSimMidiService::EDirection::Out)
+                ++m_nSent;
+        });
+        m_ctx.backendOf = [](bool, unsigned) { return std::string("built-in simulator"); };
+        m_ctx.runUntil = [this](const std::function<bool()>& done) {
+            m_clock.RunUntil([&] { return done() || m_ctx.bStopRequested || (m_stopWhen && m_stopWhen()); },
+                             int64_t(3600) * 1'000'000);
+            if (m_stopWhen && m_stopWhen())
+                m_ctx.bStopRequested = true;
+        };
+    }
+    ~CliInProcess() override {
+        CMidiService::Install(nullptr);
+        CTimerService::Install(nullptr);
+    }
+
+    int Run(const std::vector<std::string>& args) {
+        m_out.str({});
+        m_err.str({});
+        m_ctx.nMessages = 0;
+        m_ctx.bStopRequested = false;
+        return cli::RunCli(args, m_ctx);
+    }
+
+    std::string Path(const std::string& name) const { return (m_dir.path() + "/").toStdString() + name; }
+
+    template <class TDoc> std::unique_ptr<TDoc> Load(const std::string& path, cli::EKind kind) {
+        std::string error;
+        std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(path, kind, error);
+        EXPECT_TRUE(file) << error;
+        if (!file)
+            return nullptr;
+        return std::unique_ptr<TDoc>(static_cast<TDoc*>(file->pDoc.release()));
+    }
+
+    CVirtualClock m_clock;
+    CSimDevice m_device;
+    CSimMidiService m_sim;
+    std::ostringstream m_out;
+    std::ostringstream m_err;
+    cli::CContext m_ctx{m_out, m_err};
+    std::function<bool()> m_stopWhen; // stops the command (as SIGINT would) once it holds
+    int m_nSent = 0;                  // messages that reached the simulator
+    QTemporaryDir m_dir;
+};
+
+} // namespace vantorel::test

@@ -1,0 +1,195 @@
+// vantorel-cli as a user meets it: the built program's answers to bad command
+// lines, its help, `info` on library files, and the entry labels against the
+// windows' own.
+#include <QDir>
+#include <QFile>
+
+#include "cli/CliFixture.h"
+#include "cli/ExitCodes.h"
+#include "cli/Kinds.h"
+#include "cli/LibraryFile.h"
+#include "cli/Options.h"
+#include "data/EntryName.h"
+#include "views/PatternView.h"
+
+namespace vantorel::test {
+namespace {
+
+using cli::EKind;
+
+struct CUsageCase {
+    QStringList args;
+    const char* szSays; // a piece of the one line on stderr
+};
+
+TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
+    const CUsageCase cases[] = {
+        {{}, "No command given"},
+        {{"frobnicate"}, "Unknown command 'frobnicate'"},
+        {{"ports", "--bogus"}, "Unknown option '--bogus'"},
+        {{"get"}, "needs a KIND"},
+        {{"get", "sound", "-o", "x.pat"}, "Unknown kind 'sound'"},
+        {{"get", "patch", "C99", "-o", "x.pat"}, "no patch entry 'C99'"},
+        {{"get", "pattern", "C1", "-o", "x.ptn"}, "no pattern entry 'C1'"},
+        {{"get", "motion", "A3", "-o", "x.mtn"}, "no motion entry 'A3'"},
+        {{"get", "system", "both", "-o", "x.syp"}, "no system entry 'both'"},
+        {{"get", "patch"}, "needs -o FILE"},
+        {{"get", "patch", "-o"}, "Option -o needs a value"},
+        {{"get", "patch", "-o", "x.pat", "--retries", "many"}, "--retries takes a whole number"},
+        {{"info"}, "needs a FILE"},
+        {{"info", "a.pat", "b.pat"}, "Too many arguments for info: 'b.pat'"},
+        {{"info", "a.pat", "--midi-in", "0"}, "Option --midi-in does not apply to info"},
+        {{"send", "a.pat", "-o", "b.pat"}, "Option -o does not apply to send"},
+        {{"backup"}, "needs a DIR"},
+        {{"restore", "d", "e"}, "Too many arguments for restore"},
+        {{"ports", "--midi-in"}, "Option --midi-in needs a value"},
+        {{"get", "patch", "-o", "x.pat", "--midi-in", "no such port"},
+         "There is no MIDI input 'no such port'"},
+        {{"get", "patch", "-o", "x.pat", "--midi-out", "999"}, "There is no MIDI output '999'"},
+    };
+    for (const CUsageCase& c : cases) {
+        const CProgramRun run = RunProgram(c.args);
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        EXPECT_EQ(run.nExit, cli::kExitUsage);
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_NE(run.err.find(c.szSays), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+    }
+    // Nothing was written for the gets that were refused.
+    EXPECT_FALSE(QFile::exists("x.pat"));
+}
+
+TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
+    const CProgramRun run = RunProgram({"--help"});
+    EXPECT_EQ(run.nExit, cli::kExitDone);
+    for (const char* word :
+         {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
+          "verify FILE", "info FILE", "--midi-in", "--retries", "--keep-partial", "--quiet", "2 usage error",
+          "3 MIDI error", "4 file error", "130"})
+        EXPECT_NE(run.out.find(word), std::string::npos) << word;
+}
+
+TEST(CliProgram, PortsListsTheBuiltInSimulatorAsDeviceZero) {
+    const CProgramRun run = RunProgram({"ports"});
+    EXPECT_EQ(run.nExit, cli::kExitDone) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "MIDI inputs:");
+    EXPECT_EQ(lines[1], "    0  KQ-3300 Simulator  (built-in simulator)");
+}
+
+TEST(CliProgram, InfoShowsTheKindAndEveryEntryOfRealFiles) {
+    struct CFileCase {
+        const char* szFile;
+        const char* szKind;
+        size_t nEntries;
+        const char* szSecondLine;
+    };
+    const CFileCase cases[] = {
+        {"patch/new.pat", "patch", 128, "A11 "},
+        {"perform/new.pfm", "performance", 64, "11 "},
+        {"system/new.syp", "system", 2, "system System Parameter"},
+        {"pattern/edited.ptn", "pattern", 48, "C#2    PATTERN 1, "},
+        {"motion/cleared.mtn", "motion", 4, "A1     MOTION 1, 21 bytes"},
+    };
+    for (const CFileCase& c : cases) {
+        const QString path = QString(VANTOREL_CORPUS_DIR) + "/" + c.szFile;
+        const CProgramRun run = RunProgram({"info", path});
+        SCOPED_TRACE(c.szFile);
+        EXPECT_EQ(run.nExit, cli::kExitDone) << run.err;
+        const std::vector<std::string> lines = Lines(run.out);
+        ASSERT_EQ(lines.size(), c.nEntries + 1);
+        EXPECT_EQ(lines[0],
+                  path.toStdString() + ": " + c.szKind + ", " + std::to_string(c.nEntries) + " entries");
+        EXPECT_EQ(lines[1].rfind(c.szSecondLine, 0), 0u) << lines[1];
+    }
+}
+
+TEST(CliProgram, InfoNamesEachPatchByItsLabel) {
+    QTemporaryDir dir;
+    CPatchDoc bank;
+    bank.m_aPatch[16].SetName("Night Strings"); // A31
+    bank.m_aPatch[70].SetName("Bell Pad");      // B17
+    const std::string path = (dir.path() + "/bank.pat").toStdString();
+    std::string error;
+    ASSERT_TRUE(cli::SaveLibraryFile(path, bank, error)) << error;
+    const CProgramRun run = RunProgram({"info", QString::fromStdString(path)});
+    ASSERT_EQ(run.nExit, cli::kExitDone) << run.err;
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 129u);
+    EXPECT_EQ(lines[17], "A31    Night Strings   ");
+    EXPECT_EQ(lines[71], "B17    Bell Pad        ");
+}
+
+TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
+    QTemporaryDir dir;
+    const QString garbage = dir.path() + "/notes.pat";
+    QFile f(garbage);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("just some text, not a library file");
+    f.close();
+    // A patch file cut short inside its records.
+    const std::vector<uint8_t> bytes = FileBytes(QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat");
+    ASSERT_GT(bytes.size(), 1000u);
+    const QString cut = dir.path() + "/cut.pat";
+    QFile c(cut);
+    ASSERT_TRUE(c.open(QIODevice::WriteOnly));
+    c.write(reinterpret_cast<const char*>(bytes.data()), 1000);
+    c.close();
+
+    const struct {
+        QStringList args;
+        const char* szSays;
+    } cases[] = {
+        {{"info", dir.path() + "/missing.pat"}, "does not exist"},
+        {{"info", dir.path()}, "is not a regular file"},
+        {{"info", garbage}, "is not a library file"},
+        {{"info", cut}, "ends too early"},
+        {{"verify", garbage, "--midi-in", "0", "--midi-out", "0"}, "is not a library file"},
+        {{"send", cut, "--midi-in", "0", "--midi-out", "0"}, "ends too early"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args.join(' ').toStdString());
+        const CProgramRun run = RunProgram(c.args);
+        EXPECT_EQ(run.nExit, cli::kExitFile);
+        EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
+        EXPECT_NE(run.err.find(c.szSays), std::string::npos) << run.err;
+    }
+}
+
+TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase) {
+    for (const cli::CKindInfo& k : cli::AllKinds())
+        for (int n = 0; n < k.nEntries; ++n) {
+            const std::string label = cli::EntryLabel(k.kind, n);
+            EXPECT_EQ(cli::ParseEntryLabel(k.kind, label), n) << label;
+            std::string lower = label;
+            for (char& ch : lower)
+                ch = char(std::tolower(static_cast<unsigned char>(ch)));
+            EXPECT_EQ(cli::ParseEntryLabel(k.kind, lower), n) << lower;
+        }
+    EXPECT_EQ(cli::ParseEntryLabel(EKind::Patch, "B17"), 70);
+    EXPECT_EQ(cli::ParseEntryLabel(EKind::Patch, "B19"), std::nullopt);
+    EXPECT_EQ(cli::ParseEntryLabel(EKind::Performance, "88"), 63);
+    EXPECT_EQ(cli::ParseEntryLabel(EKind::System, "txrx"), 1);
+    EXPECT_EQ(cli::ParseEntryLabel(EKind::Motion, "B2"), 3);
+}
+
+TEST(CliLabels, AreTheLabelsTheWindowsShow) {
+    for (int n = 0; n < CPatchDoc::kPatchCount; ++n)
+        EXPECT_EQ(cli::EntryLabel(EKind::Patch, n), FormatPatchLabel(n));
+    for (int n = 0; n < CPerformDoc::kPerformanceCount; ++n)
+        EXPECT_EQ(cli::EntryLabel(EKind::Performance, n), FormatPerformanceLabel(n));
+    for (int n = 0; n < CPatternDoc::kPatternCount; ++n) {
+        std::string shown = CPatternView::NoteName(n);
+        shown.erase(shown.find_last_not_of(' ') + 1);
+        EXPECT_EQ(cli::EntryLabel(EKind::Pattern, n), shown);
+    }
+    EXPECT_EQ(cli::EntryLabel(EKind::Pattern, 0), "C#2");
+    EXPECT_EQ(cli::EntryLabel(EKind::Pattern, 47), "C6");
+    const char* motions[] = {"A1", "A2", "B1", "B2"};
+    for (int n = 0; n < 4; ++n)
+        EXPECT_EQ(cli::EntryLabel(EKind::Motion, n), motions[n]);
+}
+
+} // namespace
+} // namespace vantorel::test

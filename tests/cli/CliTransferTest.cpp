@@ -1,0 +1,193 @@
+// vantorel-cli's transfers in process over the built-in simulator (device 0)
+// on the virtual clock: whole kinds and single entries both ways, backup and
+// restore, verify, a silent device, Ctrl+C, and refusals before anything is sent.
+#include <QDir>
+#include <QFile>
+
+#include "cli/CliFixture.h"
+#include "cli/ExitCodes.h"
+
+namespace vantorel::test {
+namespace {
+
+using cli::EKind;
+
+std::string Name(const CSimDevice& device, int nPatch) {
+    return CSimDevice::GetName(device.Patch(nPatch).data());
+}
+
+TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
+    m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
+    m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
+    ASSERT_EQ(Run({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_err.str(), "");
+    for (const cli::CKindInfo& k : cli::AllKinds()) {
+        std::string error, why;
+        const std::optional<cli::CLoadedFile> file =
+            cli::LoadLibraryFile(Path("nightly/") + k.szFile, k.kind, error);
+        ASSERT_TRUE(file) << error;
+        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+    }
+    EXPECT_FALSE(m_sim.IsInOpen());
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+}
+
+TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
+    ASSERT_EQ(Run({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    const CSimDevice before = m_device;
+    CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
+    m_device.Performance(9)[20] ^= 0x7F;
+    m_device.System()[30] ^= 0x01;
+    m_device.Pattern(40).m_data = {9, 9, 9};
+    m_device.Motion(1).m_nValue = 77;
+    ASSERT_EQ(Run({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    for (const cli::CKindInfo& k : cli::AllKinds()) {
+        std::string error, why;
+        const std::optional<cli::CLoadedFile> file =
+            cli::LoadLibraryFile(Path("gig/") + k.szFile, k.kind, error);
+        ASSERT_TRUE(file) << error;
+        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+    }
+    EXPECT_EQ(m_device.Pattern(40), before.Pattern(40));
+}
+
+TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
+    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    const std::vector<uint8_t> whole = FileBytes(QString::fromStdString(Path("bank.pat")));
+
+    // get patch B17 into the bank: B17 changes in the file, nothing else.
+    CSimDevice::SetName(m_device.Patch(70).data(), "New B17");
+    CSimDevice::SetName(m_device.Patch(71).data(), "New B18");
+    m_nSent = 0;
+    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_nSent, 1);
+    auto bank = Load<CPatchDoc>(Path("bank.pat"), EKind::Patch);
+    ASSERT_TRUE(bank);
+    EXPECT_EQ(bank->m_aPatch[70].GetName(), "New B17         ");
+    EXPECT_NE(bank->m_aPatch[71].GetName(), "New B18         ");
+    std::vector<uint8_t> expected = whole;
+    const size_t at = kFileHeaderSize + 70 * CPatchRecord::kSize;
+    std::memcpy(expected.data() + at, m_device.Patch(70).data(), CPatchRecord::kSize);
+    EXPECT_EQ(FileBytes(QString::fromStdString(Path("bank.pat"))), expected);
+
+    // send FILE B17: one data set, and only B17 changes on the device.
+    CSimDevice::SetName(m_device.Patch(70).data(), "Device B17");
+    const CSimDevice before = m_device;
+    m_nSent = 0;
+    ASSERT_EQ(Run({"send", Path("bank.pat"), "b17", "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_nSent, 1);
+    EXPECT_EQ(Name(m_device, 70), "New B17         ");
+    for (int n = 0; n < 128; ++n) {
+        if (n != 70) {
+            EXPECT_EQ(m_device.Patch(n), before.Patch(n)) << n;
+        }
+    }
+}
+
+TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
+    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(Lines(m_out.str()).size(), 1u) << m_out.str();
+
+    CSimDevice::SetName(m_device.Patch(0).data(), "Changed A11");
+    m_device.Patch(127)[100] ^= 0x01;
+    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDiffers) << m_err.str();
+    const std::vector<std::string> lines = Lines(m_out.str());
+    ASSERT_EQ(lines.size(), 3u) << m_out.str();
+    EXPECT_EQ(lines[0].rfind("patch A11 differs", 0), 0u) << lines[0];
+    EXPECT_NE(lines[0].find("Changed A11"), std::string::npos);
+    EXPECT_EQ(lines[1].rfind("patch B88 differs", 0), 0u) << lines[1];
+    EXPECT_NE(lines[2].find("2 of 128 entries differ"), std::string::npos) << lines[2];
+}
+
+TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile) {
+    // The first ten patches answer, then the device falls silent.
+    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
+    CSimDevice::SetName(m_device.Patch(10).data(), "Newer");
+    int nAnswers = 0;
+    int nUnanswered = 0; // requests after the device fell silent
+    m_sim.SetTrafficHook([&](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) {
+        if (dir != CSimMidiService::EDirection::Out && ++nAnswers == 10)
+            m_sim.Faults().m_nDropEvery = 1;
+        else if (dir == CSimMidiService::EDirection::Out && m_sim.Faults().m_nDropEvery)
+            ++nUnanswered;
+    });
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--keep-partial"}),
+              cli::kExitMidi);
+    EXPECT_EQ(nUnanswered, 3); // the request and its two repeats, no more
+    const std::vector<std::string> lines = Lines(m_err.str());
+    ASSERT_FALSE(lines.empty());
+    // One line per entry that arrived (stderr is no terminal here), then the message and the partial file.
+    EXPECT_EQ(lines.front(), "got patch A11");
+    const std::string& message = lines[lines.size() - 2];
+    EXPECT_NE(message.find(
+                  "patch A23: no answer from KQ-3300 Simulator after 2 repeats (sent to KQ-3300 Simulator)"),
+              std::string::npos)
+        << m_err.str();
+    EXPECT_EQ(FileBytes(QString::fromStdString(Path("bank.pat"))), old);
+    auto partial = Load<CPatchDoc>(Path("bank.pat.partial"), EKind::Patch);
+    ASSERT_TRUE(partial);
+    EXPECT_EQ(partial->m_aPatch[9].GetName(), Name(m_device, 9));
+    EXPECT_FALSE(m_sim.IsInOpen());
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+
+    // A pattern's value that never comes: the run stops asking and waits; patience runs out all the same.
+    EXPECT_EQ(Run({"get", "pattern", "-o", Path("set.ptn"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_NE(m_err.str().find("pattern C#2: no answer"), std::string::npos) << m_err.str();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("set.ptn"))));
+    EXPECT_FALSE(m_sim.IsInOpen());
+}
+
+TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
+    ASSERT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
+    const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("old/patch.pat")));
+    CSimDevice::SetName(m_device.Patch(0).data(), "Changed");
+    int nAnswers = 0;
+    m_sim.SetTrafficHook([&](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) {
+        if (dir != CSimMidiService::EDirection::Out)
+            ++nAnswers;
+    });
+    m_stopWhen = [&] { return nAnswers >= 150; }; // inside the performance bank
+    EXPECT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitInterrupted);
+    EXPECT_NE(m_err.str().find("Stopped by the user"), std::string::npos) << m_err.str();
+    EXPECT_EQ(FileBytes(QString::fromStdString(Path("old/patch.pat"))), old);
+    EXPECT_FALSE(m_sim.IsInOpen());
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+}
+
+TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
+    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    m_nSent = 0;
+    // An entry the file's kind does not have.
+    EXPECT_EQ(Run({"send", Path("set/patch.pat"), "C#2"}), cli::kExitUsage);
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    // A restore whose motion file is really a pattern file: the four good files are not sent either.
+    ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("set/motion.mtn"))));
+    ASSERT_TRUE(QFile::copy(QString::fromStdString(Path("set/pattern.ptn")),
+                            QString::fromStdString(Path("set/motion.mtn"))));
+    EXPECT_EQ(Run({"restore", Path("set")}), cli::kExitFile);
+    EXPECT_NE(m_err.str().find("holds pattern data, not motion data"), std::string::npos) << m_err.str();
+    // A pattern holding a byte the device cannot take.
+    auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), EKind::Pattern);
+    ASSERT_TRUE(patterns);
+    patterns->m_aPattern[3].SetData(std::vector<uint8_t>{1, 0x90, 2});
+    std::string error;
+    ASSERT_TRUE(cli::SaveLibraryFile(Path("bad.ptn"), *patterns, error)) << error;
+    EXPECT_EQ(Run({"send", Path("bad.ptn")}), cli::kExitFile);
+    EXPECT_NE(m_err.str().find("Pattern 4 holds bytes"), std::string::npos) << m_err.str();
+    EXPECT_EQ(m_nSent, 0);
+}
+
+TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
+    EXPECT_EQ(Run({"get", "system", "txrx", "-o", Path("tx.syp"), "--midi-in", "KQ-3300 Simulator",
+                   "--midi-out", "kq-3300 simulator", "--quiet"}),
+              cli::kExitDone)
+        << m_err.str();
+    EXPECT_EQ(Run({"get", "system", "-o", Path("all.syp"), "--midi-in", "0", "--midi-out", "1"}),
+              cli::kExitUsage);
+    EXPECT_NE(m_err.str().find("There is no MIDI output '1'"), std::string::npos) << m_err.str();
+}
+
+} // namespace
+} // namespace vantorel::test
