@@ -28,14 +28,14 @@ inline constexpr const char* kEditGet = "Get";
 
 // The Edit menu and its commands: item text, then "status prompt\ntooltip".
 inline constexpr const char* kMenuEdit = "&Edit";
-inline constexpr const char* kItemUndo = "&Undo";
-inline constexpr const char* kItemUndoStep = "&Undo %1";
-inline constexpr const char* kItemRedo = "&Redo";
-inline constexpr const char* kItemRedoStep = "&Redo %1";
-inline constexpr const char* kItemCopy = "&Copy";
-inline constexpr const char* kItemPaste = "&Paste";
-inline constexpr const char* kItemRename = "Re&name...";
-inline constexpr const char* kItemInitialize = "&Initialize";
+inline constexpr const char* kItemUndo = "&Undo\tCtrl+Z";
+inline constexpr const char* kItemUndoStep = "&Undo %1\tCtrl+Z";
+inline constexpr const char* kItemRedo = "&Redo\tCtrl+Y";
+inline constexpr const char* kItemRedoStep = "&Redo %1\tCtrl+Y";
+inline constexpr const char* kItemCopy = "&Copy\tCtrl+C";
+inline constexpr const char* kItemPaste = "&Paste\tCtrl+V";
+inline constexpr const char* kItemRename = "Re&name...\tF2";
+inline constexpr const char* kItemInitialize = "&Initialize\tDel";
 inline constexpr const char* kPromptUndo = "Undo the last change\nUndo";
 inline constexpr const char* kPromptRedo = "Redo the change last undone\nRedo";
 inline constexpr const char* kPromptCopy = "Pick up the selected entry to copy it\nCopy";
