@@ -139,9 +139,9 @@ protected:
     static void RefuseDrop();
     // A drop on an area that accepts the held kind, pDest being the entry under
     // the pointer. The picked-up entry itself: nothing is copied. Otherwise
-    // copy() writes the bytes, select() sets the window's selection and repaints,
-    // the frame comes to the top, the document is marked modified and the arrow
-    // cursor is set. The buffer is emptied in both cases. True when copied.
+    // copy() makes the document's copy edit (modified, one undo step), select()
+    // sets the window's selection and repaints, the frame comes to the top and
+    // the arrow cursor is set. The buffer is emptied in both cases. True when copied.
     bool FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select);
     // Raises this view's child frame above the others and activates it.
     void BringFrameToTop();

@@ -1,6 +1,8 @@
 // The main frame: menus per active kind, the toolbar and its enabling, the
 // status bar, the Send Data switch and the settings it keeps in the profile.
 #include <QAction>
+#include <QApplication>
+#include <QPainter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -100,6 +102,29 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
     EXPECT_EQ(items[8], QStringLiteral("&5 Epsilon1"));
 }
 
+// The frame with its Edit menu open, written to $VANTOREL_SCREENSHOT_DIR/edit-menu.png
+// when that variable is set (how docs/edit-menu.png is made).
+void SaveEditMenuPicture(QMainWindow* frame)
+{
+    const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR");
+    if (!dir)
+        return;
+    frame->resize(640, 420);
+    QApplication::processEvents();
+    QImage shot = frame->grab().toImage();
+    QAction* edit = frame->menuBar()->actions().at(1);
+    QMenu* menu = edit->menu();
+    const QPoint at = frame->menuBar()->mapTo(frame, frame->menuBar()->actionGeometry(edit).bottomLeft());
+    emit menu->aboutToShow();
+    menu->popup(frame->mapToGlobal(at));
+    QApplication::processEvents();
+    QPainter p(&shot);
+    p.drawPixmap(at, menu->grab());
+    p.end();
+    menu->hide();
+    shot.save(QString::fromUtf8(dir) + "/edit-menu.png");
+}
+
 TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
 {
     m_pManager = std::make_unique<CDocManager>();
@@ -137,6 +162,16 @@ TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
     EXPECT_TRUE(m_pFrame->RouteCommand(57644));
     EXPECT_EQ(doc->m_aPatch[0].GetName(), named.GetName());
     EXPECT_TRUE(doc->IsModified());
+
+    // With a row selected the row commands are there too.
+    SetSendDataSwitch(0);
+    CScrollView* view = m_pManager->GetFrame(doc)->GetActiveView();
+    view->SimulateLButtonDown(MK_LBUTTON, QPoint(50, 21));
+    m_pFrame->UpdateAllCmdUI();
+    for (int id : {57634, 32850, 57632})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(57637)); // nothing held to paste
+    SaveEditMenuPicture(m_pFrame.get());
 }
 
 TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
