@@ -22,7 +22,9 @@
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
 #include "app/DocKinds.h"
+#include "views/EditCommands.h"
 #include "views/ProgramSwitches.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -190,6 +192,7 @@ void CMainFrame::BuildActions()
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
+    BuildEditActions();
 
     OnCommand(ID_MIDI_SETUP, [this] { OnMidiSetup(); });
     OnCommand(ID_PREVIEW_SETUP, [this] { OnPreviewSetup(); });
@@ -197,6 +200,30 @@ void CMainFrame::BuildActions()
     OnCommand(ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
               [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
     OnCommand(ID_CLEAR_COPY_BUFFER, [] { CCopyBuffer::Get().Clear(); });
+}
+
+void CMainFrame::BuildEditActions()
+{
+    using namespace edit_commands;
+    AddCommandAction(ID_EDIT_UNDO, Q(res::kItemUndo), Q(res::kPromptUndo), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = AddCommandAction(ID_EDIT_REDO, Q(res::kItemRedo), Q(res::kPromptRedo));
+    redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redo->setShortcutContext(Qt::ApplicationShortcut);
+    // These act on the selected row of the active list window only; the keys
+    // stay with a name dialog's text field while one is open.
+    const struct {
+        int nId;
+        const char* szText;
+        const char* szPrompt;
+        QKeySequence key;
+    } rowCommands[] = {
+        {ID_EDIT_COPY, res::kItemCopy, res::kPromptCopy, QKeySequence(Qt::CTRL | Qt::Key_C)},
+        {ID_EDIT_PASTE, res::kItemPaste, res::kPromptPaste, QKeySequence(Qt::CTRL | Qt::Key_V)},
+        {ID_EDIT_RENAME, res::kItemRename, res::kPromptRename, QKeySequence(Qt::Key_F2)},
+        {ID_EDIT_CLEAR, res::kItemInitialize, res::kPromptInitialize, QKeySequence(Qt::Key_Delete)},
+    };
+    for (const auto& c : rowCommands)
+        AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key)->setShortcutContext(Qt::WindowShortcut);
 }
 
 void CMainFrame::BuildMenus()
@@ -218,6 +245,9 @@ void CMainFrame::BuildMenus()
                         {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP, ID_PREVIEW_SETUP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
     QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
+    using namespace edit_commands;
+    QMenu* edit = menu(res::kMenuEdit,
+                       {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
     SetWindowMenu(window);
 
     struct Kind {
@@ -234,7 +264,7 @@ void CMainFrame::BuildMenus()
         {IDR_MOTIONTYPE, res::kMenuMotion, ID_GET_MOTION, ID_SEND_MOTION},
     };
     for (const Kind& k : kinds)
-        SetMenuBarMenus(k.nMenuId, {fileDoc, menu(k.szTitle, {k.nGet, k.nSend}), setup, window, help});
+        SetMenuBarMenus(k.nMenuId, {fileDoc, edit, menu(k.szTitle, {k.nGet, k.nSend}), setup, window, help});
     SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, help});
 }
 

@@ -55,6 +55,7 @@ private:
     void SavePlacement() const;
     void KeepOnScreen();
     void BuildActions();
+    void BuildEditActions();
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();

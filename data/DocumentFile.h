@@ -30,6 +30,20 @@ void ForOldThenNew(int nOld, int nNew, F&& fn)
         fn(nNew);
 }
 
+// A record's bytes as an edit carries them, and back. Bytes of another
+// size are not a record of this kind and are ignored.
+template <class T>
+std::vector<uint8_t> RecordBytes(const T& rec)
+{
+    return std::vector<uint8_t>(rec.Data(), rec.Data() + T::kSize);
+}
+template <class T>
+void SetRecordBytes(T& rec, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() == T::kSize)
+        std::memcpy(rec.Data(), bytes.data(), T::kSize);
+}
+
 // A fixed body makes a file of exactly one size.
 template <class T>
 constexpr CFileBounds FixedBodyBounds()

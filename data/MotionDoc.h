@@ -26,6 +26,10 @@ public:
     LoadResult Serialize(CArchive& ar) override;
     CFileBounds GetFileBounds() const override;
 
+    // Edits go through InitVarEntry and CopyVarEntryTo (VarEntry.h).
+    int GetEntryCount() const override { return kMotionCount; }
+    std::vector<uint8_t> GetEntryBytes(int n) const override { return VarEntryBytes(m_aMotion.at(size_t(n))); }
+
     std::array<CMotionEntry, kMotionCount> m_aMotion;
 
     // Layout of the list window, in pixels; not stored in files.
@@ -36,6 +40,9 @@ public:
     const int m_nRowHeight = 16;
     const int m_nScrollWidth = 150;
     const int m_nScrollHeight = 65;
+
+protected:
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override { SetVarEntryBytes(m_aMotion.at(size_t(n)), bytes); }
 };
 
 } // namespace vantorel

@@ -1,6 +1,8 @@
 #pragma once
 // The patch bank: 128 patches, the layout its window draws with, and .pat files.
 #include <array>
+#include <string>
+#include <vector>
 
 #include "data/PatchRecord.h"
 #include "framework/core/Document.h"
@@ -20,6 +22,16 @@ public:
     LoadResult Serialize(CArchive& ar) override;
     CFileBounds GetFileBounds() const override;
 
+    // The program's edits of the bank; each is one undo step and false when
+    // it would change nothing.
+    bool PutPatch(int n, const CPatchRecord& rec, const std::string& strName);
+    bool RenamePatch(int n, CConstNameField name);
+    bool InitPatch(int n);
+    bool CopyPatchTo(int n, const CPatchRecord& src);
+
+    int GetEntryCount() const override { return kPatchCount; }
+    std::vector<uint8_t> GetEntryBytes(int n) const override;
+
     // Row n of the list: (0, 16n, 149, 16(n + 1)).
     CRect GetRowRect(int n) const;
     // Repaints row n in every view.
@@ -36,6 +48,10 @@ public:
     const int m_nRowHeight = 16;
     const int m_nScrollWidth = 150;
     const int m_nScrollHeight = 2049;
+
+protected:
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override;
+    void OnEntriesChanged(const std::vector<int>& entries) override;
 };
 
 static_assert(sizeof(std::array<CPatchRecord, CPatchDoc::kPatchCount>) ==

@@ -29,6 +29,10 @@ public:
     LoadResult Serialize(CArchive& ar) override;
     CFileBounds GetFileBounds() const override;
 
+    // Edits go through InitVarEntry and CopyVarEntryTo (VarEntry.h).
+    int GetEntryCount() const override { return kPatternCount; }
+    std::vector<uint8_t> GetEntryBytes(int n) const override { return VarEntryBytes(m_aPattern.at(size_t(n))); }
+
     // Row n: (56, 16n, 205, 16(n + 1)).
     CRect GetRowRect(int n) const;
     // Repaints the old row, then the new one; a negative row means none.
@@ -45,6 +49,11 @@ public:
     const int m_nRowHeight = 16;
     const int m_nScrollWidth = 206;
     const int m_nScrollHeight = 769;
+
+protected:
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override { SetVarEntryBytes(m_aPattern.at(size_t(n)), bytes); }
+    // The window shows no entry's data, only what is selected.
+    void OnEntriesChanged(const std::vector<int>&) override {}
 };
 
 } // namespace vantorel

@@ -1,6 +1,9 @@
 #include "data/PerformDoc.h"
 
+#include <algorithm>
+
 #include "data/DocumentFile.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -10,6 +13,63 @@ CDocument::LoadResult CPerformDoc::Serialize(CArchive& ar)
 {
     return SerializeFixedBody(ar, kTypePerformance, m_aPerform);
 }
+
+std::vector<uint8_t> CPerformDoc::GetEntryBytes(int n) const { return RecordBytes(m_aPerform.at(size_t(n))); }
+
+void CPerformDoc::SetEntryBytes(int n, const std::vector<uint8_t>& bytes)
+{
+    SetRecordBytes(m_aPerform.at(size_t(n)), bytes);
+}
+
+void CPerformDoc::OnEntriesChanged(const std::vector<int>& entries)
+{
+    for (int n : entries) {
+        UpdatePerformanceRow(n);
+        for (int k = 0; k < CPerformRecord::kPatchCount; ++k)
+            UpdatePatchRow(n * CPerformRecord::kPatchCount + k);
+    }
+}
+
+bool CPerformDoc::PutPerformance(int n, const CPerformRecord& rec, const std::string& strName)
+{
+    return ApplyEntries(strName, {{n, RecordBytes(rec)}});
+}
+
+bool CPerformDoc::PutPatch(int k, const CPatchRecord& rec, const std::string& strName)
+{
+    const int n = k / CPerformRecord::kPatchCount;
+    if (k < 0 || n >= kPerformanceCount)
+        return false;
+    CPerformRecord perf = m_aPerform[size_t(n)];
+    perf.m_aPatch[size_t(k % CPerformRecord::kPatchCount)] = rec;
+    return PutPerformance(n, perf, strName);
+}
+
+bool CPerformDoc::RenamePerformance(int n, CConstNameField name)
+{
+    if (n < 0 || n >= kPerformanceCount)
+        return false;
+    CPerformRecord perf = m_aPerform[size_t(n)];
+    std::copy(name.begin(), name.end(), perf.NameField().begin());
+    return PutPerformance(n, perf, res::kEditRename);
+}
+
+bool CPerformDoc::RenamePatch(int k, CConstNameField name)
+{
+    if (k < 0 || k >= kPerformanceCount * CPerformRecord::kPatchCount)
+        return false;
+    CPatchRecord rec = m_aPerform[size_t(k / CPerformRecord::kPatchCount)].m_aPatch[size_t(k % CPerformRecord::kPatchCount)];
+    std::copy(name.begin(), name.end(), rec.NameField().begin());
+    return PutPatch(k, rec, res::kEditRename);
+}
+
+bool CPerformDoc::InitPerformance(int n) { return PutPerformance(n, CPerformRecord(), res::kEditInitialize); }
+
+bool CPerformDoc::InitPatch(int k) { return PutPatch(k, CPatchRecord(), res::kEditInitialize); }
+
+bool CPerformDoc::CopyPerformanceTo(int n, const CPerformRecord& src) { return PutPerformance(n, src, res::kEditCopy); }
+
+bool CPerformDoc::CopyPatchTo(int k, const CPatchRecord& src) { return PutPatch(k, src, res::kEditCopy); }
 
 CRect CPerformDoc::GetPerformanceRowRect(int n) const
 {

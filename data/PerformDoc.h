@@ -2,6 +2,8 @@
 // The performance bank: 64 performances, the layout its window draws with,
 // and .pfm files.
 #include <array>
+#include <string>
+#include <vector>
 
 #include "data/PerformRecord.h"
 #include "framework/core/Document.h"
@@ -20,6 +22,21 @@ public:
     // records; a short file throws and leaves the records as they were.
     LoadResult Serialize(CArchive& ar) override;
     CFileBounds GetFileBounds() const override;
+
+    // The program's edits of the bank; each is one undo step and false when
+    // it would change nothing. A patch k is patch k mod 2 of performance
+    // k div 2 (its patch row).
+    bool PutPerformance(int n, const CPerformRecord& rec, const std::string& strName);
+    bool PutPatch(int k, const CPatchRecord& rec, const std::string& strName);
+    bool RenamePerformance(int n, CConstNameField name);
+    bool RenamePatch(int k, CConstNameField name);
+    bool InitPerformance(int n);
+    bool InitPatch(int k);
+    bool CopyPerformanceTo(int n, const CPerformRecord& src);
+    bool CopyPatchTo(int k, const CPatchRecord& src);
+
+    int GetEntryCount() const override { return kPerformanceCount; }
+    std::vector<uint8_t> GetEntryBytes(int n) const override;
 
     // Performance row n: (0, 32n, 262, 32(n + 1)).
     CRect GetPerformanceRowRect(int n) const;
@@ -47,6 +64,11 @@ public:
     const int m_nPatchRowHeight = 16;
     const int m_nScrollWidth = 263;
     const int m_nScrollHeight = 2049;
+
+protected:
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override;
+    // A performance's row and both its patch rows.
+    void OnEntriesChanged(const std::vector<int>& entries) override;
 };
 
 static_assert(sizeof(std::array<CPerformRecord, CPerformDoc::kPerformanceCount>) ==

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "data/DocumentFile.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -24,6 +25,42 @@ CSystemDoc::CSystemDoc()
 CFileBounds CSystemDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aSystem)>(); }
 
 CDocument::LoadResult CSystemDoc::Serialize(CArchive& ar) { return SerializeFixedBody(ar, kTypeSystem, m_aSystem); }
+
+size_t CSystemDoc::BlockOffset(int nBlock)
+{
+    return nBlock == kBlockSystemParameter ? kSystemParameterOffset : kTxRxSettingOffset;
+}
+
+size_t CSystemDoc::BlockSize(int nBlock)
+{
+    return nBlock == kBlockSystemParameter ? kSystemParameterSize : kTxRxSettingSize;
+}
+
+std::vector<uint8_t> CSystemDoc::GetEntryBytes(int nBlock) const
+{
+    const auto first = m_aSystem.begin() + static_cast<std::ptrdiff_t>(BlockOffset(nBlock));
+    return std::vector<uint8_t>(first, first + static_cast<std::ptrdiff_t>(BlockSize(nBlock)));
+}
+
+void CSystemDoc::SetEntryBytes(int nBlock, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() == BlockSize(nBlock))
+        std::copy(bytes.begin(), bytes.end(), m_aSystem.begin() + static_cast<std::ptrdiff_t>(BlockOffset(nBlock)));
+}
+
+bool CSystemDoc::InitializeBlock(int nBlock)
+{
+    const std::vector<uint8_t> defaults =
+        nBlock == kBlockSystemParameter
+            ? std::vector<uint8_t>(kSystemParameterDefaults.begin(), kSystemParameterDefaults.end())
+            : std::vector<uint8_t>(kTxRxSettingDefaults.begin(), kTxRxSettingDefaults.end());
+    return ApplyEntries(res::kEditInitialize, {{nBlock, defaults}});
+}
+
+bool CSystemDoc::CopyBlockTo(int nBlock, const uint8_t* pSource)
+{
+    return ApplyEntries(res::kEditCopy, {{nBlock, std::vector<uint8_t>(pSource, pSource + BlockSize(nBlock))}});
+}
 
 void CSystemDoc::InitSystemParameter()
 {

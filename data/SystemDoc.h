@@ -4,6 +4,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "framework/core/Document.h"
 
@@ -25,6 +26,15 @@ public:
     LoadResult Serialize(CArchive& ar) override;
     CFileBounds GetFileBounds() const override;
 
+    // Entry 0 is the System Parameter block, entry 1 the Tx/Rx Setting block.
+    static constexpr int kBlockSystemParameter = 0;
+    static constexpr int kBlockTxRxSetting = 1;
+    int GetEntryCount() const override { return 2; }
+    std::vector<uint8_t> GetEntryBytes(int nBlock) const override;
+    // The program's edits, each one undo step; false when nothing would change.
+    bool InitializeBlock(int nBlock);
+    bool CopyBlockTo(int nBlock, const uint8_t* pSource);
+
     // Each writes its block's defaults and leaves the other block alone.
     void InitSystemParameter();
     void InitTxRxSetting();
@@ -41,6 +51,13 @@ public:
     const int m_nSplitY = 16;      // line between the two rows
     const int m_nListHeight = 32;  // length of the vertical lines
     const int m_nRowHeight = 16;
+
+protected:
+    void SetEntryBytes(int nBlock, const std::vector<uint8_t>& bytes) override;
+
+private:
+    static size_t BlockOffset(int nBlock);
+    static size_t BlockSize(int nBlock);
 };
 
 static_assert(CSystemDoc::kSystemParameterSize + CSystemDoc::kTxRxSettingSize == CSystemDoc::kSize);

@@ -3,6 +3,8 @@
 #include <stdexcept>
 #include <utility>
 
+#include "res/strings/views.h"
+
 namespace vantorel {
 
 void CVarEntry::Clear()
@@ -35,6 +37,51 @@ void CVarEntry::SetData(std::vector<uint8_t>&& data)
     if (data.size() > kVarEntryMaxSize)
         throw std::length_error("entry longer than a file can hold");
     m_data = std::move(data);
+}
+
+namespace {
+constexpr size_t kEditFlagSize = 4;
+constexpr size_t kEditDataOffset = 1 + kEditFlagSize;
+
+std::vector<uint8_t> ClearedWithData(const std::vector<uint8_t>& data)
+{
+    CVarEntry e;
+    e.Clear();
+    std::vector<uint8_t> bytes = VarEntryBytes(e);
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
+}
+} // namespace
+
+std::vector<uint8_t> VarEntryBytes(const CVarEntry& entry)
+{
+    std::vector<uint8_t> bytes;
+    bytes.reserve(kEditDataOffset + entry.GetSize());
+    bytes.push_back(entry.m_byValue);
+    for (size_t i = 0; i < kEditFlagSize; ++i)
+        bytes.push_back(static_cast<uint8_t>(entry.m_dwFlag >> (8 * i)));
+    bytes.insert(bytes.end(), entry.GetBytes().begin(), entry.GetBytes().end());
+    return bytes;
+}
+
+void SetVarEntryBytes(CVarEntry& entry, const std::vector<uint8_t>& bytes)
+{
+    if (bytes.size() < kEditDataOffset)
+        return;
+    entry.Clear();
+    entry.m_byValue = bytes[0];
+    uint32_t dwFlag = 0;
+    for (size_t i = 0; i < kEditFlagSize; ++i)
+        dwFlag |= uint32_t{bytes[1 + i]} << (8 * i);
+    entry.m_dwFlag = dwFlag;
+    entry.SetData(std::vector<uint8_t>(bytes.begin() + kEditDataOffset, bytes.end()));
+}
+
+bool InitVarEntry(CDocument& doc, int n) { return doc.ApplyEntries(res::kEditInitialize, {{n, ClearedWithData({})}}); }
+
+bool CopyVarEntryTo(CDocument& doc, int n, const CVarEntry& src)
+{
+    return doc.ApplyEntries(res::kEditCopy, {{n, ClearedWithData(src.GetBytes())}});
 }
 
 void StoreVarEntry(CArchive& ar, const CVarEntry& entry)

@@ -51,6 +51,17 @@ private:
 class CPatternEntry : public CVarEntry {};
 class CMotionEntry : public CVarEntry {};
 
+// An entry as an edit carries it: value, flag (as 4 bytes, LSB first), data.
+std::vector<uint8_t> VarEntryBytes(const CVarEntry& entry);
+// Bytes too short for value and flag are not an entry and are ignored.
+void SetVarEntryBytes(CVarEntry& entry, const std::vector<uint8_t>& bytes);
+
+// Edits of any document of variable entries (one entry per row), each one
+// undo step; false when it would change nothing. Initialize clears the entry;
+// a copy makes a cleared entry (value and flag 1) holding the source's data.
+bool InitVarEntry(CDocument& doc, int n);
+bool CopyVarEntryTo(CDocument& doc, int n, const CVarEntry& src);
+
 // One entry in the body layout above.
 void StoreVarEntry(CArchive& ar, const CVarEntry& entry);
 // Clears entry, then reads it. A count larger than what the file still holds

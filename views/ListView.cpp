@@ -5,12 +5,17 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include <algorithm>
+
 #include "framework/core/Document.h"
 #include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "res/Strings.h"
 #include "transfer/TransferDevices.h"
 #include "views/CopyBuffer.h"
+#include "views/EditCommands.h"
+#include "framework/gui/UndoHistory.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -22,7 +27,158 @@ CListView::PopupHook& Hook()
 }
 } // namespace
 
-CListView::CListView(QWidget* parent) : CScrollView(parent) {}
+CListView::CListView(QWidget* parent) : CScrollView(parent)
+{
+    setFocusPolicy(Qt::StrongFocus);
+    RegisterEditCommands();
+}
+
+void CListView::RegisterEditCommands()
+{
+    using namespace edit_commands;
+    // Undo and redo only write bytes back: nothing goes to the synthesizer.
+    OnCommand(
+        ID_EDIT_UNDO,
+        [this] {
+            if (CUndoHistory* h = CUndoHistory::Of(GetDocument()))
+                h->Undo();
+        },
+        [this](CCmdUI& ui) {
+            const CUndoHistory* h = CUndoHistory::Of(GetDocument());
+            ui.Enable(h && h->CanUndo());
+            if (h && h->CanUndo())
+                ui.SetText(QString::fromLatin1(res::kItemUndoStep).arg(h->UndoName()).toStdString());
+        });
+    OnCommand(
+        ID_EDIT_REDO,
+        [this] {
+            if (CUndoHistory* h = CUndoHistory::Of(GetDocument()))
+                h->Redo();
+        },
+        [this](CCmdUI& ui) {
+            const CUndoHistory* h = CUndoHistory::Of(GetDocument());
+            ui.Enable(h && h->CanRedo());
+            if (h && h->CanRedo())
+                ui.SetText(QString::fromLatin1(res::kItemRedoStep).arg(h->RedoName()).toStdString());
+        });
+    const auto bSelected = [this](CCmdUI& ui) { ui.Enable(GetDocument() && KeyRow() >= 0); };
+    OnCommand(ID_EDIT_COPY, [this] { OnEditCopy(); }, bSelected);
+    OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); },
+              [this](CCmdUI& ui) { ui.Enable(GetDocument() && KeyRow() >= 0 && HeldKind() != kCopyNone); });
+    OnCommand(
+        ID_EDIT_RENAME,
+        [this] {
+            if (CanRenameSelection())
+                RenameSelection();
+        },
+        [this](CCmdUI& ui) { ui.Enable(GetDocument() && CanRenameSelection()); });
+    OnCommand(
+        ID_EDIT_CLEAR,
+        [this] {
+            if (GetDocument() && KeyRow() >= 0)
+                InitializeSelection();
+        },
+        bSelected);
+}
+
+QPoint CListView::SelectionPoint() const
+{
+    const CRect rc = KeyRowRect(KeyRow());
+    const QPoint ptLogical((rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2);
+    return ptLogical - GetScrollPosition();
+}
+
+void CListView::OnEditCopy()
+{
+    if (!GetDocument() || KeyRow() < 0)
+        return;
+    // The same as a Shift-click on the row with nothing held.
+    if (HeldKind() != kCopyNone)
+        EmptyCopyBuffer();
+    ScrollRowIntoView(KeyRow());
+    OnLButtonDown(MK_SHIFT | MK_LBUTTON, SelectionPoint());
+}
+
+void CListView::OnEditPaste()
+{
+    if (!GetDocument() || KeyRow() < 0 || HeldKind() == kCopyNone)
+        return;
+    // The same as a click on the row while holding: same rules, same refusal.
+    ScrollRowIntoView(KeyRow());
+    OnLButtonDown(MK_LBUTTON, SelectionPoint());
+}
+
+void CListView::ScrollRowIntoView(int nRow)
+{
+    if (nRow < 0)
+        return;
+    const CRect rc = KeyRowRect(nRow);
+    const QPoint pos = GetScrollPosition();
+    const int h = viewport()->height();
+    int y = pos.y();
+    if (rc.top < y)
+        y = rc.top;
+    else if (rc.bottom > y + h)
+        y = rc.bottom - h;
+    if (y != pos.y())
+        ScrollToPosition(QPoint(pos.x(), y));
+}
+
+void CListView::keyPressEvent(QKeyEvent* e)
+{
+    using namespace edit_commands;
+    const int nCount = KeyRowCount();
+    if (!GetDocument() || nCount <= 0) {
+        CScrollView::keyPressEvent(e);
+        return;
+    }
+    const int nCurrent = KeyRow();
+    const CRect rc = KeyRowRect(std::max(0, nCurrent));
+    const int nPage = std::max(1, viewport()->height() / std::max(1, rc.bottom - rc.top));
+    const bool bShift = (e->modifiers() & Qt::ShiftModifier) != 0;
+    int nTarget = -2; // no move
+    switch (e->key()) {
+    case Qt::Key_Up: nTarget = nCurrent < 0 ? 0 : nCurrent - 1; break;
+    case Qt::Key_Down: nTarget = nCurrent < 0 ? 0 : nCurrent + 1; break;
+    case Qt::Key_Home: nTarget = 0; break;
+    case Qt::Key_End: nTarget = nCount - 1; break;
+    case Qt::Key_PageUp: nTarget = nCurrent < 0 ? 0 : nCurrent - nPage; break;
+    case Qt::Key_PageDown: nTarget = nCurrent < 0 ? 0 : nCurrent + nPage; break;
+    case Qt::Key_Left: KeyLeftRight(-1); ScrollRowIntoView(KeyRow()); return;
+    case Qt::Key_Right: KeyLeftRight(+1); ScrollRowIntoView(KeyRow()); return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_F2:
+        if (bShift)
+            break;
+        ExecuteCommand(ID_EDIT_RENAME);
+        return;
+    case Qt::Key_Delete: ExecuteCommand(ID_EDIT_CLEAR); return;
+    case Qt::Key_Escape: CCopyBuffer::Get().Clear(); return;
+    case Qt::Key_Menu:
+        if (nCurrent >= 0) {
+            ScrollRowIntoView(nCurrent);
+            OnRButtonDown(MK_RBUTTON, SelectionPoint());
+        }
+        return;
+    default: break;
+    }
+    if (e->key() == Qt::Key_F10 && bShift) {
+        if (nCurrent >= 0) {
+            ScrollRowIntoView(nCurrent);
+            OnRButtonDown(MK_RBUTTON, SelectionPoint());
+        }
+        return;
+    }
+    if (nTarget == -2) {
+        CScrollView::keyPressEvent(e);
+        return;
+    }
+    nTarget = std::clamp(nTarget, 0, nCount - 1);
+    if (nTarget != nCurrent)
+        KeySelect(nTarget);
+    ScrollRowIntoView(nTarget);
+}
 
 CListView::~CListView() = default;
 
@@ -155,10 +311,9 @@ bool CListView::FinishDrop(const void* pDest, const std::function<void()>& copy,
     CCopyBuffer& buffer = CCopyBuffer::Get();
     const bool bCopy = buffer.Source() != pDest;
     if (bCopy) {
-        copy();
+        copy(); // an edit of the document: modified, one undo step
         select();
         BringFrameToTop();
-        SetDocumentModified();
         buffer.SetArrowCursor();
     }
     buffer.Empty();
@@ -177,11 +332,5 @@ void CListView::BringFrameToTop()
 }
 
 bool CListView::OnSetCursor() { return CCopyBuffer::Get().Kind() != 0; }
-
-void CListView::SetDocumentModified()
-{
-    if (CDocument* pDoc = GetDocument())
-        pDoc->SetModifiedFlag(true);
-}
 
 } // namespace vantorel

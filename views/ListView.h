@@ -15,6 +15,7 @@
 //     else if (flags & MK_SHIFT) { select; PickUp(kind, pEntry); }
 //     else                    { select; ... }
 #include <QColor>
+#include <QKeyEvent>
 #include <QPoint>
 #include <QSize>
 
@@ -138,17 +139,43 @@ protected:
     static void RefuseDrop();
     // A drop on an area that accepts the held kind, pDest being the entry under
     // the pointer. The picked-up entry itself: nothing is copied. Otherwise
-    // copy() writes the bytes, select() sets the window's selection and repaints,
-    // the frame comes to the top, the document is marked modified and the arrow
-    // cursor is set. The buffer is emptied in both cases. True when copied.
+    // copy() makes the document's copy edit (modified, one undo step), select()
+    // sets the window's selection and repaints, the frame comes to the top and
+    // the arrow cursor is set. The buffer is emptied in both cases. True when copied.
     bool FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select);
     // Raises this view's child frame above the others and activates it.
     void BringFrameToTop();
     // Keeps the copy cursor while the buffer holds an entry.
     bool OnSetCursor() override;
 
-    // Marks the view's document modified (no-op without a document).
-    void SetDocumentModified();
+    // ---- the selected row, for the Edit menu and the keyboard ---------------
+    // Rows the arrow keys move through (in the performance window: the
+    // column that has the selection), the selected one (-1: none), and the
+    // logical rectangle of a row.
+    virtual int KeyRowCount() const = 0;
+    virtual int KeyRow() const = 0;
+    virtual CRect KeyRowRect(int nRow) const = 0;
+    // Selects a row as a click would, auditioning with Send Data on when no
+    // audition is still sending; never touches the copy buffer.
+    virtual void KeySelect(int nRow) = 0;
+    // Left and Right (-1, +1); only the performance window has columns.
+    virtual void KeyLeftRight(int) {}
+    // Rename and Initialize of the selected row; false when there is none
+    // (or, for Rename, the kind has no names).
+    virtual bool CanRenameSelection() const { return false; }
+    virtual void RenameSelection() {}
+    virtual void InitializeSelection() = 0;
+
+    void keyPressEvent(QKeyEvent* e) override;
+
+private:
+    // Scrolls so that the row is in view.
+    void ScrollRowIntoView(int nRow);
+    // A viewport point inside the selected row, as a click there would give.
+    QPoint SelectionPoint() const;
+    void OnEditCopy();
+    void OnEditPaste();
+    void RegisterEditCommands();
 };
 
 } // namespace vantorel

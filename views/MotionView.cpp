@@ -53,7 +53,6 @@ void CMotionView::RepaintDocument()
 
 void CMotionView::RepaintSelection(int, int) { RepaintDocument(); }
 
-void CMotionView::RepaintEntries() { RepaintDocument(); }
 
 int CMotionView::RunGetDialog(int nSingle)
 {

@@ -30,7 +30,6 @@ protected:
     QSize ContentSize() const override;
     int RowHeight() const override;
     void RepaintSelection(int nOld, int nNew) override;
-    void RepaintEntries() override;
     int RunGetDialog(int nSingle) override;
     int RunSendDialog(int nSingle) override;
 

@@ -126,10 +126,7 @@ void CPatchView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         CPatchRecord& dest = pDoc->m_aPatch[static_cast<size_t>(row)];
         FinishDrop(
             &dest,
-            [&] {
-                const auto* src = static_cast<const CPatchRecord*>(CCopyBuffer::Get().Source());
-                std::memcpy(dest.Data(), src->Data(), CPatchRecord::kSize);
-            },
+            [&] { pDoc->CopyPatchTo(row, *static_cast<const CPatchRecord*>(CCopyBuffer::Get().Source())); },
             [&] {
                 const int old = m_nSelect;
                 m_nSelect = row;
@@ -156,14 +153,49 @@ void CPatchView::OnRButtonDown(unsigned nFlags, const QPoint& point)
     CListView::OnRButtonDown(nFlags, point);
 }
 
+CRect CPatchView::KeyRowRect(int nRow) const
+{
+    const CPatchDoc* pDoc = GetPatchDoc();
+    return pDoc ? pDoc->GetRowRect(nRow) : CRect{};
+}
+
+void CPatchView::KeySelect(int nRow)
+{
+    CPatchDoc* pDoc = GetPatchDoc();
+    if (!pDoc)
+        return;
+    Select(nRow);
+    if (IsSendDataOn() && !m_audition.IsSending())
+        m_audition.StartPatch(pDoc->m_aPatch[static_cast<size_t>(nRow)]);
+}
+
+void CPatchView::SetContextToSelection()
+{
+    CPatchDoc* pDoc = GetPatchDoc();
+    if (!pDoc || m_nSelect < 0)
+        return;
+    m_nContextRow = m_nSelect;
+    m_pContextPatch = &pDoc->m_aPatch[static_cast<size_t>(m_nSelect)];
+}
+
+void CPatchView::RenameSelection()
+{
+    SetContextToSelection();
+    OnEditPatchName();
+}
+
+void CPatchView::InitializeSelection()
+{
+    SetContextToSelection();
+    OnInitPatch();
+}
+
 void CPatchView::OnInitPatch()
 {
     CPatchDoc* pDoc = GetPatchDoc();
     if (!pDoc || !m_pContextPatch)
         return;
-    m_pContextPatch->Init();
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdateRow(m_nContextRow);
+    pDoc->InitPatch(m_nContextRow);
 }
 
 void CPatchView::OnEditPatchName()
@@ -171,11 +203,11 @@ void CPatchView::OnEditPatchName()
     CPatchDoc* pDoc = GetPatchDoc();
     if (!pDoc || !m_pContextPatch)
         return;
+    CPatchRecord edited = *m_pContextPatch;
     CPatchNameDlg dlg(this);
-    if (!dlg.EditName(m_pContextPatch->NameField()))
+    if (!dlg.EditName(edited.NameField()))
         return;
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdateRow(m_nContextRow);
+    pDoc->RenamePatch(m_nContextRow, edited.NameField());
 }
 
 void CPatchView::OnGetPatch(bool bBank)
@@ -192,11 +224,10 @@ void CPatchView::OnGetPatch(bool bBank)
         dlg.m_pRecord = m_pContextPatch;
         dlg.m_nIndex = m_nContextRow;
     }
-    if (RunTransferDialog(dlg) == IDCANCEL)
-        return;
-    pDoc->SetModifiedFlag(true);
-    if (!bBank)
-        pDoc->UpdateRow(m_nContextRow);
+    // One undo step for whatever arrived, also from a Get stopped part way.
+    const CEntrySnapshot before = pDoc->SnapshotEntries();
+    RunTransferDialog(dlg);
+    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CPatchView::OnSendPatch(bool bBank)

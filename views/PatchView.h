@@ -42,11 +42,21 @@ protected:
     void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
 
+    int KeyRowCount() const override { return kRowCount; }
+    int KeyRow() const override { return m_nSelect; }
+    CRect KeyRowRect(int nRow) const override;
+    void KeySelect(int nRow) override;
+    bool CanRenameSelection() const override { return m_nSelect >= 0; }
+    void RenameSelection() override;
+    void InitializeSelection() override;
+
 private:
     // Row under a logical point, -1 when the point is outside the list.
     int HitTest(const QPoint& pt) const;
     // New selection; repaints the old and new rows when it changed.
     void Select(int nRow);
+    // The selected row becomes the row the context commands act on.
+    void SetContextToSelection();
 
     void OnInitPatch();
     void OnEditPatchName();

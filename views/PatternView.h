@@ -35,7 +35,6 @@ protected:
     QSize ContentSize() const override;
     int RowHeight() const override;
     void RepaintSelection(int nOld, int nNew) override;
-    void RepaintEntries() override {} // nothing of the data is shown
     int RunGetDialog(int nSingle) override;
     int RunSendDialog(int nSingle) override;
 

@@ -1,5 +1,6 @@
 #include "views/PerformView.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "data/EntryName.h"
@@ -176,10 +177,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         CPatchRecord& dest = PatchOfHalfRow(h);
         FinishDrop(
             &dest,
-            [&] {
-                const auto* src = static_cast<const CPatchRecord*>(CCopyBuffer::Get().Source());
-                std::memcpy(dest.Data(), src->Data(), CPatchRecord::kSize);
-            },
+            [&] { pDoc->CopyPatchTo(h, *static_cast<const CPatchRecord*>(CCopyBuffer::Get().Source())); },
             [&] {
                 SelectPerformance(-1);
                 const int old = m_nSelectPatch;
@@ -191,8 +189,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         FinishDrop(
             &dest,
             [&] {
-                const auto* src = static_cast<const CPerformRecord*>(CCopyBuffer::Get().Source());
-                std::memcpy(dest.Data(), src->Data(), CPerformRecord::kSize);
+                pDoc->CopyPerformanceTo(p, *static_cast<const CPerformRecord*>(CCopyBuffer::Get().Source()));
             },
             [&] {
                 SelectPatch(-1);
@@ -213,11 +210,7 @@ void CPerformView::OnRButtonDown(unsigned nFlags, const QPoint& point)
     // Below the last performance there is no entry to act on.
     if (!pDoc || pt.y() < 0 || pt.y() / pDoc->m_nPerformanceRowHeight >= kRowCount)
         return;
-    m_nContextRow = pt.y() / pDoc->m_nPerformanceRowHeight;
-    m_nContextHalfRow = pt.y() / pDoc->m_nPatchRowHeight;
-    m_pContextPerformance = &pDoc->m_aPerform[static_cast<size_t>(m_nContextRow)];
-    m_pContextPatch = &PatchOfHalfRow(m_nContextHalfRow);
-    m_nContextPart = m_nContextHalfRow % 2 == 0 ? kFirstPart : kSecondPart;
+    SetContext(pt.y() / pDoc->m_nPerformanceRowHeight, pt.y() / pDoc->m_nPatchRowHeight);
 
     if (pt.x() <= pDoc->m_nPatchColumnX) {
         SelectPatch(-1);
@@ -237,14 +230,113 @@ void CPerformView::OnRButtonDown(unsigned nFlags, const QPoint& point)
     CListView::OnRButtonDown(nFlags, point);
 }
 
+void CPerformView::SetContext(int p, int h)
+{
+    m_nContextRow = p;
+    m_nContextHalfRow = h;
+    m_pContextPerformance = &GetPerformDoc()->m_aPerform[static_cast<size_t>(p)];
+    m_pContextPatch = &PatchOfHalfRow(h);
+    m_nContextPart = h % 2 == 0 ? kFirstPart : kSecondPart;
+}
+
+void CPerformView::SetContextToSelection()
+{
+    if (!GetPerformDoc())
+        return;
+    if (m_nSelectPatch >= 0)
+        SetContext(m_nSelectPatch / 2, m_nSelectPatch);
+    else if (m_nSelectPerformance >= 0)
+        SetContext(m_nSelectPerformance, m_nSelectPerformance * 2);
+}
+
+int CPerformView::KeyRowCount() const { return m_nSelectPatch >= 0 ? kHalfRowCount : kRowCount; }
+
+int CPerformView::KeyRow() const { return m_nSelectPatch >= 0 ? m_nSelectPatch : m_nSelectPerformance; }
+
+CRect CPerformView::KeyRowRect(int nRow) const
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return CRect{};
+    return m_nSelectPatch >= 0 ? pDoc->GetPatchRowRect(nRow) : pDoc->GetPerformanceRowRect(nRow);
+}
+
+void CPerformView::SelectAndAudition(int p, int h)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return;
+    if (h >= 0) {
+        SelectPerformance(-1);
+        SelectPatch(h);
+    } else {
+        SelectPatch(-1);
+        SelectPerformance(p);
+    }
+    if (!IsSendDataOn() || m_audition.IsSending())
+        return;
+    if (h >= 0)
+        m_audition.StartPatch(PatchOfHalfRow(h));
+    else
+        m_audition.Start(pDoc->m_aPerform[static_cast<size_t>(p)].Data());
+}
+
+void CPerformView::KeySelect(int nRow)
+{
+    if (m_nSelectPatch >= 0)
+        SelectAndAudition(-1, nRow);
+    else
+        SelectAndAudition(nRow, -1);
+}
+
+void CPerformView::KeyLeftRight(int nStep)
+{
+    // Positions along a performance: 0 the performance, 1 and 2 its patches.
+    int p = -1;
+    int nPos = 0;
+    if (m_nSelectPatch >= 0) {
+        p = m_nSelectPatch / 2;
+        nPos = 1 + m_nSelectPatch % 2;
+    } else if (m_nSelectPerformance >= 0) {
+        p = m_nSelectPerformance;
+    }
+    if (p < 0)
+        return;
+    const int nNew = std::clamp(nPos + nStep, 0, CPerformRecord::kPatchCount);
+    if (nNew == nPos)
+        return;
+    if (nNew == 0)
+        SelectAndAudition(p, -1);
+    else
+        SelectAndAudition(-1, p * CPerformRecord::kPatchCount + nNew - 1);
+}
+
+void CPerformView::RenameSelection()
+{
+    const bool bPatch = m_nSelectPatch >= 0;
+    SetContextToSelection();
+    if (bPatch)
+        OnEditPatchName();
+    else
+        OnEditPerformanceName();
+}
+
+void CPerformView::InitializeSelection()
+{
+    const bool bPatch = m_nSelectPatch >= 0;
+    SetContextToSelection();
+    if (bPatch)
+        OnInitPatch();
+    else
+        OnInitPerformance();
+}
+
 void CPerformView::OnInitPatch()
 {
     CPerformDoc* pDoc = GetPerformDoc();
     if (!pDoc || !m_pContextPatch)
         return;
-    m_pContextPatch->Init();
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdatePatchRow(m_nContextHalfRow);
+    pDoc->InitPatch(m_nContextHalfRow);
 }
 
 void CPerformView::OnEditPatchName()
@@ -252,11 +344,11 @@ void CPerformView::OnEditPatchName()
     CPerformDoc* pDoc = GetPerformDoc();
     if (!pDoc || !m_pContextPatch)
         return;
+    CPatchRecord edited = *m_pContextPatch;
     CPatchNameDlg dlg(this);
-    if (!dlg.EditName(m_pContextPatch->NameField()))
+    if (!dlg.EditName(edited.NameField()))
         return;
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdatePatchRow(m_nContextHalfRow);
+    pDoc->RenamePatch(m_nContextHalfRow, edited.NameField());
 }
 
 void CPerformView::OnInitPerformance()
@@ -264,9 +356,7 @@ void CPerformView::OnInitPerformance()
     CPerformDoc* pDoc = GetPerformDoc();
     if (!pDoc || !m_pContextPerformance)
         return;
-    m_pContextPerformance->Init();
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdatePerformanceRow(m_nContextRow);
+    pDoc->InitPerformance(m_nContextRow);
 }
 
 void CPerformView::OnEditPerformanceName()
@@ -274,11 +364,11 @@ void CPerformView::OnEditPerformanceName()
     CPerformDoc* pDoc = GetPerformDoc();
     if (!pDoc || !m_pContextPerformance)
         return;
+    CPerformRecord edited = *m_pContextPerformance;
     CPerformNameDlg dlg(this);
-    if (!dlg.EditName(m_pContextPerformance->NameField()))
+    if (!dlg.EditName(edited.NameField()))
         return;
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdatePerformanceRow(m_nContextRow);
+    pDoc->RenamePerformance(m_nContextRow, edited.NameField());
 }
 
 void CPerformView::OnGetPatch()
@@ -291,10 +381,9 @@ void CPerformView::OnGetPatch()
     dlg.m_pRecord = m_pContextPatch;
     dlg.m_nPerformance = m_nContextRow;
     dlg.m_nPart = m_nContextPart;
-    if (RunTransferDialog(dlg) == IDCANCEL)
-        return;
-    pDoc->SetModifiedFlag(true);
-    pDoc->UpdatePatchRow(m_nContextHalfRow);
+    const CEntrySnapshot before = pDoc->SnapshotEntries();
+    RunTransferDialog(dlg);
+    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CPerformView::OnSendPatch()
@@ -323,11 +412,10 @@ void CPerformView::OnGetPerformance(bool bBank)
         dlg.m_pRecord = m_pContextPerformance;
         dlg.m_nIndex = m_nContextRow;
     }
-    if (RunTransferDialog(dlg) == IDCANCEL)
-        return;
-    pDoc->SetModifiedFlag(true);
-    if (!bBank)
-        pDoc->UpdatePerformanceRow(m_nContextRow);
+    // One undo step for whatever arrived, also from a Get stopped part way.
+    const CEntrySnapshot before = pDoc->SnapshotEntries();
+    RunTransferDialog(dlg);
+    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CPerformView::OnSendPerformance(bool bBank)

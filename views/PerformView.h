@@ -52,6 +52,18 @@ protected:
     void OnLButtonDown(unsigned nFlags, const QPoint& point) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& point) override;
 
+    // The keys move in the column that has the selection: 64 performances or
+    // 128 patches.
+    int KeyRowCount() const override;
+    int KeyRow() const override;
+    CRect KeyRowRect(int nRow) const override;
+    void KeySelect(int nRow) override;
+    // A performance, its first patch, its second patch, in that order.
+    void KeyLeftRight(int nStep) override;
+    bool CanRenameSelection() const override { return KeyRow() >= 0; }
+    void RenameSelection() override;
+    void InitializeSelection() override;
+
 private:
     enum class Area { Outside, Performance, Patch };
     Area HitTest(const QPoint& pt) const;
@@ -59,6 +71,11 @@ private:
     // New selections; each repaints its lost and gained rows when it changed.
     void SelectPerformance(int p);
     void SelectPatch(int h);
+    // Selects a performance (h -1) or a patch (p -1) and auditions it as a click would.
+    void SelectAndAudition(int p, int h);
+    // The context commands act on performance p and half row h.
+    void SetContext(int p, int h);
+    void SetContextToSelection();
 
     void OnInitPatch();
     void OnEditPatchName();

@@ -4,6 +4,7 @@
 
 #include "framework/core/MessageBox.h"
 #include "res/strings/datawindows.h"
+#include "res/strings/views.h"
 #include "transfer/SystemTransfer.h"
 #include "views/CopyBuffer.h"
 
@@ -12,15 +13,12 @@ namespace vantorel {
 namespace {
 // Each row's block: the copy kind it is picked up as and its size.
 int KindOfRow(int nRow) { return nRow == CSystemView::kRowSystemParameter ? kCopySystem : kCopyTxRx; }
-size_t SizeOfRow(int nRow)
-{
-    return nRow == CSystemView::kRowSystemParameter ? CSystemDoc::kSystemParameterSize
-                                                    : CSystemDoc::kTxRxSettingSize;
-}
 uint8_t* BlockOfRow(CSystemDoc& doc, int nRow)
 {
     return nRow == CSystemView::kRowSystemParameter ? doc.SystemParameter() : doc.TxRxSetting();
 }
+static_assert(CSystemView::kRowSystemParameter == CSystemDoc::kBlockSystemParameter &&
+              CSystemView::kRowTxRxSetting == CSystemDoc::kBlockTxRxSetting);
 } // namespace
 
 CSystemView::CSystemView(QWidget* parent) : CListView(parent)
@@ -60,6 +58,14 @@ void CSystemView::OnDraw(CDC& dc)
     DrawText(dc, 5, kRowSystemParameter * pDoc->m_nRowHeight + 2, res::kRowSystemParameter);
     DrawText(dc, 5, kRowTxRxSetting * pDoc->m_nRowHeight + 2, res::kRowTxRxSetting);
     FitList(ContentSize());
+}
+
+CRect CSystemView::KeyRowRect(int nRow) const
+{
+    const CSystemDoc* pDoc = GetDocument();
+    if (!pDoc)
+        return CRect{};
+    return CRect{0, nRow * pDoc->m_nRowHeight, pDoc->m_nListRightX, (nRow + 1) * pDoc->m_nRowHeight};
 }
 
 bool CSystemView::IsInside(const QPoint& pt) const
@@ -123,7 +129,7 @@ void CSystemView::Paste(int nRow)
     // The held kind matches the row, so the source is a block of the same size.
     const auto* pSource = static_cast<const uint8_t*>(CCopyBuffer::Get().Source());
     FinishDrop(
-        pDest, [&] { std::memcpy(pDest, pSource, SizeOfRow(nRow)); },
+        pDest, [&] { GetDocument()->CopyBlockTo(nRow, pSource); },
         [&] {
             m_nSelect = nRow;
             RepaintDocument();
@@ -156,12 +162,7 @@ void CSystemView::Initialize(int nRow)
     CSystemDoc* pDoc = GetDocument();
     if (!pDoc)
         return;
-    if (nRow == kRowSystemParameter)
-        pDoc->InitSystemParameter();
-    else
-        pDoc->InitTxRxSetting();
-    SetDocumentModified();
-    RepaintDocument();
+    pDoc->InitializeBlock(nRow);
 }
 
 void CSystemView::Get(int nMode)
@@ -172,10 +173,10 @@ void CSystemView::Get(int nMode)
     CGetSystemDlg dlg(this);
     dlg.m_pSystemData = pDoc->m_aSystem.data();
     dlg.m_nMode = nMode;
-    if (RunTransferDialog(dlg) == IDCANCEL)
-        return;
-    SetDocumentModified();
-    RepaintDocument();
+    // One undo step for whatever arrived, also from a Get stopped part way.
+    const CEntrySnapshot before = pDoc->SnapshotEntries();
+    RunTransferDialog(dlg);
+    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CSystemView::Send(int nMode)

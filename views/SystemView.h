@@ -39,6 +39,12 @@ protected:
     void OnLButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
 
+    int KeyRowCount() const override { return kRowCount; }
+    int KeyRow() const override { return m_nSelect; }
+    CRect KeyRowRect(int nRow) const override;
+    void KeySelect(int nRow) override { Select(nRow); }
+    void InitializeSelection() override { Initialize(m_nSelect); }
+
 private:
     QSize ContentSize() const override;
     // Row of a content point: above the split line 0, otherwise 1.

@@ -5,6 +5,7 @@
 
 #include "framework/core/MessageBox.h"
 #include "views/CopyBuffer.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -73,11 +74,8 @@ void CVarListView::Paste(int nRow)
     FinishDrop(
         pDest,
         [&] {
-            // The destination starts as a cleared entry (value and flag 1)
-            // and takes the source's data bytes only.
-            std::vector<uint8_t> bytes = pSource->GetBytes();
-            pDest->Clear();
-            pDest->SetData(std::move(bytes));
+            if (CDocument* pDoc = GetDocument())
+                CopyVarEntryTo(*pDoc, nRow, *pSource);
         },
         [&] {
             const int nOld = m_nSelect;
@@ -108,22 +106,32 @@ void CVarListView::OnRButtonDown(unsigned, const QPoint& ptDevice)
 
 void CVarListView::OnInitialize()
 {
-    CVarEntry* pEntry = m_nContext >= 0 ? Entry(m_nContext) : nullptr;
-    if (!pEntry)
+    if (m_nContext < 0 || !Entry(m_nContext))
         return;
-    pEntry->Clear();
-    SetDocumentModified();
-    RepaintEntries();
+    InitVarEntry(*GetDocument(), m_nContext);
+}
+
+void CVarListView::InitializeSelection()
+{
+    m_nContext = m_nSelect;
+    OnInitialize();
+}
+
+CRect CVarListView::KeyRowRect(int nRow) const
+{
+    const int h = RowHeight();
+    return CRect{0, nRow * h, ContentSize().width(), (nRow + 1) * h};
 }
 
 void CVarListView::OnGet(int nSingle)
 {
     if (!Entry(0))
         return;
-    if (RunGetDialog(nSingle) == IDCANCEL)
-        return;
-    SetDocumentModified();
-    RepaintEntries();
+    // One undo step for whatever arrived, also from a Get stopped part way.
+    CDocument* pDoc = GetDocument();
+    const CEntrySnapshot before = pDoc->SnapshotEntries();
+    RunGetDialog(nSingle);
+    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CVarListView::OnSend(int nSingle)

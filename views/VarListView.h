@@ -44,8 +44,6 @@ protected:
     virtual int RowHeight() const = 0;
     // Repaints after the selection moved from nOld to nNew (or a paste into nNew).
     virtual void RepaintSelection(int nOld, int nNew) = 0;
-    // Repaints after entries changed with the selection kept (Initialize, Get).
-    virtual void RepaintEntries() = 0;
     // Runs the kind's Get or Send dialog for every entry (nSingle -1) or one;
     // returns how the dialog ended.
     virtual int RunGetDialog(int nSingle) = 0;
@@ -53,6 +51,12 @@ protected:
 
     void OnLButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
     void OnRButtonDown(unsigned nFlags, const QPoint& ptDevice) override;
+
+    int KeyRowCount() const override { return m_spec.nRows; }
+    int KeyRow() const override { return m_nSelect; }
+    CRect KeyRowRect(int nRow) const override;
+    void KeySelect(int nRow) override { Select(nRow); }
+    void InitializeSelection() override;
 
     // Row under a content point; -1 outside the list. Both edges of the
     // content count as inside, but the bottom border has no row.

@@ -37,6 +37,87 @@ void CDocument::SetModifiedFlag(bool bModified)
     m_bModified = bModified;
     if (changed && m_onModifiedChanged)
         m_onModifiedChanged(bModified);
+    if (!bModified && m_pHistory)
+        m_pHistory->OnSaved();
+}
+
+std::vector<uint8_t> CDocument::GetEntryBytes(int) const { return {}; }
+
+void CDocument::SetEntryBytes(int, const std::vector<uint8_t>&) {}
+
+void CDocument::OnEntriesChanged(const std::vector<int>&) { UpdateAllViews(nullptr); }
+
+CEntrySnapshot CDocument::SnapshotEntries() const
+{
+    CEntrySnapshot snapshot;
+    snapshot.reserve(static_cast<size_t>(std::max(0, GetEntryCount())));
+    for (int n = 0; n < GetEntryCount(); ++n)
+        snapshot.push_back(GetEntryBytes(n));
+    return snapshot;
+}
+
+bool CDocument::ApplyEntries(const std::string& strName,
+                             const std::vector<std::pair<int, std::vector<uint8_t>>>& entries)
+{
+    CDocEdit edit{strName, {}};
+    for (const auto& [nEntry, bytes] : entries) {
+        if (nEntry < 0 || nEntry >= GetEntryCount())
+            continue;
+        std::vector<uint8_t> before = GetEntryBytes(nEntry);
+        if (before != bytes)
+            edit.changes.push_back({nEntry, std::move(before), bytes});
+    }
+    if (edit.changes.empty())
+        return false;
+    WriteEditSide(edit, true);
+    Commit(std::move(edit));
+    return true;
+}
+
+bool CDocument::ReplaceAllEntries(const std::string& strName, const CEntrySnapshot& entries)
+{
+    std::vector<std::pair<int, std::vector<uint8_t>>> all;
+    for (size_t n = 0; n < entries.size() && n < static_cast<size_t>(std::max(0, GetEntryCount())); ++n)
+        all.emplace_back(static_cast<int>(n), entries[n]);
+    return ApplyEntries(strName, all);
+}
+
+bool CDocument::RecordChangesSince(const std::string& strName, const CEntrySnapshot& before)
+{
+    CDocEdit edit{strName, {}};
+    for (size_t n = 0; n < before.size() && n < static_cast<size_t>(std::max(0, GetEntryCount())); ++n) {
+        std::vector<uint8_t> after = GetEntryBytes(static_cast<int>(n));
+        if (after != before[n])
+            edit.changes.push_back({static_cast<int>(n), before[n], std::move(after)});
+    }
+    if (edit.changes.empty())
+        return false;
+    std::vector<int> changed;
+    for (const CEntryChange& c : edit.changes)
+        changed.push_back(c.nEntry);
+    OnEntriesChanged(changed);
+    Commit(std::move(edit));
+    return true;
+}
+
+void CDocument::WriteEditSide(const CDocEdit& edit, bool bAfter)
+{
+    std::vector<int> changed;
+    for (const CEntryChange& c : edit.changes) {
+        if (c.nEntry < 0 || c.nEntry >= GetEntryCount())
+            continue;
+        SetEntryBytes(c.nEntry, bAfter ? c.after : c.before);
+        changed.push_back(c.nEntry);
+    }
+    if (!changed.empty())
+        OnEntriesChanged(changed);
+}
+
+void CDocument::Commit(CDocEdit edit)
+{
+    SetModifiedFlag(true);
+    if (m_pHistory)
+        m_pHistory->OnEditApplied(std::move(edit));
 }
 
 void CDocument::AddView(CViewBase* pView)

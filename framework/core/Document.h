@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/DocEdit.h"
 #include "framework/core/Object.h"
 
 namespace vantorel {
@@ -70,6 +71,29 @@ public:
     // This kind's file bounds; the document manager checks them on open.
     virtual CFileBounds GetFileBounds() const { return {}; }
 
+    // ---- entries and their edits ------------------------------------------
+    // A kind with entries (records, blocks, variable entries) shows them as
+    // bytes here; every change the program makes goes through an edit, so it
+    // marks the document modified, repaints the changed rows and can be undone.
+    virtual int GetEntryCount() const { return 0; }
+    virtual std::vector<uint8_t> GetEntryBytes(int nEntry) const;
+    CEntrySnapshot SnapshotEntries() const;
+
+    // Writes bytes into entries as one edit named strName. Entries that would
+    // not change are left out; when none changes nothing happens (false).
+    bool ApplyEntries(const std::string& strName, const std::vector<std::pair<int, std::vector<uint8_t>>>& entries);
+    // Every entry at once (a file import): one edit of the entries that differ.
+    bool ReplaceAllEntries(const std::string& strName, const CEntrySnapshot& entries);
+    // The bytes are already in the document (a Get writes them as they
+    // arrive): the entries that differ from before become one edit.
+    bool RecordChangesSince(const std::string& strName, const CEntrySnapshot& before);
+    // Undo (bAfter false) or redo (true) of an edit: writes one side back and
+    // repaints; the history is not told.
+    void WriteEditSide(const CDocEdit& edit, bool bAfter);
+
+    void SetEditHistory(IEditHistory* pHistory) { m_pHistory = pHistory; }
+    IEditHistory* GetEditHistory() const { return m_pHistory; }
+
     // Called whenever the modified flag changes (frames show a "*" in the title).
     std::function<void(bool)> m_onModifiedChanged;
 
@@ -78,7 +102,16 @@ public:
     static int AddDestroyListener(std::function<void(CDocument*)> fn);
     static void RemoveDestroyListener(int token);
 
+protected:
+    virtual void SetEntryBytes(int nEntry, const std::vector<uint8_t>& bytes);
+    // Repaints after the entries changed; everything unless a kind knows better.
+    virtual void OnEntriesChanged(const std::vector<int>& entries);
+
 private:
+    // Marks modified, repaints, and hands the edit to the history.
+    void Commit(CDocEdit edit);
+
+    IEditHistory* m_pHistory = nullptr;
     std::string m_strTitle;
     std::string m_strPathName;
     bool m_bModified = false;

@@ -5,6 +5,7 @@
 // that no target in that chain handles is shown disabled.
 #include <functional>
 #include <map>
+#include <string>
 
 namespace vantorel {
 
@@ -14,6 +15,9 @@ struct CCmdUI {
     bool m_bEnabled = true;
     bool m_bChecked = false;
     bool m_bCheckable = false;
+    // A text for the item of the moment ("Undo Rename"); empty: its own text.
+    std::string m_strText;
+    void SetText(std::string strText) { m_strText = std::move(strText); }
     void Enable(bool bOn = true) { m_bEnabled = bOn; }
     void SetCheck(bool bCheck = true)
     {

@@ -10,6 +10,7 @@
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/NewDialog.h"
 #include "framework/gui/ScrollView.h"
+#include "framework/gui/UndoHistory.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
 
@@ -168,6 +169,8 @@ CDocument* CDocManager::Adopt(std::unique_ptr<CDocument> doc, CDocTemplate* pTem
     entry->pDoc = std::move(doc);
     entry->pTemplate = pTemplate;
     CDocument* pDoc = entry->pDoc.get();
+    entry->pHistory = std::make_unique<CUndoHistory>(*pDoc);
+    QObject::connect(entry->pHistory.get(), &CUndoHistory::changed, entry->pHistory.get(), [this] { NotifyChange(); });
     m_docs.push_back(std::move(entry));
     if (!CreateFrame(pDoc, pTemplate)) {
         Release(Find(pDoc), false);

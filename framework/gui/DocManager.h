@@ -25,6 +25,7 @@ class QMdiArea;
 namespace vantorel {
 
 class CChildFrame;
+class CUndoHistory;
 
 class CDocManager {
 public:
@@ -99,6 +100,7 @@ public:
 private:
     struct DocEntry {
         std::unique_ptr<CDocument> pDoc;
+        std::unique_ptr<CUndoHistory> pHistory; // declared after pDoc: goes first
         CDocTemplate* pTemplate = nullptr;
         CChildFrame* pFrame = nullptr; // raw: cleared when the frame closes or is destroyed
         QMetaObject::Connection frameDestroyed;

@@ -21,6 +21,8 @@
 namespace vantorel {
 
 namespace {
+// The text an action was made with, shown when no target gives another.
+const char* const kOwnTextProperty = "vantorelOwnText";
 const char* const kNewWindowProperty = "vantorelNewWindow";
 const char* const kPlacedProperty = "vantorelPlaced";
 } // namespace
@@ -98,6 +100,7 @@ QAction* CMDIFrameWnd::AddCommandAction(int nId, const QString& strText, const Q
         return existing;
     auto* action = new QAction(strText, this);
     action->setData(nId);
+    action->setProperty(kOwnTextProperty, strText);
     const int nl = strPrompt.indexOf('\n');
     if (!strPrompt.isEmpty()) {
         action->setStatusTip(nl >= 0 ? strPrompt.left(nl) : strPrompt);
@@ -176,6 +179,10 @@ void CMDIFrameWnd::UpdateAllCmdUI()
     for (auto& [id, action] : m_actions) {
         const CCmdUI ui = QueryCmdUI(id);
         action->setEnabled(ui.m_bEnabled);
+        const QString text = ui.m_strText.empty() ? action->property(kOwnTextProperty).toString()
+                                                  : QString::fromLatin1(ui.m_strText.c_str());
+        if (action->text() != text)
+            action->setText(text);
         if (ui.m_bCheckable) {
             action->setCheckable(true);
             action->setChecked(ui.m_bChecked);

@@ -20,4 +20,27 @@ inline constexpr const char* kPerformanceNameTitle = "Performance Name";
 inline constexpr const char* kNameOk = "OK";
 inline constexpr const char* kNameCancel = "Cancel";
 
+// Undo steps, as the Edit menu names them ("Undo Rename").
+inline constexpr const char* kEditRename = "Rename";
+inline constexpr const char* kEditInitialize = "Initialize";
+inline constexpr const char* kEditCopy = "Copy";
+inline constexpr const char* kEditGet = "Get";
+
+// The Edit menu and its commands: item text, then "status prompt\ntooltip".
+inline constexpr const char* kMenuEdit = "&Edit";
+inline constexpr const char* kItemUndo = "&Undo\tCtrl+Z";
+inline constexpr const char* kItemUndoStep = "&Undo %1\tCtrl+Z";
+inline constexpr const char* kItemRedo = "&Redo\tCtrl+Y";
+inline constexpr const char* kItemRedoStep = "&Redo %1\tCtrl+Y";
+inline constexpr const char* kItemCopy = "&Copy\tCtrl+C";
+inline constexpr const char* kItemPaste = "&Paste\tCtrl+V";
+inline constexpr const char* kItemRename = "Re&name...\tF2";
+inline constexpr const char* kItemInitialize = "&Initialize\tDel";
+inline constexpr const char* kPromptUndo = "Undo the last change\nUndo";
+inline constexpr const char* kPromptRedo = "Redo the change last undone\nRedo";
+inline constexpr const char* kPromptCopy = "Pick up the selected entry to copy it\nCopy";
+inline constexpr const char* kPromptPaste = "Copy the picked-up entry onto the selected entry\nPaste";
+inline constexpr const char* kPromptRename = "Rename the selected entry\nRename";
+inline constexpr const char* kPromptInitialize = "Put the initial values into the selected entry\nInitialize";
+
 } // namespace vantorel::res

@@ -117,7 +117,7 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetTitle(), "Pattern1");
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - Pattern1"));
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Pattern", "&Setup", "&Window", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Pattern", "&Setup", "&Window", "&Help"}));
     // The pattern window handles its own Get and Send.
     EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
     EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH_BANK)->isEnabled());
@@ -168,7 +168,7 @@ TEST_F(AppStartTest, OpenFiltersAndKindsFollowTheRegistrationOrder)
                            "Pattern Data Files (*.ptn)", "Motion Data Files (*.mtn)", "All Files (*.*)"}));
     ASSERT_NE(Frame()->GetActiveDocument(), nullptr);
     EXPECT_EQ(Frame()->GetActiveDocument()->GetTitle(), "song.ptn");
-    EXPECT_EQ(MenuTitles().value(1), QStringLiteral("&Pattern"));
+    EXPECT_EQ(MenuTitles().value(2), QStringLiteral("&Pattern"));
 
     files.m_answers = {dir.filePath("song.txt")};
     Frame()->CommandAction(ID_FILE_OPEN)->trigger();

@@ -1,6 +1,8 @@
 // The main frame: menus per active kind, the toolbar and its enabling, the
 // status bar, the Send Data switch and the settings it keeps in the profile.
 #include <QAction>
+#include <QApplication>
+#include <QPainter>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -8,7 +10,9 @@
 #include <QToolBar>
 
 #include "app/AppTestSupport.h"
+#include "app/DocKinds.h"
 #include "app/Resource.h"
+#include "data/PatchDoc.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
@@ -57,7 +61,7 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
     EXPECT_EQ(ids, std::vector<int>{57664});
 }
 
-TEST_F(MainFrameTest, EachKindShowsItsOwnMenuBetweenFileAndSetup)
+TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
 {
     MakeFrame();
     struct Expected {
@@ -77,26 +81,99 @@ TEST_F(MainFrameTest, EachKindShowsItsOwnMenuBetweenFileAndSetup)
         CDocument* doc = nullptr;
         OpenKind(k, &doc);
         EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel - ") + QString::fromStdString(doc->GetTitle()));
-        EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", kinds[k].title, "&Setup", "&Window", "&Help"}));
+        EXPECT_EQ(MenuTitles(m_pFrame.get()),
+                  (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Help"}));
         std::vector<int> ids;
         EXPECT_EQ(Items(m_pFrame.get(), 0, &ids), (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close",
                                                                "&Save\tCtrl+S", "Save &As...", "-", "E&xit"}));
         EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 57665}));
         ids.clear();
-        EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kinds[k].items);
+        EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);
-        EXPECT_EQ(Items(m_pFrame.get(), 2), kSetupItems);
+        EXPECT_EQ(Items(m_pFrame.get(), 3), kSetupItems);
         ids.clear();
-        EXPECT_EQ(Items(m_pFrame.get(), 3, &ids), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
+        EXPECT_EQ(Items(m_pFrame.get(), 4, &ids), (QStringList{"&Cascade", "&Tile", "&Arrange Icons"}));
         EXPECT_EQ(ids, (std::vector<int>{57650, 57652, 57649}));
     }
     // The Window menu lists the open windows when it opens.
-    QMenu* window = m_pFrame->menuBar()->actions().at(3)->menu();
+    QMenu* window = m_pFrame->menuBar()->actions().at(4)->menu();
     emit window->aboutToShow();
-    const QStringList items = Items(m_pFrame.get(), 3);
+    const QStringList items = Items(m_pFrame.get(), 4);
     ASSERT_EQ(items.size(), 3 + 1 + 5);
     EXPECT_EQ(items[4], QStringLiteral("&1 Alpha1"));
     EXPECT_EQ(items[8], QStringLiteral("&5 Epsilon1"));
+}
+
+// The frame with its Edit menu open, written to $VANTOREL_SCREENSHOT_DIR/edit-menu.png
+// when that variable is set (how docs/edit-menu.png is made).
+void SaveEditMenuPicture(QMainWindow* frame)
+{
+    const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR");
+    if (!dir)
+        return;
+    frame->resize(640, 420);
+    QApplication::processEvents();
+    QImage shot = frame->grab().toImage();
+    QAction* edit = frame->menuBar()->actions().at(1);
+    QMenu* menu = edit->menu();
+    const QPoint at = frame->menuBar()->mapTo(frame, frame->menuBar()->actionGeometry(edit).bottomLeft());
+    emit menu->aboutToShow();
+    menu->popup(frame->mapToGlobal(at));
+    QApplication::processEvents();
+    QPainter p(&shot);
+    p.drawPixmap(at, menu->grab());
+    p.end();
+    menu->hide();
+    shot.save(QString::fromUtf8(dir) + "/edit-menu.png");
+}
+
+TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
+{
+    m_pManager = std::make_unique<CDocManager>();
+    RegisterDocumentKinds(*m_pManager);
+    m_pFrame = std::make_unique<CMainFrame>(m_pManager.get());
+    m_pFrame->SetAppTarget(&m_app);
+    m_pFrame->show();
+    auto* doc = dynamic_cast<CPatchDoc*>(m_pManager->OpenNewDocument(m_pManager->GetTemplates()[0].get()));
+    ASSERT_NE(doc, nullptr);
+    std::vector<int> ids;
+    EXPECT_EQ(MenuTitles(m_pFrame.get()).mid(0, 3), (QStringList{"&File", "&Edit", "&Patch"}));
+    EXPECT_EQ(Items(m_pFrame.get(), 1, &ids),
+              (QStringList{"&Undo\tCtrl+Z", "&Redo\tCtrl+Y", "-", "&Copy\tCtrl+C", "&Paste\tCtrl+V", "-",
+                           "Re&name...\tF2", "&Initialize\tDel"}));
+    EXPECT_EQ(ids, (std::vector<int>{57643, 57644, 0, 57634, 57637, 0, 32850, 57632}));
+    EXPECT_EQ(m_pFrame->CommandAction(57644)->shortcuts(),
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+    EXPECT_EQ(m_pFrame->CommandAction(57632)->shortcut(), QKeySequence(Qt::Key_Delete));
+    // Nothing done and nothing selected.
+    for (int id : {57643, 57644, 57634, 57637, 32850, 57632})
+        EXPECT_FALSE(Enabled(id)) << id;
+
+    CPatchRecord named;
+    named.SetName("LEAD");
+    ASSERT_TRUE(doc->RenamePatch(0, named.NameField()));
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_TRUE(Enabled(57643));
+    EXPECT_EQ(m_pFrame->CommandAction(57643)->text(), QStringLiteral("&Undo Rename\tCtrl+Z"));
+    EXPECT_TRUE(m_pFrame->RouteCommand(57643));
+    EXPECT_EQ(doc->m_aPatch[0], CPatchRecord());
+    EXPECT_FALSE(doc->IsModified()); // no "*" and no question on closing
+    EXPECT_FALSE(m_pFrame->windowTitle().contains('*'));
+    EXPECT_EQ(m_pFrame->CommandAction(57643)->text(), QStringLiteral("&Undo\tCtrl+Z"));
+    EXPECT_EQ(m_pFrame->CommandAction(57644)->text(), QStringLiteral("&Redo Rename\tCtrl+Y"));
+    EXPECT_TRUE(m_pFrame->RouteCommand(57644));
+    EXPECT_EQ(doc->m_aPatch[0].GetName(), named.GetName());
+    EXPECT_TRUE(doc->IsModified());
+
+    // With a row selected the row commands are there too.
+    SetSendDataSwitch(0);
+    CScrollView* view = m_pManager->GetFrame(doc)->GetActiveView();
+    view->SimulateLButtonDown(MK_LBUTTON, QPoint(50, 21));
+    m_pFrame->UpdateAllCmdUI();
+    for (int id : {57634, 32850, 57632})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(57637)); // nothing held to paste
+    SaveEditMenuPicture(m_pFrame.get());
 }
 
 TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
