@@ -1,0 +1,31 @@
+#pragma once
+// Puts what a .syx file or a received dump held (a CSysExHaul) into a
+// document of its kind: the one place where imported entries are written.
+// Fixed-size kinds merge only the blocks that arrived, so the rest of each
+// record keeps the document's bytes; patterns and motions take the value and
+// the data separately, each only when it arrived. Nothing outside the
+// addressed entries is touched. No widgets: the command line can use it.
+#include <array>
+#include <optional>
+
+namespace vantorel {
+
+class CDocument;
+struct CSysExHaul;
+
+// The five kinds in the order of File New's list.
+enum class SysExKind : int { Patch, Performance, System, Pattern, Motion };
+inline constexpr std::array<SysExKind, 5> kSysExKinds = {SysExKind::Patch, SysExKind::Performance,
+                                                        SysExKind::System, SysExKind::Pattern, SysExKind::Motion};
+
+// The kind of a document, or none for a document of another kind.
+std::optional<SysExKind> KindOfDocument(const CDocument& doc);
+// How many entries of a kind the haul holds (for the system: 1 when any block arrived).
+int TakenCount(const CSysExHaul& haul, SysExKind kind);
+
+// Writes every entry of doc's kind that the haul holds into doc, then marks
+// it modified and repaints its views when anything was written. Returns the
+// number of entries written.
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc);
+
+} // namespace vantorel
