@@ -85,6 +85,8 @@ CSysExExport ExportSendPlan(CSendPlan& plan)
             result.strBadEntry = dataSet.strEntry;
             break;
         }
+        if (result.messages.empty())
+            result.strFirstEntry = dataSet.strEntry;
         result.messages.push_back(BuildDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount));
     }
     return result;

@@ -20,6 +20,8 @@ struct CSysExExport {
     // user knows it ("Patch A13"), that holds a byte of 80 hex or more: a
     // Send refuses it too, and nothing is exported then.
     std::string strBadEntry;
+    // The first entry written, as the user knows it: for one entry, that entry.
+    std::string strFirstEntry;
     bool IsOk() const { return strBadEntry.empty(); }
 };
 

@@ -1,6 +1,7 @@
 #include "transfer/SysExPlace.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 
 #include "data/MotionDoc.h"
@@ -8,8 +9,13 @@
 #include "data/PatternDoc.h"
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
+#include "data/EntryName.h"
+#include "midi/msg/SysEx.h"
+#include "res/strings/transfer.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
+#include "transfer/TransferText.h"
+#include "transfer/VarTransfer.h"
 
 namespace vantorel {
 
@@ -81,6 +87,43 @@ int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries)
     return nPlaced;
 }
 
+constexpr size_t kNameLength = 16; // the name at the head of a patch or performance
+
+// Which of count items starting at dwFirst, dwStep apart, holds dwAddress.
+int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount)
+{
+    if (dwAddress < dwFirst)
+        return -1;
+    const uint32_t n = (dwAddress - dwFirst) / dwStep;
+    return n < uint32_t(nCount) ? int(n) : -1;
+}
+
+// The entry a data set addresses, as the user knows it.
+std::string DescribeDataSetIn(const uint8_t* p, size_t n, const CSysExHaul& haul)
+{
+    if (n < sysex::kDataSetOverhead)
+        return {};
+    uint32_t dwAddress = 0;
+    for (size_t i = 0; i < 4; ++i)
+        dwAddress = (dwAddress << 7) | (p[sysex::kHeaderLength - 4 + i] & 0x7F);
+    if (const int i = ItemAt(dwAddress, address::UserPatch(0), 1u << address::kPatchShift, 128); i >= 0)
+        return FormatLabelName(FormatPatchLabel(i), NameFromBytes(haul.m_patches.GetRecord(i), kNameLength));
+    if (const int i = ItemAt(dwAddress, address::Performance(0), 1u << address::kPerformanceShift, 64); i >= 0) {
+        const bool bName = haul.m_performances.GetBlockMask(i) & 1u;
+        return bName ? FormatLabelName(FormatPerformanceLabel(i),
+                                       NameFromBytes(haul.m_performances.GetRecord(i), kNameLength))
+                     : FormatText(res::kEntryPerformance, FormatPerformanceLabel(i).c_str());
+    }
+    for (const CVarKind* kind : {&kPatternKind, &kMotionKind}) {
+        int i = ItemAt(dwAddress, kind->pValueAddress(0), 1, kind->nCount);
+        if (i < 0)
+            i = ItemAt(dwAddress, kind->pDataAddress(0), kind->dwItemStep, kind->nCount);
+        if (i >= 0)
+            return FormatItemText(kind->szText, i + 1);
+    }
+    return res::kEntrySystem;
+}
+
 int Merge(const CSysExHaul& haul, CDocument& doc)
 {
     if (auto* p = dynamic_cast<CPatchDoc*>(&doc))
@@ -126,6 +169,30 @@ int TakenCount(const CSysExHaul& haul, SysExKind kind)
     case SysExKind::Motion: return haul.m_motions.GetTakenCount();
     }
     return 0;
+}
+
+CTransferNoun NounOf(SysExKind kind)
+{
+    switch (kind) {
+    case SysExKind::Patch: return {res::kNounPatch, res::kNounPatches};
+    case SysExKind::Performance: return {res::kNounPerformance, res::kNounPerformances};
+    case SysExKind::System: return {res::kNounSystemBlock, res::kNounSystemBlocks};
+    case SysExKind::Pattern: return kPatternKind.noun;
+    case SysExKind::Motion: return kMotionKind.noun;
+    }
+    return {"", ""};
+}
+
+int ShownCount(const CSysExHaul& haul, SysExKind kind)
+{
+    if (kind == SysExKind::System)
+        return std::popcount(haul.m_system.GetBlockMask(0));
+    return TakenCount(haul, kind);
+}
+
+std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul)
+{
+    return p ? DescribeDataSetIn(p, n, haul) : std::string();
 }
 
 int PlaceHaul(const CSysExHaul& haul, CDocument& doc)

@@ -6,7 +6,12 @@
 // the data separately, each only when it arrived. Nothing outside the
 // addressed entries is touched. No widgets: the command line can use it.
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string>
+
+#include "transfer/TransferPlan.h"
 
 namespace vantorel {
 
@@ -22,6 +27,14 @@ inline constexpr std::array<SysExKind, 5> kSysExKinds = {SysExKind::Patch, SysEx
 std::optional<SysExKind> KindOfDocument(const CDocument& doc);
 // How many entries of a kind the haul holds (for the system: 1 when any block arrived).
 int TakenCount(const CSysExHaul& haul, SysExKind kind);
+
+// What a kind counts in ("patch", "patches"); the system counts its blocks.
+CTransferNoun NounOf(SysExKind kind);
+// What the user is told the haul holds of a kind: entries, or system blocks.
+int ShownCount(const CSysExHaul& haul, SysExKind kind);
+// The entry a data set the haul has taken addresses, as the user knows it
+// ("A13: Warm Pad 001", "Pattern 3"), from the message's address.
+std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul);
 
 // Writes every entry of doc's kind that the haul holds into doc, then marks
 // it modified and repaints its views when anything was written. Returns the
