@@ -257,11 +257,13 @@ std::string FormatSysExSummary(const char* szHead, const QString& strSource, con
 
 void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive)
 {
+    // The window that was active when the files were handed over is the one
+    // an import may go into, not a library file opened among them.
     for (const QString& path : paths) {
         if (QFileInfo(path).suffix().compare(Q(kSysExSuffix), Qt::CaseInsensitive) == 0)
             ImportSysExFile(manager, path, pActive);
-        else if (CDocument* pDoc = manager.OpenDocumentFile(path))
-            pActive = pDoc;
+        else
+            manager.OpenDocumentFile(path);
     }
 }
 

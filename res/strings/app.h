@@ -185,7 +185,7 @@ inline constexpr const char* kReceiveWaiting =
     "Listening to %1 (MIDI IN device %2).\nStart the dump on the KQ-3300 now, and press Stop when it has ended.";
 inline constexpr const char* kReceiveStop = "Stop";
 // %1: how many; %2: the kind's plural noun.
-inline constexpr const char* kReceiveCount = "%2: %1";
+inline constexpr const char* kReceiveCount = "%1 %2";
 inline constexpr const char* kReceiveSkipped = "Skipped: %1";
 // %1: the last entry that arrived ("Patch A13" or "A13: Warm Pad").
 inline constexpr const char* kReceiveLast = "Last: %1";
