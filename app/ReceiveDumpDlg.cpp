@@ -30,7 +30,6 @@ CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent) : QDialo
     setModal(false);
     auto* layout = new QVBoxLayout(this);
     m_pWaiting = new QLabel(this);
-    m_pWaiting->setWordWrap(true);
     layout->addWidget(m_pWaiting);
     for (QLabel*& label : m_aCount) {
         label = new QLabel(this);

@@ -182,7 +182,7 @@ inline constexpr const char* kSysExNothingReceived =
 // The Receive Dump window. %1: the MIDI IN device; %2: its number.
 inline constexpr const char* kReceiveCaption = "Receive Dump";
 inline constexpr const char* kReceiveWaiting =
-    "Listening to %1 (MIDI IN device %2).\nStart the dump on the KQ-3300 now, and press Stop when it has ended.";
+    "Listening to %1 (MIDI IN device %2).\nStart the dump on the KQ-3300 now,\nand press Stop when it has ended.";
 inline constexpr const char* kReceiveStop = "Stop";
 // %1: how many; %2: the kind's plural noun.
 inline constexpr const char* kReceiveCount = "%1 %2";
