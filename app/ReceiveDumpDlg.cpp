@@ -19,13 +19,17 @@ namespace vantorel {
 
 namespace {
 
-QString Q(const char* s) { return QString::fromLatin1(s); }
-QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+QString Q(const char* s) {
+    return QString::fromLatin1(s);
+}
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s.c_str());
+}
 
 } // namespace
 
-CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent) : QDialog(parent), m_manager(manager)
-{
+CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
+    : QDialog(parent), m_manager(manager) {
     setWindowTitle(Q(res::kReceiveCaption));
     setModal(false);
     auto* layout = new QVBoxLayout(this);
@@ -47,10 +51,11 @@ CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent) : QDialo
     ShowCounts();
 }
 
-CReceiveDumpDlg::~CReceiveDumpDlg() { m_midiIn.Close(); }
+CReceiveDumpDlg::~CReceiveDumpDlg() {
+    m_midiIn.Close();
+}
 
-bool CReceiveDumpDlg::Start()
-{
+bool CReceiveDumpDlg::Start() {
     m_midiIn.m_wDeviceId = uint16_t(std::clamp(ReadMidiInDevice(), 0, 0xFFFF));
     m_pWaiting->setText(Q(res::kReceiveWaiting)
                             .arg(Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId)))
@@ -59,8 +64,7 @@ bool CReceiveDumpDlg::Start()
     return m_bListening;
 }
 
-void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
-{
+void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
     if (!m_bListening || !pHeader || !pHeader->lpData)
         return;
     const size_t nCount = std::min<size_t>(pHeader->dwBytesRecorded, pHeader->dwBufferLength);
@@ -72,13 +76,13 @@ void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     m_midiIn.Requeue();
     if (GetHaul().m_nDataSets != m_nDataSetsShown) {
         m_nDataSetsShown = GetHaul().m_nDataSets;
-        m_pLast->setText(Q(res::kReceiveLast).arg(Local(DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
+        m_pLast->setText(
+            Q(res::kReceiveLast).arg(Local(DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
     }
     ShowCounts();
 }
 
-QString CReceiveDumpDlg::GetCountText() const
-{
+QString CReceiveDumpDlg::GetCountText() const {
     QStringList lines;
     for (const QLabel* label : m_aCount)
         lines << label->text();
@@ -86,10 +90,11 @@ QString CReceiveDumpDlg::GetCountText() const
     return lines.join(QLatin1Char('\n'));
 }
 
-QString CReceiveDumpDlg::GetLastText() const { return m_pLast->text(); }
+QString CReceiveDumpDlg::GetLastText() const {
+    return m_pLast->text();
+}
 
-void CReceiveDumpDlg::ShowCounts()
-{
+void CReceiveDumpDlg::ShowCounts() {
     const CSysExHaul& haul = GetHaul();
     for (size_t k = 0; k < m_aCount.size(); ++k) {
         const SysExKind kind = kSysExKinds[k];
@@ -99,8 +104,7 @@ void CReceiveDumpDlg::ShowCounts()
     m_pSkipped->setText(Q(res::kReceiveSkipped).arg(haul.TotalSkips()));
 }
 
-void CReceiveDumpDlg::Stop()
-{
+void CReceiveDumpDlg::Stop() {
     if (m_bStopped)
         return;
     m_bStopped = true;
@@ -114,7 +118,8 @@ void CReceiveDumpDlg::Stop()
     ShowCounts();
     const QString device = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
     if (!HaulHasEntries(GetHaul())) {
-        AfxMessageBox(Q(res::kSysExNothingReceived).arg(device).arg(m_midiIn.m_wDeviceId).toLocal8Bit().toStdString());
+        AfxMessageBox(
+            Q(res::kSysExNothingReceived).arg(device).arg(m_midiIn.m_wDeviceId).toLocal8Bit().toStdString());
     } else {
         auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
         CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
@@ -123,8 +128,7 @@ void CReceiveDumpDlg::Stop()
     }
 }
 
-void CReceiveDumpDlg::closeEvent(QCloseEvent* e)
-{
+void CReceiveDumpDlg::closeEvent(QCloseEvent* e) {
     // Closing the window ends the listening as Stop does.
     e->ignore();
     Stop();

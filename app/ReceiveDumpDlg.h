@@ -21,7 +21,7 @@ class CDocManager;
 
 class CReceiveDumpDlg : public QDialog, public IMidiNotify {
     Q_OBJECT
-public:
+  public:
     CReceiveDumpDlg(CDocManager& manager, QWidget* parent = nullptr);
     ~CReceiveDumpDlg() override;
 
@@ -39,10 +39,10 @@ public:
     QString GetCountText() const;
     QString GetLastText() const;
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* e) override;
 
-private:
+  private:
     void ShowCounts();
 
     CDocManager& m_manager;

@@ -34,19 +34,25 @@ constexpr size_t kReadChunk = 64 * 1024;
 constexpr size_t kSummaryNotes = 3;
 constexpr const char* kSysExSuffix = "syx";
 
-QString Q(const char* s) { return QString::fromLatin1(s); }
-QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
-std::string Text(const QString& s) { return s.toLocal8Bit().toStdString(); }
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+QString Q(const char* s) {
+    return QString::fromLatin1(s);
+}
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s.c_str());
+}
+std::string Text(const QString& s) {
+    return s.toLocal8Bit().toStdString();
+}
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-QString NounText(int n, SysExKind kind)
-{
+QString NounText(int n, SysExKind kind) {
     const CTransferNoun noun = NounOf(kind);
     return Q(n == 1 ? noun.szOne : noun.szMany);
 }
 
-CDocTemplate* TemplateOf(CDocManager& manager, SysExKind kind)
-{
+CDocTemplate* TemplateOf(CDocManager& manager, SysExKind kind) {
     for (const auto& t : manager.GetTemplates())
         if (t->GetResourceId() == IDR_PATCHTYPE + int(kind))
             return t.get();
@@ -55,8 +61,7 @@ CDocTemplate* TemplateOf(CDocManager& manager, SysExKind kind)
 
 // The entry selected in a list window, or -1. The system window has rows
 // but no entries.
-int SelectedEntry(CScrollView* pView)
-{
+int SelectedEntry(CScrollView* pView) {
     if (auto* v = dynamic_cast<CPatchView*>(pView))
         return v->GetSelection();
     if (auto* v = dynamic_cast<CPerformView*>(pView))
@@ -66,30 +71,45 @@ int SelectedEntry(CScrollView* pView)
     return -1;
 }
 
-void ShowReadFault(FileFault fault, const QString& name)
-{
+void ShowReadFault(FileFault fault, const QString& name) {
     switch (fault) {
-    case FileFault::NotFound: AfxMessageBox(Text(Q(res::kFileNotFound).arg(name))); break;
-    case FileFault::NotRegular: AfxMessageBox(Text(Q(res::kOpenNotRegularFile).arg(name))); break;
-    case FileFault::AccessDenied: AfxMessageBox(Text(Q(res::kFileAccessDenied).arg(name))); break;
-    default: AfxMessageBox(Text(Q(res::kReadFault).arg(name))); break;
+    case FileFault::NotFound:
+        AfxMessageBox(Text(Q(res::kFileNotFound).arg(name)));
+        break;
+    case FileFault::NotRegular:
+        AfxMessageBox(Text(Q(res::kOpenNotRegularFile).arg(name)));
+        break;
+    case FileFault::AccessDenied:
+        AfxMessageBox(Text(Q(res::kFileAccessDenied).arg(name)));
+        break;
+    default:
+        AfxMessageBox(Text(Q(res::kReadFault).arg(name)));
+        break;
     }
 }
 
-void ShowWriteFault(FileFault fault, const QFileInfo& fi)
-{
+void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
     const QString name = fi.fileName();
     switch (fault) {
-    case FileFault::NoFolder: AfxMessageBox(Text(Q(res::kFileNotFound).arg(fi.absolutePath()))); break;
-    case FileFault::NotRegular: AfxMessageBox(Text(Q(res::kSaveNotRegularFile).arg(name))); break;
-    case FileFault::AccessDenied: AfxMessageBox(Text(Q(res::kSaveAccessDenied).arg(name))); break;
-    case FileFault::DiskFull: AfxMessageBox(Text(Q(res::kSaveDiskFull).arg(name))); break;
-    default: AfxMessageBox(Text(Q(res::kSaveWriteFault).arg(name))); break;
+    case FileFault::NoFolder:
+        AfxMessageBox(Text(Q(res::kFileNotFound).arg(fi.absolutePath())));
+        break;
+    case FileFault::NotRegular:
+        AfxMessageBox(Text(Q(res::kSaveNotRegularFile).arg(name)));
+        break;
+    case FileFault::AccessDenied:
+        AfxMessageBox(Text(Q(res::kSaveAccessDenied).arg(name)));
+        break;
+    case FileFault::DiskFull:
+        AfxMessageBox(Text(Q(res::kSaveDiskFull).arg(name)));
+        break;
+    default:
+        AfxMessageBox(Text(Q(res::kSaveWriteFault).arg(name)));
+        break;
     }
 }
 
-QString AskExportPath(const CDocument& doc, QWidget* pParent)
-{
+QString AskExportPath(const CDocument& doc, QWidget* pParent) {
     CFileDialogRequest req;
     req.bOpen = false;
     req.strCaption = Q(res::kExportSysExCaption);
@@ -99,23 +119,26 @@ QString AskExportPath(const CDocument& doc, QWidget* pParent)
     const QString path = Local(doc.GetPathName());
     const QString stem = path.isEmpty() ? Local(doc.GetTitle()) : QFileInfo(path).completeBaseName();
     if (!stem.isEmpty())
-        req.strDefaultName = (path.isEmpty() ? stem : QFileInfo(path).dir().filePath(stem)) + QLatin1Char('.') +
-                             Q(kSysExSuffix);
+        req.strDefaultName = (path.isEmpty() ? stem : QFileInfo(path).dir().filePath(stem)) +
+                             QLatin1Char('.') + Q(kSysExSuffix);
     return AskFilePath(req, pParent);
 }
 
 } // namespace
 
-bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent)
-{
+bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     int nEntry = -1;
     if (const int nSelected = SelectedEntry(pView); nSelected >= 0) {
         const CSysExExport one = ExportSysEx(doc, nSelected);
         const std::string entry = one.IsOk() ? one.strFirstEntry : one.strBadEntry;
         switch (AfxMessageBox(Text(Q(res::kExportSelectedOnly).arg(Local(entry))), MB_YESNOCANCEL)) {
-        case IDYES: nEntry = nSelected; break;
-        case IDNO: break;
-        default: return false;
+        case IDYES:
+            nEntry = nSelected;
+            break;
+        case IDNO:
+            break;
+        default:
+            return false;
         }
     }
     const CSysExExport out = ExportSysEx(doc, nEntry);
@@ -137,8 +160,7 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent)
     return true;
 }
 
-void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent)
-{
+void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
     CFileDialogRequest req;
     req.bOpen = true;
     req.strCaption = Q(res::kImportSysExCaption);
@@ -149,8 +171,7 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent)
         ImportSysExFile(manager, path, pActive);
 }
 
-int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive)
-{
+int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
     CFileReader file;
     if (const FileFault fault = file.Open(LocalPath(strPath)); fault != FileFault::None) {
@@ -194,8 +215,7 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
     return lines.empty() ? 0 : nPlaced;
 }
 
-bool HaulHasEntries(const CSysExHaul& haul)
-{
+bool HaulHasEntries(const CSysExHaul& haul) {
     for (SysExKind kind : kSysExKinds)
         if (TakenCount(haul, kind) > 0)
             return true;
@@ -203,8 +223,7 @@ bool HaulHasEntries(const CSysExHaul& haul)
 }
 
 std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource)
-{
+                                            const QString& strSource) {
     std::vector<std::string> lines;
     for (SysExKind kind : kSysExKinds) {
         if (TakenCount(haul, kind) == 0)
@@ -234,8 +253,7 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
     return lines;
 }
 
-std::string FormatSysExSkips(const CSysExHaul& haul)
-{
+std::string FormatSysExSkips(const CSysExHaul& haul) {
     if (haul.TotalSkips() == 0)
         return {};
     std::string text = Text(Q(res::kSysExSkippedLine).arg(QString::number(haul.TotalSkips())));
@@ -244,9 +262,8 @@ std::string FormatSysExSkips(const CSysExHaul& haul)
     return text;
 }
 
-std::string FormatSysExSummary(const char* szHead, const QString& strSource, const std::vector<std::string>& lines,
-                               const CSysExHaul& haul)
-{
+std::string FormatSysExSummary(const char* szHead, const QString& strSource,
+                               const std::vector<std::string>& lines, const CSysExHaul& haul) {
     std::string text = Text(Q(szHead).arg(strSource));
     for (const std::string& line : lines)
         text += "\n" + line;
@@ -255,8 +272,7 @@ std::string FormatSysExSummary(const char* szHead, const QString& strSource, con
     return text;
 }
 
-void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive)
-{
+void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive) {
     // The window that was active when the files were handed over is the one
     // an import may go into, not a library file opened among them.
     for (const QString& path : paths) {

@@ -38,8 +38,8 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
 bool HaulHasEntries(const CSysExHaul& haul);
 // szHead ("Imported from %1:") with the source, the lines, and the first
 // few things skipped.
-std::string FormatSysExSummary(const char* szHead, const QString& strSource, const std::vector<std::string>& lines,
-                               const CSysExHaul& haul);
+std::string FormatSysExSummary(const char* szHead, const QString& strSource,
+                               const std::vector<std::string>& lines, const CSysExHaul& haul);
 // The skipped part of a summary: empty when nothing was skipped.
 std::string FormatSysExSkips(const CSysExHaul& haul);
 

@@ -19,17 +19,18 @@ namespace {
 
 // A file has no progress bar.
 class CNoDisplay : public IProgressDisplay {
-public:
+  public:
     void ShowText(const std::string&) override {}
     void SetProgressPos(int) override {}
     void SetProgressStep(int) override {}
     void StepProgress() override {}
 };
 
-bool InRange(int nEntry, int nCount) { return nEntry >= -1 && nEntry < nCount; }
+bool InRange(int nEntry, int nCount) {
+    return nEntry >= -1 && nEntry < nCount;
+}
 
-CSysExExport ExportPatches(const CPatchDoc& doc, int nEntry)
-{
+CSysExExport ExportPatches(const CPatchDoc& doc, int nEntry) {
     CPatchSendPlan plan;
     if (nEntry < 0) {
         plan.m_pRead = doc.m_aPatch.data();
@@ -40,8 +41,7 @@ CSysExExport ExportPatches(const CPatchDoc& doc, int nEntry)
     return ExportSendPlan(plan);
 }
 
-CSysExExport ExportPerformances(const CPerformDoc& doc, int nEntry)
-{
+CSysExExport ExportPerformances(const CPerformDoc& doc, int nEntry) {
     CPerformSendPlan plan;
     plan.m_pDoc = &doc;
     if (nEntry >= 0) {
@@ -51,8 +51,7 @@ CSysExExport ExportPerformances(const CPerformDoc& doc, int nEntry)
     return ExportSendPlan(plan);
 }
 
-CSysExExport ExportSystem(const CSystemDoc& doc, int nEntry)
-{
+CSysExExport ExportSystem(const CSystemDoc& doc, int nEntry) {
     CSystemSendPlan plan;
     plan.m_pSystemData = doc.m_aSystem.data();
     plan.m_nMode = nEntry < 0 ? kSystemBoth : nEntry == 0 ? kSystemParametersOnly : kSystemTxRxOnly;
@@ -60,8 +59,7 @@ CSysExExport ExportSystem(const CSystemDoc& doc, int nEntry)
 }
 
 template <class TEntry, size_t N>
-CSysExExport ExportItems(const CVarKind& kind, const std::array<TEntry, N>& items, int nEntry)
-{
+CSysExExport ExportItems(const CVarKind& kind, const std::array<TEntry, N>& items, int nEntry) {
     CVarSendPlanT<TEntry> plan(kind);
     plan.m_pItems = items.data();
     plan.m_nSingle = nEntry;
@@ -70,8 +68,7 @@ CSysExExport ExportItems(const CVarKind& kind, const std::array<TEntry, N>& item
 
 } // namespace
 
-CSysExExport ExportSendPlan(CSendPlan& plan)
-{
+CSysExExport ExportSendPlan(CSendPlan& plan) {
     CSysExExport result;
     CNoDisplay display;
     plan.Begin(display);
@@ -92,23 +89,23 @@ CSysExExport ExportSendPlan(CSendPlan& plan)
     return result;
 }
 
-CSysExExport ExportSysEx(const CDocument& doc, int nEntry)
-{
+CSysExExport ExportSysEx(const CDocument& doc, int nEntry) {
     if (const auto* p = dynamic_cast<const CPatchDoc*>(&doc); p && InRange(nEntry, CPatchDoc::kPatchCount))
         return ExportPatches(*p, nEntry);
-    if (const auto* p = dynamic_cast<const CPerformDoc*>(&doc); p && InRange(nEntry, CPerformDoc::kPerformanceCount))
+    if (const auto* p = dynamic_cast<const CPerformDoc*>(&doc);
+        p && InRange(nEntry, CPerformDoc::kPerformanceCount))
         return ExportPerformances(*p, nEntry);
     if (const auto* p = dynamic_cast<const CSystemDoc*>(&doc); p && InRange(nEntry, 2))
         return ExportSystem(*p, nEntry);
-    if (const auto* p = dynamic_cast<const CPatternDoc*>(&doc); p && InRange(nEntry, CPatternDoc::kPatternCount))
+    if (const auto* p = dynamic_cast<const CPatternDoc*>(&doc);
+        p && InRange(nEntry, CPatternDoc::kPatternCount))
         return ExportItems(kPatternKind, p->m_aPattern, nEntry);
     if (const auto* p = dynamic_cast<const CMotionDoc*>(&doc); p && InRange(nEntry, CMotionDoc::kMotionCount))
         return ExportItems(kMotionKind, p->m_aMotion, nEntry);
     return {};
 }
 
-CSysExBytes JoinSysEx(const std::vector<CSysExBytes>& messages)
-{
+CSysExBytes JoinSysEx(const std::vector<CSysExBytes>& messages) {
     CSysExBytes bytes;
     for (const CSysExBytes& m : messages)
         bytes.insert(bytes.end(), m.begin(), m.end());

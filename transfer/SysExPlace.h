@@ -20,8 +20,8 @@ struct CSysExHaul;
 
 // The five kinds in the order of File New's list.
 enum class SysExKind : int { Patch, Performance, System, Pattern, Motion };
-inline constexpr std::array<SysExKind, 5> kSysExKinds = {SysExKind::Patch, SysExKind::Performance,
-                                                        SysExKind::System, SysExKind::Pattern, SysExKind::Motion};
+inline constexpr std::array<SysExKind, 5> kSysExKinds = {
+    SysExKind::Patch, SysExKind::Performance, SysExKind::System, SysExKind::Pattern, SysExKind::Motion};
 
 // The kind of a document, or none for a document of another kind.
 std::optional<SysExKind> KindOfDocument(const CDocument& doc);

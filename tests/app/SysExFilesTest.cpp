@@ -32,9 +32,8 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 class SysExFilesTest : public AppStartTest {
-protected:
-    void SetUp() override
-    {
+  protected:
+    void SetUp() override {
         AppStartTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         for (size_t i = 0; i < m_patches.m_aPatch.size(); ++i)
@@ -46,8 +45,7 @@ protected:
         StartApp();
     }
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    QString WriteFile(const char* name, const Bytes& bytes) const
-    {
+    QString WriteFile(const char* name, const Bytes& bytes) const {
         QFile f(Path(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
@@ -55,8 +53,7 @@ protected:
     }
     // Patch 2, our data among another maker's, noise and a damaged patch 3,
     // then the whole performance bank.
-    QString MixedFile()
-    {
+    QString MixedFile() {
         Bytes bad = ExportSysEx(m_patches, 3).messages.at(0);
         bad[bad.size() - 2] ^= 0x01;
         Bytes stream = {0x01, 0x02, 0x90, 0x3C, 0x40, 0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
@@ -67,13 +64,11 @@ protected:
         return WriteFile("mixed.syx", stream);
     }
     std::vector<CDocument*> Documents() { return m_pApp->GetDocManager().GetDocuments(); }
-    void NewPatchBank()
-    {
+    void NewPatchBank() {
         CDocManager& manager = m_pApp->GetDocManager();
         ASSERT_TRUE(manager.OpenNewDocument(manager.GetTemplates().front().get()));
     }
-    void Trigger(int nId)
-    {
+    void Trigger(int nId) {
         Frame()->UpdateAllCmdUI();
         ASSERT_TRUE(Frame()->CommandAction(nId)->isEnabled()) << nId;
         Frame()->CommandAction(nId)->trigger();
@@ -92,8 +87,7 @@ const char* const kMixedSummary = "Imported from mixed.syx:\n"
                                   "Byte 5: skipped a message of another manufacturer.\n"
                                   "Byte 265: skipped a data set with a wrong checksum.";
 
-TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox)
-{
+TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox) {
     CMessageBoxRecorder boxes(IDOK);
     CFileDialogScript dialogs;
     dialogs.m_answers = {MixedFile()};
@@ -113,8 +107,7 @@ TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox)
     EXPECT_TRUE(patches->IsModified());
 }
 
-TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo)
-{
+TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo) {
     const QString file = WriteFile("bank.syx", JoinSysEx(ExportSysEx(m_patches).messages));
     NewPatchBank();
     ASSERT_EQ(Documents().size(), 1u);
@@ -124,8 +117,9 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
         CMessageBoxRecorder boxes(IDNO);
         EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 128);
         ASSERT_EQ(boxes.m_texts.size(), 2u);
-        EXPECT_EQ(boxes.m_texts[0], "bank.syx holds 128 patches.\n\nYes puts them into the active window, Patch1. "
-                                    "No opens them in a new window.");
+        EXPECT_EQ(boxes.m_texts[0],
+                  "bank.syx holds 128 patches.\n\nYes puts them into the active window, Patch1. "
+                  "No opens them in a new window.");
         EXPECT_EQ(boxes.m_texts[1], "Imported from bank.syx:\n128 patches into Patch2");
         EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
         EXPECT_EQ(Documents().size(), 2u);
@@ -139,23 +133,22 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     }
 }
 
-TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing)
-{
+TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
     CMessageBoxRecorder boxes(IDOK);
     const QString other = WriteFile("other.syx", {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
     EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), other, nullptr), 0);
     EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), Path("missing.syx"), nullptr), 0);
-    EXPECT_EQ(boxes.m_texts,
-              (std::vector<std::string>{
-                  "other.syx holds no data of the KQ-3300, so nothing was opened. Choose a SysEx file exported by "
-                  "Vantorel or dumped from the KQ-3300.\n\n1 skipped, for example:\n"
-                  "Byte 0: skipped a message of another manufacturer.",
-                  "missing.syx was not found."}));
+    EXPECT_EQ(
+        boxes.m_texts,
+        (std::vector<std::string>{
+            "other.syx holds no data of the KQ-3300, so nothing was opened. Choose a SysEx file exported by "
+            "Vantorel or dumped from the KQ-3300.\n\n1 skipped, for example:\n"
+            "Byte 0: skipped a message of another manufacturer.",
+            "missing.syx was not found."}));
     EXPECT_TRUE(Documents().empty());
 }
 
-TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument)
-{
+TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
     SetSendDataSwitch(0);
     CMessageBoxRecorder boxes(IDYES);
     NewPatchBank();
@@ -171,7 +164,8 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument)
     dialogs.m_answers = {Path("one.syx"), Path("all.syx")};
     Trigger(ID_EXPORT_SYSEX);
     ASSERT_EQ(boxes.m_texts.size(), 1u);
-    EXPECT_EQ(boxes.m_texts[0], "Selected entry only?\n\nYes writes Patch A16 alone. No writes the whole document.");
+    EXPECT_EQ(boxes.m_texts[0],
+              "Selected entry only?\n\nYes writes Patch A16 alone. No writes the whole document.");
     ASSERT_EQ(dialogs.m_requests.size(), 1u);
     EXPECT_EQ(dialogs.m_requests[0].strDefaultName, QStringLiteral("Patch1.syx"));
     boxes.m_nAnswer = IDNO;
@@ -188,8 +182,7 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument)
     EXPECT_EQ(boxes.m_texts.size(), 2u);
 }
 
-TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport)
-{
+TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
     CMessageBoxRecorder boxes(IDOK);
     CPatchDoc library;
     library.m_aPatch = m_patches.m_aPatch;
@@ -216,8 +209,7 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport)
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
 }
 
-TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
-{
+TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived) {
     CMessageBoxRecorder boxes(IDOK);
     Trigger(ID_RECEIVE_DUMP);
     CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
@@ -247,7 +239,9 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     EXPECT_FALSE(m_pApp->GetReceiveDump());
     ASSERT_EQ(boxes.m_texts.size(), 1u);
     EXPECT_EQ(boxes.m_texts[0], "Received from In A:\n128 patches into Patch1\n\n1 skipped, for example:\n"
-                                "Byte " + std::to_string(40 * 251) + ": skipped a message of another manufacturer.");
+                                "Byte " +
+                                    std::to_string(40 * 251) +
+                                    ": skipped a message of another manufacturer.");
     ASSERT_EQ(Documents().size(), 1u);
     EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
     EXPECT_EQ(m_midi.m_calls.back().m_strName, "InClose");
@@ -259,9 +253,10 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(m_pApp->GetReceiveDump());
     ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[1], "Nothing for the KQ-3300 arrived from In A (MIDI IN device 0), so nothing was "
-                                "opened. Check the cable and MIDI Setup, start the dump on the synthesizer, then "
-                                "try again.");
+    EXPECT_EQ(boxes.m_texts[1],
+              "Nothing for the KQ-3300 arrived from In A (MIDI IN device 0), so nothing was "
+              "opened. Check the cable and MIDI Setup, start the dump on the synthesizer, then "
+              "try again.");
     EXPECT_EQ(Documents().size(), 1u);
 }
 

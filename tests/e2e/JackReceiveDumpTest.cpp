@@ -14,8 +14,7 @@ namespace {
 using ReceiveDump = CProgramTest;
 
 // What a dump of the memory carries: as many data sets as a Send of every kind.
-uint64_t DumpDataSets(const CSimDevice& sim)
-{
+uint64_t DumpDataSets(const CSimDevice& sim) {
     uint64_t n = uint64_t(sim::kPatchCount) + uint64_t(sim::kPerformanceCount) * sim::kPerformanceBlocks + 2;
     const auto item = [&](const CSimItem& it) {
         const size_t nPackets = (it.m_data.size() + sim::kPacketSize - 1) / sim::kPacketSize;
@@ -28,17 +27,14 @@ uint64_t DumpDataSets(const CSimDevice& sim)
     return n;
 }
 
-template <class TDoc>
-TDoc* DocumentOf(CDocManager& docs)
-{
+template <class TDoc> TDoc* DocumentOf(CDocManager& docs) {
     for (CDocument* p : docs.GetDocuments())
         if (auto* d = dynamic_cast<TDoc*>(p))
             return d;
     return nullptr;
 }
 
-TEST_F(ReceiveDump, AWholeDumpPacedAndAsABurstArrivesEntryForEntry)
-{
+TEST_F(ReceiveDump, AWholeDumpPacedAndAsABurstArrivesEntryForEntry) {
     for (const QStringList& args : {QStringList{}, QStringList{"--dump-unpaced"}}) {
         SCOPED_TRACE(args.join(' ').toStdString());
         if (!m_pApp) {
@@ -77,7 +73,8 @@ TEST_F(ReceiveDump, AWholeDumpPacedAndAsABurstArrivesEntryForEntry)
         auto* motions = DocumentOf<CMotionDoc>(Docs());
         ASSERT_TRUE(patches && performances && system && patterns && motions);
         for (int i = 0; i < sim::kPatchCount; ++i)
-            EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), sim->Patch(i).data(), sim::kPatchSize)) << i;
+            EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), sim->Patch(i).data(), sim::kPatchSize))
+                << i;
         for (int p = 0; p < sim::kPerformanceCount; ++p)
             EXPECT_TRUE(SameBytes(performances->m_aPerform[size_t(p)].Data(), sim->Performance(p).data(),
                                   sim::kPerformanceSize))

@@ -31,8 +31,7 @@ struct CFilledDocs {
     CPatternDoc patterns;
     CMotionDoc motions;
 
-    CFilledDocs()
-    {
+    CFilledDocs() {
         for (size_t i = 0; i < patches.m_aPatch.size(); ++i) {
             const Bytes b = Filled(CPatchRecord::kSize, uint8_t(i + 50));
             std::copy(b.begin(), b.end(), patches.m_aPatch[i].Data());
@@ -55,24 +54,20 @@ struct CFilledDocs {
     }
 };
 
-CSysExHaul Read(const Bytes& stream)
-{
+CSysExHaul Read(const Bytes& stream) {
     CSysExReader reader;
     reader.Feed(stream.data(), stream.size());
     reader.Finish();
     return reader.GetHaul();
 }
 
-template <class TDoc>
-std::unique_ptr<TDoc> ImportInto(const Bytes& stream)
-{
+template <class TDoc> std::unique_ptr<TDoc> ImportInto(const Bytes& stream) {
     auto doc = std::make_unique<TDoc>();
     PlaceHaul(Read(stream), *doc);
     return doc;
 }
 
-TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire)
-{
+TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
     CFilledDocs docs;
     const auto sentBy = [this](CTransferDlg& dlg) {
         m_pRecorder->m_events.clear();
@@ -125,8 +120,7 @@ TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire)
     }
 }
 
-TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForByte)
-{
+TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForByte) {
     CFilledDocs docs;
     const auto file = [](const CDocument& doc) {
         const CSysExExport out = ExportSysEx(doc);
@@ -147,8 +141,7 @@ TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForB
     EXPECT_FALSE(untouched.IsModified());
 }
 
-TEST(SysExExport, OneEntryReplacesOnlyThatEntry)
-{
+TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     CFilledDocs docs;
     {
         CPatchDoc target;
@@ -163,7 +156,8 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry)
         const CPatternDoc initial;
         EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patterns, 10).messages)), target), 1);
         for (size_t n = 0; n < 48; ++n)
-            EXPECT_EQ(target.m_aPattern[n], n == 10 ? docs.patterns.m_aPattern[n] : initial.m_aPattern[n]) << n;
+            EXPECT_EQ(target.m_aPattern[n], n == 10 ? docs.patterns.m_aPattern[n] : initial.m_aPattern[n])
+                << n;
     }
     {
         // The Tx/Rx settings alone: the system parameters keep the target's
@@ -178,8 +172,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry)
     }
 }
 
-TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived)
-{
+TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
     CFilledDocs docs;
     const std::vector<Bytes> all = ExportSysEx(docs.performances, 3).messages;
     ASSERT_EQ(all.size(), size_t(CPerformRecord::kBlockCount));
@@ -202,8 +195,7 @@ TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived)
     }
 }
 
-TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets)
-{
+TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
     CFilledDocs docs;
     const std::vector<Bytes> ours = ExportSysEx(docs.patches, 2).messages;
     Bytes bad = ExportSysEx(docs.patches, 3).messages.at(0);
@@ -225,8 +217,7 @@ TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets)
         EXPECT_TRUE(target.m_aPatch[i] == (i == 2 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
 }
 
-TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported)
-{
+TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported) {
     CFilledDocs docs;
     docs.patterns.m_aPattern[4].SetData(Bytes{1, 2, 0x80, 3});
     const CSysExExport out = ExportSysEx(docs.patterns);
