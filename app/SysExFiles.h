@@ -26,8 +26,8 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent);
 // Import SysEx: the open dialog, then ImportSysExFile.
 void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent);
 // Reads the file through the exclusive stream reader and places what it
-// holds. Returns the number of entries placed (0 after the one message that
-// says why).
+// holds. Returns the number of entries the file held when any was placed;
+// 0 after the one message that says why nothing was.
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive);
 
 // Places every kind the haul holds (see above); returns one summary line per
