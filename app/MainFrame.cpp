@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QIcon>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 #include <QGuiApplication>
 #include <QPixmap>
 #include <QScreen>
@@ -54,6 +58,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 {
     setWindowIcon(QIcon(QPixmap::fromImage(res::IconImage(res::kIconApp))));
     SetTitleBase(Q(res::kMainTitle));
+    setAcceptDrops(true);
     BuildActions();
     BuildStatusBar();
     BuildToolBar();
@@ -153,6 +158,34 @@ void CMainFrame::showEvent(QShowEvent* e)
     }
 }
 
+namespace {
+QStringList LocalFiles(const QMimeData* pData)
+{
+    QStringList paths;
+    if (pData)
+        for (const QUrl& url : pData->urls())
+            if (url.isLocalFile())
+                paths << url.toLocalFile();
+    return paths;
+}
+} // namespace
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* e)
+{
+    if (m_onDrop && !LocalFiles(e->mimeData()).isEmpty())
+        e->acceptProposedAction();
+}
+
+void CMainFrame::dropEvent(QDropEvent* e)
+{
+    const QStringList paths = LocalFiles(e->mimeData());
+    if (!m_onDrop || paths.isEmpty())
+        return;
+    e->acceptProposedAction();
+    // After the drop has ended: opening may ask questions or show messages.
+    QMetaObject::invokeMethod(this, [this, paths] { m_onDrop(paths); }, Qt::QueuedConnection);
+}
+
 void CMainFrame::BuildActions()
 {
     struct Command {
@@ -189,6 +222,9 @@ void CMainFrame::BuildActions()
         {ID_APP_ABOUT, res::kItemAbout, res::kPromptAbout, {}},
         {ID_PREVIEW, res::kItemPreview, res::kPromptPreview, {}},
         {ID_CLEAR_COPY_BUFFER, res::kItemClearCopyBuffer, res::kPromptClearCopyBuffer, {}},
+        {ID_IMPORT_SYSEX, res::kItemImportSysEx, res::kPromptImportSysEx, {}},
+        {ID_EXPORT_SYSEX, res::kItemExportSysEx, res::kPromptExportSysEx, {}},
+        {ID_RECEIVE_DUMP, res::kItemReceiveDump, res::kPromptReceiveDump, {}},
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
@@ -238,11 +274,11 @@ void CMainFrame::BuildMenus()
         }
         return m;
     };
-    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_APP_EXIT});
+    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_IMPORT_SYSEX, 0, ID_APP_EXIT});
     QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                                           0, ID_APP_EXIT});
-    QMenu* setup = menu(res::kMenuSetup,
-                        {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP, ID_PREVIEW_SETUP});
+                                           0, ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_APP_EXIT});
+    QMenu* setup = menu(res::kMenuSetup, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP,
+                                          ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
     QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
     using namespace edit_commands;

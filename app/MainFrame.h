@@ -4,6 +4,7 @@
 // Setup and Preview Setup, and Clear Copy Buffer.
 #include <QLabel>
 #include <QStatusBar>
+#include <QStringList>
 #include <QToolBar>
 
 #include <functional>
@@ -37,6 +38,9 @@ public:
     // The toolbar's command ids left to right; 0 stands for a separator.
     static const std::vector<int>& ToolbarButtons();
 
+    // Local files dropped on the window go here (the application opens them).
+    void SetDropHandler(std::function<void(const QStringList&)> handler) { m_onDrop = std::move(handler); }
+
     // Preview settings for the run (profile "Preview" section).
     int m_nPreviewNote = 60;
     int m_nPreviewVelocity = 80;
@@ -47,6 +51,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
     // Size and place from the last run (profile "Window" section), kept
@@ -70,6 +76,7 @@ private:
     int m_nSoundingNote = 0; // the key the note off must release
     std::function<void()> m_previousStopPreview;
     bool m_bShown = false;
+    std::function<void(const QStringList&)> m_onDrop;
 };
 
 } // namespace vantorel

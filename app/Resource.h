@@ -30,6 +30,11 @@ enum : int {
     ID_GET_MOTION = 32788,
     ID_SEND_MOTION = 32789,
 
+    // SysEx files and dumps, handled by the application object.
+    ID_IMPORT_SYSEX = 32793,
+    ID_EXPORT_SYSEX = 32794,
+    ID_RECEIVE_DUMP = 32795,
+
     // Framework commands the application object handles.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -4,6 +4,9 @@
 
 #include "app/AboutBox.h"
 #include "app/MainFrame.h"
+#include "app/ReceiveDumpDlg.h"
+#include "app/SysExFiles.h"
+#include "transfer/SysExPlace.h"
 #include "app/Resource.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/QtTimerService.h"
@@ -29,12 +32,42 @@ CVantorelApp::CVantorelApp()
         CAboutBox dlg(m_pMainFrame.get());
         dlg.DoModal();
     });
+    const auto activeDoc = [this] { return m_pMainFrame ? m_pMainFrame->GetActiveDocument() : nullptr; };
+    OnCommand(ID_IMPORT_SYSEX, [this, activeDoc] { OnImportSysEx(m_docManager, activeDoc(), m_pMainFrame.get()); });
+    OnCommand(
+        ID_EXPORT_SYSEX,
+        [this, activeDoc] {
+            if (CDocument* pDoc = activeDoc())
+                ExportSysExFile(*pDoc, m_pMainFrame->GetActiveView(), m_pMainFrame.get());
+        },
+        [activeDoc](CCmdUI& ui) { ui.Enable(activeDoc() && KindOfDocument(*activeDoc())); });
+    OnCommand(ID_RECEIVE_DUMP, [this] {
+        if (m_pReceiveDump) {
+            m_pReceiveDump->raise();
+            m_pReceiveDump->activateWindow();
+            return;
+        }
+        auto* pDlg = new CReceiveDumpDlg(m_docManager, m_pMainFrame.get());
+        pDlg->setAttribute(Qt::WA_DeleteOnClose, false);
+        m_pReceiveDump = pDlg;
+        pDlg->show();
+        if (!pDlg->Start())
+            pDlg->Stop();
+    });
+}
+
+CReceiveDumpDlg* CVantorelApp::GetReceiveDump() const { return m_pReceiveDump.data(); }
+
+void CVantorelApp::OpenFiles(const QStringList& paths)
+{
+    OpenHandedFiles(m_docManager, paths, m_pMainFrame ? m_pMainFrame->GetActiveDocument() : nullptr);
 }
 
 CVantorelApp::~CVantorelApp()
 {
     // The frame writes its settings and closes what is still open while the
     // services it uses are still there.
+    delete m_pReceiveDump.data();
     m_pMainFrame.reset();
     m_docManager.CloseAllDocuments();
     if (m_bInstalledServices) {
@@ -62,6 +95,7 @@ bool CVantorelApp::InitInstance(const COptions& options)
 
     m_pMainFrame = std::make_unique<CMainFrame>(&m_docManager);
     m_pMainFrame->SetAppTarget(this);
+    m_pMainFrame->SetDropHandler([this](const QStringList& paths) { OpenFiles(paths); });
     if (options.bShowMainWindow) {
         m_pMainFrame->show();
         m_pMainFrame->repaint();

@@ -1,7 +1,10 @@
 #pragma once
 // The application object: installs the real services, loads the recent-file
 // list, registers the document kinds and opens the main window. It handles
-// File New, File Open and About. The command line is not read.
+// File New, File Open, About, and the SysEx commands.
+#include <QPointer>
+#include <QStringList>
+
 #include <memory>
 
 #include "framework/gui/CmdTarget.h"
@@ -11,6 +14,7 @@ namespace vantorel {
 
 class CMainFrame;
 class CQtTimerService;
+class CReceiveDumpDlg;
 
 class CVantorelApp : public CCmdTarget {
 public:
@@ -35,6 +39,12 @@ public:
     CMainFrame* GetMainFrame() const { return m_pMainFrame.get(); }
     CDocManager& GetDocManager() { return m_docManager; }
 
+    // Files named on the command line or dropped on the main window: .syx
+    // files are imported, the others open as with File > Open.
+    void OpenFiles(const QStringList& paths);
+    // The Receive Dump window while it is open.
+    CReceiveDumpDlg* GetReceiveDump() const;
+
     // The running application, or null.
     static CVantorelApp* Get();
 
@@ -43,6 +53,7 @@ private:
     std::unique_ptr<CQtTimerService> m_pTimerService;
     std::unique_ptr<CMainFrame> m_pMainFrame;
     bool m_bInstalledServices = false;
+    QPointer<CReceiveDumpDlg> m_pReceiveDump;
 };
 
 } // namespace vantorel

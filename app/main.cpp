@@ -1,6 +1,9 @@
-// Vantorel: a librarian for the KQ-3300. Arguments are not read: the program
-// starts with an empty main window whatever it is given.
+// Vantorel: a librarian for the KQ-3300. Files named on the command line
+// (`vantorel FILE...`, as a file manager's "Open with" passes them) open as
+// with File > Open; .syx files are imported.
 #include <QApplication>
+#include <QFileInfo>
+#include <QStringList>
 
 #include "app/VantorelApp.h"
 
@@ -10,5 +13,10 @@ int main(int argc, char** argv)
     vantorel::CVantorelApp theApp;
     if (!theApp.InitInstance())
         return 1;
+    // QApplication has taken its own options out of argv by now.
+    QStringList files;
+    for (int i = 1; i < argc; ++i)
+        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+    theApp.OpenFiles(files);
     return app.exec();
 }

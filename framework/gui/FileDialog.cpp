@@ -61,6 +61,8 @@ FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)
     return previous;
 }
 
+QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent) { return Run(request, pParent); }
+
 QString ExtensionOf(const CDocTemplate& tmpl) { return Local(tmpl.GetDocString(CDocTemplate::filterExt)); }
 
 QString FilterForTemplate(const CDocTemplate& tmpl)

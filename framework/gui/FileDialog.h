@@ -31,6 +31,8 @@ using FileDialogPresenter = std::function<QString(const CFileDialogRequest&)>;
 // Returns the previous one.
 FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter);
 
+// Any other file dialog, answered as the two below are. Empty when cancelled.
+QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent);
 // The Open dialog over the kinds' filters, in order, then All Files.
 // Empty when cancelled.
 QString AskOpenPath(const std::vector<std::unique_ptr<CDocTemplate>>& templates, QWidget* pParent);

@@ -139,5 +139,55 @@ inline constexpr const char* kProfileUnusable =
     "The settings file %1 cannot be read, or is not a regular file. Vantorel uses its default "
     "settings and will not save them. Remove or repair %1 to keep your settings again.";
 
+// SysEx files and dumps: File > Import SysEx and Export SysEx, Setup > Receive Dump.
+inline constexpr const char* kItemImportSysEx = "&Import SysEx...";
+inline constexpr const char* kItemExportSysEx = "&Export SysEx...";
+inline constexpr const char* kItemReceiveDump = "&Receive Dump...";
+inline constexpr const char* kPromptImportSysEx =
+    "Open the entries of a SysEx file in windows of their kinds\nImport SysEx";
+inline constexpr const char* kPromptExportSysEx =
+    "Write the document, or its selected entry, as a SysEx file\nExport SysEx";
+inline constexpr const char* kPromptReceiveDump =
+    "Take a dump started on the KQ-3300's panel into windows\nReceive Dump";
+inline constexpr const char* kImportSysExCaption = "Import SysEx";
+inline constexpr const char* kExportSysExCaption = "Export SysEx";
+inline constexpr const char* kSysExFilter = "SysEx Files (*.syx)";
+// %1: the entry ("Patch A13"). Yes: that entry only; No: the whole document.
+inline constexpr const char* kExportSelectedOnly =
+    "Selected entry only?\n\nYes writes %1 alone. No writes the whole document.";
+// %1: the entry a Send would refuse.
+inline constexpr const char* kExportNotWritable =
+    "%1 holds bytes the KQ-3300 cannot receive, so nothing was exported. Correct or "
+    "initialise that entry, then export again.";
+// %1: the file.
+inline constexpr const char* kSysExTooLarge =
+    "%1 is larger than 16 MB, too large for a SysEx file of the KQ-3300. Choose another file.";
+// %1: where the data came from; %2: how many; %3: their kind ("patches"); %4: the window.
+inline constexpr const char* kIntoActiveWindow =
+    "%1 holds %2 %3.\n\nYes puts them into the active window, %4. No opens them in a new window.";
+inline constexpr const char* kSysExImportedFrom = "Imported from %1:";
+inline constexpr const char* kSysExReceivedFrom = "Received from %1:";
+// %1: how many; %2: their kind; %3: the window they went into.
+inline constexpr const char* kSysExTakenLine = "%1 %2 into %3";
+// %1: how many messages or runs of bytes were skipped.
+inline constexpr const char* kSysExSkippedLine = "%1 skipped, for example:";
+inline constexpr const char* kSysExNothingInFile =
+    "%1 holds no data of the KQ-3300, so nothing was opened. Choose a SysEx file exported by "
+    "Vantorel or dumped from the KQ-3300.";
+// %1: the MIDI IN device; %2: its number.
+inline constexpr const char* kSysExNothingReceived =
+    "Nothing for the KQ-3300 arrived from %1 (MIDI IN device %2), so nothing was opened. Check the "
+    "cable and MIDI Setup, start the dump on the synthesizer, then try again.";
+
+// The Receive Dump window. %1: the MIDI IN device; %2: its number.
+inline constexpr const char* kReceiveCaption = "Receive Dump";
+inline constexpr const char* kReceiveWaiting =
+    "Listening to %1 (MIDI IN device %2).\nStart the dump on the KQ-3300 now,\nand press Stop when it has ended.";
+inline constexpr const char* kReceiveStop = "Stop";
+// %1: how many; %2: the kind's plural noun.
+inline constexpr const char* kReceiveCount = "%1 %2";
+inline constexpr const char* kReceiveSkipped = "Skipped: %1";
+// %1: the last entry that arrived ("Patch A13" or "A13: Warm Pad").
+inline constexpr const char* kReceiveLast = "Last: %1";
 
 } // namespace vantorel::res

@@ -4,12 +4,13 @@
 //   vantorel-sim [--jack | --alsa] [--name NAME] [--log FILE]
 //                [--image FILE] [--save-image FILE] [--wire-speed] [--delay MS]
 //                [--drop N] [--corrupt N] [--stray N] [--late N:MS]
-//                [--short N] [--endless N]
+//                [--short N] [--endless N] [--dump-unpaced]
 //
 // Opens an input port "in" and an output port "out" under the client NAME
 // (default "vantorel-sim"), prints "ready" once both are open, and answers
 // until SIGINT or SIGTERM. SIGUSR1 writes the memory image (--save-image)
-// without stopping. The log has one line per message: "in" and "out" with
+// without stopping; SIGUSR2 sends the whole memory as a dump, at wire speed
+// (or as one burst with --dump-unpaced). The log has one line per message: "in" and "out" with
 // the bytes (short messages included), and "dropped" with the reason for
 // every incoming message the device ignored.
 #include <RtMidi.h>
@@ -37,6 +38,7 @@
 #include <vector>
 
 #include "sim/model/SimDevice.h"
+#include "midi/msg/SysEx.h"
 #include "midi/msg/SysExFramer.h"
 
 namespace vantorel {
@@ -48,7 +50,8 @@ using Bytes = std::vector<uint8_t>;
 constexpr const char* kUsage =
     "usage: vantorel-sim [--jack | --alsa] [--name NAME] [--log FILE] [--image FILE]\n"
     "                    [--save-image FILE] [--wire-speed] [--delay MS] [--drop N]\n"
-    "                    [--corrupt N] [--stray N] [--late N:MS] [--short N] [--endless N]\n";
+    "                    [--corrupt N] [--stray N] [--late N:MS] [--short N] [--endless N]\n"
+    "                    [--dump-unpaced]\n";
 
 struct COptions {
     RtMidi::Api m_api = RtMidi::UNIX_JACK;
@@ -57,6 +60,7 @@ struct COptions {
     std::string m_strImage;
     std::string m_strSaveImage;
     bool m_bWireSpeed = false;
+    bool m_bDumpUnpaced = false; // SIGUSR2's dump as one burst instead of at wire speed
     CSimFaults m_faults;
 };
 
@@ -107,6 +111,8 @@ std::optional<std::string> ParseOptions(int argc, char** argv, COptions& o)
             o.m_api = RtMidi::LINUX_ALSA;
         else if (arg == "--wire-speed")
             o.m_bWireSpeed = true;
+        else if (arg == "--dump-unpaced")
+            o.m_bDumpUnpaced = true;
         else if (arg == "--help" || arg == "-h")
             return std::string();
         else if (arg == "--name" || arg == "--log" || arg == "--image" || arg == "--save-image") {
@@ -181,6 +187,7 @@ struct CShared {
     bool m_bLost = false;          // the MIDI system went away
     bool m_bSignalThreadDone = false;
     bool m_bSave = false;
+    bool m_bDump = false;
     std::string m_strError;
 };
 
@@ -314,7 +321,7 @@ public:
     }
 
 private:
-    static constexpr size_t kRingSize = 1 << 16;
+    static constexpr size_t kRingSize = 1 << 20; // a whole dump sent as one burst fits
 
     static void Quiet(const char*) {}
 
@@ -380,6 +387,46 @@ private:
     jack_port_t* m_pOut = nullptr;
 };
 
+// The whole memory as a dump from the panel sends it: the data sets a Send
+// of every kind carries, in the same order (patches, performances block by
+// block, the system blocks, then each pattern and motion as its value and its
+// data in packets, an empty item as one data set with no data).
+std::vector<Bytes> DumpMessages(const CSimDevice& device)
+{
+    std::vector<Bytes> out;
+    Bytes data;
+    const auto add = [&](uint32_t address, uint32_t size) {
+        if (device.Read(address, size, data))
+            out.push_back(BuildDataSet(address, data.data(), data.size()));
+    };
+    for (int i = 0; i < sim::kPatchCount; ++i)
+        add(sim::kPatchAddress + uint32_t(i) * sim::kPatchStride, sim::kPatchSize);
+    for (int p = 0; p < sim::kPerformanceCount; ++p)
+        for (const sim::CPerformanceBlock& block : sim::kPerformanceLayout)
+            add(sim::kPerformanceAddress + uint32_t(p) * sim::kPerformanceStride + block.dwOffset,
+                uint32_t(block.nSize));
+    add(sim::kSystemParamsAddress, sim::kSystemParamsSize);
+    add(sim::kTxRxAddress, sim::kTxRxSize);
+    const auto items = [&](uint32_t valueBase, uint32_t dataBase, uint32_t stride, int count) {
+        for (int n = 0; n < count; ++n) {
+            add(valueBase + uint32_t(n), 1);
+            const uint32_t base = dataBase + uint32_t(n) * stride;
+            uint32_t offset = 0;
+            while (device.Read(base + offset, sim::kPacketSize, data)) {
+                out.push_back(BuildDataSet(base + offset, data.data(), data.size()));
+                offset += sim::kPacketSize;
+                if (data.size() < sim::kPacketSize)
+                    break;
+            }
+            if (offset == 0)
+                out.push_back(BuildDataSet(base, nullptr, 0));
+        }
+    };
+    items(sim::kPatternValueAddress, sim::kPatternDataAddress, sim::kPatternStride, sim::kPatternCount);
+    items(sim::kMotionValueAddress, sim::kMotionDataAddress, sim::kMotionStride, sim::kMotionCount);
+    return out;
+}
+
 struct CPending {
     Clock::time_point m_due;
     uint64_t m_nSeq;
@@ -419,6 +466,7 @@ int Run(int argc, char** argv)
     sigaddset(&signals, SIGINT);
     sigaddset(&signals, SIGTERM);
     sigaddset(&signals, SIGUSR1);
+    sigaddset(&signals, SIGUSR2);
     pthread_sigmask(SIG_BLOCK, &signals, nullptr);
 
     CLog log;
@@ -436,12 +484,14 @@ int Run(int argc, char** argv)
             std::lock_guard lock(shared.m_mutex);
             if (sig == SIGUSR1) {
                 shared.m_bSave = true;
+            } else if (sig == SIGUSR2) {
+                shared.m_bDump = true;
             } else {
                 shared.m_bQuit = true;
                 shared.m_bSignalThreadDone = true;
             }
             shared.m_cv.notify_one();
-            if (sig != SIGUSR1)
+            if (sig != SIGUSR1 && sig != SIGUSR2)
                 return;
         }
     });
@@ -490,10 +540,12 @@ int Run(int argc, char** argv)
 
     for (;;) {
         std::deque<std::pair<Clock::time_point, Bytes>> chunks;
-        bool quit = false, save = false;
+        bool quit = false, save = false, dump = false;
         {
             std::unique_lock lock(shared.m_mutex);
-            auto ready = [&] { return shared.m_bQuit || shared.m_bSave || !shared.m_chunks.empty(); };
+            auto ready = [&] {
+                return shared.m_bQuit || shared.m_bSave || shared.m_bDump || !shared.m_chunks.empty();
+            };
             if (pending.empty())
                 shared.m_cv.wait(lock, ready);
             else
@@ -502,11 +554,26 @@ int Run(int argc, char** argv)
             quit = shared.m_bQuit;
             save = shared.m_bSave;
             shared.m_bSave = false;
+            dump = shared.m_bDump;
+            shared.m_bDump = false;
         }
         if (save)
             saveImage();
         if (quit)
             break;
+        if (dump) {
+            // As if the dump were started on the panel: behind whatever is
+            // already on its way, one message after the other on the wire.
+            const auto now = Clock::now();
+            for (Bytes& msg : DumpMessages(device)) {
+                Clock::time_point due = now;
+                if (!opt.m_bDumpUnpaced) {
+                    due = std::max(now, outWireFree) + wireTime(msg.size());
+                    outWireFree = due;
+                }
+                pending.push({due, seq++, std::move(msg)});
+            }
+        }
 
         for (auto& [when, chunk] : chunks) {
             // A chunk that starts with a channel status is a short message.

@@ -16,38 +16,11 @@
 
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
-#include "app/VantorelApp.h"
 #include "framework/gui/QtMessageBox.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel::test {
 namespace {
-
-class AppStartTest : public AppTest {
-protected:
-    void StartApp()
-    {
-        m_pApp = std::make_unique<CVantorelApp>();
-        CVantorelApp::COptions options;
-        options.bInstallServices = false; // the test's clock and MIDI service stay
-        ASSERT_TRUE(m_pApp->InitInstance(options));
-    }
-    void TearDown() override
-    {
-        SetFileDialogPresenter({});
-        m_pApp.reset();
-        AppTest::TearDown();
-    }
-    CMainFrame* Frame() { return m_pApp->GetMainFrame(); }
-    QStringList MenuTitles()
-    {
-        QStringList t;
-        for (QAction* a : Frame()->menuBar()->actions())
-            t << a->text();
-        return t;
-    }
-    std::unique_ptr<CVantorelApp> m_pApp;
-};
 
 TEST_F(AppStartTest, StartsWithAnEmptyMainWindow)
 {

@@ -10,7 +10,11 @@
 
 #include <memory>
 
+#include <QAction>
+#include <QMenuBar>
+
 #include "app/MainFrame.h"
+#include "app/VantorelApp.h"
 #include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
@@ -89,6 +93,34 @@ protected:
     CFakeMidiService m_midi;
     std::unique_ptr<CDocManager> m_pManager;
     std::unique_ptr<CMainFrame> m_pFrame;
+};
+
+// The whole application with the program's five document kinds, over the
+// test's clock and MIDI service.
+class AppStartTest : public AppTest {
+protected:
+    void StartApp()
+    {
+        m_pApp = std::make_unique<CVantorelApp>();
+        CVantorelApp::COptions options;
+        options.bInstallServices = false; // the test's clock and MIDI service stay
+        ASSERT_TRUE(m_pApp->InitInstance(options));
+    }
+    void TearDown() override
+    {
+        SetFileDialogPresenter({});
+        m_pApp.reset();
+        AppTest::TearDown();
+    }
+    CMainFrame* Frame() { return m_pApp->GetMainFrame(); }
+    QStringList MenuTitles()
+    {
+        QStringList t;
+        for (QAction* a : Frame()->menuBar()->actions())
+            t << a->text();
+        return t;
+    }
+    std::unique_ptr<CVantorelApp> m_pApp;
 };
 
 } // namespace vantorel::test

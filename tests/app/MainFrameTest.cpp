@@ -43,7 +43,8 @@ QStringList Items(QMainWindow* w, int nMenu, std::vector<int>* pIds = nullptr)
     return t;
 }
 
-const QStringList kSetupItems{"&Tool Bar", "&Status Bar", "Send &Data", "&MIDI Setup...", "&Preview Setup..."};
+const QStringList kSetupItems{"&Tool Bar",      "&Status Bar", "Send &Data", "&MIDI Setup...",
+                              "&Preview Setup...", "-",         "&Receive Dump..."};
 
 TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
 {
@@ -51,11 +52,12 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
     EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel"));
     EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Help"}));
     std::vector<int> ids;
-    EXPECT_EQ(Items(m_pFrame.get(), 0, &ids), (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "E&xit"}));
-    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 57665}));
+    EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
+              (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "&Import SysEx...", "-", "E&xit"}));
+    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 32793, 0, 57665}));
     ids.clear();
     EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kSetupItems);
-    EXPECT_EQ(ids, (std::vector<int>{59392, 59393, 32776, 32770, 32771}));
+    EXPECT_EQ(ids, (std::vector<int>{59392, 59393, 32776, 32770, 32771, 0, 32795}));
     ids.clear();
     EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), QStringList{"&About Vantorel..."});
     EXPECT_EQ(ids, std::vector<int>{57664});
@@ -84,9 +86,10 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
         EXPECT_EQ(MenuTitles(m_pFrame.get()),
                   (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Help"}));
         std::vector<int> ids;
-        EXPECT_EQ(Items(m_pFrame.get(), 0, &ids), (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close",
-                                                               "&Save\tCtrl+S", "Save &As...", "-", "E&xit"}));
-        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 57665}));
+        EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
+                  (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
+                               "&Import SysEx...", "&Export SysEx...", "-", "E&xit"}));
+        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 32793, 32794, 0, 57665}));
         ids.clear();
         EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);

@@ -1,0 +1,137 @@
+#include "app/ReceiveDumpDlg.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "app/SysExFiles.h"
+#include "framework/core/MessageBox.h"
+#include "framework/gui/DocManager.h"
+#include "framework/gui/MDIFrameWnd.h"
+#include "midi/DeviceNames.h"
+#include "res/strings/app.h"
+#include "transfer/SysExPlace.h"
+
+namespace vantorel {
+
+namespace {
+
+QString Q(const char* s) {
+    return QString::fromLatin1(s);
+}
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s.c_str());
+}
+
+} // namespace
+
+CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
+    : QDialog(parent), m_manager(manager) {
+    setWindowTitle(Q(res::kReceiveCaption));
+    setModal(false);
+    auto* layout = new QVBoxLayout(this);
+    m_pWaiting = new QLabel(this);
+    layout->addWidget(m_pWaiting);
+    for (QLabel*& label : m_aCount) {
+        label = new QLabel(this);
+        layout->addWidget(label);
+    }
+    m_pSkipped = new QLabel(this);
+    m_pLast = new QLabel(this);
+    m_pLast->setMinimumWidth(m_pLast->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 30);
+    layout->addWidget(m_pSkipped);
+    layout->addWidget(m_pLast);
+    m_pStop = new QPushButton(Q(res::kReceiveStop), this);
+    m_pStop->setDefault(true);
+    layout->addWidget(m_pStop, 0, Qt::AlignHCenter);
+    connect(m_pStop, &QPushButton::clicked, this, [this] { Stop(); });
+    ShowCounts();
+}
+
+CReceiveDumpDlg::~CReceiveDumpDlg() {
+    m_midiIn.Close();
+}
+
+bool CReceiveDumpDlg::Start() {
+    m_midiIn.m_wDeviceId = uint16_t(std::clamp(ReadMidiInDevice(), 0, 0xFFFF));
+    m_pWaiting->setText(Q(res::kReceiveWaiting)
+                            .arg(Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId)))
+                            .arg(m_midiIn.m_wDeviceId));
+    m_bListening = m_midiIn.Open(this);
+    return m_bListening;
+}
+
+void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
+    if (!m_bListening || !pHeader || !pHeader->lpData)
+        return;
+    const size_t nCount = std::min<size_t>(pHeader->dwBytesRecorded, pHeader->dwBufferLength);
+    if (nCount == 0)
+        return; // given back by a reset: not queued again
+    m_reader.Feed(pHeader->lpData, nCount);
+    // At once, before anything else can arrive: a message with no buffer
+    // queued would be lost.
+    m_midiIn.Requeue();
+    if (GetHaul().m_nDataSets != m_nDataSetsShown) {
+        m_nDataSetsShown = GetHaul().m_nDataSets;
+        m_pLast->setText(
+            Q(res::kReceiveLast).arg(Local(DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
+    }
+    ShowCounts();
+}
+
+QString CReceiveDumpDlg::GetCountText() const {
+    QStringList lines;
+    for (const QLabel* label : m_aCount)
+        lines << label->text();
+    lines << m_pSkipped->text();
+    return lines.join(QLatin1Char('\n'));
+}
+
+QString CReceiveDumpDlg::GetLastText() const {
+    return m_pLast->text();
+}
+
+void CReceiveDumpDlg::ShowCounts() {
+    const CSysExHaul& haul = GetHaul();
+    for (size_t k = 0; k < m_aCount.size(); ++k) {
+        const SysExKind kind = kSysExKinds[k];
+        const int n = ShownCount(haul, kind);
+        m_aCount[k]->setText(Q(res::kReceiveCount).arg(n).arg(Q(NounOf(kind).szMany)));
+    }
+    m_pSkipped->setText(Q(res::kReceiveSkipped).arg(haul.TotalSkips()));
+}
+
+void CReceiveDumpDlg::Stop() {
+    if (m_bStopped)
+        return;
+    m_bStopped = true;
+    hide();
+    deleteLater();
+    if (!m_bListening)
+        return; // the port never opened, and has said why
+    m_bListening = false;
+    m_midiIn.Close();
+    m_reader.Finish();
+    ShowCounts();
+    const QString device = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
+    if (!HaulHasEntries(GetHaul())) {
+        AfxMessageBox(
+            Q(res::kSysExNothingReceived).arg(device).arg(m_midiIn.m_wDeviceId).toLocal8Bit().toStdString());
+    } else {
+        auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
+        CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
+        const std::vector<std::string> lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device);
+        AfxMessageBox(FormatSysExSummary(res::kSysExReceivedFrom, device, lines, GetHaul()));
+    }
+}
+
+void CReceiveDumpDlg::closeEvent(QCloseEvent* e) {
+    // Closing the window ends the listening as Stop does.
+    e->ignore();
+    Stop();
+}
+
+} // namespace vantorel

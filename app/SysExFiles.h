@@ -1,0 +1,50 @@
+#pragma once
+// File > Import SysEx and Export SysEx, and files handed to the program (on
+// its command line or dropped on its window). Import and Receive Dump place
+// what they read the same way: each kind into a new window of its kind, or
+// into the active window when it is of that kind and the user says so; then
+// one summary box.
+#include <QString>
+#include <QStringList>
+
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace vantorel {
+
+class CDocManager;
+class CDocument;
+class CScrollView;
+struct CSysExHaul;
+
+// Export SysEx of doc. With an entry selected in pView, first asks whether
+// to write that entry only. False when cancelled or failed (the failure shown).
+bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent);
+
+// Import SysEx: the open dialog, then ImportSysExFile.
+void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent);
+// Reads the file through the exclusive stream reader and places what it
+// holds. Returns the number of entries the file held when any was placed;
+// 0 after the one message that says why nothing was.
+int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive);
+
+// Places every kind the haul holds (see above); returns one summary line per
+// kind placed. strSource names where the data came from, for the question.
+std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
+                                            const QString& strSource);
+// True when the haul holds anything of the KQ-3300's memory.
+bool HaulHasEntries(const CSysExHaul& haul);
+// szHead ("Imported from %1:") with the source, the lines, and the first
+// few things skipped.
+std::string FormatSysExSummary(const char* szHead, const QString& strSource,
+                               const std::vector<std::string>& lines, const CSysExHaul& haul);
+// The skipped part of a summary: empty when nothing was skipped.
+std::string FormatSysExSkips(const CSysExHaul& haul);
+
+// Files handed to the program: .syx files are imported, every other file
+// opens as with File > Open (with the same messages when it cannot).
+void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive);
+
+} // namespace vantorel

@@ -1,0 +1,264 @@
+// SysEx files and dumps in the whole application: Import places each kind in
+// a window and sums up in one box; Export writes the document or the
+// selected entry; files dropped on the window or named on the command line
+// open; Receive Dump takes every message of a dump and places it like Import.
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUrl>
+
+#include <algorithm>
+
+#include "app/AppTestSupport.h"
+#include "app/ReceiveDumpDlg.h"
+#include "app/Resource.h"
+#include "app/SysExFiles.h"
+#include "data/PatchDoc.h"
+#include "data/PerformDoc.h"
+#include "framework/gui/DocumentFiles.h"
+#include "support/FileDialogScript.h"
+#include "transfer/SysExExport.h"
+#include "views/PatchView.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel::test {
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+class SysExFilesTest : public AppStartTest {
+  protected:
+    void SetUp() override {
+        AppStartTest::SetUp();
+        ASSERT_TRUE(m_dir.isValid());
+        for (size_t i = 0; i < m_patches.m_aPatch.size(); ++i)
+            for (size_t k = 0; k < CPatchRecord::kSize; ++k)
+                m_patches.m_aPatch[i].Data()[k] = uint8_t((i * 3 + k) & 0x7F);
+        for (size_t p = 0; p < m_performances.m_aPerform.size(); ++p)
+            for (size_t k = 0; k < CPerformRecord::kSize; ++k)
+                m_performances.m_aPerform[p].Data()[k] = uint8_t((p * 5 + k * 3) & 0x7F);
+        StartApp();
+    }
+    QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
+    QString WriteFile(const char* name, const Bytes& bytes) const {
+        QFile f(Path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        return f.fileName();
+    }
+    // Patch 2, our data among another maker's, noise and a damaged patch 3,
+    // then the whole performance bank.
+    QString MixedFile() {
+        Bytes bad = ExportSysEx(m_patches, 3).messages.at(0);
+        bad[bad.size() - 2] ^= 0x01;
+        Bytes stream = {0x01, 0x02, 0x90, 0x3C, 0x40, 0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
+        for (const Bytes& m : {ExportSysEx(m_patches, 2).messages.at(0), bad})
+            stream.insert(stream.end(), m.begin(), m.end());
+        const Bytes bank = JoinSysEx(ExportSysEx(m_performances).messages);
+        stream.insert(stream.end(), bank.begin(), bank.end());
+        return WriteFile("mixed.syx", stream);
+    }
+    std::vector<CDocument*> Documents() { return m_pApp->GetDocManager().GetDocuments(); }
+    void NewPatchBank() {
+        CDocManager& manager = m_pApp->GetDocManager();
+        ASSERT_TRUE(manager.OpenNewDocument(manager.GetTemplates().front().get()));
+    }
+    void Trigger(int nId) {
+        Frame()->UpdateAllCmdUI();
+        ASSERT_TRUE(Frame()->CommandAction(nId)->isEnabled()) << nId;
+        Frame()->CommandAction(nId)->trigger();
+    }
+
+    QTemporaryDir m_dir;
+    CPatchDoc m_patches;
+    CPerformDoc m_performances;
+};
+
+const char* const kMixedSummary = "Imported from mixed.syx:\n"
+                                  "1 patch into Patch1\n"
+                                  "64 performances into Performance1\n\n"
+                                  "3 skipped, for example:\n"
+                                  "Byte 0: skipped bytes outside any exclusive message.\n"
+                                  "Byte 5: skipped a message of another manufacturer.\n"
+                                  "Byte 265: skipped a data set with a wrong checksum.";
+
+TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox) {
+    CMessageBoxRecorder boxes(IDOK);
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {MixedFile()};
+    Trigger(ID_IMPORT_SYSEX);
+    ASSERT_EQ(dialogs.m_requests.size(), 1u);
+    EXPECT_EQ(dialogs.m_requests[0].filters.front(), QStringLiteral("SysEx Files (*.syx)"));
+    ASSERT_EQ(boxes.m_texts, std::vector<std::string>{kMixedSummary});
+
+    ASSERT_EQ(Documents().size(), 2u);
+    auto* patches = dynamic_cast<CPatchDoc*>(Documents()[0]);
+    auto* performances = dynamic_cast<CPerformDoc*>(Documents()[1]);
+    ASSERT_TRUE(patches && performances);
+    const CPatchDoc initial;
+    for (size_t i = 0; i < 128; ++i)
+        EXPECT_TRUE(patches->m_aPatch[i] == (i == 2 ? m_patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
+    EXPECT_TRUE(performances->m_aPerform == m_performances.m_aPerform);
+    EXPECT_TRUE(patches->IsModified());
+}
+
+TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo) {
+    const QString file = WriteFile("bank.syx", JoinSysEx(ExportSysEx(m_patches).messages));
+    NewPatchBank();
+    ASSERT_EQ(Documents().size(), 1u);
+    auto* active = dynamic_cast<CPatchDoc*>(Documents()[0]);
+    ASSERT_TRUE(active);
+    {
+        CMessageBoxRecorder boxes(IDNO);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 128);
+        ASSERT_EQ(boxes.m_texts.size(), 2u);
+        EXPECT_EQ(boxes.m_texts[0],
+                  "bank.syx holds 128 patches.\n\nYes puts them into the active window, Patch1. "
+                  "No opens them in a new window.");
+        EXPECT_EQ(boxes.m_texts[1], "Imported from bank.syx:\n128 patches into Patch2");
+        EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
+        EXPECT_EQ(Documents().size(), 2u);
+    }
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 128);
+        EXPECT_EQ(boxes.m_texts.back(), "Imported from bank.syx:\n128 patches into Patch1");
+        EXPECT_TRUE(active->m_aPatch == m_patches.m_aPatch);
+        EXPECT_EQ(Documents().size(), 2u);
+    }
+}
+
+TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
+    CMessageBoxRecorder boxes(IDOK);
+    const QString other = WriteFile("other.syx", {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
+    EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), other, nullptr), 0);
+    EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), Path("missing.syx"), nullptr), 0);
+    EXPECT_EQ(
+        boxes.m_texts,
+        (std::vector<std::string>{
+            "other.syx holds no data of the KQ-3300, so nothing was opened. Choose a SysEx file exported by "
+            "Vantorel or dumped from the KQ-3300.\n\n1 skipped, for example:\n"
+            "Byte 0: skipped a message of another manufacturer.",
+            "missing.syx was not found."}));
+    EXPECT_TRUE(Documents().empty());
+}
+
+TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
+    SetSendDataSwitch(0);
+    CMessageBoxRecorder boxes(IDYES);
+    NewPatchBank();
+    auto* doc = dynamic_cast<CPatchDoc*>(Documents().at(0));
+    ASSERT_TRUE(doc);
+    doc->m_aPatch = m_patches.m_aPatch;
+    auto* view = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
+    ASSERT_TRUE(view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(40, 5 * 16 + 8));
+    ASSERT_EQ(view->GetSelection(), 5);
+
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {Path("one.syx"), Path("all.syx")};
+    Trigger(ID_EXPORT_SYSEX);
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.m_texts[0],
+              "Selected entry only?\n\nYes writes Patch A16 alone. No writes the whole document.");
+    ASSERT_EQ(dialogs.m_requests.size(), 1u);
+    EXPECT_EQ(dialogs.m_requests[0].strDefaultName, QStringLiteral("Patch1.syx"));
+    boxes.m_nAnswer = IDNO;
+    Trigger(ID_EXPORT_SYSEX);
+
+    const auto read = [](const QString& path) {
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::ReadOnly));
+        const QByteArray b = f.readAll();
+        return Bytes(b.begin(), b.end());
+    };
+    EXPECT_EQ(read(Path("one.syx")), JoinSysEx(ExportSysEx(m_patches, 5).messages));
+    EXPECT_EQ(read(Path("all.syx")), JoinSysEx(ExportSysEx(m_patches).messages));
+    EXPECT_EQ(boxes.m_texts.size(), 2u);
+}
+
+TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
+    CMessageBoxRecorder boxes(IDOK);
+    CPatchDoc library;
+    library.m_aPatch = m_patches.m_aPatch;
+    ASSERT_TRUE(CDocumentFiles::Write(library, Path("bank.pat")));
+    const QString syx = MixedFile();
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(Path("bank.pat")), QUrl::fromLocalFile(syx)});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Frame(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(Frame(), &drop);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(Documents().size(), 3u);
+    EXPECT_EQ(Documents()[0]->GetTitle(), "bank.pat");
+    EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{kMixedSummary});
+
+    // The command line: a file that cannot be opened says what File > Open says.
+    boxes.m_texts.clear();
+    m_pApp->OpenFiles({Path("bank.pat"), Path("missing.pfm")});
+    EXPECT_EQ(Documents().size(), 3u);
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
+}
+
+TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived) {
+    CMessageBoxRecorder boxes(IDOK);
+    Trigger(ID_RECEIVE_DUMP);
+    CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
+    ASSERT_TRUE(dlg);
+    EXPECT_TRUE(dlg->isVisible());
+    const auto queued = [this] {
+        return std::count_if(m_midi.m_calls.begin(), m_midi.m_calls.end(),
+                             [](const auto& c) { return c.m_strName == "InAddBuffer"; });
+    };
+    ASSERT_EQ(queued(), 1);
+    const auto& add = *std::find_if(m_midi.m_calls.rbegin(), m_midi.m_calls.rend(),
+                                    [](const auto& c) { return c.m_strName == "InAddBuffer"; });
+    const auto h = reinterpret_cast<HMIDIIN>(add.m_handle);
+    MIDIHDR* pHdr = add.m_pHdr;
+
+    std::vector<Bytes> messages = ExportSysEx(m_patches).messages;
+    messages.insert(messages.begin() + 40, Bytes{0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
+    for (const Bytes& m : messages)
+        m_midi.ReturnInBuffer(h, pHdr, m);
+    EXPECT_EQ(queued(), 1 + long(messages.size()));
+    EXPECT_EQ(dlg->GetCountText(), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
+                                                  "0 motions\nSkipped: 1"));
+    EXPECT_TRUE(dlg->GetLastText().startsWith(QStringLiteral("Last: B88: ")));
+
+    QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(m_pApp->GetReceiveDump());
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.m_texts[0], "Received from In A:\n128 patches into Patch1\n\n1 skipped, for example:\n"
+                                "Byte " +
+                                    std::to_string(40 * 251) +
+                                    ": skipped a message of another manufacturer.");
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
+    EXPECT_EQ(m_midi.m_calls.back().m_strName, "InClose");
+
+    // Nothing arrives: one message, no window.
+    Trigger(ID_RECEIVE_DUMP);
+    ASSERT_TRUE(m_pApp->GetReceiveDump());
+    m_pApp->GetReceiveDump()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(m_pApp->GetReceiveDump());
+    ASSERT_EQ(boxes.m_texts.size(), 2u);
+    EXPECT_EQ(boxes.m_texts[1],
+              "Nothing for the KQ-3300 arrived from In A (MIDI IN device 0), so nothing was "
+              "opened. Check the cable and MIDI Setup, start the dump on the synthesizer, then "
+              "try again.");
+    EXPECT_EQ(Documents().size(), 1u);
+}
+
+} // namespace
+} // namespace vantorel::test

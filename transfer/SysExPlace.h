@@ -1,0 +1,44 @@
+#pragma once
+// Puts what a .syx file or a received dump held (a CSysExHaul) into a
+// document of its kind: the one place where imported entries are written.
+// Fixed-size kinds merge only the blocks that arrived, so the rest of each
+// record keeps the document's bytes; patterns and motions take the value and
+// the data separately, each only when it arrived. Nothing outside the
+// addressed entries is touched. No widgets: the command line can use it.
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "transfer/TransferPlan.h"
+
+namespace vantorel {
+
+class CDocument;
+struct CSysExHaul;
+
+// The five kinds in the order of File New's list.
+enum class SysExKind : int { Patch, Performance, System, Pattern, Motion };
+inline constexpr std::array<SysExKind, 5> kSysExKinds = {
+    SysExKind::Patch, SysExKind::Performance, SysExKind::System, SysExKind::Pattern, SysExKind::Motion};
+
+// The kind of a document, or none for a document of another kind.
+std::optional<SysExKind> KindOfDocument(const CDocument& doc);
+// How many entries of a kind the haul holds (for the system: 1 when any block arrived).
+int TakenCount(const CSysExHaul& haul, SysExKind kind);
+
+// What a kind counts in ("patch", "patches"); the system counts its blocks.
+CTransferNoun NounOf(SysExKind kind);
+// What the user is told the haul holds of a kind: entries, or system blocks.
+int ShownCount(const CSysExHaul& haul, SysExKind kind);
+// The entry a data set the haul has taken addresses, as the user knows it
+// ("A13: Warm Pad 001", "Pattern 3"), from the message's address.
+std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul);
+
+// Writes every entry of doc's kind that the haul holds into doc, then marks
+// it modified and repaints its views when anything was written. Returns the
+// number of entries written.
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc);
+
+} // namespace vantorel
