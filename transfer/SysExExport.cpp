@@ -6,25 +6,14 @@
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
 #include "midi/msg/SysEx.h"
-#include "transfer/MotionTransfer.h"
-#include "transfer/PatchTransfer.h"
-#include "transfer/PatternTransfer.h"
-#include "transfer/PerformTransfer.h"
-#include "transfer/SystemTransfer.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/plans/PatchPlan.h"
+#include "transfer/plans/PerformPlan.h"
+#include "transfer/plans/SystemPlan.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 
 namespace {
-
-// A file has no progress bar.
-class CNoDisplay : public IProgressDisplay {
-  public:
-    void ShowText(const std::string&) override {}
-    void SetProgressPos(int) override {}
-    void SetProgressStep(int) override {}
-    void StepProgress() override {}
-};
 
 bool InRange(int nEntry, int nCount) {
     return nEntry >= -1 && nEntry < nCount;
@@ -70,7 +59,7 @@ CSysExExport ExportItems(const CVarKind& kind, const std::array<TEntry, N>& item
 
 CSysExExport ExportSendPlan(CSendPlan& plan) {
     CSysExExport result;
-    CNoDisplay display;
+    CSilentDisplay display; // a file has no progress bar
     plan.Begin(display);
     for (bool bMore = true; bMore;) {
         CDataSet dataSet;

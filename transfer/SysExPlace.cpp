@@ -14,8 +14,8 @@
 #include "res/strings/transfer.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
-#include "transfer/TransferText.h"
-#include "transfer/VarTransfer.h"
+#include "transfer/engine/TransferText.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "transfer/TransferPlan.h"
+#include "transfer/engine/TransferPlan.h"
 
 namespace vantorel {
 
