@@ -123,7 +123,7 @@ void CReceiveDumpDlg::Stop() {
     } else {
         auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
         CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
-        const std::vector<std::string> lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device);
+        const std::vector<std::string> lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump);
         AfxMessageBox(FormatSysExSummary(res::kSysExReceivedFrom, device, lines, GetHaul()));
     }
 }

@@ -207,7 +207,7 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
         AfxMessageBox(text);
         return 0;
     }
-    const std::vector<std::string> lines = PlaceHaulInWindows(manager, haul, pActive, name);
+    const std::vector<std::string> lines = PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
     AfxMessageBox(FormatSysExSummary(res::kSysExImportedFrom, name, lines, haul));
     int nPlaced = 0;
     for (SysExKind kind : kSysExKinds)
@@ -223,7 +223,7 @@ bool HaulHasEntries(const CSysExHaul& haul) {
 }
 
 std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource) {
+                                            const QString& strSource, const char* szEdit) {
     std::vector<std::string> lines;
     for (SysExKind kind : kSysExKinds) {
         if (TakenCount(haul, kind) == 0)
@@ -247,7 +247,7 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
                 continue; // the failure has been shown
         }
         // The one place where imported entries are written.
-        PlaceHaul(haul, *pTarget);
+        PlaceHaul(haul, *pTarget, szEdit);
         lines.push_back(Text(Q(res::kSysExTakenLine).arg(count, noun, Local(pTarget->GetTitle()))));
     }
     return lines;

@@ -32,8 +32,9 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
 
 // Places every kind the haul holds (see above); returns one summary line per
 // kind placed. strSource names where the data came from, for the question.
+// What reaches a window is one undo step named strEdit.
 std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource);
+                                            const QString& strSource, const char* szEdit);
 // True when the haul holds anything of the KQ-3300's memory.
 bool HaulHasEntries(const CSysExHaul& haul);
 // szHead ("Imported from %1:") with the source, the lines, and the first

@@ -195,12 +195,11 @@ std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) 
     return p ? DescribeDataSetIn(p, n, haul) : std::string();
 }
 
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc) {
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit) {
+    const CEntrySnapshot before = doc.SnapshotEntries();
     const int nPlaced = Merge(haul, doc);
-    if (nPlaced > 0) {
-        doc.SetModifiedFlag(true);
-        doc.UpdateAllViews(nullptr);
-    }
+    if (nPlaced > 0)
+        doc.RecordChangesSince(strEdit, before);
     return nPlaced;
 }
 

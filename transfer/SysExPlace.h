@@ -36,9 +36,10 @@ int ShownCount(const CSysExHaul& haul, SysExKind kind);
 // ("A13: Warm Pad 001", "Pattern 3"), from the message's address.
 std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul);
 
-// Writes every entry of doc's kind that the haul holds into doc, then marks
-// it modified and repaints its views when anything was written. Returns the
-// number of entries written.
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc);
+// Writes every entry of doc's kind that the haul holds into doc as one edit
+// named strEdit (one undo step; the document is marked modified and its
+// views repainted when any entry changed). Returns the number of entries
+// written.
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit);
 
 } // namespace vantorel

@@ -166,6 +166,9 @@ inline constexpr const char* kSysExTooLarge =
 inline constexpr const char* kIntoActiveWindow =
     "%1 holds %2 %3.\n\nYes puts them into the active window, %4. No opens them in a new window.";
 inline constexpr const char* kSysExImportedFrom = "Imported from %1:";
+// The undo steps of an import and of a received dump ("Undo Import SysEx").
+inline constexpr const char* kEditImportSysEx = "Import SysEx";
+inline constexpr const char* kEditReceiveDump = "Receive Dump";
 inline constexpr const char* kSysExReceivedFrom = "Received from %1:";
 // %1: how many; %2: their kind; %3: the window they went into.
 inline constexpr const char* kSysExTakenLine = "%1 %2 into %3";

@@ -21,8 +21,10 @@
 #include "data/PatchDoc.h"
 #include "data/PerformDoc.h"
 #include "framework/gui/DocumentFiles.h"
+#include "framework/gui/UndoHistory.h"
 #include "support/FileDialogScript.h"
 #include "transfer/SysExExport.h"
+#include "views/EditCommands.h"
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
 
@@ -131,6 +133,15 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
         EXPECT_TRUE(active->m_aPatch == m_patches.m_aPatch);
         EXPECT_EQ(Documents().size(), 2u);
     }
+    // The whole import is one step: one Undo gives the bank back as it was.
+    CUndoHistory* history = CUndoHistory::Of(active);
+    ASSERT_TRUE(history);
+    EXPECT_EQ(history->UndoName(), QStringLiteral("Import SysEx"));
+    Frame()->GetMdiArea()->setActiveSubWindow(
+        qobject_cast<QMdiSubWindow*>(dynamic_cast<CScrollView*>(active->GetViews().front())->GetParentFrame()));
+    Trigger(edit_commands::ID_EDIT_UNDO);
+    EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
+    EXPECT_FALSE(active->IsModified());
 }
 
 TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {

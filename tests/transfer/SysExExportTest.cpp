@@ -63,7 +63,7 @@ CSysExHaul Read(const Bytes& stream) {
 
 template <class TDoc> std::unique_ptr<TDoc> ImportInto(const Bytes& stream) {
     auto doc = std::make_unique<TDoc>();
-    PlaceHaul(Read(stream), *doc);
+    PlaceHaul(Read(stream), *doc, "Import SysEx");
     return doc;
 }
 
@@ -136,7 +136,7 @@ TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForB
     // A file of one kind changes no document of another kind.
     CPatchDoc untouched;
     const auto before = untouched.m_aPatch;
-    EXPECT_EQ(PlaceHaul(Read(file(docs.performances)), untouched), 0);
+    EXPECT_EQ(PlaceHaul(Read(file(docs.performances)), untouched, "Import SysEx"), 0);
     EXPECT_TRUE(untouched.m_aPatch == before);
     EXPECT_FALSE(untouched.IsModified());
 }
@@ -146,7 +146,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     {
         CPatchDoc target;
         const CPatchDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patches, 5).messages)), target), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patches, 5).messages)), target, "Import SysEx"), 1);
         EXPECT_TRUE(target.IsModified());
         for (size_t i = 0; i < 128; ++i)
             EXPECT_TRUE(target.m_aPatch[i] == (i == 5 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
@@ -154,7 +154,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     {
         CPatternDoc target;
         const CPatternDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patterns, 10).messages)), target), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patterns, 10).messages)), target, "Import SysEx"), 1);
         for (size_t n = 0; n < 48; ++n)
             EXPECT_EQ(target.m_aPattern[n], n == 10 ? docs.patterns.m_aPattern[n] : initial.m_aPattern[n])
                 << n;
@@ -164,7 +164,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
         // bytes, but for the one Tx/Rx byte among them.
         CSystemDoc target;
         const CSystemDoc initial;
-        PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.system, 1).messages)), target);
+        PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.system, 1).messages)), target, "Import SysEx");
         for (size_t i = 0; i < CSystemDoc::kSize; ++i) {
             const bool bTxRx = i == 6 || i >= CSystemDoc::kTxRxSettingOffset;
             EXPECT_EQ(target.m_aSystem[i], bTxRx ? docs.system.m_aSystem[i] : initial.m_aSystem[i]) << i;
@@ -180,7 +180,7 @@ TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
     const Bytes stream = JoinSysEx({all[0], all[4]});
     CPerformDoc target;
     const CPerformDoc initial;
-    EXPECT_EQ(PlaceHaul(Read(stream), target), 1);
+    EXPECT_EQ(PlaceHaul(Read(stream), target, "Import SysEx"), 1);
     const uint8_t* got = target.m_aPerform[3].Data();
     const uint8_t* src = docs.performances.m_aPerform[3].Data();
     const uint8_t* old = initial.m_aPerform[3].Data();
@@ -212,7 +212,7 @@ TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
     EXPECT_EQ(haul.SkipCount(SysExSkip::Noise), 1u);
     CPatchDoc target;
     const CPatchDoc initial;
-    EXPECT_EQ(PlaceHaul(haul, target), 1);
+    EXPECT_EQ(PlaceHaul(haul, target, "Import SysEx"), 1);
     for (size_t i = 0; i < 128; ++i)
         EXPECT_TRUE(target.m_aPatch[i] == (i == 2 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
 }

@@ -334,8 +334,9 @@ TEST_F(MotionViewTest, FitsItsFrameToTheContentAndDrawsTheGridAndBlackLabels)
     }
     for (int k = 0; k <= 4; ++k) {
         EXPECT_EQ(Px(img, 140, k * 16), kDark) << k;
-        if (k < 4)
+        if (k < 4) {
             EXPECT_EQ(Px(img, 140, k * 16 + 1), kWhite) << k;
+        }
     }
     EXPECT_EQ(Px(img, 140, 40), kDark); // the selected row 2
     EXPECT_EQ(Px(img, 140, 24), kGrey);

@@ -600,8 +600,10 @@ TEST_F(PatchDrawTest, AFetchedBankShowsItsNames)
     std::memcpy(Rec(3).Data(), m_device.Patch(3).data(), CPatchRecord::kSize);
     m_pDoc->UpdateRow(3);
 
-    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
         EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/patch-window.png"));
+
+    }
 }
 
 } // namespace

@@ -415,8 +415,9 @@ TEST_F(PatternViewTest, DrawsTheListGridAndBlackLabels)
     }
     for (int k = 0; k <= 48; ++k) {
         EXPECT_EQ(Px(img, 180, k * 16), kDark) << k;
-        if (k < 48)
+        if (k < 48) {
             EXPECT_EQ(Px(img, 180, k * 16 + 1), kWhite) << k;
+        }
     }
     EXPECT_EQ(Px(img, 200, 24), kDark); // the selected row 1
     EXPECT_EQ(Px(img, 200, 40), kGrey);

@@ -460,8 +460,10 @@ TEST_F(PerformViewTest, AFetchedBankShowsItsNames)
     EXPECT_GT(ink(147, 260, 2, 15), 0);
     EXPECT_GT(ink(147, 260, 18, 31), 0);
 
-    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
         EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/perform-window.png"));
+
+    }
 }
 
 } // namespace
