@@ -16,6 +16,7 @@
 #include "res/Strings.h"
 #include "res/strings/app.h"
 #include "transfer/SysExExport.h"
+#include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
 #include "views/PatchView.h"
@@ -26,10 +27,6 @@ namespace vantorel {
 
 namespace {
 
-// Larger than every entry of every kind sent many times over: anything
-// bigger is not a dump of this device.
-constexpr uint64_t kMaxSysExFile = 16u << 20;
-constexpr size_t kReadChunk = 64 * 1024;
 // Skips named in a summary; the count says how many there were in all.
 constexpr size_t kSummaryNotes = 3;
 constexpr const char* kSysExSuffix = "syx";
@@ -173,32 +170,14 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
 
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
-    CFileReader file;
-    if (const FileFault fault = file.Open(LocalPath(strPath)); fault != FileFault::None) {
-        ShowReadFault(fault, name);
-        return 0;
-    }
-    if (file.GetSize() > kMaxSysExFile) {
-        AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
-        return 0;
-    }
     CSysExReader reader;
-    std::vector<uint8_t> chunk;
-    uint64_t nRead = 0;
-    // The size may change while the file is read: the bound holds anyway.
-    while (nRead <= kMaxSysExFile) {
-        chunk.clear();
-        if (const FileFault fault = file.Read(chunk, kReadChunk); fault != FileFault::None) {
-            ShowReadFault(fault, name);
-            return 0;
-        }
-        if (chunk.empty())
-            break;
-        reader.Feed(chunk.data(), chunk.size());
-        nRead += chunk.size();
+    if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), reader); !read.IsOk()) {
+        if (read.bTooLarge)
+            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
+        else
+            ShowReadFault(read.fault, name);
+        return 0;
     }
-    file.Close();
-    reader.Finish();
     const CSysExHaul& haul = reader.GetHaul();
     if (!HaulHasEntries(haul)) {
         std::string text = Text(Q(res::kSysExNothingInFile).arg(name));
@@ -207,7 +186,8 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
         AfxMessageBox(text);
         return 0;
     }
-    const std::vector<std::string> lines = PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
+    const std::vector<std::string> lines =
+        PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
     AfxMessageBox(FormatSysExSummary(res::kSysExImportedFrom, name, lines, haul));
     int nPlaced = 0;
     for (SysExKind kind : kSysExKinds)

@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include "cli/Convert.h"
 #include "cli/Entries.h"
 #include "cli/ExitCodes.h"
 #include "cli/LibraryFile.h"
@@ -60,6 +61,9 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
         break;
     case ECommand::Info:
         nExit = Info(options, ctx);
+        break;
+    case ECommand::Convert:
+        nExit = Convert(options, ctx);
         break;
     default:
         nExit = RunTransfer(options, ctx);

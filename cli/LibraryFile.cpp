@@ -21,7 +21,9 @@ std::string Format(const char* pattern, const std::string& a, const char* b = ""
     return text;
 }
 
-std::string ReadFault(FileFault fault, const std::string& path) {
+} // namespace
+
+std::string ReadFaultText(FileFault fault, const std::string& path) {
     switch (fault) {
     case FileFault::NotFound:
         return Format(res::kCliFileNotFound, path);
@@ -34,7 +36,7 @@ std::string ReadFault(FileFault fault, const std::string& path) {
     }
 }
 
-std::string WriteFault(FileFault fault, const std::string& path) {
+std::string WriteFaultText(FileFault fault, const std::string& path) {
     switch (fault) {
     case FileFault::NoFolder:
         return Format(res::kCliWriteNoFolder, path);
@@ -49,19 +51,17 @@ std::string WriteFault(FileFault fault, const std::string& path) {
     }
 }
 
-} // namespace
-
 std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optional<EKind> wanted,
                                            std::string& error) {
     CFileReader file;
     if (const FileFault fault = file.Open(path); fault != FileFault::None) {
-        error = ReadFault(fault, path);
+        error = ReadFaultText(fault, path);
         return std::nullopt;
     }
     // The header says the kind; nothing more is read before it is known.
     std::vector<uint8_t> bytes;
     if (file.Read(bytes, kFileHeaderSize) != FileFault::None) {
-        error = ReadFault(FileFault::ReadFault, path);
+        error = ReadFaultText(FileFault::ReadFault, path);
         return std::nullopt;
     }
     CFileHeader header;
@@ -89,7 +89,7 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
         return std::nullopt;
     }
     if (file.Read(bytes, size_t(file.GetSize() - kFileHeaderSize)) != FileFault::None) {
-        error = ReadFault(FileFault::ReadFault, path);
+        error = ReadFaultText(FileFault::ReadFault, path);
         return std::nullopt;
     }
     try {
@@ -111,7 +111,7 @@ bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error
     CArchive ar(bytes);
     doc.Serialize(ar);
     if (const FileFault fault = WriteFileAtomic(path, bytes.data(), bytes.size()); fault != FileFault::None) {
-        error = WriteFault(fault, path);
+        error = WriteFaultText(fault, path);
         return false;
     }
     return true;

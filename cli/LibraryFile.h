@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/Kinds.h"
+#include "framework/core/SafeFile.h"
 
 namespace vantorel::cli {
 
@@ -19,6 +20,10 @@ struct CLoadedFile {
 // returns nothing and sets error to the one line to show.
 std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optional<EKind> wanted,
                                            std::string& error);
+
+// The one line for a file that cannot be read, or written.
+std::string ReadFaultText(FileFault fault, const std::string& path);
+std::string WriteFaultText(FileFault fault, const std::string& path);
 
 // Writes doc to path all or nothing; false with error set on failure.
 bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error);

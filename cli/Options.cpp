@@ -17,7 +17,7 @@ struct CCommandWord {
 constexpr CCommandWord kCommands[] = {
     {"ports", ECommand::Ports},   {"get", ECommand::Get},         {"send", ECommand::Send},
     {"backup", ECommand::Backup}, {"restore", ECommand::Restore}, {"verify", ECommand::Verify},
-    {"info", ECommand::Info},
+    {"info", ECommand::Info},     {"convert", ECommand::Convert},
 };
 
 bool Usage(std::string& error, const std::string& text) {
@@ -32,7 +32,7 @@ bool ParseRetries(const std::string& text, int& n) {
 }
 
 bool UsesPorts(ECommand c) {
-    return c != ECommand::Info && c != ECommand::Help;
+    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert;
 }
 
 } // namespace
@@ -140,6 +140,9 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     case ECommand::Restore:
         nMin = 1, nMax = 1, szWhat = res::kCliWhatDir;
         break;
+    case ECommand::Convert:
+        nMin = 2, nMax = 2, szWhat = res::kCliWhatInOut;
+        break;
     case ECommand::Help:
         break;
     }
@@ -167,6 +170,10 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     }
     if (nArgs >= 1)
         options.strPath = words[1];
+    if (options.command == ECommand::Convert) {
+        options.strTarget = words[2];
+        return true;
+    }
     if (nArgs == 2)
         options.strEntry = words[2]; // checked against the file's kind once it is read
     return true;

@@ -10,14 +10,15 @@
 
 namespace vantorel::cli {
 
-enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info };
+enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert };
 
 struct COptions {
     ECommand command = ECommand::Help;
     std::optional<EKind> kind; // get
     std::string strEntry;      // get, send: the label as typed (checked for get)
     std::optional<int> entry;  // get: the entry it names
-    std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE
+    std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE; convert: IN
+    std::string strTarget;     // convert: OUT
     std::optional<std::string> midiIn;
     std::optional<std::string> midiOut;
     int nRetries = 5;

@@ -10,6 +10,7 @@
 #include "cli/Plans.h"
 #include "cli/Ports.h"
 #include "cli/Session.h"
+#include "cli/SysExFile.h"
 #include "framework/core/Document.h"
 #include "framework/core/SafeFile.h"
 #include "midi/msg/SysEx.h"
@@ -87,7 +88,11 @@ class CTransfers {
             for (const auto& [path, pDoc] : partial) {
                 std::string error;
                 const std::string partialPath = path + ".partial";
-                if (SaveLibraryFile(partialPath, *pDoc, error))
+                // In the format the finished file would have had.
+                const bool bWritten = IsSysExPath(path)
+                                          ? SaveSysExFile(partialPath, *pDoc, m_options.entry, error)
+                                          : SaveLibraryFile(partialPath, *pDoc, error);
+                if (bWritten)
                     PrintMessage(m_ctx, FormatText(res::kCliPartialWritten, partialPath));
                 else
                     PrintMessage(m_ctx, error);
@@ -101,8 +106,9 @@ class CTransfers {
         const EKind kind = *m_options.kind;
         const std::string& path = m_options.strPath;
         std::unique_ptr<CDocument> pDoc;
-        // One entry goes into the file of its kind that is there, keeping the others.
-        if (m_options.entry && CheckRegularFile(path) != FileFault::NotFound) {
+        // One entry goes into the library file of its kind that is there,
+        // keeping the others; a .syx file holds just what was fetched.
+        if (m_options.entry && !IsSysExPath(path) && CheckRegularFile(path) != FileFault::NotFound) {
             std::string error;
             std::optional<CLoadedFile> file = LoadLibraryFile(path, kind, error);
             if (!file)
@@ -116,7 +122,7 @@ class CTransfers {
         if (outcome != EOutcome::Done)
             return Stopped(outcome, path, {{path, pDoc.get()}});
         std::string error;
-        if (!SaveLibraryFile(path, *pDoc, error))
+        if (!SaveOutputFile(path, *pDoc, m_options.entry, error))
             return Fail(kExitFile, error);
         return kExitDone;
     }

@@ -8,18 +8,23 @@ inline constexpr const char* kCliUsage =
     "\n"
     "Commands:\n"
     "  ports                      list MIDI inputs and outputs: number, name, backend\n"
-    "  get KIND [ENTRY] -o FILE   fetch a whole kind (or one entry) into a library file\n"
+    "  get KIND [ENTRY] -o FILE   fetch a whole kind (or one entry) into a library file,\n"
+    "                             or into a SysEx file when FILE ends in .syx\n"
     "  send FILE [ENTRY]          send a library file (or one entry of it)\n"
     "  backup DIR                 fetch all five kinds into DIR/patch.pat, DIR/performance.pfm,\n"
     "                             DIR/system.syp, DIR/pattern.ptn and DIR/motion.mtn\n"
     "  restore DIR                send those five files (those present)\n"
     "  verify FILE                fetch and compare with FILE; list every entry that differs\n"
     "  info FILE                  the file's kind, and every entry's label and name\n"
+    "  convert IN OUT             a library file into a SysEx file (.syx) or back; the\n"
+    "                             names' endings say the formats (.pat, .pfm, .syp, .ptn,\n"
+    "                             .mtn, .syx)\n"
     "\n"
     "KIND is patch, performance, system, pattern or motion. ENTRY is a label as the windows\n"
     "show it: A11..B88 (patch), 11..88 (performance), system or txrx (system),\n"
     "C#2..C6 (pattern), A1, A2, B1 or B2 (motion). A get of one entry into an existing\n"
-    "file of its kind replaces that entry and keeps the others.\n"
+    "file of its kind replaces that entry and keeps the others; a .syx FILE holds just\n"
+    "what was fetched. A SysEx file holds the data sets a send would carry.\n"
     "\n"
     "Options:\n"
     "  --midi-in PORT, --midi-out PORT\n"
@@ -57,6 +62,14 @@ inline constexpr const char* kCliOptionNotHere = "Option %s does not apply to %s
 inline constexpr const char* kCliWhatKindFile = "a KIND and -o FILE";
 inline constexpr const char* kCliWhatFile = "a FILE";
 inline constexpr const char* kCliWhatDir = "a DIR";
+inline constexpr const char* kCliWhatInOut = "IN and OUT";
+// convert
+inline constexpr const char* kCliConvertUnknownFormat =
+    "%s: name the new file .pat, .pfm, .syp, .ptn, .mtn or .syx, so that its format is known."; // OUT
+inline constexpr const char* kCliConvertBothSysEx =
+    "convert turns a library file into a SysEx file or back, and both files are SysEx files.";
+// The edit that places a file's data sets in a document (never shown).
+inline constexpr const char* kCliConvertEdit = "convert";
 
 // The entries of each kind, for kCliUnknownEntry.
 inline constexpr const char* kCliRangePatch = "A11 to A88 or B11 to B88";
@@ -134,6 +147,13 @@ inline constexpr const char* kCliInterrupted =
     "Stopped by the user; %s was left as it was."; // file or folder
 inline constexpr const char* kCliInterruptedSend =
     "Stopped by the user; the KQ-3300 may hold part of the data.";
+inline constexpr const char* kCliNotExportable =
+    "%s was not written: %s holds bytes the KQ-3300 cannot receive. Fix the entry in the program, "
+    "then try again."; // path, entry
+inline constexpr const char* kCliSysExTooLarge =
+    "%s is larger than 16 MB, too large for a SysEx file of the KQ-3300. Name another file.";
+inline constexpr const char* kCliSysExNoKind =
+    "%s holds no %s data of the KQ-3300. Name a SysEx file that does, or another OUT."; // path, kind
 inline constexpr const char* kCliNotSendable = "%s: %s holds bytes the KQ-3300 cannot receive; nothing was "
                                                "sent. Fix the entry in the program, then send again.";
 

@@ -137,8 +137,8 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     CUndoHistory* history = CUndoHistory::Of(active);
     ASSERT_TRUE(history);
     EXPECT_EQ(history->UndoName(), QStringLiteral("Import SysEx"));
-    Frame()->GetMdiArea()->setActiveSubWindow(
-        qobject_cast<QMdiSubWindow*>(dynamic_cast<CScrollView*>(active->GetViews().front())->GetParentFrame()));
+    Frame()->GetMdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(
+        dynamic_cast<CScrollView*>(active->GetViews().front())->GetParentFrame()));
     Trigger(edit_commands::ID_EDIT_UNDO);
     EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
     EXPECT_FALSE(active->IsModified());

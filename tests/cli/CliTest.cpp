@@ -46,6 +46,10 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
         {{"get", "patch", "-o", "x.pat", "--midi-in", "no such port"},
          "There is no MIDI input 'no such port'"},
         {{"get", "patch", "-o", "x.pat", "--midi-out", "999"}, "There is no MIDI output '999'"},
+        {{"convert", "a.pat"}, "needs IN and OUT"},
+        {{"convert", "a.pat", "b.syx", "--midi-in", "0"}, "Option --midi-in does not apply to convert"},
+        {{"convert", "a.syx", "b.SYX"}, "both files are SysEx files"},
+        {{"convert", "a.pat", "b.txt"}, "b.txt: name the new file .pat, .pfm"},
     };
     for (const CUsageCase& c : cases) {
         const CProgramRun run = RunProgram(c.args);
@@ -136,6 +140,12 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
     ASSERT_TRUE(c.open(QIODevice::WriteOnly));
     c.write(reinterpret_cast<const char*>(bytes.data()), 1000);
     c.close();
+    // A SysEx file with a message of another maker only.
+    const QString noise = dir.path() + "/other.syx";
+    QFile n(noise);
+    ASSERT_TRUE(n.open(QIODevice::WriteOnly));
+    n.write(QByteArray::fromHex("f0410010420000f7"));
+    n.close();
 
     const struct {
         QStringList args;
@@ -147,6 +157,11 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
         {{"info", cut}, "ends too early"},
         {{"verify", garbage, "--midi-in", "0", "--midi-out", "0"}, "is not a library file"},
         {{"send", cut, "--midi-in", "0", "--midi-out", "0"}, "ends too early"},
+        {{"convert", garbage, dir.path() + "/out.syx"}, "is not a library file"},
+        {{"convert", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat", dir.path() + "/out.ptn"},
+         "holds patch data, not pattern data"},
+        {{"convert", noise, dir.path() + "/out.pat"}, "holds no patch data of the KQ-3300"},
+        {{"convert", dir.path() + "/missing.syx", dir.path() + "/out.pat"}, "does not exist"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());
@@ -155,6 +170,9 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
         EXPECT_EQ(Lines(run.err).size(), 1u) << run.err;
         EXPECT_NE(run.err.find(c.szSays), std::string::npos) << run.err;
     }
+    // A refused conversion writes nothing.
+    EXPECT_FALSE(QFile::exists(dir.path() + "/out.pat"));
+    EXPECT_FALSE(QFile::exists(dir.path() + "/out.syx"));
 }
 
 TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase) {

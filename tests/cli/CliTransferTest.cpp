@@ -84,6 +84,43 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
     }
 }
 
+// A .syx written by get holds the device's memory as data sets; convert turns
+// it into the library file a get writes, and that file back into the same bytes.
+TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
+    m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
+    m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
+    for (const cli::CKindInfo& k : cli::AllKinds()) {
+        SCOPED_TRACE(k.szWord);
+        const std::string syx = Path(std::string(k.szWord) + ".syx");
+        const std::string library = Path(std::string(k.szWord) + k.szExt);
+        ASSERT_EQ(Run({"get", k.szWord, "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
+        const std::vector<uint8_t> dump = FileBytes(QString::fromStdString(syx));
+        ASSERT_GT(dump.size(), 2u);
+        EXPECT_EQ(dump.front(), 0xF0);
+        EXPECT_EQ(dump.back(), 0xF7);
+
+        ASSERT_EQ(Run({"convert", syx, library}), cli::kExitDone) << m_err.str();
+        std::string error, why;
+        const std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(library, k.kind, error);
+        ASSERT_TRUE(file) << error;
+        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+
+        ASSERT_EQ(Run({"convert", library, Path("again.syx")}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(FileBytes(QString::fromStdString(Path("again.syx"))), dump);
+    }
+    // One entry: a file of that entry alone, which converts into a bank
+    // holding it and defaults elsewhere.
+    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(Run({"convert", Path("b17.syx"), Path("b17.pat")}), cli::kExitDone) << m_err.str();
+    auto bank = Load<CPatchDoc>(Path("b17.pat"), EKind::Patch);
+    ASSERT_TRUE(bank);
+    const CPatchDoc defaults;
+    for (int n = 0; n < 128; ++n) {
+        const uint8_t* pWanted = n == 70 ? m_device.Patch(70).data() : defaults.m_aPatch[size_t(n)].Data();
+        EXPECT_EQ(std::memcmp(bank->m_aPatch[size_t(n)].Data(), pWanted, CPatchRecord::kSize), 0) << n;
+    }
+}
+
 TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
     ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
