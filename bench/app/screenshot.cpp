@@ -49,7 +49,7 @@ int main(int argc, char** argv)
         docs.OpenNewDocument(kinds[1].get());
         vantorel::CDocument* patch = docs.OpenNewDocument(kinds[0].get());
         frame->MDITile();
-        docs.GetFrames(patch).front()->ActivateFrame();
+        docs.GetFrame(patch)->ActivateFrame();
     }
     frame->UpdateAllCmdUI();
     Settle();

@@ -10,6 +10,7 @@
 #include <ctime>
 
 #include "framework/core/MessageBox.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "framework/core/QtTimerService.h"
 #include "framework/core/VirtualClock.h"
 #include "midi/MidiPorts.h"
@@ -137,7 +138,8 @@ void OverJack()
         // One request first, so that the connection is settled before timing.
         chain.m_nTotal = 1;
         chain.Next();
-        QTest::qWaitFor([&] { return chain.m_bAnswered; }, 15000);
+        if (!QTest::qWaitFor([&] { return chain.m_bAnswered; }, 15000))
+            std::fprintf(stderr, "bench_midi: the simulator did not answer the first request over JACK\n");
         chain.m_nSent = 0;
         chain.m_nAnswers = 0;
         chain.m_bDone = false;

@@ -22,6 +22,7 @@
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
 #include "framework/core/MessageBox.h"
+#include "tests/support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/QtTimerService.h"
 #include "framework/gui/Dialog.h"

@@ -31,15 +31,4 @@ MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler)
     return previous;
 }
 
-CMessageBoxRecorder::CMessageBoxRecorder(int answer) : m_nAnswer(answer)
-{
-    m_previous = SetMessageBoxHandler([this](const std::string& text, unsigned type) {
-        m_texts.push_back(text);
-        m_types.push_back(type);
-        return m_nAnswer;
-    });
-}
-
-CMessageBoxRecorder::~CMessageBoxRecorder() { SetMessageBoxHandler(m_previous); }
-
 } // namespace vantorel

@@ -1,7 +1,6 @@
 #pragma once
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace vantorel {
 
@@ -21,18 +20,5 @@ using MessageBoxHandler = std::function<int(const std::string& text, unsigned ty
 // handler restores the default, which writes to stderr and answers IDOK
 // (IDNO for a Yes/No/Cancel question, so nothing is written unasked).
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler);
-
-// Test helper: installs a handler for its lifetime and records every text.
-class CMessageBoxRecorder {
-public:
-    explicit CMessageBoxRecorder(int answer = IDOK);
-    ~CMessageBoxRecorder();
-    std::vector<std::string> m_texts;
-    std::vector<unsigned> m_types;
-    int m_nAnswer;
-
-private:
-    MessageBoxHandler m_previous;
-};
 
 } // namespace vantorel

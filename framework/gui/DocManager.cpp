@@ -311,12 +311,6 @@ CChildFrame* CDocManager::GetFrame(const CDocument* pDoc) const
     return e ? e->pFrame : nullptr;
 }
 
-std::vector<CChildFrame*> CDocManager::GetFrames(const CDocument* pDoc) const
-{
-    CChildFrame* frame = GetFrame(pDoc);
-    return frame ? std::vector<CChildFrame*>{frame} : std::vector<CChildFrame*>{};
-}
-
 CDocManager::DocEntry* CDocManager::Find(const CDocument* pDoc) const
 {
     for (const auto& e : m_docs)

@@ -78,20 +78,12 @@ public:
     CDocTemplate* GetTemplateOf(const CDocument* pDoc) const;
     // The document's window, or null.
     CChildFrame* GetFrame(const CDocument* pDoc) const;
-    // The same as a list (empty or one), for older callers.
-    std::vector<CChildFrame*> GetFrames(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
 
     // The recent-file list, most recent first.
     const std::vector<std::string>& GetRecentFiles() const { return m_recent.Get(); }
     void LoadRecentFileList() { m_recent.Load(); }
     void AddToRecentFileList(const std::string& strPath) { m_recent.Add(strPath); }
-
-    // Older name of SetFileDialogPresenter, kept for its callers.
-    static FileDialogPresenter SetFileDialogHook(FileDialogPresenter hook)
-    {
-        return SetFileDialogPresenter(std::move(hook));
-    }
 
     // Called by CChildFrame.
     bool CanCloseFrame(CChildFrame* pFrame);

@@ -18,6 +18,7 @@
 #include "app/Resource.h"
 #include "framework/gui/QtMessageBox.h"
 #include "views/ProgramSwitches.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/VirtualClock.h"
 #include "app/DefaultMidiService.h"
 #include "midi/MidiPorts.h"

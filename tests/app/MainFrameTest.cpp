@@ -16,6 +16,7 @@
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

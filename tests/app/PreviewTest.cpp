@@ -5,6 +5,7 @@
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
 #include "transfer/StopPreview.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

@@ -7,6 +7,7 @@
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

@@ -27,6 +27,7 @@
 #include "views/EditCommands.h"
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

@@ -17,6 +17,7 @@
 
 #include "e2e/JackRig.h"
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/QtTimerService.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"

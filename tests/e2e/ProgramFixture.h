@@ -41,6 +41,7 @@
 #include "data/VarEntry.h"
 #include "e2e/JackRig.h"
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
@@ -158,14 +159,14 @@ class CProgramTest : public ::testing::Test {
         // After the start: the program installs real message boxes.
         m_pBoxes = std::make_unique<CMessageBoxRecorder>(IDOK);
         CDialog::SetModalHook([this](CDialog* d) { OnModal(d); });
-        CDocManager::SetFileDialogHook([this](const CFileDialogRequest& r) { return OnFileDialog(r); });
+        SetFileDialogPresenter([this](const CFileDialogRequest& r) { return OnFileDialog(r); });
         CListView::SetPopupHook(
             [this](const std::vector<CListView::CMenuItem>& items, const QPoint&) { return OnPopup(items); });
     }
 
     void StopProgram() {
         CDialog::SetModalHook({});
-        CDocManager::SetFileDialogHook({});
+        SetFileDialogPresenter({});
         CListView::SetPopupHook({});
         m_pBoxes.reset();
         m_pApp.reset();
@@ -246,15 +247,15 @@ class CProgramTest : public ::testing::Test {
     }
 
     template <class TView> TView* ViewOf(CDocument* pDoc) {
-        const auto frames = Docs().GetFrames(pDoc);
-        return frames.empty() ? nullptr : dynamic_cast<TView*>(frames.front()->GetActiveView());
+        CChildFrame* pFrame = Docs().GetFrame(pDoc);
+        return pFrame ? dynamic_cast<TView*>(pFrame->GetActiveView()) : nullptr;
     }
 
     // Brings a document's window to the front, as a click on its frame does.
     void Activate(CDocument* pDoc) {
-        const auto frames = Docs().GetFrames(pDoc);
-        ASSERT_FALSE(frames.empty());
-        frames.front()->ActivateFrame();
+        CChildFrame* pFrame = Docs().GetFrame(pDoc);
+        ASSERT_TRUE(pFrame);
+        pFrame->ActivateFrame();
         QCoreApplication::processEvents();
         ASSERT_EQ(Frame()->GetActiveDocument(), pDoc);
     }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/CompositeMidiService.h"
 #include "midi/FakeMidiService.h"

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/AlsaWatch.h"
 #include "midi/backends/CompositeMidiService.h"

@@ -23,6 +23,7 @@
 #include "transfer/PatternTransfer.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/TransferDevices.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 namespace {

@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "transfer/StopPreview.h"
+#include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
 

@@ -19,6 +19,7 @@
 #include "framework/core/Document.h"
 #include "framework/core/HintRect.h"
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/VirtualClock.h"
 #include "framework/gui/Dialog.h"
 #include "midi/MidiService.h"

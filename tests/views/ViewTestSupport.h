@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/TimerService.h"
 #include "framework/core/VirtualClock.h"

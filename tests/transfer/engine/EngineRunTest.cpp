@@ -10,6 +10,7 @@
 
 #include "data/PatchDoc.h"
 #include "framework/core/MessageBox.h"
+#include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/VirtualClock.h"
 #include "midi/MidiService.h"
