@@ -12,6 +12,20 @@
 
 namespace vantorel::cli {
 
+std::string BackendName(CDefaultMidiService::EBackend backend) {
+    switch (backend) {
+    case CDefaultMidiService::EBackend::Simulator:
+        return res::kCliBackendSim;
+    case CDefaultMidiService::EBackend::Alsa:
+        return res::kCliBackendAlsa;
+    case CDefaultMidiService::EBackend::Jack:
+        return res::kCliBackendJack;
+    case CDefaultMidiService::EBackend::None:
+        break;
+    }
+    return {};
+}
+
 namespace {
 
 void ListSide(CContext& ctx, bool bInput) {

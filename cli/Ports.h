@@ -4,9 +4,13 @@
 #include <optional>
 #include <string>
 
+#include "app/devices/DefaultMidiService.h"
 #include "cli/Context.h"
 
 namespace vantorel::cli {
+
+// A backend as `ports` names it ("ALSA"); empty for none.
+std::string BackendName(CDefaultMidiService::EBackend backend);
 
 // Prints inputs and outputs: number, name, backend.
 void ListPorts(CContext& ctx);

@@ -7,38 +7,31 @@
 #include "cli/Entries.h"
 #include "cli/ExitCodes.h"
 #include "cli/LibraryFile.h"
-#include "cli/Plans.h"
 #include "cli/Ports.h"
 #include "cli/Session.h"
 #include "cli/SysExFile.h"
 #include "framework/core/Document.h"
 #include "framework/core/SafeFile.h"
-#include "midi/msg/SysEx.h"
 #include "res/strings/cli.h"
+#include "transfer/SysExExport.h"
+#include "transfer/plans/DocumentPlans.h"
 
 namespace vantorel::cli {
 
 namespace {
 
-// The entry of each data set a Send of doc would send, found by a dry run of
-// a plan of its own (a plan walked once is not where a Send begins); false
-// (error set) when a data set holds bytes the synthesizer cannot take.
-bool PlanSend(EKind kind, const CDocument& doc, std::optional<int> entry, const std::string& path,
+// The entry of each data set a Send of doc would send, found by a dry run
+// (the export walks a plan of its own: a plan walked once is not where a Send
+// begins); false (error set) when a data set holds bytes the synthesizer
+// cannot take.
+bool PlanSend(const CDocument& doc, std::optional<int> entry, const std::string& path,
               std::vector<int>& entries, std::string& error) {
-    const std::unique_ptr<CSendPlan> plan = MakeSendPlan(kind, doc, entry);
-    CSilentDisplay silent;
-    plan->Begin(silent);
-    for (bool bMore = true; bMore;) {
-        CDataSet dataSet;
-        bMore = plan->Next(dataSet, silent);
-        if (!dataSet.bValid)
-            break;
-        if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
-            error = FormatText(res::kCliNotSendable, path, dataSet.strEntry);
-            return false;
-        }
-        entries.push_back(dataSet.nEntry);
+    CSysExExport dryRun = ExportSysEx(doc, entry.value_or(-1));
+    if (!dryRun.IsOk()) {
+        error = FormatText(res::kCliNotSendable, path, dryRun.strBadEntry);
+        return false;
     }
+    entries = std::move(dryRun.entries);
     return true;
 }
 
@@ -117,7 +110,7 @@ class CTransfers {
         } else {
             pDoc = NewDocument(kind);
         }
-        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(kind, *pDoc, m_options.entry);
+        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pDoc, m_options.entry.value_or(-1));
         const EOutcome outcome = m_session->Get(kind, *plan, m_options.entry);
         if (outcome != EOutcome::Done)
             return Stopped(outcome, path, {{path, pDoc.get()}});
@@ -141,9 +134,9 @@ class CTransfers {
                                             res::kCliSeeHelp);
         }
         std::vector<int> entries;
-        if (!PlanSend(file->kind, *file->pDoc, entry, m_options.strPath, entries, error))
+        if (!PlanSend(*file->pDoc, entry, m_options.strPath, entries, error))
             return Fail(kExitFile, error);
-        const std::unique_ptr<CSendPlan> plan = MakeSendPlan(file->kind, *file->pDoc, entry);
+        const std::unique_ptr<CSendPlan> plan = MakeSendPlan(*file->pDoc, entry.value_or(-1));
         return SendPlanned(file->kind, *plan, entry, entries);
     }
 
@@ -164,7 +157,7 @@ class CTransfers {
         std::vector<std::pair<std::string, std::unique_ptr<CDocument>>> docs;
         for (const CKindInfo& k : AllKinds()) {
             docs.emplace_back(BackupPath(dir, k.kind), NewDocument(k.kind));
-            const std::unique_ptr<CGetPlan> plan = MakeGetPlan(k.kind, *docs.back().second, std::nullopt);
+            const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*docs.back().second);
             const EOutcome outcome = m_session->Get(k.kind, *plan, std::nullopt);
             if (outcome != EOutcome::Done) {
                 if (m_options.bKeepPartial && !QDir().mkpath(QString::fromStdString(dir)))
@@ -205,9 +198,9 @@ class CTransfers {
             if (!file)
                 return Fail(kExitFile, error);
             CPlanned p{std::move(*file), nullptr, {}};
-            if (!PlanSend(k.kind, *p.file.pDoc, std::nullopt, path, p.entries, error))
+            if (!PlanSend(*p.file.pDoc, std::nullopt, path, p.entries, error))
                 return Fail(kExitFile, error);
-            p.plan = MakeSendPlan(k.kind, *p.file.pDoc, std::nullopt);
+            p.plan = MakeSendPlan(*p.file.pDoc);
             planned.push_back(std::move(p));
         }
         if (planned.empty())
@@ -226,7 +219,7 @@ class CTransfers {
             return Fail(kExitFile, error);
         const EKind kind = file->kind;
         const std::unique_ptr<CDocument> pFetched = NewDocument(kind);
-        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(kind, *pFetched, std::nullopt);
+        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pFetched);
         const EOutcome outcome = m_session->Get(kind, *plan, std::nullopt);
         if (outcome != EOutcome::Done)
             return Stopped(outcome, m_options.strPath, {});

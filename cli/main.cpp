@@ -5,8 +5,9 @@
 
 #include <unistd.h>
 
+#include "app/devices/DefaultMidiService.h"
 #include "cli/Cli.h"
-#include "cli/CliMidiService.h"
+#include "cli/Ports.h"
 #include "cli/StopSignal.h"
 #include "framework/core/QtTimerService.h"
 
@@ -17,12 +18,12 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     CQtTimerService timers;
     CTimerService::Install(&timers);
-    cli::CCliMidiService midi;
+    CDefaultMidiService midi;
     CMidiService::Install(&midi);
 
     cli::CContext ctx{std::cout, std::cerr};
     ctx.bErrIsTerminal = isatty(STDERR_FILENO) == 1;
-    ctx.backendOf = [&midi](bool bInput, unsigned n) { return midi.BackendOf(bInput, n); };
+    ctx.backendOf = [&midi](bool bInput, unsigned n) { return cli::BackendName(midi.BackendOf(bInput, n)); };
     ctx.runUntil = [&ctx](const std::function<bool()>& done) {
         while (!done() && !ctx.bStopRequested)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

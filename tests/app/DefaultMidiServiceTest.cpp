@@ -8,7 +8,7 @@
 #include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/VirtualClock.h"
-#include "app/DefaultMidiService.h"
+#include "app/devices/DefaultMidiService.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
 #include "sim/service/SimMidiService.h"
