@@ -184,6 +184,9 @@ TEST_F(JackPatchTransfer, AnOutputWhoseDeviceWentAwayFailsAsDisconnected)
         ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
         ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
         ASSERT_EQ(jack.OutShortMsg(h, 0x643C90), MMSYSERR_NOERROR);
+        // The header is the caller's again only once its message has left the
+        // wire; sending it before then is "still playing", not the point here.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return (hdr.dwFlags & MHDR_DONE) != 0; }, 2000));
 
         // The device's client dies; the server and our port stay.
         m_rig.Sim().kill();
