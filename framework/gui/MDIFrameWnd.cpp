@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -36,6 +37,11 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
         m_pDocManager->SetMdiArea(m_pMdiArea);
         m_pDocManager->SetChangeHandler([this] { RefreshCommandsAndTitle(); });
     }
+    // What the user does with the mouse or the keys in a window (select a
+    // row, pick an entry up) changes which commands apply; the commands follow
+    // once the event has been handled, before the next one can use them.
+    if (QCoreApplication* app = QCoreApplication::instance())
+        app->installEventFilter(this);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* w) { OnChildActivated(qobject_cast<CChildFrame*>(w)); });
 
@@ -350,6 +356,13 @@ void CMDIFrameWnd::MDIIconArrange()
 
 bool CMDIFrameWnd::eventFilter(QObject* watched, QEvent* e)
 {
+    if ((e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease) && !m_bCmdUIQueued) {
+        m_bCmdUIQueued = true;
+        QTimer::singleShot(0, this, [this] {
+            m_bCmdUIQueued = false;
+            UpdateAllCmdUI();
+        });
+    }
     if (watched == m_pMdiArea->viewport()) {
         if (e->type() == QEvent::ChildAdded)
             if (auto* frame = qobject_cast<CChildFrame*>(static_cast<QChildEvent*>(e)->child())) {

@@ -121,6 +121,7 @@ private:
     QString m_strTitleBase;
     QPoint m_ptNextNew;
     bool m_bPlacing = false;
+    bool m_bCmdUIQueued = false; // an update of the commands is on its way
 };
 
 } // namespace vantorel

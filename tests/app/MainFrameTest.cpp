@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTest>
 #include <QToolBar>
 
 #include "app/AppTestSupport.h"
@@ -178,6 +179,35 @@ TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
         EXPECT_TRUE(Enabled(id)) << id;
     EXPECT_FALSE(Enabled(57637)); // nothing held to paste
     SaveEditMenuPicture(m_pFrame.get());
+}
+
+// The menu and its keys follow what the user does in a list window without
+// anything else refreshing them: a click selects a row, and Ctrl+C, F2 and
+// Delete are there for that row at once; Shift-click picks it up for Ctrl+V.
+TEST_F(MainFrameTest, TheRowCommandsFollowAClickWithoutARefresh)
+{
+    m_pManager = std::make_unique<CDocManager>();
+    RegisterDocumentKinds(*m_pManager);
+    m_pFrame = std::make_unique<CMainFrame>(m_pManager.get());
+    m_pFrame->SetAppTarget(&m_app);
+    m_pFrame->show();
+    auto* doc = dynamic_cast<CPatchDoc*>(m_pManager->OpenNewDocument(m_pManager->GetTemplates()[0].get()));
+    ASSERT_NE(doc, nullptr);
+    SetSendDataSwitch(0);
+    QCoreApplication::processEvents();
+    for (int id : {57634, 57637, 32850, 57632})
+        ASSERT_FALSE(Enabled(id)) << id;
+
+    QWidget* viewport = m_pManager->GetFrame(doc)->GetActiveView()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(50, 21));
+    QCoreApplication::processEvents();
+    for (int id : {57634, 32850, 57632})
+        EXPECT_TRUE(Enabled(id)) << id;
+    EXPECT_FALSE(Enabled(57637)); // nothing held to paste
+
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 21));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Enabled(57637));
 }
 
 TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
