@@ -47,9 +47,14 @@ class CJackRig {
         m_strSim = "kq-e2e-" + std::to_string(getpid()) + "-" + std::to_string(nRun);
         setenv("JACK_DEFAULT_SERVER", m_strServer.c_str(), 1);
         m_jackd.setProcessChannelMode(QProcess::MergedChannels);
+        // Synchronous: the server waits for every client in each cycle. In
+        // the default mode a late client's output port still holds its last
+        // cycle's events, and the ports it feeds read them again: the
+        // simulator's burst then reached the program with one message
+        // repeated a hundred times in place of the rest.
         m_jackd.start(
             QStandardPaths::findExecutable("jackd"),
-            {"--no-realtime", "-n", QString::fromStdString(m_strServer), "-d", "dummy", "-p", "256"});
+            {"--no-realtime", "--sync", "-n", QString::fromStdString(m_strServer), "-d", "dummy", "-p", "256"});
         if (!m_jackd.waitForStarted(kStartTimeoutMs)) {
             error = "jackd did not start";
             return false;
