@@ -29,9 +29,6 @@ const std::array<CKindInfo, 5> kKinds = {{
 }};
 
 constexpr const char* kSystemLabels[2] = {"system", "txrx"};
-// The pattern rows run up the keyboard from C#2, an octave every 12 rows.
-constexpr int kSemitones = 12;
-constexpr int kFirstOctave = 2;
 
 std::string Trimmed(std::string_view s) {
     while (!s.empty() && std::isspace(static_cast<unsigned char>(s.front())))
@@ -46,10 +43,6 @@ std::string Upper(std::string s) {
     return s;
 }
 
-std::string PatternLabel(int n) {
-    const int nKey = n + 1; // row 0 is C#2
-    return std::string(res::kNoteNames[nKey % kSemitones]) + std::to_string(kFirstOctave + nKey / kSemitones);
-}
 
 } // namespace
 
@@ -84,7 +77,7 @@ std::string EntryLabel(EKind kind, int n) {
     case EKind::System:
         return kSystemLabels[n];
     case EKind::Pattern:
-        return PatternLabel(n);
+        return FormatPatternLabel(n);
     case EKind::Motion:
         return Trimmed(res::kMotionNames[n]);
     }

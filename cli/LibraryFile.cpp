@@ -1,8 +1,8 @@
 #include "cli/LibraryFile.h"
 
-#include <cstdio>
 #include <vector>
 
+#include "cli/Options.h"
 #include "data/FileHeader.h"
 #include "framework/core/Archive.h"
 #include "framework/core/Document.h"
@@ -11,43 +11,31 @@
 
 namespace vantorel::cli {
 
-namespace {
-
-std::string Format(const char* pattern, const std::string& a, const char* b = "", const char* c = "",
-                   const char* d = "") {
-    const int n = std::snprintf(nullptr, 0, pattern, a.c_str(), b, c, d);
-    std::string text(size_t(n > 0 ? n : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, pattern, a.c_str(), b, c, d);
-    return text;
-}
-
-} // namespace
-
 std::string ReadFaultText(FileFault fault, const std::string& path) {
     switch (fault) {
     case FileFault::NotFound:
-        return Format(res::kCliFileNotFound, path);
+        return FormatText(res::kCliFileNotFound, path);
     case FileFault::NotRegular:
-        return Format(res::kCliFileNotRegular, path);
+        return FormatText(res::kCliFileNotRegular, path);
     case FileFault::AccessDenied:
-        return Format(res::kCliFileNoAccess, path);
+        return FormatText(res::kCliFileNoAccess, path);
     default:
-        return Format(res::kCliFileReadFault, path);
+        return FormatText(res::kCliFileReadFault, path);
     }
 }
 
 std::string WriteFaultText(FileFault fault, const std::string& path) {
     switch (fault) {
     case FileFault::NoFolder:
-        return Format(res::kCliWriteNoFolder, path);
+        return FormatText(res::kCliWriteNoFolder, path);
     case FileFault::AccessDenied:
-        return Format(res::kCliWriteDenied, path);
+        return FormatText(res::kCliWriteDenied, path);
     case FileFault::DiskFull:
-        return Format(res::kCliWriteDiskFull, path);
+        return FormatText(res::kCliWriteDiskFull, path);
     case FileFault::NotRegular:
-        return Format(res::kCliWriteNotRegular, path);
+        return FormatText(res::kCliWriteNotRegular, path);
     default:
-        return Format(res::kCliWriteFault, path);
+        return FormatText(res::kCliWriteFault, path);
     }
 }
 
@@ -73,11 +61,11 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
                 reinterpret_cast<const char*>(header.Data()) + kHeaderTypeOffset, kHeaderTypeSize));
     }
     if (!kind) {
-        error = Format(res::kCliFileNotLibrary, path);
+        error = FormatText(res::kCliFileNotLibrary, path);
         return std::nullopt;
     }
     if (wanted && *wanted != *kind) {
-        error = Format(res::kCliFileWrongKind, path, Info(*kind).szWord, Info(*wanted).szWord,
+        error = FormatText(res::kCliFileWrongKind, path, Info(*kind).szWord, Info(*wanted).szWord,
                        Info(*wanted).szExt);
         return std::nullopt;
     }
@@ -85,7 +73,7 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
     CLoadedFile loaded{*kind, NewDocument(*kind)};
     const CFileBounds bounds = loaded.pDoc->GetFileBounds();
     if (file.GetSize() > bounds.nMaxSize) {
-        error = Format(res::kCliFileTooLarge, path, Info(*kind).szWord);
+        error = FormatText(res::kCliFileTooLarge, path, Info(*kind).szWord);
         return std::nullopt;
     }
     if (file.Read(bytes, size_t(file.GetSize() - kFileHeaderSize)) != FileFault::None) {
@@ -95,11 +83,11 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
     try {
         CArchive ar(bytes.data(), bytes.size());
         if (loaded.pDoc->Serialize(ar) != CDocument::LoadResult::Ok) {
-            error = Format(res::kCliFileNotLibrary, path);
+            error = FormatText(res::kCliFileNotLibrary, path);
             return std::nullopt;
         }
     } catch (const CArchiveException&) {
-        error = Format(res::kCliFileShort, path);
+        error = FormatText(res::kCliFileShort, path);
         return std::nullopt;
     }
     loaded.pDoc->SetPathName(path);

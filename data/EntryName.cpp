@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "res/strings/datawindows.h"
+
 namespace vantorel {
 
 namespace {
@@ -66,6 +68,15 @@ std::string FormatPerformanceLabel(int nIndex)
     char text[kPerformanceLabelSize];
     FormatPerformanceLabel(nIndex, text);
     return text;
+}
+
+std::string FormatPatternLabel(int nIndex)
+{
+    constexpr int kSemitones = 12;
+    constexpr int kFirstOctave = 2;
+    const int nKey = nIndex + 1; // row 0 is C#2
+    return std::string(res::kNoteNames[((nKey % kSemitones) + kSemitones) % kSemitones]) +
+           std::to_string(kFirstOctave + nKey / kSemitones);
 }
 
 } // namespace vantorel

@@ -34,4 +34,7 @@ std::string FormatPatchLabel(int nIndex);
 void FormatPerformanceLabel(int nIndex, char (&text)[kPerformanceLabelSize]);
 std::string FormatPerformanceLabel(int nIndex);
 
+// The note of pattern index 0..47: "C#2".."C6" (row 0 is C#2).
+std::string FormatPatternLabel(int nIndex);
+
 } // namespace vantorel

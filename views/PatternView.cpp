@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdio>
 
+#include "data/EntryName.h"
 #include "res/strings/datawindows.h"
 #include "views/CopyBuffer.h"
 #include "transfer/PatternTransfer.h"
@@ -15,8 +16,6 @@ namespace {
 // keys step by these numbers of rows, starting one pixel below the first row.
 constexpr std::array<int, 7> kWhiteKeySteps = {4, 3, 3, 4, 4, 3, 3};
 constexpr std::array<int, 5> kBlackKeySteps = {2, 3, 2, 2, 3};
-constexpr int kSemitones = 12;
-constexpr int kFirstOctave = 2;
 } // namespace
 
 CPatternView::CPatternView(QWidget* parent)
@@ -30,12 +29,7 @@ CPatternView::CPatternView(QWidget* parent)
 
 std::string CPatternView::NoteName(int nRow)
 {
-    const int nKey = nRow + 1; // row 0 is C#2
-    const char* szNote = res::kNoteNames[((nKey % kSemitones) + kSemitones) % kSemitones];
-    std::string name(1, szNote[0]);
-    if (szNote[1] == '#')
-        name += '#';
-    name += std::to_string(kFirstOctave + nKey / kSemitones);
+    std::string name = FormatPatternLabel(nRow);
     name.resize(3, ' ');
     return name;
 }
