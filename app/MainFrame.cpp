@@ -43,15 +43,50 @@ uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
 QString Q(const char* s) { return QString::fromLatin1(s); }
 } // namespace
 
+namespace {
+// A toolbar button: its command and image; command 0 is a separator.
+struct CButton {
+    int nId;
+    QImage image;
+};
+
+std::vector<CButton> MakeToolbar()
+{
+    using res::EButtonImage;
+    std::vector<CButton> buttons{{ID_FILE_NEW, res::ToolbarImage(EButtonImage::New)},
+                                 {ID_FILE_OPEN, res::ToolbarImage(EButtonImage::Open)},
+                                 {ID_FILE_SAVE, res::ToolbarImage(EButtonImage::Save)},
+                                 {0, {}}};
+    // Get and Send of each kind.
+    for (const CKindWindow& w : KindWindows()) {
+        buttons.push_back({w.get.nId, res::TransferButtonImage(true, w.szButtonLabel, w.colour)});
+        buttons.push_back({w.send.nId, res::TransferButtonImage(false, w.szButtonLabel, w.colour)});
+        buttons.push_back({0, {}});
+    }
+    buttons.insert(buttons.end(), {{ID_PREVIEW, res::ToolbarImage(EButtonImage::Preview)},
+                                   {0, {}},
+                                   {ID_CLEAR_COPY_BUFFER, res::ToolbarImage(EButtonImage::ClearCopyBuffer)},
+                                   {0, {}},
+                                   {ID_APP_ABOUT, res::ToolbarImage(EButtonImage::About)}});
+    return buttons;
+}
+
+const std::vector<CButton>& Toolbar()
+{
+    static const std::vector<CButton> buttons = MakeToolbar();
+    return buttons;
+}
+} // namespace
+
 const std::vector<int>& CMainFrame::ToolbarButtons()
 {
-    static const std::vector<int> buttons{
-        ID_FILE_NEW,     ID_FILE_OPEN,  ID_FILE_SAVE,        0, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK, 0,
-        ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK, 0, ID_GET_SYSTEM,  ID_SEND_SYSTEM,   0,
-        ID_GET_PATTERN,  ID_SEND_PATTERN, 0,                  ID_GET_MOTION,  ID_SEND_MOTION,  0,
-        ID_PREVIEW,      0,             ID_CLEAR_COPY_BUFFER, 0, ID_APP_ABOUT,
-    };
-    return buttons;
+    static const std::vector<int> ids = [] {
+        std::vector<int> v;
+        for (const CButton& b : Toolbar())
+            v.push_back(b.nId);
+        return v;
+    }();
+    return ids;
 }
 
 CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd(pDocManager, parent)
@@ -201,16 +236,6 @@ void CMainFrame::BuildActions()
         {ID_FILE_SAVE, res::kItemSave, res::kPromptSave, QKeySequence(QKeySequence::Save)},
         {ID_FILE_SAVE_AS, res::kItemSaveAs, res::kPromptSaveAs, {}},
         {ID_APP_EXIT, res::kItemExit, res::kPromptExit, {}},
-        {ID_GET_PATCH_BANK, res::kItemGetPatch, res::kPromptGetPatch, {}},
-        {ID_SEND_PATCH_BANK, res::kItemSendPatch, res::kPromptSendPatch, {}},
-        {ID_GET_PERFORMANCE_BANK, res::kItemGetPerformance, res::kPromptGetPerformance, {}},
-        {ID_SEND_PERFORMANCE_BANK, res::kItemSendPerformance, res::kPromptSendPerformance, {}},
-        {ID_GET_SYSTEM, res::kItemGetSystem, res::kPromptGetSystem, {}},
-        {ID_SEND_SYSTEM, res::kItemSendSystem, res::kPromptSendSystem, {}},
-        {ID_GET_PATTERN, res::kItemGetPattern, res::kPromptGetPattern, {}},
-        {ID_SEND_PATTERN, res::kItemSendPattern, res::kPromptSendPattern, {}},
-        {ID_GET_MOTION, res::kItemGetMotion, res::kPromptGetMotion, {}},
-        {ID_SEND_MOTION, res::kItemSendMotion, res::kPromptSendMotion, {}},
         {ID_VIEW_TOOLBAR, res::kItemToolBar, res::kPromptToolBar, {}},
         {ID_VIEW_STATUS_BAR, res::kItemStatusBar, res::kPromptStatusBar, {}},
         {ID_SEND_DATA, res::kItemSendData, res::kPromptSendData, {}},
@@ -228,6 +253,10 @@ void CMainFrame::BuildActions()
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
+    // Each kind's Get and Send of a whole bank, handled by its window.
+    for (const CKindWindow& w : KindWindows())
+        for (const CKindCommand& c : {w.get, w.send})
+            AddCommandAction(c.nId, Q(c.szItem), Q(c.szPrompt));
     BuildEditActions();
 
     OnCommand(ID_MIDI_SETUP, [this] { OnMidiSetup(); });
@@ -286,21 +315,9 @@ void CMainFrame::BuildMenus()
                        {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
     SetWindowMenu(window);
 
-    struct Kind {
-        int nMenuId;
-        const char* szTitle;
-        int nGet;
-        int nSend;
-    };
-    const Kind kinds[] = {
-        {IDR_PATCHTYPE, res::kMenuPatch, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK},
-        {IDR_PERFORMTYPE, res::kMenuPerformance, ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK},
-        {IDR_SYSTEMTYPE, res::kMenuSystem, ID_GET_SYSTEM, ID_SEND_SYSTEM},
-        {IDR_PATTERNTYPE, res::kMenuPattern, ID_GET_PATTERN, ID_SEND_PATTERN},
-        {IDR_MOTIONTYPE, res::kMenuMotion, ID_GET_MOTION, ID_SEND_MOTION},
-    };
-    for (const Kind& k : kinds)
-        SetMenuBarMenus(k.nMenuId, {fileDoc, edit, menu(k.szTitle, {k.nGet, k.nSend}), setup, window, help});
+    for (const CKindWindow& w : KindWindows())
+        SetMenuBarMenus(w.nResourceId,
+                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, window, help});
     SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, help});
 }
 
@@ -312,14 +329,13 @@ void CMainFrame::BuildToolBar()
     m_pToolBar->setAllowedAreas(Qt::AllToolBarAreas);
     m_pToolBar->setMovable(true);
     m_pToolBar->setFloatable(true);
-    int nImage = 0;
-    for (int id : ToolbarButtons()) {
-        if (id == 0) {
+    for (const CButton& b : Toolbar()) {
+        if (b.nId == 0) {
             m_pToolBar->addSeparator();
             continue;
         }
-        QAction* a = CommandAction(id);
-        a->setIcon(QIcon(QPixmap::fromImage(res::ToolbarImage(nImage++))));
+        QAction* a = CommandAction(b.nId);
+        a->setIcon(QIcon(QPixmap::fromImage(b.image)));
         a->setIconVisibleInMenu(false);
         m_pToolBar->addAction(a);
     }

@@ -13,7 +13,7 @@
 #include "framework/gui/MDIFrameWnd.h"
 #include "midi/DeviceNames.h"
 #include "res/strings/app.h"
-#include "transfer/SysExPlace.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel {
 
@@ -35,9 +35,10 @@ CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     m_pWaiting = new QLabel(this);
     layout->addWidget(m_pWaiting);
-    for (QLabel*& label : m_aCount) {
-        label = new QLabel(this);
-        layout->addWidget(label);
+    // One count per kind.
+    for (size_t k = 0; k < DocumentKinds().All().size(); ++k) {
+        m_counts.push_back(new QLabel(this));
+        layout->addWidget(m_counts.back());
     }
     m_pSkipped = new QLabel(this);
     m_pLast = new QLabel(this);
@@ -77,14 +78,14 @@ void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
     if (GetHaul().m_nDataSets != m_nDataSetsShown) {
         m_nDataSetsShown = GetHaul().m_nDataSets;
         m_pLast->setText(
-            Q(res::kReceiveLast).arg(Local(DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
+            Q(res::kReceiveLast).arg(Local(DocumentKinds().DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
     }
     ShowCounts();
 }
 
 QString CReceiveDumpDlg::GetCountText() const {
     QStringList lines;
-    for (const QLabel* label : m_aCount)
+    for (const QLabel* label : m_counts)
         lines << label->text();
     lines << m_pSkipped->text();
     return lines.join(QLatin1Char('\n'));
@@ -96,11 +97,9 @@ QString CReceiveDumpDlg::GetLastText() const {
 
 void CReceiveDumpDlg::ShowCounts() {
     const CSysExHaul& haul = GetHaul();
-    for (size_t k = 0; k < m_aCount.size(); ++k) {
-        const SysExKind kind = kSysExKinds[k];
-        const int n = ShownCount(haul, kind);
-        m_aCount[k]->setText(Q(res::kReceiveCount).arg(n).arg(Q(NounOf(kind).szMany)));
-    }
+    const std::vector<const CDocKind*>& kinds = DocumentKinds().All();
+    for (size_t k = 0; k < m_counts.size(); ++k)
+        m_counts[k]->setText(Q(res::kReceiveCount).arg(kinds[k]->ShownCount(haul)).arg(Q(kinds[k]->Noun().szMany)));
     m_pSkipped->setText(Q(res::kReceiveSkipped).arg(haul.TotalSkips()));
 }
 

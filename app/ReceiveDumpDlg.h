@@ -6,8 +6,8 @@
 // entry. Stop closes the port and places what arrived as Import SysEx does.
 #include <QDialog>
 
-#include <array>
 #include <memory>
+#include <vector>
 
 #include "midi/MidiPorts.h"
 #include "transfer/SysExReader.h"
@@ -52,7 +52,7 @@ class CReceiveDumpDlg : public QDialog, public IMidiNotify {
     bool m_bStopped = false;
     uint64_t m_nDataSetsShown = 0;
     QLabel* m_pWaiting = nullptr;
-    std::array<QLabel*, 5> m_aCount{};
+    std::vector<QLabel*> m_counts;
     QLabel* m_pSkipped = nullptr;
     QLabel* m_pLast = nullptr;
     QPushButton* m_pStop = nullptr;

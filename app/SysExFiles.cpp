@@ -19,6 +19,7 @@
 #include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/VarListView.h"
@@ -44,16 +45,9 @@ std::string LocalPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 
-QString NounText(int n, SysExKind kind) {
-    const CTransferNoun noun = NounOf(kind);
+QString NounText(int n, const CDocKind& kind) {
+    const CTransferNoun noun = kind.Noun();
     return Q(n == 1 ? noun.szOne : noun.szMany);
-}
-
-CDocTemplate* TemplateOf(CDocManager& manager, SysExKind kind) {
-    for (const auto& t : manager.GetTemplates())
-        if (t->GetResourceId() == IDR_PATCHTYPE + int(kind))
-            return t.get();
-    return nullptr;
 }
 
 // The entry selected in a list window, or -1. The system window has rows
@@ -124,9 +118,12 @@ QString AskExportPath(const CDocument& doc, QWidget* pParent) {
 } // namespace
 
 bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
+    const CDocKind* pKind = DocumentKinds().Of(doc);
+    if (!pKind)
+        return false; // not a document of this device
     int nEntry = -1;
     if (const int nSelected = SelectedEntry(pView); nSelected >= 0) {
-        const CSysExExport one = ExportSysEx(doc, nSelected);
+        const CSysExExport one = ExportSysEx(*pKind, doc, nSelected);
         const std::string entry = one.IsOk() ? one.strFirstEntry : one.strBadEntry;
         switch (AfxMessageBox(Text(Q(res::kExportSelectedOnly).arg(Local(entry))), MB_YESNOCANCEL)) {
         case IDYES:
@@ -138,7 +135,7 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
             return false;
         }
     }
-    const CSysExExport out = ExportSysEx(doc, nEntry);
+    const CSysExExport out = ExportSysEx(*pKind, doc, nEntry);
     if (!out.IsOk()) {
         AfxMessageBox(Text(Q(res::kExportNotWritable).arg(Local(out.strBadEntry))));
         return false;
@@ -190,28 +187,26 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
         PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
     AfxMessageBox(FormatSysExSummary(res::kSysExImportedFrom, name, lines, haul));
     int nPlaced = 0;
-    for (SysExKind kind : kSysExKinds)
-        nPlaced += TakenCount(haul, kind);
+    for (const CDocKind* pKind : DocumentKinds().All())
+        nPlaced += pKind->TakenCount(haul);
     return lines.empty() ? 0 : nPlaced;
 }
 
 bool HaulHasEntries(const CSysExHaul& haul) {
-    for (SysExKind kind : kSysExKinds)
-        if (TakenCount(haul, kind) > 0)
-            return true;
-    return false;
+    return DocumentKinds().HaulHasEntries(haul);
 }
 
 std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
                                             const QString& strSource, const char* szEdit) {
     std::vector<std::string> lines;
-    for (SysExKind kind : kSysExKinds) {
-        if (TakenCount(haul, kind) == 0)
+    for (const CDocKind* pKind : DocumentKinds().All()) {
+        const CDocKind& kind = *pKind;
+        if (kind.TakenCount(haul) == 0)
             continue;
-        const QString count = QString::number(ShownCount(haul, kind));
-        const QString noun = NounText(ShownCount(haul, kind), kind);
+        const QString count = QString::number(kind.ShownCount(haul));
+        const QString noun = NounText(kind.ShownCount(haul), kind);
         CDocument* pTarget = nullptr;
-        if (pActive && KindOfDocument(*pActive) == kind) {
+        if (pActive && kind.IsKindOf(*pActive)) {
             const QString question =
                 Q(res::kIntoActiveWindow).arg(strSource, count, noun, Local(pActive->GetTitle()));
             const int answer = AfxMessageBox(Text(question), MB_YESNOCANCEL);
@@ -221,13 +216,13 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
                 pTarget = pActive;
         }
         if (!pTarget) {
-            CDocTemplate* pTemplate = TemplateOf(manager, kind);
+            CDocTemplate* pTemplate = TemplateOfKind(manager, kind);
             pTarget = pTemplate ? manager.OpenNewDocument(pTemplate) : nullptr;
             if (!pTarget)
                 continue; // the failure has been shown
         }
         // The one place where imported entries are written.
-        PlaceHaul(haul, *pTarget, szEdit);
+        PlaceHaul(haul, kind, *pTarget, szEdit);
         lines.push_back(Text(Q(res::kSysExTakenLine).arg(count, noun, Local(pTarget->GetTitle()))));
     }
     return lines;

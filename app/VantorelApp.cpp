@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/ReceiveDumpDlg.h"
 #include "app/SysExFiles.h"
-#include "transfer/SysExPlace.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "app/Resource.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/QtTimerService.h"
@@ -40,7 +40,7 @@ CVantorelApp::CVantorelApp()
             if (CDocument* pDoc = activeDoc())
                 ExportSysExFile(*pDoc, m_pMainFrame->GetActiveView(), m_pMainFrame.get());
         },
-        [activeDoc](CCmdUI& ui) { ui.Enable(activeDoc() && KindOfDocument(*activeDoc())); });
+        [activeDoc](CCmdUI& ui) { ui.Enable(activeDoc() && DocumentKinds().Of(*activeDoc())); });
     OnCommand(ID_RECEIVE_DUMP, [this] {
         if (m_pReceiveDump) {
             m_pReceiveDump->raise();

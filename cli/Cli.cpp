@@ -1,7 +1,6 @@
 #include "cli/Cli.h"
 
 #include "cli/Convert.h"
-#include "cli/Entries.h"
 #include "cli/ExitCodes.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
@@ -9,6 +8,7 @@
 #include "cli/Transfers.h"
 #include "framework/core/MessageBox.h"
 #include "res/strings/cli.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
 
@@ -16,18 +16,16 @@ namespace {
 
 int Info(const COptions& options, CContext& ctx) {
     std::string error;
-    const std::optional<CLoadedFile> file = LoadLibraryFile(options.strPath, std::nullopt, error);
+    const std::optional<CLoadedFile> file = LoadLibraryFile(options.strPath, nullptr, error);
     if (!file) {
         PrintMessage(ctx, error);
         return kExitFile;
     }
-    const CKindInfo& info = cli::Info(file->kind);
-    ctx.out << FormatText(res::kCliInfoKind, options.strPath, info.szWord, std::to_string(info.nEntries))
+    const CDocKind& kind = *file->pKind;
+    ctx.out << FormatText(res::kCliInfoKind, options.strPath, kind.Word(), std::to_string(kind.EntryCount()))
             << '\n';
-    for (int n = 0; n < info.nEntries; ++n)
-        ctx.out << FormatText(res::kCliInfoEntry, EntryLabel(file->kind, n),
-                              EntryName(file->kind, *file->pDoc, n))
-                << '\n';
+    for (int n = 0; n < kind.EntryCount(); ++n)
+        ctx.out << FormatText(res::kCliInfoEntry, kind.EntryLabel(n), kind.EntryName(*file->pDoc, n)) << '\n';
     return kExitDone;
 }
 

@@ -4,6 +4,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/SysExFile.h"
 #include "res/strings/cli.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::cli {
 
@@ -12,8 +13,8 @@ int Convert(const COptions& options, CContext& ctx) {
     const std::string& out = options.strTarget;
     const bool bInSysEx = IsSysExPath(in);
     const bool bOutSysEx = IsSysExPath(out);
-    const std::optional<EKind> outKind = KindFromExtension(out);
-    if (!bOutSysEx && !outKind) {
+    const CDocKind* pOutKind = DocumentKinds().FromExtension(out);
+    if (!bOutSysEx && !pOutKind) {
         PrintMessage(ctx, FormatText(res::kCliConvertUnknownFormat, out) + res::kCliSeeHelp);
         return kExitUsage;
     }
@@ -25,7 +26,7 @@ int Convert(const COptions& options, CContext& ctx) {
     // A library file says its kind in its header; a .syx file is read for
     // the kind the new file's name asks for.
     const std::optional<CLoadedFile> file =
-        bInSysEx ? LoadSysExFile(in, *outKind, error) : LoadLibraryFile(in, outKind, error);
+        bInSysEx ? LoadSysExFile(in, *pOutKind, error) : LoadLibraryFile(in, pOutKind, error);
     if (!file || !SaveOutputFile(out, *file->pDoc, std::nullopt, error)) {
         PrintMessage(ctx, error);
         return kExitFile;

@@ -8,6 +8,7 @@
 #include "framework/core/Document.h"
 #include "framework/core/SafeFile.h"
 #include "res/strings/cli.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::cli {
 
@@ -39,7 +40,7 @@ std::string WriteFaultText(FileFault fault, const std::string& path) {
     }
 }
 
-std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optional<EKind> wanted,
+std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
                                            std::string& error) {
     CFileReader file;
     if (const FileFault fault = file.Open(path); fault != FileFault::None) {
@@ -53,27 +54,26 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
         return std::nullopt;
     }
     CFileHeader header;
-    std::optional<EKind> kind;
+    const CDocKind* pKind = nullptr;
     if (bytes.size() == kFileHeaderSize) {
         std::copy(bytes.begin(), bytes.end(), header.m_data.begin());
         if (header.CheckModel() && header.CheckVersion())
-            kind = KindFromType(std::string_view(
+            pKind = DocumentKinds().FromType(std::string_view(
                 reinterpret_cast<const char*>(header.Data()) + kHeaderTypeOffset, kHeaderTypeSize));
     }
-    if (!kind) {
+    if (!pKind) {
         error = FormatText(res::kCliFileNotLibrary, path);
         return std::nullopt;
     }
-    if (wanted && *wanted != *kind) {
-        error = FormatText(res::kCliFileWrongKind, path, Info(*kind).szWord, Info(*wanted).szWord,
-                       Info(*wanted).szExt);
+    if (pWanted && pWanted != pKind) {
+        error = FormatText(res::kCliFileWrongKind, path, pKind->Word(), pWanted->Word(), pWanted->Extension());
         return std::nullopt;
     }
 
-    CLoadedFile loaded{*kind, NewDocument(*kind)};
+    CLoadedFile loaded{pKind, pKind->NewDocument()};
     const CFileBounds bounds = loaded.pDoc->GetFileBounds();
     if (file.GetSize() > bounds.nMaxSize) {
-        error = FormatText(res::kCliFileTooLarge, path, Info(*kind).szWord);
+        error = FormatText(res::kCliFileTooLarge, path, pKind->Word());
         return std::nullopt;
     }
     if (file.Read(bytes, size_t(file.GetSize() - kFileHeaderSize)) != FileFault::None) {

@@ -6,19 +6,20 @@
 #include <optional>
 #include <string>
 
-#include "cli/Kinds.h"
+#include "framework/core/Document.h"
 #include "framework/core/SafeFile.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
 
 struct CLoadedFile {
-    EKind kind = EKind::Patch;
+    const CDocKind* pKind = nullptr;
     std::unique_ptr<CDocument> pDoc;
 };
 
-// Loads path. With wanted set, a file of another kind is refused. On failure
+// Loads path. With pWanted set, a file of another kind is refused. On failure
 // returns nothing and sets error to the one line to show.
-std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optional<EKind> wanted,
+std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
                                            std::string& error);
 
 // The one line for a file that cannot be read, or written.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "res/strings/cli.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::cli {
 
@@ -153,18 +154,18 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
         return Usage(error, FormatText(res::kCliTooManyArguments, word, words[nMax + 1]));
 
     if (options.command == ECommand::Get) {
-        options.kind = KindFromWord(words[1]);
-        if (!options.kind)
+        options.pKind = DocumentKinds().FromWord(words[1]);
+        if (!options.pKind)
             return Usage(error, FormatText(res::kCliUnknownKind, words[1]));
         if (!output)
             return Usage(error, res::kCliOutputMissing);
         options.strPath = *output;
         if (nArgs == 2) {
             options.strEntry = words[2];
-            options.entry = ParseEntryLabel(*options.kind, words[2]);
+            options.entry = options.pKind->ParseEntryLabel(words[2]);
             if (!options.entry)
-                return Usage(error, FormatText(res::kCliUnknownEntry, Info(*options.kind).szWord, words[2],
-                                               Info(*options.kind).szRange));
+                return Usage(error, FormatText(res::kCliUnknownEntry, options.pKind->Word(), words[2],
+                                               options.pKind->LabelRange()));
         }
         return true;
     }

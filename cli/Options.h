@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/Kinds.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
 
@@ -14,7 +14,7 @@ enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Con
 
 struct COptions {
     ECommand command = ECommand::Help;
-    std::optional<EKind> kind; // get
+    const CDocKind* pKind = nullptr; // get
     std::string strEntry;      // get, send: the label as typed (checked for get)
     std::optional<int> entry;  // get: the entry it names
     std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE; convert: IN

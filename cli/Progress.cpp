@@ -5,12 +5,13 @@
 #include "framework/core/TimerService.h"
 #include "res/strings/cli.h"
 #include "res/strings/transfer.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
 
-void CProgress::Begin(EKind kind, bool bGet, int nTotal) {
+void CProgress::Begin(const CDocKind& kind, bool bGet, int nTotal) {
     End();
-    m_kind = kind;
+    m_pKind = &kind;
     m_bGet = bGet;
     m_nTotal = nTotal;
     m_nDone = 0;
@@ -29,7 +30,7 @@ void CProgress::Done(int nDone, const std::string& label) {
     }
     char line[128];
     std::snprintf(line, sizeof line, res::kCliProgressEntry, m_bGet ? res::kCliGot : res::kCliSent,
-                  Info(m_kind).szWord, label.c_str());
+                  m_pKind->Word(), label.c_str());
     m_ctx.err << line << std::endl;
 }
 
@@ -43,7 +44,7 @@ void CProgress::ShowLine() {
     char line[160];
     int n =
         std::snprintf(line, sizeof line, res::kCliProgressLine, m_bGet ? res::kCliGetting : res::kCliSending,
-                      Info(m_kind).szWord, m_nDone, m_nTotal);
+                      m_pKind->Word(), m_nDone, m_nTotal);
     // The time left, once there is a pace to go by.
     if (m_nDone > 0 && m_nDone < m_nTotal && n > 0 && size_t(n) < sizeof line) {
         const int64_t nElapsedUs = CTimerService::Get().NowUs() - m_nStartUs;

@@ -6,7 +6,10 @@
 #include <string>
 
 #include "cli/Context.h"
-#include "cli/Kinds.h"
+
+namespace vantorel {
+class CDocKind;
+}
 
 namespace vantorel::cli {
 
@@ -16,7 +19,7 @@ class CProgress {
     ~CProgress() { End(); }
 
     // A transfer of nTotal entries of kind begins; bGet: fetching, else sending.
-    void Begin(EKind kind, bool bGet, int nTotal);
+    void Begin(const CDocKind& kind, bool bGet, int nTotal);
     // nDone entries are complete; label is the last of them.
     void Done(int nDone, const std::string& label);
     // Ends the updating line, so that what follows starts on a line of its own.
@@ -27,7 +30,7 @@ class CProgress {
 
     CContext& m_ctx;
     bool m_bQuiet;
-    EKind m_kind = EKind::Patch;
+    const CDocKind* m_pKind = nullptr;
     bool m_bGet = true;
     int m_nTotal = 0;
     int m_nDone = 0;

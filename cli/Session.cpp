@@ -69,11 +69,11 @@ int ExitCodeFor(EOutcome outcome) {
     return kExitMidi;
 }
 
-EOutcome CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
-    auto current = [&] { return entry ? *entry : std::min(plan.Done(), Info(kind).nEntries - 1); };
+EOutcome CSession::Get(const CDocKind& kind, CGetPlan& plan, std::optional<int> entry) {
+    auto current = [&] { return entry ? *entry : std::min(plan.Done(), kind.EntryCount() - 1); };
     CWatchDisplay display([&] {
         if (plan.Done() > 0)
-            m_progress.Done(plan.Done(), EntryLabel(kind, entry ? *entry : plan.Done() - 1));
+            m_progress.Done(plan.Done(), kind.EntryLabel(entry ? *entry : plan.Done() - 1));
     });
     CPatience patience(m_nRetries);
     CWireWatch watch([&](const std::vector<uint8_t>& message) { return patience.OnRequest(message); });
@@ -84,13 +84,13 @@ EOutcome CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
     const EOutcome outcome = Drive(m_ctx, run, [&] { return patience.Exhausted(); });
     m_progress.End();
     if (outcome == EOutcome::NoAnswer)
-        PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, current()),
+        PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, kind.Word(), kind.EntryLabel(current()),
                                        PortName(true, m_ports.nIn), std::to_string(patience.Retries()),
                                        PortName(false, m_ports.nOut)));
     return outcome;
 }
 
-EOutcome CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry,
+EOutcome CSession::Send(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry,
                         const std::vector<int>& entries) {
     CWatchDisplay display([] {});
     size_t nSent = 0;
@@ -99,7 +99,7 @@ EOutcome CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry,
         // The last data set of an entry has left: that entry is on its way.
         const size_t k = nSent++;
         if (k < entries.size() && (k + 1 == entries.size() || entries[k + 1] != entries[k]))
-            m_progress.Done(++nDone, EntryLabel(kind, entry ? *entry : entries[k]));
+            m_progress.Done(++nDone, kind.EntryLabel(entry ? *entry : entries[k]));
         return true;
     });
     CSendRun run(&plan, display);

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "cli/Context.h"
-#include "cli/Kinds.h"
 #include "cli/Progress.h"
 #include "transfer/engine/TransferPlan.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
 
@@ -34,10 +34,10 @@ class CSession {
 
     // Fetches what plan asks for into its document. entry: the one entry it
     // fetches, else the whole kind.
-    EOutcome Get(EKind kind, CGetPlan& plan, std::optional<int> entry);
+    EOutcome Get(const CDocKind& kind, CGetPlan& plan, std::optional<int> entry);
     // Sends what plan holds; entries: the entry of each data set, in order,
     // as a dry run of the plan found them (counted from 0 in the transfer).
-    EOutcome Send(EKind kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries);
+    EOutcome Send(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries);
 
   private:
     CContext& m_ctx;

@@ -1,49 +1,28 @@
 #include "cli/SysExFile.h"
 
-#include <algorithm>
-#include <cctype>
-
 #include "cli/Options.h"
 #include "res/strings/cli.h"
 #include "transfer/SysExExport.h"
 #include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::cli {
 
-namespace {
-
-bool EndsWith(std::string_view path, std::string_view ext) {
-    return path.size() > ext.size() &&
-           std::equal(ext.begin(), ext.end(), path.end() - std::ptrdiff_t(ext.size()), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) ==
-                      std::tolower(static_cast<unsigned char>(b));
-           });
-}
-
-} // namespace
-
 bool IsSysExPath(std::string_view path) {
-    return EndsWith(path, ".syx");
+    return PathEndsWith(path, ".syx");
 }
 
-std::optional<EKind> KindFromExtension(std::string_view path) {
-    for (const CKindInfo& k : AllKinds())
-        if (EndsWith(path, k.szExt))
-            return k.kind;
-    return std::nullopt;
-}
-
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, std::string& error) {
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, std::string& error) {
     CSysExReader reader;
     if (const CSysExFileRead read = ReadSysExFile(path, reader); !read.IsOk()) {
         error = read.bTooLarge ? FormatText(res::kCliSysExTooLarge, path) : ReadFaultText(read.fault, path);
         return std::nullopt;
     }
-    CLoadedFile loaded{kind, NewDocument(kind)};
-    if (PlaceHaul(reader.GetHaul(), *loaded.pDoc, res::kCliConvertEdit) == 0) {
-        error = FormatText(res::kCliSysExNoKind, path, Info(kind).szWord);
+    CLoadedFile loaded{&kind, kind.NewDocument()};
+    if (PlaceHaul(reader.GetHaul(), kind, *loaded.pDoc, res::kCliConvertEdit) == 0) {
+        error = FormatText(res::kCliSysExNoKind, path, kind.Word());
         return std::nullopt;
     }
     return loaded;
@@ -51,7 +30,8 @@ std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, st
 
 bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<int> entry,
                    std::string& error) {
-    const CSysExExport out = ExportSysEx(doc, entry.value_or(-1));
+    const CDocKind* pKind = DocumentKinds().Of(doc);
+    const CSysExExport out = pKind ? ExportSysEx(*pKind, doc, entry.value_or(-1)) : CSysExExport{};
     if (!out.IsOk()) {
         error = FormatText(res::kCliNotExportable, path, out.strBadEntry);
         return false;

@@ -11,13 +11,11 @@ namespace vantorel::cli {
 
 // True for a name ending in .syx, in any case.
 bool IsSysExPath(std::string_view path);
-// The kind whose library files end as path does (.pat ... .mtn, any case).
-std::optional<EKind> KindFromExtension(std::string_view path);
 
 // Reads the data sets of kind that the file at path holds into a new
 // document of that kind (entries the file does not hold keep their
 // defaults). Nothing of the kind in it is an error.
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, std::string& error);
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, std::string& error);
 
 // Writes doc (or one entry of it) as a .syx file, all or nothing; refused
 // when an entry holds bytes the synthesizer cannot take.

@@ -4,7 +4,6 @@
 #include <QFileInfo>
 
 #include "cli/Cli.h"
-#include "cli/Entries.h"
 #include "cli/ExitCodes.h"
 #include "cli/LibraryFile.h"
 #include "cli/Ports.h"
@@ -14,7 +13,7 @@
 #include "framework/core/SafeFile.h"
 #include "res/strings/cli.h"
 #include "transfer/SysExExport.h"
-#include "transfer/plans/DocumentPlans.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::cli {
 
@@ -24,9 +23,9 @@ namespace {
 // (the export walks a plan of its own: a plan walked once is not where a Send
 // begins); false (error set) when a data set holds bytes the synthesizer
 // cannot take.
-bool PlanSend(const CDocument& doc, std::optional<int> entry, const std::string& path,
+bool PlanSend(const CDocKind& kind, const CDocument& doc, std::optional<int> entry, const std::string& path,
               std::vector<int>& entries, std::string& error) {
-    CSysExExport dryRun = ExportSysEx(doc, entry.value_or(-1));
+    CSysExExport dryRun = ExportSysEx(kind, doc, entry.value_or(-1));
     if (!dryRun.IsOk()) {
         error = FormatText(res::kCliNotSendable, path, dryRun.strBadEntry);
         return false;
@@ -35,8 +34,8 @@ bool PlanSend(const CDocument& doc, std::optional<int> entry, const std::string&
     return true;
 }
 
-std::string BackupPath(const std::string& dir, EKind kind) {
-    return QDir(QString::fromStdString(dir)).filePath(QString::fromUtf8(Info(kind).szFile)).toStdString();
+std::string BackupPath(const std::string& dir, const CDocKind& kind) {
+    return QDir(QString::fromStdString(dir)).filePath(QString::fromUtf8(kind.BackupFile())).toStdString();
 }
 
 class CTransfers {
@@ -96,21 +95,21 @@ class CTransfers {
     }
 
     int Get() {
-        const EKind kind = *m_options.kind;
+        const CDocKind& kind = *m_options.pKind;
         const std::string& path = m_options.strPath;
         std::unique_ptr<CDocument> pDoc;
         // One entry goes into the library file of its kind that is there,
         // keeping the others; a .syx file holds just what was fetched.
         if (m_options.entry && !IsSysExPath(path) && CheckRegularFile(path) != FileFault::NotFound) {
             std::string error;
-            std::optional<CLoadedFile> file = LoadLibraryFile(path, kind, error);
+            std::optional<CLoadedFile> file = LoadLibraryFile(path, &kind, error);
             if (!file)
                 return Fail(kExitFile, error);
             pDoc = std::move(file->pDoc);
         } else {
-            pDoc = NewDocument(kind);
+            pDoc = kind.NewDocument();
         }
-        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pDoc, m_options.entry.value_or(-1));
+        const std::unique_ptr<CGetPlan> plan = kind.MakeGetPlan(*pDoc, m_options.entry.value_or(-1));
         const EOutcome outcome = m_session->Get(kind, *plan, m_options.entry);
         if (outcome != EOutcome::Done)
             return Stopped(outcome, path, {{path, pDoc.get()}});
@@ -122,25 +121,26 @@ class CTransfers {
 
     int Send() {
         std::string error;
-        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, std::nullopt, error);
+        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, nullptr, error);
         if (!file)
             return Fail(kExitFile, error);
+        const CDocKind& kind = *file->pKind;
         std::optional<int> entry;
         if (!m_options.strEntry.empty()) {
-            entry = ParseEntryLabel(file->kind, m_options.strEntry);
+            entry = kind.ParseEntryLabel(m_options.strEntry);
             if (!entry)
-                return Fail(kExitUsage, FormatText(res::kCliUnknownEntry, Info(file->kind).szWord,
-                                                   m_options.strEntry, Info(file->kind).szRange) +
+                return Fail(kExitUsage, FormatText(res::kCliUnknownEntry, kind.Word(), m_options.strEntry,
+                                                   kind.LabelRange()) +
                                             res::kCliSeeHelp);
         }
         std::vector<int> entries;
-        if (!PlanSend(*file->pDoc, entry, m_options.strPath, entries, error))
+        if (!PlanSend(kind, *file->pDoc, entry, m_options.strPath, entries, error))
             return Fail(kExitFile, error);
-        const std::unique_ptr<CSendPlan> plan = MakeSendPlan(*file->pDoc, entry.value_or(-1));
-        return SendPlanned(file->kind, *plan, entry, entries);
+        const std::unique_ptr<CSendPlan> plan = kind.MakeSendPlan(*file->pDoc, entry.value_or(-1));
+        return SendPlanned(kind, *plan, entry, entries);
     }
 
-    int SendPlanned(EKind kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries) {
+    int SendPlanned(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries) {
         const EOutcome outcome = m_session->Send(kind, plan, entry, entries);
         if (outcome == EOutcome::Interrupted)
             PrintMessage(m_ctx, res::kCliInterruptedSend);
@@ -155,10 +155,10 @@ class CTransfers {
         // All five kinds first: the folder then holds one moment's state, or
         // nothing new at all.
         std::vector<std::pair<std::string, std::unique_ptr<CDocument>>> docs;
-        for (const CKindInfo& k : AllKinds()) {
-            docs.emplace_back(BackupPath(dir, k.kind), NewDocument(k.kind));
-            const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*docs.back().second);
-            const EOutcome outcome = m_session->Get(k.kind, *plan, std::nullopt);
+        for (const CDocKind* pKind : DocumentKinds().All()) {
+            docs.emplace_back(BackupPath(dir, *pKind), pKind->NewDocument());
+            const std::unique_ptr<CGetPlan> plan = pKind->MakeGetPlan(*docs.back().second, -1);
+            const EOutcome outcome = m_session->Get(*pKind, *plan, std::nullopt);
             if (outcome != EOutcome::Done) {
                 if (m_options.bKeepPartial && !QDir().mkpath(QString::fromStdString(dir)))
                     return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
@@ -189,24 +189,24 @@ class CTransfers {
             std::vector<int> entries;
         };
         std::vector<CPlanned> planned;
-        for (const CKindInfo& k : AllKinds()) {
-            const std::string path = BackupPath(dir, k.kind);
+        for (const CDocKind* pKind : DocumentKinds().All()) {
+            const std::string path = BackupPath(dir, *pKind);
             if (CheckRegularFile(path) == FileFault::NotFound)
                 continue;
             std::string error;
-            std::optional<CLoadedFile> file = LoadLibraryFile(path, k.kind, error);
+            std::optional<CLoadedFile> file = LoadLibraryFile(path, pKind, error);
             if (!file)
                 return Fail(kExitFile, error);
             CPlanned p{std::move(*file), nullptr, {}};
-            if (!PlanSend(*p.file.pDoc, std::nullopt, path, p.entries, error))
+            if (!PlanSend(*pKind, *p.file.pDoc, std::nullopt, path, p.entries, error))
                 return Fail(kExitFile, error);
-            p.plan = MakeSendPlan(*p.file.pDoc);
+            p.plan = pKind->MakeSendPlan(*p.file.pDoc, -1);
             planned.push_back(std::move(p));
         }
         if (planned.empty())
             return Fail(kExitFile, FormatText(res::kCliNoBackupFiles, dir));
         for (CPlanned& p : planned)
-            if (const int nExit = SendPlanned(p.file.kind, *p.plan, std::nullopt, p.entries);
+            if (const int nExit = SendPlanned(*p.file.pKind, *p.plan, std::nullopt, p.entries);
                 nExit != kExitDone)
                 return nExit;
         return kExitDone;
@@ -214,23 +214,23 @@ class CTransfers {
 
     int Verify() {
         std::string error;
-        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, std::nullopt, error);
+        const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, nullptr, error);
         if (!file)
             return Fail(kExitFile, error);
-        const EKind kind = file->kind;
-        const std::unique_ptr<CDocument> pFetched = NewDocument(kind);
-        const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pFetched);
+        const CDocKind& kind = *file->pKind;
+        const std::unique_ptr<CDocument> pFetched = kind.NewDocument();
+        const std::unique_ptr<CGetPlan> plan = kind.MakeGetPlan(*pFetched, -1);
         const EOutcome outcome = m_session->Get(kind, *plan, std::nullopt);
         if (outcome != EOutcome::Done)
             return Stopped(outcome, m_options.strPath, {});
-        const int nEntries = Info(kind).nEntries;
+        const int nEntries = kind.EntryCount();
         int nDiffer = 0;
         for (int n = 0; n < nEntries; ++n) {
-            if (SameEntry(kind, *file->pDoc, *pFetched, n))
+            if (kind.SameEntry(*file->pDoc, *pFetched, n))
                 continue;
             ++nDiffer;
-            m_ctx.out << FormatText(res::kCliDiffers, Info(kind).szWord, EntryLabel(kind, n),
-                                    EntryName(kind, *file->pDoc, n), EntryName(kind, *pFetched, n))
+            m_ctx.out << FormatText(res::kCliDiffers, kind.Word(), kind.EntryLabel(n),
+                                    kind.EntryName(*file->pDoc, n), kind.EntryName(*pFetched, n))
                       << '\n';
         }
         if (nDiffer == 0) {

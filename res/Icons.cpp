@@ -1,5 +1,5 @@
-// Icons: the program's (a small keyboard on a panel) and one per document
-// kind (a page with a coloured band and the kind's short name).
+// Icons: the program's (a small keyboard on a panel) and a document kind's
+// (a page with a coloured band and the kind's short name).
 #include <QPainter>
 
 #include "res/Images.h"
@@ -8,16 +8,6 @@
 namespace vantorel::res {
 
 namespace {
-struct KindLook {
-    int nId;
-    const char* szLabel;
-    QRgb band;
-};
-constexpr KindLook kKinds[] = {
-    {130, "PAT", 0xFF2060C0}, {131, "PFM", 0xFF20A040}, {132, "SYP", 0xFFC08020},
-    {133, "PTN", 0xFF9030B0}, {134, "MTN", 0xFFC03030},
-};
-
 QImage AppIcon()
 {
     QImage img(32, 32, QImage::Format_ARGB32);
@@ -42,7 +32,9 @@ QImage AppIcon()
     return img;
 }
 
-QImage KindIcon(const KindLook& look)
+} // namespace
+
+QImage DocumentIconImage(const char* szLabel, QRgb band)
 {
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
@@ -50,25 +42,19 @@ QImage KindIcon(const KindLook& look)
     p.setPen(Qt::black);
     p.setBrush(Qt::white);
     p.drawRect(5, 1, 21, 29);
-    p.fillRect(6, 2, 20, 7, QColor::fromRgba(look.band));
+    p.fillRect(6, 2, 20, 7, QColor::fromRgba(band));
     // List rows on the page.
     p.setPen(QColor(0x80, 0x80, 0x80));
     for (int y = 19; y < 29; y += 3)
         p.drawLine(8, y, 23, y);
     p.end();
-    DrawTinyText(img, 16 - TinyTextWidth(look.szLabel) / 2, 11, look.szLabel, 0xFF000000);
+    DrawTinyText(img, 16 - TinyTextWidth(szLabel) / 2, 11, szLabel, 0xFF000000);
     return img;
 }
-} // namespace
 
 QImage IconImage(int nIconId)
 {
-    if (nIconId == kIconApp)
-        return AppIcon();
-    for (const KindLook& k : kKinds)
-        if (k.nId == nIconId)
-            return KindIcon(k);
-    return {};
+    return nIconId == kIconApp ? AppIcon() : QImage();
 }
 
 } // namespace vantorel::res

@@ -18,15 +18,19 @@ inline constexpr int kCursorSize = 32;
 // (0, 0); a null image for an unknown id.
 QImage CopyCursorImage(int nCursorId);
 
-// Toolbar resource 128: sixteen 16 x 15 images in button order.
-inline constexpr int kToolbarImageCount = 16;
+// Toolbar buttons, 16 x 15: the program's own, and a Get (bGet) or Send of
+// a document kind, an arrow with the kind's short name in its colour.
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;
-QImage ToolbarImage(int nIndex);
+enum class EButtonImage { New, Open, Save, Preview, ClearCopyBuffer, About };
+QImage ToolbarImage(EButtonImage button);
+QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour);
 
-// Icons: 128 is the program's, 130 to 134 the document kinds'. 32 x 32.
+// Icons, 32 x 32: 128 is the program's; a document kind's is a page with a
+// band in its colour and its short name.
 inline constexpr int kIconApp = 128;
 QImage IconImage(int nIconId);
+QImage DocumentIconImage(const char* szLabel, QRgb band);
 
 // Bitmap 136: the About box's hidden picture, 320 x 240 in 16 colours.
 inline constexpr int kPictureWidth = 320;

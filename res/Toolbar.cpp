@@ -1,4 +1,4 @@
-// Toolbar resource 128: sixteen 16 x 15 button images in button order.
+// The toolbar's 16 x 15 button images.
 #include <QPainter>
 #include <QPolygon>
 
@@ -39,15 +39,19 @@ void DrawSave(QPainter& p)
     p.fillRect(8, 10, 2, 2, Qt::black);
 }
 
+} // namespace
+
 // An arrow into (down) or out of (up) a tray, with the kind's short name.
-void DrawTransfer(QImage& img, bool bGet, const char* szLabel, QColor colour)
+QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour)
 {
+    QImage img(kToolbarImageWidth, kToolbarImageHeight, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
     {
         QPainter p(&img);
         p.setPen(Qt::black);
         p.setBrush(QColor(0xC0, 0xC0, 0xC0));
         p.drawRect(0, 11, 8, 3);
-        p.setBrush(colour);
+        p.setBrush(QColor::fromRgba(colour));
         if (bGet)
             p.drawPolygon(QPolygon({QPoint(3, 1), QPoint(5, 1), QPoint(5, 5), QPoint(8, 5), QPoint(4, 10),
                                     QPoint(0, 5), QPoint(3, 5)}));
@@ -57,7 +61,10 @@ void DrawTransfer(QImage& img, bool bGet, const char* szLabel, QColor colour)
     }
     const int w = TinyTextWidth(szLabel);
     DrawTinyText(img, 16 - w, bGet ? 1 : 9, szLabel, kBlack);
+    return img;
 }
+
+namespace {
 
 void DrawPreview(QPainter& p)
 {
@@ -104,38 +111,22 @@ void DrawAbout(QImage& img)
 }
 } // namespace
 
-QImage ToolbarImage(int nIndex)
+QImage ToolbarImage(EButtonImage button)
 {
-    if (nIndex < 0 || nIndex >= kToolbarImageCount)
-        return {};
     QImage img(kToolbarImageWidth, kToolbarImageHeight, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
-    struct Kind {
-        const char* szLabel;
-        QColor colour;
-    };
-    static const Kind kinds[] = {{"P", QColor(0x20, 0x60, 0xC0)},
-                                 {"PF", QColor(0x20, 0xA0, 0x40)},
-                                 {"S", QColor(0xC0, 0x80, 0x20)},
-                                 {"PT", QColor(0x90, 0x30, 0xB0)},
-                                 {"M", QColor(0xC0, 0x30, 0x30)}};
-    if (nIndex >= 3 && nIndex <= 12) {
-        const Kind& k = kinds[(nIndex - 3) / 2];
-        DrawTransfer(img, (nIndex - 3) % 2 == 0, k.szLabel, k.colour);
-        return img;
-    }
-    if (nIndex == 15) {
+    if (button == EButtonImage::About) {
         DrawAbout(img);
         return img;
     }
     QPainter p(&img);
-    switch (nIndex) {
-    case 0: DrawNew(p); break;
-    case 1: DrawOpen(p); break;
-    case 2: DrawSave(p); break;
-    case 13: DrawPreview(p); break;
-    case 14: DrawClearCopy(p); break;
-    default: break;
+    switch (button) {
+    case EButtonImage::New: DrawNew(p); break;
+    case EButtonImage::Open: DrawOpen(p); break;
+    case EButtonImage::Save: DrawSave(p); break;
+    case EButtonImage::Preview: DrawPreview(p); break;
+    case EButtonImage::ClearCopyBuffer: DrawClearCopy(p); break;
+    case EButtonImage::About: break;
     }
     return img;
 }

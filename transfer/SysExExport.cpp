@@ -1,7 +1,7 @@
 #include "transfer/SysExExport.h"
 
 #include "midi/msg/SysEx.h"
-#include "transfer/plans/DocumentPlans.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel {
 
@@ -28,8 +28,8 @@ CSysExExport ExportSendPlan(CSendPlan& plan) {
     return result;
 }
 
-CSysExExport ExportSysEx(const CDocument& doc, int nEntry) {
-    const std::unique_ptr<CSendPlan> plan = MakeSendPlan(doc, nEntry);
+CSysExExport ExportSysEx(const CDocKind& kind, const CDocument& doc, int nEntry) {
+    const std::unique_ptr<CSendPlan> plan = kind.MakeSendPlan(doc, nEntry);
     return plan ? ExportSendPlan(*plan) : CSysExExport{};
 }
 

@@ -9,6 +9,7 @@
 
 namespace vantorel {
 
+class CDocKind;
 class CDocument;
 class CSendPlan;
 
@@ -29,11 +30,11 @@ struct CSysExExport {
 // Every data set plan would send, from Begin to its last Next.
 CSysExExport ExportSendPlan(CSendPlan& plan);
 
-// The whole document (nEntry -1) or one entry of it: a patch, a performance,
-// a pattern or a motion by index; for the system document 0 is the system
-// parameters and 1 the Tx/Rx settings. A document of no known kind, or an
-// entry outside it, gives no messages.
-CSysExExport ExportSysEx(const CDocument& doc, int nEntry = -1);
+// The whole document (nEntry -1) or one entry of it, as the kind's Send plan
+// numbers its entries (for the system document 0 is the system parameters
+// and 1 the Tx/Rx settings). A document of another kind, or an entry
+// outside it, gives no messages.
+CSysExExport ExportSysEx(const CDocKind& kind, const CDocument& doc, int nEntry = -1);
 
 // The messages back to back: the bytes of a .syx file.
 CSysExBytes JoinSysEx(const std::vector<CSysExBytes>& messages);

@@ -1,51 +1,17 @@
 #include "transfer/SysExPlace.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstdint>
 
-#include "data/EntryName.h"
-#include "data/MotionDoc.h"
-#include "data/PatchDoc.h"
-#include "data/PatternDoc.h"
-#include "data/PerformDoc.h"
-#include "data/SystemDoc.h"
-#include "midi/msg/SysEx.h"
-#include "res/strings/transfer.h"
+#include "data/VarEntry.h"
+#include "framework/core/Document.h"
 #include "transfer/SysExReader.h"
-#include "transfer/TransferAddresses.h"
-#include "transfer/engine/TransferText.h"
-#include "transfer/plans/VarPlan.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel {
 
-namespace {
-
-// Where block b of a record lies, numbered as the reader numbers them.
-struct CBlockRange {
-    size_t nOffset;
-    size_t nSize;
-};
-
-constexpr CBlockRange kPatchRanges[] = {{0, CPatchRecord::kSize}};
-static_assert(sizeof(CPatchRecord) == CPatchRecord::kSize);
-constexpr std::array<CBlockRange, CPerformRecord::kBlockCount> PerformanceRanges() {
-    std::array<CBlockRange, CPerformRecord::kBlockCount> ranges{};
-    for (size_t b = 0; b < ranges.size(); ++b)
-        ranges[b] = {CPerformRecord::kBlocks[b].nOffset, CPerformRecord::kBlocks[b].nSize};
-    return ranges;
-}
-constexpr auto kPerformanceRanges = PerformanceRanges();
-constexpr CBlockRange kSystemRanges[] = {
-    {CSystemDoc::kSystemParameterOffset, CSystemDoc::kSystemParameterSize},
-    {CSystemDoc::kTxRxSettingOffset, CSystemDoc::kTxRxSettingSize},
-    {address::kTxRxExtraOffset, address::kTxRxExtraSize},
-};
-static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemRanges) == 3);
-
-// Copies the blocks of record n that arrived into pTarget (nRecordSize bytes).
-bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize,
-                 const CBlockRange* pRanges, size_t nRanges) {
+bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize, const CBlockRange* pRanges,
+                 size_t nRanges)
+{
     const uint32_t dwMask = bank.GetBlockMask(n);
     const uint8_t* pSource = bank.GetRecord(n);
     if (!dwMask || !pSource || bank.GetRecordSize() != nRecordSize)
@@ -58,146 +24,33 @@ bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecord
     return true;
 }
 
-template <class TRecord, size_t N>
-int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges,
-              size_t nRanges) {
-    int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n)
-        nPlaced += MergeRecord(bank, int(n), records[n].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
-    return nPlaced;
-}
-
-template <class TEntry, size_t N> int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries) {
-    int nPlaced = 0;
-    for (size_t n = 0; n < N && int(n) < items.GetCount(); ++n) {
-        if (!items.IsTaken(int(n)))
-            continue;
-        if (items.HasValue(int(n)))
-            entries[n].m_byValue = items.GetValue(int(n));
-        if (items.HasData(int(n))) {
-            entries[n].SetData(items.GetData(int(n)), items.GetDataSize(int(n)));
-            entries[n].m_dwFlag = 1; // as a Get leaves a fetched item
-        }
-        ++nPlaced;
+bool MergeItem(const CSysExItems& items, int n, CVarEntry& entry)
+{
+    if (n >= items.GetCount() || !items.IsTaken(n))
+        return false;
+    if (items.HasValue(n))
+        entry.m_byValue = items.GetValue(n);
+    if (items.HasData(n)) {
+        entry.SetData(items.GetData(n), items.GetDataSize(n));
+        entry.m_dwFlag = 1; // as a Get leaves a fetched item
     }
-    return nPlaced;
+    return true;
 }
 
-constexpr size_t kNameLength = 16; // the name at the head of a patch or performance
-
-// Which of count items starting at dwFirst, dwStep apart, holds dwAddress.
-int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount) {
+int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount)
+{
     if (dwAddress < dwFirst)
         return -1;
     const uint32_t n = (dwAddress - dwFirst) / dwStep;
     return n < uint32_t(nCount) ? int(n) : -1;
 }
 
-// The entry a data set addresses, as the user knows it.
-std::string DescribeDataSetIn(const uint8_t* p, size_t n, const CSysExHaul& haul) {
-    if (n < sysex::kDataSetOverhead)
-        return {};
-    uint32_t dwAddress = 0;
-    for (size_t i = 0; i < 4; ++i)
-        dwAddress = (dwAddress << 7) | (p[sysex::kHeaderLength - 4 + i] & 0x7F);
-    if (const int i = ItemAt(dwAddress, address::UserPatch(0), 1u << address::kPatchShift, 128); i >= 0)
-        return FormatLabelName(FormatPatchLabel(i), NameFromBytes(haul.m_patches.GetRecord(i), kNameLength));
-    if (const int i = ItemAt(dwAddress, address::Performance(0), 1u << address::kPerformanceShift, 64);
-        i >= 0) {
-        const bool bName = haul.m_performances.GetBlockMask(i) & 1u;
-        return bName ? FormatLabelName(FormatPerformanceLabel(i),
-                                       NameFromBytes(haul.m_performances.GetRecord(i), kNameLength))
-                     : FormatText(res::kEntryPerformance, FormatPerformanceLabel(i).c_str());
-    }
-    for (const CVarKind* kind : {&kPatternKind, &kMotionKind}) {
-        int i = ItemAt(dwAddress, kind->pValueAddress(0), 1, kind->nCount);
-        if (i < 0)
-            i = ItemAt(dwAddress, kind->pDataAddress(0), kind->dwItemStep, kind->nCount);
-        if (i >= 0)
-            return FormatItemText(kind->szText, i + 1);
-    }
-    return res::kEntrySystem;
-}
-
-int Merge(const CSysExHaul& haul, CDocument& doc) {
-    if (auto* p = dynamic_cast<CPatchDoc*>(&doc))
-        return MergeBank(haul.m_patches, p->m_aPatch, kPatchRanges, std::size(kPatchRanges));
-    if (auto* p = dynamic_cast<CPerformDoc*>(&doc))
-        return MergeBank(haul.m_performances, p->m_aPerform, kPerformanceRanges.data(),
-                         kPerformanceRanges.size());
-    if (auto* p = dynamic_cast<CSystemDoc*>(&doc))
-        return MergeRecord(haul.m_system, 0, p->m_aSystem.data(), CSystemDoc::kSize, kSystemRanges,
-                           std::size(kSystemRanges))
-                   ? 1
-                   : 0;
-    if (auto* p = dynamic_cast<CPatternDoc*>(&doc))
-        return MergeItems(haul.m_patterns, p->m_aPattern);
-    if (auto* p = dynamic_cast<CMotionDoc*>(&doc))
-        return MergeItems(haul.m_motions, p->m_aMotion);
-    return 0;
-}
-
-} // namespace
-
-std::optional<SysExKind> KindOfDocument(const CDocument& doc) {
-    if (dynamic_cast<const CPatchDoc*>(&doc))
-        return SysExKind::Patch;
-    if (dynamic_cast<const CPerformDoc*>(&doc))
-        return SysExKind::Performance;
-    if (dynamic_cast<const CSystemDoc*>(&doc))
-        return SysExKind::System;
-    if (dynamic_cast<const CPatternDoc*>(&doc))
-        return SysExKind::Pattern;
-    if (dynamic_cast<const CMotionDoc*>(&doc))
-        return SysExKind::Motion;
-    return std::nullopt;
-}
-
-int TakenCount(const CSysExHaul& haul, SysExKind kind) {
-    switch (kind) {
-    case SysExKind::Patch:
-        return haul.m_patches.GetTakenCount();
-    case SysExKind::Performance:
-        return haul.m_performances.GetTakenCount();
-    case SysExKind::System:
-        return haul.m_system.GetTakenCount();
-    case SysExKind::Pattern:
-        return haul.m_patterns.GetTakenCount();
-    case SysExKind::Motion:
-        return haul.m_motions.GetTakenCount();
-    }
-    return 0;
-}
-
-CTransferNoun NounOf(SysExKind kind) {
-    switch (kind) {
-    case SysExKind::Patch:
-        return {res::kNounPatch, res::kNounPatches};
-    case SysExKind::Performance:
-        return {res::kNounPerformance, res::kNounPerformances};
-    case SysExKind::System:
-        return {res::kNounSystemBlock, res::kNounSystemBlocks};
-    case SysExKind::Pattern:
-        return kPatternKind.noun;
-    case SysExKind::Motion:
-        return kMotionKind.noun;
-    }
-    return {"", ""};
-}
-
-int ShownCount(const CSysExHaul& haul, SysExKind kind) {
-    if (kind == SysExKind::System)
-        return std::popcount(haul.m_system.GetBlockMask(0));
-    return TakenCount(haul, kind);
-}
-
-std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) {
-    return p ? DescribeDataSetIn(p, n, haul) : std::string();
-}
-
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit) {
+int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit)
+{
+    if (!kind.IsKindOf(doc))
+        return 0;
     const CEntrySnapshot before = doc.SnapshotEntries();
-    const int nPlaced = Merge(haul, doc);
+    const int nPlaced = kind.Merge(haul, doc);
     if (nPlaced > 0)
         doc.RecordChangesSince(strEdit, before);
     return nPlaced;

@@ -8,38 +8,57 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
-
-#include "transfer/engine/TransferPlan.h"
 
 namespace vantorel {
 
+class CDocKind;
 class CDocument;
+class CSysExBank;
+class CSysExItems;
 struct CSysExHaul;
 
-// The five kinds in the order of File New's list.
-enum class SysExKind : int { Patch, Performance, System, Pattern, Motion };
-inline constexpr std::array<SysExKind, 5> kSysExKinds = {
-    SysExKind::Patch, SysExKind::Performance, SysExKind::System, SysExKind::Pattern, SysExKind::Motion};
+// Writes every entry of kind that the haul holds into doc (a document of
+// that kind) as one edit named strEdit (one undo step; the document is
+// marked modified and its views repainted when any entry changed). Returns
+// the number of entries written.
+int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit);
 
-// The kind of a document, or none for a document of another kind.
-std::optional<SysExKind> KindOfDocument(const CDocument& doc);
-// How many entries of a kind the haul holds (for the system: 1 when any block arrived).
-int TakenCount(const CSysExHaul& haul, SysExKind kind);
+// ---- the pieces the kinds merge with ---------------------------------------
 
-// What a kind counts in ("patch", "patches"); the system counts its blocks.
-CTransferNoun NounOf(SysExKind kind);
-// What the user is told the haul holds of a kind: entries, or system blocks.
-int ShownCount(const CSysExHaul& haul, SysExKind kind);
-// The entry a data set the haul has taken addresses, as the user knows it
-// ("A13: Warm Pad 001", "Pattern 3"), from the message's address.
-std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul);
+// Where block b of a record lies, numbered as the reader numbers them.
+struct CBlockRange {
+    size_t nOffset;
+    size_t nSize;
+};
 
-// Writes every entry of doc's kind that the haul holds into doc as one edit
-// named strEdit (one undo step; the document is marked modified and its
-// views repainted when any entry changed). Returns the number of entries
-// written.
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit);
+// Copies the blocks of record n that arrived into pTarget (nRecordSize bytes).
+bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize, const CBlockRange* pRanges,
+                 size_t nRanges);
+
+// Every record of a bank of fixed records.
+template <class TRecord, size_t N>
+int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges, size_t nRanges)
+{
+    int nPlaced = 0;
+    for (size_t n = 0; n < N; ++n)
+        nPlaced += MergeRecord(bank, int(n), records[n].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
+    return nPlaced;
+}
+
+// Item n of variable entries: value and data, each only when it arrived.
+bool MergeItem(const CSysExItems& items, int n, class CVarEntry& entry);
+
+template <class TEntry, size_t N>
+int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries)
+{
+    int nPlaced = 0;
+    for (size_t n = 0; n < N; ++n)
+        nPlaced += MergeItem(items, int(n), entries[n]) ? 1 : 0;
+    return nPlaced;
+}
+
+// Which of nCount items starting at dwFirst, dwStep apart, holds dwAddress; -1 for none.
+int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount);
 
 } // namespace vantorel

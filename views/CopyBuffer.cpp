@@ -88,15 +88,7 @@ void CCopyBuffer::Clear()
 
 int CCopyBuffer::CursorIdForKind(int nKind)
 {
-    switch (nKind) {
-    case kCopyPatch: return res::kCursorPatch;
-    case kCopyPerformance: return res::kCursorPerformance;
-    case kCopySystem: return res::kCursorSystem;
-    case kCopyTxRx: return res::kCursorTxRx;
-    case kCopyPattern: return res::kCursorPattern;
-    case kCopyMotion: return res::kCursorMotion;
-    default: return 0;
-    }
+    return nKind != kCopyNone && !res::CopyCursorImage(nKind).isNull() ? nKind : 0;
 }
 
 QCursor CCopyBuffer::CopyCursor(int nKind)

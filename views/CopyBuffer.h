@@ -12,23 +12,18 @@ namespace vantorel {
 
 class CDocument;
 
-// What is picked up; the values are the program's copy kinds.
-enum CopyKind : int {
-    kCopyNone = 0,
-    kCopyPatch = 1,       // one 239-byte patch record (a bank row or a performance's patch)
-    kCopyPerformance = 2, // one 528-byte performance record
-    kCopySystem = 3,      // the 23-byte system parameter block
-    kCopyTxRx = 4,        // the 42-byte Tx/Rx setting block
-    kCopyPattern = 5,     // one pattern entry
-    kCopyMotion = 6,      // one motion entry
-};
+// What is picked up is known by the copy cursor it shows (res/Images.h):
+// each window names its own (kCopyPatch in views/PatchCommands.h, ...). A
+// drop takes only what its window knows. Nothing held: kCopyNone.
+inline constexpr int kCopyNone = 0;
 
 class CCopyBuffer {
 public:
     static CCopyBuffer& Get();
 
-    // Shift-click on an entry with the buffer empty: remember it and show the
-    // kind's copy cursor at once. pDoc is the document that owns pSource.
+    // Shift-click on an entry with the buffer empty: remember it and show
+    // its copy cursor (nKind, a cursor id) at once. pDoc is the document that
+    // owns pSource. Anything but a copy cursor's id holds nothing.
     void PickUp(int nKind, void* pSource, CDocument* pDoc);
     int Kind() const { return m_nKind; }
     void* Source() const { return m_pSource; }
@@ -42,7 +37,7 @@ public:
     // The Clear Copy Buffer command: Empty, then the arrow.
     void Clear();
 
-    // Cursor id (140 to 145) of a kind; 0 for none or an unknown kind.
+    // The cursor id of what is held: nKind itself when it is a copy cursor, else 0.
     static int CursorIdForKind(int nKind);
     // The copy cursor of a kind (built once); the arrow for none.
     QCursor CopyCursor(int nKind);

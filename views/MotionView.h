@@ -2,9 +2,13 @@
 // The window of a motion document: four rows "A1 ", "A2 ", "B1 ", "B2 ", each
 // with "MOTION n". It never shows what a motion holds, and repaints whole.
 #include "data/MotionDoc.h"
+#include "res/Images.h"
 #include "views/VarListView.h"
 
 namespace vantorel {
+
+// What a Shift-click on a motion picks up.
+inline constexpr int kCopyMotion = res::kCursorMotion;
 
 class CMotionView : public CVarListView {
     Q_OBJECT

@@ -5,8 +5,14 @@
 // act on one patch.
 #include <vector>
 
+#include "res/Images.h"
 #include "res/strings/views.h"
 #include "views/ListView.h"
+
+namespace vantorel {
+// What a Shift-click on a patch picks up (a bank row or a performance's patch).
+inline constexpr int kCopyPatch = res::kCursorPatch;
+} // namespace vantorel
 
 namespace vantorel::patch_commands {
 

@@ -5,9 +5,13 @@
 #include <string>
 
 #include "data/PatternDoc.h"
+#include "res/Images.h"
 #include "views/VarListView.h"
 
 namespace vantorel {
+
+// What a Shift-click on a pattern picks up.
+inline constexpr int kCopyPattern = res::kCursorPattern;
 
 class CPatternView : public CVarListView {
     Q_OBJECT

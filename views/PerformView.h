@@ -11,6 +11,9 @@
 
 namespace vantorel {
 
+// What a Shift-click on a performance picks up.
+inline constexpr int kCopyPerformance = res::kCursorPerformance;
+
 class CPerformDoc;
 class CPerformRecord;
 class CPatchRecord;

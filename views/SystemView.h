@@ -4,9 +4,15 @@
 // only the labels; a block is copied only onto the same block of another
 // system document. Every update repaints the whole window.
 #include "data/SystemDoc.h"
+#include "res/Images.h"
 #include "views/ListView.h"
 
 namespace vantorel {
+
+// What a Shift-click on a row picks up: the system parameter block or the
+// Tx/Rx setting block.
+inline constexpr int kCopySystem = res::kCursorSystem;
+inline constexpr int kCopyTxRx = res::kCursorTxRx;
 
 class CSystemView : public CListView {
     Q_OBJECT

@@ -50,6 +50,14 @@ uint32_t FromAddressBytes(uint32_t w)
     return n;
 }
 
+uint32_t DecodeWireAddress(const uint8_t* p)
+{
+    uint32_t n = 0;
+    for (int i = 0; i < kAddressBytes; ++i)
+        n = (n << 7) | (p[i] & kSevenBits);
+    return n;
+}
+
 uint8_t Checksum(const uint8_t* p, size_t n, uint32_t startSum)
 {
     uint32_t sum = startSum;

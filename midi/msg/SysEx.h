@@ -23,6 +23,7 @@ inline constexpr uint8_t kDataSet = 0x12;
 inline constexpr size_t kRequestLength = 16;
 inline constexpr size_t kDataSetOverhead = 12;     // everything but the data bytes
 inline constexpr size_t kHeaderLength = 10;        // F0 41 10 00 06 cmd + 4 address bytes
+inline constexpr size_t kAddressLength = 4;        // the address bytes, last in the header
 inline constexpr size_t kMaxDataSetBody = 500;     // assembled in a 512-byte buffer
 inline constexpr size_t kPortBufferSize = 512;
 // Time one byte takes on a MIDI cable: 10 bits a byte at 31,250 baud.
@@ -35,6 +36,9 @@ std::vector<uint8_t> ToWireBytes(uint32_t n);
 uint32_t ToAddressBytes(uint32_t n);
 // Byte form back to the linear number.
 uint32_t FromAddressBytes(uint32_t w);
+// Four wire bytes at p, highest first, back to the linear number (the
+// address of a message, from its address field).
+uint32_t DecodeWireAddress(const uint8_t* p);
 // (0 - sum) & 0x7F.
 uint8_t Checksum(const uint8_t* p, size_t n, uint32_t startSum = 0);
 

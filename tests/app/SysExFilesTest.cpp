@@ -24,6 +24,7 @@
 #include "framework/gui/UndoHistory.h"
 #include "support/FileDialogScript.h"
 #include "transfer/SysExExport.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "views/EditCommands.h"
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
@@ -31,6 +32,9 @@
 
 namespace vantorel::test {
 namespace {
+
+// The kind of doc, as the program's registry finds it.
+const CDocKind& KindOf(const CDocument& doc) { return *DocumentKinds().Of(doc); }
 
 using Bytes = std::vector<uint8_t>;
 
@@ -57,12 +61,12 @@ class SysExFilesTest : public AppStartTest {
     // Patch 2, our data among another maker's, noise and a damaged patch 3,
     // then the whole performance bank.
     QString MixedFile() {
-        Bytes bad = ExportSysEx(m_patches, 3).messages.at(0);
+        Bytes bad = ExportSysEx(KindOf(m_patches), m_patches, 3).messages.at(0);
         bad[bad.size() - 2] ^= 0x01;
         Bytes stream = {0x01, 0x02, 0x90, 0x3C, 0x40, 0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
-        for (const Bytes& m : {ExportSysEx(m_patches, 2).messages.at(0), bad})
+        for (const Bytes& m : {ExportSysEx(KindOf(m_patches), m_patches, 2).messages.at(0), bad})
             stream.insert(stream.end(), m.begin(), m.end());
-        const Bytes bank = JoinSysEx(ExportSysEx(m_performances).messages);
+        const Bytes bank = JoinSysEx(ExportSysEx(KindOf(m_performances), m_performances).messages);
         stream.insert(stream.end(), bank.begin(), bank.end());
         return WriteFile("mixed.syx", stream);
     }
@@ -111,7 +115,7 @@ TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox) {
 }
 
 TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo) {
-    const QString file = WriteFile("bank.syx", JoinSysEx(ExportSysEx(m_patches).messages));
+    const QString file = WriteFile("bank.syx", JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages));
     NewPatchBank();
     ASSERT_EQ(Documents().size(), 1u);
     auto* active = dynamic_cast<CPatchDoc*>(Documents()[0]);
@@ -189,8 +193,8 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
         const QByteArray b = f.readAll();
         return Bytes(b.begin(), b.end());
     };
-    EXPECT_EQ(read(Path("one.syx")), JoinSysEx(ExportSysEx(m_patches, 5).messages));
-    EXPECT_EQ(read(Path("all.syx")), JoinSysEx(ExportSysEx(m_patches).messages));
+    EXPECT_EQ(read(Path("one.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches, 5).messages));
+    EXPECT_EQ(read(Path("all.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages));
     EXPECT_EQ(boxes.m_texts.size(), 2u);
 }
 
@@ -237,7 +241,7 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     const auto h = reinterpret_cast<HMIDIIN>(add.m_handle);
     MIDIHDR* pHdr = add.m_pHdr;
 
-    std::vector<Bytes> messages = ExportSysEx(m_patches).messages;
+    std::vector<Bytes> messages = ExportSysEx(KindOf(m_patches), m_patches).messages;
     messages.insert(messages.begin() + 40, Bytes{0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
     for (const Bytes& m : messages)
         m_midi.ReturnInBuffer(h, pHdr, m);

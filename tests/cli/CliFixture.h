@@ -15,7 +15,6 @@
 
 #include "cli/Cli.h"
 #include "cli/Context.h"
-#include "cli/Kinds.h"
 #include "cli/LibraryFile.h"
 #include "data/MotionDoc.h"
 #include "data/PatchDoc.h"
@@ -26,6 +25,11 @@
 #include "midi/MidiService.h"
 #include "sim/model/SimDevice.h"
 #include "sim/service/SimMidiService.h"
+#include "transfer/kinds/DocumentKinds.h"
+#include "transfer/plans/PatchPlan.h"
+#include "transfer/plans/PerformPlan.h"
+#include "transfer/plans/SystemPlan.h"
+#include "transfer/plans/VarPlan.h"
 
 namespace vantorel::test {
 
@@ -64,38 +68,24 @@ inline std::vector<std::string> Lines(const std::string& text) {
 
 // Every entry of a library file of kind against the device's memory; the
 // first difference is described in why.
-inline bool DeviceHolds(const CSimDevice& device, cli::EKind kind, const CDocument& doc, std::string& why) {
-    using cli::EKind;
-    for (int n = 0; n < cli::Info(kind).nEntries; ++n) {
+inline bool DeviceHolds(const CSimDevice& device, const CDocKind& kind, const CDocument& doc, std::string& why) {
+    for (int n = 0; n < kind.EntryCount(); ++n) {
         bool bSame = true;
-        switch (kind) {
-        case EKind::Patch: {
-            const auto& r = static_cast<const CPatchDoc&>(doc).m_aPatch[size_t(n)];
-            bSame = std::memcmp(&r, device.Patch(n).data(), sizeof r) == 0;
-            break;
-        }
-        case EKind::Performance: {
-            const auto& r = static_cast<const CPerformDoc&>(doc).m_aPerform[size_t(n)];
-            bSame = std::memcmp(&r, device.Performance(n).data(), sizeof r) == 0;
-            break;
-        }
-        case EKind::System:
-            bSame = n > 0 || std::memcmp(static_cast<const CSystemDoc&>(doc).m_aSystem.data(),
-                                         device.System().data(), CSystemDoc::kSize) == 0;
-            break;
-        case EKind::Pattern:
-        case EKind::Motion: {
-            const CVarEntry& e = kind == EKind::Pattern
-                                     ? static_cast<const CVarEntry&>(
-                                           static_cast<const CPatternDoc&>(doc).m_aPattern[size_t(n)])
-                                     : static_cast<const CMotionDoc&>(doc).m_aMotion[size_t(n)];
-            const CSimItem& item = kind == EKind::Pattern ? device.Pattern(n) : device.Motion(n);
+        if (auto* p = dynamic_cast<const CPatchDoc*>(&doc)) {
+            bSame = std::memcmp(&p->m_aPatch[size_t(n)], device.Patch(n).data(), CPatchRecord::kSize) == 0;
+        } else if (auto* p = dynamic_cast<const CPerformDoc*>(&doc)) {
+            bSame = std::memcmp(&p->m_aPerform[size_t(n)], device.Performance(n).data(), CPerformRecord::kSize) == 0;
+        } else if (auto* p = dynamic_cast<const CSystemDoc*>(&doc)) {
+            bSame = n > 0 || std::memcmp(p->m_aSystem.data(), device.System().data(), CSystemDoc::kSize) == 0;
+        } else {
+            const auto* pPatterns = dynamic_cast<const CPatternDoc*>(&doc);
+            const CVarEntry& e = pPatterns ? static_cast<const CVarEntry&>(pPatterns->m_aPattern[size_t(n)])
+                                           : static_cast<const CMotionDoc&>(doc).m_aMotion[size_t(n)];
+            const CSimItem& item = pPatterns ? device.Pattern(n) : device.Motion(n);
             bSame = e.m_byValue == item.m_nValue && e.GetBytes() == item.m_data;
-            break;
-        }
         }
         if (!bSame) {
-            why = std::string(cli::Info(kind).szWord) + " " + cli::EntryLabel(kind, n) + " differs";
+            why = std::string(kind.Word()) + " " + kind.EntryLabel(n) + " differs";
             return false;
         }
     }
@@ -144,9 +134,9 @@ class CliInProcess : public ::testing::Test {
 
     std::string Path(const std::string& name) const { return (m_dir.path() + "/").toStdString() + name; }
 
-    template <class TDoc> std::unique_ptr<TDoc> Load(const std::string& path, cli::EKind kind) {
+    template <class TDoc> std::unique_ptr<TDoc> Load(const std::string& path, const CDocKind& kind) {
         std::string error;
-        std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(path, kind, error);
+        std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(path, &kind, error);
         EXPECT_TRUE(file) << error;
         if (!file)
             return nullptr;

@@ -13,7 +13,6 @@
 namespace vantorel::test {
 namespace {
 
-using cli::EKind;
 
 class CliJack : public ::testing::Test {
   protected:
@@ -38,11 +37,11 @@ class CliJack : public ::testing::Test {
         CSimDevice device;
         std::string error;
         ASSERT_TRUE(m_rig.ReadSimMemory(device, error)) << error;
-        for (const cli::CKindInfo& k : cli::AllKinds()) {
+        for (const CDocKind* pKind : DocumentKinds().All()) {
             std::string why;
-            const auto file = cli::LoadLibraryFile((dir + "/" + k.szFile).toStdString(), k.kind, error);
+            const auto file = cli::LoadLibraryFile((dir + "/" + pKind->BackupFile()).toStdString(), pKind, error);
             ASSERT_TRUE(file) << error;
-            EXPECT_TRUE(DeviceHolds(device, k.kind, *file->pDoc, why)) << why;
+            EXPECT_TRUE(DeviceHolds(device, *pKind, *file->pDoc, why)) << why;
         }
     }
 
@@ -76,7 +75,7 @@ TEST_F(CliJack, BackupVerifyAndRestoreAgainstTheSimulatorsMemory) {
     EXPECT_EQ(patterns.nExit, cli::kExitDiffers) << patterns.err;
     lines = Lines(patterns.out);
     ASSERT_EQ(lines.size(), 2u) << patterns.out;
-    EXPECT_EQ(lines[0].rfind("pattern " + cli::EntryLabel(EKind::Pattern, 3) + " differs", 0), 0u)
+    EXPECT_EQ(lines[0].rfind("pattern " + PatternKind().EntryLabel(3) + " differs", 0), 0u)
         << lines[0];
     const CProgramRun same = Cli({"verify", Path("set/system.syp"), "--quiet"});
     EXPECT_EQ(same.nExit, cli::kExitDone) << same.err;

@@ -6,16 +6,15 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
-#include "cli/Kinds.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "data/EntryName.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "views/PatternView.h"
 
 namespace vantorel::test {
 namespace {
 
-using cli::EKind;
 
 struct CUsageCase {
     QStringList args;
@@ -176,37 +175,37 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
 }
 
 TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase) {
-    for (const cli::CKindInfo& k : cli::AllKinds())
-        for (int n = 0; n < k.nEntries; ++n) {
-            const std::string label = cli::EntryLabel(k.kind, n);
-            EXPECT_EQ(cli::ParseEntryLabel(k.kind, label), n) << label;
+    for (const CDocKind* pKind : DocumentKinds().All())
+        for (int n = 0; n < pKind->EntryCount(); ++n) {
+            const std::string label = pKind->EntryLabel(n);
+            EXPECT_EQ(pKind->ParseEntryLabel(label), n) << label;
             std::string lower = label;
             for (char& ch : lower)
                 ch = char(std::tolower(static_cast<unsigned char>(ch)));
-            EXPECT_EQ(cli::ParseEntryLabel(k.kind, lower), n) << lower;
+            EXPECT_EQ(pKind->ParseEntryLabel(lower), n) << lower;
         }
-    EXPECT_EQ(cli::ParseEntryLabel(EKind::Patch, "B17"), 70);
-    EXPECT_EQ(cli::ParseEntryLabel(EKind::Patch, "B19"), std::nullopt);
-    EXPECT_EQ(cli::ParseEntryLabel(EKind::Performance, "88"), 63);
-    EXPECT_EQ(cli::ParseEntryLabel(EKind::System, "txrx"), 1);
-    EXPECT_EQ(cli::ParseEntryLabel(EKind::Motion, "B2"), 3);
+    EXPECT_EQ(PatchKind().ParseEntryLabel("B17"), 70);
+    EXPECT_EQ(PatchKind().ParseEntryLabel("B19"), std::nullopt);
+    EXPECT_EQ(PerformanceKind().ParseEntryLabel("88"), 63);
+    EXPECT_EQ(SystemKind().ParseEntryLabel("txrx"), 1);
+    EXPECT_EQ(MotionKind().ParseEntryLabel("B2"), 3);
 }
 
 TEST(CliLabels, AreTheLabelsTheWindowsShow) {
     for (int n = 0; n < CPatchDoc::kPatchCount; ++n)
-        EXPECT_EQ(cli::EntryLabel(EKind::Patch, n), FormatPatchLabel(n));
+        EXPECT_EQ(PatchKind().EntryLabel(n), FormatPatchLabel(n));
     for (int n = 0; n < CPerformDoc::kPerformanceCount; ++n)
-        EXPECT_EQ(cli::EntryLabel(EKind::Performance, n), FormatPerformanceLabel(n));
+        EXPECT_EQ(PerformanceKind().EntryLabel(n), FormatPerformanceLabel(n));
     for (int n = 0; n < CPatternDoc::kPatternCount; ++n) {
         std::string shown = CPatternView::NoteName(n);
         shown.erase(shown.find_last_not_of(' ') + 1);
-        EXPECT_EQ(cli::EntryLabel(EKind::Pattern, n), shown);
+        EXPECT_EQ(PatternKind().EntryLabel(n), shown);
     }
-    EXPECT_EQ(cli::EntryLabel(EKind::Pattern, 0), "C#2");
-    EXPECT_EQ(cli::EntryLabel(EKind::Pattern, 47), "C6");
+    EXPECT_EQ(PatternKind().EntryLabel(0), "C#2");
+    EXPECT_EQ(PatternKind().EntryLabel(47), "C6");
     const char* motions[] = {"A1", "A2", "B1", "B2"};
     for (int n = 0; n < 4; ++n)
-        EXPECT_EQ(cli::EntryLabel(EKind::Motion, n), motions[n]);
+        EXPECT_EQ(MotionKind().EntryLabel(n), motions[n]);
 }
 
 } // namespace

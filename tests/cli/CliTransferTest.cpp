@@ -10,7 +10,6 @@
 namespace vantorel::test {
 namespace {
 
-using cli::EKind;
 
 std::string Name(const CSimDevice& device, int nPatch) {
     return CSimDevice::GetName(device.Patch(nPatch).data());
@@ -21,12 +20,12 @@ TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
     ASSERT_EQ(Run({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_err.str(), "");
-    for (const cli::CKindInfo& k : cli::AllKinds()) {
+    for (const CDocKind* pKind : DocumentKinds().All()) {
         std::string error, why;
         const std::optional<cli::CLoadedFile> file =
-            cli::LoadLibraryFile(Path("nightly/") + k.szFile, k.kind, error);
+            cli::LoadLibraryFile(Path("nightly/") + pKind->BackupFile(), pKind, error);
         ASSERT_TRUE(file) << error;
-        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+        EXPECT_TRUE(DeviceHolds(m_device, *pKind, *file->pDoc, why)) << why;
     }
     EXPECT_FALSE(m_sim.IsInOpen());
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
@@ -41,12 +40,12 @@ TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
     m_device.Pattern(40).m_data = {9, 9, 9};
     m_device.Motion(1).m_nValue = 77;
     ASSERT_EQ(Run({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
-    for (const cli::CKindInfo& k : cli::AllKinds()) {
+    for (const CDocKind* pKind : DocumentKinds().All()) {
         std::string error, why;
         const std::optional<cli::CLoadedFile> file =
-            cli::LoadLibraryFile(Path("gig/") + k.szFile, k.kind, error);
+            cli::LoadLibraryFile(Path("gig/") + pKind->BackupFile(), pKind, error);
         ASSERT_TRUE(file) << error;
-        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+        EXPECT_TRUE(DeviceHolds(m_device, *pKind, *file->pDoc, why)) << why;
     }
     EXPECT_EQ(m_device.Pattern(40), before.Pattern(40));
 }
@@ -61,7 +60,7 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
     m_nSent = 0;
     ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_nSent, 1);
-    auto bank = Load<CPatchDoc>(Path("bank.pat"), EKind::Patch);
+    auto bank = Load<CPatchDoc>(Path("bank.pat"), PatchKind());
     ASSERT_TRUE(bank);
     EXPECT_EQ(bank->m_aPatch[70].GetName(), "New B17         ");
     EXPECT_NE(bank->m_aPatch[71].GetName(), "New B18         ");
@@ -89,11 +88,11 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
 TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
     m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
-    for (const cli::CKindInfo& k : cli::AllKinds()) {
-        SCOPED_TRACE(k.szWord);
-        const std::string syx = Path(std::string(k.szWord) + ".syx");
-        const std::string library = Path(std::string(k.szWord) + k.szExt);
-        ASSERT_EQ(Run({"get", k.szWord, "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
+    for (const CDocKind* pKind : DocumentKinds().All()) {
+        SCOPED_TRACE(pKind->Word());
+        const std::string syx = Path(std::string(pKind->Word()) + ".syx");
+        const std::string library = Path(std::string(pKind->Word()) + pKind->Extension());
+        ASSERT_EQ(Run({"get", pKind->Word(), "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
         const std::vector<uint8_t> dump = FileBytes(QString::fromStdString(syx));
         ASSERT_GT(dump.size(), 2u);
         EXPECT_EQ(dump.front(), 0xF0);
@@ -101,9 +100,9 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
 
         ASSERT_EQ(Run({"convert", syx, library}), cli::kExitDone) << m_err.str();
         std::string error, why;
-        const std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(library, k.kind, error);
+        const std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(library, pKind, error);
         ASSERT_TRUE(file) << error;
-        EXPECT_TRUE(DeviceHolds(m_device, k.kind, *file->pDoc, why)) << why;
+        EXPECT_TRUE(DeviceHolds(m_device, *pKind, *file->pDoc, why)) << why;
 
         ASSERT_EQ(Run({"convert", library, Path("again.syx")}), cli::kExitDone) << m_err.str();
         EXPECT_EQ(FileBytes(QString::fromStdString(Path("again.syx"))), dump);
@@ -112,7 +111,7 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
     // holding it and defaults elsewhere.
     ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone) << m_err.str();
     ASSERT_EQ(Run({"convert", Path("b17.syx"), Path("b17.pat")}), cli::kExitDone) << m_err.str();
-    auto bank = Load<CPatchDoc>(Path("b17.pat"), EKind::Patch);
+    auto bank = Load<CPatchDoc>(Path("b17.pat"), PatchKind());
     ASSERT_TRUE(bank);
     const CPatchDoc defaults;
     for (int n = 0; n < 128; ++n) {
@@ -163,7 +162,7 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
               std::string::npos)
         << m_err.str();
     EXPECT_EQ(FileBytes(QString::fromStdString(Path("bank.pat"))), old);
-    auto partial = Load<CPatchDoc>(Path("bank.pat.partial"), EKind::Patch);
+    auto partial = Load<CPatchDoc>(Path("bank.pat.partial"), PatchKind());
     ASSERT_TRUE(partial);
     EXPECT_EQ(partial->m_aPatch[9].GetName(), Name(m_device, 9));
     EXPECT_FALSE(m_sim.IsInOpen());
@@ -206,7 +205,7 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(Run({"restore", Path("set")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("holds pattern data, not motion data"), std::string::npos) << m_err.str();
     // A pattern holding a byte the device cannot take.
-    auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), EKind::Pattern);
+    auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), PatternKind());
     ASSERT_TRUE(patterns);
     patterns->m_aPattern[3].SetData(std::vector<uint8_t>{1, 0x90, 2});
     std::string error;

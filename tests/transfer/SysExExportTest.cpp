@@ -17,10 +17,15 @@
 #include "transfer/SysExExport.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/kinds/DocumentKinds.h"
+#include "transfer/plans/PatchPlan.h"
 #include "transfer/SystemTransfer.h"
 
 namespace vantorel::test {
 namespace {
+
+// The kind of doc, as the program's registry finds it.
+const CDocKind& KindOf(const CDocument& doc) { return *DocumentKinds().Of(doc); }
 
 // Every kind filled with contents that differ from the initial ones, items of
 // lengths around every packet edge, the empty item included.
@@ -63,7 +68,7 @@ CSysExHaul Read(const Bytes& stream) {
 
 template <class TDoc> std::unique_ptr<TDoc> ImportInto(const Bytes& stream) {
     auto doc = std::make_unique<TDoc>();
-    PlaceHaul(Read(stream), *doc, "Import SysEx");
+    PlaceHaul(Read(stream), KindOf(*doc), *doc, "Import SysEx");
     return doc;
 }
 
@@ -77,44 +82,44 @@ TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
     {
         CSendPatchDlg send;
         send.m_pRead = docs.patches.m_aPatch.data();
-        EXPECT_EQ(ExportSysEx(docs.patches).messages, sentBy(send));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.patches), docs.patches).messages, sentBy(send));
         CSendPatchDlg one;
         one.m_pRecord = &docs.patches.m_aPatch[77];
         one.m_nIndex = 77;
-        EXPECT_EQ(ExportSysEx(docs.patches, 77).messages, sentBy(one));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.patches), docs.patches, 77).messages, sentBy(one));
     }
     {
         CSendPerformanceDlg send;
         send.m_pDoc = &docs.performances;
-        EXPECT_EQ(ExportSysEx(docs.performances).messages, sentBy(send));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.performances), docs.performances).messages, sentBy(send));
         CSendPerformanceDlg one;
         one.m_pDoc = &docs.performances;
         one.m_pRecord = &docs.performances.m_aPerform[9];
         one.m_nIndex = 9;
-        EXPECT_EQ(ExportSysEx(docs.performances, 9).messages, sentBy(one));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.performances), docs.performances, 9).messages, sentBy(one));
     }
     {
         CSendSystemDlg send;
         send.m_pSystemData = docs.system.m_aSystem.data();
-        EXPECT_EQ(ExportSysEx(docs.system).messages, sentBy(send));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.system), docs.system).messages, sentBy(send));
         CSendSystemDlg txRx;
         txRx.m_pSystemData = docs.system.m_aSystem.data();
         txRx.m_nMode = kSystemTxRxOnly;
-        EXPECT_EQ(ExportSysEx(docs.system, 1).messages, sentBy(txRx));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.system), docs.system, 1).messages, sentBy(txRx));
     }
     {
         CSendPatternDlg send;
         send.m_pItems = docs.patterns.m_aPattern.data();
-        EXPECT_EQ(ExportSysEx(docs.patterns).messages, sentBy(send));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.patterns), docs.patterns).messages, sentBy(send));
         CSendPatternDlg one;
         one.m_pItems = docs.patterns.m_aPattern.data();
         one.m_nSingle = 9; // 693 bytes: three full packets
-        EXPECT_EQ(ExportSysEx(docs.patterns, 9).messages, sentBy(one));
+        EXPECT_EQ(ExportSysEx(KindOf(docs.patterns), docs.patterns, 9).messages, sentBy(one));
     }
     {
         CSendMotionDlg send;
         send.m_pItems = docs.motions.m_aMotion.data();
-        const std::vector<Bytes> exported = ExportSysEx(docs.motions).messages;
+        const std::vector<Bytes> exported = ExportSysEx(KindOf(docs.motions), docs.motions).messages;
         EXPECT_EQ(exported, sentBy(send));
         EXPECT_FALSE(exported.empty());
     }
@@ -123,7 +128,7 @@ TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
 TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForByte) {
     CFilledDocs docs;
     const auto file = [](const CDocument& doc) {
-        const CSysExExport out = ExportSysEx(doc);
+        const CSysExExport out = ExportSysEx(KindOf(doc), doc);
         EXPECT_TRUE(out.IsOk());
         return JoinSysEx(out.messages);
     };
@@ -136,7 +141,7 @@ TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForB
     // A file of one kind changes no document of another kind.
     CPatchDoc untouched;
     const auto before = untouched.m_aPatch;
-    EXPECT_EQ(PlaceHaul(Read(file(docs.performances)), untouched, "Import SysEx"), 0);
+    EXPECT_EQ(PlaceHaul(Read(file(docs.performances)), KindOf(untouched), untouched, "Import SysEx"), 0);
     EXPECT_TRUE(untouched.m_aPatch == before);
     EXPECT_FALSE(untouched.IsModified());
 }
@@ -146,7 +151,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     {
         CPatchDoc target;
         const CPatchDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patches, 5).messages)), target, "Import SysEx"), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patches), docs.patches, 5).messages)), KindOf(target), target, "Import SysEx"), 1);
         EXPECT_TRUE(target.IsModified());
         for (size_t i = 0; i < 128; ++i)
             EXPECT_TRUE(target.m_aPatch[i] == (i == 5 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
@@ -154,7 +159,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     {
         CPatternDoc target;
         const CPatternDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.patterns, 10).messages)), target, "Import SysEx"), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patterns), docs.patterns, 10).messages)), KindOf(target), target, "Import SysEx"), 1);
         for (size_t n = 0; n < 48; ++n)
             EXPECT_EQ(target.m_aPattern[n], n == 10 ? docs.patterns.m_aPattern[n] : initial.m_aPattern[n])
                 << n;
@@ -164,7 +169,7 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
         // bytes, but for the one Tx/Rx byte among them.
         CSystemDoc target;
         const CSystemDoc initial;
-        PlaceHaul(Read(JoinSysEx(ExportSysEx(docs.system, 1).messages)), target, "Import SysEx");
+        PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.system), docs.system, 1).messages)), KindOf(target), target, "Import SysEx");
         for (size_t i = 0; i < CSystemDoc::kSize; ++i) {
             const bool bTxRx = i == 6 || i >= CSystemDoc::kTxRxSettingOffset;
             EXPECT_EQ(target.m_aSystem[i], bTxRx ? docs.system.m_aSystem[i] : initial.m_aSystem[i]) << i;
@@ -174,13 +179,13 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
 
 TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
     CFilledDocs docs;
-    const std::vector<Bytes> all = ExportSysEx(docs.performances, 3).messages;
+    const std::vector<Bytes> all = ExportSysEx(KindOf(docs.performances), docs.performances, 3).messages;
     ASSERT_EQ(all.size(), size_t(CPerformRecord::kBlockCount));
     // Common and the second patch only.
     const Bytes stream = JoinSysEx({all[0], all[4]});
     CPerformDoc target;
     const CPerformDoc initial;
-    EXPECT_EQ(PlaceHaul(Read(stream), target, "Import SysEx"), 1);
+    EXPECT_EQ(PlaceHaul(Read(stream), KindOf(target), target, "Import SysEx"), 1);
     const uint8_t* got = target.m_aPerform[3].Data();
     const uint8_t* src = docs.performances.m_aPerform[3].Data();
     const uint8_t* old = initial.m_aPerform[3].Data();
@@ -197,8 +202,8 @@ TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
 
 TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
     CFilledDocs docs;
-    const std::vector<Bytes> ours = ExportSysEx(docs.patches, 2).messages;
-    Bytes bad = ExportSysEx(docs.patches, 3).messages.at(0);
+    const std::vector<Bytes> ours = ExportSysEx(KindOf(docs.patches), docs.patches, 2).messages;
+    Bytes bad = ExportSysEx(KindOf(docs.patches), docs.patches, 3).messages.at(0);
     bad[bad.size() - 2] ^= 0x01; // checksum
     const Bytes otherMaker = {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
     const Bytes noise = {0x01, 0x02, 0x90, 0x3C, 0x40};
@@ -206,13 +211,13 @@ TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
     for (const Bytes& m : {otherMaker, ours.at(0), bad, otherMaker})
         stream.insert(stream.end(), m.begin(), m.end());
     const CSysExHaul haul = Read(stream);
-    EXPECT_EQ(TakenCount(haul, SysExKind::Patch), 1);
+    EXPECT_EQ(PatchKind().TakenCount(haul), 1);
     EXPECT_EQ(haul.SkipCount(SysExSkip::OtherMaker), 2u);
     EXPECT_EQ(haul.SkipCount(SysExSkip::BadChecksum), 1u);
     EXPECT_EQ(haul.SkipCount(SysExSkip::Noise), 1u);
     CPatchDoc target;
     const CPatchDoc initial;
-    EXPECT_EQ(PlaceHaul(haul, target, "Import SysEx"), 1);
+    EXPECT_EQ(PlaceHaul(haul, KindOf(target), target, "Import SysEx"), 1);
     for (size_t i = 0; i < 128; ++i)
         EXPECT_TRUE(target.m_aPatch[i] == (i == 2 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
 }
@@ -220,11 +225,11 @@ TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
 TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported) {
     CFilledDocs docs;
     docs.patterns.m_aPattern[4].SetData(Bytes{1, 2, 0x80, 3});
-    const CSysExExport out = ExportSysEx(docs.patterns);
+    const CSysExExport out = ExportSysEx(KindOf(docs.patterns), docs.patterns);
     EXPECT_FALSE(out.IsOk());
     EXPECT_TRUE(out.messages.empty());
     EXPECT_EQ(out.strBadEntry, "Pattern 5");
-    EXPECT_TRUE(ExportSysEx(docs.patterns, 3).IsOk());
+    EXPECT_TRUE(ExportSysEx(KindOf(docs.patterns), docs.patterns, 3).IsOk());
 }
 
 } // namespace

@@ -10,6 +10,10 @@
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
 #include "res/Images.h"
+#include "views/MotionView.h"
+#include "views/PatternView.h"
+#include "views/PerformView.h"
+#include "views/SystemView.h"
 
 namespace vantorel::test {
 namespace {

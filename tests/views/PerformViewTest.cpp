@@ -16,6 +16,7 @@
 #include "views/NameDlg.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
+#include "views/SystemView.h"
 
 namespace vantorel::test {
 namespace {

@@ -8,6 +8,10 @@
 
 namespace vantorel {
 
+class CDocKind;
+// The patch bank as a kind (PatchKind.cpp).
+const CDocKind& PatchKind();
+
 // Where a patch lives: user patch nIndex (nPart 0) or patch nPart (1 or 2) of
 // performance nPerformance.
 uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);

@@ -8,6 +8,10 @@
 
 namespace vantorel {
 
+class CDocKind;
+// The performance bank as a kind (PerformKind.cpp).
+const CDocKind& PerformanceKind();
+
 // Block nBlock (0 to 4) of performance nIndex.
 uint32_t PerformanceBlockAddress(int nIndex, int nBlock);
 

@@ -9,6 +9,10 @@
 
 namespace vantorel {
 
+class CDocKind;
+// The system data as a kind (SystemKind.cpp).
+const CDocKind& SystemKind();
+
 enum : int { kSystemBoth = 0, kSystemParametersOnly = 1, kSystemTxRxOnly = 2 };
 
 // One block of a system transfer: where it lives on the synthesizer, where in

@@ -10,6 +10,11 @@
 
 namespace vantorel {
 
+class CDocKind;
+// Patterns and motions as kinds (VarKinds.cpp).
+const CDocKind& PatternKind();
+const CDocKind& MotionKind();
+
 struct CVarKind {
     int nCount;                    // items: 48 patterns, 4 motions
     uint32_t (*pValueAddress)(int);

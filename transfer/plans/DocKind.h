@@ -1,0 +1,125 @@
+#pragma once
+// A kind of document, described once: what the user and the files call it,
+// its entries and their labels, how to make a document of it, the Get and
+// Send plans of a whole document or of one entry, and what a .syx stream
+// (a CSysExHaul) holds of it. No widgets: the windows, the command line,
+// .syx import and export and Receive Dump all ask a kind instead of
+// switching over kinds. The widget parts of a kind (its window, icons and
+// menus) hang off the same registration in app/.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "transfer/engine/TransferPlan.h"
+
+namespace vantorel {
+
+class CDocument;
+struct CSysExHaul;
+
+// The words of a kind, as data.
+struct CKindWords {
+    const char* szWord;    // "patch": KIND on the command line
+    const char* szFile;    // "patch.pat": the file a backup keeps
+    const char* szExt;     // ".pat": its library files
+    std::string_view type; // the library file header's type string
+    int nEntries;          // entries of a document
+    const char* szRange;   // its entries' labels, for a message ("11 to 88")
+    CTransferNoun noun;    // what an import of it counts in ("patch", "patches")
+};
+
+class CDocKind {
+public:
+    explicit CDocKind(const CKindWords& words) : m_words(words) {}
+    virtual ~CDocKind() = default;
+    CDocKind(const CDocKind&) = delete;
+    CDocKind& operator=(const CDocKind&) = delete;
+
+    const char* Word() const { return m_words.szWord; }
+    const char* BackupFile() const { return m_words.szFile; }
+    const char* Extension() const { return m_words.szExt; }
+    std::string_view FileType() const { return m_words.type; }
+    int EntryCount() const { return m_words.nEntries; }
+    const char* LabelRange() const { return m_words.szRange; }
+    CTransferNoun Noun() const { return m_words.noun; }
+
+    // ---- documents and entries ---------------------------------------------
+    virtual std::unique_ptr<CDocument> NewDocument() const = 0;
+    virtual bool IsKindOf(const CDocument& doc) const = 0;
+    // Entry n as its window labels it, without padding: "A11", "11",
+    // "system", "C#2", "A1".
+    virtual std::string EntryLabel(int n) const = 0;
+    // The entry a label names; letters in any case, surrounding spaces ignored.
+    std::optional<int> ParseEntryLabel(std::string_view label) const;
+    // What entry n of doc is called: a name, a row, a row with its size.
+    virtual std::string EntryName(const CDocument& doc, int n) const = 0;
+    // True when entry n holds what a Get would bring back in both documents.
+    virtual bool SameEntry(const CDocument& a, const CDocument& b, int n) const;
+
+    // ---- transfers ----------------------------------------------------------
+    // nEntry -1: the whole document; otherwise one entry. Null for a document
+    // of another kind or an entry outside it. doc outlives the plan.
+    virtual std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const = 0;
+    virtual std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) const = 0;
+
+    // ---- what a .syx stream held of it --------------------------------------
+    // Entries of the kind the haul holds.
+    virtual int TakenCount(const CSysExHaul& haul) const = 0;
+    // What the user is told the haul holds (the system: its blocks).
+    virtual int ShownCount(const CSysExHaul& haul) const { return TakenCount(haul); }
+    // Writes the entries the haul holds into doc (of this kind), merging only
+    // what arrived; returns the number of entries written.
+    virtual int Merge(const CSysExHaul& haul, CDocument& doc) const = 0;
+    // The entry a data set at dwAddress belongs to, as the user knows it
+    // ("A13: Warm Pad 001"); nothing when the address is not this kind's.
+    virtual std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const = 0;
+
+private:
+    CKindWords m_words;
+};
+
+// What every kind of one document class shares.
+template <class TDoc>
+class CDocKindT : public CDocKind {
+public:
+    using CDocKind::CDocKind;
+    std::unique_ptr<CDocument> NewDocument() const override { return std::make_unique<TDoc>(); }
+    bool IsKindOf(const CDocument& doc) const override { return dynamic_cast<const TDoc*>(&doc) != nullptr; }
+
+protected:
+    static const TDoc& As(const CDocument& doc) { return static_cast<const TDoc&>(doc); }
+    static TDoc* Cast(CDocument& doc) { return dynamic_cast<TDoc*>(&doc); }
+    static const TDoc* Cast(const CDocument& doc) { return dynamic_cast<const TDoc*>(&doc); }
+    bool InRange(int nEntry) const { return nEntry >= -1 && nEntry < EntryCount(); }
+};
+
+// The kinds a program has, in the order of File New's list, and the ways to
+// find one.
+class CKindRegistry {
+public:
+    explicit CKindRegistry(std::vector<const CDocKind*> kinds) : m_kinds(std::move(kinds)) {}
+
+    const std::vector<const CDocKind*>& All() const { return m_kinds; }
+    const CDocKind* FromWord(std::string_view word) const;
+    // The kind whose library files carry this 16-byte header type.
+    const CDocKind* FromType(std::string_view type) const;
+    // The kind whose library files end as path does (any case).
+    const CDocKind* FromExtension(std::string_view path) const;
+    const CDocKind* Of(const CDocument& doc) const;
+    // True when the haul holds anything of any kind.
+    bool HaulHasEntries(const CSysExHaul& haul) const;
+    // The entry a data set the haul has taken addresses, as the user knows
+    // it, from the message's address.
+    std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) const;
+
+private:
+    std::vector<const CDocKind*> m_kinds;
+};
+
+// True for a path ending in ext, compared in any case.
+bool PathEndsWith(std::string_view path, std::string_view ext);
+
+} // namespace vantorel

@@ -1,0 +1,100 @@
+// The system data as a kind: two entries (its blocks), .syp files.
+#include <bit>
+
+#include "data/FileHeader.h"
+#include "data/SystemDoc.h"
+#include "res/strings/cli.h"
+#include "res/strings/datawindows.h"
+#include "res/strings/transfer.h"
+#include "transfer/SysExPlace.h"
+#include "transfer/SysExReader.h"
+#include "transfer/TransferAddresses.h"
+#include "transfer/plans/DocKind.h"
+#include "transfer/plans/SystemPlan.h"
+
+namespace vantorel {
+
+namespace {
+
+// In the order of CSysExHaul's system block numbers.
+constexpr CBlockRange kSystemRanges[] = {
+    {CSystemDoc::kSystemParameterOffset, CSystemDoc::kSystemParameterSize},
+    {CSystemDoc::kTxRxSettingOffset, CSystemDoc::kTxRxSettingSize},
+    {address::kTxRxExtraOffset, address::kTxRxExtraSize},
+};
+static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemRanges) == 3);
+
+constexpr int kSystemEntries = 2; // the system parameters and the Tx/Rx settings
+constexpr const char* kSystemLabels[kSystemEntries] = {"system", "txrx"};
+
+// The system's two entries are its two blocks.
+int SystemMode(int nEntry)
+{
+    return nEntry < 0 ? kSystemBoth : nEntry == 0 ? kSystemParametersOnly : kSystemTxRxOnly;
+}
+
+class CSystemKind : public CDocKindT<CSystemDoc> {
+public:
+    CSystemKind()
+        : CDocKindT({"system", "system.syp", ".syp", kTypeSystem, kSystemEntries, res::kCliRangeSystem,
+                     {res::kNounSystemBlock, res::kNounSystemBlocks}})
+    {
+    }
+
+    std::string EntryLabel(int n) const override { return kSystemLabels[n]; }
+    std::string EntryName(const CDocument&, int n) const override
+    {
+        return n == CSystemDoc::kBlockSystemParameter ? res::kRowSystemParameter : res::kRowTxRxSetting;
+    }
+
+    std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
+    {
+        CSystemDoc* p = Cast(doc);
+        if (!p || !InRange(nEntry))
+            return nullptr;
+        auto plan = std::make_unique<CSystemGetPlan>();
+        plan->m_pSystemData = p->m_aSystem.data();
+        plan->m_nMode = SystemMode(nEntry);
+        return plan;
+    }
+
+    std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) const override
+    {
+        const CSystemDoc* p = Cast(doc);
+        if (!p || !InRange(nEntry))
+            return nullptr;
+        auto plan = std::make_unique<CSystemSendPlan>();
+        plan->m_pSystemData = p->m_aSystem.data();
+        plan->m_nMode = SystemMode(nEntry);
+        return plan;
+    }
+
+    int TakenCount(const CSysExHaul& haul) const override { return haul.m_system.GetTakenCount(); }
+    // The system counts its blocks.
+    int ShownCount(const CSysExHaul& haul) const override { return std::popcount(haul.m_system.GetBlockMask(0)); }
+    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    {
+        CSystemDoc* p = Cast(doc);
+        return p && MergeRecord(haul.m_system, 0, p->m_aSystem.data(), CSystemDoc::kSize, kSystemRanges,
+                                std::size(kSystemRanges))
+                   ? 1
+                   : 0;
+    }
+    std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
+    {
+        for (uint32_t dwBlock : {address::kSystemParameters, address::kTxRxSettings, address::kTxRxExtra})
+            if (dwAddress == dwBlock)
+                return std::string(res::kEntrySystem);
+        return std::nullopt;
+    }
+};
+
+} // namespace
+
+const CDocKind& SystemKind()
+{
+    static const CSystemKind kind;
+    return kind;
+}
+
+} // namespace vantorel

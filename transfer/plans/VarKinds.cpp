@@ -1,0 +1,138 @@
+// Patterns (48, C#2 to C6, .ptn files) and motions (4, A1 to B2, .mtn
+// files) as kinds: variable entries that differ only by their numbers.
+#include <cstdio>
+
+#include "data/EntryName.h"
+#include "data/FileHeader.h"
+#include "data/MotionDoc.h"
+#include "data/PatternDoc.h"
+#include "res/strings/cli.h"
+#include "res/strings/datawindows.h"
+#include "transfer/SysExPlace.h"
+#include "transfer/SysExReader.h"
+#include "transfer/engine/TransferText.h"
+#include "transfer/plans/DocKind.h"
+#include "transfer/plans/VarPlan.h"
+
+namespace vantorel {
+
+namespace {
+
+std::string Trimmed(std::string s)
+{
+    while (!s.empty() && s.back() == ' ')
+        s.pop_back();
+    return s;
+}
+
+template <class TDoc, class TEntry, size_t N>
+class CVarDocKind : public CDocKindT<TDoc> {
+public:
+    using Items = std::array<TEntry, N>;
+    // What a kind of variable entries adds to its CVarKind: its entries in
+    // the document, its part of a haul and its labels.
+    struct CParts {
+        const CVarKind& plans;
+        Items TDoc::*pItems;
+        CSysExItems CSysExHaul::*pHaul;
+        const char* szRowLabel;           // "PATTERN %d"
+        std::string (*pLabel)(int nIndex); // the label as the command line takes it
+    };
+
+    CVarDocKind(const CKindWords& words, const CParts& parts) : CDocKindT<TDoc>(words), m_parts(parts) {}
+
+    std::string EntryLabel(int n) const override { return m_parts.pLabel(n); }
+    std::string EntryName(const CDocument& doc, int n) const override
+    {
+        char row[32];
+        std::snprintf(row, sizeof row, m_parts.szRowLabel, n + 1);
+        char text[128];
+        std::snprintf(text, sizeof text, res::kCliInfoVarName, row, int(EntriesOf(doc)[size_t(n)].GetSize()));
+        return text;
+    }
+    // What a Get brings back: the value and the data, not the flag.
+    bool SameEntry(const CDocument& a, const CDocument& b, int n) const override
+    {
+        const CVarEntry& x = EntriesOf(a)[size_t(n)];
+        const CVarEntry& y = EntriesOf(b)[size_t(n)];
+        return x.m_byValue == y.m_byValue && x.GetBytes() == y.GetBytes();
+    }
+
+    std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
+    {
+        TDoc* p = this->Cast(doc);
+        if (!p || !this->InRange(nEntry))
+            return nullptr;
+        auto plan = std::make_unique<CVarGetPlanT<TEntry>>(m_parts.plans);
+        plan->m_pItems = (p->*m_parts.pItems).data();
+        Select(*plan, nEntry);
+        return plan;
+    }
+    std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) const override
+    {
+        const TDoc* p = this->Cast(doc);
+        if (!p || !this->InRange(nEntry))
+            return nullptr;
+        auto plan = std::make_unique<CVarSendPlanT<TEntry>>(m_parts.plans);
+        plan->m_pItems = (p->*m_parts.pItems).data();
+        Select(*plan, nEntry);
+        return plan;
+    }
+
+    int TakenCount(const CSysExHaul& haul) const override { return (haul.*m_parts.pHaul).GetTakenCount(); }
+    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    {
+        TDoc* p = this->Cast(doc);
+        return p ? MergeItems(haul.*m_parts.pHaul, p->*m_parts.pItems) : 0;
+    }
+    std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
+    {
+        const CVarKind& kind = m_parts.plans;
+        int i = ItemAt(dwAddress, kind.pValueAddress(0), 1, kind.nCount);
+        if (i < 0)
+            i = ItemAt(dwAddress, kind.pDataAddress(0), kind.dwItemStep, kind.nCount);
+        if (i < 0)
+            return std::nullopt;
+        return FormatItemText(kind.szText, i + 1);
+    }
+
+private:
+    const Items& EntriesOf(const CDocument& doc) const { return this->As(doc).*m_parts.pItems; }
+    template <class TPlan>
+    static void Select(TPlan& plan, int nEntry)
+    {
+        plan.m_nSingle = nEntry;
+        plan.m_nIndex = nEntry < 0 ? 0 : nEntry;
+    }
+
+    CParts m_parts;
+};
+
+std::string MotionLabel(int n)
+{
+    return Trimmed(res::kMotionNames[n]);
+}
+
+} // namespace
+
+const CDocKind& PatternKind()
+{
+    using CKind = CVarDocKind<CPatternDoc, CPatternEntry, CPatternDoc::kPatternCount>;
+    static const CKind kind({"pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
+                             res::kCliRangePattern, kPatternKind.noun},
+                            {kPatternKind, &CPatternDoc::m_aPattern, &CSysExHaul::m_patterns, res::kPatternLabel,
+                             FormatPatternLabel});
+    return kind;
+}
+
+const CDocKind& MotionKind()
+{
+    using CKind = CVarDocKind<CMotionDoc, CMotionEntry, CMotionDoc::kMotionCount>;
+    static const CKind kind({"motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
+                             res::kCliRangeMotion, kMotionKind.noun},
+                            {kMotionKind, &CMotionDoc::m_aMotion, &CSysExHaul::m_motions, res::kMotionLabel,
+                             MotionLabel});
+    return kind;
+}
+
+} // namespace vantorel
