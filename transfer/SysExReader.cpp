@@ -95,11 +95,6 @@ constexpr CVarLayout kVarLayouts[] = {
 };
 static_assert(address::kPatternStep == CPatternDoc::kItemRoom && address::kMotionStep == CMotionDoc::kItemRoom);
 
-uint32_t LinearAddress(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 21) | (uint32_t(p[1]) << 14) | (uint32_t(p[2]) << 7) | uint32_t(p[3]);
-}
-
 // Entry and offset of an address in a kind whose entries are dwStep apart.
 bool Locate(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount, int& n, uint32_t& dwOffset)
 {
@@ -375,7 +370,7 @@ void CSysExReader::EndMessage()
         sum += b[i];
     if ((sum & kSevenBits) != 0)
         return Skip(SysExSkip::BadChecksum, m_nStart, m_nMsgBytes);
-    Store(LinearAddress(b + kAddressPos), b + kDataPos, n - kShortestDataSet);
+    Store(DecodeWireAddress(b + kAddressPos), b + kDataPos, n - kShortestDataSet);
 }
 
 void CSysExReader::Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount)

@@ -24,11 +24,6 @@ constexpr size_t kDataOffset = 10;     // data sets: after the address
 constexpr uint8_t kHeader[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
                                sysex::kModelId};
 
-uint32_t ReadWireNumber(const uint8_t* p)
-{
-    return (uint32_t(p[0]) << 21) | (uint32_t(p[1]) << 14) | (uint32_t(p[2]) << 7) | uint32_t(p[3]);
-}
-
 // A data set of any length; the program's own builder stops at what fits
 // a port buffer.
 std::vector<uint8_t> BuildAnyDataSet(uint32_t address, const std::vector<uint8_t>& data)
@@ -189,7 +184,7 @@ std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
     if (Checksum(bytes + kAddressOffset, count - kAddressOffset - 2) != bytes[count - 2])
         return Ignore("wrong checksum");
     const uint8_t command = bytes[sizeof(kHeader)];
-    const uint32_t address = ReadWireNumber(bytes + kAddressOffset);
+    const uint32_t address = DecodeWireAddress(bytes + kAddressOffset);
 
     if (command == sysex::kDataSet) {
         ++m_nDataSets;
@@ -201,7 +196,7 @@ std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
         return Ignore("neither a data set nor a data request");
     ++m_nRequests;
     std::vector<uint8_t> data;
-    if (!Read(address, ReadWireNumber(bytes + kSizeOffset), data))
+    if (!Read(address, DecodeWireAddress(bytes + kSizeOffset), data))
         return answers;
 
     const int n = ++m_nAnswers;

@@ -13,11 +13,11 @@
 #include <string_view>
 #include <vector>
 
+#include "framework/core/Document.h"
 #include "transfer/engine/TransferPlan.h"
 
 namespace vantorel {
 
-class CDocument;
 struct CSysExHaul;
 
 // The words of a kind, as data.

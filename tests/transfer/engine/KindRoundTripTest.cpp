@@ -1,0 +1,129 @@
+// Every registered kind, driven only through its description: a whole Get from
+// the simulator, the library file and the .syx file of what arrived read back
+// into fresh documents, and a Send that a second Get brings back unchanged.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "framework/core/Archive.h"
+#include "framework/core/Profile.h"
+#include "framework/core/VirtualClock.h"
+#include "midi/MidiService.h"
+#include "sim/model/SimDevice.h"
+#include "sim/service/SimMidiService.h"
+#include "support/MessageBoxRecorder.h"
+#include "transfer/SysExExport.h"
+#include "transfer/SysExPlace.h"
+#include "transfer/SysExReader.h"
+#include "transfer/engine/GetRun.h"
+#include "transfer/engine/SendRun.h"
+#include "transfer/kinds/DocumentKinds.h"
+
+namespace vantorel::test {
+namespace {
+
+class KindRoundTrip : public ::testing::TestWithParam<size_t> {
+protected:
+    void SetUp() override
+    {
+        CTimerService::Install(&m_clock);
+        CMidiService::Install(&m_sim);
+        WriteProfileInt("MIDI", "MidiInDevice", 0);
+        WriteProfileInt("MIDI", "MidiOutDevice", 0);
+    }
+    void TearDown() override
+    {
+        CMidiService::Install(nullptr);
+        CTimerService::Install(nullptr);
+    }
+    const CDocKind& Kind() const { return *DocumentKinds().All().at(GetParam()); }
+
+    std::optional<ETransferEnd> RunToEnd(CTransferRun& run)
+    {
+        std::optional<ETransferEnd> end;
+        run.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+        run.Start();
+        m_clock.RunUntil([&] { return end.has_value(); });
+        return end;
+    }
+    std::optional<ETransferEnd> Get(CDocument& doc)
+    {
+        std::unique_ptr<CGetPlan> plan = Kind().MakeGetPlan(doc, -1);
+        CGetRun run(plan.get(), m_display);
+        return RunToEnd(run);
+    }
+    // The entries of a and b that differ, by label.
+    std::vector<std::string> Differ(const CDocument& a, const CDocument& b) const
+    {
+        std::vector<std::string> labels;
+        for (int n = 0; n < Kind().EntryCount(); ++n)
+            if (!Kind().SameEntry(a, b, n))
+                labels.push_back(Kind().EntryLabel(n));
+        return labels;
+    }
+
+    CVirtualClock m_clock;
+    CSimDevice m_device;
+    CSimMidiService m_sim{m_device};
+    CMessageBoxRecorder m_boxes{IDOK};
+    CSilentDisplay m_display;
+};
+
+TEST_P(KindRoundTrip, GetFileSysExAndSendKeepEveryEntry)
+{
+    const CDocKind& kind = Kind();
+    const CKindRegistry& kinds = DocumentKinds();
+    EXPECT_EQ(kinds.FromWord(kind.Word()), &kind);
+    EXPECT_EQ(kinds.FromType(kind.FileType()), &kind);
+    EXPECT_EQ(kinds.FromExtension(kind.BackupFile()), &kind);
+
+    // The simulator's factory memory differs from a new document's entries.
+    const std::unique_ptr<CDocument> fresh = kind.NewDocument();
+    const std::unique_ptr<CDocument> fetched = kind.NewDocument();
+    ASSERT_EQ(kinds.Of(*fetched), &kind);
+    ASSERT_EQ(Get(*fetched), ETransferEnd::Whole);
+    EXPECT_FALSE(Differ(*fresh, *fetched).empty());
+
+    // The library file.
+    std::vector<uint8_t> file;
+    {
+        CArchive out(file);
+        fetched->Serialize(out);
+    }
+    const std::unique_ptr<CDocument> loaded = kind.NewDocument();
+    CArchive in(file.data(), file.size());
+    ASSERT_EQ(loaded->Serialize(in), CDocument::LoadResult::Ok);
+    EXPECT_EQ(Differ(*fetched, *loaded), std::vector<std::string>{});
+
+    // The .syx file, through the reader and the kind's placement.
+    const CSysExExport syx = ExportSysEx(kind, *fetched);
+    ASSERT_TRUE(syx.IsOk());
+    const CSysExBytes bytes = JoinSysEx(syx.messages);
+    CSysExReader reader;
+    reader.Feed(bytes.data(), bytes.size());
+    reader.Finish();
+    EXPECT_EQ(reader.GetHaul().TotalSkips(), 0u);
+    const std::unique_ptr<CDocument> imported = kind.NewDocument();
+    EXPECT_GT(PlaceHaul(reader.GetHaul(), kind, *imported, "Import SysEx"), 0);
+    EXPECT_EQ(Differ(*fetched, *imported), std::vector<std::string>{});
+
+    // A Send of a new document, fetched back.
+    std::unique_ptr<CSendPlan> send = kind.MakeSendPlan(*fresh, -1);
+    CSendRun run(send.get(), m_display);
+    ASSERT_EQ(RunToEnd(run), ETransferEnd::Whole);
+    const std::unique_ptr<CDocument> back = kind.NewDocument();
+    ASSERT_EQ(Get(*back), ETransferEnd::Whole);
+    EXPECT_EQ(Differ(*fresh, *back), std::vector<std::string>{});
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, KindRoundTrip,
+                         ::testing::Range(size_t{0}, DocumentKinds().All().size()),
+                         [](const ::testing::TestParamInfo<size_t>& info) {
+                             return std::string(DocumentKinds().All()[info.param]->Word());
+                         });
+
+} // namespace
+} // namespace vantorel::test
