@@ -137,7 +137,6 @@ class CliInProcess : public ::testing::Test {
     int Run(const std::vector<std::string>& args) {
         m_out.str({});
         m_err.str({});
-        m_ctx.nMessages = 0;
         m_ctx.bStopRequested = false;
         return cli::RunCli(args, m_ctx);
     }

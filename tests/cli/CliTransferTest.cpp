@@ -6,6 +6,7 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
+#include "cli/Session.h"
 
 namespace vantorel::test {
 namespace {
@@ -214,6 +215,23 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(Run({"send", Path("bad.ptn")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("Pattern 4 holds bytes"), std::string::npos) << m_err.str();
     EXPECT_EQ(m_nSent, 0);
+}
+
+TEST(CliExitCodes, FollowFromTheRunsResult) {
+    const auto failed = [](EFailure reason) { return CRunResult{ERunEnd::Failed, false, {reason}}; };
+    const std::vector<std::pair<CRunResult, int>> cases = {
+        {CRunResult{ERunEnd::Done, true, {}}, cli::kExitDone},
+        {CRunResult{ERunEnd::Done, false, {}}, cli::kExitDone},
+        {CRunResult{ERunEnd::Cancelled, false, {}}, cli::kExitInterrupted},
+        {failed(EFailure::DeviceNotAvailable), cli::kExitMidi},
+        {failed(EFailure::ConnectionLost), cli::kExitMidi},
+        {failed(EFailure::NoAnswer), cli::kExitMidi},
+        {failed(EFailure::DamagedAnswer), cli::kExitMidi},
+        {failed(EFailure::RefusedBytes), cli::kExitFile},
+        {failed(EFailure::FileError), cli::kExitFile},
+    };
+    for (const auto& [result, nExit] : cases)
+        EXPECT_EQ(cli::ExitCodeFor(result), nExit) << int(result.end) << " " << int(result.failure.reason);
 }
 
 TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
