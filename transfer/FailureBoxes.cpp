@@ -6,13 +6,14 @@
 
 namespace vantorel {
 
-void ShowFailureBox(const CRunFailure& failure)
-{
+void ShowFailureBox(const CRunFailure& failure) {
     const std::string text = DescribeFailure(failure);
     if (!text.empty())
         AfxMessageBox(text, MB_OK);
 }
 
-void ShowPortErrorBox(const CPortError& error) { AfxMessageBox(error.strText, MB_OK); }
+void ShowPortErrorBox(const CPortError& error) {
+    AfxMessageBox(error.strText, MB_OK);
+}
 
 } // namespace vantorel

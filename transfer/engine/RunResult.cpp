@@ -6,8 +6,7 @@
 
 namespace vantorel {
 
-CRunFailure FailureFromPort(const CPortError& error)
-{
+CRunFailure FailureFromPort(const CPortError& error) {
     CRunFailure failure;
     switch (error.kind) {
     case CPortError::EKind::NotAvailable:
@@ -28,13 +27,13 @@ CRunFailure FailureFromPort(const CPortError& error)
     return failure;
 }
 
-std::string DescribeFailure(const CRunFailure& f)
-{
+std::string DescribeFailure(const CRunFailure& f) {
     const char* szNoun = f.nTotal == 1 ? f.noun.szOne : f.noun.szMany;
     switch (f.reason) {
     case EFailure::ConnectionLost:
         if (f.bSending)
-            return FormatText(res::kSendStopped, f.strDevice.c_str(), int(f.wDevice), f.nDone, f.nTotal, szNoun);
+            return FormatText(res::kSendStopped, f.strDevice.c_str(), int(f.wDevice), f.nDone, f.nTotal,
+                              szNoun);
         break;
     case EFailure::RefusedBytes:
         // The port's own refusal says what it refused; else the entry's bytes.

@@ -34,15 +34,15 @@ struct CRunFailure {
     std::string strDevice;
     uint16_t wDevice = 0;
     bool bInput = false;
-    std::string strFile;    // a file error: the file
-    std::string strEntry;   // the entry as messages name it ("Patch A13"), where the run knows it
-    int nEntry = -1;        // the entry under way, counted from 0 in the transfer
-    int nDone = 0;          // entries complete: "n of m"
+    std::string strFile;  // a file error: the file
+    std::string strEntry; // the entry as messages name it ("Patch A13"), where the run knows it
+    int nEntry = -1;      // the entry under way, counted from 0 in the transfer
+    int nDone = 0;        // entries complete: "n of m"
     int nTotal = 0;
     CTransferNoun noun{"", ""};
-    int nTries = 0;         // requests for the entry under way, the first one included
-    bool bSending = false;  // a Send: the entries before nDone are on the synthesizer
-    std::string strDetail;  // the port's own sentence, when a port failed
+    int nTries = 0;        // requests for the entry under way, the first one included
+    bool bSending = false; // a Send: the entries before nDone are on the synthesizer
+    std::string strDetail; // the port's own sentence, when a port failed
 };
 
 struct CRunResult {
