@@ -8,11 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
+#include "framework/core/SafeFile.h"
 #include "midi/msg/SysEx.h"
+#include "res/strings/sim.h"
 
 namespace vantorel {
 
@@ -432,23 +433,21 @@ bool CSimDevice::LoadImageBytes(const std::vector<uint8_t>& image, std::string* 
 bool CSimDevice::SaveImage(const std::string& path, std::string* pError) const
 {
     const std::vector<uint8_t> bytes = SaveImageBytes();
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Fail(pError, "cannot write " + temp);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return Fail(pError, "cannot write " + temp);
-        }
+    const FileFault fault = WriteFileAtomic(path, bytes.data(), bytes.size());
+    if (fault == FileFault::None)
+        return true;
+    const char* reason = res::kSimImageWriteFault;
+    switch (fault) {
+    case FileFault::NotRegular: reason = res::kSimImageNotRegular; break;
+    case FileFault::NoFolder: reason = res::kSimImageNoFolder; break;
+    case FileFault::AccessDenied: reason = res::kSimImageAccessDenied; break;
+    case FileFault::DiskFull: reason = res::kSimImageDiskFull; break;
+    default: break;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return Fail(pError, "cannot replace " + path);
-    }
-    return true;
+    std::string text = res::kSimImageNotWritten;
+    text.replace(text.find("%2"), 2, reason);
+    text.replace(text.find("%1"), 2, path);
+    return Fail(pError, text);
 }
 
 size_t CSimDevice::MaxImageSize()

@@ -155,8 +155,10 @@ public:
     // Why the last ignored message was ignored.
     const std::string& LastIgnored() const { return m_strLastIgnored; }
 
-    // Memory image file: see SimDevice.cpp for the layout. Save writes a
-    // temporary file and renames it, so a reader never sees half an image.
+    // Memory image file: see SimDevice.cpp for the layout. Save follows the
+    // program's own rules for the user's files (framework/core/SafeFile.h):
+    // all or nothing, a link is written through and stays a link, and a
+    // folder, pipe or device is never replaced.
     bool SaveImage(const std::string& path, std::string* pError = nullptr) const;
     // Leaves the memory unchanged unless the whole image is good. Only a
     // regular file no larger than MaxImageSize is read, so that a directory,

@@ -482,3 +482,40 @@ TEST(SimDeviceImage, RefusesWhatIsNotAnImageFile)
     }
     fs::remove_all(dir);
 }
+
+// An image is saved by the program's own rules for files: a link stays a link
+// and its file gets the image; a pipe, a device or a folder is never replaced,
+// and the message names it.
+TEST(SimDeviceImage, SaveWritesThroughLinksAndReplacesOnlyRegularFiles)
+{
+    namespace fs = std::filesystem;
+    const fs::path dir = fs::temp_directory_path() / ("vantorel-simimg-save-" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    CSimDevice dev;
+    Store(dev, sim::PatchAddress(7), Pattern(4, 239));
+    std::string error;
+
+    fs::create_directory(dir / "images");
+    std::ofstream(dir / "images" / "real.img") << "old";
+    fs::create_symlink("images/real.img", dir / "link.img");
+    ASSERT_TRUE(dev.SaveImage((dir / "link.img").string(), &error)) << error;
+    EXPECT_TRUE(fs::is_symlink(dir / "link.img"));
+    CSimDevice loaded;
+    ASSERT_TRUE(loaded.LoadImage((dir / "images" / "real.img").string(), &error)) << error;
+    EXPECT_EQ(loaded.SaveImageBytes(), dev.SaveImageBytes());
+
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("fifo", dir / "to-fifo.img");
+    for (const fs::path& path : {dir / "fifo", dir / "to-fifo.img", dir / "images"}) {
+        SCOPED_TRACE(path.string());
+        error.clear();
+        EXPECT_FALSE(dev.SaveImage(path.string(), &error));
+        EXPECT_NE(error.find(path.string()), std::string::npos) << error;
+        EXPECT_NE(error.find("not a regular file"), std::string::npos) << error;
+    }
+    EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+    EXPECT_TRUE(fs::is_symlink(dir / "to-fifo.img"));
+    EXPECT_TRUE(fs::is_directory(dir / "images"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 4); // nothing left behind
+    fs::remove_all(dir);
+}
