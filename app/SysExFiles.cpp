@@ -9,6 +9,7 @@
 #include "app/DocKinds.h"
 #include "data/PatchDoc.h"
 #include "framework/core/Document.h"
+#include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/SafeFile.h"
 #include "framework/gui/DocManager.h"
@@ -40,8 +41,9 @@ QString Local(const std::string& s) {
 std::string Text(const QString& s) {
     return s.toLocal8Bit().toStdString();
 }
+// A name from the command line may hold bytes that are not UTF-8.
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path);
 }
 
 QString NounText(int n, SysExKind kind) {

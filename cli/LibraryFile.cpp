@@ -1,5 +1,6 @@
 #include "cli/LibraryFile.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "cli/Options.h"
@@ -72,11 +73,13 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
 
     CLoadedFile loaded{*kind, NewDocument(*kind)};
     const CFileBounds bounds = loaded.pDoc->GetFileBounds();
-    if (file.GetSize() > bounds.nMaxSize) {
+    if (!bounds.bFixedBody && file.GetSize() > bounds.nMaxSize) {
         error = FormatText(res::kCliFileTooLarge, path, Info(*kind).szWord);
         return std::nullopt;
     }
-    if (file.Read(bytes, size_t(file.GetSize() - kFileHeaderSize)) != FileFault::None) {
+    // A fixed body ends the file: whatever a stored file holds after it is never read.
+    const uint64_t nEnd = bounds.bFixedBody ? bounds.nMaxSize : std::max<uint64_t>(file.GetSize(), kFileHeaderSize);
+    if (file.Read(bytes, size_t(nEnd - kFileHeaderSize)) != FileFault::None) {
         error = ReadFaultText(FileFault::ReadFault, path);
         return std::nullopt;
     }

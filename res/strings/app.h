@@ -133,6 +133,9 @@ inline constexpr const char* kSaveAccessDenied =
     "Access to %1 was denied. Save under another name in a folder you can write to.";
 inline constexpr const char* kSaveNotRegularFile =
     "%1 is not a regular file, so it was not replaced. Save under another name.";
+inline constexpr const char* kFileChangedOnDisk =
+    "%1 has changed on disk since it was opened or last saved. Overwrite it with this window's "
+    "contents? Cancel leaves the file as it is; use Save As to keep both.";
 inline constexpr const char* kOpenNotRegularFile =
     "%1 is not a regular file and cannot be opened. Choose a library file.";
 inline constexpr const char* kProfileUnusable =

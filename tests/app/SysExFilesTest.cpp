@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/AppTestSupport.h"
 #include "app/ReceiveDumpDlg.h"
@@ -20,6 +21,7 @@
 #include "app/SysExFiles.h"
 #include "data/PatchDoc.h"
 #include "data/PerformDoc.h"
+#include "framework/core/FileNames.h"
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/UndoHistory.h"
 #include "support/FileDialogScript.h"
@@ -219,6 +221,39 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
     m_pApp->OpenFiles({Path("bank.pat"), Path("missing.pfm")});
     EXPECT_EQ(Documents().size(), 3u);
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
+}
+
+// A name that is not UTF-8 (here Latin-1) is the file system's bytes: the
+// file opens from the command line, and a save goes back to that very file.
+TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {
+    CMessageBoxRecorder boxes(IDOK);
+    CPatchDoc library;
+    library.m_aPatch = m_patches.m_aPatch;
+    const std::string name = "caf\xE9 \xFF.pat";
+    const std::string path = m_dir.path().toStdString() + "/" + name;
+    ASSERT_TRUE(CDocumentFiles::Write(library, Path("plain.pat")));
+    ASSERT_EQ(::rename(Path("plain.pat").toLocal8Bit().constData(), path.c_str()), 0);
+
+    m_pApp->OpenFiles({AbsoluteFileName(path)});
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
+    ASSERT_EQ(Documents().size(), 1u);
+    CDocument* doc = Documents()[0];
+    EXPECT_EQ(doc->GetPathName(), path);
+    EXPECT_TRUE(dynamic_cast<CPatchDoc*>(doc)->m_aPatch == m_patches.m_aPatch);
+
+    std::vector<uint8_t> entry = doc->GetEntryBytes(0);
+    entry[0] = 'Z';
+    ASSERT_TRUE(doc->ApplyEntries("Rename", {{0, entry}}));
+    ASSERT_TRUE(m_pApp->GetDocManager().DoSave(doc, false));
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
+    const std::filesystem::directory_iterator files(m_dir.path().toStdString());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 1) << "saved under another name";
+    CPatchDoc reread;
+    EXPECT_TRUE(CDocumentFiles::Read(reread, DecodeFileName(path)));
+    EXPECT_EQ(reread.m_aPatch[0].Data()[0], 'Z');
+    std::filesystem::remove(path); // Qt's own clean-up cannot name it
+    // A relative name is taken in the working folder, whose name keeps its bytes too.
+    EXPECT_EQ(EncodeFileName(AbsoluteFileName(name)), std::filesystem::current_path().string() + "/" + name);
 }
 
 TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived) {

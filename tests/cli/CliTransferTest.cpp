@@ -216,6 +216,42 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(m_nSent, 0);
 }
 
+// A stored patch, performance or system file may hold bytes after its body:
+// info, convert and send read the body alone, never the rest, and say nothing of it.
+TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
+    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
+    m_device.Performance(9)[20] ^= 0x7F;
+    m_device.System()[30] ^= 0x01;
+    const struct {
+        EKind kind;
+        const char* szFile;
+        qint64 nTail;
+    } cases[] = {
+        {EKind::Patch, "set/patch.pat", 1},
+        {EKind::Performance, "set/performance.pfm", 4096},
+        {EKind::System, "set/system.syp", qint64(1536) << 20}, // sparse: reading it whole would fill memory
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szFile);
+        std::string error, why;
+        const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(Path(c.szFile), c.kind, error);
+        ASSERT_TRUE(body) << error;
+        QFile file(QString::fromStdString(Path(c.szFile)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 nBody = file.size();
+        ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + c.nTail));
+        file.close();
+        const std::string syx = Path(c.szFile) + ".syx";
+
+        EXPECT_EQ(Run({"info", Path(c.szFile)}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(Run({"convert", Path(c.szFile), syx}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(Run({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(m_err.str(), "");
+        EXPECT_TRUE(DeviceHolds(m_device, c.kind, *body->pDoc, why)) << why;
+    }
+}
+
 TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
     EXPECT_EQ(Run({"get", "system", "txrx", "-o", Path("tx.syp"), "--midi-in", "KQ-3300 Simulator",
                    "--midi-out", "kq-3300 simulator", "--quiet"}),
