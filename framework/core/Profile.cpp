@@ -32,9 +32,9 @@ QString Key(const std::string& section, const std::string& key)
 
 // Another instance of the program may share the profile. What this one last
 // read or wrote of each key tells whether the other changed the key since, and
-// whether this one has: a write gives way to the other's change unless this
-// instance changed the value itself. Without it, the last one to close would
-// put back every setting the other had changed.
+// whether this one has: a merged write gives way to the other's change unless
+// this instance changed the value itself. Without it, the last one to close
+// would put back every setting the other had changed.
 struct CSeenKey {
     std::optional<QString> stored; // the text in the file; none when missing
     QString value;                 // what the read made of it, defaults included
@@ -191,7 +191,6 @@ void WriteProfileString(const std::string& section, const std::string& key, cons
     if (const auto s = OpenProfile())
         Write(*s, section, key, QString::fromStdString(value));
 }
-
 
 void DeleteProfileKey(const std::string& section, const std::string& key)
 {
