@@ -35,6 +35,7 @@ class CWireWatch : public CMidiService {
     MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* p) override { return m_inner.InUnprepareHeader(h, p); }
     MMRESULT InClose(HMIDIIN h) override { return m_inner.InClose(h); }
     std::string InGetErrorText(MMRESULT r) override { return m_inner.InGetErrorText(r); }
+    MMRESULT InCheckConnection(HMIDIIN h) override { return m_inner.InCheckConnection(h); }
 
     unsigned OutGetNumDevs() override { return m_inner.OutGetNumDevs(); }
     MMRESULT OutGetDevName(unsigned n, std::string& name) override { return m_inner.OutGetDevName(n, name); }

@@ -73,6 +73,11 @@ public:
     // port that is not open has nothing to close: no call, no message.
     bool Close();
     bool IsOpen() const { return m_hMidiIn != nullptr; }
+    // False when the device can no longer reach this open port (it has gone,
+    // or the MIDI system under it has); detail then gets the service's
+    // sentence. Shows nothing: the owner says what the loss means for its
+    // work. A closed port has nothing to lose.
+    bool CheckConnection(std::string& detail);
     // Reports through pAlarm from now on (null: the port's own again).
     void ShareAlarm(CPortAlarm* pAlarm) { m_pAlarm = pAlarm ? pAlarm : &m_ownAlarm; }
 
