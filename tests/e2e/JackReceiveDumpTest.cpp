@@ -6,6 +6,8 @@
 
 #include <QPushButton>
 
+#include <gmock/gmock.h>
+
 #include "app/ReceiveDumpDlg.h"
 #include "e2e/ProgramFixture.h"
 #include "midi/DeviceNames.h"
@@ -103,10 +105,14 @@ TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry) {
 // The simulator's own client ends in the middle of a dump (the server
 // stays), then, with a new simulator, the JACK server dies. A device that has
 // gone sends nothing more, so only a watch on it can tell: one message at
-// once, naming the device, and Stop places the patches that had arrived.
+// once, naming the device, and Stop places the patches that had arrived. The
+// rig's server runs synchronously, so a client killed in the middle of its
+// cycle stops the server's cycles for seconds: the program may see that first.
 TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlaced) {
     constexpr uint64_t kArrivedBeforeLoss = 20;
-    constexpr int kAtOnceMs = 2000;
+    // A quarter-second watch; a server that stops cycling counts as gone
+    // after three seconds.
+    constexpr int kAtOnceMs = CReceiveDumpDlg::kWatchMs + 3000 + 1000;
     const std::string next = " What arrived before is kept: press Stop to place it. Check that it is connected "
                              "(with JACK, that the JACK server runs), then choose Setup > Receive Dump again.";
     ASSERT_NO_FATAL_FAILURE(StartAll());
@@ -131,12 +137,16 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         }
         QElapsedTimer t;
         t.start();
-        const bool bSaid = QTest::qWaitFor([&] { return !Boxes().empty(); }, kAtOnceMs);
-        ASSERT_TRUE(bSaid) << "nothing said within " << kAtOnceMs << " ms";
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAtOnceMs));
+        EXPECT_LT(t.elapsed(), kAtOnceMs);
         QTest::qWait(1000); // time for a second message, should one come
         ASSERT_EQ(Boxes().size(), 1u) << Boxes().back();
-        EXPECT_EQ(Boxes()[0], SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: " +
-                                  (bServer ? res::kJackNotRunning : res::kMidiErrDisconnected) + next);
+        const std::string said = SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: ";
+        if (bServer)
+            EXPECT_EQ(Boxes()[0], said + res::kJackNotRunning + next);
+        else
+            EXPECT_THAT(Boxes()[0], ::testing::AnyOf(said + res::kMidiErrDisconnected + next,
+                                                     said + res::kJackNotRunning + next));
         const uint64_t nArrived = dlg->GetHaul().m_nDataSets;
         ASSERT_GE(nArrived, kArrivedBeforeLoss);
         ASSERT_LT(nArrived, uint64_t(sim::kPatchCount)) << "the dump was over before the loss";
