@@ -44,14 +44,12 @@ void Quiet(const char*) {}
 // The helper client: registers ports in pairs (one that sends, one that
 // receives) until it holds n in all.
 class CPortHost {
-public:
-    ~CPortHost()
-    {
+  public:
+    ~CPortHost() {
         if (m_pClient)
             jack_client_close(m_pClient);
     }
-    bool Open()
-    {
+    bool Open() {
         // Until the server is up, libjack says so on stderr at every try.
         jack_set_error_function(&Quiet);
         jack_set_info_function(&Quiet);
@@ -64,8 +62,7 @@ public:
         }
         return m_pClient && jack_activate(m_pClient) == 0;
     }
-    bool Grow(int n)
-    {
+    bool Grow(int n) {
         while (m_nPorts < n) {
             const std::string name = std::to_string(m_nPorts / 2);
             const unsigned long flags = m_nPorts % 2 == 0 ? JackPortIsOutput : JackPortIsInput;
@@ -77,7 +74,7 @@ public:
         return true;
     }
 
-private:
+  private:
     jack_client_t* m_pClient = nullptr;
     int m_nPorts = 0;
 };
@@ -90,8 +87,7 @@ struct CSetupRun {
 
 // Setup > MIDI Setup as a click runs it; the dialog is cancelled as soon as
 // it is up with its lists filled.
-CSetupRun RunMidiSetup(CMainFrame& frame)
-{
+CSetupRun RunMidiSetup(CMainFrame& frame) {
     CSetupRun run;
     CDialog::SetModalHook([&](CDialog* d) {
         run.nIns = d->GetListBox(IDC_MIDI_IN_LIST)->count();
@@ -106,16 +102,14 @@ CSetupRun RunMidiSetup(CMainFrame& frame)
     return run;
 }
 
-double Median(std::vector<double> v)
-{
+double Median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
@@ -173,8 +167,8 @@ int main(int argc, char** argv)
     std::printf("each port adds %.3f ms at %d ports, %.3f ms at %d; ratio %.2f (target <= %.1f: %s)\n",
                 perPortFew, kFewPorts, perPortMany, kManyPorts, growth, kTargetGrowth,
                 growth <= kTargetGrowth ? "met" : "missed");
-    std::printf("MIDI Setup at %d ports: %.1f ms (target < %.0f ms) ratio %.2f\n", kManyPorts, medians[2].second,
-                kTargetMs, medians[2].second / kTargetMs);
+    std::printf("MIDI Setup at %d ports: %.1f ms (target < %.0f ms) ratio %.2f\n", kManyPorts,
+                medians[2].second, kTargetMs, medians[2].second / kTargetMs);
     if (!bListed)
         std::printf("some of the helper's ports were not listed\n");
     if (!quiet.m_texts.empty())

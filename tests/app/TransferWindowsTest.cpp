@@ -18,8 +18,7 @@ namespace {
 
 using TransferWindowsTest = AppStartTest;
 
-TEST_F(TransferWindowsTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBrieflyInTheStatusBar)
-{
+TEST_F(TransferWindowsTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBrieflyInTheStatusBar) {
     StartApp();
     Frame()->resize(1280, 800);
     CDocManager& docs = m_pApp->GetDocManager();
