@@ -195,5 +195,16 @@ inline constexpr const char* kReceiveCount = "%1 %2";
 inline constexpr const char* kReceiveSkipped = "Skipped: %1";
 // %1: the last entry that arrived ("Patch A13" or "A13: Warm Pad").
 inline constexpr const char* kReceiveLast = "Last: %1";
+// The MIDI IN device went away while listening. %1: the device; %2: its
+// number; %3: the MIDI system's sentence; %4: what became of the dump.
+inline constexpr const char* kReceiveLost =
+    "%1 (MIDI IN device %2) is gone: %3 %4 Check that it is connected (with JACK, that the JACK server "
+    "runs), then choose Setup > Receive Dump again.";
+inline constexpr const char* kReceiveLostKept = "What arrived before is kept: press Stop to place it.";
+inline constexpr const char* kReceiveLostPlaced = "What arrived before is placed now.";
+inline constexpr const char* kReceiveLostNothing = "Nothing for the KQ-3300 had arrived.";
+// The window's first line once the device has gone.
+inline constexpr const char* kReceiveLostLine =
+    "%1 (MIDI IN device %2) is gone.\nPress Stop to place what arrived.";
 
 } // namespace vantorel::res

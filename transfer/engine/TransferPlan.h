@@ -23,6 +23,9 @@ public:
     virtual ~IProgressDisplay() = default;
     // The progress text (the dialog draws it in a white box, fixed font).
     virtual void ShowText(const std::string& text) = 0;
+    // A sentence for the user to read in place of the progress text; a
+    // window shows it whole, on as many lines as it takes.
+    virtual void ShowNote(const std::string& text) { ShowText(text); }
     // The progress bar, where the display has one (range 0 to 100).
     virtual void SetProgressPos(int nPos) = 0;
     virtual void SetProgressStep(int nStep) = 0;
