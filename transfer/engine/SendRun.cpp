@@ -3,6 +3,7 @@
 #include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
+#include "transfer/engine/DataSetCheck.h"
 #include "transfer/engine/TransferText.h"
 
 namespace vantorel {
@@ -50,8 +51,14 @@ void CSendRun::SendNext()
         return;
     }
     m_status.Show(dataSet.nEntry, m_pPlan->Total(), m_pPlan->Noun());
-    if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
+    switch (CheckDataSet(dataSet)) {
+    case EDataSetFault::None:
+        break;
+    case EDataSetFault::HighByte:
         Stop(FormatText(res::kEntryNotSendable, dataSet.strEntry.c_str()));
+        return;
+    case EDataSetFault::TooLarge:
+        Stop(FormatText(res::kEntryTooLarge, dataSet.strEntry.c_str(), dataSet.nEntrySize, dataSet.nEntryRoom));
         return;
     }
     if (m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount))
