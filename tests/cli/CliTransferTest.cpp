@@ -288,7 +288,7 @@ TEST_F(CliInProcess, ConvertFromSysExSumsUpWhatItSkippedAndExitsOneUnlessLenient
     EXPECT_TRUE(converted->m_aPatch[2] == bank.m_aPatch[2]);
     EXPECT_FALSE(converted->m_aPatch[3] == bank.m_aPatch[3]);
 
-    EXPECT_EQ(Run({"convert", bad, Path("lenient.pat"), "--lenient"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(Run({"convert", bad, Path("bad.pat"), "--lenient"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_err.str(), "");
     EXPECT_EQ(Lines(m_out.str()), summary);
 
