@@ -125,9 +125,10 @@ void CReceiveDumpDlg::Stop() {
         auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
         CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
         // Cancel on the question places nothing, and there is nothing to sum up.
-        if (const auto lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump))
-            AfxMessageBox(FormatSysExSummary(Q(res::kSysExReceivedFrom).arg(device).toLocal8Bit().toStdString(),
-                                             *lines, GetHaul()));
+        if (const auto lines =
+                PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump))
+            AfxMessageBox(FormatSysExSummary(
+                Q(res::kSysExReceivedFrom).arg(device).toLocal8Bit().toStdString(), *lines, GetHaul()));
     }
 }
 

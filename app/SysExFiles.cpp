@@ -265,8 +265,10 @@ std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager,
         const QString question =
             nFrom >= 0 ? Q(res::kIntoSelectedEntry)
                              .arg(strSource, QString::number(nShown), NounText(nShown, kind),
-                                  Local(SysExEntryLabel(kind, nFrom)), Local(SysExEntryLabel(kind, nSelected)), title)
-                       : Q(res::kIntoActiveWindow).arg(strSource, QString::number(nShown), NounText(nShown, kind), title);
+                                  Local(SysExEntryLabel(kind, nFrom)),
+                                  Local(SysExEntryLabel(kind, nSelected)), title)
+                       : Q(res::kIntoActiveWindow)
+                             .arg(strSource, QString::number(nShown), NounText(nShown, kind), title);
         switch (AfxMessageBox(Text(question), MB_YESNOCANCEL)) {
         case IDYES:
             bIntoActive = true;

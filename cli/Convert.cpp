@@ -29,9 +29,9 @@ int Convert(const COptions& options, CContext& ctx) {
     // A library file says its kind in its header; a .syx file is read for
     // the kind the new file's name asks for.
     const auto haul = std::make_unique<CSysExHaul>();
-    const std::optional<CLoadedFile> file = bInSysEx
-                                                ? LoadSysExFile(in, *outKind, options.bAnyDevice, *haul, error)
-                                                : LoadLibraryFile(in, outKind, error);
+    const std::optional<CLoadedFile> file =
+        bInSysEx ? LoadSysExFile(in, *outKind, options.bAnyDevice, *haul, error)
+                 : LoadLibraryFile(in, outKind, error);
     if (!file || !SaveOutputFile(out, *file->pDoc, std::nullopt, error)) {
         PrintMessage(ctx, error);
         return kExitFile;

@@ -52,8 +52,8 @@ SysExKind SysExKindOf(EKind kind) {
     return SysExKind::Patch;
 }
 
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice, CSysExHaul& haul,
-                                         std::string& error) {
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error) {
     auto reader = std::make_unique<CSysExReader>();
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {

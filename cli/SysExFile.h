@@ -27,8 +27,8 @@ SysExKind SysExKindOf(EKind kind);
 // defaults); haul is what the file held and what was skipped. With
 // bAnyDevice, data sets for any device ID are taken as this synthesizer's.
 // Nothing of the kind in it is an error, which names other device IDs found.
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice, CSysExHaul& haul,
-                                         std::string& error);
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error);
 
 // Why an export (or the dry run of a send) refused an entry, naming path:
 // the line a send shows when bSend, otherwise the line of a file not written.

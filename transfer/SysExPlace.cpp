@@ -74,7 +74,9 @@ int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBl
     for (size_t n = 0; n < N; ++n) {
         const int t = placement.Target(int(n));
         if (t >= 0 && size_t(t) < N)
-            nPlaced += MergeRecord(bank, int(n), records[size_t(t)].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
+            nPlaced += MergeRecord(bank, int(n), records[size_t(t)].Data(), TRecord::kSize, pRanges, nRanges)
+                           ? 1
+                           : 0;
     }
     return nPlaced;
 }

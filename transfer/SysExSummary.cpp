@@ -32,7 +32,8 @@ std::string FormatSysExText(const char* szPattern, const std::vector<std::string
     return text;
 }
 
-std::string FormatPlacedLine(const CSysExHaul& haul, SysExKind kind, const std::string& strTarget, int nInto) {
+std::string FormatPlacedLine(const CSysExHaul& haul, SysExKind kind, const std::string& strTarget,
+                             int nInto) {
     const int nShown = ShownCount(haul, kind);
     const std::string count = std::to_string(nShown);
     const std::vector<int> taken = TakenEntries(haul, kind);

@@ -14,7 +14,8 @@ struct CSysExHaul;
 // One line for the kind placed into strTarget: "128 patches into Patch1";
 // few entries are named, "1 patch into A13 of Patch1"; a single entry moved
 // to entry nInto, "1 patch from A11 into A15 of Patch1".
-std::string FormatPlacedLine(const CSysExHaul& haul, SysExKind kind, const std::string& strTarget, int nInto = -1);
+std::string FormatPlacedLine(const CSysExHaul& haul, SysExKind kind, const std::string& strTarget,
+                             int nInto = -1);
 
 // The skipped part of a summary: empty when nothing was skipped.
 std::string FormatSysExSkips(const CSysExHaul& haul);

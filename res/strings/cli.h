@@ -121,8 +121,8 @@ inline constexpr const char* kCliWriteNoFolder =
     "%s cannot be written: its folder does not exist. Create it, then try again.";
 inline constexpr const char* kCliWriteReadOnly =
     "%s cannot be written: the file system is read-only. Choose a folder on a disk you may write to.";
-inline constexpr const char* kCliNameTooLong = "%s: the name is too long for its file system. Choose a shorter "
-                                               "name.";
+inline constexpr const char* kCliNameTooLong =
+    "%s: the name is too long for its file system. Choose a shorter name.";
 inline constexpr const char* kCliWriteDenied =
     "%s cannot be written: permission denied. Choose a folder you may write to.";
 inline constexpr const char* kCliWriteDiskFull =

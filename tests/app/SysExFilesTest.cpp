@@ -167,10 +167,10 @@ TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWher
     CFileDialogScript dialogs;
     dialogs.m_answers = {one};
     Trigger(ID_IMPORT_SYSEX);
-    EXPECT_EQ(boxes.m_texts,
-              (std::vector<std::string>{"one.syx holds 1 patch (A11).\n\nYes puts it into the selected entry of "
-                                        "the active window, A15 of Patch1. No opens it in a new window.",
-                                        "Imported from one.syx:\n1 patch from A11 into A15 of Patch1"}));
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                 "one.syx holds 1 patch (A11).\n\nYes puts it into the selected entry of "
+                                 "the active window, A15 of Patch1. No opens it in a new window.",
+                                 "Imported from one.syx:\n1 patch from A11 into A15 of Patch1"}));
     const CPatchDoc initial;
     for (size_t i = 0; i < 128; ++i)
         EXPECT_TRUE(doc->m_aPatch[i] == (i == 4 ? m_patches.m_aPatch[0] : initial.m_aPatch[i])) << i;
@@ -189,23 +189,26 @@ TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) 
         if (bytes[i] == 0xF0)
             bytes[i + 2] = 0x11; // the device ID is not in the checksum
     const QString file = WriteFile("other-id.syx", bytes);
-    const std::string question = "other-id.syx holds data for device ID 0x11, not for device ID 0x10, which "
-                                 "Vantorel uses for the KQ-3300.\n\nYes takes the data as this synthesizer's. "
-                                 "No leaves it out.";
+    const std::string question =
+        "other-id.syx holds data for device ID 0x11, not for device ID 0x10, which "
+        "Vantorel uses for the KQ-3300.\n\nYes takes the data as this synthesizer's. "
+        "No leaves it out.";
     {
         CMessageBoxRecorder boxes(IDNO);
         EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 0);
         ASSERT_EQ(boxes.m_texts.size(), 2u);
         EXPECT_EQ(boxes.m_texts[0], question);
-        EXPECT_NE(boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
-                  std::string::npos)
+        EXPECT_NE(
+            boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
+            std::string::npos)
             << boxes.m_texts[1];
         EXPECT_TRUE(Documents().empty());
     }
     {
         CMessageBoxRecorder boxes(IDYES);
         EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 128);
-        EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{question, "Imported from other-id.syx:\n128 patches into Patch1"}));
+        EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                     question, "Imported from other-id.syx:\n128 patches into Patch1"}));
         ASSERT_EQ(Documents().size(), 1u);
         EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
     }

@@ -234,10 +234,12 @@ TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverte
     ASSERT_EQ(Run({"info", Path("over.ptn")}), cli::kExitDone) << m_err.str();
     EXPECT_NE(m_out.str().find("C#2    PATTERN 1, 20000 bytes"), std::string::npos) << m_out.str();
     m_nSent = 0;
-    const char* const says = "Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 keeps for it";
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"send", Path("over.ptn"), "C#2"}, {"send", Path("over.ptn")},
-          {"restore", Path("set")}, {"convert", Path("over.ptn"), Path("over.syx")}}) {
+    const char* const says =
+        "Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 keeps for it";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"send", Path("over.ptn"), "C#2"},
+                                                 {"send", Path("over.ptn")},
+                                                 {"restore", Path("set")},
+                                                 {"convert", Path("over.ptn"), Path("over.syx")}}) {
         SCOPED_TRACE(args[0]);
         EXPECT_EQ(Run(args), cli::kExitFile);
         EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
@@ -263,11 +265,12 @@ TEST_F(CliInProcess, ConvertFromSysExSumsUpWhatItSkippedAndExitsOneUnlessLenient
         return Path(name);
     };
     std::vector<std::vector<uint8_t>> damaged = sets;
-    damaged[3][damaged[3].size() - 2] ^= 0x01;                      // wrong checksum
-    damaged[5].pop_back();                                          // no F7: the next F0 nests in it
-    damaged[7].resize(100);                                         // cut short, then ended
+    damaged[3][damaged[3].size() - 2] ^= 0x01; // wrong checksum
+    damaged[5].pop_back();                     // no F7: the next F0 nests in it
+    damaged[7].resize(100);                    // cut short, then ended
     damaged[7].push_back(0xF7);
-    damaged.push_back({0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x06, 0x00, 0x00, 0x00, 0x01, 0x79, 0xF7}); // no entry there
+    damaged.push_back(
+        {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x06, 0x00, 0x00, 0x00, 0x01, 0x79, 0xF7}); // no entry there
     std::vector<uint8_t> oversized = {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12};
     oversized.resize(700, 0x01);
     oversized.push_back(0xF7);
@@ -293,7 +296,8 @@ TEST_F(CliInProcess, ConvertFromSysExSumsUpWhatItSkippedAndExitsOneUnlessLenient
     EXPECT_EQ(Lines(m_out.str()), summary);
 
     EXPECT_EQ(Run({"convert", file("good.syx", sets), Path("good.pat")}), cli::kExitDone) << m_err.str();
-    EXPECT_EQ(m_out.str(), "Converted from " + Path("good.syx") + ":\n128 patches into " + Path("good.pat") + "\n");
+    EXPECT_EQ(m_out.str(),
+              "Converted from " + Path("good.syx") + ":\n128 patches into " + Path("good.pat") + "\n");
 }
 
 // A file made for device ID 0x11 is named as such; --any-device takes it as this synthesizer's.
@@ -336,7 +340,8 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
         {{"convert", library, tooLong + ".syx"}, tooLong + ".syx: the name is too long"},
         {{"backup", tooLong, "--quiet"}, tooLong + ": the name is too long"},
         {{"convert", library, Path("ro/new.syx")}, "new.syx cannot be written: the file system is read-only"},
-        {{"backup", Path("ro/nightly"), "--quiet"}, "nightly cannot be written: the file system is read-only"},
+        {{"backup", Path("ro/nightly"), "--quiet"},
+         "nightly cannot be written: the file system is read-only"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.strSays.substr(0, 60));

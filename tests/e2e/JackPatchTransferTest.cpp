@@ -320,8 +320,7 @@ TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
 
 // What a real device refuses: a message with a high data byte, and data sets
 // that would run into the memory of the next item.
-TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsWhatARealDeviceWouldRefuse)
-{
+TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsWhatARealDeviceWouldRefuse) {
     RestartSimWithLog();
     CQtTimerService timer;
     CTimerService::Install(&timer);
@@ -355,8 +354,15 @@ TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsWhatARealDeviceWouldRefuse)
     }
     CTimerService::Install(nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: data byte 85") == 1; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: 231 data bytes at offset 16170 run past the end of its memory of 16384 bytes") == 1; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: item data at offset 17 is not where a packet starts") == 1; }, 3000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return CountLogged("dropped: 231 data bytes at offset 16170 run past the end of its memory of "
+                               "16384 bytes") == 1;
+        },
+        3000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return CountLogged("dropped: item data at offset 17 is not where a packet starts") == 1; },
+        3000));
     CSimDevice memory;
     std::string error;
     ASSERT_TRUE(m_rig.ReadSimMemory(memory, error)) << error;

@@ -260,7 +260,8 @@ TEST(SimDeviceDataSets, ADataSetThatWouldRunPastItsRoomIsIgnoredWhole)
     const Bytes item = Pattern(21, 20000);
     const auto packet = [&item](size_t k) {
         const size_t from = k * 231;
-        return Bytes(item.begin() + ptrdiff_t(from), item.begin() + ptrdiff_t(std::min(from + 231, item.size())));
+        const size_t to = std::min(from + 231, item.size());
+        return Bytes(item.begin() + ptrdiff_t(from), item.begin() + ptrdiff_t(to));
     };
     const size_t nPackets = (item.size() + 230) / 231;
     for (size_t k = 0; k < nPackets; ++k) {
@@ -282,7 +283,7 @@ TEST(SimDeviceDataSets, ADataSetThatWouldRunPastItsRoomIsIgnoredWhole)
     Store(dev, sim::MotionDataAddress(0) + lastPacket, Pattern(3, 0x100000 - lastPacket));
     EXPECT_EQ(dev.Motion(0).m_data.size(), 0x100000u);
 
-    // A patch of 240 bytes would reach into the gap before the next patch: refused, both patches as they were.
+    // A patch of 240 bytes would reach past its block: refused, both patches as they were.
     Store(dev, sim::PatchAddress(5), Pattern(4, 240));
     EXPECT_EQ(dev.Patch(5), before.Patch(5));
     EXPECT_EQ(dev.Patch(6), before.Patch(6));

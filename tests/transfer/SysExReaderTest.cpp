@@ -309,7 +309,8 @@ TEST(SysExReader, DataSetsForAnotherDeviceIdAreNamedAndTakenOnlyWhenAsked)
     EXPECT_EQ(FormatDeviceIds(strict), "0x11");
     ASSERT_EQ(strict.m_notes.size(), 2u);
     EXPECT_EQ(FormatSysExNote(strict.m_notes[0]), "Byte 0: skipped a message for device ID 0x11.");
-    EXPECT_EQ(FormatSysExNote(strict.m_notes[1]), "Byte 251: skipped a message for another device ID or model.");
+    EXPECT_EQ(FormatSysExNote(strict.m_notes[1]),
+              "Byte 251: skipped a message for another device ID or model.");
 
     CSysExReader reader;
     reader.SetAnyDevice(true);

@@ -110,8 +110,9 @@ TEST_F(TransferFaultTest, AnItemLargerThanItsMemoryIsRefusedBeforeAnyOfItLeaves)
     send.m_pItems = patterns.m_aPattern.data();
     EXPECT_EQ(Run(send), IDOK);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Failures(*m_pBoxes), std::vector<std::string>{"Pattern 1 holds 20000 bytes, more than the 16384 "
-                                                            "bytes the KQ-3300 keeps for it; it was not sent."});
+    EXPECT_EQ(Failures(*m_pBoxes),
+              std::vector<std::string>{"Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 "
+                                       "keeps for it; it was not sent."});
     EXPECT_EQ(m_nCompleteShown, 0);
     EXPECT_EQ(m_device.Pattern(1), d2);
 
@@ -124,8 +125,9 @@ TEST_F(TransferFaultTest, AnItemLargerThanItsMemoryIsRefusedBeforeAnyOfItLeaves)
     sendMotion.m_nSingle = 2;
     EXPECT_EQ(Run(sendMotion), IDOK);
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Failures(*m_pBoxes), std::vector<std::string>{"Motion 3 holds 1048577 bytes, more than the 1048576 "
-                                                            "bytes the KQ-3300 keeps for it; it was not sent."});
+    EXPECT_EQ(Failures(*m_pBoxes),
+              std::vector<std::string>{"Motion 3 holds 1048577 bytes, more than the 1048576 bytes the "
+                                       "KQ-3300 keeps for it; it was not sent."});
 }
 
 TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayingHowFarItGot)

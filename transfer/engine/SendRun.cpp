@@ -58,7 +58,8 @@ void CSendRun::SendNext()
         Stop(FormatText(res::kEntryNotSendable, dataSet.strEntry.c_str()));
         return;
     case EDataSetFault::TooLarge:
-        Stop(FormatText(res::kEntryTooLarge, dataSet.strEntry.c_str(), dataSet.nEntrySize, dataSet.nEntryRoom));
+        Stop(FormatText(res::kEntryTooLarge, dataSet.strEntry.c_str(), dataSet.nEntrySize,
+                        dataSet.nEntryRoom));
         return;
     }
     if (m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount))
