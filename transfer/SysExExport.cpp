@@ -25,7 +25,6 @@ CSysExExport ExportSendPlan(CSendPlan& plan) {
         if (result.messages.empty())
             result.strFirstEntry = dataSet.strEntry;
         result.messages.push_back(BuildDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount));
-        result.entries.push_back(dataSet.nEntry);
     }
     return result;
 }

@@ -18,7 +18,6 @@ using CSysExBytes = std::vector<uint8_t>;
 
 struct CSysExExport {
     std::vector<CSysExBytes> messages; // one complete F0 ... F7 data set each
-    std::vector<int> entries;          // the entry each message belongs to (CDataSet::nEntry)
     // None when every entry could be written. Otherwise why the entry
     // strBadEntry, as the user knows it ("Patch A13"), was refused, as a Send
     // refuses it (DataSetCheck.h), and nothing is exported; for an entry too
