@@ -89,8 +89,9 @@ FileFault FaultFromErrno(int nErr, FileFault fallback)
     case ENOSPC:
     case EDQUOT: return FileFault::DiskFull;
     case EACCES:
-    case EPERM:
-    case EROFS: return FileFault::AccessDenied;
+    case EPERM: return FileFault::AccessDenied;
+    case EROFS: return FileFault::ReadOnly;
+    case ENAMETOOLONG: return FileFault::NameTooLong;
     default: return fallback;
     }
 }

@@ -20,7 +20,9 @@ enum class FileFault {
     NotFound,     // nothing at the path
     NoFolder,     // the folder to write into does not exist
     NotRegular,   // a folder, pipe, device or socket (after following links)
-    AccessDenied, // permissions, or a read-only file system
+    AccessDenied, // permissions
+    ReadOnly,     // a read-only file system
+    NameTooLong,  // the name, or a folder's in the path, is longer than the file system takes
     DiskFull,     // no space or quota left
     ReadFault,    // any other read error
     WriteFault,   // any other write error

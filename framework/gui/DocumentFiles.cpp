@@ -39,7 +39,8 @@ void ShowSaveFault(FileFault fault, const QFileInfo& fi)
     switch (fault) {
     case FileFault::NoFolder: AfxMessageBox(Arg(res::kFileNotFound, fi.absolutePath())); break;
     case FileFault::NotRegular: AfxMessageBox(Arg(res::kSaveNotRegularFile, name)); break;
-    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
+    case FileFault::AccessDenied:
+    case FileFault::ReadOnly: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
     case FileFault::DiskFull: AfxMessageBox(Arg(res::kSaveDiskFull, name)); break;
     default: AfxMessageBox(Arg(res::kSaveWriteFault, name)); break;
     }

@@ -118,9 +118,10 @@ public:
     // The bytes a request for size bytes at a linear address would be
     // answered with, before faults; false when the device would stay silent.
     bool Read(uint32_t address, uint32_t size, std::vector<uint8_t>& out) const;
-    // Stores bytes as a data set to address would; false when the address is
-    // unknown.
-    bool Write(uint32_t address, const uint8_t* bytes, size_t count);
+    // Stores bytes as a data set to address would; false, with why, when
+    // nothing is stored: no memory at the address, data that would run past
+    // the end of its block or item, or item data where no packet starts.
+    bool Write(uint32_t address, const uint8_t* bytes, size_t count, std::string* pWhy = nullptr);
 
     // Memory, for tests and tools. Indexes out of range throw std::out_of_range.
     CPatchBytes& Patch(int i) { return m_patches.at(size_t(i)); }

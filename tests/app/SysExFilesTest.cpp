@@ -85,7 +85,7 @@ class SysExFilesTest : public AppStartTest {
 };
 
 const char* const kMixedSummary = "Imported from mixed.syx:\n"
-                                  "1 patch into Patch1\n"
+                                  "1 patch into A13 of Patch1\n"
                                   "64 performances into Performance1\n\n"
                                   "3 skipped, for example:\n"
                                   "Byte 0: skipped bytes outside any exclusive message.\n"
@@ -119,6 +119,14 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     auto* active = dynamic_cast<CPatchDoc*>(Documents()[0]);
     ASSERT_TRUE(active);
     {
+        // Cancel: nothing is imported, and no summary says otherwise.
+        CMessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 0);
+        EXPECT_EQ(boxes.m_texts.size(), 1u);
+        EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
+        EXPECT_EQ(Documents().size(), 1u);
+    }
+    {
         CMessageBoxRecorder boxes(IDNO);
         EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 128);
         ASSERT_EQ(boxes.m_texts.size(), 2u);
@@ -145,6 +153,67 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     Trigger(edit_commands::ID_EDIT_UNDO);
     EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
     EXPECT_FALSE(active->IsModified());
+}
+
+TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWhere) {
+    SetSendDataSwitch(0);
+    const QString one = WriteFile("one.syx", JoinSysEx(ExportSysEx(m_patches, 0).messages)); // A11
+    NewPatchBank();
+    auto* doc = dynamic_cast<CPatchDoc*>(Documents().at(0));
+    auto* view = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
+    ASSERT_TRUE(doc && view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(40, 4 * 16 + 8));
+    ASSERT_EQ(view->GetSelection(), 4); // A15
+
+    CMessageBoxRecorder boxes(IDYES);
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {one};
+    Trigger(ID_IMPORT_SYSEX);
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                 "one.syx holds 1 patch (A11).\n\nYes puts it into the selected entry of "
+                                 "the active window, A15 of Patch1. No opens it in a new window.",
+                                 "Imported from one.syx:\n1 patch from A11 into A15 of Patch1"}));
+    const CPatchDoc initial;
+    for (size_t i = 0; i < 128; ++i)
+        EXPECT_TRUE(doc->m_aPatch[i] == (i == 4 ? m_patches.m_aPatch[0] : initial.m_aPatch[i])) << i;
+
+    // No: a new window, where the entry keeps its own place.
+    boxes.m_nAnswer = IDNO;
+    dialogs.m_answers = {one};
+    Trigger(ID_IMPORT_SYSEX);
+    EXPECT_EQ(boxes.m_texts.back(), "Imported from one.syx:\n1 patch into A11 of Patch2");
+    EXPECT_EQ(Documents().size(), 2u);
+}
+
+TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) {
+    Bytes bytes = JoinSysEx(ExportSysEx(m_patches).messages);
+    for (size_t i = 0; i + 2 < bytes.size(); ++i)
+        if (bytes[i] == 0xF0)
+            bytes[i + 2] = 0x11; // the device ID is not in the checksum
+    const QString file = WriteFile("other-id.syx", bytes);
+    const std::string question =
+        "other-id.syx holds data for device ID 0x11, not for device ID 0x10, which "
+        "Vantorel uses for the KQ-3300.\n\nYes takes the data as this synthesizer's. "
+        "No leaves it out.";
+    {
+        CMessageBoxRecorder boxes(IDNO);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 0);
+        ASSERT_EQ(boxes.m_texts.size(), 2u);
+        EXPECT_EQ(boxes.m_texts[0], question);
+        EXPECT_NE(
+            boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
+            std::string::npos)
+            << boxes.m_texts[1];
+        EXPECT_TRUE(Documents().empty());
+    }
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 128);
+        EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                     question, "Imported from other-id.syx:\n128 patches into Patch1"}));
+        ASSERT_EQ(Documents().size(), 1u);
+        EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
+    }
 }
 
 TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
