@@ -5,10 +5,12 @@
 #include <QFileInfo>
 
 #include <cstdint>
+#include <memory>
 
 #include "app/DocKinds.h"
 #include "data/PatchDoc.h"
 #include "framework/core/Document.h"
+#include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/SafeFile.h"
 #include "framework/gui/DocManager.h"
@@ -19,6 +21,7 @@
 #include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/SysExSummary.h"
 #include "transfer/kinds/DocumentKinds.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
@@ -28,8 +31,6 @@ namespace vantorel {
 
 namespace {
 
-// Skips named in a summary; the count says how many there were in all.
-constexpr size_t kSummaryNotes = 3;
 constexpr const char* kSysExSuffix = "syx";
 
 QString Q(const char* s) {
@@ -41,8 +42,9 @@ QString Local(const std::string& s) {
 std::string Text(const QString& s) {
     return s.toLocal8Bit().toStdString();
 }
+// A name from the command line may hold bytes that are not UTF-8.
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path);
 }
 
 QString NounText(int n, const CDocKind& kind) {
@@ -52,13 +54,23 @@ QString NounText(int n, const CDocKind& kind) {
 
 // The entry selected in a list window, or -1. The system window has rows
 // but no entries.
-int SelectedEntry(CScrollView* pView) {
-    if (auto* v = dynamic_cast<CPatchView*>(pView))
+int SelectedEntry(const CScrollView* pView) {
+    if (auto* v = dynamic_cast<const CPatchView*>(pView))
         return v->GetSelection();
-    if (auto* v = dynamic_cast<CPerformView*>(pView))
+    if (auto* v = dynamic_cast<const CPerformView*>(pView))
         return v->GetPerformanceSelection();
-    if (auto* v = dynamic_cast<CVarListView*>(pView))
+    if (auto* v = dynamic_cast<const CVarListView*>(pView))
         return v->GetSelection();
+    return -1;
+}
+
+// The entry selected in the window of a document, or -1.
+int SelectedEntryOf(const CDocument* pDoc) {
+    if (!pDoc)
+        return -1;
+    for (const CViewBase* pView : pDoc->GetViews())
+        if (const int n = SelectedEntry(dynamic_cast<const CScrollView*>(pView)); n >= 0)
+            return n;
     return -1;
 }
 
@@ -89,7 +101,11 @@ void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
         AfxMessageBox(Text(Q(res::kSaveNotRegularFile).arg(name)));
         break;
     case FileFault::AccessDenied:
+    case FileFault::ReadOnly:
         AfxMessageBox(Text(Q(res::kSaveAccessDenied).arg(name)));
+        break;
+    case FileFault::NameTooLong:
+        AfxMessageBox(Text(Q(res::kSaveNameTooLong).arg(name)));
         break;
     case FileFault::DiskFull:
         AfxMessageBox(Text(Q(res::kSaveDiskFull).arg(name)));
@@ -98,6 +114,21 @@ void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
         AfxMessageBox(Text(Q(res::kSaveWriteFault).arg(name)));
         break;
     }
+}
+
+// The file read into a new reader; null after the one message that says why it could not be.
+std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) {
+    auto reader = std::make_unique<CSysExReader>();
+    reader->SetAnyDevice(bAnyDevice);
+    if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
+        const QString name = QFileInfo(strPath).fileName();
+        if (read.bTooLarge)
+            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
+        else
+            ShowReadFault(read.fault, name);
+        return nullptr;
+    }
+    return reader;
 }
 
 QString AskExportPath(const CDocument& doc, QWidget* pParent) {
@@ -136,6 +167,12 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
         }
     }
     const CSysExExport out = ExportSysEx(*pKind, doc, nEntry);
+    if (out.fault == EDataSetFault::TooLarge) {
+        AfxMessageBox(Text(Q(res::kExportTooLarge)
+                               .arg(Local(out.strBadEntry), QString::number(out.nEntrySize),
+                                    QString::number(out.nEntryRoom))));
+        return false;
+    }
     if (!out.IsOk()) {
         AfxMessageBox(Text(Q(res::kExportNotWritable).arg(Local(out.strBadEntry))));
         return false;
@@ -167,15 +204,24 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
 
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
-    CSysExReader reader;
-    if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), reader); !read.IsOk()) {
-        if (read.bTooLarge)
-            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
-        else
-            ShowReadFault(read.fault, name);
+    std::unique_ptr<CSysExReader> reader = ReadFile(strPath, false);
+    if (!reader)
         return 0;
+    // A file made for another unit's device ID (downloads often are) may be
+    // taken as this synthesizer's when the user says so.
+    if (const std::string ids = FormatDeviceIds(reader->GetHaul()); !ids.empty()) {
+        switch (AfxMessageBox(Text(Q(res::kSysExOtherDevice).arg(name, Local(ids))), MB_YESNOCANCEL)) {
+        case IDYES:
+            if (reader = ReadFile(strPath, true); !reader)
+                return 0;
+            break;
+        case IDNO:
+            break;
+        default:
+            return 0;
+        }
     }
-    const CSysExHaul& haul = reader.GetHaul();
+    const CSysExHaul& haul = reader->GetHaul();
     if (!HaulHasEntries(haul)) {
         std::string text = Text(Q(res::kSysExNothingInFile).arg(name));
         if (const std::string skips = FormatSysExSkips(haul); !skips.empty())
@@ -183,38 +229,59 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
         AfxMessageBox(text);
         return 0;
     }
-    const std::vector<std::string> lines =
-        PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
-    AfxMessageBox(FormatSysExSummary(res::kSysExImportedFrom, name, lines, haul));
+    const std::optional<std::vector<std::string>> lines =
+        PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx, SelectedEntryOf(pActive));
+    if (!lines)
+        return 0; // cancelled: nothing was imported, so there is nothing to sum up
+    AfxMessageBox(FormatSysExSummary(Text(Q(res::kSysExImportedFrom).arg(name)), *lines, haul));
     int nPlaced = 0;
     for (const CDocKind* pKind : DocumentKinds().All())
         nPlaced += pKind->TakenCount(haul);
-    return lines.empty() ? 0 : nPlaced;
+    return lines->empty() ? 0 : nPlaced;
 }
 
 bool HaulHasEntries(const CSysExHaul& haul) {
     return DocumentKinds().HaulHasEntries(haul);
 }
 
-std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource, const char* szEdit) {
+std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul,
+                                                           CDocument* pActive, const QString& strSource,
+                                                           const char* szEdit, int nSelected) {
+    // Only the active window's kind can go into it, so there is at most one
+    // question; it comes before anything is placed, and Cancel leaves every
+    // window as it was.
+    const CDocKind* pActiveKind = pActive ? DocumentKinds().Of(*pActive) : nullptr;
+    bool bIntoActive = false;
+    int nInto = -1; // the selected entry a single entry goes into
+    if (pActiveKind && pActiveKind->TakenCount(haul) > 0) {
+        const CDocKind& kind = *pActiveKind;
+        const int nShown = kind.ShownCount(haul);
+        const int nFrom = nSelected >= 0 && nSelected < kind.EntryCount() ? kind.SingleEntry(haul) : -1;
+        const QString title = Local(pActive->GetTitle());
+        const QString question =
+            nFrom >= 0 ? Q(res::kIntoSelectedEntry)
+                             .arg(strSource, QString::number(nShown), NounText(nShown, kind),
+                                  Local(kind.EntryLabel(nFrom)), Local(kind.EntryLabel(nSelected)), title)
+                       : Q(res::kIntoActiveWindow)
+                             .arg(strSource, QString::number(nShown), NounText(nShown, kind), title);
+        switch (AfxMessageBox(Text(question), MB_YESNOCANCEL)) {
+        case IDYES:
+            bIntoActive = true;
+            nInto = nFrom >= 0 ? nSelected : -1;
+            break;
+        case IDNO:
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
     std::vector<std::string> lines;
     for (const CDocKind* pKind : DocumentKinds().All()) {
         const CDocKind& kind = *pKind;
         if (kind.TakenCount(haul) == 0)
             continue;
-        const QString count = QString::number(kind.ShownCount(haul));
-        const QString noun = NounText(kind.ShownCount(haul), kind);
-        CDocument* pTarget = nullptr;
-        if (pActive && kind.IsKindOf(*pActive)) {
-            const QString question =
-                Q(res::kIntoActiveWindow).arg(strSource, count, noun, Local(pActive->GetTitle()));
-            const int answer = AfxMessageBox(Text(question), MB_YESNOCANCEL);
-            if (answer == IDCANCEL)
-                continue;
-            if (answer == IDYES)
-                pTarget = pActive;
-        }
+        const bool bActive = bIntoActive && &kind == pActiveKind;
+        CDocument* pTarget = bActive ? pActive : nullptr;
         if (!pTarget) {
             CDocTemplate* pTemplate = TemplateOfKind(manager, kind);
             pTarget = pTemplate ? manager.OpenNewDocument(pTemplate) : nullptr;
@@ -222,29 +289,10 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
                 continue; // the failure has been shown
         }
         // The one place where imported entries are written.
-        PlaceHaul(haul, kind, *pTarget, szEdit);
-        lines.push_back(Text(Q(res::kSysExTakenLine).arg(count, noun, Local(pTarget->GetTitle()))));
+        PlaceHaul(haul, kind, *pTarget, szEdit, bActive ? nInto : -1);
+        lines.push_back(FormatPlacedLine(haul, kind, pTarget->GetTitle(), bActive ? nInto : -1));
     }
     return lines;
-}
-
-std::string FormatSysExSkips(const CSysExHaul& haul) {
-    if (haul.TotalSkips() == 0)
-        return {};
-    std::string text = Text(Q(res::kSysExSkippedLine).arg(QString::number(haul.TotalSkips())));
-    for (size_t i = 0; i < haul.m_notes.size() && i < kSummaryNotes; ++i)
-        text += "\n" + FormatSysExNote(haul.m_notes[i]);
-    return text;
-}
-
-std::string FormatSysExSummary(const char* szHead, const QString& strSource,
-                               const std::vector<std::string>& lines, const CSysExHaul& haul) {
-    std::string text = Text(Q(szHead).arg(strSource));
-    for (const std::string& line : lines)
-        text += "\n" + line;
-    if (const std::string skips = FormatSysExSkips(haul); !skips.empty())
-        text += "\n\n" + skips;
-    return text;
 }
 
 void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive) {

@@ -1,5 +1,7 @@
 #include "cli/SysExFile.h"
 
+#include <memory>
+
 #include "cli/Options.h"
 #include "res/strings/cli.h"
 #include "transfer/SysExExport.h"
@@ -14,18 +16,30 @@ bool IsSysExPath(std::string_view path) {
     return PathEndsWith(path, ".syx");
 }
 
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, std::string& error) {
-    CSysExReader reader;
-    if (const CSysExFileRead read = ReadSysExFile(path, reader); !read.IsOk()) {
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error) {
+    auto reader = std::make_unique<CSysExReader>();
+    reader->SetAnyDevice(bAnyDevice);
+    if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {
         error = read.bTooLarge ? FormatText(res::kCliSysExTooLarge, path) : ReadFaultText(read.fault, path);
         return std::nullopt;
     }
+    haul = reader->GetHaul();
     CLoadedFile loaded{&kind, kind.NewDocument()};
-    if (PlaceHaul(reader.GetHaul(), kind, *loaded.pDoc, res::kCliConvertEdit) == 0) {
-        error = FormatText(res::kCliSysExNoKind, path, kind.Word());
+    if (PlaceHaul(haul, kind, *loaded.pDoc, res::kCliConvertEdit) == 0) {
+        const std::string ids = FormatDeviceIds(haul);
+        error = ids.empty() ? FormatText(res::kCliSysExNoKind, path, kind.Word())
+                            : FormatText(res::kCliSysExOtherDevice, path, ids);
         return std::nullopt;
     }
     return loaded;
+}
+
+std::string RefusedEntryText(const CSysExExport& out, const std::string& path, bool bSend) {
+    if (out.fault == EDataSetFault::TooLarge)
+        return FormatText(bSend ? res::kCliTooLargeToSend : res::kCliTooLargeToWrite, path, out.strBadEntry,
+                          std::to_string(out.nEntrySize), std::to_string(out.nEntryRoom));
+    return FormatText(bSend ? res::kCliNotSendable : res::kCliNotExportable, path, out.strBadEntry);
 }
 
 bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<int> entry,
@@ -33,7 +47,7 @@ bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<
     const CDocKind* pKind = DocumentKinds().Of(doc);
     const CSysExExport out = pKind ? ExportSysEx(*pKind, doc, entry.value_or(-1)) : CSysExExport{};
     if (!out.IsOk()) {
-        error = FormatText(res::kCliNotExportable, path, out.strBadEntry);
+        error = RefusedEntryText(out, path, false);
         return false;
     }
     const CSysExBytes bytes = JoinSysEx(out.messages);

@@ -45,12 +45,18 @@ int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount)
     return n < uint32_t(nCount) ? int(n) : -1;
 }
 
-int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit)
+int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit, int nInto)
 {
     if (!kind.IsKindOf(doc))
         return 0;
     const CEntrySnapshot before = doc.SnapshotEntries();
-    const int nPlaced = kind.Merge(haul, doc);
+    CPlacement placement;
+    if (nInto >= 0) {
+        const int nFrom = kind.SingleEntry(haul);
+        if (nFrom >= 0 && nInto < kind.EntryCount())
+            placement = {nFrom, nInto};
+    }
+    const int nPlaced = kind.Merge(haul, doc, placement);
     if (nPlaced > 0)
         doc.RecordChangesSince(strEdit, before);
     return nPlaced;

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace vantorel {
 
@@ -20,9 +21,20 @@ struct CSysExHaul;
 
 // Writes every entry of kind that the haul holds into doc (a document of
 // that kind) as one edit named strEdit (one undo step; the document is
-// marked modified and its views repainted when any entry changed). Returns
-// the number of entries written.
-int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit);
+// marked modified and its views repainted when any entry changed). Each
+// entry goes to its own place; with nInto 0 or more, a haul holding a single
+// entry of the kind puts it into entry nInto instead. Returns the number of
+// entries written.
+int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit,
+              int nInto = -1);
+
+// Where entry n of a haul goes: its own place, or, for the one entry moved,
+// nInto; -1 for an entry that stays out.
+struct CPlacement {
+    int nFrom = -1;
+    int nInto = -1;
+    int Target(int n) const { return nFrom < 0 ? n : n == nFrom ? nInto : -1; }
+};
 
 // ---- the pieces the kinds merge with ---------------------------------------
 
@@ -36,13 +48,17 @@ struct CBlockRange {
 bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize, const CBlockRange* pRanges,
                  size_t nRanges);
 
-// Every record of a bank of fixed records.
+// Every record of a bank of fixed records, each into its place.
 template <class TRecord, size_t N>
-int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges, size_t nRanges)
+int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges, size_t nRanges,
+              const CPlacement& placement)
 {
     int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n)
-        nPlaced += MergeRecord(bank, int(n), records[n].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
+    for (size_t n = 0; n < N; ++n) {
+        const int t = placement.Target(int(n));
+        if (t >= 0 && size_t(t) < N)
+            nPlaced += MergeRecord(bank, int(n), records[size_t(t)].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
+    }
     return nPlaced;
 }
 
@@ -50,11 +66,14 @@ int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBl
 bool MergeItem(const CSysExItems& items, int n, class CVarEntry& entry);
 
 template <class TEntry, size_t N>
-int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries)
+int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries, const CPlacement& placement)
 {
     int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n)
-        nPlaced += MergeItem(items, int(n), entries[n]) ? 1 : 0;
+    for (size_t n = 0; n < N; ++n) {
+        const int t = placement.Target(int(n));
+        if (t >= 0 && size_t(t) < N)
+            nPlaced += MergeItem(items, int(n), entries[size_t(t)]) ? 1 : 0;
+    }
     return nPlaced;
 }
 

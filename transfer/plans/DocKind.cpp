@@ -54,6 +54,23 @@ bool CDocKind::SameEntry(const CDocument& a, const CDocument& b, int n) const
     return a.GetEntryBytes(n) == b.GetEntryBytes(n);
 }
 
+std::vector<int> CDocKind::TakenEntries(const CSysExHaul& haul) const
+{
+    std::vector<int> taken;
+    for (int n = 0; n < EntryCount(); ++n)
+        if (IsTaken(haul, n))
+            taken.push_back(n);
+    return taken;
+}
+
+int CDocKind::SingleEntry(const CSysExHaul& haul) const
+{
+    if (!HasMovableEntries())
+        return -1;
+    const std::vector<int> taken = TakenEntries(haul);
+    return taken.size() == 1 ? taken.front() : -1;
+}
+
 // ---------------------------------------------------------------- CKindRegistry
 
 const CDocKind* CKindRegistry::FromWord(std::string_view word) const

@@ -18,6 +18,7 @@
 
 namespace vantorel {
 
+struct CPlacement;
 struct CSysExHaul;
 
 // The words of a kind, as data.
@@ -68,11 +69,22 @@ public:
     // ---- what a .syx stream held of it --------------------------------------
     // Entries of the kind the haul holds.
     virtual int TakenCount(const CSysExHaul& haul) const = 0;
+    // Whether entry n arrived (for the system: any of its blocks).
+    virtual bool IsTaken(const CSysExHaul& haul, int n) const = 0;
+    // The entries the haul holds, in order.
+    std::vector<int> TakenEntries(const CSysExHaul& haul) const;
+    // The one entry the haul holds, or -1 when it holds none or more (and
+    // always for a kind whose entries cannot move).
+    int SingleEntry(const CSysExHaul& haul) const;
+    // Whether an import may put an entry into another (and a summary names
+    // the entries); the system's blocks are not entries one could move.
+    virtual bool HasMovableEntries() const { return true; }
     // What the user is told the haul holds (the system: its blocks).
     virtual int ShownCount(const CSysExHaul& haul) const { return TakenCount(haul); }
     // Writes the entries the haul holds into doc (of this kind), merging only
-    // what arrived; returns the number of entries written.
-    virtual int Merge(const CSysExHaul& haul, CDocument& doc) const = 0;
+    // what arrived, each where placement puts it; returns the number of
+    // entries written.
+    virtual int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const = 0;
     // The entry a data set at dwAddress belongs to, as the user knows it
     // ("A13: Warm Pad 001"); nothing when the address is not this kind's.
     virtual std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const = 0;

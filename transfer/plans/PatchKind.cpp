@@ -60,10 +60,11 @@ public:
     }
 
     int TakenCount(const CSysExHaul& haul) const override { return haul.m_patches.GetTakenCount(); }
-    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_patches.IsTaken(n); }
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
     {
         CPatchDoc* p = Cast(doc);
-        return p ? MergeBank(haul.m_patches, p->m_aPatch, kPatchRanges, std::size(kPatchRanges)) : 0;
+        return p ? MergeBank(haul.m_patches, p->m_aPatch, kPatchRanges, std::size(kPatchRanges), placement) : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {

@@ -66,10 +66,12 @@ public:
     }
 
     int TakenCount(const CSysExHaul& haul) const override { return haul.m_performances.GetTakenCount(); }
-    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_performances.IsTaken(n); }
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
     {
         CPerformDoc* p = Cast(doc);
-        return p ? MergeBank(haul.m_performances, p->m_aPerform, kPerformanceRanges.data(), kPerformanceRanges.size())
+        return p ? MergeBank(haul.m_performances, p->m_aPerform, kPerformanceRanges.data(), kPerformanceRanges.size(),
+                             placement)
                  : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override

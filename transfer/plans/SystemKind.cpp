@@ -72,7 +72,15 @@ public:
     int TakenCount(const CSysExHaul& haul) const override { return haul.m_system.GetTakenCount(); }
     // The system counts its blocks.
     int ShownCount(const CSysExHaul& haul) const override { return std::popcount(haul.m_system.GetBlockMask(0)); }
-    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    // Its entries are its blocks: the parameters, and the Tx/Rx settings with their extra part.
+    bool IsTaken(const CSysExHaul& haul, int n) const override
+    {
+        const uint32_t dwBlocks = haul.m_system.GetBlockMask(0);
+        return n == 0 ? (dwBlocks & 1u) != 0 : n == 1 && (dwBlocks & ~1u) != 0;
+    }
+    bool HasMovableEntries() const override { return false; }
+    // The system is one record: placed where it is, whatever the placement.
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement&) const override
     {
         CSystemDoc* p = Cast(doc);
         return p && MergeRecord(haul.m_system, 0, p->m_aSystem.data(), CSystemDoc::kSize, kSystemRanges,

@@ -80,10 +80,11 @@ public:
     }
 
     int TakenCount(const CSysExHaul& haul) const override { return (haul.*m_parts.pHaul).GetTakenCount(); }
-    int Merge(const CSysExHaul& haul, CDocument& doc) const override
+    bool IsTaken(const CSysExHaul& haul, int n) const override { return (haul.*m_parts.pHaul).IsTaken(n); }
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
     {
         TDoc* p = this->Cast(doc);
-        return p ? MergeItems(haul.*m_parts.pHaul, p->*m_parts.pItems) : 0;
+        return p ? MergeItems(haul.*m_parts.pHaul, p->*m_parts.pItems, placement) : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
     {
