@@ -56,10 +56,8 @@ CReceiveDumpDlg::~CReceiveDumpDlg() {
 }
 
 bool CReceiveDumpDlg::Start() {
-    m_midiIn.m_wDeviceId = uint16_t(std::clamp(ReadMidiInDevice(), 0, 0xFFFF));
-    m_pWaiting->setText(Q(res::kReceiveWaiting)
-                            .arg(Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId)))
-                            .arg(m_midiIn.m_wDeviceId));
+    m_midiIn.UseChosenDevice();
+    m_pWaiting->setText(Q(res::kReceiveWaiting).arg(Local(m_midiIn.DeviceName())).arg(m_midiIn.m_wDeviceId));
     m_bListening = m_midiIn.Open(this);
     return m_bListening;
 }
@@ -116,7 +114,7 @@ void CReceiveDumpDlg::Stop() {
     m_midiIn.Close();
     m_reader.Finish();
     ShowCounts();
-    const QString device = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
+    const QString device = Local(m_midiIn.DeviceName());
     if (!HaulHasEntries(GetHaul())) {
         AfxMessageBox(
             Q(res::kSysExNothingReceived).arg(device).arg(m_midiIn.m_wDeviceId).toLocal8Bit().toStdString());

@@ -11,16 +11,30 @@
 #include "midi/DeviceNames.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"
+#include "res/strings/transfer.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 
 namespace {
-void FillAndSelect(QListWidget* list, unsigned nDevices, std::string (*nameOf)(uint16_t), int nSelection)
+// The row of a chosen device that is not listed: after the devices, so that
+// positions still equal device numbers.
+constexpr int kMissingRole = Qt::UserRole + 1;
+
+void FillAndSelect(QListWidget* list, unsigned nDevices, std::string (*nameOf)(uint16_t), int nSelection,
+                   const std::string& strMissing)
 {
     list->clear();
     // Position equals device number, so every device gets a row, named or not.
     for (unsigned i = 0; i < nDevices && i <= UINT16_MAX; ++i)
         list->addItem(QString::fromLocal8Bit(nameOf(static_cast<uint16_t>(i)).c_str()));
+    if (!strMissing.empty()) {
+        auto* pMissing = new QListWidgetItem(
+            QString::fromLocal8Bit(FormatText(res::kDeviceNotAvailable, strMissing.c_str()).c_str()), list);
+        pMissing->setData(kMissingRole, true);
+        if (nSelection < 0)
+            nSelection = list->row(pMissing);
+    }
     if (nSelection >= 0 && nSelection < list->count()) {
         list->setCurrentRow(nSelection);
     } else {
@@ -32,7 +46,9 @@ void FillAndSelect(QListWidget* list, unsigned nDevices, std::string (*nameOf)(u
 int SelectedRow(const QListWidget* list)
 {
     const auto items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.front());
+    if (items.isEmpty() || items.front()->data(kMissingRole).toBool())
+        return -1;
+    return list->row(items.front());
 }
 } // namespace
 
@@ -68,8 +84,10 @@ CMidiSetupDlg::CMidiSetupDlg(QWidget* parent) : CDialog(MidiSetupTemplate(), par
 void CMidiSetupDlg::OnInitDialog()
 {
     CMidiService& service = CMidiService::Get();
-    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetNumDevs(), &GetMidiInName, m_nInSelection);
-    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetNumDevs(), &GetMidiOutName, m_nOutSelection);
+    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetNumDevs(), &GetMidiInName, m_nInSelection,
+                  m_strMissingIn);
+    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetNumDevs(), &GetMidiOutName, m_nOutSelection,
+                  m_strMissingOut);
 }
 
 void CMidiSetupDlg::OnOK()

@@ -5,7 +5,6 @@
 #include "cli/Options.h"
 #include "cli/Patience.h"
 #include "cli/WireWatch.h"
-#include "midi/DeviceNames.h"
 #include "res/strings/cli.h"
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
@@ -28,9 +27,10 @@ class CWatchDisplay : public IProgressDisplay {
     std::function<void()> m_onChange;
 };
 
-std::string PortName(bool bInput, unsigned n) {
-    const std::string name = bInput ? GetMidiInName(uint16_t(n)) : GetMidiOutName(uint16_t(n));
-    return name.empty() ? "device " + std::to_string(n) : name;
+// "patch" or "patches" as the plan counts.
+template <class TPlan> std::string NounOf(const TPlan& plan) {
+    const CTransferNoun noun = plan.Noun();
+    return plan.Total() == 1 ? noun.szOne : noun.szMany;
 }
 
 // Runs run until it ends, a port fails, patience runs out or the user stops;
@@ -78,15 +78,21 @@ EOutcome CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
     CPatience patience(m_nRetries);
     CWireWatch watch([&](const std::vector<uint8_t>& message) { return patience.OnRequest(message); });
     CGetRun run(&plan, display);
-    run.m_midiIn.m_wDeviceId = uint16_t(m_ports.nIn);
-    run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    // By name: a device that comes back under another number is found again.
+    run.m_midiIn.SetDevice(uint16_t(m_ports.in.nDevice), m_ports.in.strName);
+    run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
+    m_progress.Line(FormatText(res::kCliGetBegins, Info(kind).szWord, DescribePort(m_ports.in),
+                               DescribePort(m_ports.out)));
     m_progress.Begin(kind, true, plan.Total());
     const EOutcome outcome = Drive(m_ctx, run, [&] { return patience.Exhausted(); });
     m_progress.End();
+    if (outcome == EOutcome::Done)
+        m_progress.Line(FormatText(res::kCliGetDone, std::to_string(plan.Total()), NounOf(plan),
+                                   DescribePort(m_ports.in)));
     if (outcome == EOutcome::NoAnswer)
         PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, current()),
-                                       PortName(true, m_ports.nIn), std::to_string(patience.Retries()),
-                                       PortName(false, m_ports.nOut)));
+                                       run.m_midiIn.DeviceName(), std::to_string(patience.Retries()),
+                                       run.m_midiOut.DeviceName()));
     return outcome;
 }
 
@@ -103,10 +109,14 @@ EOutcome CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry,
         return true;
     });
     CSendRun run(&plan, display);
-    run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
+    m_progress.Line(FormatText(res::kCliSendBegins, Info(kind).szWord, DescribePort(m_ports.out)));
     m_progress.Begin(kind, false, plan.Total());
     const EOutcome outcome = Drive(m_ctx, run, [] { return false; });
     m_progress.End();
+    if (outcome == EOutcome::Done)
+        m_progress.Line(FormatText(res::kCliSendDone, std::to_string(plan.Total()), NounOf(plan),
+                                   DescribePort(m_ports.out)));
     return outcome;
 }
 

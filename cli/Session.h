@@ -1,20 +1,22 @@
 #pragma once
 // One Get or one Send on the program's transfer engine, as the command line
-// runs it: on the ports chosen, with progress on stderr, given up after the
-// repeats allowed, and stopped cleanly (ports closed) when the user asks.
+// runs it: on the ports chosen (its first line and its closing summary name
+// them), with progress on stderr, given up after the repeats allowed, and
+// stopped cleanly (ports closed) when the user asks.
 #include <optional>
 #include <vector>
 
 #include "cli/Context.h"
 #include "cli/Kinds.h"
+#include "cli/Ports.h"
 #include "cli/Progress.h"
 #include "transfer/engine/TransferPlan.h"
 
 namespace vantorel::cli {
 
 struct CPortPair {
-    unsigned nIn = 0;
-    unsigned nOut = 0;
+    CPort in; // unused by a Send
+    CPort out;
 };
 
 enum class EOutcome {

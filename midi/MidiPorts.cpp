@@ -54,14 +54,64 @@ std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
     return name;
 }
 
-std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail)
+std::string FormatPortText(const char* szPattern, const std::string& strName, uint16_t nDevice,
+                           const std::string& detail)
 {
     std::string text = szPattern;
     // The detail first: a device name may itself hold "%3".
     ReplaceAll(text, "%3", detail);
     ReplaceAll(text, "%2", std::to_string(nDevice));
-    ReplaceAll(text, "%1", GetPortDeviceName(bInput, nDevice));
+    ReplaceAll(text, "%1", strName);
     return text;
+}
+
+std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail)
+{
+    return FormatPortText(szPattern, GetPortDeviceName(bInput, nDevice), nDevice, detail);
+}
+
+// ---------------------------------------------------------------- device
+
+void CPortDevice::UseChosenDevice()
+{
+    const CChosenDevice chosen = m_bInput ? FindChosenMidiIn() : FindChosenMidiOut();
+    SetDevice(static_cast<uint16_t>(chosen.nDevice), chosen.strName);
+}
+
+void CPortDevice::SetDevice(uint16_t nDevice, std::string strName)
+{
+    m_wDeviceId = nDevice;
+    m_strDeviceName = std::move(strName);
+}
+
+std::string CPortDevice::DeviceName() const
+{
+    return m_strDeviceName.empty() ? GetPortDeviceName(m_bInput, m_wDeviceId) : m_strDeviceName;
+}
+
+bool CPortDevice::IsAvailable() const
+{
+    CMidiService& s = CMidiService::Get();
+    return LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName)
+        .has_value();
+}
+
+std::string CPortDevice::NotAvailableText() const
+{
+    return FormatPortText(res::kPortNotAvailable, DeviceName(), m_wDeviceId);
+}
+
+bool CPortDevice::LocateNamedDevice()
+{
+    if (m_strDeviceName.empty())
+        return true;
+    CMidiService& s = CMidiService::Get();
+    const std::optional<int> nAt =
+        LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName);
+    if (!nAt)
+        return false;
+    m_wDeviceId = static_cast<uint16_t>(*nAt);
+    return true;
 }
 
 void SetPortBufferSource(PortBufferSource source) { g_pBufferSource = source ? source : &FromTheHeap; }
@@ -83,7 +133,7 @@ MIDIHDR* CPortBuffer::Allocate()
 
 // ---------------------------------------------------------------- input
 
-CMidiIn::CMidiIn() { m_pHeader = m_buffer.Allocate(); }
+CMidiIn::CMidiIn() : CPortDevice(true) { m_pHeader = m_buffer.Allocate(); }
 
 CMidiIn::~CMidiIn()
 {
@@ -103,7 +153,7 @@ bool CMidiIn::Check(MMRESULT result)
         return true;
     // The service's sentence first: naming the device asks the service again.
     const std::string detail = CMidiService::Get().InGetErrorText(result);
-    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, true, m_wDeviceId, detail));
+    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, DeviceName(), m_wDeviceId, detail));
     return false;
 }
 
@@ -115,8 +165,8 @@ bool CMidiIn::Open(IMidiNotify* pWnd)
         m_pHeader->dwFlags = 0;
     CMidiService& s = CMidiService::Get();
     HMIDIIN h = nullptr;
-    if (s.InOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
-        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, true, m_wDeviceId));
+    if (!LocateNamedDevice() || s.InOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
+        m_pAlarm->Raise(NotAvailableText());
         return false;
     }
     // The device is open from here on, even if the rest fails.
@@ -153,7 +203,7 @@ bool CMidiIn::Close()
 
 // ---------------------------------------------------------------- output
 
-CMidiOut::CMidiOut() { m_pHeader = m_buffer.Allocate(); }
+CMidiOut::CMidiOut() : CPortDevice(false) { m_pHeader = m_buffer.Allocate(); }
 
 CMidiOut::~CMidiOut()
 {
@@ -173,7 +223,7 @@ bool CMidiOut::Check(MMRESULT result)
     if (result == MMSYSERR_NOERROR)
         return true;
     const std::string detail = CMidiService::Get().OutGetErrorText(result);
-    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, false, m_wDeviceId, detail));
+    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, DeviceName(), m_wDeviceId, detail));
     return false;
 }
 
@@ -182,8 +232,8 @@ bool CMidiOut::Open(IMidiNotify* pWnd)
     if (m_hMidiOut)
         Close();
     HMIDIOUT h = nullptr;
-    if (CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
-        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, false, m_wDeviceId));
+    if (!LocateNamedDevice() || CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
+        m_pAlarm->Raise(NotAvailableText());
         return false;
     }
     m_hMidiOut = h;

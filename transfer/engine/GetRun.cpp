@@ -4,7 +4,6 @@
 #include <iterator>
 #include <vector>
 
-#include "midi/DeviceNames.h"
 #include "res/strings/transfer.h"
 
 namespace vantorel {
@@ -38,8 +37,8 @@ constexpr int kNoticeTimer = 3;
 
 CGetRun::CGetRun(CGetPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
 {
-    m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
-    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiIn.UseChosenDevice();
+    m_midiOut.UseChosenDevice();
     m_midiIn.ShareAlarm(&m_alarm);
     m_midiOut.ShareAlarm(&m_alarm);
 }
@@ -58,6 +57,14 @@ void CGetRun::Start()
     m_pPlan->Begin(m_display);
     ShowCount();
     SendRequest();
+}
+
+std::string CGetRun::MissingDeviceText() const
+{
+    // In the order the ports open.
+    if (!m_midiOut.IsAvailable())
+        return m_midiOut.NotAvailableText();
+    return m_midiIn.IsAvailable() ? std::string() : m_midiIn.NotAvailableText();
 }
 
 void CGetRun::ShowCount() { m_status.Show(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Noun()); }

@@ -1,6 +1,5 @@
 #include "transfer/engine/SendRun.h"
 
-#include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
 #include "transfer/engine/TransferText.h"
@@ -9,7 +8,7 @@ namespace vantorel {
 
 CSendRun::CSendRun(CSendPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
 {
-    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiOut.UseChosenDevice();
     m_midiOut.ShareAlarm(&m_alarm);
     m_midiOut.m_bQuietSend = true;
 }
@@ -29,6 +28,11 @@ void CSendRun::Start()
     m_bMore = true;
     m_pPlan->Begin(m_display);
     SetTimer(kSendTimer, kPauseMs);
+}
+
+std::string CSendRun::MissingDeviceText() const
+{
+    return m_midiOut.IsAvailable() ? std::string() : m_midiOut.NotAvailableText();
 }
 
 void CSendRun::Stop(const std::string& text)
@@ -63,7 +67,7 @@ void CSendRun::SendNext()
     // The entries before this one are on the synthesizer.
     const CTransferNoun noun = m_pPlan->Noun();
     const int nTotal = m_pPlan->Total();
-    Stop(FormatText(res::kSendStopped, GetPortDeviceName(false, m_midiOut.m_wDeviceId).c_str(),
+    Stop(FormatText(res::kSendStopped, m_midiOut.DeviceName().c_str(),
                     int(m_midiOut.m_wDeviceId), dataSet.nEntry, nTotal, nTotal == 1 ? noun.szOne : noun.szMany));
 }
 

@@ -31,6 +31,9 @@ public:
     void SetDoneHandler(DoneFn fn) { m_onDone = std::move(fn); }
 
     virtual void Start() = 0;
+    // Before a start: the message for a device of this run that is not listed
+    // now ("... is not available. ..."), empty when every one is.
+    virtual std::string MissingDeviceText() const = 0;
     bool IsRunning() const { return m_bRunning; }
     // The user's Cancel: ports closed, the run ends as partial.
     void Cancel();

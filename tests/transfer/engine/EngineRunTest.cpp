@@ -13,7 +13,9 @@
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/VirtualClock.h"
+#include "midi/FakeMidiService.h"
 #include "midi/MidiService.h"
+#include "midi/backends/CompositeMidiService.h"
 #include "res/strings/transfer.h"
 #include "sim/model/SimDevice.h"
 #include "sim/service/SimMidiService.h"
@@ -46,6 +48,8 @@ protected:
         CMidiService::Install(&m_sim);
         WriteProfileInt("MIDI", "MidiInDevice", 0);
         WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiInName", "");
+        WriteProfileString("MIDI", "MidiOutName", "");
         // Every patch of the synthesizer different from the program's defaults.
         for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
             for (size_t b = 0; b < m_device.Patch(i).size(); ++b)
@@ -132,6 +136,60 @@ TEST_F(EngineRunTest, ASendRunWhoseDeviceIsGoneFailsWithOneMessageAndSendsNothin
     EXPECT_EQ(m_device.Patch(0), before);
     m_clock.RunUntilIdle();
     EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+}
+
+// The simulator as a device that can be unplugged: listed, and so opened,
+// only while it is plugged in.
+class CPluggableSim : public CSimMidiService {
+public:
+    using CSimMidiService::CSimMidiService;
+    bool m_bPlugged = false;
+
+protected:
+    std::vector<std::string> ListInDevices() override
+    {
+        return m_bPlugged ? CSimMidiService::ListInDevices() : std::vector<std::string>{};
+    }
+    std::vector<std::string> ListOutDevices() override
+    {
+        return m_bPlugged ? CSimMidiService::ListOutDevices() : std::vector<std::string>{};
+    }
+};
+
+TEST_F(EngineRunTest, AGetNeverTalksToTheDeviceAtTheChosenNumberAndGoesOnWhenTheChosenOneComesBack)
+{
+    // The synthesizer was device 0; now another device has that number, and
+    // the synthesizer comes back after it, as device 1.
+    test::CFakeMidiService other;
+    other.m_ins = {"slow:out"};
+    other.m_outs = {"slow:in"};
+    CPluggableSim synth(m_device);
+    CCompositeMidiService service({&other, &synth});
+    CMidiService::Install(&service);
+    WriteProfileString("MIDI", "MidiInName", CSimMidiService::kDeviceName);
+    WriteProfileString("MIDI", "MidiOutName", CSimMidiService::kDeviceName);
+
+    CPatchDoc doc;
+    CPatchGetPlan plan;
+    plan.m_pDoc = &doc;
+    CGetRun get(&plan, m_display);
+    EXPECT_EQ(get.MissingDeviceText(), "KQ-3300 Simulator (device 0) is not available. Check that it is "
+                                       "connected, or choose another device in Setup > MIDI Setup.");
+    std::optional<ETransferEnd> end;
+    get.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+    get.Start();
+    m_clock.AdvanceMs(5'000);
+    EXPECT_TRUE(get.IsRunning());
+    EXPECT_EQ(m_boxes.m_texts, std::vector<std::string>{get.MissingDeviceText()}) << "one failure, one box";
+
+    synth.m_bPlugged = true;
+    m_clock.RunUntil([&] { return end.has_value(); });
+    EXPECT_EQ(end, ETransferEnd::Whole);
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        EXPECT_TRUE(SameAsDevice(doc.m_aPatch[size_t(i)], i)) << i;
+    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+    EXPECT_TRUE(other.m_calls.empty()) << "the device that has the number was never opened";
+    CMidiService::Install(nullptr);
 }
 
 TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsPartialWithItsPortsClosed)
