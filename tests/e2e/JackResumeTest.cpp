@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include <optional>
+#include <vector>
 
 #include "data/PatchDoc.h"
 #include "e2e/JackRig.h"
@@ -58,12 +59,16 @@ TEST(JackResume, AGetStartedWhileTheSynthesizerIsAwayCompletesWhenItStarts)
         plan.m_pDoc = &doc;
         CQuietDisplay display;
         CGetRun get(&plan, display);
-        std::optional<ETransferEnd> end;
-        get.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+        std::vector<CRunFailure> problems;
+        get.SetProblemHandler([&](const CRunFailure& f) { problems.push_back(f); });
+        std::optional<CRunResult> end;
+        get.SetDoneHandler([&end](const CRunResult& r) { end = r; });
         get.Start();
         QTest::qWait(kAwayMs);
         EXPECT_TRUE(get.IsRunning());
-        EXPECT_EQ(boxes.m_texts.size(), 1u) << "the device is away: one box";
+        ASSERT_EQ(problems.size(), 1u) << "the device is away: told once";
+        EXPECT_EQ(problems[0].reason, EFailure::DeviceNotAvailable);
+        EXPECT_EQ(problems[0].strDevice, rig.SimName() + ":in");
 
         const QString image = dir.filePath(QStringLiteral("sim.img"));
         ASSERT_TRUE(rig.StartSim(VANTOREL_SIM_PATH, image, {}, error)) << error;
@@ -71,11 +76,13 @@ TEST(JackResume, AGetStartedWhileTheSynthesizerIsAwayCompletesWhenItStarts)
         if (!bEnded)
             get.Cancel();
         ASSERT_TRUE(bEnded) << "the Get did not go on when the simulator started";
-        EXPECT_EQ(*end, ETransferEnd::Whole);
+        EXPECT_EQ(end->end, ERunEnd::Done);
+        EXPECT_TRUE(end->bWhole);
         const CSimDevice factory;
         for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
             EXPECT_EQ(doc.m_aPatch[size_t(i)].m_data, factory.Patch(i)) << i;
-        EXPECT_EQ(boxes.m_texts.size(), 1u) << boxes.m_texts.back();
+        EXPECT_EQ(problems.size(), 1u);
+        EXPECT_TRUE(boxes.m_texts.empty());
         CMidiService::Install(nullptr);
     }
     CTimerService::Install(nullptr);
