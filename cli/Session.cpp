@@ -58,9 +58,9 @@ void CSession::PrintFailure(EKind kind, std::optional<int> entry, const CRunFail
         return;
     }
     const int nEntry = entry ? *entry : std::min(std::max(failure.nEntry, 0), Info(kind).nEntries - 1);
-    PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, nEntry),
-                                   m_ports.in.strName, std::to_string(failure.nTries - 1),
-                                   m_ports.out.strName));
+    PrintMessage(m_ctx,
+                 FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, nEntry),
+                            m_ports.in.strName, std::to_string(failure.nTries - 1), m_ports.out.strName));
 }
 
 CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {

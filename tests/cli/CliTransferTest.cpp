@@ -205,7 +205,8 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
     m_sim.m_nFailFrom = 6;
     m_sim.m_nLong = 0;
     m_nSent = 0;
-    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}),
+              cli::kExitMidi);
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_EQ(lines.size(), 1u) << m_err.str();
     EXPECT_EQ(lines[0].rfind(sorry + "stopped working: ", 0), 0u) << lines[0];
