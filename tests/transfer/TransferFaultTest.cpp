@@ -162,7 +162,8 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     m_pRecorder->FailCall("InOpen", MMSYSERR_ALLOCATED, 0, 2);
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     EXPECT_EQ(Run(dlg), IDOK);
     EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
@@ -215,7 +216,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     m_pRecorder->FailCall("InAddBuffer", MIDIERR_NOTREADY, 1, 1);
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     EXPECT_EQ(Run(get), IDOK);
     SetMessageBoxHandler(previous);
@@ -251,7 +252,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_pRecorder->m_events.clear();
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(3'500);
@@ -281,7 +282,8 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[7];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 7;
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -299,7 +301,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 2;
     EXPECT_EQ(Run(get), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -315,7 +317,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     ASSERT_GT(before.GetSize(), 0u);
     {
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nSingle = 1;
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(5'000);
@@ -333,7 +335,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     m_device.Faults() = CSimFaults{};
     m_pRecorder->m_events.clear();
     CGetPatternDlg bank;
-    bank.m_pItems = doc.m_aPattern.data();
+    bank.m_pDoc = &doc;
     m_onTransfer = [&](CTransferDlg&) {
         // The first item's value and data, then the second item's value.
         ASSERT_TRUE(m_clock.RunUntil([&] { return bank.m_progress.m_plan.m_nIndex == 1 &&
