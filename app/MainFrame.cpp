@@ -23,6 +23,7 @@
 #include "res/Images.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
+#include "transfer/FailureBoxes.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
 #include "app/DocKinds.h"
@@ -59,6 +60,8 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
     setWindowIcon(QIcon(QPixmap::fromImage(res::IconImage(res::kIconApp))));
     SetTitleBase(Q(res::kMainTitle));
     setAcceptDrops(true);
+    // The preview note has no sequence to stop: a failing port is one box.
+    m_previewPort.SetErrorHandler(ShowPortErrorBox);
     BuildActions();
     BuildStatusBar();
     BuildToolBar();
@@ -349,8 +352,7 @@ void CMainFrame::OnPreview()
     m_nMidiInDevice = ReadMidiInDevice();
     m_nMidiOutDevice = ReadMidiOutDevice();
     m_previewPort.m_wDeviceId = static_cast<uint16_t>(m_nMidiOutDevice);
-    // A failed open is reported by the port; the sequence goes on so the
-    // timer still ends it.
+    // A failed open is one box; the sequence goes on so the timer still ends it.
     m_previewPort.Open(this);
     m_nSoundingNote = m_nPreviewNote;
     m_previewPort.ShortMessage(kNoteOn, DataByte(m_nSoundingNote), DataByte(m_nPreviewVelocity));

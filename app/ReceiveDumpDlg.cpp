@@ -13,6 +13,7 @@
 #include "framework/gui/MDIFrameWnd.h"
 #include "midi/DeviceNames.h"
 #include "res/strings/app.h"
+#include "transfer/FailureBoxes.h"
 #include "transfer/SysExPlace.h"
 
 namespace vantorel {
@@ -30,6 +31,7 @@ QString Local(const std::string& s) {
 
 CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
     : QDialog(parent), m_manager(manager) {
+    m_midiIn.SetErrorHandler(ShowPortErrorBox);
     setWindowTitle(Q(res::kReceiveCaption));
     setModal(false);
     auto* layout = new QVBoxLayout(this);

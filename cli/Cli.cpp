@@ -34,7 +34,6 @@ int Info(const COptions& options, CContext& ctx) {
 } // namespace
 
 void PrintMessage(CContext& ctx, const std::string& text) {
-    ++ctx.nMessages;
     ctx.err << res::kCliPrefix << text << std::endl;
 }
 

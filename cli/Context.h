@@ -21,9 +21,6 @@ struct CContext {
     std::function<void(const std::function<bool()>& done)> runUntil;
     // Set (from the event loop, never from a signal handler) on SIGINT or SIGTERM.
     bool bStopRequested = false;
-    // Messages written so far (PrintMessage counts them): a message during a
-    // transfer is a failure the layers below have reported already.
-    int nMessages = 0;
 };
 
 } // namespace vantorel::cli

@@ -1,10 +1,10 @@
 #include "cli/Session.h"
 
+#include <algorithm>
+
 #include "cli/Cli.h"
 #include "cli/ExitCodes.h"
 #include "cli/Options.h"
-#include "cli/Patience.h"
-#include "cli/WireWatch.h"
 #include "midi/DeviceNames.h"
 #include "res/strings/cli.h"
 #include "transfer/engine/GetRun.h"
@@ -14,100 +14,84 @@ namespace vantorel::cli {
 
 namespace {
 
-// Every call of the run's display tells the command line to look at the count.
-class CWatchDisplay : public IProgressDisplay {
-  public:
-    explicit CWatchDisplay(std::function<void()> onChange) : m_onChange(std::move(onChange)) {}
-    void ShowText(const std::string&) override { m_onChange(); }
-    void SetProgressPos(int) override { m_onChange(); }
-    void SetProgressStep(int) override {}
-    void StepProgress() override { m_onChange(); }
-    void ShowStatus(const std::string&) override { m_onChange(); }
-
-  private:
-    std::function<void()> m_onChange;
-};
-
 std::string PortName(bool bInput, unsigned n) {
     const std::string name = bInput ? GetMidiInName(uint16_t(n)) : GetMidiOutName(uint16_t(n));
     return name.empty() ? "device " + std::to_string(n) : name;
 }
 
-// Runs run until it ends, a port fails, patience runs out or the user stops;
-// then anything still running is cancelled, which closes the ports.
-template <class TRun> EOutcome Drive(CContext& ctx, TRun& run, const std::function<bool()>& giveUp) {
-    bool bEnded = false;
-    ETransferEnd end = ETransferEnd::Failed;
-    run.SetDoneHandler([&](ETransferEnd e) {
-        bEnded = true;
-        end = e;
-    });
-    const int nMessages = ctx.nMessages;
+// Runs run until it ends or the user stops it; a run still going then is
+// cancelled, which closes its ports.
+CRunResult Drive(CContext& ctx, CTransferRun& run) {
+    std::optional<CRunResult> result;
+    run.SetDoneHandler([&](const CRunResult& r) { result = r; });
     run.Start();
-    ctx.runUntil([&] { return bEnded || ctx.nMessages != nMessages || giveUp(); });
-    const bool bFailed = ctx.nMessages != nMessages || (bEnded && end == ETransferEnd::Failed);
-    if (bEnded && !bFailed)
-        return EOutcome::Done;
-    run.Cancel();
-    if (ctx.bStopRequested)
-        return EOutcome::Interrupted;
-    return bFailed ? EOutcome::MidiFailed : EOutcome::NoAnswer;
+    ctx.runUntil([&] { return result.has_value(); });
+    if (!result)
+        run.Cancel();
+    return result.value_or(CRunResult{ERunEnd::Cancelled, false, {}});
 }
 
 } // namespace
 
-int ExitCodeFor(EOutcome outcome) {
-    switch (outcome) {
-    case EOutcome::Done:
+int ExitCodeFor(const CRunResult& result) {
+    switch (result.end) {
+    case ERunEnd::Done:
         return kExitDone;
-    case EOutcome::Interrupted:
+    case ERunEnd::Cancelled:
         return kExitInterrupted;
-    case EOutcome::NoAnswer:
-    case EOutcome::MidiFailed:
+    case ERunEnd::Failed:
+        break;
+    }
+    switch (result.failure.reason) {
+    case EFailure::RefusedBytes:
+    case EFailure::FileError:
+        return kExitFile;
+    default:
         return kExitMidi;
     }
-    return kExitMidi;
 }
 
-EOutcome CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
-    auto current = [&] { return entry ? *entry : std::min(plan.Done(), Info(kind).nEntries - 1); };
-    CWatchDisplay display([&] {
-        if (plan.Done() > 0)
-            m_progress.Done(plan.Done(), EntryLabel(kind, entry ? *entry : plan.Done() - 1));
-    });
-    CPatience patience(m_nRetries);
-    CWireWatch watch([&](const std::vector<uint8_t>& message) { return patience.OnRequest(message); });
+void CSession::PrintFailure(EKind kind, std::optional<int> entry, const CRunFailure& failure) {
+    if (failure.reason != EFailure::NoAnswer) {
+        PrintMessage(m_ctx, DescribeFailure(failure));
+        return;
+    }
+    const int nEntry = entry ? *entry : std::min(std::max(failure.nEntry, 0), Info(kind).nEntries - 1);
+    PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, nEntry),
+                                   PortName(true, m_ports.nIn), std::to_string(failure.nTries - 1),
+                                   PortName(false, m_ports.nOut)));
+}
+
+CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
+    CSilentDisplay display;
     CGetRun run(&plan, display);
+    run.SetSettings(CRunSettings{m_nRetries});
     run.m_midiIn.m_wDeviceId = uint16_t(m_ports.nIn);
     run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    run.SetProgressHandler([&](int nDone, int, int nLast) {
+        m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
+    });
     m_progress.Begin(kind, true, plan.Total());
-    const EOutcome outcome = Drive(m_ctx, run, [&] { return patience.Exhausted(); });
+    const CRunResult result = Drive(m_ctx, run);
     m_progress.End();
-    if (outcome == EOutcome::NoAnswer)
-        PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, current()),
-                                       PortName(true, m_ports.nIn), std::to_string(patience.Retries()),
-                                       PortName(false, m_ports.nOut)));
-    return outcome;
+    if (result.end == ERunEnd::Failed)
+        PrintFailure(kind, entry, result.failure);
+    return result;
 }
 
-EOutcome CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry,
-                        const std::vector<int>& entries) {
-    CWatchDisplay display([] {});
-    size_t nSent = 0;
-    int nDone = 0;
-    CWireWatch watch([&](const std::vector<uint8_t>&) {
-        // The last data set of an entry has left: that entry is on its way.
-        const size_t k = nSent++;
-        if (k < entries.size() && (k + 1 == entries.size() || entries[k + 1] != entries[k]))
-            m_progress.Done(++nDone, EntryLabel(kind, entry ? *entry : entries[k]));
-        return true;
-    });
+CRunResult CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry) {
+    CSilentDisplay display;
     CSendRun run(&plan, display);
     run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    run.SetProgressHandler([&](int nDone, int, int nLast) {
+        m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
+    });
     m_progress.Begin(kind, false, plan.Total());
-    const EOutcome outcome = Drive(m_ctx, run, [] { return false; });
+    const CRunResult result = Drive(m_ctx, run);
     m_progress.End();
-    return outcome;
+    if (result.end == ERunEnd::Failed)
+        PrintFailure(kind, entry, result.failure);
+    return result;
 }
 
 } // namespace vantorel::cli

@@ -1,13 +1,15 @@
 #pragma once
 // One Get or one Send on the program's transfer engine, as the command line
 // runs it: on the ports chosen, with progress on stderr, given up after the
-// repeats allowed, and stopped cleanly (ports closed) when the user asks.
+// repeats allowed (the run's own settings), and stopped cleanly (ports
+// closed) when the user asks. A failure is printed once, from the run's
+// result; the exit code follows from that result too.
 #include <optional>
-#include <vector>
 
 #include "cli/Context.h"
 #include "cli/Kinds.h"
 #include "cli/Progress.h"
+#include "transfer/engine/RunResult.h"
 #include "transfer/engine/TransferPlan.h"
 
 namespace vantorel::cli {
@@ -17,15 +19,10 @@ struct CPortPair {
     unsigned nOut = 0;
 };
 
-enum class EOutcome {
-    Done,
-    NoAnswer,    // the repeats allowed found no answer (the message is out)
-    MidiFailed,  // a port failed (the ports have said so)
-    Interrupted, // SIGINT or SIGTERM
-};
-
-// The exit code of an outcome that is not Done.
-int ExitCodeFor(EOutcome outcome);
+// The exit code of a run's result (ExitCodes.h): a cancelled run was
+// stopped by the user; a failure is a MIDI error unless bytes or a file were
+// refused.
+int ExitCodeFor(const CRunResult& result);
 
 class CSession {
   public:
@@ -34,12 +31,14 @@ class CSession {
 
     // Fetches what plan asks for into its document. entry: the one entry it
     // fetches, else the whole kind.
-    EOutcome Get(EKind kind, CGetPlan& plan, std::optional<int> entry);
-    // Sends what plan holds; entries: the entry of each data set, in order,
-    // as a dry run of the plan found them (counted from 0 in the transfer).
-    EOutcome Send(EKind kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries);
+    CRunResult Get(EKind kind, CGetPlan& plan, std::optional<int> entry);
+    // Sends what plan holds.
+    CRunResult Send(EKind kind, CSendPlan& plan, std::optional<int> entry);
 
   private:
+    // The failure's one message line.
+    void PrintFailure(EKind kind, std::optional<int> entry, const CRunFailure& failure);
+
     CContext& m_ctx;
     CPortPair m_ports;
     int m_nRetries;

@@ -20,18 +20,15 @@ namespace vantorel::cli {
 
 namespace {
 
-// The entry of each data set a Send of doc would send, found by a dry run
-// (the export walks a plan of its own: a plan walked once is not where a Send
-// begins); false (error set) when a data set holds bytes the synthesizer
-// cannot take.
-bool PlanSend(const CDocument& doc, std::optional<int> entry, const std::string& path,
-              std::vector<int>& entries, std::string& error) {
-    CSysExExport dryRun = ExportSysEx(doc, entry.value_or(-1));
+// A dry run of a Send of doc (the export walks a plan of its own: a plan
+// walked once is not where a Send begins); false (error set) when a data set
+// holds bytes the synthesizer cannot take, so that nothing is sent at all.
+bool CheckSendable(const CDocument& doc, std::optional<int> entry, const std::string& path, std::string& error) {
+    const CSysExExport dryRun = ExportSysEx(doc, entry.value_or(-1));
     if (!dryRun.IsOk()) {
         error = FormatText(res::kCliNotSendable, path, dryRun.strBadEntry);
         return false;
     }
-    entries = std::move(dryRun.entries);
     return true;
 }
 
@@ -73,9 +70,9 @@ class CTransfers {
         return nExit;
     }
 
-    // After a Get that did not end: the interrupted message, what arrived kept
-    // aside when asked, and the exit code.
-    int Stopped(EOutcome outcome, const std::string& target,
+    // After a Get that did not end (its failure has been printed): the
+    // interrupted message, what arrived kept aside when asked, and the exit code.
+    int Stopped(const CRunResult& result, const std::string& target,
                 const std::vector<std::pair<std::string, CDocument*>>& partial) {
         if (m_options.bKeepPartial)
             for (const auto& [path, pDoc] : partial) {
@@ -90,9 +87,9 @@ class CTransfers {
                 else
                     PrintMessage(m_ctx, error);
             }
-        if (outcome == EOutcome::Interrupted)
+        if (result.end == ERunEnd::Cancelled)
             PrintMessage(m_ctx, FormatText(res::kCliInterrupted, target));
-        return ExitCodeFor(outcome);
+        return ExitCodeFor(result);
     }
 
     int Get() {
@@ -111,9 +108,9 @@ class CTransfers {
             pDoc = NewDocument(kind);
         }
         const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pDoc, m_options.entry.value_or(-1));
-        const EOutcome outcome = m_session->Get(kind, *plan, m_options.entry);
-        if (outcome != EOutcome::Done)
-            return Stopped(outcome, path, {{path, pDoc.get()}});
+        const CRunResult result = m_session->Get(kind, *plan, m_options.entry);
+        if (result.end != ERunEnd::Done)
+            return Stopped(result, path, {{path, pDoc.get()}});
         std::string error;
         if (!SaveOutputFile(path, *pDoc, m_options.entry, error))
             return Fail(kExitFile, error);
@@ -133,18 +130,17 @@ class CTransfers {
                                                    m_options.strEntry, Info(file->kind).szRange) +
                                             res::kCliSeeHelp);
         }
-        std::vector<int> entries;
-        if (!PlanSend(*file->pDoc, entry, m_options.strPath, entries, error))
+        if (!CheckSendable(*file->pDoc, entry, m_options.strPath, error))
             return Fail(kExitFile, error);
         const std::unique_ptr<CSendPlan> plan = MakeSendPlan(*file->pDoc, entry.value_or(-1));
-        return SendPlanned(file->kind, *plan, entry, entries);
+        return SendPlanned(file->kind, *plan, entry);
     }
 
-    int SendPlanned(EKind kind, CSendPlan& plan, std::optional<int> entry, const std::vector<int>& entries) {
-        const EOutcome outcome = m_session->Send(kind, plan, entry, entries);
-        if (outcome == EOutcome::Interrupted)
+    int SendPlanned(EKind kind, CSendPlan& plan, std::optional<int> entry) {
+        const CRunResult result = m_session->Send(kind, plan, entry);
+        if (result.end == ERunEnd::Cancelled)
             PrintMessage(m_ctx, res::kCliInterruptedSend);
-        return ExitCodeFor(outcome);
+        return ExitCodeFor(result);
     }
 
     int Backup() {
@@ -158,14 +154,14 @@ class CTransfers {
         for (const CKindInfo& k : AllKinds()) {
             docs.emplace_back(BackupPath(dir, k.kind), NewDocument(k.kind));
             const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*docs.back().second);
-            const EOutcome outcome = m_session->Get(k.kind, *plan, std::nullopt);
-            if (outcome != EOutcome::Done) {
+            const CRunResult result = m_session->Get(k.kind, *plan, std::nullopt);
+            if (result.end != ERunEnd::Done) {
                 if (m_options.bKeepPartial && !QDir().mkpath(QString::fromStdString(dir)))
                     return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
                 std::vector<std::pair<std::string, CDocument*>> partial;
                 for (auto& [path, pDoc] : docs)
                     partial.emplace_back(path, pDoc.get());
-                return Stopped(outcome, dir, partial);
+                return Stopped(result, dir, partial);
             }
         }
         if (!QDir().mkpath(QString::fromStdString(dir)))
@@ -186,7 +182,6 @@ class CTransfers {
         struct CPlanned {
             CLoadedFile file;
             std::unique_ptr<CSendPlan> plan;
-            std::vector<int> entries;
         };
         std::vector<CPlanned> planned;
         for (const CKindInfo& k : AllKinds()) {
@@ -197,8 +192,8 @@ class CTransfers {
             std::optional<CLoadedFile> file = LoadLibraryFile(path, k.kind, error);
             if (!file)
                 return Fail(kExitFile, error);
-            CPlanned p{std::move(*file), nullptr, {}};
-            if (!PlanSend(*p.file.pDoc, std::nullopt, path, p.entries, error))
+            CPlanned p{std::move(*file), nullptr};
+            if (!CheckSendable(*p.file.pDoc, std::nullopt, path, error))
                 return Fail(kExitFile, error);
             p.plan = MakeSendPlan(*p.file.pDoc);
             planned.push_back(std::move(p));
@@ -206,7 +201,7 @@ class CTransfers {
         if (planned.empty())
             return Fail(kExitFile, FormatText(res::kCliNoBackupFiles, dir));
         for (CPlanned& p : planned)
-            if (const int nExit = SendPlanned(p.file.kind, *p.plan, std::nullopt, p.entries);
+            if (const int nExit = SendPlanned(p.file.kind, *p.plan, std::nullopt);
                 nExit != kExitDone)
                 return nExit;
         return kExitDone;
@@ -220,9 +215,9 @@ class CTransfers {
         const EKind kind = file->kind;
         const std::unique_ptr<CDocument> pFetched = NewDocument(kind);
         const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pFetched);
-        const EOutcome outcome = m_session->Get(kind, *plan, std::nullopt);
-        if (outcome != EOutcome::Done)
-            return Stopped(outcome, m_options.strPath, {});
+        const CRunResult result = m_session->Get(kind, *plan, std::nullopt);
+        if (result.end != ERunEnd::Done)
+            return Stopped(result, m_options.strPath, {});
         const int nEntries = Info(kind).nEntries;
         int nDiffer = 0;
         for (int n = 0; n < nEntries; ++n) {

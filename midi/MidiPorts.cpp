@@ -3,7 +3,6 @@
 #include <cstring>
 #include <new>
 
-#include "framework/core/MessageBox.h"
 #include "framework/core/Settings.h"
 #include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
@@ -33,15 +32,21 @@ void ReplaceAll(std::string& text, const std::string& from, const std::string& t
 
 } // namespace
 
-bool CPortAlarm::Raise(const std::string& text)
+void CPortReports::Report(CPortError error)
 {
-    if (m_bRaised)
-        return false;
-    m_bRaised = true;
-    ++m_nShowing;
-    AfxMessageBox(text, MB_OK);
-    --m_nShowing;
-    return true;
+    if (m_bReported)
+        return;
+    m_bReported = true;
+    if (m_onError)
+        m_onError(error);
+}
+
+void CPortReports::ReportNoMemory(bool bInput, uint16_t wDevice)
+{
+    if (m_bNoMemoryTold || !m_onError)
+        return;
+    m_bNoMemoryTold = true;
+    m_onError(CPortError{CPortError::EKind::NoMemory, bInput, wDevice, MMSYSERR_NOMEM, res::kCantAllocateHeader});
 }
 
 std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
@@ -72,7 +77,6 @@ MIDIHDR* CPortBuffer::Allocate()
     if (!m_pHeader || !m_pData) {
         m_pHeader.reset();
         m_pData.reset();
-        AfxMessageBox(res::kCantAllocateHeader, MB_OK);
         return nullptr;
     }
     m_pHeader->lpData = m_pData.get();
@@ -83,10 +87,17 @@ MIDIHDR* CPortBuffer::Allocate()
 
 // ---------------------------------------------------------------- input
 
-CMidiIn::CMidiIn() { m_pHeader = m_buffer.Allocate(); }
+CMidiIn::CMidiIn(PortErrorHandler onError) : m_reports(std::move(onError))
+{
+    m_pHeader = m_buffer.Allocate();
+    if (!m_pHeader)
+        m_reports.ReportNoMemory(true, m_wDeviceId);
+}
 
 CMidiIn::~CMidiIn()
 {
+    // The owner may be gone already: nobody is told of a failure from here.
+    m_reports.SetHandler({});
     if (m_hMidiIn) {
         CMidiService& s = CMidiService::Get();
         // Stop, Reset, Unprepare, Close; the first failure ends it.
@@ -103,7 +114,8 @@ bool CMidiIn::Check(MMRESULT result)
         return true;
     // The service's sentence first: naming the device asks the service again.
     const std::string detail = CMidiService::Get().InGetErrorText(result);
-    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, true, m_wDeviceId, detail));
+    m_reports.Report({CPortError::EKind::CallFailed, true, m_wDeviceId, result,
+                      FormatPortText(res::kPortCallFailed, true, m_wDeviceId, detail)});
     return false;
 }
 
@@ -113,23 +125,23 @@ bool CMidiIn::Open(IMidiNotify* pWnd)
         Close();
     if (m_pHeader)
         m_pHeader->dwFlags = 0;
+    else
+        m_reports.ReportNoMemory(true, m_wDeviceId);
     CMidiService& s = CMidiService::Get();
     HMIDIIN h = nullptr;
-    if (s.InOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
-        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, true, m_wDeviceId));
+    if (const MMRESULT result = s.InOpen(&h, m_wDeviceId, pWnd); result != MMSYSERR_NOERROR) {
+        m_reports.Report({CPortError::EKind::NotAvailable, true, m_wDeviceId, result,
+                          FormatPortText(res::kPortNotAvailable, true, m_wDeviceId)});
         return false;
     }
+    m_reports.Opened();
     // The device is open from here on, even if the rest fails.
     m_hMidiIn = h;
     if (!Check(s.InReset(h)))
         return false;
     if (m_pHeader && !(Check(s.InPrepareHeader(h, m_pHeader)) && Check(s.InAddBuffer(h, m_pHeader))))
         return false;
-    if (!Check(s.InStart(h)) || !m_pHeader)
-        return false;
-    if (m_pAlarm == &m_ownAlarm)
-        m_ownAlarm.Clear();
-    return true;
+    return Check(s.InStart(h)) && m_pHeader;
 }
 
 bool CMidiIn::Requeue()
@@ -153,10 +165,17 @@ bool CMidiIn::Close()
 
 // ---------------------------------------------------------------- output
 
-CMidiOut::CMidiOut() { m_pHeader = m_buffer.Allocate(); }
+CMidiOut::CMidiOut(PortErrorHandler onError) : m_reports(std::move(onError))
+{
+    m_pHeader = m_buffer.Allocate();
+    if (!m_pHeader)
+        m_reports.ReportNoMemory(false, m_wDeviceId);
+}
 
 CMidiOut::~CMidiOut()
 {
+    // The owner may be gone already: nobody is told of a failure from here.
+    m_reports.SetHandler({});
     if (m_hMidiOut) {
         CMidiService& s = CMidiService::Get();
         // Reset first here (Close unprepares first): a message still in
@@ -173,8 +192,14 @@ bool CMidiOut::Check(MMRESULT result)
     if (result == MMSYSERR_NOERROR)
         return true;
     const std::string detail = CMidiService::Get().OutGetErrorText(result);
-    m_pAlarm->Raise(FormatPortText(res::kPortCallFailed, false, m_wDeviceId, detail));
+    m_reports.Report({CPortError::EKind::CallFailed, false, m_wDeviceId, result,
+                      FormatPortText(res::kPortCallFailed, false, m_wDeviceId, detail)});
     return false;
+}
+
+void CMidiOut::Refuse(const std::string& text)
+{
+    m_reports.Report({CPortError::EKind::Refused, false, m_wDeviceId, MMSYSERR_INVALPARAM, text});
 }
 
 bool CMidiOut::Open(IMidiNotify* pWnd)
@@ -182,13 +207,13 @@ bool CMidiOut::Open(IMidiNotify* pWnd)
     if (m_hMidiOut)
         Close();
     HMIDIOUT h = nullptr;
-    if (CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd) != MMSYSERR_NOERROR) {
-        m_pAlarm->Raise(FormatPortText(res::kPortNotAvailable, false, m_wDeviceId));
+    if (const MMRESULT result = CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd); result != MMSYSERR_NOERROR) {
+        m_reports.Report({CPortError::EKind::NotAvailable, false, m_wDeviceId, result,
+                          FormatPortText(res::kPortNotAvailable, false, m_wDeviceId)});
         return false;
     }
     m_hMidiOut = h;
-    if (m_pAlarm == &m_ownAlarm)
-        m_ownAlarm.Clear();
+    m_reports.Opened();
     return true;
 }
 
@@ -204,11 +229,12 @@ bool CMidiOut::ShortMessage(uint8_t status, uint8_t data1, uint8_t data2)
 
 bool CMidiOut::LongMessage(const uint8_t* bytes, size_t count)
 {
-    m_lastSendError = MMSYSERR_NOERROR;
+    if (!m_pHeader)
+        m_reports.ReportNoMemory(false, m_wDeviceId);
     if (!m_pHeader || (!bytes && count) || !m_hMidiOut)
         return false;
     if (count > sysex::kPortBufferSize) {
-        AfxMessageBox(FormatMidiText(res::kLongMessageTooLong, static_cast<long long>(count)), MB_OK);
+        Refuse(FormatMidiText(res::kLongMessageTooLong, static_cast<long long>(count)));
         return false;
     }
     if (count)
@@ -217,12 +243,7 @@ bool CMidiOut::LongMessage(const uint8_t* bytes, size_t count)
     m_pHeader->dwUser = reinterpret_cast<uintptr_t>(m_pHeader->lpData);
     m_pHeader->dwFlags = 0;
     CMidiService& s = CMidiService::Get();
-    if (!m_bQuietSend)
-        return Check(s.OutPrepareHeader(m_hMidiOut, m_pHeader)) && Check(s.OutLongMsg(m_hMidiOut, m_pHeader));
-    m_lastSendError = s.OutPrepareHeader(m_hMidiOut, m_pHeader);
-    if (m_lastSendError == MMSYSERR_NOERROR)
-        m_lastSendError = s.OutLongMsg(m_hMidiOut, m_pHeader);
-    return m_lastSendError == MMSYSERR_NOERROR;
+    return Check(s.OutPrepareHeader(m_hMidiOut, m_pHeader)) && Check(s.OutLongMsg(m_hMidiOut, m_pHeader));
 }
 
 bool CMidiOut::LongMessage(const CSysExMessage& msg) { return LongMessage(msg.data(), msg.size()); }
@@ -236,7 +257,7 @@ bool CMidiOut::SendDataRequest(uint32_t address, uint32_t size)
 bool CMidiOut::SendDataSet(uint32_t address, const uint8_t* data, size_t count)
 {
     if (count > sysex::kMaxDataSetBody) {
-        AfxMessageBox(FormatMidiText(res::kDataSetTooLong, static_cast<long long>(count)), MB_OK);
+        Refuse(FormatMidiText(res::kDataSetTooLong, static_cast<long long>(count)));
         return false;
     }
     const std::vector<uint8_t> bytes = BuildDataSet(address, data, count);
@@ -245,15 +266,16 @@ bool CMidiOut::SendDataSet(uint32_t address, const uint8_t* data, size_t count)
     return LongMessage(bytes.data(), bytes.size());
 }
 
-bool CMidiOut::ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader)
+bool CMidiOut::ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader, CPortError* pError)
 {
     if (!pHeader)
         return false;
-    // Nothing to name here: the done notice only hands the header back.
     const MMRESULT result = CMidiService::Get().OutUnprepareHeader(hOut, pHeader);
     if (result == MMSYSERR_NOERROR)
         return true;
-    AfxMessageBox(CMidiService::Get().OutGetErrorText(result), MB_OK);
+    // Nothing to name here: the done notice only hands the header back.
+    if (pError)
+        *pError = {CPortError::EKind::CallFailed, false, 0, result, CMidiService::Get().OutGetErrorText(result)};
     return false;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 // One MIDI input or output device each, with one 512-byte long-message buffer.
-// A failing service call is shown in a message box that names the device as
-// the user chose it in MIDI Setup; what follows from the same failure (the
-// rest of a close, a send on a port that never opened) is not shown again.
-// The bool results tell owners that must end a sequence when a port fails;
-// the call sequences are those of the ports as documented.
+// A port shows nothing itself: a failing call returns false and tells the
+// port's owner what failed (CPortError, with a sentence that names the device
+// as the user chose it in MIDI Setup); the owner decides whether and how the
+// user hears of it. What follows from the same failure (the rest of a close,
+// a send on a port that never opened) is not told again. The call sequences
+// are those of the ports as documented.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -25,21 +27,40 @@ struct CPortBuffer {
     MIDIHDR* Allocate();
 };
 
-// One failure, one box: the first failure is shown, the ones that follow are
-// kept quiet until the alarm is cleared. Ports that work together (the two of
-// a Get) may share one.
-class CPortAlarm {
+// What went wrong with a port, as its owner is told.
+struct CPortError {
+    enum class EKind {
+        NotAvailable, // the device could not be opened
+        CallFailed,   // a call on the open device failed; code holds the service's result
+        Refused,      // the port refused a message before the service saw it (too long)
+        NoMemory,     // the port's buffer could not be allocated
+    };
+    EKind kind = EKind::CallFailed;
+    bool bInput = false;
+    uint16_t wDevice = 0;
+    MMRESULT code = MMSYSERR_NOERROR;
+    std::string strText; // the sentence for the user, device named, what to do said
+};
+
+// Told of every failure a port reports; none: the port keeps it to itself.
+using PortErrorHandler = std::function<void(const CPortError&)>;
+
+// The reporting rule both ports share: the first failure is told, what
+// follows from it is not, until the port opens again. A buffer that could not
+// be allocated is told once in the port's life.
+class CPortReports {
 public:
-    // Shows text unless the alarm is raised already; true when it was shown.
-    bool Raise(const std::string& text);
-    void Clear() { m_bRaised = false; }
-    bool IsRaised() const { return m_bRaised; }
-    // True while its box is up: the box's modal loop still runs timers.
-    bool IsShowing() const { return m_nShowing > 0; }
+    explicit CPortReports(PortErrorHandler fn) : m_onError(std::move(fn)) {}
+    void SetHandler(PortErrorHandler fn) { m_onError = std::move(fn); }
+    void Report(CPortError error);
+    void ReportNoMemory(bool bInput, uint16_t wDevice);
+    // The port has opened: a new failure is worth telling.
+    void Opened() { m_bReported = false; }
 
 private:
-    bool m_bRaised = false;
-    int m_nShowing = 0;
+    PortErrorHandler m_onError;
+    bool m_bReported = false;
+    bool m_bNoMemoryTold = false;
 };
 
 // The device as the user knows it: the listed name, else the name stored with
@@ -57,24 +78,25 @@ void SetPortBufferSource(PortBufferSource source);
 
 class CMidiIn {
 public:
-    CMidiIn();
+    explicit CMidiIn(PortErrorHandler onError = {});
     ~CMidiIn();
     CMidiIn(const CMidiIn&) = delete;
     CMidiIn& operator=(const CMidiIn&) = delete;
 
+    // Who is told of this port's failures from now on.
+    void SetErrorHandler(PortErrorHandler fn) { m_reports.SetHandler(std::move(fn)); }
     // midiInOpen, Reset, PrepareHeader, AddBuffer, Start; the first failure
     // ends the sequence. True when every call succeeded. An open port is
-    // closed first, so that no device is left holding the buffer. Success
-    // clears the port's own alarm (a shared one is its owner's to clear).
+    // closed first, so that no device is left holding the buffer.
     bool Open(IMidiNotify* pWnd);
     // PrepareHeader then AddBuffer on the same header.
     bool Requeue();
     // Stop, Reset, UnprepareHeader, Close; the handle is none afterwards. A
-    // port that is not open has nothing to close: no call, no message.
+    // port that is not open has nothing to close: no call, no report.
+    // Destroying an open port closes it the same way; a failure then has
+    // nobody left to tell.
     bool Close();
     bool IsOpen() const { return m_hMidiIn != nullptr; }
-    // Reports through pAlarm from now on (null: the port's own again).
-    void ShareAlarm(CPortAlarm* pAlarm) { m_pAlarm = pAlarm ? pAlarm : &m_ownAlarm; }
 
     uint16_t m_wDeviceId = 0;
     HMIDIIN m_hMidiIn = nullptr;
@@ -82,20 +104,20 @@ public:
 
 private:
     bool Check(MMRESULT result);
+    void ReportNotAvailable();
     CPortBuffer m_buffer;
-    CPortAlarm m_ownAlarm;
-    CPortAlarm* m_pAlarm = &m_ownAlarm;
+    CPortReports m_reports;
 };
 
 class CMidiOut {
 public:
-    CMidiOut();
+    explicit CMidiOut(PortErrorHandler onError = {});
     ~CMidiOut();
     CMidiOut(const CMidiOut&) = delete;
     CMidiOut& operator=(const CMidiOut&) = delete;
 
-    // midiOutOpen; an open port is closed first. Success clears the port's
-    // own alarm.
+    void SetErrorHandler(PortErrorHandler fn) { m_reports.SetHandler(std::move(fn)); }
+    // midiOutOpen; an open port is closed first.
     bool Open(IMidiNotify* pWnd);
     // Status in the lowest byte, then data 1, then data 2.
     bool ShortMessage(uint8_t status, uint8_t data1, uint8_t data2);
@@ -105,20 +127,16 @@ public:
     bool LongMessage(const uint8_t* bytes, size_t count);
     bool LongMessage(const CSysExMessage& msg);
     bool SendDataRequest(uint32_t address, uint32_t size);
-    // count at most 500; a larger one is refused with a message. Data bytes
-    // of 0x80 and above are refused without one: the caller names the entry.
+    // count at most 500; a larger one is refused and reported. Data bytes of
+    // 0x80 and above are refused without a report: the caller names the entry.
     bool SendDataSet(uint32_t address, const uint8_t* data, size_t count);
-    static bool ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader);
+    // The done notice hands the header back; a failure is put in pError
+    // (the service's sentence: there is no port to name here).
+    static bool ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader, CPortError* pError = nullptr);
     // UnprepareHeader, Reset, Close; the handle is none afterwards. A port
-    // that is not open has nothing to close: no call, no message.
+    // that is not open has nothing to close: no call, no report.
     bool Close();
     bool IsOpen() const { return m_hMidiOut != nullptr; }
-    void ShareAlarm(CPortAlarm* pAlarm) { m_pAlarm = pAlarm ? pAlarm : &m_ownAlarm; }
-
-    // While set, a failing send is not shown: the owner reports it with what
-    // it knows (how far a transfer got). m_lastSendError keeps the code.
-    bool m_bQuietSend = false;
-    MMRESULT m_lastSendError = MMSYSERR_NOERROR;
 
     uint16_t m_wDeviceId = 0;
     HMIDIOUT m_hMidiOut = nullptr;
@@ -126,9 +144,9 @@ public:
 
 private:
     bool Check(MMRESULT result);
+    void Refuse(const std::string& text);
     CPortBuffer m_buffer;
-    CPortAlarm m_ownAlarm;
-    CPortAlarm* m_pAlarm = &m_ownAlarm;
+    CPortReports m_reports;
 };
 
 } // namespace vantorel

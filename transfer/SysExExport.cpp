@@ -16,14 +16,12 @@ CSysExExport ExportSendPlan(CSendPlan& plan) {
             break;
         if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
             result.messages.clear();
-            result.entries.clear();
             result.strBadEntry = dataSet.strEntry;
             break;
         }
         if (result.messages.empty())
             result.strFirstEntry = dataSet.strEntry;
         result.messages.push_back(BuildDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount));
-        result.entries.push_back(dataSet.nEntry);
     }
     return result;
 }

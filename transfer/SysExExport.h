@@ -16,7 +16,6 @@ using CSysExBytes = std::vector<uint8_t>;
 
 struct CSysExExport {
     std::vector<CSysExBytes> messages; // one complete F0 ... F7 data set each
-    std::vector<int> entries;          // the entry each message belongs to (CDataSet::nEntry)
     // Empty when every entry could be written; otherwise the entry, as the
     // user knows it ("Patch A13"), that holds a byte of 80 hex or more: a
     // Send refuses it too, and nothing is exported then.

@@ -13,6 +13,7 @@
 #include "framework/core/MessageBox.h"
 #include "framework/gui/DC.h"
 #include "transfer/CompleteDlg.h"
+#include "transfer/FailureBoxes.h"
 #include "transfer/TransferTemplates.h"
 
 namespace vantorel {
@@ -101,9 +102,9 @@ void CTransferDlg::changeEvent(QEvent* pEvent)
     }
 }
 
-void CTransferDlg::OnTransferDone(ETransferEnd end)
+void CTransferDlg::OnTransferDone(const CRunResult& result)
 {
-    if (end == ETransferEnd::Whole) {
+    if (result.end == ERunEnd::Done && result.bWhole) {
         CCompleteDlg complete;
         complete.DoModal();
     }
@@ -201,11 +202,21 @@ void CProgressDlg::Start()
     Run().Start();
 }
 
-void CProgressDlg::OnRunDone(ETransferEnd end)
+void CProgressDlg::WatchRun()
 {
+    // The windows ask again for ever (the run's default settings): a problem
+    // is one box, and the run goes on behind it once it is closed.
+    Run().SetProblemHandler([](const CRunFailure& failure) { ShowFailureBox(failure); });
+    Run().SetDoneHandler([this](const CRunResult& result) { OnRunDone(result); });
+}
+
+void CProgressDlg::OnRunDone(const CRunResult& result)
+{
+    if (result.end == ERunEnd::Failed)
+        ShowFailureBox(result.failure);
     // Sent, not posted: the owner has ended its modal run when this returns.
     if (m_pOwner)
-        m_pOwner->OnTransferDone(end);
+        m_pOwner->OnTransferDone(result);
 }
 
 void CProgressDlg::OnCancel()
@@ -220,7 +231,7 @@ void CProgressDlg::OnCancel()
 CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* parent)
     : CProgressDlg(tmpl, parent), m_run(pPlan, *this)
 {
-    m_run.SetDoneHandler([this](ETransferEnd end) { OnRunDone(end); });
+    WatchRun();
 }
 
 // ---------------------------------------------------------------- CSendingDlg
@@ -228,7 +239,7 @@ CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* par
 CSendingDlg::CSendingDlg(const CDlgTemplate& tmpl, CSendPlan* pPlan, QWidget* parent)
     : CProgressDlg(tmpl, parent), m_run(pPlan, *this)
 {
-    m_run.SetDoneHandler([this](ETransferEnd end) { OnRunDone(end); });
+    WatchRun();
 }
 
 } // namespace vantorel

@@ -31,7 +31,7 @@ public:
 
     // The progress dialog's run is over: a whole transfer shows "Complete!"
     // first; either way the dialog then closes with IDOK.
-    void OnTransferDone(ETransferEnd end);
+    void OnTransferDone(const CRunResult& result);
     bool IsTransferring() const { return m_bTransferring; }
 
     virtual CProgressDlg& Progress() = 0;
@@ -89,8 +89,10 @@ protected:
     void OnCancel() override;
     // Paints the progress text into control 1000.
     bool eventFilter(QObject* pWatched, QEvent* pEvent) override;
-    // The run is over: tell the owner.
-    void OnRunDone(ETransferEnd end);
+    // Hands the run's problems and its end to this window.
+    void WatchRun();
+    // The run is over: its failure in a box, then the owner is told.
+    void OnRunDone(const CRunResult& result);
 
 private:
     std::string m_strText;

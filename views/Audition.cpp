@@ -1,13 +1,29 @@
 #include "views/Audition.h"
 
+#include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 
 namespace vantorel {
 
+namespace {
+
+// The audition has no count to give: a failing port is told in its own
+// words, and a performance it refused before sending is not told at all.
+void ShowAuditionFailure(const CRunFailure& failure)
+{
+    if (!failure.strDetail.empty())
+        AfxMessageBox(failure.strDetail, MB_OK);
+}
+
+} // namespace
+
 CAudition::CAudition() : m_run(&m_plan, m_display)
 {
-    // A port that fails tells it itself; the audition has no count to give.
-    m_run.m_midiOut.m_bQuietSend = false;
+    m_run.SetProblemHandler(ShowAuditionFailure);
+    m_run.SetDoneHandler([](const CRunResult& result) {
+        if (result.end == ERunEnd::Failed)
+            ShowAuditionFailure(result.failure);
+    });
 }
 
 void CAudition::BuildBuffer(const CPatchRecord& patch, CPerformRecord& buffer)

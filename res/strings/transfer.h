@@ -58,6 +58,16 @@ inline constexpr const char* kNoAnswer =
     "Setup > MIDI Setup, that the KQ-3300 receives exclusive messages and that its device ID is 0x10. "
     "Still asking...";
 
+// A Get that gave up on an entry: the requests made for it, the entries got,
+// the entries asked for and their noun.
+inline constexpr const char* kGaveUpNoAnswer =
+    "The KQ-3300 did not answer after %d requests: got %d of %d %s. Check the MIDI cables in both "
+    "directions, the devices chosen in Setup > MIDI Setup, that the KQ-3300 receives exclusive messages and "
+    "that its device ID is 0x10, then get again.";
+inline constexpr const char* kGaveUpDamaged =
+    "The KQ-3300's answers arrived damaged %d times: got %d of %d %s. Check the MIDI cables and "
+    "connections, then get again.";
+
 // The main window's status bar during a transfer: noun, entry, entries, seconds.
 inline constexpr const char* kStatusGetting = "Getting %s %d of %d";
 inline constexpr const char* kStatusSending = "Sending %s %d of %d";

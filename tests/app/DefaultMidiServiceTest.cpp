@@ -5,8 +5,7 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "framework/core/MessageBox.h"
-#include "support/MessageBoxRecorder.h"
+#include "support/PortErrorLog.h"
 #include "framework/core/VirtualClock.h"
 #include "app/devices/DefaultMidiService.h"
 #include "midi/MidiPorts.h"
@@ -69,12 +68,12 @@ TEST_F(DefaultServiceTest, APatchComesBackThroughThePorts)
         }
     } window;
 
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     CDefaultMidiService service;
     CMidiService::Install(&service);
     {
-        CMidiIn in;
-        CMidiOut out;
+        CMidiIn in(reports.Handler());
+        CMidiOut out(reports.Handler());
         window.m_pIn = &in;
         ASSERT_TRUE(out.Open(&window));
         ASSERT_TRUE(in.Open(&window));
@@ -89,7 +88,7 @@ TEST_F(DefaultServiceTest, APatchComesBackThroughThePorts)
         in.Close();
         out.Close();
     }
-    EXPECT_TRUE(boxes.m_texts.empty());
+    EXPECT_TRUE(reports.m_texts.empty());
 }
 
 } // namespace

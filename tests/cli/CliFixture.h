@@ -110,6 +110,20 @@ inline std::vector<uint8_t> FileBytes(const QString& path) {
     return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
+// The simulator, whose long messages fail from the m_nFailFrom-th on, as a
+// device that has gone away (0: never).
+class CGoneSimService : public CSimMidiService {
+  public:
+    using CSimMidiService::CSimMidiService;
+    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override {
+        if (m_nFailFrom > 0 && ++m_nLong >= m_nFailFrom)
+            return MIDIERR_DISCONNECTED;
+        return CSimMidiService::OutLongMsg(h, pHdr);
+    }
+    int m_nFailFrom = 0;
+    int m_nLong = 0;
+};
+
 // The commands in process: the simulator as the only MIDI device (0), wire
 // speed off, time on the virtual clock.
 class CliInProcess : public ::testing::Test {
@@ -137,7 +151,6 @@ class CliInProcess : public ::testing::Test {
     int Run(const std::vector<std::string>& args) {
         m_out.str({});
         m_err.str({});
-        m_ctx.nMessages = 0;
         m_ctx.bStopRequested = false;
         return cli::RunCli(args, m_ctx);
     }
@@ -155,7 +168,7 @@ class CliInProcess : public ::testing::Test {
 
     CVirtualClock m_clock;
     CSimDevice m_device;
-    CSimMidiService m_sim;
+    CGoneSimService m_sim;
     std::ostringstream m_out;
     std::ostringstream m_err;
     cli::CContext m_ctx{m_out, m_err};

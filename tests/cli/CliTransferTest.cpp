@@ -6,6 +6,7 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
+#include "cli/Session.h"
 
 namespace vantorel::test {
 namespace {
@@ -176,6 +177,34 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
     EXPECT_FALSE(m_sim.IsInOpen());
 }
 
+TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
+    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
+    const std::string sorry = "vantorel-cli: KQ-3300 Simulator (device 0) ";
+
+    // A send: the seventeen before it went, and the message says so.
+    m_sim.m_nFailFrom = 18;
+    m_sim.m_nLong = 0;
+    EXPECT_EQ(Run({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(Lines(m_err.str()),
+              std::vector<std::string>{sorry + "stopped taking data: sent 17 of 128 patches. Check that it is "
+                                               "connected and switched on, then send again."});
+
+    // A get asks again as often as --retries allows, then says what the port said, once.
+    m_sim.m_nFailFrom = 6;
+    m_sim.m_nLong = 0;
+    m_nSent = 0;
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    const std::vector<std::string> lines = Lines(m_err.str());
+    ASSERT_EQ(lines.size(), 1u) << m_err.str();
+    EXPECT_EQ(lines[0].rfind(sorry + "stopped working: ", 0), 0u) << lines[0];
+    EXPECT_EQ(m_sim.m_nLong, 8); // five answered, then the request and its two repeats
+    EXPECT_EQ(FileBytes(QString::fromStdString(Path("bank.pat"))), old);
+    EXPECT_FALSE(m_sim.IsInOpen());
+    EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+    m_sim.m_nFailFrom = 0;
+}
+
 TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
     ASSERT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("old/patch.pat")));
@@ -214,6 +243,23 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(Run({"send", Path("bad.ptn")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("Pattern 4 holds bytes"), std::string::npos) << m_err.str();
     EXPECT_EQ(m_nSent, 0);
+}
+
+TEST(CliExitCodes, FollowFromTheRunsResult) {
+    const auto failed = [](EFailure reason) { return CRunResult{ERunEnd::Failed, false, {reason}}; };
+    const std::vector<std::pair<CRunResult, int>> cases = {
+        {CRunResult{ERunEnd::Done, true, {}}, cli::kExitDone},
+        {CRunResult{ERunEnd::Done, false, {}}, cli::kExitDone},
+        {CRunResult{ERunEnd::Cancelled, false, {}}, cli::kExitInterrupted},
+        {failed(EFailure::DeviceNotAvailable), cli::kExitMidi},
+        {failed(EFailure::ConnectionLost), cli::kExitMidi},
+        {failed(EFailure::NoAnswer), cli::kExitMidi},
+        {failed(EFailure::DamagedAnswer), cli::kExitMidi},
+        {failed(EFailure::RefusedBytes), cli::kExitFile},
+        {failed(EFailure::FileError), cli::kExitFile},
+    };
+    for (const auto& [result, nExit] : cases)
+        EXPECT_EQ(cli::ExitCodeFor(result), nExit) << int(result.end) << " " << int(result.failure.reason);
 }
 
 TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {

@@ -16,8 +16,7 @@
 #include <memory>
 
 #include "e2e/JackRig.h"
-#include "framework/core/MessageBox.h"
-#include "support/MessageBoxRecorder.h"
+#include "support/PortErrorLog.h"
 #include "framework/core/QtTimerService.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
@@ -116,7 +115,7 @@ int FindDevice(CMidiService& s, bool bInput, const std::string& name)
 
 TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
 {
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     CQtTimerService timer;
     CTimerService::Install(&timer);
     {
@@ -130,8 +129,8 @@ TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
         const CSimDevice factory;
         CTransferWindow window;
         {
-            CMidiIn in;
-            CMidiOut out;
+            CMidiIn in(reports.Handler());
+            CMidiOut out(reports.Handler());
             in.m_wDeviceId = uint16_t(nIn);
             out.m_wDeviceId = uint16_t(nOut);
             window.m_pIn = &in;
@@ -164,7 +163,7 @@ TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
         CMidiService::Install(nullptr);
     }
     CTimerService::Install(nullptr);
-    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front();
+    EXPECT_TRUE(reports.m_texts.empty()) << reports.m_texts.front();
 }
 
 TEST_F(JackPatchTransfer, AnOutputWhoseDeviceWentAwayFailsAsDisconnected)
@@ -234,7 +233,7 @@ TEST_F(JackPatchTransfer, ClosingAnOutputDeliversWhatItAccepted)
 TEST_F(JackPatchTransfer, AReopenedInputTakesTheFirstAnswer)
 {
     RestartSimWithLog();
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     CQtTimerService timer;
     CTimerService::Install(&timer);
     constexpr int kCycles = 20;
@@ -248,8 +247,8 @@ TEST_F(JackPatchTransfer, AReopenedInputTakesTheFirstAnswer)
         CTransferWindow window;
         for (int i = 0; i < kCycles; ++i) {
             SCOPED_TRACE(i);
-            CMidiIn in;
-            CMidiOut out;
+            CMidiIn in(reports.Handler());
+            CMidiOut out(reports.Handler());
             in.m_wDeviceId = uint16_t(nIn);
             out.m_wDeviceId = uint16_t(nOut);
             window.m_pIn = &in;
@@ -271,7 +270,7 @@ TEST_F(JackPatchTransfer, AReopenedInputTakesTheFirstAnswer)
     CTimerService::Install(nullptr);
     EXPECT_EQ(CountLogged("in F0 41 10 00 06 11"), kCycles) << "no request asked twice";
     EXPECT_EQ(CountLogged("out F0 41 10 00 06 12"), kCycles);
-    EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front();
+    EXPECT_TRUE(reports.m_texts.empty()) << reports.m_texts.front();
 }
 
 TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)

@@ -1,8 +1,7 @@
 // Device numbering across backends, handle mapping and error texts.
 #include <gtest/gtest.h>
 
-#include "framework/core/MessageBox.h"
-#include "support/MessageBoxRecorder.h"
+#include "support/PortErrorLog.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/CompositeMidiService.h"
 #include "midi/FakeMidiService.h"
@@ -133,18 +132,18 @@ TEST_F(CompositeTest, ErrorTextsComeFromWhoeverFailed)
 TEST_F(CompositeTest, PortsWorkThroughIt)
 {
     CInstallService install(&m_service);
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     CRecordingWindow window;
     {
-        CMidiIn in;
+        CMidiIn in(reports.Handler());
         in.m_wDeviceId = 2;
         EXPECT_TRUE(in.Open(&window));
         EXPECT_EQ(m_b.Names(),
                   (std::vector<std::string>{"InOpen", "InReset", "InPrepareHeader", "InAddBuffer", "InStart"}));
-        CMidiOut out;
+        CMidiOut out(reports.Handler());
         out.m_wDeviceId = 4; // past the end
         EXPECT_FALSE(out.Open(&window));
-        EXPECT_EQ(boxes.m_texts,
+        EXPECT_EQ(reports.m_texts,
                   std::vector<std::string>{"The MIDI output (device 4) is not available. Check that it is "
                                            "connected, or choose another device in Setup > MIDI Setup."});
     }

@@ -9,8 +9,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "framework/core/MessageBox.h"
-#include "support/MessageBoxRecorder.h"
+#include "support/PortErrorLog.h"
 #include "midi/MidiPorts.h"
 #include "midi/backends/AlsaWatch.h"
 #include "midi/backends/CompositeMidiService.h"
@@ -101,19 +100,19 @@ TEST_F(NoMidiStackTest, ListsNothingFailsOpensWithASentenceAndPrintsNothing)
 TEST_F(NoMidiStackTest, PortsOverTheEmptyBackendsReportTheMissingDevice)
 {
     CStderrCapture capture;
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     {
         CRtMidiService alsa(RtMidi::LINUX_ALSA);
         CRtMidiService jack(RtMidi::UNIX_JACK);
         CCompositeMidiService service({&alsa, &jack});
         test::CInstallService install(&service);
-        CMidiIn in;
+        CMidiIn in(reports.Handler());
         EXPECT_FALSE(in.Open(nullptr));
-        CMidiOut out;
+        CMidiOut out(reports.Handler());
         out.m_wDeviceId = 3;
         EXPECT_FALSE(out.Open(nullptr));
     }
-    EXPECT_EQ(boxes.m_texts,
+    EXPECT_EQ(reports.m_texts,
               (std::vector<std::string>{"The MIDI input (device 0) is not available. Check that it is "
                                         "connected, or choose another device in Setup > MIDI Setup.",
                                         "The MIDI output (device 3) is not available. Check that it is "
@@ -123,20 +122,20 @@ TEST_F(NoMidiStackTest, PortsOverTheEmptyBackendsReportTheMissingDevice)
 
 TEST(DefaultMidiService, AnswersEveryCallWithoutCrashing)
 {
-    CMessageBoxRecorder boxes;
+    test::CPortErrorLog reports;
     CMidiService::Install(nullptr);
-    CMidiIn in;
+    CMidiIn in(reports.Handler());
     EXPECT_FALSE(in.Open(nullptr));
-    CMidiOut out;
+    CMidiOut out(reports.Handler());
     EXPECT_FALSE(out.Open(nullptr));
     EXPECT_FALSE(out.ShortMessage(0x90, 60, 100));
     EXPECT_EQ(CMidiService::Get().InGetNumDevs(), 0u);
     // Each port says once that its device is not there; a message on the
     // port that never opened adds nothing.
-    ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[0], "The MIDI input (device 0) is not available. Check that it is connected, or "
+    ASSERT_EQ(reports.m_texts.size(), 2u);
+    EXPECT_EQ(reports.m_texts[0], "The MIDI input (device 0) is not available. Check that it is connected, or "
                                 "choose another device in Setup > MIDI Setup.");
-    EXPECT_EQ(boxes.m_texts[1], "The MIDI output (device 0) is not available. Check that it is connected, or "
+    EXPECT_EQ(reports.m_texts[1], "The MIDI output (device 0) is not available. Check that it is connected, or "
                                 "choose another device in Setup > MIDI Setup.");
 }
 

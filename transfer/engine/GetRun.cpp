@@ -40,8 +40,8 @@ CGetRun::CGetRun(CGetPlan* pPlan, IProgressDisplay& display) : CTransferRun(disp
 {
     m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
     m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
-    m_midiIn.ShareAlarm(&m_alarm);
-    m_midiOut.ShareAlarm(&m_alarm);
+    m_midiIn.SetErrorHandler(PortReports());
+    m_midiOut.SetErrorHandler(PortReports());
 }
 
 void CGetRun::Start()
@@ -52,11 +52,74 @@ void CGetRun::Start()
     m_bRequestPending = false;
     m_bRetried = false;
     m_nSilent = 0;
+    m_bPortFailed = false;
+    NewRequest();
     m_messages.DeleteAll();
-    OpenPorts();
     m_pPlan->ResetCounts();
+    OpenPorts();
     m_pPlan->Begin(m_display);
     ShowCount();
+    SendRequest();
+}
+
+void CGetRun::NewRequest()
+{
+    m_nRepeats = 0;
+    m_bDamagedSeen = false;
+}
+
+void CGetRun::OnPortError(const CPortError& error)
+{
+    m_portError = error;
+    m_bPortFailed = true;
+    if (IsRunning())
+        ReportProblem(Counted(FailureFromPort(error)));
+}
+
+CRunFailure CGetRun::Counted(CRunFailure failure) const
+{
+    failure.nDone = m_pPlan->Done();
+    failure.nTotal = m_pPlan->Total();
+    failure.nEntry = std::max(0, std::min(failure.nDone, failure.nTotal - 1));
+    failure.noun = m_pPlan->Noun();
+    failure.nTries = m_nRepeats + 1;
+    return failure;
+}
+
+void CGetRun::GiveUp()
+{
+    CRunFailure failure;
+    if (m_bPortFailed) {
+        failure = FailureFromPort(m_portError);
+    } else {
+        // The device the answers should have come from.
+        failure.reason = m_bDamagedSeen ? EFailure::DamagedAnswer : EFailure::NoAnswer;
+        failure.bInput = true;
+        failure.wDevice = m_midiIn.m_wDeviceId;
+        failure.strDevice = GetPortDeviceName(true, m_midiIn.m_wDeviceId);
+    }
+    failure = Counted(failure);
+    ClosePorts();
+    m_messages.DeleteAll();
+    m_bAwaiting = false;
+    Fail(failure);
+}
+
+bool CGetRun::TakeTry()
+{
+    if (m_settings.nRetries != CRunSettings::kForEver && m_nRepeats >= m_settings.nRetries)
+        return false;
+    ++m_nRepeats;
+    return true;
+}
+
+void CGetRun::AskAgain()
+{
+    if (!TakeTry()) {
+        GiveUp();
+        return;
+    }
+    ReopenPorts();
     SendRequest();
 }
 
@@ -92,7 +155,11 @@ void CGetRun::SendRequest()
 
 void CGetRun::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
 {
-    CMidiOut::ReleaseHeader(hOut, pHeader);
+    CPortError error;
+    if (!CMidiOut::ReleaseHeader(hOut, pHeader, &error) && IsRunning()) {
+        error.wDevice = m_midiOut.m_wDeviceId;
+        OnPortError(error);
+    }
     m_bOutBusy = false;
     if (!IsRunning())
         return;
@@ -113,9 +180,9 @@ void CGetRun::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     // The buffer given back by a reset: nothing to store, and not queued again.
     if (nCount == 0)
         return;
-    // Behind this run's own box nothing is stored and nothing asked: the
-    // time-out that waits for the box asks again.
-    if (m_alarm.IsShowing()) {
+    // While the owner is told of a problem nothing is stored and nothing
+    // asked: the time-out that waits for it asks again.
+    if (IsReporting()) {
         m_midiIn.Requeue();
         return;
     }
@@ -130,6 +197,7 @@ void CGetRun::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
         // counting towards the end of an item (or a stall on a value).
         if (m_bAwaiting && IsDataSetHeaderFor(pHeader->lpData, nCount, m_request.dwAddress)) {
             m_bDamagedAnswer = true;
+            m_bDamagedSeen = true;
             m_nSilent = 0;
         }
         m_midiIn.Requeue();
@@ -139,13 +207,18 @@ void CGetRun::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
     m_bAwaiting = false;
     m_bRetried = false;
     m_nSilent = 0;
-    // The device works again: a new failure is worth a new box.
-    m_alarm.Clear();
+    // The device works again: a new failure is worth telling.
+    ClearProblem();
+    m_bPortFailed = false;
+    NewRequest();
+    const int nDoneBefore = m_pPlan->Done();
     CSysExMessage* pAnswer = m_messages.AddReceived(int32_t(nCount), pHeader->lpData);
     pAnswer->Parse();
     const bool bMore = m_pPlan->Store(*pAnswer, m_messages, m_display);
     m_midiIn.Requeue();
     ShowCount();
+    if (m_pPlan->Done() != nDoneBefore)
+        TellProgress(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Done() - 1);
     if (bMore)
         SendRequest();
     else
@@ -155,29 +228,36 @@ void CGetRun::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
 void CGetRun::OnTimer(int nIdEvent)
 {
     KillTimer(nIdEvent);
-    if (!IsRunning() || PutOffWhileBoxShows(nIdEvent))
+    if (!IsRunning() || PutOffWhileReporting(nIdEvent))
         return;
     const CGetRules& rules = m_pPlan->Rules();
     if (nIdEvent == kNoticeTimer) {
+        // A stall: each second of it is one more try of the last request.
         CountSilence();
-        if (m_nSilent < kSilentSeconds)
+        if (m_settings.nRetries != CRunSettings::kForEver) {
+            if (!TakeTry()) {
+                GiveUp();
+                return;
+            }
             SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+        } else if (m_nSilent < kSilentSeconds) {
+            SetTimer(kNoticeTimer, kAnswerTimeoutMs);
+        }
         return;
     }
     if (nIdEvent == rules.nFinishTimer) {
         ClosePorts();
         m_messages.DeleteAll();
-        EndRun(m_pPlan->IsWhole() ? ETransferEnd::Whole : ETransferEnd::Partial);
+        Finish(m_pPlan->IsWhole());
         return;
     }
     if (nIdEvent != rules.nTimeoutTimer || !m_bAwaiting)
         return;
     if (m_bDamagedAnswer) {
         // Only a damaged answer came: ask again, as after a first silence,
-        // without counting it as one.
+        // without counting it as one towards the end of an item.
         m_bRetried = false;
-        ReopenPorts();
-        SendRequest();
+        AskAgain();
         return;
     }
     CountSilence();
@@ -186,6 +266,7 @@ void CGetRun::OnTimer(int nIdEvent)
         m_bRetried = false;
         switch (m_pPlan->OnSilence(m_display)) {
         case CGetPlan::Silence::AskNext:
+            NewRequest();
             SendRequest();
             break;
         case CGetPlan::Silence::Finish:
@@ -201,15 +282,14 @@ void CGetRun::OnTimer(int nIdEvent)
     }
     // No answer: start both ports afresh and ask again.
     m_bRetried = true;
-    ReopenPorts();
-    SendRequest();
+    AskAgain();
 }
 
 void CGetRun::OpenPorts()
 {
-    // Both ports report through one alarm, cleared only by an answer: a
-    // device that is gone, or that takes nothing, gives one box however
-    // often the Get tries again.
+    // Both ports report to the run, which tells one problem until an
+    // answer comes: a device that is gone, or that takes nothing, is told
+    // once however often the Get tries again.
     m_midiOut.Open(this);
     m_midiIn.Open(this);
 }

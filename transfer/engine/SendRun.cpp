@@ -2,28 +2,43 @@
 
 #include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
-#include "res/strings/transfer.h"
-#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 
 CSendRun::CSendRun(CSendPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
 {
     m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
-    m_midiOut.ShareAlarm(&m_alarm);
-    m_midiOut.m_bQuietSend = true;
+    m_midiOut.SetErrorHandler(PortReports());
+}
+
+void CSendRun::OnPortError(const CPortError& error)
+{
+    m_portError = error;
+    m_bPortFailed = true;
 }
 
 void CSendRun::Start()
 {
     BeginRun(false);
+    m_nEntry = -1;
+    m_nEntriesSent = 0;
+    CRunFailure failure;
+    failure.bSending = true;
+    failure.nTotal = m_pPlan->Total();
+    failure.noun = m_pPlan->Noun();
     if (!m_pPlan->CanStart()) {
-        EndRun(ETransferEnd::Failed);
+        failure.reason = EFailure::RefusedBytes;
+        Fail(failure);
         return;
     }
+    m_bPortFailed = false;
     if (!m_midiOut.Open(this)) {
-        // The port has said that the device is not available; nothing goes out.
-        EndRun(ETransferEnd::Failed);
+        // Nothing goes out.
+        CRunFailure portFailure = FailureFromPort(m_portError);
+        portFailure.bSending = true;
+        portFailure.nTotal = failure.nTotal;
+        portFailure.noun = failure.noun;
+        Fail(portFailure);
         return;
     }
     m_bMore = true;
@@ -31,13 +46,26 @@ void CSendRun::Start()
     SetTimer(kSendTimer, kPauseMs);
 }
 
-void CSendRun::Stop(const std::string& text)
+void CSendRun::Stop(CRunFailure failure, const CDataSet& dataSet)
 {
-    if (!text.empty())
-        m_alarm.Raise(text);
+    failure.bSending = true;
+    failure.strEntry = dataSet.strEntry;
+    failure.nEntry = dataSet.nEntry;
+    // The entries before this one are on the synthesizer.
+    failure.nDone = dataSet.nEntry;
+    failure.nTotal = m_pPlan->Total();
+    failure.noun = m_pPlan->Noun();
+    failure.wDevice = m_midiOut.m_wDeviceId;
+    failure.strDevice = GetPortDeviceName(false, m_midiOut.m_wDeviceId);
     m_bMore = false;
     m_midiOut.Close();
-    EndRun(ETransferEnd::Failed);
+    Fail(failure);
+}
+
+void CSendRun::EntrySent()
+{
+    if (m_nEntry >= 0)
+        TellProgress(++m_nEntriesSent, m_pPlan->Total(), m_nEntry);
 }
 
 void CSendRun::SendNext()
@@ -49,46 +77,64 @@ void CSendRun::SendNext()
         SetTimer(kFinishTimer, kPauseMs);
         return;
     }
+    if (dataSet.nEntry != m_nEntry) {
+        EntrySent();
+        m_nEntry = dataSet.nEntry;
+    }
     m_status.Show(dataSet.nEntry, m_pPlan->Total(), m_pPlan->Noun());
     if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
-        Stop(FormatText(res::kEntryNotSendable, dataSet.strEntry.c_str()));
+        CRunFailure failure;
+        failure.reason = EFailure::RefusedBytes;
+        Stop(failure, dataSet);
         return;
     }
+    m_bPortFailed = false;
     if (m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount))
         return;
-    if (!m_midiOut.m_bQuietSend) {
-        Stop({});
-        return;
+    CRunFailure failure;
+    if (m_bPortFailed) {
+        failure = FailureFromPort(m_portError);
+    } else {
+        // The port had failed before and kept it to itself.
+        failure.reason = EFailure::ConnectionLost;
     }
-    // The entries before this one are on the synthesizer.
-    const CTransferNoun noun = m_pPlan->Noun();
-    const int nTotal = m_pPlan->Total();
-    Stop(FormatText(res::kSendStopped, GetPortDeviceName(false, m_midiOut.m_wDeviceId).c_str(),
-                    int(m_midiOut.m_wDeviceId), dataSet.nEntry, nTotal, nTotal == 1 ? noun.szOne : noun.szMany));
+    Stop(failure, dataSet);
 }
 
 void CSendRun::OnTimer(int nIdEvent)
 {
     KillTimer(nIdEvent);
-    if (!IsRunning() || PutOffWhileBoxShows(nIdEvent))
+    if (!IsRunning() || PutOffWhileReporting(nIdEvent))
         return;
     if (nIdEvent == kSendTimer) {
         SendNext();
     } else if (nIdEvent == kFinishTimer) {
-        m_midiOut.Close();
-        EndRun(m_pPlan->IsWhole() ? ETransferEnd::Whole : ETransferEnd::Partial);
+        EntrySent();
+        m_bPortFailed = false;
+        if (!m_midiOut.Close() && m_bPortFailed)
+            ReportProblem(FailureFromPort(m_portError));
+        Finish(m_pPlan->IsWhole());
     }
 }
 
 void CSendRun::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
 {
-    CMidiOut::ReleaseHeader(hOut, pHeader);
+    CPortError error;
+    if (!CMidiOut::ReleaseHeader(hOut, pHeader, &error) && IsRunning()) {
+        error.wDevice = m_midiOut.m_wDeviceId;
+        ReportProblem(FailureFromPort(error));
+    }
     if (!IsRunning())
         return;
     // Every data set is followed by a pause, the last one too.
     SetTimer(m_bMore ? kSendTimer : kFinishTimer, kPauseMs);
 }
 
-void CSendRun::CancelPorts() { m_midiOut.Close(); }
+void CSendRun::CancelPorts()
+{
+    m_bPortFailed = false;
+    if (!m_midiOut.Close() && m_bPortFailed)
+        ReportProblem(FailureFromPort(m_portError));
+}
 
 } // namespace vantorel

@@ -13,13 +13,6 @@ namespace vantorel {
 class CSysExMessage;
 class CSysExList;
 
-// How a run ended, as its done callback is told.
-enum class ETransferEnd {
-    Whole,   // a whole bank (or the whole system) went across
-    Partial, // a single entry, a part, or a transfer cancelled by the user
-    Failed,  // the device could not be used, or an entry could not be sent
-};
-
 // The times of every transfer.
 inline constexpr int kPauseMs = 100;          // after each data set; before a transfer ends
 inline constexpr int kAnswerTimeoutMs = 1000; // for the synthesizer to answer a request
@@ -134,8 +127,8 @@ private:
 class CSendPlan {
 public:
     virtual ~CSendPlan() = default;
-    // False: the run ends at once, failed, before any port is opened and
-    // without a message (the plan's owner has refused the data already).
+    // False: the run ends at once, failed (refused bytes, no entry named),
+    // before any port is opened: the plan's owner has refused the data already.
     virtual bool CanStart() const { return true; }
     virtual void Begin(IProgressDisplay& display) = 0;
     // The next data set; returns true while another one follows it.

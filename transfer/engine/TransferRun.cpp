@@ -13,18 +13,33 @@ void CTransferRun::BeginRun(bool bGet)
 {
     StopPreview();
     m_bRunning = true;
-    m_alarm.Clear();
+    m_bProblemTold = false;
     m_status.Begin(&m_display, bGet);
 }
 
-void CTransferRun::EndRun(ETransferEnd end)
+void CTransferRun::EndRun(const CRunResult& result)
 {
     m_bRunning = false;
     for (int nId : kRunTimers)
         KillTimer(nId);
     m_status.End();
     if (m_onDone)
-        m_onDone(end);
+        m_onDone(result);
+}
+
+void CTransferRun::Finish(bool bWhole)
+{
+    CRunResult result;
+    result.bWhole = bWhole;
+    EndRun(result);
+}
+
+void CTransferRun::Fail(const CRunFailure& failure)
+{
+    CRunResult result;
+    result.end = ERunEnd::Failed;
+    result.failure = failure;
+    EndRun(result);
 }
 
 void CTransferRun::Cancel()
@@ -32,15 +47,40 @@ void CTransferRun::Cancel()
     if (!m_bRunning)
         return;
     CancelPorts();
-    EndRun(ETransferEnd::Partial);
+    CRunResult result;
+    result.end = ERunEnd::Cancelled;
+    EndRun(result);
 }
 
-bool CTransferRun::PutOffWhileBoxShows(int nIdEvent)
+void CTransferRun::ReportProblem(const CRunFailure& failure)
 {
-    if (!m_alarm.IsShowing())
+    if (m_bProblemTold)
+        return;
+    m_bProblemTold = true;
+    if (!m_onProblem)
+        return;
+    ++m_nReporting;
+    m_onProblem(failure);
+    --m_nReporting;
+}
+
+bool CTransferRun::PutOffWhileReporting(int nIdEvent)
+{
+    if (!IsReporting())
         return false;
     SetTimer(nIdEvent, kPauseMs);
     return true;
+}
+
+void CTransferRun::TellProgress(int nDone, int nTotal, int nLast)
+{
+    if (m_onProgress)
+        m_onProgress(nDone, nTotal, nLast);
+}
+
+PortErrorHandler CTransferRun::PortReports()
+{
+    return [this](const CPortError& error) { OnPortError(error); };
 }
 
 } // namespace vantorel

@@ -1,6 +1,7 @@
 // The Get and Send runs on their own, as a command line uses them: no window,
 // a display that writes down what it is told, the simulator as the MIDI
-// service and the virtual clock.
+// service and the virtual clock. Each run ends with a result: done,
+// cancelled, or failed with why, where and how far it got.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "data/EntryName.h"
 #include "data/MotionDoc.h"
 #include "data/PatchDoc.h"
 #include "data/PatternDoc.h"
@@ -59,8 +61,23 @@ public:
     std::vector<CRect> m_rects;
 };
 
+// The simulator, whose long messages fail from the nth on as a device that
+// has gone away.
+class CLosingSimService : public CSimMidiService {
+public:
+    using CSimMidiService::CSimMidiService;
+    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override
+    {
+        if (m_nFailFrom > 0 && ++m_nLong >= m_nFailFrom)
+            return MIDIERR_DISCONNECTED;
+        return CSimMidiService::OutLongMsg(h, pHdr);
+    }
+    int m_nFailFrom = 0;
+    int m_nLong = 0;
+};
+
 class EngineRunTest : public ::testing::Test {
-protected:
+public:
     void SetUp() override
     {
         CTimerService::Install(&m_clock);
@@ -79,13 +96,13 @@ protected:
     }
 
     // Starts run and lets time pass until its done callback.
-    std::optional<ETransferEnd> RunToEnd(CTransferRun& run)
+    std::optional<CRunResult> RunToEnd(CTransferRun& run)
     {
-        std::optional<ETransferEnd> end;
-        run.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+        std::optional<CRunResult> result;
+        run.SetDoneHandler([&result](const CRunResult& r) { result = r; });
         run.Start();
-        m_clock.RunUntil([&] { return end.has_value(); });
-        return end;
+        m_clock.RunUntil([&] { return result.has_value(); }, int64_t(600) * 1'000'000);
+        return result;
     }
     bool SameAsDevice(const CPatchRecord& record, int nPatch) const
     {
@@ -95,9 +112,10 @@ protected:
 
     CVirtualClock m_clock;
     CSimDevice m_device;
-    CSimMidiService m_sim{m_device};
+    CLosingSimService m_sim{m_device};
     CMessageBoxRecorder m_boxes{IDOK};
     CDisplayLog m_display;
+    CPatchDoc m_doc;
 };
 
 TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
@@ -106,7 +124,18 @@ TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
     CPatchGetPlan getPlan;
     getPlan.m_pDoc = &doc;
     CGetRun get(&getPlan, m_display);
-    EXPECT_EQ(RunToEnd(get), ETransferEnd::Whole);
+    std::vector<int> progress;
+    get.SetProgressHandler([&](int nDone, int nTotal, int nLast) {
+        EXPECT_EQ(nTotal, 128);
+        EXPECT_EQ(nLast, nDone - 1);
+        progress.push_back(nDone);
+    });
+    const std::optional<CRunResult> got = RunToEnd(get);
+    ASSERT_TRUE(got);
+    EXPECT_EQ(got->end, ERunEnd::Done);
+    EXPECT_TRUE(got->bWhole);
+    ASSERT_EQ(progress.size(), 128u);
+    EXPECT_EQ(progress.back(), 128);
     EXPECT_TRUE(get.HasStored());
     for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
         EXPECT_TRUE(SameAsDevice(doc.m_aPatch[size_t(i)], i)) << i;
@@ -130,7 +159,10 @@ TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
     sendPlan.m_pRecord = &changed;
     sendPlan.m_nIndex = 17;
     CSendRun send(&sendPlan, m_display);
-    EXPECT_EQ(RunToEnd(send), ETransferEnd::Partial);
+    const std::optional<CRunResult> sent = RunToEnd(send);
+    ASSERT_TRUE(sent);
+    EXPECT_EQ(sent->end, ERunEnd::Done);
+    EXPECT_FALSE(sent->bWhole);
     EXPECT_TRUE(SameAsDevice(changed, 17));
     EXPECT_EQ(m_device.Patch(16), before16);
     EXPECT_EQ(m_device.Patch(18), before18);
@@ -138,38 +170,136 @@ TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
     EXPECT_TRUE(m_boxes.m_texts.empty());
 }
 
-TEST_F(EngineRunTest, ASendRunWhoseDeviceIsGoneFailsWithOneMessageAndSendsNothing)
+// What each way of failing ends in: the reason, the device by name, the
+// entry and how far the run got. A Get here asks again twice, as the command
+// line's --retries 2 does; the engine itself shows no box.
+struct CFailureCase {
+    const char* szName;
+    bool bGet;
+    std::function<void(EngineRunTest&)> arrange;
+    EFailure reason;
+    std::string strDevice;
+    int nDone;
+    int nTries;            // a Get: requests for the entry it gave up on
+    std::string strEntry;  // a Send: the entry that did not go out
+};
+
+void WithOutputDevice7(EngineRunTest&)
 {
     WriteProfileInt("MIDI", "MidiOutDevice", 7);
-    CPatchDoc doc;
-    doc.m_aPatch[0].SetName("Never Sent");
-    CPatchSendPlan plan;
-    plan.m_pRead = doc.m_aPatch.data();
-    const CPatchBytes before = m_device.Patch(0);
-    CSendRun send(&plan, m_display);
-    EXPECT_EQ(RunToEnd(send), ETransferEnd::Failed);
-    EXPECT_FALSE(send.IsRunning());
-    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
-    EXPECT_EQ(m_device.Patch(0), before);
-    m_clock.RunUntilIdle();
-    EXPECT_EQ(m_boxes.m_texts.size(), 1u);
+    WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
 }
 
-TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsPartialWithItsPortsClosed)
+TEST_F(EngineRunTest, EachWayOfFailingEndsInAResultThatSaysWhyWhereAndHowFar)
+{
+    const std::string sim = "KQ-3300 Simulator";
+    const std::vector<CFailureCase> cases = {
+        {"get: output gone", true, WithOutputDevice7, EFailure::DeviceNotAvailable, "Desk Synth", 0, 3, ""},
+        {"get: silent after ten answers", true,
+         [](EngineRunTest& t) {
+             t.m_sim.SetTrafficHook([&t, n = 0](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) mutable {
+                 if (dir == CSimMidiService::EDirection::In && ++n == 10)
+                     t.m_device.Faults().m_nDropEvery = 1;
+             });
+         },
+         EFailure::NoAnswer, sim, 10, 3, ""},
+        {"get: damaged answers", true, [](EngineRunTest& t) { t.m_device.Faults().m_nCorruptEvery = 1; },
+         EFailure::DamagedAnswer, sim, 0, 3, ""},
+        {"get: connection lost", true, [](EngineRunTest& t) { t.m_sim.m_nFailFrom = 6; },
+         EFailure::ConnectionLost, sim, 5, 3, ""},
+        {"send: output gone", false, WithOutputDevice7, EFailure::DeviceNotAvailable, "Desk Synth", 0, 0, ""},
+        {"send: connection lost", false, [](EngineRunTest& t) { t.m_sim.m_nFailFrom = 18; },
+         EFailure::ConnectionLost, sim, 17, 0, "Patch " + FormatPatchLabel(17)},
+        {"send: bytes it cannot take", false, [](EngineRunTest& t) { t.m_doc.m_aPatch[12].Data()[40] = 0x80; },
+         EFailure::RefusedBytes, sim, 12, 0, "Patch " + FormatPatchLabel(12)},
+    };
+    for (const CFailureCase& c : cases) {
+        SCOPED_TRACE(c.szName);
+        m_device.Faults() = CSimFaults{};
+        m_sim.SetTrafficHook({});
+        m_sim.m_nFailFrom = 0;
+        m_sim.m_nLong = 0;
+        m_doc.m_aPatch = CPatchDoc().m_aPatch;
+        WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiOutName", "");
+        c.arrange(*this);
+
+        CPatchGetPlan getPlan;
+        getPlan.m_pDoc = &m_doc;
+        CPatchSendPlan sendPlan;
+        sendPlan.m_pRead = m_doc.m_aPatch.data();
+        std::unique_ptr<CTransferRun> pRun;
+        if (c.bGet)
+            pRun = std::make_unique<CGetRun>(&getPlan, m_display);
+        else
+            pRun = std::make_unique<CSendRun>(&sendPlan, m_display);
+        pRun->SetSettings(CRunSettings{2});
+        int nProblems = 0;
+        pRun->SetProblemHandler([&](const CRunFailure&) { ++nProblems; });
+        const std::optional<CRunResult> result = RunToEnd(*pRun);
+
+        ASSERT_TRUE(result);
+        EXPECT_EQ(result->end, ERunEnd::Failed);
+        const CRunFailure& f = result->failure;
+        EXPECT_EQ(f.reason, c.reason);
+        EXPECT_EQ(f.strDevice, c.strDevice);
+        EXPECT_EQ(f.nDone, c.nDone);
+        EXPECT_EQ(f.nTotal, 128);
+        EXPECT_STREQ(f.noun.szMany, "patches");
+        if (c.bGet) {
+            EXPECT_EQ(f.nEntry, c.nDone);
+            EXPECT_EQ(f.nTries, c.nTries);
+        } else {
+            EXPECT_EQ(f.strEntry, c.strEntry);
+            EXPECT_TRUE(f.bSending);
+        }
+        // One failure is told at most once on the way; the ports are closed.
+        EXPECT_LE(nProblems, 1);
+        EXPECT_FALSE(pRun->IsRunning());
+        EXPECT_FALSE(m_sim.IsInOpen());
+        EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
+    }
+    EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+TEST_F(EngineRunTest, TheSentenceForAFailureIsTheOneTheWindowsShow)
+{
+    CRunFailure stopped;
+    stopped.reason = EFailure::ConnectionLost;
+    stopped.bSending = true;
+    stopped.strDevice = "Desk Synth";
+    stopped.wDevice = 3;
+    stopped.nDone = 17;
+    stopped.nTotal = 128;
+    stopped.noun = {"patch", "patches"};
+    stopped.strDetail = "the port's own sentence";
+    EXPECT_EQ(DescribeFailure(stopped), "Desk Synth (device 3) stopped taking data: sent 17 of 128 patches. "
+                                        "Check that it is connected and switched on, then send again.");
+    // A Get that loses its device says it in the port's words.
+    stopped.bSending = false;
+    EXPECT_EQ(DescribeFailure(stopped), "the port's own sentence");
+    CRunFailure refused;
+    refused.reason = EFailure::RefusedBytes;
+    refused.strEntry = "Pattern 3";
+    EXPECT_EQ(DescribeFailure(refused), "Pattern 3 holds bytes the KQ-3300 cannot receive; it was not sent.");
+}
+
+TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsCancelledWithItsPortsClosed)
 {
     m_device.Faults().m_nDropEvery = 1;
     CPatchDoc doc;
     CPatchGetPlan plan;
     plan.m_pDoc = &doc;
     CGetRun get(&plan, m_display);
-    std::optional<ETransferEnd> end;
-    get.SetDoneHandler([&end](ETransferEnd e) { end = e; });
+    std::optional<CRunResult> end;
+    get.SetDoneHandler([&end](const CRunResult& r) { end = r; });
     get.Start();
     m_clock.AdvanceMs(3500);
     EXPECT_TRUE(get.IsRunning());
     EXPECT_EQ(m_display.m_texts.back(), res::kNoAnswer);
     get.Cancel();
-    EXPECT_EQ(end, ETransferEnd::Partial);
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->end, ERunEnd::Cancelled);
     EXPECT_FALSE(get.HasStored());
     EXPECT_FALSE(m_sim.IsInOpen());
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
@@ -203,7 +333,9 @@ TEST_F(EngineRunTest, AGetOfEachKindIsOneEditOfTheEntriesItChanged)
             const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pDoc);
             ASSERT_NE(plan, nullptr);
             CGetRun get(plan.get(), m_display);
-            EXPECT_EQ(RunToEnd(get), ETransferEnd::Whole);
+            const std::optional<CRunResult> result = RunToEnd(get);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->end, ERunEnd::Done);
         }
         std::vector<int> changed;
         const CEntrySnapshot after = pDoc->SnapshotEntries();
