@@ -15,6 +15,7 @@
 #include "res/strings/app.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/SysExPlace.h"
+#include "transfer/SysExSummary.h"
 
 namespace vantorel {
 
@@ -26,6 +27,8 @@ QString Q(const char* s) {
 QString Local(const std::string& s) {
     return QString::fromLocal8Bit(s.c_str());
 }
+
+constexpr int kWatchTimer = 1;
 
 } // namespace
 
@@ -59,11 +62,41 @@ CReceiveDumpDlg::~CReceiveDumpDlg() {
 
 bool CReceiveDumpDlg::Start() {
     m_midiIn.m_wDeviceId = uint16_t(std::clamp(ReadMidiInDevice(), 0, 0xFFFF));
-    m_pWaiting->setText(Q(res::kReceiveWaiting)
-                            .arg(Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId)))
-                            .arg(m_midiIn.m_wDeviceId));
+    // Named now: once the device has gone, its number may name another.
+    m_strDevice = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
+    m_pWaiting->setText(Q(res::kReceiveWaiting).arg(m_strDevice).arg(m_midiIn.m_wDeviceId));
     m_bListening = m_midiIn.Open(this);
+    if (m_bListening)
+        CTimerService::Get().SetTimer(this, kWatchTimer, kWatchMs);
     return m_bListening;
+}
+
+void CReceiveDumpDlg::OnTimer(int nIdEvent) {
+    std::string detail;
+    if (nIdEvent == kWatchTimer && m_bListening && !m_midiIn.CheckConnection(detail))
+        OnDeviceLost(detail, false);
+}
+
+void CReceiveDumpDlg::EndListening() {
+    CTimerService::Get().KillTimer(this, kWatchTimer);
+    m_bListening = false;
+    m_midiIn.Close();
+    m_reader.Finish();
+    ShowCounts();
+}
+
+void CReceiveDumpDlg::OnDeviceLost(const std::string& detail, bool bStopping) {
+    m_bLost = true;
+    EndListening();
+    m_pWaiting->setText(Q(res::kReceiveLostLine).arg(m_strDevice).arg(m_midiIn.m_wDeviceId));
+    const char* szWhat = !HaulHasEntries(GetHaul()) ? res::kReceiveLostNothing
+                         : bStopping                ? res::kReceiveLostPlaced
+                                                    : res::kReceiveLostKept;
+    // One pass: a device name may hold "%3".
+    AfxMessageBox(Q(res::kReceiveLost)
+                      .arg(m_strDevice, QString::number(m_midiIn.m_wDeviceId), Local(detail), Q(szWhat))
+                      .toLocal8Bit()
+                      .toStdString());
 }
 
 void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
@@ -112,21 +145,30 @@ void CReceiveDumpDlg::Stop() {
     m_bStopped = true;
     hide();
     deleteLater();
-    if (!m_bListening)
+    if (m_bListening) {
+        // A loss since the last look is said before what arrived is placed.
+        std::string detail;
+        if (m_midiIn.CheckConnection(detail))
+            EndListening();
+        else
+            OnDeviceLost(detail, true);
+    } else if (!m_bLost) {
         return; // the port never opened, and has said why
-    m_bListening = false;
-    m_midiIn.Close();
-    m_reader.Finish();
-    ShowCounts();
-    const QString device = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
+    }
+    const QString& device = m_strDevice;
     if (!HaulHasEntries(GetHaul())) {
+        if (m_bLost)
+            return; // the loss has been said, with nothing to place
         AfxMessageBox(
             Q(res::kSysExNothingReceived).arg(device).arg(m_midiIn.m_wDeviceId).toLocal8Bit().toStdString());
     } else {
         auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
         CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
-        const std::vector<std::string> lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump);
-        AfxMessageBox(FormatSysExSummary(res::kSysExReceivedFrom, device, lines, GetHaul()));
+        // Cancel on the question places nothing, and there is nothing to sum up.
+        if (const auto lines =
+                PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump))
+            AfxMessageBox(FormatSysExSummary(
+                Q(res::kSysExReceivedFrom).arg(device).toLocal8Bit().toStdString(), *lines, GetHaul()));
     }
 }
 

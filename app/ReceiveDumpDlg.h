@@ -4,11 +4,15 @@
 // through the exclusive stream reader (which checks device and checksum as a
 // Get does); the window shows a count per kind, what was skipped and the last
 // entry. Stop closes the port and places what arrived as Import SysEx does.
+// A device that goes away (its JACK client ended, the JACK server stopped, a
+// cable pulled) is silent: the window asks after it a few times a second, says
+// at once that it has gone, and keeps what arrived for Stop to place.
 #include <QDialog>
 
 #include <array>
 #include <memory>
 
+#include "framework/core/TimerService.h"
 #include "midi/MidiPorts.h"
 #include "transfer/SysExReader.h"
 
@@ -19,7 +23,7 @@ namespace vantorel {
 
 class CDocManager;
 
-class CReceiveDumpDlg : public QDialog, public IMidiNotify {
+class CReceiveDumpDlg : public QDialog, public IMidiNotify, public ITimerTarget {
     Q_OBJECT
   public:
     CReceiveDumpDlg(CDocManager& manager, QWidget* parent = nullptr);
@@ -33,6 +37,11 @@ class CReceiveDumpDlg : public QDialog, public IMidiNotify {
     void Stop();
 
     void OnMidiInLongData(HMIDIIN hIn, MIDIHDR* pHeader) override;
+    // The watch on the device.
+    void OnTimer(int nIdEvent) override;
+
+    // How often the window asks whether the device is still there.
+    static constexpr int kWatchMs = 250;
 
     const CSysExHaul& GetHaul() const { return m_reader.GetHaul(); }
     QPushButton* GetStopButton() const { return m_pStop; }
@@ -44,12 +53,19 @@ class CReceiveDumpDlg : public QDialog, public IMidiNotify {
 
   private:
     void ShowCounts();
+    // The port closes; what arrived stays in the reader.
+    void EndListening();
+    // The device has gone: the port closes, and one message says so. While
+    // stopping, what arrived is placed right after.
+    void OnDeviceLost(const std::string& detail, bool bStopping);
 
     CDocManager& m_manager;
     CMidiIn m_midiIn;
+    QString m_strDevice; // the MIDI IN device's name when listening began
     CSysExReader m_reader;
     bool m_bListening = false;
     bool m_bStopped = false;
+    bool m_bLost = false;
     uint64_t m_nDataSetsShown = 0;
     QLabel* m_pWaiting = nullptr;
     std::array<QLabel*, 5> m_aCount{};

@@ -4,6 +4,8 @@
 #include <QListWidget>
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "app/Resource.h"
 #include "app/Templates.h"
@@ -15,12 +17,14 @@
 namespace vantorel {
 
 namespace {
-void FillAndSelect(QListWidget* list, unsigned nDevices, std::string (*nameOf)(uint16_t), int nSelection)
+// names: every device in device order, listed once (asking for each number in
+// turn lists every port again for each).
+void FillAndSelect(QListWidget* list, const std::vector<std::string>& names, int nSelection)
 {
     list->clear();
     // Position equals device number, so every device gets a row, named or not.
-    for (unsigned i = 0; i < nDevices && i <= UINT16_MAX; ++i)
-        list->addItem(QString::fromLocal8Bit(nameOf(static_cast<uint16_t>(i)).c_str()));
+    for (size_t i = 0; i < names.size() && i <= UINT16_MAX; ++i)
+        list->addItem(QString::fromLocal8Bit(names[i].c_str()));
     if (nSelection >= 0 && nSelection < list->count()) {
         list->setCurrentRow(nSelection);
     } else {
@@ -68,8 +72,8 @@ CMidiSetupDlg::CMidiSetupDlg(QWidget* parent) : CDialog(MidiSetupTemplate(), par
 void CMidiSetupDlg::OnInitDialog()
 {
     CMidiService& service = CMidiService::Get();
-    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetNumDevs(), &GetMidiInName, m_nInSelection);
-    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetNumDevs(), &GetMidiOutName, m_nOutSelection);
+    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetDevNames(), m_nInSelection);
+    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetDevNames(), m_nOutSelection);
 }
 
 void CMidiSetupDlg::OnOK()

@@ -152,6 +152,18 @@ bool CMidiIn::Requeue()
     return Check(s.InPrepareHeader(m_hMidiIn, m_pHeader)) && Check(s.InAddBuffer(m_hMidiIn, m_pHeader));
 }
 
+bool CMidiIn::CheckConnection(std::string& detail)
+{
+    if (!m_hMidiIn)
+        return true;
+    CMidiService& s = CMidiService::Get();
+    const MMRESULT result = s.InCheckConnection(m_hMidiIn);
+    if (result == MMSYSERR_NOERROR)
+        return true;
+    detail = s.InGetErrorText(result);
+    return false;
+}
+
 bool CMidiIn::Close()
 {
     const HMIDIIN h = m_hMidiIn;

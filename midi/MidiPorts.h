@@ -97,6 +97,11 @@ public:
     // nobody left to tell.
     bool Close();
     bool IsOpen() const { return m_hMidiIn != nullptr; }
+    // False when the device can no longer reach this open port (it has gone,
+    // or the MIDI system under it has); detail then gets the service's
+    // sentence. Not a failure of a call, so not reported: the owner says
+    // what the loss means for its work. A closed port has nothing to lose.
+    bool CheckConnection(std::string& detail);
 
     uint16_t m_wDeviceId = 0;
     HMIDIIN m_hMidiIn = nullptr;

@@ -13,6 +13,8 @@ std::string FormatMidiText(const char* pattern, long long value)
     return text;
 }
 
+MMRESULT CMidiService::InCheckConnection(HMIDIIN) { return MMSYSERR_NOERROR; }
+
 std::vector<std::string> CMidiService::InGetDevNames()
 {
     std::vector<std::string> names(InGetNumDevs());

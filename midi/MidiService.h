@@ -73,6 +73,12 @@ public:
     virtual MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr) = 0;
     virtual MMRESULT InClose(HMIDIIN h) = 0;
     virtual std::string InGetErrorText(MMRESULT result) = 0;
+    // Can the device still reach the open input h? MMSYSERR_NOERROR while
+    // it can; MIDIERR_DISCONNECTED once its port, or the connection to it,
+    // has gone; MMSYSERR_NODRIVER once the MIDI system under it has (the
+    // JACK server stopped). Asks nothing that waits for the device. An input
+    // only ever learns of a loss this way: a device that has gone is silent.
+    virtual MMRESULT InCheckConnection(HMIDIIN h);
 
     virtual unsigned OutGetNumDevs() = 0;
     virtual MMRESULT OutGetDevName(unsigned nDevice, std::string& name) = 0;

@@ -245,6 +245,13 @@ MMRESULT CMidiServiceBase::InClose(HMIDIIN h)
     return MMSYSERR_NOERROR;
 }
 
+MMRESULT CMidiServiceBase::InCheckConnection(HMIDIIN h)
+{
+    if (!InSlot(h))
+        return FailIn(MMSYSERR_INVALHANDLE);
+    return CheckInDevice(h);
+}
+
 // ---------------------------------------------------------------- output
 
 unsigned CMidiServiceBase::OutGetNumDevs() { return unsigned(ListOutDevices().size()); }

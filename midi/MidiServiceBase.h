@@ -55,6 +55,7 @@ public:
     MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr) override;
     MMRESULT InClose(HMIDIIN h) override;
     std::string InGetErrorText(MMRESULT result) override;
+    MMRESULT InCheckConnection(HMIDIIN h) override;
 
     unsigned OutGetNumDevs() override;
     MMRESULT OutGetDevName(unsigned nDevice, std::string& name) override;
@@ -83,6 +84,9 @@ protected:
     // returns the code (its sentence set with FailIn).
     virtual MMRESULT OpenInDevice(HMIDIIN h, unsigned nDevice, const std::shared_ptr<CInSlot>& slot) = 0;
     virtual void CloseInDevice(HMIDIIN h) = 0;
+    // Whether the device still reaches h (see InCheckConnection); on a loss
+    // returns the code (its sentence set with FailIn).
+    virtual MMRESULT CheckInDevice(HMIDIIN) { return MMSYSERR_NOERROR; }
     // The input was started, stopped or reset: a half-received message goes.
     virtual void RestartInDevice(HMIDIIN) {}
     virtual MMRESULT OpenOutDevice(HMIDIOUT h, unsigned nDevice) = 0;

@@ -11,6 +11,7 @@
 #include "data/PerformDoc.h"
 #include "data/SystemDoc.h"
 #include "midi/msg/SysEx.h"
+#include "res/strings/datawindows.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
@@ -59,34 +60,47 @@ bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlock
     return true;
 }
 
+// Where entry n of the haul goes: its own place, or, for the one entry
+// moved, nInto; -1 for an entry that stays out.
+struct CPlacement {
+    int nFrom = -1;
+    int nInto = -1;
+    int Target(int n) const { return nFrom < 0 ? n : n == nFrom ? nInto : -1; }
+};
+
 // A bank whose entries are its records.
 int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
-              size_t nRanges, const std::string& strEdit) {
+              size_t nRanges, CPlacement placement, const std::string& strEdit) {
     int nPlaced = 0;
-    for (int n = 0; n < doc.GetEntryCount(); ++n)
+    for (int n = 0; n < doc.GetEntryCount(); ++n) {
+        const int t = placement.Target(n);
+        if (t < 0 || t >= doc.GetEntryCount())
+            continue;
         nPlaced += MergeRecord(bank, n, nRecordSize, pRanges, nRanges,
                                [&](size_t nOffset, const uint8_t* p, size_t nSize) {
-                                   doc.ApplyEntryBytes(strEdit, n, nOffset, p, nSize);
+                                   doc.ApplyEntryBytes(strEdit, t, nOffset, p, nSize);
                                })
                        ? 1
                        : 0;
+    }
     return nPlaced;
 }
 
-int MergeItems(const CSysExItems& items, CDocument& doc, const std::string& strEdit) {
+int MergeItems(const CSysExItems& items, CDocument& doc, CPlacement placement, const std::string& strEdit) {
     int nPlaced = 0;
     for (int n = 0; n < doc.GetEntryCount() && n < items.GetCount(); ++n) {
-        if (!items.IsTaken(n))
+        const int t = placement.Target(n);
+        if (!items.IsTaken(n) || t < 0 || t >= doc.GetEntryCount())
             continue;
         CVarEntry entry;
-        SetVarEntryBytes(entry, doc.GetEntryBytes(n));
+        SetVarEntryBytes(entry, doc.GetEntryBytes(t));
         if (items.HasValue(n))
             entry.m_byValue = items.GetValue(n);
         if (items.HasData(n)) {
             entry.SetData(items.GetData(n), items.GetDataSize(n));
             entry.m_dwFlag = 1; // as a Get leaves a fetched item
         }
-        doc.ApplyEntries(strEdit, {{n, VarEntryBytes(entry)}});
+        doc.ApplyEntries(strEdit, {{t, VarEntryBytes(entry)}});
         ++nPlaced;
     }
     return nPlaced;
@@ -129,12 +143,13 @@ std::string DescribeDataSetIn(const uint8_t* p, size_t n, const CSysExHaul& haul
 }
 
 // Writes what arrived into doc through its edits.
-int Merge(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit) {
+int Merge(const CSysExHaul& haul, CDocument& doc, CPlacement placement, const std::string& strEdit) {
     if (dynamic_cast<CPatchDoc*>(&doc))
-        return MergeBank(haul.m_patches, doc, CPatchRecord::kSize, kPatchRanges, std::size(kPatchRanges), strEdit);
+        return MergeBank(haul.m_patches, doc, CPatchRecord::kSize, kPatchRanges, std::size(kPatchRanges), placement,
+                         strEdit);
     if (dynamic_cast<CPerformDoc*>(&doc))
         return MergeBank(haul.m_performances, doc, CPerformRecord::kSize, kPerformanceRanges.data(),
-                         kPerformanceRanges.size(), strEdit);
+                         kPerformanceRanges.size(), placement, strEdit);
     if (dynamic_cast<CSystemDoc*>(&doc)) {
         // The system's 65 bytes are its two blocks; every range lies inside one.
         auto put = [&](size_t nOffset, const uint8_t* p, size_t nSize) {
@@ -144,9 +159,42 @@ int Merge(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit) {
         return MergeRecord(haul.m_system, 0, CSystemDoc::kSize, kSystemRanges, std::size(kSystemRanges), put) ? 1 : 0;
     }
     if (dynamic_cast<CPatternDoc*>(&doc))
-        return MergeItems(haul.m_patterns, doc, strEdit);
+        return MergeItems(haul.m_patterns, doc, placement, strEdit);
     if (dynamic_cast<CMotionDoc*>(&doc))
-        return MergeItems(haul.m_motions, doc, strEdit);
+        return MergeItems(haul.m_motions, doc, placement, strEdit);
+    return 0;
+}
+
+// Whether entry n of a kind arrived (for the system: any of its blocks).
+bool IsTaken(const CSysExHaul& haul, SysExKind kind, int n) {
+    switch (kind) {
+    case SysExKind::Patch:
+        return haul.m_patches.IsTaken(n);
+    case SysExKind::Performance:
+        return haul.m_performances.IsTaken(n);
+    case SysExKind::System:
+        return haul.m_system.IsTaken(n);
+    case SysExKind::Pattern:
+        return haul.m_patterns.IsTaken(n);
+    case SysExKind::Motion:
+        return haul.m_motions.IsTaken(n);
+    }
+    return false;
+}
+
+int EntryCount(SysExKind kind) {
+    switch (kind) {
+    case SysExKind::Patch:
+        return CPatchDoc::kPatchCount;
+    case SysExKind::Performance:
+        return CPerformDoc::kPerformanceCount;
+    case SysExKind::System:
+        return 1;
+    case SysExKind::Pattern:
+        return CPatternDoc::kPatternCount;
+    case SysExKind::Motion:
+        return CMotionDoc::kMotionCount;
+    }
     return 0;
 }
 
@@ -208,9 +256,51 @@ std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) 
     return p ? DescribeDataSetIn(p, n, haul) : std::string();
 }
 
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit) {
+std::vector<int> TakenEntries(const CSysExHaul& haul, SysExKind kind) {
+    std::vector<int> taken;
+    for (int n = 0; n < EntryCount(kind); ++n)
+        if (IsTaken(haul, kind, n))
+            taken.push_back(n);
+    return taken;
+}
+
+int SingleEntry(const CSysExHaul& haul, SysExKind kind) {
+    if (kind == SysExKind::System)
+        return -1; // its blocks are not entries one could move
+    const std::vector<int> taken = TakenEntries(haul, kind);
+    return taken.size() == 1 ? taken.front() : -1;
+}
+
+std::string SysExEntryLabel(SysExKind kind, int n) {
+    switch (kind) {
+    case SysExKind::Patch:
+        return FormatPatchLabel(n);
+    case SysExKind::Performance:
+        return FormatPerformanceLabel(n);
+    case SysExKind::System:
+        return res::kEntrySystem;
+    case SysExKind::Pattern:
+        return FormatPatternLabel(n);
+    case SysExKind::Motion:
+        if (n >= 0 && n < CMotionDoc::kMotionCount) {
+            std::string label = res::kMotionNames[n];
+            label.erase(label.find_last_not_of(' ') + 1);
+            return label;
+        }
+        break;
+    }
+    return {};
+}
+
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit, int nInto) {
     CEditGroup group(doc, strEdit);
-    return Merge(haul, doc, strEdit);
+    CPlacement placement;
+    if (const std::optional<SysExKind> kind = KindOfDocument(doc); kind && nInto >= 0) {
+        const int nFrom = SingleEntry(haul, *kind);
+        if (nFrom >= 0 && nInto < EntryCount(*kind))
+            placement = {nFrom, nInto};
+    }
+    return Merge(haul, doc, placement, strEdit);
 }
 
 } // namespace vantorel

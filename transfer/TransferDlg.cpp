@@ -1,6 +1,7 @@
 #include "transfer/TransferDlg.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMainWindow>
 #include <QPainter>
@@ -30,6 +31,34 @@ QString DialogText(const std::string& text)
 {
     // Static controls expand tabs; the labels do not, so give them the room.
     return QString::fromStdString(text).replace(QLatin1Char('\t'), QStringLiteral("    "));
+}
+
+// text in lines no wider than nWidth pixels: broken between words, and a word
+// longer than a line where the line ends.
+QStringList WrapText(const QString& text, const QFontMetrics& fm, int nWidth)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const QString joined = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
+        if (fm.horizontalAdvance(joined) <= nWidth) {
+            line = joined;
+            continue;
+        }
+        if (!line.isEmpty())
+            lines << line;
+        line = word;
+        while (line.size() > 1 && fm.horizontalAdvance(line) > nWidth) {
+            qsizetype n = line.size() - 1;
+            while (n > 1 && fm.horizontalAdvance(line.left(n)) > nWidth)
+                --n;
+            lines << line.left(n);
+            line = line.mid(n);
+        }
+    }
+    if (!line.isEmpty())
+        lines << line;
+    return lines;
 }
 
 QStatusBar* FindStatusBar(QWidget* pAnchor)
@@ -119,7 +148,40 @@ CProgressDlg::CProgressDlg(const CDlgTemplate& tmpl, QWidget* parent) : CDialog(
 
 void CProgressDlg::ShowText(const std::string& text)
 {
+    // One line, as the box was laid out for; a longer one is cut at its edge.
+    ShowLines(text, {QString::fromLatin1(text.data(), qsizetype(text.size()))});
+}
+
+void CProgressDlg::ShowNote(const std::string& text)
+{
+    const QLabel* pLabel = GetStatic(IDC_TRANSFER_TEXT);
+    const int nWidth = pLabel ? pLabel->contentsRect().width() - kProgressTextX : 0;
+    const QString whole = QString::fromLatin1(text.data(), qsizetype(text.size()));
+    ShowLines(text, nWidth > 0 ? WrapText(whole, QFontMetrics(MakeFont(kProgressFont)), nWidth) : QStringList{whole});
+}
+
+void CProgressDlg::FitTextBox(QLabel* pLabel)
+{
+    const int nContents = pLabel->contentsRect().height() - m_nGrowth;
+    const int nWanted = kProgressTextY + int(m_lines.size()) * kProgressFont.nHeight;
+    const int nGrowth = std::max(0, nWanted - nContents);
+    const int nDelta = nGrowth - m_nGrowth;
+    if (nDelta == 0)
+        return;
+    // What lies below the box moves with its lower edge.
+    const int nBelow = pLabel->geometry().bottom() + 1;
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != pLabel && w->y() >= nBelow)
+            w->move(w->x(), w->y() + nDelta);
+    pLabel->resize(pLabel->width(), pLabel->height() + nDelta);
+    setFixedSize(width(), height() + nDelta);
+    m_nGrowth = nGrowth;
+}
+
+void CProgressDlg::ShowLines(const std::string& text, QStringList lines)
+{
     m_strText = text;
+    m_lines = std::move(lines);
     QLabel* pLabel = GetStatic(IDC_TRANSFER_TEXT);
     if (!pLabel)
         return;
@@ -127,8 +189,7 @@ void CProgressDlg::ShowText(const std::string& text)
         pLabel->installEventFilter(this);
         m_pTextBox = pLabel;
     }
-    // A text longer than the box (the note on a silent synthesizer) can
-    // still be read whole.
+    FitTextBox(pLabel);
     pLabel->setToolTip(QString::fromStdString(text));
     // Drawn with the next paint, after the request that follows this answer
     // has gone out: the wire never waits for the screen.
@@ -149,7 +210,8 @@ bool CProgressDlg::eventFilter(QObject* pWatched, QEvent* pEvent)
     CDC dc(painter);
     dc.FillSolidRect(CRect{0, 0, box.width(), box.height()}, Qt::white);
     dc.SelectFont(kProgressFont);
-    dc.TextOut(kProgressTextX, kProgressTextY, QString::fromLatin1(m_strText.data(), qsizetype(m_strText.size())));
+    for (qsizetype i = 0; i < m_lines.size(); ++i)
+        dc.TextOut(kProgressTextX, kProgressTextY + int(i) * kProgressFont.nHeight, m_lines[i]);
     return true;
 }
 

@@ -6,6 +6,7 @@
 //   its run, shows the run's text, bar and status line, and cancels it;
 // - CGettingDlg and CSendingDlg: the progress dialogs of a Get and a Send.
 #include <QPointer>
+#include <QStringList>
 
 #include <string>
 
@@ -13,6 +14,7 @@
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
 
+class QLabel;
 class QStatusBar;
 
 namespace vantorel {
@@ -75,6 +77,9 @@ public:
 
     // IProgressDisplay
     void ShowText(const std::string& text) override;
+    // Wrapped to the text box's width; the box grows downwards, and the
+    // window with it, until every line shows.
+    void ShowNote(const std::string& text) override;
     void SetProgressPos(int nPos) override;
     void SetProgressStep(int nStep) override;
     void StepProgress() override;
@@ -82,6 +87,8 @@ public:
 
     // What the text box shows now, and the bar's position (-1 without a bar).
     const std::string& GetProgressText() const { return m_strText; }
+    // The lines it is drawn on.
+    const QStringList& GetProgressLines() const { return m_lines; }
     int GetProgressPos() const;
 
 protected:
@@ -95,7 +102,14 @@ protected:
     void OnRunDone(const CRunResult& result);
 
 private:
+    // Shows text drawn on lines, the box made as tall as they need and never
+    // less than its described height.
+    void ShowLines(const std::string& text, QStringList lines);
+    void FitTextBox(QLabel* pLabel);
+
     std::string m_strText;
+    QStringList m_lines;
+    int m_nGrowth = 0; // pixels the text box and the window have grown by
     QObject* m_pTextBox = nullptr; // control 1000 once its painting is ours
     QPointer<QStatusBar> m_pStatusBar; // the main window's, found at Start
     int m_nStep = 10;

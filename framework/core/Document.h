@@ -2,11 +2,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "framework/core/DocEdit.h"
 #include "framework/core/Object.h"
+#include "framework/core/SafeFile.h"
 
 namespace vantorel {
 
@@ -21,6 +23,9 @@ struct CFileBounds {
     static constexpr uint64_t kDefaultMaxSize = uint64_t{16} << 20;
     size_t nHeaderSize = 0;
     uint64_t nMaxSize = kDefaultMaxSize;
+    // The body has one size, so the file ends at nMaxSize: bytes after that
+    // are never read, and a longer file is not refused for them.
+    bool bFixedBody = false;
 };
 
 // What a document needs of a view: a place to send change notices.
@@ -54,6 +59,10 @@ public:
     void SetTitle(const std::string& title) { m_strTitle = title; }
     const std::string& GetPathName() const { return m_strPathName; }
     void SetPathName(const std::string& path) { m_strPathName = path; }
+    // The file at the path name as this document last read or wrote it, so
+    // that a save can tell whether it changed on disk since; none when unknown.
+    const std::optional<CFileStamp>& GetFileStamp() const { return m_fileStamp; }
+    void SetFileStamp(const std::optional<CFileStamp>& stamp) { m_fileStamp = stamp; }
 
     bool IsModified() const { return m_bModified; }
     void SetModifiedFlag(bool bModified = true);
@@ -127,6 +136,7 @@ private:
     CDocEdit m_group; // the open group's changes, in the order first changed
     std::string m_strTitle;
     std::string m_strPathName;
+    std::optional<CFileStamp> m_fileStamp;
     bool m_bModified = false;
     std::vector<CViewBase*> m_views;
 };

@@ -156,6 +156,11 @@ MMRESULT CCompositeMidiService::InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr)
     VANTOREL_FORWARD_IN(InUnprepareHeader(e->m_hBackend, pHdr));
 }
 
+MMRESULT CCompositeMidiService::InCheckConnection(HMIDIIN h)
+{
+    VANTOREL_FORWARD_IN(InCheckConnection(e->m_hBackend));
+}
+
 MMRESULT CCompositeMidiService::InClose(HMIDIIN h)
 {
     CInEntry* e = LookUp(h);

@@ -33,6 +33,7 @@ public:
     MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr) override;
     MMRESULT InClose(HMIDIIN h) override;
     std::string InGetErrorText(MMRESULT result) override;
+    MMRESULT InCheckConnection(HMIDIIN h) override;
 
     unsigned OutGetNumDevs() override;
     MMRESULT OutGetDevName(unsigned nDevice, std::string& name) override;

@@ -173,6 +173,20 @@ std::string CJackWatch::Connections(const std::string& port) const
     return out;
 }
 
+std::vector<std::string> CJackWatch::MidiPorts(bool bSenders) const
+{
+    std::lock_guard lock(m_pState->m_mutex);
+    std::vector<std::string> names;
+    if (!m_pState->m_pClient)
+        return names;
+    const char** ports = jack_get_ports(m_pState->m_pClient, nullptr, JACK_DEFAULT_MIDI_TYPE,
+                                        bSenders ? JackPortIsOutput : JackPortIsInput);
+    for (const char** p = ports; p && *p; ++p)
+        names.emplace_back(*p);
+    jack_free(ports);
+    return names;
+}
+
 #else
 
 struct CJackWatch::CState {};
@@ -187,6 +201,7 @@ void CJackWatch::WaitCycles(int) {}
 bool CJackWatch::HasPort(const std::string&) const { return false; }
 bool CJackWatch::AreConnected(const std::string&, const std::string&) const { return false; }
 std::string CJackWatch::Connections(const std::string&) const { return {}; }
+std::vector<std::string> CJackWatch::MidiPorts(bool) const { return {}; }
 
 #endif
 

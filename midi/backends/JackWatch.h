@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace vantorel {
 
@@ -40,6 +41,10 @@ public:
     bool AreConnected(const std::string& port, const std::string& other) const;
     // The ports connected to port now, one per line ("" when none).
     std::string Connections(const std::string& port) const;
+    // Every MIDI port that sends (bSenders) or receives, in the order the
+    // server lists them (RtMidi numbers its ports in this order too). One
+    // look at the graph, whatever the number of ports.
+    std::vector<std::string> MidiPorts(bool bSenders) const;
 
 private:
     struct CState;

@@ -76,6 +76,7 @@ struct CRtMidiService::CInPort {
         std::weak_ptr<CInPort> m_pPort;
     };
     std::shared_ptr<CInSlot> m_pSlot;
+    CDeviceLink m_link;
     CSysExFramer m_framer{sysex::kPortBufferSize, CSysExFramer::EOverlong::Truncate};
     CErrorFlag m_error;
     CCallbackData m_callback;
@@ -105,10 +106,7 @@ struct CRtMidiService::CInPort {
 
 struct CRtMidiService::COutPort {
     bool m_bUndrained = false; // sent since the last drain
-    std::string m_strDest;     // JACK: the device's port
-    std::string m_strOwn;      // JACK: ours, once connected to it
-    int m_nAlsaClient = -1;    // ALSA: the device's port
-    int m_nAlsaPort = -1;
+    CDeviceLink m_link;
     CErrorFlag m_error;
     std::unique_ptr<RtMidiOut> m_pMidi;
 };
@@ -197,14 +195,19 @@ bool CRtMidiService::IsAvailable()
     return true;
 }
 
-CRtMidiService::PortList CRtMidiService::ListPorts(RtMidi& r) const
+CRtMidiService::PortList CRtMidiService::ListPorts(bool bInput, RtMidi* pClient)
 {
     static const std::regex alsaAddress(R"( \d+:\d+$)");
     const std::string ownPrefix = std::string(kClientName);
+    std::vector<std::string> names;
+    if (m_api == RtMidi::UNIX_JACK && m_pJackWatch)
+        names = m_pJackWatch->MidiPorts(bInput); // a device's senders feed our inputs
+    else if (pClient)
+        for (unsigned i = 0, n = pClient->getPortCount(); i < n; ++i)
+            names.push_back(pClient->getPortName(i));
     PortList list;
-    const unsigned n = r.getPortCount();
-    for (unsigned i = 0; i < n; ++i) {
-        std::string name = r.getPortName(i);
+    for (unsigned i = 0; i < names.size(); ++i) {
+        std::string& name = names[i];
         if (name.empty() || name.compare(0, ownPrefix.size(), ownPrefix) == 0)
             continue;
         // ALSA appends client:port numbers, which change between runs.
@@ -223,12 +226,14 @@ CRtMidiService::PortList CRtMidiService::ListInPorts()
 {
     if (!IsAvailable())
         return {};
+    if (m_api == RtMidi::UNIX_JACK)
+        return ListPorts(true, nullptr);
     try {
         if (!m_pEnumIn) {
             m_pEnumIn = std::make_unique<RtMidiIn>(m_api, kClientName);
             m_pEnumIn->setErrorCallback(&OnRtMidiError, &g_enumErrors);
         }
-        return ListPorts(*m_pEnumIn);
+        return ListPorts(true, m_pEnumIn.get());
     } catch (const RtMidiError&) {
         m_pEnumIn.reset();
         return {};
@@ -239,30 +244,49 @@ CRtMidiService::PortList CRtMidiService::ListOutPorts()
 {
     if (!IsAvailable())
         return {};
+    if (m_api == RtMidi::UNIX_JACK)
+        return ListPorts(false, nullptr);
     try {
         if (!m_pEnumOut) {
             m_pEnumOut = std::make_unique<RtMidiOut>(m_api, kClientName);
             m_pEnumOut->setErrorCallback(&OnRtMidiError, &g_enumErrors);
         }
-        return ListPorts(*m_pEnumOut);
+        return ListPorts(false, m_pEnumOut.get());
     } catch (const RtMidiError&) {
         m_pEnumOut.reset();
         return {};
     }
 }
 
-bool CRtMidiService::IsDisconnected(const COutPort& port)
+void CRtMidiService::Locate(CDeviceLink& link, RtMidi& client, const PortList& list, size_t nAt, std::string& before)
 {
-    if (m_api == RtMidi::LINUX_ALSA && port.m_nAlsaClient >= 0) {
+    if (m_api == RtMidi::UNIX_JACK && m_pJackWatch) {
+        link.m_strDevice = list[nAt].second;
+        before = m_pJackWatch->Connections(link.m_strDevice);
+    }
+    if (m_api == RtMidi::LINUX_ALSA &&
+        !CAlsaWatch::ParseAddress(client.getPortName(list[nAt].first), link.m_nAlsaClient, link.m_nAlsaPort))
+        link.m_nAlsaClient = -1;
+}
+
+void CRtMidiService::Connected(CDeviceLink& link, const std::string& before)
+{
+    if (!link.m_strDevice.empty() && m_pJackWatch)
+        link.m_strOwn = NewConnection(before, m_pJackWatch->Connections(link.m_strDevice));
+}
+
+bool CRtMidiService::IsDisconnected(const CDeviceLink& link)
+{
+    if (m_api == RtMidi::LINUX_ALSA && link.m_nAlsaClient >= 0) {
         if (!m_pAlsaWatch)
             m_pAlsaWatch = std::make_unique<CAlsaWatch>();
-        return !m_pAlsaWatch->HasPort(port.m_nAlsaClient, port.m_nAlsaPort);
+        return !m_pAlsaWatch->HasPort(link.m_nAlsaClient, link.m_nAlsaPort);
     }
-    if (m_api != RtMidi::UNIX_JACK || !m_pJackWatch || port.m_strDest.empty())
+    if (m_api != RtMidi::UNIX_JACK || !m_pJackWatch || link.m_strDevice.empty())
         return false;
-    if (!m_pJackWatch->HasPort(port.m_strDest))
+    if (!m_pJackWatch->HasPort(link.m_strDevice))
         return true;
-    return !port.m_strOwn.empty() && !m_pJackWatch->AreConnected(port.m_strDest, port.m_strOwn);
+    return !link.m_strOwn.empty() && !m_pJackWatch->AreConnected(link.m_strDevice, link.m_strOwn);
 }
 
 bool CRtMidiService::IsServerStalled()
@@ -333,16 +357,19 @@ MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::sh
     pPort->m_pSlot = slot;
     pPort->m_callback.m_pPort = pPort;
     try {
-        // A client of its own, which also lists the ports as it sees them,
-        // so that the number means the same port to both.
+        // A client of its own; the ports are listed again now, so that the
+        // number means the port the device list showed under it.
         pPort->m_pMidi = std::make_unique<RtMidiIn>(m_api, kClientName);
         pPort->m_pMidi->setErrorCallback(&OnRtMidiError, &pPort->m_error);
-        const PortList list = ListPorts(*pPort->m_pMidi);
+        const PortList list = ListPorts(true, pPort->m_pMidi.get());
         if (nDevice >= list.size())
             return FailIn(MMSYSERR_BADDEVICEID, FormatMidiText(res::kMidiInNoSuchDevice, nDevice));
         pPort->m_pMidi->ignoreTypes(false, true, true);
         pPort->m_pMidi->setCallback(&CInPort::OnMessage, &pPort->m_callback);
+        std::string before;
+        Locate(pPort->m_link, *pPort->m_pMidi, list, nDevice, before);
         pPort->m_pMidi->openPort(list[nDevice].first, kInPortName);
+        Connected(pPort->m_link, before);
     } catch (const RtMidiError&) {
         pPort->m_error.m_bFailed = true;
     }
@@ -351,6 +378,21 @@ MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::sh
     // Listening before the caller can ask for anything.
     SettleConnection();
     m_ins.emplace(h, std::move(pPort));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CRtMidiService::CheckInDevice(HMIDIIN h)
+{
+    const auto it = m_ins.find(h);
+    if (it == m_ins.end())
+        return MMSYSERR_NOERROR;
+    const CInPort& port = *it->second;
+    // A server that shut down or stopped cycling takes every connection.
+    if (m_api == RtMidi::UNIX_JACK && (!m_pJackWatch || m_pJackWatch->IsGone() || !m_pJackWatch->IsAnswering()))
+        return FailIn(MMSYSERR_NODRIVER, res::kJackNotRunning);
+    // Released when the server went and a new one has come since.
+    if (!port.m_pMidi || IsDisconnected(port.m_link))
+        return FailIn(MIDIERR_DISCONNECTED);
     return MMSYSERR_NOERROR;
 }
 
@@ -382,21 +424,13 @@ MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
     try {
         pPort->m_pMidi = std::make_unique<RtMidiOut>(m_api, kClientName);
         pPort->m_pMidi->setErrorCallback(&OnRtMidiError, &pPort->m_error);
-        const PortList list = ListPorts(*pPort->m_pMidi);
+        const PortList list = ListPorts(false, pPort->m_pMidi.get());
         if (nDevice >= list.size())
             return FailOut(MMSYSERR_BADDEVICEID, FormatMidiText(res::kMidiOutNoSuchDevice, nDevice));
         std::string before;
-        if (m_api == RtMidi::UNIX_JACK && m_pJackWatch) {
-            pPort->m_strDest = list[nDevice].second;
-            before = m_pJackWatch->Connections(pPort->m_strDest);
-        }
-        if (m_api == RtMidi::LINUX_ALSA &&
-            !CAlsaWatch::ParseAddress(pPort->m_pMidi->getPortName(list[nDevice].first), pPort->m_nAlsaClient,
-                                      pPort->m_nAlsaPort))
-            pPort->m_nAlsaClient = -1;
+        Locate(pPort->m_link, *pPort->m_pMidi, list, nDevice, before);
         pPort->m_pMidi->openPort(list[nDevice].first, kOutPortName);
-        if (!pPort->m_strDest.empty())
-            pPort->m_strOwn = NewConnection(before, m_pJackWatch->Connections(pPort->m_strDest));
+        Connected(pPort->m_link, before);
     } catch (const RtMidiError&) {
         pPort->m_error.m_bFailed = true;
     }
@@ -412,7 +446,7 @@ MMRESULT CRtMidiService::SendOut(HMIDIOUT h, const uint8_t* bytes, size_t count)
     COutPort& port = *m_outs.at(h);
     if (IsPortLost(port))
         return MMSYSERR_NODRIVER;
-    if (IsDisconnected(port))
+    if (IsDisconnected(port.m_link))
         return FailOut(MIDIERR_DISCONNECTED);
     // RtMidi copies the bytes.
     port.m_error.m_bFailed = false;

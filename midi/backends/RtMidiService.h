@@ -39,6 +39,7 @@ protected:
     std::vector<std::string> ListInDevices() override;
     std::vector<std::string> ListOutDevices() override;
     MMRESULT OpenInDevice(HMIDIIN h, unsigned nDevice, const std::shared_ptr<CInSlot>& slot) override;
+    MMRESULT CheckInDevice(HMIDIIN h) override;
     void CloseInDevice(HMIDIIN h) override;
     void RestartInDevice(HMIDIIN h) override;
     MMRESULT OpenOutDevice(HMIDIOUT h, unsigned nDevice) override;
@@ -49,18 +50,34 @@ protected:
 private:
     using PortList = std::vector<std::pair<unsigned, std::string>>; // RtMidi index, name
 
+    // Where an open port's device is, to see whether it is still there.
+    struct CDeviceLink {
+        std::string m_strDevice; // JACK: the device's port
+        std::string m_strOwn;    // JACK: ours, once connected to it
+        int m_nAlsaClient = -1;  // ALSA: the device's port
+        int m_nAlsaPort = -1;
+    };
+
     // True when the API can be used now; otherwise m_strUnavailable says why.
     bool IsAvailable();
-    // The ports of r, less this program's own, with display names.
-    PortList ListPorts(RtMidi& r) const;
-    // The lists of the enumerating clients, made on first use.
+    // The ports an input (bInput) or an output can open, numbered as RtMidi
+    // numbers them, less this program's own, with display names. JACK's are
+    // read in one look at the watch's graph (RtMidi would ask the server for
+    // the whole list again for each name); ALSA's are asked of pClient.
+    PortList ListPorts(bool bInput, RtMidi* pClient);
+    // The lists of the device list (on ALSA through enumerating clients,
+    // made on first use).
     PortList ListInPorts();
     PortList ListOutPorts();
+    // Notes where the device of list entry nAt is before a port of client
+    // connects to it (call Connected afterwards).
+    void Locate(CDeviceLink& link, RtMidi& client, const PortList& list, size_t nAt, std::string& before);
+    void Connected(CDeviceLink& link, const std::string& before);
     // True (and the failure noted) when an output's client is gone with its
     // JACK server; nothing may then be handed to RtMidi.
     bool IsPortLost(const COutPort& port);
-    // The output's device has gone (its port, or our connection to it).
-    bool IsDisconnected(const COutPort& port);
+    // The device has gone (its port, or our connection to it).
+    bool IsDisconnected(const CDeviceLink& link);
     // Lets what the output accepted leave the port before it is closed or
     // reset: the rest of its wire time and two server cycles, at most
     // kDrainCapUs.

@@ -48,6 +48,9 @@ inline constexpr const char* kNounMotions = "motions";
 // entries sent, the entries asked for and their noun.
 inline constexpr const char* kEntryNotSendable =
     "%s holds bytes the KQ-3300 cannot receive; it was not sent.";
+// The entry, its size and the memory the synthesizer has for it.
+inline constexpr const char* kEntryTooLarge =
+    "%s holds %zu bytes, more than the %zu bytes the KQ-3300 keeps for it; it was not sent.";
 inline constexpr const char* kSendStopped =
     "%s (device %d) stopped taking data: sent %d of %d %s. Check that it is connected and switched on, then "
     "send again.";
@@ -57,6 +60,10 @@ inline constexpr const char* kNoAnswer =
     "The KQ-3300 does not answer. Check the MIDI cables in both directions, the devices chosen in "
     "Setup > MIDI Setup, that the KQ-3300 receives exclusive messages and that its device ID is 0x10. "
     "Still asking...";
+// The same in the main window's status bar, where it must fit beside the key
+// indicators; the progress window shows it whole.
+inline constexpr const char* kNoAnswerStatus =
+    "The KQ-3300 does not answer. Still asking; the progress window says what to check.";
 
 // A Get that gave up on an entry: the requests made for it, the entries got,
 // the entries asked for and their noun.

@@ -95,9 +95,34 @@ TEST_F(SetupDialogsTest, RemovedDeviceShowsNoSelectionAndOkStoresMinusOne)
     EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", 0), -1);
 }
 
-// A device whose name cannot be read keeps its row, empty.
+// Each listing of a backend walks all its ports: MIDI Setup lists them a few
+// times in all, not once per device (600 JACK ports took half a minute).
+TEST_F(SetupDialogsTest, MidiSetupListsTheDevicesAFewTimesHoweverManyThereAre)
+{
+    MakeFrame();
+    std::vector<int> listings;
+    for (int nDevices : {2, 40}) {
+        m_midi.m_ins.assign(size_t(nDevices), "In");
+        m_midi.m_outs.assign(size_t(nDevices), "Out");
+        int nRows = 0;
+        CDialog::SetModalHook([&](CDialog* dlg) {
+            nRows = dlg->GetListBox(IDC_MIDI_IN_LIST)->count() + dlg->GetListBox(IDC_MIDI_OUT_LIST)->count();
+            dlg->ClickButton(IDCANCEL);
+        });
+        m_midi.m_nListings = 0;
+        m_pFrame->CommandAction(ID_MIDI_SETUP)->trigger();
+        EXPECT_EQ(nRows, 2 * nDevices);
+        listings.push_back(m_midi.m_nListings);
+    }
+    EXPECT_EQ(listings[0], listings[1]);
+    EXPECT_LE(listings[1], 4);
+}
+
+// A device whose name cannot be read keeps its row, empty. This service
+// names its devices one by one.
 class CNamelessService : public CFakeMidiService {
 public:
+    std::vector<std::string> InGetDevNames() override { return CMidiService::InGetDevNames(); }
     MMRESULT InGetDevName(unsigned n, std::string& name) override
     {
         if (n == 1)

@@ -1,12 +1,17 @@
 // Receive Dump over JACK: vantorel-sim pushes its whole memory as a dump, at
 // wire speed or as one unpaced burst, and every entry of every kind arrives in
-// the program's windows byte for byte.
+// the program's windows byte for byte. A device or server that goes in the
+// middle of a dump is reported at once, and what arrived is still placed.
 #include <signal.h>
 
 #include <QPushButton>
 
+#include <gmock/gmock.h>
+
 #include "app/ReceiveDumpDlg.h"
 #include "e2e/ProgramFixture.h"
+#include "midi/DeviceNames.h"
+#include "res/strings/midi.h"
 
 namespace vantorel::e2e {
 namespace {
@@ -95,6 +100,73 @@ TEST_F(ReceiveDump, AWholeDumpAtWireSpeedArrivesEntryForEntry) {
 
 TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry) {
     ReceiveWholeDump({"--dump-unpaced"});
+}
+
+// The simulator's own client ends in the middle of a dump (the server
+// stays), then, with a new simulator, the JACK server dies. A device that has
+// gone sends nothing more, so only a watch on it can tell: one message at
+// once, naming the device, and Stop places the patches that had arrived. The
+// rig's server runs synchronously, so a client killed in the middle of its
+// cycle stops the server's cycles for seconds: the program may see that first.
+TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlaced) {
+    constexpr uint64_t kArrivedBeforeLoss = 20;
+    // A quarter-second watch; a server that stops cycling counts as gone
+    // after three seconds.
+    constexpr int kAtOnceMs = CReceiveDumpDlg::kWatchMs + 3000 + 1000;
+    const std::string next = " What arrived before is kept: press Stop to place it. Check that it is connected "
+                             "(with JACK, that the JACK server runs), then choose Setup > Receive Dump again.";
+    ASSERT_NO_FATAL_FAILURE(StartAll());
+    for (const bool bServer : {false, true}) {
+        SCOPED_TRACE(bServer ? "the JACK server dies" : "the simulator's client ends");
+        for (CDocument* pDoc : Docs().GetDocuments()) {
+            pDoc->SetModifiedFlag(false);
+            Docs().CloseDocument(pDoc);
+        }
+        const int nDevice = ReadMidiInDevice();
+        ASSERT_NO_FATAL_FAILURE(Command(ID_RECEIVE_DUMP));
+        CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
+        ASSERT_TRUE(dlg);
+        ::kill(pid_t(m_rig.Sim().processId()), SIGUSR2);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return dlg->GetHaul().m_nDataSets >= kArrivedBeforeLoss; }, 15000));
+        m_pBoxes->m_texts.clear();
+        if (bServer)
+            m_rig.KillServer();
+        else {
+            m_rig.Sim().kill();
+            m_rig.Sim().waitForFinished(CJackRig::kStopTimeoutMs);
+        }
+        QElapsedTimer t;
+        t.start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAtOnceMs));
+        EXPECT_LT(t.elapsed(), kAtOnceMs);
+        QTest::qWait(1000); // time for a second message, should one come
+        ASSERT_EQ(Boxes().size(), 1u) << Boxes().back();
+        const std::string said = SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: ";
+        if (bServer)
+            EXPECT_EQ(Boxes()[0], said + res::kJackNotRunning + next);
+        else
+            EXPECT_THAT(Boxes()[0], ::testing::AnyOf(said + res::kMidiErrDisconnected + next,
+                                                     said + res::kJackNotRunning + next));
+        const uint64_t nArrived = dlg->GetHaul().m_nDataSets;
+        ASSERT_GE(nArrived, kArrivedBeforeLoss);
+        ASSERT_LT(nArrived, uint64_t(sim::kPatchCount)) << "the dump was over before the loss";
+
+        QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
+        EXPECT_EQ(Boxes()[1].rfind("Received from " + SimName() + ":out:\n" + std::to_string(nArrived) +
+                                       " patches into ",
+                                   0),
+                  0u)
+            << Boxes()[1];
+        auto* patches = DocumentOf<CPatchDoc>(Docs());
+        ASSERT_TRUE(patches);
+        for (int i = 0; i < int(nArrived); ++i)
+            EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
+                << i;
+        if (!bServer)
+            ASSERT_NO_FATAL_FAILURE(RestartSim({}));
+    }
 }
 
 } // namespace

@@ -37,6 +37,8 @@ public:
     std::map<uintptr_t, IMidiNotify*> m_openIn;
     std::map<uintptr_t, IMidiNotify*> m_openOut;
     using CMidiServiceBase::m_nNextHandle;
+    // How many times a device list was made (each walks every port).
+    int m_nListings = 0;
     std::string m_strTag; // prefix of this service's error texts
 
     void Fail(const std::string& name, MMRESULT result, int nTimes = 0) { m_failures[name] = {result, nTimes}; }
@@ -156,8 +158,19 @@ public:
     }
 
 protected:
-    std::vector<std::string> ListInDevices() override { return m_ins; }
-    std::vector<std::string> ListOutDevices() override { return m_outs; }
+    std::vector<std::string> ListInDevices() override
+    {
+        ++m_nListings;
+        return m_ins;
+    }
+    std::vector<std::string> ListOutDevices() override
+    {
+        ++m_nListings;
+        return m_outs;
+    }
+    // A lost input device, when the test says so (not recorded as a call:
+    // its owner may ask on a timer).
+    MMRESULT CheckInDevice(HMIDIIN) override { return Check("InCheckConnection"); }
     MMRESULT OpenInDevice(HMIDIIN h, unsigned n, const std::shared_ptr<CInSlot>& slot) override
     {
         if (n >= m_ins.size())

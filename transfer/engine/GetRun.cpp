@@ -129,8 +129,8 @@ void CGetRun::CountSilence()
 {
     if (++m_nSilent != kSilentSeconds)
         return;
-    m_display.ShowText(res::kNoAnswer);
-    m_status.ShowNotice(res::kNoAnswer);
+    m_display.ShowNote(res::kNoAnswer);
+    m_status.ShowNotice(res::kNoAnswerStatus);
 }
 
 void CGetRun::SendRequest()

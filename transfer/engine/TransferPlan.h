@@ -23,6 +23,9 @@ public:
     virtual ~IProgressDisplay() = default;
     // The progress text (the dialog draws it in a white box, fixed font).
     virtual void ShowText(const std::string& text) = 0;
+    // A sentence for the user to read in place of the progress text; a
+    // window shows it whole, on as many lines as it takes.
+    virtual void ShowNote(const std::string& text) { ShowText(text); }
     // The progress bar, where the display has one (range 0 to 100).
     virtual void SetProgressPos(int nPos) = 0;
     virtual void SetProgressStep(int nStep) = 0;
@@ -56,6 +59,11 @@ struct CDataSet {
     bool bValid = true; // false: the caller gave nothing to read from
     int nEntry = 0;       // the entry it belongs to, counted from 0 in this transfer
     std::string strEntry; // that entry as messages name it ("Patch A13")
+    // For entries of any length (patterns, motions): the whole entry's data
+    // and the device memory it has, so that none of an entry leaves when it
+    // would run into the next one's. Fixed-size records leave both 0.
+    size_t nEntrySize = 0;
+    size_t nEntryRoom = 0;
 };
 
 // What a transfer counts in: "patch" and "patches".

@@ -139,6 +139,8 @@ bool CVarSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
     }
     dataSet.nEntry = m_nSingle == -1 ? m_nIndex : 0;
     dataSet.strEntry = FormatItemText(m_kind.szText, m_nIndex + 1);
+    dataSet.nEntrySize = pItem->GetSize();
+    dataSet.nEntryRoom = m_kind.dwItemStep; // the item's data ends where the next item's begins
     if (m_nStep == 0) {
         dataSet.dwAddress = m_kind.pValueAddress(m_nIndex);
         dataSet.pData = &pItem->m_byValue;
