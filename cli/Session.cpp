@@ -5,7 +5,6 @@
 #include "cli/Cli.h"
 #include "cli/ExitCodes.h"
 #include "cli/Options.h"
-#include "midi/DeviceNames.h"
 #include "res/strings/cli.h"
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
@@ -14,9 +13,10 @@ namespace vantorel::cli {
 
 namespace {
 
-std::string PortName(bool bInput, unsigned n) {
-    const std::string name = bInput ? GetMidiInName(uint16_t(n)) : GetMidiOutName(uint16_t(n));
-    return name.empty() ? "device " + std::to_string(n) : name;
+// "patch" or "patches" as the plan counts.
+template <class TPlan> std::string NounOf(const TPlan& plan) {
+    const CTransferNoun noun = plan.Noun();
+    return plan.Total() == 1 ? noun.szOne : noun.szMany;
 }
 
 // Runs run until it ends or the user stops it; a run still going then is
@@ -59,22 +59,28 @@ void CSession::PrintFailure(EKind kind, std::optional<int> entry, const CRunFail
     }
     const int nEntry = entry ? *entry : std::min(std::max(failure.nEntry, 0), Info(kind).nEntries - 1);
     PrintMessage(m_ctx, FormatText(res::kCliNoAnswer, Info(kind).szWord, EntryLabel(kind, nEntry),
-                                   PortName(true, m_ports.nIn), std::to_string(failure.nTries - 1),
-                                   PortName(false, m_ports.nOut)));
+                                   m_ports.in.strName, std::to_string(failure.nTries - 1),
+                                   m_ports.out.strName));
 }
 
 CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
     CSilentDisplay display;
     CGetRun run(&plan, display);
     run.SetSettings(CRunSettings{m_nRetries});
-    run.m_midiIn.m_wDeviceId = uint16_t(m_ports.nIn);
-    run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    // By name: a device that comes back under another number is found again.
+    run.m_midiIn.SetDevice(uint16_t(m_ports.in.nDevice), m_ports.in.strName);
+    run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
     run.SetProgressHandler([&](int nDone, int, int nLast) {
         m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
     });
+    m_progress.Line(FormatText(res::kCliGetBegins, Info(kind).szWord, DescribePort(m_ports.in),
+                               DescribePort(m_ports.out)));
     m_progress.Begin(kind, true, plan.Total());
     const CRunResult result = Drive(m_ctx, run);
     m_progress.End();
+    if (result.end == ERunEnd::Done)
+        m_progress.Line(FormatText(res::kCliGetDone, std::to_string(plan.Total()), NounOf(plan),
+                                   DescribePort(m_ports.in)));
     if (result.end == ERunEnd::Failed)
         PrintFailure(kind, entry, result.failure);
     return result;
@@ -83,13 +89,17 @@ CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
 CRunResult CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry) {
     CSilentDisplay display;
     CSendRun run(&plan, display);
-    run.m_midiOut.m_wDeviceId = uint16_t(m_ports.nOut);
+    run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
     run.SetProgressHandler([&](int nDone, int, int nLast) {
         m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
     });
+    m_progress.Line(FormatText(res::kCliSendBegins, Info(kind).szWord, DescribePort(m_ports.out)));
     m_progress.Begin(kind, false, plan.Total());
     const CRunResult result = Drive(m_ctx, run);
     m_progress.End();
+    if (result.end == ERunEnd::Done)
+        m_progress.Line(FormatText(res::kCliSendDone, std::to_string(plan.Total()), NounOf(plan),
+                                   DescribePort(m_ports.out)));
     if (result.end == ERunEnd::Failed)
         PrintFailure(kind, entry, result.failure);
     return result;

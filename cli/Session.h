@@ -1,13 +1,15 @@
 #pragma once
 // One Get or one Send on the program's transfer engine, as the command line
-// runs it: on the ports chosen, with progress on stderr, given up after the
-// repeats allowed (the run's own settings), and stopped cleanly (ports
-// closed) when the user asks. A failure is printed once, from the run's
-// result; the exit code follows from that result too.
+// runs it: on the ports chosen (its first line and its closing summary name
+// them), with progress on stderr, given up after the repeats allowed (the
+// run's own settings), and stopped cleanly (ports closed) when the user asks.
+// A failure is printed once, from the run's result; the exit code follows
+// from that result too.
 #include <optional>
 
 #include "cli/Context.h"
 #include "cli/Kinds.h"
+#include "cli/Ports.h"
 #include "cli/Progress.h"
 #include "transfer/engine/RunResult.h"
 #include "transfer/engine/TransferPlan.h"
@@ -15,8 +17,8 @@
 namespace vantorel::cli {
 
 struct CPortPair {
-    unsigned nIn = 0;
-    unsigned nOut = 0;
+    CPort in; // unused by a Send
+    CPort out;
 };
 
 // The exit code of a run's result (ExitCodes.h): a cancelled run was

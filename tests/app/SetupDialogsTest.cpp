@@ -77,7 +77,7 @@ TEST_F(SetupDialogsTest, MidiSetupCancelChangesNothingAndOkWithoutChangeKeepsThe
     EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", -9), 0);
 }
 
-TEST_F(SetupDialogsTest, RemovedDeviceShowsNoSelectionAndOkStoresMinusOne)
+TEST_F(SetupDialogsTest, RemovedDeviceShowsNoSelectionAndOkKeepsItsNumber)
 {
     WriteProfileInt("MIDI", "MidiInDevice", 7);
     WriteProfileInt("MIDI", "MidiOutDevice", -1);
@@ -91,8 +91,40 @@ TEST_F(SetupDialogsTest, RemovedDeviceShowsNoSelectionAndOkStoresMinusOne)
     m_pFrame->CommandAction(ID_MIDI_SETUP)->trigger();
     EXPECT_EQ(inSel, -1);
     EXPECT_EQ(outSel, -1);
-    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", 0), -1);
+    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", 0), 7);
     EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", 0), -1);
+}
+
+// The chosen input is away; "In B" now has its number. The list shows it by
+// its name; OK keeps it until another device is picked.
+TEST_F(SetupDialogsTest, AChosenDeviceThatIsAwayIsShownByNameAndKeptUntilAnotherIsPicked)
+{
+    WriteProfileInt("MIDI", "MidiInDevice", 1);
+    WriteProfileString("MIDI", "MidiInName", "late:out");
+    WriteProfileInt("MIDI", "MidiOutDevice", 1);
+    WriteProfileString("MIDI", "MidiOutName", "Out B");
+    MakeFrame();
+    QStringList ins;
+    int inSel = -2;
+    CDialog::SetModalHook([&](CDialog* dlg) {
+        ins = Rows(dlg->GetListBox(IDC_MIDI_IN_LIST));
+        inSel = Selected(dlg->GetListBox(IDC_MIDI_IN_LIST));
+        dlg->ClickButton(IDOK);
+    });
+    m_pFrame->CommandAction(ID_MIDI_SETUP)->trigger();
+    EXPECT_EQ(ins, (QStringList{"In A", "In B", "In C", "late:out (not available)"}));
+    EXPECT_EQ(inSel, 3);
+    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -9), 1);
+    EXPECT_EQ(GetProfileString("MIDI", "MidiInName"), "late:out");
+    EXPECT_EQ(GetProfileString("MIDI", "MidiOutName"), "Out B");
+
+    CDialog::SetModalHook([](CDialog* dlg) {
+        dlg->GetListBox(IDC_MIDI_IN_LIST)->setCurrentRow(2);
+        dlg->ClickButton(IDOK);
+    });
+    m_pFrame->CommandAction(ID_MIDI_SETUP)->trigger();
+    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -9), 2);
+    EXPECT_EQ(GetProfileString("MIDI", "MidiInName"), "In C");
 }
 
 // Each listing of a backend walks all its ports: MIDI Setup lists them a few

@@ -8,6 +8,9 @@
 #include "cli/ExitCodes.h"
 #include "cli/Session.h"
 #include "framework/ScratchMount.h"
+#include "framework/core/Profile.h"
+#include "midi/FakeMidiService.h"
+#include "midi/backends/CompositeMidiService.h"
 #include "transfer/SysExExport.h"
 
 namespace vantorel::test {
@@ -22,7 +25,7 @@ std::string Name(const CSimDevice& device, int nPatch) {
 TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
     m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
-    ASSERT_EQ(Run({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_err.str(), "");
     for (const cli::CKindInfo& k : cli::AllKinds()) {
         std::string error, why;
@@ -36,14 +39,14 @@ TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
 }
 
 TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
-    ASSERT_EQ(Run({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
     const CSimDevice before = m_device;
     CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
     m_device.Performance(9)[20] ^= 0x7F;
     m_device.System()[30] ^= 0x01;
     m_device.Pattern(40).m_data = {9, 9, 9};
     m_device.Motion(1).m_nValue = 77;
-    ASSERT_EQ(Run({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
     for (const cli::CKindInfo& k : cli::AllKinds()) {
         std::string error, why;
         const std::optional<cli::CLoadedFile> file =
@@ -55,14 +58,15 @@ TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
 }
 
 TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> whole = FileBytes(QString::fromStdString(Path("bank.pat")));
 
     // get patch B17 into the bank: B17 changes in the file, nothing else.
     CSimDevice::SetName(m_device.Patch(70).data(), "New B17");
     CSimDevice::SetName(m_device.Patch(71).data(), "New B18");
     m_nSent = 0;
-    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone)
+        << m_err.str();
     EXPECT_EQ(m_nSent, 1);
     auto bank = Load<CPatchDoc>(Path("bank.pat"), EKind::Patch);
     ASSERT_TRUE(bank);
@@ -77,7 +81,7 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
     CSimDevice::SetName(m_device.Patch(70).data(), "Device B17");
     const CSimDevice before = m_device;
     m_nSent = 0;
-    ASSERT_EQ(Run({"send", Path("bank.pat"), "b17", "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"send", Path("bank.pat"), "b17", "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_nSent, 1);
     EXPECT_EQ(Name(m_device, 70), "New B17         ");
     for (int n = 0; n < 128; ++n) {
@@ -96,7 +100,7 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
         SCOPED_TRACE(k.szWord);
         const std::string syx = Path(std::string(k.szWord) + ".syx");
         const std::string library = Path(std::string(k.szWord) + k.szExt);
-        ASSERT_EQ(Run({"get", k.szWord, "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
+        ASSERT_EQ(RunOnSim({"get", k.szWord, "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
         const std::vector<uint8_t> dump = FileBytes(QString::fromStdString(syx));
         ASSERT_GT(dump.size(), 2u);
         EXPECT_EQ(dump.front(), 0xF0);
@@ -113,7 +117,8 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
     }
     // One entry: a file of that entry alone, which converts into a bank
     // holding it and defaults elsewhere.
-    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone)
+        << m_err.str();
     ASSERT_EQ(Run({"convert", Path("b17.syx"), Path("b17.pat")}), cli::kExitDone) << m_err.str();
     auto bank = Load<CPatchDoc>(Path("b17.pat"), EKind::Patch);
     ASSERT_TRUE(bank);
@@ -125,13 +130,13 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
 }
 
 TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
-    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(Lines(m_out.str()).size(), 1u) << m_out.str();
 
     CSimDevice::SetName(m_device.Patch(0).data(), "Changed A11");
     m_device.Patch(127)[100] ^= 0x01;
-    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDiffers) << m_err.str();
+    ASSERT_EQ(RunOnSim({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDiffers) << m_err.str();
     const std::vector<std::string> lines = Lines(m_out.str());
     ASSERT_EQ(lines.size(), 3u) << m_out.str();
     EXPECT_EQ(lines[0].rfind("patch A11 differs", 0), 0u) << lines[0];
@@ -142,7 +147,7 @@ TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
 
 TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile) {
     // The first ten patches answer, then the device falls silent.
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
     CSimDevice::SetName(m_device.Patch(10).data(), "Newer");
     int nAnswers = 0;
@@ -153,13 +158,16 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
         else if (dir == CSimMidiService::EDirection::Out && m_sim.Faults().m_nDropEvery)
             ++nUnanswered;
     });
-    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--keep-partial"}),
+    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--keep-partial"}),
               cli::kExitMidi);
     EXPECT_EQ(nUnanswered, 3); // the request and its two repeats, no more
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_FALSE(lines.empty());
-    // One line per entry that arrived (stderr is no terminal here), then the message and the partial file.
-    EXPECT_EQ(lines.front(), "got patch A11");
+    // The devices, one line per entry that arrived (stderr is no terminal
+    // here), then the message and the partial file.
+    EXPECT_EQ(lines[0],
+              "Getting patch: MIDI in KQ-3300 Simulator (device 0), MIDI out KQ-3300 Simulator (device 0)");
+    EXPECT_EQ(lines[1], "got patch A11");
     const std::string& message = lines[lines.size() - 2];
     EXPECT_NE(message.find(
                   "patch A23: no answer from KQ-3300 Simulator after 2 repeats (sent to KQ-3300 Simulator)"),
@@ -173,21 +181,22 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
 
     // A pattern's value that never comes: the run stops asking and waits; patience runs out all the same.
-    EXPECT_EQ(Run({"get", "pattern", "-o", Path("set.ptn"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"get", "pattern", "-o", Path("set.ptn"), "--retries", "2", "--quiet"}),
+              cli::kExitMidi);
     EXPECT_NE(m_err.str().find("pattern C#2: no answer"), std::string::npos) << m_err.str();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("set.ptn"))));
     EXPECT_FALSE(m_sim.IsInOpen());
 }
 
 TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
     const std::string sorry = "vantorel-cli: KQ-3300 Simulator (device 0) ";
 
     // A send: the seventeen before it went, and the message says so.
     m_sim.m_nFailFrom = 18;
     m_sim.m_nLong = 0;
-    EXPECT_EQ(Run({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
     EXPECT_EQ(Lines(m_err.str()),
               std::vector<std::string>{sorry + "stopped taking data: sent 17 of 128 patches. Check that it is "
                                                "connected and switched on, then send again."});
@@ -196,7 +205,7 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
     m_sim.m_nFailFrom = 6;
     m_sim.m_nLong = 0;
     m_nSent = 0;
-    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}), cli::kExitMidi);
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_EQ(lines.size(), 1u) << m_err.str();
     EXPECT_EQ(lines[0].rfind(sorry + "stopped working: ", 0), 0u) << lines[0];
@@ -208,7 +217,7 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
 }
 
 TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
-    ASSERT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("old/patch.pat")));
     CSimDevice::SetName(m_device.Patch(0).data(), "Changed");
     int nAnswers = 0;
@@ -217,7 +226,7 @@ TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
             ++nAnswers;
     });
     m_stopWhen = [&] { return nAnswers >= 150; }; // inside the performance bank
-    EXPECT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitInterrupted);
+    EXPECT_EQ(RunOnSim({"backup", Path("old"), "--quiet"}), cli::kExitInterrupted);
     EXPECT_NE(m_err.str().find("Stopped by the user"), std::string::npos) << m_err.str();
     EXPECT_EQ(FileBytes(QString::fromStdString(Path("old/patch.pat"))), old);
     EXPECT_FALSE(m_sim.IsInOpen());
@@ -225,16 +234,16 @@ TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
 }
 
 TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     m_nSent = 0;
     // An entry the file's kind does not have.
-    EXPECT_EQ(Run({"send", Path("set/patch.pat"), "C#2"}), cli::kExitUsage);
+    EXPECT_EQ(RunOnSim({"send", Path("set/patch.pat"), "C#2"}), cli::kExitUsage);
     EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
     // A restore whose motion file is really a pattern file: the four good files are not sent either.
     ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("set/motion.mtn"))));
     ASSERT_TRUE(QFile::copy(QString::fromStdString(Path("set/pattern.ptn")),
                             QString::fromStdString(Path("set/motion.mtn"))));
-    EXPECT_EQ(Run({"restore", Path("set")}), cli::kExitFile);
+    EXPECT_EQ(RunOnSim({"restore", Path("set")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("holds pattern data, not motion data"), std::string::npos) << m_err.str();
     // A pattern holding a byte the device cannot take.
     auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), EKind::Pattern);
@@ -242,7 +251,7 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     patterns->m_aPattern[3].SetData(std::vector<uint8_t>{1, 0x90, 2});
     std::string error;
     ASSERT_TRUE(cli::SaveLibraryFile(Path("bad.ptn"), *patterns, error)) << error;
-    EXPECT_EQ(Run({"send", Path("bad.ptn")}), cli::kExitFile);
+    EXPECT_EQ(RunOnSim({"send", Path("bad.ptn")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("Pattern 4 holds bytes"), std::string::npos) << m_err.str();
     EXPECT_EQ(m_nSent, 0);
 }
@@ -250,7 +259,7 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
 // A stored patch, performance or system file may hold bytes after its body:
 // info, convert and send read the body alone, never the rest, and say nothing of it.
 TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
     m_device.Performance(9)[20] ^= 0x7F;
     m_device.System()[30] ^= 0x01;
@@ -277,7 +286,7 @@ TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
 
         EXPECT_EQ(Run({"info", Path(c.szFile)}), cli::kExitDone) << m_err.str();
         EXPECT_EQ(Run({"convert", Path(c.szFile), syx}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(Run({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(RunOnSim({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
         EXPECT_EQ(m_err.str(), "");
         EXPECT_TRUE(DeviceHolds(m_device, c.kind, *body->pDoc, why)) << why;
     }
@@ -287,7 +296,7 @@ TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
 // run into the next pattern's memory: such a file opens, but neither send,
 // restore nor convert lets it out.
 TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverted) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), EKind::Pattern);
     ASSERT_TRUE(patterns);
     patterns->m_aPattern[0].SetData(std::vector<uint8_t>(20000, 0x15));
@@ -306,7 +315,7 @@ TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverte
                                                  {"restore", Path("set")},
                                                  {"convert", Path("over.ptn"), Path("over.syx")}}) {
         SCOPED_TRACE(args[0]);
-        EXPECT_EQ(Run(args), cli::kExitFile);
+        EXPECT_EQ(args[0] == "convert" ? Run(args) : RunOnSim(args), cli::kExitFile);
         EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
         EXPECT_NE(m_err.str().find(says), std::string::npos) << m_err.str();
     }
@@ -410,7 +419,7 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.strSays.substr(0, 60));
-        EXPECT_EQ(Run(c.args), cli::kExitFile);
+        EXPECT_EQ(c.args[0] == "convert" ? Run(c.args) : RunOnSim(c.args), cli::kExitFile);
         EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
         EXPECT_NE(m_err.str().find(c.strSays), std::string::npos) << m_err.str();
     }
@@ -442,6 +451,81 @@ TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
     EXPECT_EQ(Run({"get", "system", "-o", Path("all.syp"), "--midi-in", "0", "--midi-out", "1"}),
               cli::kExitUsage);
     EXPECT_NE(m_err.str().find("There is no MIDI output '1'"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CliInProcess, ATransfersFirstLineAndSummaryNameTheDevice) {
+    ASSERT_EQ(RunOnSim({"send", Path("none.pat")}), cli::kExitFile); // nothing to send: no lines
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "motion", "-o", Path("m.mtn")}), cli::kExitDone) << m_err.str();
+    const std::vector<std::string> got = Lines(m_err.str());
+    EXPECT_EQ(got.front(), "Getting motion: MIDI in KQ-3300 Simulator (device 0), MIDI out KQ-3300 Simulator "
+                           "(device 0)");
+    EXPECT_EQ(got.back(), "Got 4 motions from KQ-3300 Simulator (device 0).");
+    ASSERT_EQ(RunOnSim({"send", Path("m.mtn"), "A2"}), cli::kExitDone) << m_err.str();
+    const std::vector<std::string> sent = Lines(m_err.str());
+    EXPECT_EQ(sent.front(), "Sending motion: MIDI out KQ-3300 Simulator (device 0)");
+    EXPECT_EQ(sent.back(), "Sent 1 motion to KQ-3300 Simulator (device 0).");
+}
+
+// Without PORT options only a device chosen in the program's MIDI Setup is
+// used, and never the built-in simulator: a cron job's empty settings must not
+// make a backup of the simulator's memory, nor a chosen device that is away
+// one of whatever has its number now.
+TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed) {
+    const auto clearChoice = [] {
+        for (const char* key : {"MidiInDevice", "MidiOutDevice", "MidiInName", "MidiOutName"})
+            DeleteProfileKey("MIDI", key);
+    };
+    const auto choose = [](const char* szIn, const char* szOut) {
+        WriteProfileInt("MIDI", "MidiInDevice", 0);
+        WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiInName", szIn);
+        WriteProfileString("MIDI", "MidiOutName", szOut);
+    };
+    const std::string noChoice = "No MIDI input and output chosen for the command line. Run vantorel-cli "
+                                 "ports for the list, then pass "
+                                 "--midi-in and --midi-out with a number or a name from it";
+
+    clearChoice();
+    EXPECT_EQ(Run({"backup", Path("cron")}), cli::kExitUsage);
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    EXPECT_NE(m_err.str().find(noChoice), std::string::npos) << m_err.str();
+    EXPECT_EQ(Run({"send", Path("none.pat")}), cli::kExitUsage);
+    EXPECT_NE(m_err.str().find("No MIDI output chosen"), std::string::npos) << m_err.str();
+
+    choose("KQ-3300 Simulator", "KQ-3300 Simulator"); // the simulator, chosen in the program
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("sim.pat")}), cli::kExitUsage);
+    EXPECT_NE(m_err.str().find(noChoice), std::string::npos) << m_err.str();
+
+    // The synthesizer was device 0; the simulator has that number now.
+    choose("late:out", "late:in");
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("late.pat")}), cli::kExitMidi);
+    EXPECT_EQ(m_err.str(),
+              "vantorel-cli: The MIDI input chosen in Setup > MIDI Setup, late:out (device 0), is "
+              "not available; nothing was sent. Check that it is connected, or pass --midi-in "
+              "with a number or a name from vantorel-cli ports.\n");
+    EXPECT_EQ(m_nSent, 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("cron"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("sim.pat"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("late.pat"))));
+
+    // Chosen by name, found at its number now.
+    test::CFakeMidiService synth;
+    synth.m_ins = {"late:out"};
+    synth.m_outs = {"late:in"};
+    CCompositeMidiService service({&m_sim, &synth});
+    CMidiService::Install(&service);
+    m_ctx.backendOf = [](bool, unsigned n) {
+        return n == 0 ? CDefaultMidiService::EBackend::Simulator : CDefaultMidiService::EBackend::Alsa;
+    };
+    EXPECT_EQ(Run({"get", "patch", "A11", "-o", Path("late.pat"), "--retries", "1"}), cli::kExitMidi);
+    EXPECT_EQ(Lines(m_err.str()).front(),
+              "Getting patch: MIDI in late:out (device 1), MIDI out late:in (device 1)");
+    EXPECT_EQ(m_nSent, 0);
+    ASSERT_FALSE(synth.m_calls.empty());
+    EXPECT_EQ(synth.m_calls.front().m_strName, "OutOpen");
+    CMidiService::Install(&m_sim);
+    clearChoice();
 }
 
 } // namespace

@@ -203,8 +203,9 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         body.insert(body.end(), r.Data(), r.Data() + CPatchRecord::kSize);
     EXPECT_EQ(FileBody(path, kTypePatch), body);
 
-    // With the server gone its ports are no longer listed: the device
-    // chosen in MIDI Setup is reported missing.
+    // With the server gone its ports are no longer listed: START says that
+    // the device chosen in MIDI Setup is missing, and the dialog stays until
+    // Cancel.
     auto* b = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(b, nullptr);
     bool bAgainReported = false;
@@ -219,7 +220,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
                 });
             },
             kReportWaitMs);
-        t->Progress().ClickButton(IDCANCEL);
+        EXPECT_FALSE(t->IsTransferring());
+        t->ClickButton(IDCANCEL);
         bAgainEnded = t->IsEnded();
         if (!bAgainEnded)
             t->EndDialog(IDCANCEL);
@@ -233,7 +235,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
     }
     ASSERT_NO_FATAL_FAILURE(Save(b, Path("empty.pat")));
 
-    // MIDI Setup still opens; the simulator's JACK ports are gone from it.
+    // MIDI Setup still opens; the simulator's JACK ports are gone from it,
+    // and the chosen one is shown by its name as not available.
     QStringList ins;
     m_onMidiSetup = [&](CDialog* d) {
         QListWidget* list = d->GetListBox(IDC_MIDI_IN_LIST);
@@ -242,7 +245,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         d->ClickButton(IDCANCEL);
     };
     ASSERT_NO_FATAL_FAILURE(Command(ID_MIDI_SETUP));
-    EXPECT_EQ(ins, QStringList{QStringLiteral("KQ-3300 Simulator")});
+    EXPECT_EQ(ins, (QStringList{QStringLiteral("KQ-3300 Simulator"),
+                                QString::fromStdString(SimName() + ":out (not available)")}));
 }
 
 // The JACK server dies while a bank is being sent: the program must not say

@@ -149,43 +149,81 @@ TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayi
     EXPECT_FALSE(dlg.m_progress.IsRunning());
 }
 
-TEST_F(TransferFaultTest, ASendWhoseDeviceIsGoneSaysSoOnceAndSendsNothing)
+// ---------------------------------------------------------------- devices
+
+// The synthesizer was chosen as device 0 ("Desk Synth"); the simulator has
+// that number now. START says so at once, in place of the question, and
+// nothing reaches the simulator.
+TEST_F(TransferFaultTest, StartSaysThatTheChosenDeviceIsNotAvailableAndNothingIsOpened)
 {
-    WriteProfileInt("MIDI", "MidiOutDevice", 1);
     WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
+    EXPECT_EQ(FormatTransferDevices(),
+              "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tDesk Synth (not available)");
+    const std::string missing = std::string("Desk Synth (device 0) is not available.") + kWhatToDo;
+
     CPatchDoc doc;
-    CSendPatchDlg dlg;
-    dlg.m_pRead = doc.m_aPatch.data();
-    EXPECT_EQ(Run(dlg), IDOK);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{std::string("Desk Synth (device 1) is not available.") + kWhatToDo});
-    EXPECT_EQ(m_nCompleteShown, 0);
+    CGetPatchDlg get;
+    get.m_pDoc = &doc;
+    CSendPatchDlg send;
+    send.m_pRead = doc.m_aPatch.data();
+    for (CTransferDlg* pDlg : std::initializer_list<CTransferDlg*>{&get, &send}) {
+        m_pBoxes->m_texts.clear();
+        m_onTransfer = [&](CTransferDlg& dlg) {
+            EXPECT_FALSE(dlg.IsTransferring());
+            dlg.ClickButton(IDCANCEL);
+        };
+        EXPECT_EQ(Run(*pDlg), IDCANCEL);
+        EXPECT_EQ(m_pBoxes->m_texts, std::vector<std::string>{missing});
+    }
+    EXPECT_EQ(Count(CWireEvent::OutOpen) + Count(CWireEvent::InOpen), 0);
+    EXPECT_FALSE(get.HasStored());
 }
 
-// ---------------------------------------------------------------- Get: devices
-
-TEST_F(TransferFaultTest, AGetWhoseDeviceIsGoneSaysSoOnceAndTheDialogShowsItNotAvailable)
+// START works again as soon as the device is back; a Get that was running
+// when it went away goes on by itself when it comes back.
+TEST_F(TransferFaultTest, ADeviceThatComesBackIsFoundByItsName)
 {
-    WriteProfileInt("MIDI", "MidiOutDevice", 1);
-    WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
-    EXPECT_EQ(FormatTransferDevices(0, 1),
-              "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tDesk Synth (not available)");
-
+    WriteProfileString("MIDI", "MidiInName", "KQ-3300 Simulator");
+    WriteProfileString("MIDI", "MidiOutName", "KQ-3300 Simulator");
+    m_pRecorder->m_bAway = true;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_nIndex = 3;
     m_onTransfer = [&](CTransferDlg&) {
-        // It goes on trying, every second, without a box each time.
-        m_clock.AdvanceMs(5'500);
-        EXPECT_FALSE(dlg.IsEnded());
-        dlg.m_progress.ClickButton(IDCANCEL);
+        EXPECT_FALSE(dlg.IsTransferring());
+        m_pRecorder->m_bAway = false;
+        dlg.ClickButton(IDOK);
+        m_clock.RunUntil([&] { return dlg.IsEnded(); }, 60'000'000);
     };
     EXPECT_EQ(Run(dlg), IDOK);
-    EXPECT_GE(Count(CWireEvent::OutOpen), 5);
-    EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{std::string("Desk Synth (device 1) is not available.") + kWhatToDo});
-    EXPECT_FALSE(dlg.HasStored());
+    EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
+    const std::string away = std::string("KQ-3300 Simulator (device 0) is not available.") + kWhatToDo;
+    EXPECT_EQ(m_pBoxes->m_texts, (std::vector<std::string>{away, res::kConfirmGet}));
+
+    // Away in the middle of a bank: one box, and the Get goes on once it is back.
+    m_pBoxes->m_texts.clear();
+    CGetPatchDlg bank;
+    bank.m_pDoc = &doc;
+    int nAnswers = 0;
+    m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
+        if (e.kind == CWireEvent::InData && ++nAnswers == 10) {
+            m_pRecorder->m_bAway = true;
+            m_pSim->Faults().m_nDropEvery = 1; // unplugged: nothing answers
+        }
+    };
+    m_onTransfer = [&](CTransferDlg&) {
+        m_clock.AdvanceMs(5'000);
+        EXPECT_FALSE(bank.IsEnded());
+        m_pRecorder->m_bAway = false;
+        m_pSim->Faults().m_nDropEvery = 0;
+        m_clock.RunUntil([&] { return bank.IsEnded(); }, 600'000'000);
+    };
+    EXPECT_EQ(Run(bank), IDOK);
+    EXPECT_EQ(m_nCompleteShown, 1);
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        EXPECT_TRUE(Same(doc.m_aPatch[size_t(i)], m_device.Patch(i))) << i;
+    EXPECT_EQ(Failures(*m_pBoxes), std::vector<std::string>{away});
 }
 
 TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessage)

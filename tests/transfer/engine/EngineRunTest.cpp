@@ -20,7 +20,9 @@
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/VirtualClock.h"
+#include "midi/FakeMidiService.h"
 #include "midi/MidiService.h"
+#include "midi/backends/CompositeMidiService.h"
 #include "res/strings/transfer.h"
 #include "res/strings/views.h"
 #include "sim/model/SimDevice.h"
@@ -84,6 +86,8 @@ public:
         CMidiService::Install(&m_sim);
         WriteProfileInt("MIDI", "MidiInDevice", 0);
         WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiInName", "");
+        WriteProfileString("MIDI", "MidiOutName", "");
         // Every patch of the synthesizer different from the program's defaults.
         for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
             for (size_t b = 0; b < m_device.Patch(i).size(); ++b)
@@ -282,6 +286,68 @@ TEST_F(EngineRunTest, TheSentenceForAFailureIsTheOneTheWindowsShow)
     refused.reason = EFailure::RefusedBytes;
     refused.strEntry = "Pattern 3";
     EXPECT_EQ(DescribeFailure(refused), "Pattern 3 holds bytes the KQ-3300 cannot receive; it was not sent.");
+}
+
+// The simulator as a device that can be unplugged: listed, and so opened,
+// only while it is plugged in.
+class CPluggableSim : public CSimMidiService {
+public:
+    using CSimMidiService::CSimMidiService;
+    bool m_bPlugged = false;
+
+protected:
+    std::vector<std::string> ListInDevices() override
+    {
+        return m_bPlugged ? CSimMidiService::ListInDevices() : std::vector<std::string>{};
+    }
+    std::vector<std::string> ListOutDevices() override
+    {
+        return m_bPlugged ? CSimMidiService::ListOutDevices() : std::vector<std::string>{};
+    }
+};
+
+TEST_F(EngineRunTest, AGetNeverTalksToTheDeviceAtTheChosenNumberAndGoesOnWhenTheChosenOneComesBack)
+{
+    // The synthesizer was device 0; now another device has that number, and
+    // the synthesizer comes back after it, as device 1.
+    test::CFakeMidiService other;
+    other.m_ins = {"slow:out"};
+    other.m_outs = {"slow:in"};
+    CPluggableSim synth(m_device);
+    CCompositeMidiService service({&other, &synth});
+    CMidiService::Install(&service);
+    WriteProfileString("MIDI", "MidiInName", CSimMidiService::kDeviceName);
+    WriteProfileString("MIDI", "MidiOutName", CSimMidiService::kDeviceName);
+
+    CPatchDoc doc;
+    CPatchGetPlan plan;
+    plan.m_pDoc = &doc;
+    CGetRun get(&plan, m_display);
+    const std::string missing = "KQ-3300 Simulator (device 0) is not available. Check that it is connected, or "
+                                "choose another device in Setup > MIDI Setup.";
+    EXPECT_EQ(get.MissingDeviceText(), missing);
+    std::vector<CRunFailure> problems;
+    get.SetProblemHandler([&](const CRunFailure& f) { problems.push_back(f); });
+    std::optional<CRunResult> end;
+    get.SetDoneHandler([&end](const CRunResult& r) { end = r; });
+    get.Start();
+    m_clock.AdvanceMs(5'000);
+    EXPECT_TRUE(get.IsRunning());
+    ASSERT_EQ(problems.size(), 1u) << "one failure, told once";
+    EXPECT_EQ(problems[0].reason, EFailure::DeviceNotAvailable);
+    EXPECT_EQ(problems[0].strDevice, "KQ-3300 Simulator");
+    EXPECT_EQ(DescribeFailure(problems[0]), missing);
+
+    synth.m_bPlugged = true;
+    m_clock.RunUntil([&] { return end.has_value(); });
+    ASSERT_TRUE(end);
+    EXPECT_EQ(end->end, ERunEnd::Done);
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        EXPECT_TRUE(SameAsDevice(doc.m_aPatch[size_t(i)], i)) << i;
+    EXPECT_EQ(problems.size(), 1u);
+    EXPECT_TRUE(other.m_calls.empty()) << "the device that has the number was never opened";
+    get.Cancel(); // ports closed while their service is still installed
+    CMidiService::Install(nullptr);
 }
 
 TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsCancelledWithItsPortsClosed)
