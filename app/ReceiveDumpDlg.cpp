@@ -15,6 +15,7 @@
 #include "res/strings/app.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/SysExPlace.h"
+#include "transfer/SysExSummary.h"
 
 namespace vantorel {
 
@@ -163,8 +164,11 @@ void CReceiveDumpDlg::Stop() {
     } else {
         auto* pFrame = dynamic_cast<CMDIFrameWnd*>(parentWidget());
         CDocument* pActive = pFrame ? pFrame->GetActiveDocument() : nullptr;
-        const std::vector<std::string> lines = PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump);
-        AfxMessageBox(FormatSysExSummary(res::kSysExReceivedFrom, device, lines, GetHaul()));
+        // Cancel on the question places nothing, and there is nothing to sum up.
+        if (const auto lines =
+                PlaceHaulInWindows(m_manager, GetHaul(), pActive, device, res::kEditReceiveDump))
+            AfxMessageBox(FormatSysExSummary(
+                Q(res::kSysExReceivedFrom).arg(device).toLocal8Bit().toStdString(), *lines, GetHaul()));
     }
 }
 

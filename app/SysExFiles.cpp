@@ -5,10 +5,12 @@
 #include <QFileInfo>
 
 #include <cstdint>
+#include <memory>
 
 #include "app/DocKinds.h"
 #include "data/PatchDoc.h"
 #include "framework/core/Document.h"
+#include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/SafeFile.h"
 #include "framework/gui/DocManager.h"
@@ -19,6 +21,7 @@
 #include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/SysExSummary.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/VarListView.h"
@@ -27,8 +30,6 @@ namespace vantorel {
 
 namespace {
 
-// Skips named in a summary; the count says how many there were in all.
-constexpr size_t kSummaryNotes = 3;
 constexpr const char* kSysExSuffix = "syx";
 
 QString Q(const char* s) {
@@ -40,8 +41,9 @@ QString Local(const std::string& s) {
 std::string Text(const QString& s) {
     return s.toLocal8Bit().toStdString();
 }
+// A name from the command line may hold bytes that are not UTF-8.
 std::string LocalPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+    return EncodeFileName(path);
 }
 
 QString NounText(int n, SysExKind kind) {
@@ -58,13 +60,23 @@ CDocTemplate* TemplateOf(CDocManager& manager, SysExKind kind) {
 
 // The entry selected in a list window, or -1. The system window has rows
 // but no entries.
-int SelectedEntry(CScrollView* pView) {
-    if (auto* v = dynamic_cast<CPatchView*>(pView))
+int SelectedEntry(const CScrollView* pView) {
+    if (auto* v = dynamic_cast<const CPatchView*>(pView))
         return v->GetSelection();
-    if (auto* v = dynamic_cast<CPerformView*>(pView))
+    if (auto* v = dynamic_cast<const CPerformView*>(pView))
         return v->GetPerformanceSelection();
-    if (auto* v = dynamic_cast<CVarListView*>(pView))
+    if (auto* v = dynamic_cast<const CVarListView*>(pView))
         return v->GetSelection();
+    return -1;
+}
+
+// The entry selected in the window of a document, or -1.
+int SelectedEntryOf(const CDocument* pDoc) {
+    if (!pDoc)
+        return -1;
+    for (const CViewBase* pView : pDoc->GetViews())
+        if (const int n = SelectedEntry(dynamic_cast<const CScrollView*>(pView)); n >= 0)
+            return n;
     return -1;
 }
 
@@ -95,7 +107,11 @@ void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
         AfxMessageBox(Text(Q(res::kSaveNotRegularFile).arg(name)));
         break;
     case FileFault::AccessDenied:
+    case FileFault::ReadOnly:
         AfxMessageBox(Text(Q(res::kSaveAccessDenied).arg(name)));
+        break;
+    case FileFault::NameTooLong:
+        AfxMessageBox(Text(Q(res::kSaveNameTooLong).arg(name)));
         break;
     case FileFault::DiskFull:
         AfxMessageBox(Text(Q(res::kSaveDiskFull).arg(name)));
@@ -104,6 +120,21 @@ void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
         AfxMessageBox(Text(Q(res::kSaveWriteFault).arg(name)));
         break;
     }
+}
+
+// The file read into a new reader; null after the one message that says why it could not be.
+std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) {
+    auto reader = std::make_unique<CSysExReader>();
+    reader->SetAnyDevice(bAnyDevice);
+    if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
+        const QString name = QFileInfo(strPath).fileName();
+        if (read.bTooLarge)
+            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
+        else
+            ShowReadFault(read.fault, name);
+        return nullptr;
+    }
+    return reader;
 }
 
 QString AskExportPath(const CDocument& doc, QWidget* pParent) {
@@ -139,6 +170,12 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
         }
     }
     const CSysExExport out = ExportSysEx(doc, nEntry);
+    if (out.fault == EDataSetFault::TooLarge) {
+        AfxMessageBox(Text(Q(res::kExportTooLarge)
+                               .arg(Local(out.strBadEntry), QString::number(out.nEntrySize),
+                                    QString::number(out.nEntryRoom))));
+        return false;
+    }
     if (!out.IsOk()) {
         AfxMessageBox(Text(Q(res::kExportNotWritable).arg(Local(out.strBadEntry))));
         return false;
@@ -170,15 +207,24 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
 
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
-    CSysExReader reader;
-    if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), reader); !read.IsOk()) {
-        if (read.bTooLarge)
-            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
-        else
-            ShowReadFault(read.fault, name);
+    std::unique_ptr<CSysExReader> reader = ReadFile(strPath, false);
+    if (!reader)
         return 0;
+    // A file made for another unit's device ID (downloads often are) may be
+    // taken as this synthesizer's when the user says so.
+    if (const std::string ids = FormatDeviceIds(reader->GetHaul()); !ids.empty()) {
+        switch (AfxMessageBox(Text(Q(res::kSysExOtherDevice).arg(name, Local(ids))), MB_YESNOCANCEL)) {
+        case IDYES:
+            if (reader = ReadFile(strPath, true); !reader)
+                return 0;
+            break;
+        case IDNO:
+            break;
+        default:
+            return 0;
+        }
     }
-    const CSysExHaul& haul = reader.GetHaul();
+    const CSysExHaul& haul = reader->GetHaul();
     if (!HaulHasEntries(haul)) {
         std::string text = Text(Q(res::kSysExNothingInFile).arg(name));
         if (const std::string skips = FormatSysExSkips(haul); !skips.empty())
@@ -186,13 +232,15 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
         AfxMessageBox(text);
         return 0;
     }
-    const std::vector<std::string> lines =
-        PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx);
-    AfxMessageBox(FormatSysExSummary(res::kSysExImportedFrom, name, lines, haul));
+    const std::optional<std::vector<std::string>> lines =
+        PlaceHaulInWindows(manager, haul, pActive, name, res::kEditImportSysEx, SelectedEntryOf(pActive));
+    if (!lines)
+        return 0; // cancelled: nothing was imported, so there is nothing to sum up
+    AfxMessageBox(FormatSysExSummary(Text(Q(res::kSysExImportedFrom).arg(name)), *lines, haul));
     int nPlaced = 0;
     for (SysExKind kind : kSysExKinds)
         nPlaced += TakenCount(haul, kind);
-    return lines.empty() ? 0 : nPlaced;
+    return lines->empty() ? 0 : nPlaced;
 }
 
 bool HaulHasEntries(const CSysExHaul& haul) {
@@ -202,24 +250,44 @@ bool HaulHasEntries(const CSysExHaul& haul) {
     return false;
 }
 
-std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource, const char* szEdit) {
+std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul,
+                                                           CDocument* pActive, const QString& strSource,
+                                                           const char* szEdit, int nSelected) {
+    // Only the active window's kind can go into it, so there is at most one
+    // question; it comes before anything is placed, and Cancel leaves every
+    // window as it was.
+    const std::optional<SysExKind> activeKind = pActive ? KindOfDocument(*pActive) : std::nullopt;
+    bool bIntoActive = false;
+    int nInto = -1; // the selected entry a single entry goes into
+    if (activeKind && TakenCount(haul, *activeKind) > 0) {
+        const SysExKind kind = *activeKind;
+        const int nShown = ShownCount(haul, kind);
+        const int nFrom = nSelected >= 0 ? SingleEntry(haul, kind) : -1;
+        const QString title = Local(pActive->GetTitle());
+        const QString question =
+            nFrom >= 0 ? Q(res::kIntoSelectedEntry)
+                             .arg(strSource, QString::number(nShown), NounText(nShown, kind),
+                                  Local(SysExEntryLabel(kind, nFrom)),
+                                  Local(SysExEntryLabel(kind, nSelected)), title)
+                       : Q(res::kIntoActiveWindow)
+                             .arg(strSource, QString::number(nShown), NounText(nShown, kind), title);
+        switch (AfxMessageBox(Text(question), MB_YESNOCANCEL)) {
+        case IDYES:
+            bIntoActive = true;
+            nInto = nFrom >= 0 ? nSelected : -1;
+            break;
+        case IDNO:
+            break;
+        default:
+            return std::nullopt;
+        }
+    }
     std::vector<std::string> lines;
     for (SysExKind kind : kSysExKinds) {
         if (TakenCount(haul, kind) == 0)
             continue;
-        const QString count = QString::number(ShownCount(haul, kind));
-        const QString noun = NounText(ShownCount(haul, kind), kind);
-        CDocument* pTarget = nullptr;
-        if (pActive && KindOfDocument(*pActive) == kind) {
-            const QString question =
-                Q(res::kIntoActiveWindow).arg(strSource, count, noun, Local(pActive->GetTitle()));
-            const int answer = AfxMessageBox(Text(question), MB_YESNOCANCEL);
-            if (answer == IDCANCEL)
-                continue;
-            if (answer == IDYES)
-                pTarget = pActive;
-        }
+        const bool bActive = bIntoActive && kind == activeKind;
+        CDocument* pTarget = bActive ? pActive : nullptr;
         if (!pTarget) {
             CDocTemplate* pTemplate = TemplateOf(manager, kind);
             pTarget = pTemplate ? manager.OpenNewDocument(pTemplate) : nullptr;
@@ -227,29 +295,10 @@ std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHa
                 continue; // the failure has been shown
         }
         // The one place where imported entries are written.
-        PlaceHaul(haul, *pTarget, szEdit);
-        lines.push_back(Text(Q(res::kSysExTakenLine).arg(count, noun, Local(pTarget->GetTitle()))));
+        PlaceHaul(haul, *pTarget, szEdit, bActive ? nInto : -1);
+        lines.push_back(FormatPlacedLine(haul, kind, pTarget->GetTitle(), bActive ? nInto : -1));
     }
     return lines;
-}
-
-std::string FormatSysExSkips(const CSysExHaul& haul) {
-    if (haul.TotalSkips() == 0)
-        return {};
-    std::string text = Text(Q(res::kSysExSkippedLine).arg(QString::number(haul.TotalSkips())));
-    for (size_t i = 0; i < haul.m_notes.size() && i < kSummaryNotes; ++i)
-        text += "\n" + FormatSysExNote(haul.m_notes[i]);
-    return text;
-}
-
-std::string FormatSysExSummary(const char* szHead, const QString& strSource,
-                               const std::vector<std::string>& lines, const CSysExHaul& haul) {
-    std::string text = Text(Q(szHead).arg(strSource));
-    for (const std::string& line : lines)
-        text += "\n" + line;
-    if (const std::string skips = FormatSysExSkips(haul); !skips.empty())
-        text += "\n\n" + skips;
-    return text;
 }
 
 void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive) {

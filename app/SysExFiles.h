@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,23 +27,24 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent);
 // Import SysEx: the open dialog, then ImportSysExFile.
 void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent);
 // Reads the file through the exclusive stream reader and places what it
-// holds. Returns the number of entries the file held when any was placed;
-// 0 after the one message that says why nothing was.
+// holds; a single entry goes into the entry selected in pActive's window. A
+// file made for another device ID is named, and taken when the user says
+// so. Returns the number of entries the file held when any was placed; 0
+// after the one message that says why nothing was, or when the user cancelled.
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive);
 
 // Places every kind the haul holds (see above); returns one summary line per
-// kind placed. strSource names where the data came from, for the question.
-// What reaches a window is one undo step named strEdit.
-std::vector<std::string> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul, CDocument* pActive,
-                                            const QString& strSource, const char* szEdit);
+// kind placed (transfer/SysExSummary.h), or nothing when the user cancelled
+// the question, and then nothing was placed. strSource names where the data
+// came from, for the question. With nSelected 0 or more (the entry selected
+// in the active window), a single entry of the active window's kind goes
+// into that entry when the user puts it into the active window. What
+// reaches a window is one undo step named strEdit.
+std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul,
+                                                           CDocument* pActive, const QString& strSource,
+                                                           const char* szEdit, int nSelected = -1);
 // True when the haul holds anything of the KQ-3300's memory.
 bool HaulHasEntries(const CSysExHaul& haul);
-// szHead ("Imported from %1:") with the source, the lines, and the first
-// few things skipped.
-std::string FormatSysExSummary(const char* szHead, const QString& strSource,
-                               const std::vector<std::string>& lines, const CSysExHaul& haul);
-// The skipped part of a summary: empty when nothing was skipped.
-std::string FormatSysExSkips(const CSysExHaul& haul);
 
 // Files handed to the program: .syx files are imported, every other file
 // opens as with File > Open (with the same messages when it cannot).

@@ -2,10 +2,10 @@
 // (`vantorel FILE...`, as a file manager's "Open with" passes them) open as
 // with File > Open; .syx files are imported.
 #include <QApplication>
-#include <QFileInfo>
 #include <QStringList>
 
 #include "app/VantorelApp.h"
+#include "framework/core/FileNames.h"
 
 int main(int argc, char** argv)
 {
@@ -13,10 +13,11 @@ int main(int argc, char** argv)
     vantorel::CVantorelApp theApp;
     if (!theApp.InitInstance())
         return 1;
-    // QApplication has taken its own options out of argv by now.
+    // QApplication has taken its own options out of argv by now. A name is
+    // the file system's bytes, UTF-8 or not.
     QStringList files;
     for (int i = 1; i < argc; ++i)
-        files << QFileInfo(QString::fromLocal8Bit(argv[i])).absoluteFilePath();
+        files << vantorel::AbsoluteFileName(argv[i]);
     theApp.OpenFiles(files);
     return app.exec();
 }

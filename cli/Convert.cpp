@@ -1,9 +1,13 @@
 #include "cli/Convert.h"
 
+#include <memory>
+
 #include "cli/Cli.h"
 #include "cli/ExitCodes.h"
 #include "cli/SysExFile.h"
 #include "res/strings/cli.h"
+#include "transfer/SysExReader.h"
+#include "transfer/SysExSummary.h"
 
 namespace vantorel::cli {
 
@@ -24,13 +28,27 @@ int Convert(const COptions& options, CContext& ctx) {
     std::string error;
     // A library file says its kind in its header; a .syx file is read for
     // the kind the new file's name asks for.
+    const auto haul = std::make_unique<CSysExHaul>();
     const std::optional<CLoadedFile> file =
-        bInSysEx ? LoadSysExFile(in, *outKind, error) : LoadLibraryFile(in, outKind, error);
+        bInSysEx ? LoadSysExFile(in, *outKind, options.bAnyDevice, *haul, error)
+                 : LoadLibraryFile(in, outKind, error);
     if (!file || !SaveOutputFile(out, *file->pDoc, std::nullopt, error)) {
         PrintMessage(ctx, error);
         return kExitFile;
     }
-    return kExitDone;
+    if (!bInSysEx)
+        return kExitDone;
+    // What was taken and what was skipped, as Import sums it up.
+    ctx.out << FormatSysExSummary(FormatText(res::kCliConvertedFrom, in),
+                                  {FormatPlacedLine(*haul, SysExKindOf(*outKind), out)}, *haul)
+            << '\n';
+    if (haul->TotalSkips() == 0 || options.bLenient)
+        return kExitDone;
+    const std::string skipped = std::to_string(haul->TotalSkips());
+    const std::string ids = FormatDeviceIds(*haul);
+    PrintMessage(ctx, ids.empty() ? FormatText(res::kCliConvertSkipped, in, skipped, out)
+                                  : FormatText(res::kCliConvertSkippedDevice, in, skipped, ids, out));
+    return kExitSkipped;
 }
 
 } // namespace vantorel::cli

@@ -1,5 +1,9 @@
 #include "cli/LibraryFile.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
 #include <vector>
 
 #include "cli/Options.h"
@@ -19,6 +23,8 @@ std::string ReadFaultText(FileFault fault, const std::string& path) {
         return FormatText(res::kCliFileNotRegular, path);
     case FileFault::AccessDenied:
         return FormatText(res::kCliFileNoAccess, path);
+    case FileFault::NameTooLong:
+        return FormatText(res::kCliNameTooLong, path);
     default:
         return FormatText(res::kCliFileReadFault, path);
     }
@@ -30,6 +36,10 @@ std::string WriteFaultText(FileFault fault, const std::string& path) {
         return FormatText(res::kCliWriteNoFolder, path);
     case FileFault::AccessDenied:
         return FormatText(res::kCliWriteDenied, path);
+    case FileFault::ReadOnly:
+        return FormatText(res::kCliWriteReadOnly, path);
+    case FileFault::NameTooLong:
+        return FormatText(res::kCliNameTooLong, path);
     case FileFault::DiskFull:
         return FormatText(res::kCliWriteDiskFull, path);
     case FileFault::NotRegular:
@@ -72,11 +82,13 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
 
     CLoadedFile loaded{*kind, NewDocument(*kind)};
     const CFileBounds bounds = loaded.pDoc->GetFileBounds();
-    if (file.GetSize() > bounds.nMaxSize) {
+    if (!bounds.bFixedBody && file.GetSize() > bounds.nMaxSize) {
         error = FormatText(res::kCliFileTooLarge, path, Info(*kind).szWord);
         return std::nullopt;
     }
-    if (file.Read(bytes, size_t(file.GetSize() - kFileHeaderSize)) != FileFault::None) {
+    // A fixed body ends the file: whatever a stored file holds after it is never read.
+    const uint64_t nEnd = bounds.bFixedBody ? bounds.nMaxSize : std::max<uint64_t>(file.GetSize(), kFileHeaderSize);
+    if (file.Read(bytes, size_t(nEnd - kFileHeaderSize)) != FileFault::None) {
         error = ReadFaultText(FileFault::ReadFault, path);
         return std::nullopt;
     }
@@ -92,6 +104,17 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
     }
     loaded.pDoc->SetPathName(path);
     return loaded;
+}
+
+FileFault CreateFolder(const std::string& dir) {
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (!ec)
+        return FileFault::None;
+    // A part of the path that is a file, or a folder that vanished meanwhile.
+    if (ec.value() == ENOTDIR || ec.value() == ENOENT || ec.value() == EEXIST)
+        return FileFault::NoFolder;
+    return FaultFromErrno(ec.value(), FileFault::WriteFault);
 }
 
 bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error) {

@@ -25,6 +25,10 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, std::optiona
 std::string ReadFaultText(FileFault fault, const std::string& path);
 std::string WriteFaultText(FileFault fault, const std::string& path);
 
+// Creates the folder dir and the folders above it that are missing; the
+// fault says why it could not (WriteFaultText names dir).
+FileFault CreateFolder(const std::string& dir);
+
 // Writes doc to path all or nothing; false with error set on failure.
 bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error);
 

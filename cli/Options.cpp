@@ -61,8 +61,10 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
             options.bQuiet = true;
             continue;
         }
-        if (arg == "--keep-partial") {
-            options.bKeepPartial = true;
+        if (arg == "--keep-partial" || arg == "--lenient" || arg == "--any-device") {
+            (arg == "--keep-partial" ? options.bKeepPartial
+             : arg == "--lenient"    ? options.bLenient
+                                     : options.bAnyDevice) = true;
             given.push_back(arg);
             continue;
         }
@@ -111,11 +113,12 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
         return Usage(error, FormatText(res::kCliUnknownCommand, word));
 
     for (const std::string& opt : given) {
-        const bool bApplies = (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries")
-                                  ? UsesPorts(options.command)
-                              : opt == "--keep-partial"
-                                  ? options.command == ECommand::Get || options.command == ECommand::Backup
-                                  : options.command == ECommand::Get; // -o
+        const bool bApplies =
+            (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries") ? UsesPorts(options.command)
+            : opt == "--keep-partial"
+                ? options.command == ECommand::Get || options.command == ECommand::Backup
+            : opt == "--lenient" || opt == "--any-device" ? options.command == ECommand::Convert
+                                                          : options.command == ECommand::Get; // -o
         if (!bApplies)
             return Usage(error, FormatText(res::kCliOptionNotHere, opt, word));
     }

@@ -24,6 +24,8 @@ struct COptions {
     int nRetries = 5;
     bool bQuiet = false;
     bool bKeepPartial = false;
+    bool bLenient = false;   // convert: parts of a SysEx file skipped are no failure
+    bool bAnyDevice = false; // convert: a SysEx file's data sets for any device ID are taken
 };
 
 // Fills options from the words after the program's name; false with error set

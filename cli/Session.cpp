@@ -44,6 +44,7 @@ int ExitCodeFor(const CRunResult& result) {
     }
     switch (result.failure.reason) {
     case EFailure::RefusedBytes:
+    case EFailure::EntryTooLarge:
     case EFailure::FileError:
         return kExitFile;
     default:

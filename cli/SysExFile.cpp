@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <memory>
 
 #include "cli/Options.h"
 #include "res/strings/cli.h"
@@ -35,25 +36,53 @@ std::optional<EKind> KindFromExtension(std::string_view path) {
     return std::nullopt;
 }
 
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, std::string& error) {
-    CSysExReader reader;
-    if (const CSysExFileRead read = ReadSysExFile(path, reader); !read.IsOk()) {
+SysExKind SysExKindOf(EKind kind) {
+    switch (kind) {
+    case EKind::Patch:
+        return SysExKind::Patch;
+    case EKind::Performance:
+        return SysExKind::Performance;
+    case EKind::System:
+        return SysExKind::System;
+    case EKind::Pattern:
+        return SysExKind::Pattern;
+    case EKind::Motion:
+        return SysExKind::Motion;
+    }
+    return SysExKind::Patch;
+}
+
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error) {
+    auto reader = std::make_unique<CSysExReader>();
+    reader->SetAnyDevice(bAnyDevice);
+    if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {
         error = read.bTooLarge ? FormatText(res::kCliSysExTooLarge, path) : ReadFaultText(read.fault, path);
         return std::nullopt;
     }
+    haul = reader->GetHaul();
     CLoadedFile loaded{kind, NewDocument(kind)};
-    if (PlaceHaul(reader.GetHaul(), *loaded.pDoc, res::kCliConvertEdit) == 0) {
-        error = FormatText(res::kCliSysExNoKind, path, Info(kind).szWord);
+    if (PlaceHaul(haul, *loaded.pDoc, res::kCliConvertEdit) == 0) {
+        const std::string ids = FormatDeviceIds(haul);
+        error = ids.empty() ? FormatText(res::kCliSysExNoKind, path, Info(kind).szWord)
+                            : FormatText(res::kCliSysExOtherDevice, path, ids);
         return std::nullopt;
     }
     return loaded;
+}
+
+std::string RefusedEntryText(const CSysExExport& out, const std::string& path, bool bSend) {
+    if (out.fault == EDataSetFault::TooLarge)
+        return FormatText(bSend ? res::kCliTooLargeToSend : res::kCliTooLargeToWrite, path, out.strBadEntry,
+                          std::to_string(out.nEntrySize), std::to_string(out.nEntryRoom));
+    return FormatText(bSend ? res::kCliNotSendable : res::kCliNotExportable, path, out.strBadEntry);
 }
 
 bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<int> entry,
                    std::string& error) {
     const CSysExExport out = ExportSysEx(doc, entry.value_or(-1));
     if (!out.IsOk()) {
-        error = FormatText(res::kCliNotExportable, path, out.strBadEntry);
+        error = RefusedEntryText(out, path, false);
         return false;
     }
     const CSysExBytes bytes = JoinSysEx(out.messages);

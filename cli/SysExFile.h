@@ -6,6 +6,12 @@
 #include <string_view>
 
 #include "cli/LibraryFile.h"
+#include "transfer/SysExPlace.h"
+
+namespace vantorel {
+struct CSysExExport;
+struct CSysExHaul;
+} // namespace vantorel
 
 namespace vantorel::cli {
 
@@ -13,14 +19,23 @@ namespace vantorel::cli {
 bool IsSysExPath(std::string_view path);
 // The kind whose library files end as path does (.pat ... .mtn, any case).
 std::optional<EKind> KindFromExtension(std::string_view path);
+// The kind as the .syx reader and its summary name it.
+SysExKind SysExKindOf(EKind kind);
 
 // Reads the data sets of kind that the file at path holds into a new
 // document of that kind (entries the file does not hold keep their
-// defaults). Nothing of the kind in it is an error.
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, std::string& error);
+// defaults); haul is what the file held and what was skipped. With
+// bAnyDevice, data sets for any device ID are taken as this synthesizer's.
+// Nothing of the kind in it is an error, which names other device IDs found.
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error);
+
+// Why an export (or the dry run of a send) refused an entry, naming path:
+// the line a send shows when bSend, otherwise the line of a file not written.
+std::string RefusedEntryText(const CSysExExport& out, const std::string& path, bool bSend);
 
 // Writes doc (or one entry of it) as a .syx file, all or nothing; refused
-// when an entry holds bytes the synthesizer cannot take.
+// when an entry holds bytes the synthesizer cannot take or is larger than its memory.
 bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<int> entry,
                    std::string& error);
 

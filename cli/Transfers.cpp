@@ -22,11 +22,12 @@ namespace {
 
 // A dry run of a Send of doc (the export walks a plan of its own: a plan
 // walked once is not where a Send begins); false (error set) when a data set
-// holds bytes the synthesizer cannot take, so that nothing is sent at all.
+// holds bytes the synthesizer cannot take or an entry is larger than its
+// memory, so that nothing is sent at all.
 bool CheckSendable(const CDocument& doc, std::optional<int> entry, const std::string& path, std::string& error) {
     const CSysExExport dryRun = ExportSysEx(doc, entry.value_or(-1));
     if (!dryRun.IsOk()) {
-        error = FormatText(res::kCliNotSendable, path, dryRun.strBadEntry);
+        error = RefusedEntryText(dryRun, path, true);
         return false;
     }
     return true;
@@ -156,16 +157,17 @@ class CTransfers {
             const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*docs.back().second);
             const CRunResult result = m_session->Get(k.kind, *plan, std::nullopt);
             if (result.end != ERunEnd::Done) {
-                if (m_options.bKeepPartial && !QDir().mkpath(QString::fromStdString(dir)))
-                    return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
+                if (m_options.bKeepPartial)
+                    if (const FileFault fault = CreateFolder(dir); fault != FileFault::None)
+                        return Fail(kExitFile, WriteFaultText(fault, dir));
                 std::vector<std::pair<std::string, CDocument*>> partial;
                 for (auto& [path, pDoc] : docs)
                     partial.emplace_back(path, pDoc.get());
                 return Stopped(result, dir, partial);
             }
         }
-        if (!QDir().mkpath(QString::fromStdString(dir)))
-            return Fail(kExitFile, FormatText(res::kCliWriteNoFolder, dir));
+        if (const FileFault fault = CreateFolder(dir); fault != FileFault::None)
+            return Fail(kExitFile, WriteFaultText(fault, dir));
         for (auto& [path, pDoc] : docs) {
             std::string error;
             if (!SaveLibraryFile(path, *pDoc, error))

@@ -44,11 +44,12 @@ void SetRecordBytes(T& rec, const std::vector<uint8_t>& bytes)
         std::memcpy(rec.Data(), bytes.data(), T::kSize);
 }
 
-// A fixed body makes a file of exactly one size.
+// A fixed body ends a file at one size; what a stored file holds after it is
+// never read.
 template <class T>
 constexpr CFileBounds FixedBodyBounds()
 {
-    return CFileBounds{kFileHeaderSize, kFileHeaderSize + sizeof(T)};
+    return CFileBounds{kFileHeaderSize, kFileHeaderSize + sizeof(T), true};
 }
 
 // Header plus a fixed body stored as the exact bytes of body (records are

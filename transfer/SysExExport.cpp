@@ -14,9 +14,12 @@ CSysExExport ExportSendPlan(CSendPlan& plan) {
         bMore = plan.Next(dataSet, display);
         if (!dataSet.bValid)
             break;
-        if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
-            result.messages.clear();
+        if (const EDataSetFault fault = CheckDataSet(dataSet); fault != EDataSetFault::None) {
+            result = CSysExExport{};
+            result.fault = fault;
             result.strBadEntry = dataSet.strEntry;
+            result.nEntrySize = dataSet.nEntrySize;
+            result.nEntryRoom = dataSet.nEntryRoom;
             break;
         }
         if (result.messages.empty())

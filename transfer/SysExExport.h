@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "transfer/engine/DataSetCheck.h"
+
 namespace vantorel {
 
 class CDocument;
@@ -16,13 +18,17 @@ using CSysExBytes = std::vector<uint8_t>;
 
 struct CSysExExport {
     std::vector<CSysExBytes> messages; // one complete F0 ... F7 data set each
-    // Empty when every entry could be written; otherwise the entry, as the
-    // user knows it ("Patch A13"), that holds a byte of 80 hex or more: a
-    // Send refuses it too, and nothing is exported then.
+    // None when every entry could be written. Otherwise why the entry
+    // strBadEntry, as the user knows it ("Patch A13"), was refused, as a Send
+    // refuses it (DataSetCheck.h), and nothing is exported; for an entry too
+    // large, its size and the memory it has.
+    EDataSetFault fault = EDataSetFault::None;
     std::string strBadEntry;
+    size_t nEntrySize = 0;
+    size_t nEntryRoom = 0;
     // The first entry written, as the user knows it: for one entry, that entry.
     std::string strFirstEntry;
-    bool IsOk() const { return strBadEntry.empty(); }
+    bool IsOk() const { return fault == EDataSetFault::None; }
 };
 
 // Every data set plan would send, from Begin to its last Next.

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "transfer/engine/TransferPlan.h"
 
@@ -36,10 +37,19 @@ int ShownCount(const CSysExHaul& haul, SysExKind kind);
 // ("A13: Warm Pad 001", "Pattern 3"), from the message's address.
 std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul);
 
+// The entries of a kind the haul holds, in order (for the system: 0 when any block arrived).
+std::vector<int> TakenEntries(const CSysExHaul& haul, SysExKind kind);
+// The one entry of a kind the haul holds, or -1 when it holds none or more
+// (and always for the system, whose blocks are not entries one could move).
+int SingleEntry(const CSysExHaul& haul, SysExKind kind);
+// Entry n as the lists label it: "A11", "11", "C#2", "A1"; the system is "The system".
+std::string SysExEntryLabel(SysExKind kind, int n);
+
 // Writes every entry of doc's kind that the haul holds into doc as one edit
 // named strEdit (one undo step; the document is marked modified and its
-// views repainted when any entry changed). Returns the number of entries
-// written.
-int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit);
+// views repainted when any entry changed). Each entry goes to its own place;
+// with nInto 0 or more, a haul holding a single entry of the kind puts it
+// into entry nInto instead. Returns the number of entries written.
+int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit, int nInto = -1);
 
 } // namespace vantorel

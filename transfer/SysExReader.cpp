@@ -1,6 +1,7 @@
 #include "transfer/SysExReader.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "data/MotionDoc.h"
@@ -135,16 +136,41 @@ const char* SysExSkipText(SysExSkip reason)
     return "";
 }
 
+namespace {
+void Replace(std::string& text, std::string_view key, const std::string& value)
+{
+    const size_t at = text.find(key);
+    if (at != std::string::npos)
+        text.replace(at, key.size(), value);
+}
+} // namespace
+
+std::string FormatDeviceId(int nDevice)
+{
+    char text[8];
+    std::snprintf(text, sizeof text, "0x%02X", unsigned(nDevice) & kSevenBits);
+    return text;
+}
+
 std::string FormatSysExNote(const CSysExNote& note)
 {
+    std::string reason = SysExSkipText(note.nReason);
+    if (note.nReason == SysExSkip::OtherDevice && note.nDevice >= 0) {
+        reason = res::kSyxSkipDeviceId;
+        Replace(reason, "%1", FormatDeviceId(note.nDevice));
+    }
     std::string text = res::kSyxSkipNote;
-    const auto replace = [&text](std::string_view key, const std::string& value) {
-        const size_t at = text.find(key);
-        if (at != std::string::npos)
-            text.replace(at, key.size(), value);
-    };
-    replace("%1", std::to_string(note.nOffset));
-    replace("%2", SysExSkipText(note.nReason));
+    Replace(text, "%1", std::to_string(note.nOffset));
+    Replace(text, "%2", reason);
+    return text;
+}
+
+std::string FormatDeviceIds(const CSysExHaul& haul)
+{
+    std::string text;
+    for (int id = 0; id < int(haul.m_otherDeviceIds.size()); ++id)
+        if (haul.m_otherDeviceIds[size_t(id)])
+            text += (text.empty() ? "" : ", ") + FormatDeviceId(id);
     return text;
 }
 
@@ -285,12 +311,12 @@ bool CSysExHaul::IsEmpty() const
 // ---------------------------------------------------------------------------
 // CSysExReader
 
-void CSysExReader::Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes)
+void CSysExReader::Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes, int nDevice)
 {
     m_haul.m_aSkipCount[size_t(reason)] += 1;
     m_haul.m_aSkipBytes[size_t(reason)] += nBytes;
     if (m_haul.m_notes.size() < CSysExHaul::kMaxNotes)
-        m_haul.m_notes.push_back({reason, nOffset});
+        m_haul.m_notes.push_back({reason, nOffset, nDevice});
 }
 
 void CSysExReader::StartMessage()
@@ -363,9 +389,15 @@ void CSysExReader::EndMessage()
         return Skip(SysExSkip::Truncated, m_nStart, m_nMsgBytes);
     if (b[kManufacturerPos] != sysex::kManufacturerId)
         return Skip(SysExSkip::OtherMaker, m_nStart, m_nMsgBytes);
-    if ((n > kDevicePos && b[kDevicePos] != sysex::kDeviceId) ||
-        (n > kModelPos && b[kModelPos] != 0x00) || (n > kModelPos + 1 && b[kModelPos + 1] != sysex::kModelId))
+    if ((n > kModelPos && b[kModelPos] != 0x00) || (n > kModelPos + 1 && b[kModelPos + 1] != sysex::kModelId))
         return Skip(SysExSkip::OtherDevice, m_nStart, m_nMsgBytes);
+    if (n > kDevicePos && b[kDevicePos] != sysex::kDeviceId && !m_bAnyDevice) {
+        // The model is ours, so the ID is worth naming (when the message got that far).
+        const bool bModel = n > kModelPos + 1;
+        if (bModel)
+            m_haul.m_otherDeviceIds.set(b[kDevicePos]);
+        return Skip(SysExSkip::OtherDevice, m_nStart, m_nMsgBytes, bModel ? b[kDevicePos] : -1);
+    }
     if (n > kCommandPos && b[kCommandPos] != sysex::kDataSet)
         return Skip(SysExSkip::OtherCommand, m_nStart, m_nMsgBytes);
     if (n < kShortestDataSet)

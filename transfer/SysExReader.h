@@ -9,6 +9,7 @@
 // any input: one message buffer of 512 bytes, the fixed banks, and pattern and
 // motion data no larger than the address room of their items.
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -42,9 +43,12 @@ inline constexpr int kSysExSkipCount = int(SysExSkip::Count);
 struct CSysExNote {
     SysExSkip nReason;
     uint64_t nOffset;
+    int nDevice = -1; // OtherDevice: the device ID of a data set of this model, when it had one
 };
 // "Byte 120: skipped a message of another manufacturer."
 std::string FormatSysExNote(const CSysExNote& note);
+// A device ID as the user knows it: "0x11".
+std::string FormatDeviceId(int nDevice);
 const char* SysExSkipText(SysExSkip reason);
 
 // Entries of one fixed-size kind (patches, performances, the system data):
@@ -154,6 +158,9 @@ struct CSysExHaul {
     std::array<uint64_t, kSysExSkipCount> m_aSkipCount{};
     std::array<uint64_t, kSysExSkipCount> m_aSkipBytes{};
     std::vector<CSysExNote> m_notes; // the first kMaxNotes skips, in the order found
+    // The device IDs of this model's messages that were skipped for their ID
+    // (a file made for another unit, device ID 0x11 say).
+    std::bitset<128> m_otherDeviceIds;
 
     uint64_t SkipCount(SysExSkip r) const { return m_aSkipCount[size_t(r)]; }
     uint64_t SkipBytes(SysExSkip r) const { return m_aSkipBytes[size_t(r)]; }
@@ -161,11 +168,19 @@ struct CSysExHaul {
     bool IsEmpty() const;
 };
 
+// The other device IDs a haul met, "0x11" or "0x11, 0x12"; empty for none.
+std::string FormatDeviceIds(const CSysExHaul& haul);
+
 class CSysExReader {
 public:
     // The largest message kept: a data set of the most data bytes a port
     // buffer carries, F0 and F7 included.
     static constexpr size_t kMaxMessage = sysex::kMaxDataSetBody + sysex::kDataSetOverhead;
+
+    // Takes this model's data sets whatever their device ID: for a file made
+    // for another unit that the user takes as this synthesizer's. Set before
+    // the first Feed.
+    void SetAnyDevice(bool bAny) { m_bAnyDevice = bAny; }
 
     void Feed(const uint8_t* p, size_t n);
     // The end of the stream: a message still open is truncated, and pattern
@@ -176,12 +191,13 @@ public:
 private:
     enum class State { Outside, Message, Overlong };
 
-    void Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes);
+    void Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes, int nDevice = -1);
     void StartMessage();
     void EndMessage();
     void Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount);
 
     CSysExHaul m_haul;
+    bool m_bAnyDevice = false;
     State m_state = State::Outside;
     bool m_bInNoise = false;
     uint64_t m_nPos = 0;      // stream position of the next byte

@@ -7,7 +7,9 @@
 
 #include <cctype>
 #include <climits>
+#include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "framework/core/MessageBox.h"
@@ -26,6 +28,58 @@ std::string& PathOverride()
 QString Key(const std::string& section, const std::string& key)
 {
     return QString::fromStdString(section) + "/" + QString::fromStdString(key);
+}
+
+// Another instance of the program may share the profile. What this one last
+// read or wrote of each key tells whether the other changed the key since, and
+// whether this one has: a merged write gives way to the other's change unless
+// this instance changed the value itself. Without it, the last one to close
+// would put back every setting the other had changed.
+struct CSeenKey {
+    std::optional<QString> stored; // the text in the file; none when missing
+    QString value;                 // what the read made of it, defaults included
+};
+
+std::map<std::string, CSeenKey>& SeenKeys()
+{
+    static std::map<std::string, CSeenKey> seen;
+    return seen;
+}
+
+std::string SeenId(const std::string& section, const std::string& key)
+{
+    return GetProfilePath() + '\n' + section + '\n' + key;
+}
+
+std::optional<QString> StoredText(const QVariant& v)
+{
+    if (!v.isValid())
+        return std::nullopt;
+    if (v.typeId() == QMetaType::QStringList)
+        return v.toStringList().join(",");
+    return v.toString();
+}
+
+void Remember(const std::string& section, const std::string& key, const QVariant& stored, const QString& value)
+{
+    SeenKeys()[SeenId(section, key)] = {StoredText(stored), value};
+}
+
+void Write(QSettings& s, const std::string& section, const std::string& key, const QString& text)
+{
+    s.setValue(Key(section, key), text);
+    Remember(section, key, text, text);
+}
+
+// Writes text under the key unless another instance changed the key since
+// this one saw it and this one has not changed it.
+void WriteMerged(QSettings& s, const std::string& section, const std::string& key, const QString& text)
+{
+    const auto seen = SeenKeys().find(SeenId(section, key));
+    if (seen != SeenKeys().end() && StoredText(s.value(Key(section, key))) != seen->second.stored &&
+        text == seen->second.value)
+        return;
+    Write(s, section, key, text);
 }
 
 // The profile when it can be used, else null. QSettings would block for ever
@@ -60,7 +114,11 @@ std::string GetProfilePath()
     return (dir + "/vantorel.ini").toStdString();
 }
 
-void SetProfilePathOverride(const std::string& path) { PathOverride() = path; }
+void SetProfilePathOverride(const std::string& path)
+{
+    PathOverride() = path;
+    SeenKeys().clear();
+}
 
 bool ParseProfileInt(const std::string& text, int& nValue)
 {
@@ -94,43 +152,52 @@ int GetProfileInt(const std::string& section, const std::string& key, int nDefau
 {
     const auto s = OpenProfile();
     const QVariant v = s ? s->value(Key(section, key)) : QVariant();
-    if (!v.isValid())
-        return nDefault;
-    // A value holding a comma comes back as a list; read its first part.
-    const QString text = v.canConvert<QStringList>() && v.typeId() == QMetaType::QStringList
-                             ? v.toStringList().value(0)
-                             : v.toString();
     int n = nDefault;
-    return ParseProfileInt(text.toStdString(), n) ? n : nDefault;
+    if (v.isValid()) {
+        // A value holding a comma comes back as a list; read its first part.
+        const QString text = v.typeId() == QMetaType::QStringList ? v.toStringList().value(0) : v.toString();
+        if (!ParseProfileInt(text.toStdString(), n))
+            n = nDefault;
+    }
+    if (s)
+        Remember(section, key, v, QString::number(n));
+    return n;
 }
 
 void WriteProfileInt(const std::string& section, const std::string& key, int nValue)
 {
     if (const auto s = OpenProfile())
-        s->setValue(Key(section, key), QString::number(nValue));
+        Write(*s, section, key, QString::number(nValue));
+}
+
+void MergeProfileInt(const std::string& section, const std::string& key, int nValue)
+{
+    if (const auto s = OpenProfile())
+        WriteMerged(*s, section, key, QString::number(nValue));
 }
 
 std::string GetProfileString(const std::string& section, const std::string& key, const std::string& strDefault)
 {
     const auto s = OpenProfile();
     const QVariant v = s ? s->value(Key(section, key)) : QVariant();
-    if (!v.isValid())
-        return strDefault;
-    if (v.typeId() == QMetaType::QStringList)
-        return v.toStringList().join(",").toStdString();
-    return v.toString().toStdString();
+    const std::string value = StoredText(v).value_or(QString::fromStdString(strDefault)).toStdString();
+    if (s)
+        Remember(section, key, v, QString::fromStdString(value));
+    return value;
 }
 
 void WriteProfileString(const std::string& section, const std::string& key, const std::string& value)
 {
     if (const auto s = OpenProfile())
-        s->setValue(Key(section, key), QString::fromStdString(value));
+        Write(*s, section, key, QString::fromStdString(value));
 }
 
 void DeleteProfileKey(const std::string& section, const std::string& key)
 {
-    if (const auto s = OpenProfile())
+    if (const auto s = OpenProfile()) {
         s->remove(Key(section, key));
+        Remember(section, key, QVariant(), QString());
+    }
 }
 
 } // namespace vantorel

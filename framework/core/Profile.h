@@ -15,6 +15,15 @@ std::string GetProfileString(const std::string& section, const std::string& key,
 void WriteProfileString(const std::string& section, const std::string& key, const std::string& value);
 void DeleteProfileKey(const std::string& section, const std::string& key);
 
+// Two instances of the program may run at once, and each write goes into the
+// file as it is at that moment, key by key. A value kept since it was read and
+// written back later (when the program closes) goes through MergeProfileInt:
+// a key that changed on disk since this instance last read or wrote it is
+// left as the other instance made it, unless this instance's value differs
+// from what it read. So closing one instance never puts back the settings
+// another has changed.
+void MergeProfileInt(const std::string& section, const std::string& key, int nValue);
+
 // A profile that is not a regular file (a pipe, a device, a folder, also
 // behind a link) or cannot be read is never opened: reads give the defaults,
 // writes are dropped, and one message per profile path says so.

@@ -54,6 +54,18 @@ int CreateTempBeside(const std::string& target, std::string& tempPath)
     return -1;
 }
 
+CFileStamp StampOf(const struct stat& st)
+{
+    constexpr int64_t kNsPerSecond = 1000000000;
+    CFileStamp stamp;
+    stamp.nDevice = uint64_t(st.st_dev);
+    stamp.nInode = uint64_t(st.st_ino);
+    stamp.nSize = uint64_t(st.st_size);
+    stamp.nModifiedNs = int64_t(st.st_mtim.tv_sec) * kNsPerSecond + st.st_mtim.tv_nsec;
+    stamp.nChangedNs = int64_t(st.st_ctim.tv_sec) * kNsPerSecond + st.st_ctim.tv_nsec;
+    return stamp;
+}
+
 FileFault WriteAll(int fd, const uint8_t* p, size_t n)
 {
     while (n > 0) {
@@ -77,8 +89,9 @@ FileFault FaultFromErrno(int nErr, FileFault fallback)
     case ENOSPC:
     case EDQUOT: return FileFault::DiskFull;
     case EACCES:
-    case EPERM:
-    case EROFS: return FileFault::AccessDenied;
+    case EPERM: return FileFault::AccessDenied;
+    case EROFS: return FileFault::ReadOnly;
+    case ENAMETOOLONG: return FileFault::NameTooLong;
     default: return fallback;
     }
 }
@@ -105,6 +118,14 @@ FileFault CheckRegularFile(const std::string& strPath)
     return S_ISREG(st.st_mode) ? FileFault::None : FileFault::NotRegular;
 }
 
+std::optional<CFileStamp> ReadFileStamp(const std::string& strPath)
+{
+    struct stat st {};
+    if (::stat(strPath.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+        return std::nullopt;
+    return StampOf(st);
+}
+
 CFileReader::~CFileReader() { Close(); }
 
 void CFileReader::Close()
@@ -112,7 +133,7 @@ void CFileReader::Close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
-    m_nSize = 0;
+    m_stamp = {};
 }
 
 FileFault CFileReader::Open(const std::string& strPath)
@@ -131,7 +152,7 @@ FileFault CFileReader::Open(const std::string& strPath)
         return FileFault::NotRegular;
     }
     m_fd = fd;
-    m_nSize = uint64_t(st.st_size);
+    m_stamp = StampOf(st);
     return FileFault::None;
 }
 
@@ -158,7 +179,7 @@ FileFault CFileReader::Read(std::vector<uint8_t>& out, size_t n)
     return FileFault::None;
 }
 
-FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n)
+FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n, CFileStamp* pStamp)
 {
     const std::string target = ResolveFileLinks(strPath);
     struct stat old {};
@@ -177,6 +198,7 @@ FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n
         return errno == ENOENT || errno == ENOTDIR ? FileFault::NoFolder : FaultFromErrno(errno, FileFault::WriteFault);
 
     FileFault fault = WriteAll(fd, p, n);
+    struct stat written {};
     if (fault == FileFault::None && bExists) {
         // The new file keeps the old one's permissions (and owner, where allowed).
         if (::fchmod(fd, old.st_mode & 07777) != 0)
@@ -187,6 +209,8 @@ FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n
     // Errors of delayed allocation surface here, not in write().
     if (fault == FileFault::None && g_pCalls->fsync(fd) != 0)
         fault = FaultFromErrno(errno, FileFault::WriteFault);
+    if (fault == FileFault::None && ::fstat(fd, &written) != 0)
+        fault = FaultFromErrno(errno, FileFault::WriteFault);
     if (g_pCalls->close(fd) != 0 && fault == FileFault::None)
         fault = FaultFromErrno(errno, FileFault::WriteFault);
     if (fault == FileFault::None && ::rename(temp.c_str(), target.c_str()) != 0)
@@ -194,6 +218,14 @@ FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n
     if (fault != FileFault::None) {
         ::unlink(temp.c_str());
         return fault;
+    }
+    if (pStamp) {
+        // The rename moved the status-change time; anyone else's file in
+        // place already keeps the stamp taken before, which then tells it.
+        struct stat renamed {};
+        const bool bOurs = ::stat(target.c_str(), &renamed) == 0 && renamed.st_dev == written.st_dev &&
+                           renamed.st_ino == written.st_ino;
+        *pStamp = StampOf(bOurs ? renamed : written);
     }
     // Make the rename itself durable; the new file is in place either way.
     const int dirFd = ::open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);

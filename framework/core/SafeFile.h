@@ -9,6 +9,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,9 @@ enum class FileFault {
     NotFound,     // nothing at the path
     NoFolder,     // the folder to write into does not exist
     NotRegular,   // a folder, pipe, device or socket (after following links)
-    AccessDenied, // permissions, or a read-only file system
+    AccessDenied, // permissions
+    ReadOnly,     // a read-only file system
+    NameTooLong,  // the name, or a folder's in the path, is longer than the file system takes
     DiskFull,     // no space or quota left
     ReadFault,    // any other read error
     WriteFault,   // any other write error
@@ -36,6 +39,22 @@ std::string ResolveFileLinks(const std::string& strPath);
 // NotRegular for anything else; AccessDenied or ReadFault when it cannot be looked at.
 FileFault CheckRegularFile(const std::string& strPath);
 
+// Which file is at a path and when its contents last changed, so that a later
+// look can tell that the file was written or replaced since: another inode, size,
+// modification or status-change time. Nothing here reads the contents.
+struct CFileStamp {
+    uint64_t nDevice = 0;
+    uint64_t nInode = 0;
+    uint64_t nSize = 0;
+    int64_t nModifiedNs = 0;
+    int64_t nChangedNs = 0; // a copy that keeps the old times still moves this one
+    bool operator==(const CFileStamp&) const = default;
+};
+
+// The stamp of the regular file at path (after links); none when there is no
+// regular file there or it cannot be looked at.
+std::optional<CFileStamp> ReadFileStamp(const std::string& strPath);
+
 // A regular file open for reading.
 class CFileReader {
 public:
@@ -48,20 +67,23 @@ public:
     // was opened, so neither a pipe nor a device is ever read.
     FileFault Open(const std::string& strPath);
     // The size when opened.
-    uint64_t GetSize() const { return m_nSize; }
+    uint64_t GetSize() const { return m_stamp.nSize; }
+    // The file as it was opened.
+    const CFileStamp& GetStamp() const { return m_stamp; }
     // Appends up to n bytes to out; fewer only at the end of the file.
     FileFault Read(std::vector<uint8_t>& out, size_t n);
     void Close();
 
 private:
     int m_fd = -1;
-    uint64_t m_nSize = 0;
+    CFileStamp m_stamp;
 };
 
 // Replaces the regular file at path (a link: the file it names) with n bytes
 // at p, or creates it. All or nothing: on any failure the target is untouched
-// and the temporary file is gone.
-FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n);
+// and the temporary file is gone. pStamp, when given, receives the stamp of
+// the file written (left as it was on failure).
+FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n, CFileStamp* pStamp = nullptr);
 
 // The calls a write makes whose failures cannot be provoked on a real disk
 // at will; tests replace them. Null restores the system's own.

@@ -43,14 +43,14 @@ CSettings::Preview CSettings::ReadPreview()
 
 void CSettings::WritePreview(const Preview& preview)
 {
-    WriteProfileInt(kPreviewSection, kNoteNumKey, preview.nNote);
-    WriteProfileInt(kPreviewSection, kVelocityKey, preview.nVelocity);
-    WriteProfileInt(kPreviewSection, kToneLenKey, preview.nToneLen);
+    MergeProfileInt(kPreviewSection, kNoteNumKey, preview.nNote);
+    MergeProfileInt(kPreviewSection, kVelocityKey, preview.nVelocity);
+    MergeProfileInt(kPreviewSection, kToneLenKey, preview.nToneLen);
 }
 
 bool CSettings::ReadSendData() { return GetProfileInt(kSetupSection, kSendDataKey, 1) == 1; }
 
-void CSettings::WriteSendData(bool bOn) { WriteProfileInt(kSetupSection, kSendDataKey, bOn ? 1 : 0); }
+void CSettings::WriteSendData(bool bOn) { MergeProfileInt(kSetupSection, kSendDataKey, bOn ? 1 : 0); }
 
 std::vector<std::string> CSettings::ReadRecentFiles()
 {
@@ -92,11 +92,11 @@ CSettings::WindowPlacement CSettings::ReadWindowPlacement()
 
 void CSettings::WriteWindowPlacement(const WindowPlacement& placement)
 {
-    WriteProfileInt(kWindowSection, kLeftKey, placement.nLeft);
-    WriteProfileInt(kWindowSection, kTopKey, placement.nTop);
-    WriteProfileInt(kWindowSection, kWidthKey, placement.nWidth);
-    WriteProfileInt(kWindowSection, kHeightKey, placement.nHeight);
-    WriteProfileInt(kWindowSection, kMaximizedKey, placement.bMaximized ? 1 : 0);
+    MergeProfileInt(kWindowSection, kLeftKey, placement.nLeft);
+    MergeProfileInt(kWindowSection, kTopKey, placement.nTop);
+    MergeProfileInt(kWindowSection, kWidthKey, placement.nWidth);
+    MergeProfileInt(kWindowSection, kHeightKey, placement.nHeight);
+    MergeProfileInt(kWindowSection, kMaximizedKey, placement.bMaximized ? 1 : 0);
 }
 
 } // namespace vantorel

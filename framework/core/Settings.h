@@ -3,7 +3,9 @@
 // the MIDI devices and their names, the Preview values, the Send Data switch,
 // the recent-file list and the main window's placement. Reads give the
 // default for a missing or unreadable value; nothing here clamps or checks
-// ranges, that is left to whoever uses the value.
+// ranges, that is left to whoever uses the value. The values the main frame
+// keeps for the whole run (Preview, Send Data, window) are written back merged
+// with what another instance changed meanwhile (MergeProfileInt).
 #include <optional>
 #include <string>
 #include <vector>

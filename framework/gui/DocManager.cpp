@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/DocumentFiles.h"
@@ -17,7 +18,8 @@
 namespace vantorel {
 
 namespace {
-QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+// Paths and titles are kept as the file system's bytes.
+QString Local(const std::string& s) { return DecodeFileName(s); }
 } // namespace
 
 CDocManager::CDocManager() = default;

@@ -1,6 +1,5 @@
 #include "framework/gui/DocumentFiles.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <cstdint>
@@ -8,6 +7,7 @@
 
 #include "framework/core/Archive.h"
 #include "framework/core/Document.h"
+#include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/SafeFile.h"
 #include "res/Strings.h"
@@ -21,7 +21,7 @@ std::string Arg(const char* pattern, const QString& value)
     return QString::fromLatin1(pattern).arg(value).toLocal8Bit().toStdString();
 }
 
-std::string LocalPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string LocalPath(const QString& path) { return EncodeFileName(path); }
 
 void ShowOpenFault(FileFault fault, const QString& name)
 {
@@ -39,22 +39,37 @@ void ShowSaveFault(FileFault fault, const QFileInfo& fi)
     switch (fault) {
     case FileFault::NoFolder: AfxMessageBox(Arg(res::kFileNotFound, fi.absolutePath())); break;
     case FileFault::NotRegular: AfxMessageBox(Arg(res::kSaveNotRegularFile, name)); break;
-    case FileFault::AccessDenied: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
+    case FileFault::AccessDenied:
+    case FileFault::ReadOnly: AfxMessageBox(Arg(res::kSaveAccessDenied, name)); break;
     case FileFault::DiskFull: AfxMessageBox(Arg(res::kSaveDiskFull, name)); break;
     default: AfxMessageBox(Arg(res::kSaveWriteFault, name)); break;
     }
 }
 
-// The document now stands for this file.
-void TakeFile(CDocument& doc, const QFileInfo& fi)
+// The document now stands for this file, as it was when read or written.
+void TakeFile(CDocument& doc, const QFileInfo& fi, const CFileStamp& stamp)
 {
-    doc.SetPathName(fi.absoluteFilePath().toLocal8Bit().toStdString());
-    doc.SetTitle(fi.fileName().toLocal8Bit().toStdString());
+    doc.SetPathName(LocalPath(fi.absoluteFilePath()));
+    doc.SetTitle(LocalPath(fi.fileName()));
+    doc.SetFileStamp(stamp);
     doc.SetModifiedFlag(false);
 }
 
+// False when the file the document came from was changed on disk since it
+// was read or written here and the user chose not to overwrite it.
+bool MayOverwrite(const CDocument& doc, const QFileInfo& fi)
+{
+    const std::string path = LocalPath(fi.absoluteFilePath());
+    if (!doc.GetFileStamp() || path != doc.GetPathName())
+        return true; // a new document, or another file: the Save As dialog asked
+    const std::optional<CFileStamp> now = ReadFileStamp(path);
+    if (!now || *now == *doc.GetFileStamp())
+        return true; // unchanged, or gone: nothing on disk would be lost
+    return AfxMessageBox(Arg(res::kFileChangedOnDisk, fi.fileName()), MB_OKCANCEL) == IDOK;
+}
+
 // The file's contents into doc; false after its one message.
-bool Load(CDocument& doc, const QFileInfo& fi)
+bool Load(CDocument& doc, const QFileInfo& fi, CFileStamp& stamp)
 {
     const QString name = fi.fileName();
     CFileReader file;
@@ -62,9 +77,10 @@ bool Load(CDocument& doc, const QFileInfo& fi)
         ShowOpenFault(fault, name);
         return false;
     }
+    stamp = file.GetStamp();
     // Larger than any file of this kind: refused unread.
     const CFileBounds bounds = doc.GetFileBounds();
-    if (file.GetSize() > bounds.nMaxSize) {
+    if (!bounds.bFixedBody && file.GetSize() > bounds.nMaxSize) {
         AfxMessageBox(res::kUnexpectedFileFormat);
         return false;
     }
@@ -85,8 +101,10 @@ bool Load(CDocument& doc, const QFileInfo& fi)
                 // The header matched and the body follows.
             }
         }
-        // One byte more than allowed tells a file that grew since it was measured.
-        bReadOk = bReadOk && file.Read(bytes, size_t(bounds.nMaxSize + 1 - bytes.size())) == FileFault::None;
+        // A fixed body ends the file: what follows it is never read. Otherwise
+        // one byte more than allowed tells a file that grew since it was measured.
+        const uint64_t nReadTo = bounds.bFixedBody ? bounds.nMaxSize : bounds.nMaxSize + 1;
+        bReadOk = bReadOk && file.Read(bytes, size_t(nReadTo - bytes.size())) == FileFault::None;
         if (!bReadOk) {
             AfxMessageBox(Arg(res::kReadFault, name));
             return false;
@@ -117,9 +135,10 @@ bool Load(CDocument& doc, const QFileInfo& fi)
 bool CDocumentFiles::Read(CDocument& doc, const QString& strPath)
 {
     const QFileInfo fi(strPath);
-    if (!Load(doc, fi))
+    CFileStamp stamp;
+    if (!Load(doc, fi, stamp))
         return false;
-    TakeFile(doc, fi);
+    TakeFile(doc, fi, stamp);
     return true;
 }
 
@@ -134,12 +153,15 @@ bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
         return false;
     }
     const QFileInfo fi(strPath);
-    const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size());
+    if (!MayOverwrite(doc, fi))
+        return false;
+    CFileStamp stamp;
+    const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size(), &stamp);
     if (fault != FileFault::None) {
         ShowSaveFault(fault, fi);
         return false;
     }
-    TakeFile(doc, fi);
+    TakeFile(doc, fi, stamp);
     return true;
 }
 

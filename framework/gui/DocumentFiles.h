@@ -16,9 +16,11 @@ public:
     // initial contents. On success the document takes the file's path and
     // name and is unmodified.
     static bool Read(CDocument& doc, const QString& strPath);
-    // Writes the whole document in place of the file. On success the
-    // document takes the file's path and name and is unmodified; on failure
-    // it is left as it was.
+    // Writes the whole document in place of the file. When that is the
+    // document's own file and it changed on disk since the document read or
+    // wrote it, asks first; Cancel writes nothing and returns false. On
+    // success the document takes the file's path and name and is unmodified;
+    // on failure it is left as it was.
     static bool Write(CDocument& doc, const QString& strPath);
 };
 

@@ -12,6 +12,8 @@ void CRecentFiles::Add(const std::string& strPath)
 {
     if (strPath.empty())
         return;
+    // Another instance may have added files since: the list on disk is the one to add to.
+    m_files = CSettings::ReadRecentFiles();
     std::erase(m_files, strPath);
     m_files.insert(m_files.begin(), strPath);
     if (m_files.size() > size_t(CSettings::kRecentFileCount))

@@ -10,7 +10,8 @@ class CRecentFiles {
 public:
     // Reads the list from the profile.
     void Load();
-    // Puts a path first (once) and writes the list back.
+    // Puts a path first (once) in the list as the profile now holds it, and
+    // writes the list back.
     void Add(const std::string& strPath);
     const std::vector<std::string>& Get() const { return m_files; }
 

@@ -131,8 +131,13 @@ inline constexpr const char* kSaveWriteFault =
     "Try again, or save under another name on another disk.";
 inline constexpr const char* kSaveAccessDenied =
     "Access to %1 was denied. Save under another name in a folder you can write to.";
+inline constexpr const char* kSaveNameTooLong =
+    "%1 could not be saved: its name is too long for the disk. Save under a shorter name.";
 inline constexpr const char* kSaveNotRegularFile =
     "%1 is not a regular file, so it was not replaced. Save under another name.";
+inline constexpr const char* kFileChangedOnDisk =
+    "%1 has changed on disk since it was opened or last saved. Overwrite it with this window's "
+    "contents? Cancel leaves the file as it is; use Save As to keep both.";
 inline constexpr const char* kOpenNotRegularFile =
     "%1 is not a regular file and cannot be opened. Choose a library file.";
 inline constexpr const char* kProfileUnusable =
@@ -159,21 +164,30 @@ inline constexpr const char* kExportSelectedOnly =
 inline constexpr const char* kExportNotWritable =
     "%1 holds bytes the KQ-3300 cannot receive, so nothing was exported. Correct or "
     "initialise that entry, then export again.";
+// %1: the entry; %2: its size; %3: the memory the synthesizer has for it.
+inline constexpr const char* kExportTooLarge =
+    "%1 holds %2 bytes, more than the %3 bytes the KQ-3300 keeps for it, so nothing was exported. "
+    "Initialise or replace that entry, then export again.";
 // %1: the file.
 inline constexpr const char* kSysExTooLarge =
     "%1 is larger than 16 MB, too large for a SysEx file of the KQ-3300. Choose another file.";
 // %1: where the data came from; %2: how many; %3: their kind ("patches"); %4: the window.
 inline constexpr const char* kIntoActiveWindow =
     "%1 holds %2 %3.\n\nYes puts them into the active window, %4. No opens them in a new window.";
+// One entry, and an entry selected in the active window. %1: where the data came from; %2: 1;
+// %3: its kind ("patch"); %4: its label there; %5: the selected entry; %6: the window.
+inline constexpr const char* kIntoSelectedEntry =
+    "%1 holds %2 %3 (%4).\n\nYes puts it into the selected entry of the active window, %5 of %6. No opens "
+    "it in a new window.";
+// %1: the file; %2: the device IDs it was made for ("0x11").
+inline constexpr const char* kSysExOtherDevice =
+    "%1 holds data for device ID %2, not for device ID 0x10, which Vantorel uses for the KQ-3300.\n\nYes "
+    "takes the data as this synthesizer's. No leaves it out.";
 inline constexpr const char* kSysExImportedFrom = "Imported from %1:";
 // The undo steps of an import and of a received dump ("Undo Import SysEx").
 inline constexpr const char* kEditImportSysEx = "Import SysEx";
 inline constexpr const char* kEditReceiveDump = "Receive Dump";
 inline constexpr const char* kSysExReceivedFrom = "Received from %1:";
-// %1: how many; %2: their kind; %3: the window they went into.
-inline constexpr const char* kSysExTakenLine = "%1 %2 into %3";
-// %1: how many messages or runs of bytes were skipped.
-inline constexpr const char* kSysExSkippedLine = "%1 skipped, for example:";
 inline constexpr const char* kSysExNothingInFile =
     "%1 holds no data of the KQ-3300, so nothing was opened. Choose a SysEx file exported by "
     "Vantorel or dumped from the KQ-3300.";

@@ -33,12 +33,16 @@ inline constexpr const char* kCliUsage =
     "  --retries N    how often an unanswered request is asked again before the\n"
     "                 command gives up (1 to 100, default 5)\n"
     "  --keep-partial when a get or backup stops early, write what arrived to FILE.partial\n"
+    "  --lenient      convert: exit 0 even when part of a SysEx file was skipped\n"
+    "  --any-device   convert: take a SysEx file's data for another device ID (as\n"
+    "                 downloaded files often are) as this synthesizer's\n"
     "  --quiet        no progress on stderr\n"
     "  -h, --help     this text\n"
     "\n"
-    "Exit codes: 0 done; 1 verify found differences; 2 usage error; 3 MIDI error (port\n"
-    "missing, no answer after the retries, server gone); 4 file error (unreadable, wrong\n"
-    "kind, cannot write). Ctrl+C stops a transfer, closes the ports and exits 130.\n";
+    "Exit codes: 0 done; 1 verify found differences, or convert skipped part of a SysEx\n"
+    "file (it says what); 2 usage error; 3 MIDI error (port missing, no answer after the\n"
+    "retries, server gone); 4 file error (unreadable, wrong kind, cannot write). Ctrl+C\n"
+    "stops a transfer, closes the ports and exits 130.\n";
 
 // Every message line starts with this.
 inline constexpr const char* kCliPrefix = "vantorel-cli: ";
@@ -115,6 +119,10 @@ inline constexpr const char* kCliFileWrongKind =
     "%s holds %s data, not %s data. Name a %s file."; // path, is, wanted, ext
 inline constexpr const char* kCliWriteNoFolder =
     "%s cannot be written: its folder does not exist. Create it, then try again.";
+inline constexpr const char* kCliWriteReadOnly =
+    "%s cannot be written: the file system is read-only. Choose a folder on a disk you may write to.";
+inline constexpr const char* kCliNameTooLong =
+    "%s: the name is too long for its file system. Choose a shorter name.";
 inline constexpr const char* kCliWriteDenied =
     "%s cannot be written: permission denied. Choose a folder you may write to.";
 inline constexpr const char* kCliWriteDiskFull =
@@ -154,8 +162,27 @@ inline constexpr const char* kCliSysExTooLarge =
     "%s is larger than 16 MB, too large for a SysEx file of the KQ-3300. Name another file.";
 inline constexpr const char* kCliSysExNoKind =
     "%s holds no %s data of the KQ-3300. Name a SysEx file that does, or another OUT."; // path, kind
+inline constexpr const char* kCliSysExOtherDevice =
+    "%s holds data for device ID %s, not for device ID 0x10, which Vantorel uses for the KQ-3300. Pass "
+    "--any-device to take it as this synthesizer's."; // path, device IDs
+// convert from a SysEx file: the summary's head (the file), then when something was skipped:
+// the file, how many, (the other device IDs,) OUT.
+inline constexpr const char* kCliConvertedFrom = "Converted from %s:";
+inline constexpr const char* kCliConvertSkipped =
+    "%s: %s skipped (see above); %s holds what was taken. Check the file, or pass --lenient to accept it "
+    "as it is.";
+inline constexpr const char* kCliConvertSkippedDevice =
+    "%s: %s skipped (see above), data for device ID %s among them; %s holds what was taken. Pass "
+    "--any-device to take that data as this synthesizer's, or --lenient to accept the file as it is.";
 inline constexpr const char* kCliNotSendable = "%s: %s holds bytes the KQ-3300 cannot receive; nothing was "
                                                "sent. Fix the entry in the program, then send again.";
+// An entry larger than the synthesizer's memory for it: path, entry, its size, the memory.
+inline constexpr const char* kCliTooLargeToSend =
+    "%s: %s holds %s bytes, more than the %s bytes the KQ-3300 keeps for it; nothing was sent. Initialise "
+    "or replace the entry in the program, then send again.";
+inline constexpr const char* kCliTooLargeToWrite =
+    "%s was not written: %s holds %s bytes, more than the %s bytes the KQ-3300 keeps for it. Initialise or "
+    "replace the entry in the program, then try again.";
 
 // verify: one line per entry that differs, then the summary.
 inline constexpr const char* kCliDiffers = "%s %s differs: file '%s', KQ-3300 '%s'";   // kind, label, names

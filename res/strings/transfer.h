@@ -48,6 +48,9 @@ inline constexpr const char* kNounMotions = "motions";
 // entries sent, the entries asked for and their noun.
 inline constexpr const char* kEntryNotSendable =
     "%s holds bytes the KQ-3300 cannot receive; it was not sent.";
+// The entry, its size and the memory the synthesizer has for it.
+inline constexpr const char* kEntryTooLarge =
+    "%s holds %zu bytes, more than the %zu bytes the KQ-3300 keeps for it; it was not sent.";
 inline constexpr const char* kSendStopped =
     "%s (device %d) stopped taking data: sent %d of %d %s. Check that it is connected and switched on, then "
     "send again.";

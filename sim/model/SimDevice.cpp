@@ -8,11 +8,12 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <iterator>
 #include <memory>
 
+#include "framework/core/SafeFile.h"
 #include "midi/msg/SysEx.h"
+#include "res/strings/sim.h"
 
 namespace vantorel {
 
@@ -132,24 +133,37 @@ bool CSimDevice::Read(uint32_t address, uint32_t size, std::vector<uint8_t>& out
     return true;
 }
 
-bool CSimDevice::Write(uint32_t address, const uint8_t* bytes, size_t count)
+bool CSimDevice::Write(uint32_t address, const uint8_t* bytes, size_t count, std::string* pWhy)
 {
+    const auto refuse = [pWhy](std::string why) {
+        if (pWhy)
+            *pWhy = std::move(why);
+        return false;
+    };
     CLocation loc;
     if (!Locate(address, loc))
-        return false;
+        return refuse("no memory at the data set's address");
     if (!bytes)
         count = 0;
+    // Blocks and items have fixed rooms: a data set that would run past its
+    // own is refused whole, as the bytes beyond belong to something else.
     if (loc.pBlock) {
-        const size_t n = std::min(count, loc.nBlockSize - loc.nOffset);
-        std::copy_n(bytes, n, loc.pBlock + loc.nOffset);
+        if (count > loc.nBlockSize - loc.nOffset)
+            return refuse(std::to_string(count) + " data bytes at offset " + std::to_string(loc.nOffset) +
+                          " run past the end of its block of " + std::to_string(loc.nBlockSize));
+        std::copy_n(bytes, count, loc.pBlock + loc.nOffset);
         return true;
     }
+    if (loc.nOffset % sim::kPacketSize != 0)
+        return refuse("item data at offset " + std::to_string(loc.nOffset) + " is not where a packet starts");
+    if (count > loc.nItemCapacity - loc.nOffset)
+        return refuse(std::to_string(count) + " data bytes at offset " + std::to_string(loc.nOffset) +
+                      " run past the end of its memory of " + std::to_string(loc.nItemCapacity) + " bytes");
     // The packet that arrives last decides where the item ends: sending an
     // item always ends with its last (short or empty) packet.
-    const size_t length = std::min(loc.nOffset + count, loc.nItemCapacity);
     std::vector<uint8_t>& data = loc.pItem->m_data;
-    data.resize(length, 0);
-    std::copy_n(bytes, length - loc.nOffset, data.begin() + ptrdiff_t(loc.nOffset));
+    data.resize(loc.nOffset + count, 0);
+    std::copy_n(bytes, count, data.begin() + ptrdiff_t(loc.nOffset));
     return true;
 }
 
@@ -193,8 +207,8 @@ std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
 
     if (command == sysex::kDataSet) {
         ++m_nDataSets;
-        if (!Write(address, bytes + kDataOffset, count - sysex::kDataSetOverhead))
-            Ignore("no memory at the data set's address");
+        if (std::string why; !Write(address, bytes + kDataOffset, count - sysex::kDataSetOverhead, &why))
+            Ignore(std::move(why));
         return answers;
     }
     if (command != sysex::kDataRequest || count != sysex::kRequestLength)
@@ -432,23 +446,21 @@ bool CSimDevice::LoadImageBytes(const std::vector<uint8_t>& image, std::string* 
 bool CSimDevice::SaveImage(const std::string& path, std::string* pError) const
 {
     const std::vector<uint8_t> bytes = SaveImageBytes();
-    const std::string temp = path + ".tmp";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return Fail(pError, "cannot write " + temp);
-        out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-        out.flush();
-        if (!out) {
-            std::remove(temp.c_str());
-            return Fail(pError, "cannot write " + temp);
-        }
+    const FileFault fault = WriteFileAtomic(path, bytes.data(), bytes.size());
+    if (fault == FileFault::None)
+        return true;
+    const char* reason = res::kSimImageWriteFault;
+    switch (fault) {
+    case FileFault::NotRegular: reason = res::kSimImageNotRegular; break;
+    case FileFault::NoFolder: reason = res::kSimImageNoFolder; break;
+    case FileFault::AccessDenied: reason = res::kSimImageAccessDenied; break;
+    case FileFault::DiskFull: reason = res::kSimImageDiskFull; break;
+    default: break;
     }
-    if (std::rename(temp.c_str(), path.c_str()) != 0) {
-        std::remove(temp.c_str());
-        return Fail(pError, "cannot replace " + path);
-    }
-    return true;
+    std::string text = res::kSimImageNotWritten;
+    text.replace(text.find("%2"), 2, reason);
+    text.replace(text.find("%1"), 2, path);
+    return Fail(pError, text);
 }
 
 size_t CSimDevice::MaxImageSize()

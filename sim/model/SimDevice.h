@@ -118,9 +118,10 @@ public:
     // The bytes a request for size bytes at a linear address would be
     // answered with, before faults; false when the device would stay silent.
     bool Read(uint32_t address, uint32_t size, std::vector<uint8_t>& out) const;
-    // Stores bytes as a data set to address would; false when the address is
-    // unknown.
-    bool Write(uint32_t address, const uint8_t* bytes, size_t count);
+    // Stores bytes as a data set to address would; false, with why, when
+    // nothing is stored: no memory at the address, data that would run past
+    // the end of its block or item, or item data where no packet starts.
+    bool Write(uint32_t address, const uint8_t* bytes, size_t count, std::string* pWhy = nullptr);
 
     // Memory, for tests and tools. Indexes out of range throw std::out_of_range.
     CPatchBytes& Patch(int i) { return m_patches.at(size_t(i)); }
@@ -155,8 +156,10 @@ public:
     // Why the last ignored message was ignored.
     const std::string& LastIgnored() const { return m_strLastIgnored; }
 
-    // Memory image file: see SimDevice.cpp for the layout. Save writes a
-    // temporary file and renames it, so a reader never sees half an image.
+    // Memory image file: see SimDevice.cpp for the layout. Save follows the
+    // program's own rules for the user's files (framework/core/SafeFile.h):
+    // all or nothing, a link is written through and stays a link, and a
+    // folder, pipe or device is never replaced.
     bool SaveImage(const std::string& path, std::string* pError = nullptr) const;
     // Leaves the memory unchanged unless the whole image is good. Only a
     // regular file no larger than MaxImageSize is read, so that a directory,

@@ -18,6 +18,7 @@
 #include "app/Resource.h"
 #include "framework/gui/QtMessageBox.h"
 #include "views/ProgramSwitches.h"
+#include "support/FileDialogScript.h"
 #include "support/MessageBoxRecorder.h"
 
 namespace vantorel::test {
@@ -148,6 +149,49 @@ TEST_F(AppStartTest, OpenFiltersAndKindsFollowTheRegistrationOrder)
     Frame()->CommandAction(ID_FILE_OPEN)->trigger();
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"File Error!!"});
     EXPECT_EQ(Frame()->GetMdiArea()->subWindowList().size(), 1);
+}
+
+// A patch, performance or system file may hold bytes after its body: they are
+// never read and cause no message, however many there are.
+TEST_F(AppStartTest, LibraryFilesWithBytesAfterAFixedBodyOpenAsTheBodyAlone)
+{
+    StartApp();
+    QTemporaryDir dir;
+    CFileDialogScript files;
+    CDocManager& mgr = m_pApp->GetDocManager();
+    const struct {
+        int nKind;
+        const char* szName;
+        qint64 nTail;
+    } cases[] = {
+        {0, "tail.pat", 1},
+        {1, "tail.pfm", 777},
+        {2, "tail.syp", qint64(1536) << 20}, // sparse: reading it whole would fill memory
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szName);
+        CDocument* saved = mgr.OpenNewDocument(mgr.GetTemplates()[size_t(c.nKind)].get());
+        ASSERT_NE(saved, nullptr);
+        std::vector<uint8_t> entry = saved->GetEntryBytes(1);
+        entry[5] ^= 0x21;
+        ASSERT_TRUE(saved->ApplyEntries("Change", {{1, entry}}));
+        files.m_answers = {dir.filePath(c.szName)};
+        ASSERT_TRUE(mgr.DoSave(saved, false));
+        mgr.CloseDocument(saved);
+        QFile file(dir.filePath(c.szName));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 nBody = file.size();
+        ASSERT_TRUE(file.seek(nBody) && file.write("K", 1) == 1 && file.resize(nBody + c.nTail));
+        file.close();
+
+        CMessageBoxRecorder boxes;
+        CDocument* opened = mgr.OpenDocumentFile(dir.filePath(c.szName));
+        ASSERT_NE(opened, nullptr);
+        EXPECT_TRUE(boxes.m_texts.empty()) << boxes.m_texts.front();
+        EXPECT_EQ(opened->GetEntryBytes(1), entry);
+        EXPECT_FALSE(opened->IsModified());
+        mgr.CloseDocument(opened);
+    }
 }
 
 TEST_F(AppStartTest, AboutCommandRunsTheAboutBox)

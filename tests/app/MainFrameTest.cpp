@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
@@ -411,6 +412,27 @@ TEST_F(MainFrameTest, ProfileValuesAreTakenAsTheyAreAndWrittenBack)
     EXPECT_EQ(GetProfileInt("Preview", "NoteNum", 0), 200);
     EXPECT_EQ(GetProfileInt("Preview", "Velocity", 0), -3);
     EXPECT_EQ(GetProfileInt("Preview", "ToneLen", 0), 123456);
+}
+
+// Another instance of the program changed settings while this one ran: on
+// closing, this one writes only what it changed itself, and the rest stays.
+TEST_F(MainFrameTest, ClosingKeepsTheSettingsAnotherInstanceChangedMeanwhile)
+{
+    WriteProfileInt("Preview", "ToneLen", 500);
+    MakeFrame();
+    {
+        QSettings other(QString::fromStdString(GetProfilePath()), QSettings::IniFormat);
+        other.setValue("Setup/SendData", "0");
+        other.setValue("Preview/NoteNum", "72");
+        other.setValue("Preview/ToneLen", "300");
+    }
+    m_pFrame->m_nPreviewVelocity = 100; // changed here only
+    m_pFrame->m_nPreviewToneLen = 250;  // changed in both: this later change wins
+    DestroyFrame();
+    EXPECT_EQ(GetProfileString("Setup", "SendData"), "0");
+    EXPECT_EQ(GetProfileString("Preview", "NoteNum"), "72");
+    EXPECT_EQ(GetProfileString("Preview", "Velocity"), "100");
+    EXPECT_EQ(GetProfileString("Preview", "ToneLen"), "250");
 }
 
 TEST_F(MainFrameTest, BadProfileContentsStartWithDefaults)

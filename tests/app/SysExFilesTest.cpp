@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "app/AppTestSupport.h"
 #include "app/ReceiveDumpDlg.h"
@@ -20,6 +21,7 @@
 #include "app/SysExFiles.h"
 #include "data/PatchDoc.h"
 #include "data/PerformDoc.h"
+#include "framework/core/FileNames.h"
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/UndoHistory.h"
 #include "support/FileDialogScript.h"
@@ -83,7 +85,7 @@ class SysExFilesTest : public AppStartTest {
 };
 
 const char* const kMixedSummary = "Imported from mixed.syx:\n"
-                                  "1 patch into Patch1\n"
+                                  "1 patch into A13 of Patch1\n"
                                   "64 performances into Performance1\n\n"
                                   "3 skipped, for example:\n"
                                   "Byte 0: skipped bytes outside any exclusive message.\n"
@@ -117,6 +119,14 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     auto* active = dynamic_cast<CPatchDoc*>(Documents()[0]);
     ASSERT_TRUE(active);
     {
+        // Cancel: nothing is imported, and no summary says otherwise.
+        CMessageBoxRecorder boxes(IDCANCEL);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 0);
+        EXPECT_EQ(boxes.m_texts.size(), 1u);
+        EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
+        EXPECT_EQ(Documents().size(), 1u);
+    }
+    {
         CMessageBoxRecorder boxes(IDNO);
         EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, active), 128);
         ASSERT_EQ(boxes.m_texts.size(), 2u);
@@ -143,6 +153,67 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     Trigger(edit_commands::ID_EDIT_UNDO);
     EXPECT_TRUE(active->m_aPatch == CPatchDoc().m_aPatch);
     EXPECT_FALSE(active->IsModified());
+}
+
+TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWhere) {
+    SetSendDataSwitch(0);
+    const QString one = WriteFile("one.syx", JoinSysEx(ExportSysEx(m_patches, 0).messages)); // A11
+    NewPatchBank();
+    auto* doc = dynamic_cast<CPatchDoc*>(Documents().at(0));
+    auto* view = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
+    ASSERT_TRUE(doc && view);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(40, 4 * 16 + 8));
+    ASSERT_EQ(view->GetSelection(), 4); // A15
+
+    CMessageBoxRecorder boxes(IDYES);
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {one};
+    Trigger(ID_IMPORT_SYSEX);
+    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                 "one.syx holds 1 patch (A11).\n\nYes puts it into the selected entry of "
+                                 "the active window, A15 of Patch1. No opens it in a new window.",
+                                 "Imported from one.syx:\n1 patch from A11 into A15 of Patch1"}));
+    const CPatchDoc initial;
+    for (size_t i = 0; i < 128; ++i)
+        EXPECT_TRUE(doc->m_aPatch[i] == (i == 4 ? m_patches.m_aPatch[0] : initial.m_aPatch[i])) << i;
+
+    // No: a new window, where the entry keeps its own place.
+    boxes.m_nAnswer = IDNO;
+    dialogs.m_answers = {one};
+    Trigger(ID_IMPORT_SYSEX);
+    EXPECT_EQ(boxes.m_texts.back(), "Imported from one.syx:\n1 patch into A11 of Patch2");
+    EXPECT_EQ(Documents().size(), 2u);
+}
+
+TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) {
+    Bytes bytes = JoinSysEx(ExportSysEx(m_patches).messages);
+    for (size_t i = 0; i + 2 < bytes.size(); ++i)
+        if (bytes[i] == 0xF0)
+            bytes[i + 2] = 0x11; // the device ID is not in the checksum
+    const QString file = WriteFile("other-id.syx", bytes);
+    const std::string question =
+        "other-id.syx holds data for device ID 0x11, not for device ID 0x10, which "
+        "Vantorel uses for the KQ-3300.\n\nYes takes the data as this synthesizer's. "
+        "No leaves it out.";
+    {
+        CMessageBoxRecorder boxes(IDNO);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 0);
+        ASSERT_EQ(boxes.m_texts.size(), 2u);
+        EXPECT_EQ(boxes.m_texts[0], question);
+        EXPECT_NE(
+            boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
+            std::string::npos)
+            << boxes.m_texts[1];
+        EXPECT_TRUE(Documents().empty());
+    }
+    {
+        CMessageBoxRecorder boxes(IDYES);
+        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 128);
+        EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
+                                     question, "Imported from other-id.syx:\n128 patches into Patch1"}));
+        ASSERT_EQ(Documents().size(), 1u);
+        EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
+    }
 }
 
 TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
@@ -219,6 +290,39 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
     m_pApp->OpenFiles({Path("bank.pat"), Path("missing.pfm")});
     EXPECT_EQ(Documents().size(), 3u);
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
+}
+
+// A name that is not UTF-8 (here Latin-1) is the file system's bytes: the
+// file opens from the command line, and a save goes back to that very file.
+TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {
+    CMessageBoxRecorder boxes(IDOK);
+    CPatchDoc library;
+    library.m_aPatch = m_patches.m_aPatch;
+    const std::string name = "caf\xE9 \xFF.pat";
+    const std::string path = m_dir.path().toStdString() + "/" + name;
+    ASSERT_TRUE(CDocumentFiles::Write(library, Path("plain.pat")));
+    ASSERT_EQ(::rename(Path("plain.pat").toLocal8Bit().constData(), path.c_str()), 0);
+
+    m_pApp->OpenFiles({AbsoluteFileName(path)});
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
+    ASSERT_EQ(Documents().size(), 1u);
+    CDocument* doc = Documents()[0];
+    EXPECT_EQ(doc->GetPathName(), path);
+    EXPECT_TRUE(dynamic_cast<CPatchDoc*>(doc)->m_aPatch == m_patches.m_aPatch);
+
+    std::vector<uint8_t> entry = doc->GetEntryBytes(0);
+    entry[0] = 'Z';
+    ASSERT_TRUE(doc->ApplyEntries("Rename", {{0, entry}}));
+    ASSERT_TRUE(m_pApp->GetDocManager().DoSave(doc, false));
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
+    const std::filesystem::directory_iterator files(m_dir.path().toStdString());
+    EXPECT_EQ(std::distance(begin(files), end(files)), 1) << "saved under another name";
+    CPatchDoc reread;
+    EXPECT_TRUE(CDocumentFiles::Read(reread, DecodeFileName(path)));
+    EXPECT_EQ(reread.m_aPatch[0].Data()[0], 'Z');
+    std::filesystem::remove(path); // Qt's own clean-up cannot name it
+    // A relative name is taken in the working folder, whose name keeps its bytes too.
+    EXPECT_EQ(EncodeFileName(AbsoluteFileName(name)), std::filesystem::current_path().string() + "/" + name);
 }
 
 TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived) {

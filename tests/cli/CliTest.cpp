@@ -48,6 +48,7 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
         {{"get", "patch", "-o", "x.pat", "--midi-out", "999"}, "There is no MIDI output '999'"},
         {{"convert", "a.pat"}, "needs IN and OUT"},
         {{"convert", "a.pat", "b.syx", "--midi-in", "0"}, "Option --midi-in does not apply to convert"},
+        {{"get", "patch", "-o", "x.pat", "--lenient"}, "Option --lenient does not apply to get"},
         {{"convert", "a.syx", "b.SYX"}, "both files are SysEx files"},
         {{"convert", "a.pat", "b.txt"}, "b.txt: name the new file .pat, .pfm"},
     };
@@ -68,8 +69,8 @@ TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
     EXPECT_EQ(run.nExit, cli::kExitDone);
     for (const char* word :
          {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
-          "verify FILE", "info FILE", "--midi-in", "--retries", "--keep-partial", "--quiet", "2 usage error",
-          "3 MIDI error", "4 file error", "130"})
+          "verify FILE", "info FILE", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
+          "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
 

@@ -7,6 +7,8 @@
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
 #include "cli/Session.h"
+#include "framework/ScratchMount.h"
+#include "transfer/SysExExport.h"
 
 namespace vantorel::test {
 namespace {
@@ -245,6 +247,175 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(m_nSent, 0);
 }
 
+// A stored patch, performance or system file may hold bytes after its body:
+// info, convert and send read the body alone, never the rest, and say nothing of it.
+TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
+    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
+    m_device.Performance(9)[20] ^= 0x7F;
+    m_device.System()[30] ^= 0x01;
+    const struct {
+        EKind kind;
+        const char* szFile;
+        qint64 nTail;
+    } cases[] = {
+        {EKind::Patch, "set/patch.pat", 1},
+        {EKind::Performance, "set/performance.pfm", 4096},
+        {EKind::System, "set/system.syp", qint64(1536) << 20}, // sparse: reading it whole would fill memory
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.szFile);
+        std::string error, why;
+        const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(Path(c.szFile), c.kind, error);
+        ASSERT_TRUE(body) << error;
+        QFile file(QString::fromStdString(Path(c.szFile)));
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        const qint64 nBody = file.size();
+        ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + c.nTail));
+        file.close();
+        const std::string syx = Path(c.szFile) + ".syx";
+
+        EXPECT_EQ(Run({"info", Path(c.szFile)}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(Run({"convert", Path(c.szFile), syx}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(Run({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
+        EXPECT_EQ(m_err.str(), "");
+        EXPECT_TRUE(DeviceHolds(m_device, c.kind, *body->pDoc, why)) << why;
+    }
+}
+
+// A pattern larger than the 16,384 bytes the synthesizer keeps for it would
+// run into the next pattern's memory: such a file opens, but neither send,
+// restore nor convert lets it out.
+TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverted) {
+    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), EKind::Pattern);
+    ASSERT_TRUE(patterns);
+    patterns->m_aPattern[0].SetData(std::vector<uint8_t>(20000, 0x15));
+    std::string error;
+    ASSERT_TRUE(cli::SaveLibraryFile(Path("set/pattern.ptn"), *patterns, error)) << error;
+    ASSERT_TRUE(cli::SaveLibraryFile(Path("over.ptn"), *patterns, error)) << error;
+    const CSimDevice before = m_device;
+
+    ASSERT_EQ(Run({"info", Path("over.ptn")}), cli::kExitDone) << m_err.str();
+    EXPECT_NE(m_out.str().find("C#2    PATTERN 1, 20000 bytes"), std::string::npos) << m_out.str();
+    m_nSent = 0;
+    const char* const says =
+        "Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 keeps for it";
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"send", Path("over.ptn"), "C#2"},
+                                                 {"send", Path("over.ptn")},
+                                                 {"restore", Path("set")},
+                                                 {"convert", Path("over.ptn"), Path("over.syx")}}) {
+        SCOPED_TRACE(args[0]);
+        EXPECT_EQ(Run(args), cli::kExitFile);
+        EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+        EXPECT_NE(m_err.str().find(says), std::string::npos) << m_err.str();
+    }
+    EXPECT_EQ(m_nSent, 0);
+    EXPECT_EQ(m_device.SaveImageBytes(), before.SaveImageBytes());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("over.syx"))));
+}
+
+// A patch bank as a .syx file with every kind of damage a download may have;
+// convert says what it skipped, as Import does, and exits 1 unless --lenient.
+TEST_F(CliInProcess, ConvertFromSysExSumsUpWhatItSkippedAndExitsOneUnlessLenient) {
+    CPatchDoc bank;
+    for (int n = 0; n < 128; ++n)
+        bank.m_aPatch[size_t(n)].SetName("Bank " + std::to_string(n));
+    const std::vector<std::vector<uint8_t>> sets = ExportSysEx(bank).messages;
+    const auto file = [this](const std::string& name, const std::vector<std::vector<uint8_t>>& messages) {
+        const std::vector<uint8_t> bytes = JoinSysEx(messages);
+        QFile f(QString::fromStdString(Path(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+        return Path(name);
+    };
+    std::vector<std::vector<uint8_t>> damaged = sets;
+    damaged[3][damaged[3].size() - 2] ^= 0x01; // wrong checksum
+    damaged[5].pop_back();                     // no F7: the next F0 nests in it
+    damaged[7].resize(100);                    // cut short, then ended
+    damaged[7].push_back(0xF7);
+    damaged.push_back(
+        {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x06, 0x00, 0x00, 0x00, 0x01, 0x79, 0xF7}); // no entry there
+    std::vector<uint8_t> oversized = {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12};
+    oversized.resize(700, 0x01);
+    oversized.push_back(0xF7);
+    damaged.push_back(oversized);
+    damaged.push_back({0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x02}); // the file ends inside a message
+    const std::string bad = file("bad.syx", damaged);
+
+    EXPECT_EQ(Run({"convert", bad, Path("bad.pat")}), cli::kExitSkipped);
+    const std::vector<std::string> summary = Lines(m_out.str());
+    ASSERT_GE(summary.size(), 5u) << m_out.str();
+    EXPECT_EQ(summary[0], "Converted from " + bad + ":");
+    EXPECT_EQ(summary[1], "125 patches into " + Path("bad.pat"));
+    EXPECT_EQ(summary[3], "6 skipped, for example:");
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    EXPECT_NE(m_err.str().find("--lenient"), std::string::npos) << m_err.str();
+    auto converted = Load<CPatchDoc>(Path("bad.pat"), EKind::Patch);
+    ASSERT_TRUE(converted);
+    EXPECT_TRUE(converted->m_aPatch[2] == bank.m_aPatch[2]);
+    EXPECT_FALSE(converted->m_aPatch[3] == bank.m_aPatch[3]);
+
+    EXPECT_EQ(Run({"convert", bad, Path("bad.pat"), "--lenient"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_EQ(Lines(m_out.str()), summary);
+
+    EXPECT_EQ(Run({"convert", file("good.syx", sets), Path("good.pat")}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_out.str(),
+              "Converted from " + Path("good.syx") + ":\n128 patches into " + Path("good.pat") + "\n");
+}
+
+// A file made for device ID 0x11 is named as such; --any-device takes it as this synthesizer's.
+TEST_F(CliInProcess, ConvertNamesAnotherDeviceIdAndTakesItWhenAsked) {
+    CPatchDoc bank;
+    bank.m_aPatch[9].SetName("Other ID");
+    std::vector<uint8_t> bytes = JoinSysEx(ExportSysEx(bank).messages);
+    for (size_t i = 0; i + 2 < bytes.size(); ++i)
+        if (bytes[i] == 0xF0)
+            bytes[i + 2] = 0x11;
+    QFile f(QString::fromStdString(Path("other.syx")));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
+    f.close();
+
+    EXPECT_EQ(Run({"convert", Path("other.syx"), Path("other.pat")}), cli::kExitFile);
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    EXPECT_NE(m_err.str().find("device ID 0x11"), std::string::npos) << m_err.str();
+    EXPECT_NE(m_err.str().find("--any-device"), std::string::npos) << m_err.str();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("other.pat"))));
+
+    EXPECT_EQ(Run({"convert", Path("other.syx"), Path("other.pat"), "--any-device"}), cli::kExitDone)
+        << m_err.str();
+    auto converted = Load<CPatchDoc>(Path("other.pat"), EKind::Patch);
+    ASSERT_TRUE(converted);
+    EXPECT_TRUE(converted->m_aPatch == bank.m_aPatch);
+}
+
+TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
+    CScratchMount readOnly(Path("ro"), true);
+    if (!readOnly.IsMounted())
+        GTEST_SKIP() << "cannot mount a tmpfs here";
+    const std::string library = std::string(VANTOREL_CORPUS_DIR) + "/patch/new.pat";
+    const std::string tooLong = Path(std::string(300, 'x'));
+    const struct {
+        std::vector<std::string> args;
+        std::string strSays;
+    } cases[] = {
+        {{"get", "patch", "A11", "-o", tooLong + ".pat"}, tooLong + ".pat: the name is too long"},
+        {{"convert", library, tooLong + ".syx"}, tooLong + ".syx: the name is too long"},
+        {{"backup", tooLong, "--quiet"}, tooLong + ": the name is too long"},
+        {{"convert", library, Path("ro/new.syx")}, "new.syx cannot be written: the file system is read-only"},
+        {{"backup", Path("ro/nightly"), "--quiet"},
+         "nightly cannot be written: the file system is read-only"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.strSays.substr(0, 60));
+        EXPECT_EQ(Run(c.args), cli::kExitFile);
+        EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+        EXPECT_NE(m_err.str().find(c.strSays), std::string::npos) << m_err.str();
+    }
+}
+
 TEST(CliExitCodes, FollowFromTheRunsResult) {
     const auto failed = [](EFailure reason) { return CRunResult{ERunEnd::Failed, false, {reason}}; };
     const std::vector<std::pair<CRunResult, int>> cases = {
@@ -256,6 +427,7 @@ TEST(CliExitCodes, FollowFromTheRunsResult) {
         {failed(EFailure::NoAnswer), cli::kExitMidi},
         {failed(EFailure::DamagedAnswer), cli::kExitMidi},
         {failed(EFailure::RefusedBytes), cli::kExitFile},
+        {failed(EFailure::EntryTooLarge), cli::kExitFile},
         {failed(EFailure::FileError), cli::kExitFile},
     };
     for (const auto& [result, nExit] : cases)

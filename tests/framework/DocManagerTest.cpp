@@ -11,11 +11,13 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <functional>
 
 #include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
@@ -376,6 +378,66 @@ TEST_F(DocManagerTest, SaveReplacesOnlyRegularFilesAndWritesThroughLinks)
     EXPECT_EQ(ReadBytes(Path("real.alp")), kAlphaMagic + "new!");
 }
 
+// Another program changed the open file: Save asks before it overwrites,
+// Cancel writes nothing and keeps the changes; after a save, nothing is asked.
+TEST_F(DocManagerTest, SaveAsksBeforeOverwritingAFileChangedOnDiskSinceItWasOpenedOrSaved)
+{
+    const auto local = [](const QString& p) { return p.toLocal8Bit().toStdString(); };
+    const struct {
+        const char* szHow;
+        std::function<void(const QString&)> change;
+    } changes[] = {
+        {"replaced by another file",
+         [&](const QString& p) {
+             WriteBytes(Path("other"), kAlphaMagic + "othr");
+             ASSERT_EQ(::rename(local(Path("other")).c_str(), local(p).c_str()), 0);
+         }},
+        {"rewritten in place at the same size", [](const QString& p) { WriteBytes(p, kAlphaMagic + "othr"); }},
+    };
+    CMessageBoxRecorder boxes(IDCANCEL);
+    WriteBytes(Path("r0.alp"), kAlphaMagic + "mine");
+    CDocument* unchanged = m_pManager->OpenDocumentFile(Path("r0.alp"));
+    ASSERT_NE(unchanged, nullptr);
+    unchanged->SetModifiedFlag(true);
+    EXPECT_TRUE(m_pManager->DoSave(unchanged, false));
+    EXPECT_TRUE(boxes.m_texts.empty());
+    m_pManager->CloseDocument(unchanged);
+    ASSERT_TRUE(QFile::remove(Path("r0.alp")));
+
+    for (const auto& c : changes) {
+        SCOPED_TRACE(c.szHow);
+        boxes.m_texts.clear();
+        boxes.m_types.clear();
+        boxes.m_nAnswer = IDCANCEL;
+        WriteBytes(Path("r1.alp"), kAlphaMagic + "mine");
+        // Older than anything written now, so that a rewrite shows in its time.
+        const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(::utimensat(AT_FDCWD, local(Path("r1.alp")).c_str(), past, 0), 0);
+        CDocument* doc = m_pManager->OpenDocumentFile(Path("r1.alp"));
+        ASSERT_NE(doc, nullptr);
+
+        c.change(Path("r1.alp"));
+        Doc(doc)->m_body = {'m', 'o', 'r', 'e'};
+        doc->SetModifiedFlag(true);
+        EXPECT_FALSE(m_pManager->DoSave(doc, false));
+        EXPECT_EQ(boxes.m_texts, std::vector<std::string>{Text(res::kFileChangedOnDisk, "r1.alp")});
+        EXPECT_EQ(boxes.m_types, std::vector<unsigned>{MB_OKCANCEL});
+        EXPECT_EQ(ReadBytes(Path("r1.alp")), kAlphaMagic + "othr");
+        EXPECT_TRUE(doc->IsModified());
+        EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"r1.alp"});
+
+        boxes.m_nAnswer = IDOK;
+        EXPECT_TRUE(m_pManager->DoSave(doc, false));
+        EXPECT_EQ(ReadBytes(Path("r1.alp")), kAlphaMagic + "more");
+        EXPECT_FALSE(doc->IsModified());
+        // Saved here: the next save has nothing to ask.
+        doc->SetModifiedFlag(true);
+        EXPECT_TRUE(m_pManager->DoSave(doc, false));
+        EXPECT_EQ(boxes.m_texts.size(), 2u);
+        m_pManager->CloseDocument(doc);
+    }
+}
+
 TEST_F(DocManagerTest, SaveIntoAReadOnlyFolderIsDeniedEvenForRoot)
 {
     CScratchMount readOnly(Path("ro").toStdString(), true);
@@ -547,13 +609,17 @@ TEST_F(DocManagerTest, RecentFileListKeepsTheFourLatestInTheProfile)
     reloaded.LoadRecentFileList();
     EXPECT_EQ(reloaded.GetRecentFiles(), expected);
 
-    // A save adds its file too.
+    // A save adds its file too, on top of what another instance added meanwhile.
+    reloaded.AddToRecentFileList(Path("other.alp").toStdString());
     CDocument* doc = m_pManager->OpenNewDocument(m_pManager->GetTemplates()[0].get());
     CFileDialogScript files;
     files.m_answers = {Path("saved.alp")};
     ASSERT_TRUE(m_pManager->DoSave(doc, false));
-    EXPECT_EQ(m_pManager->GetRecentFiles().front(), Path("saved.alp").toStdString());
-    EXPECT_EQ(m_pManager->GetRecentFiles().size(), 4u);
+    const std::vector<std::string> merged{Path("saved.alp").toStdString(), Path("other.alp").toStdString(),
+                                          expected[0], expected[1]};
+    EXPECT_EQ(m_pManager->GetRecentFiles(), merged);
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(GetProfileString("Recent File List", "File" + std::to_string(i + 1)), merged[size_t(i)]);
 }
 
 TEST_F(DocManagerTest, ModifiedMarkFollowsTheDocument)

@@ -227,5 +227,25 @@ TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported) {
     EXPECT_TRUE(ExportSysEx(docs.patterns, 3).IsOk());
 }
 
+TEST(SysExExport, AnItemIsWrittenUpToTheLastByteOfItsMemoryAndNotOneMore) {
+    CFilledDocs docs;
+    docs.patterns.m_aPattern[0].SetData(Filled(CPatternDoc::kItemRoom, 3));
+    const CSysExExport full = ExportSysEx(docs.patterns, 0);
+    ASSERT_TRUE(full.IsOk());
+    CPatternDoc target;
+    PlaceHaul(Read(JoinSysEx(full.messages)), target, "Import SysEx");
+    EXPECT_EQ(target.m_aPattern[0], docs.patterns.m_aPattern[0]);
+
+    docs.patterns.m_aPattern[0].SetData(Filled(CPatternDoc::kItemRoom + 1, 3));
+    for (const int nEntry : {0, -1}) {
+        const CSysExExport over = ExportSysEx(docs.patterns, nEntry);
+        EXPECT_FALSE(over.IsOk()) << nEntry;
+        EXPECT_TRUE(over.messages.empty()) << nEntry;
+        EXPECT_EQ(over.strBadEntry, "Pattern 1") << nEntry;
+        EXPECT_EQ(over.nEntrySize, CPatternDoc::kItemRoom + 1u) << nEntry;
+        EXPECT_EQ(over.nEntryRoom, CPatternDoc::kItemRoom) << nEntry;
+    }
+}
+
 } // namespace
 } // namespace vantorel::test

@@ -295,6 +295,33 @@ TEST(SysExReader, ThirdPartyStreamGivesOnlyOurDataSetsAndCountsTheRest)
     }
 }
 
+TEST(SysExReader, DataSetsForAnotherDeviceIdAreNamedAndTakenOnlyWhenAsked)
+{
+    const Bytes patch = Random7(CPatchRecord::kSize, 4);
+    Bytes stream = PatchSet(2, patch);
+    stream[2] = 0x11; // a download made for device ID 0x11
+    Bytes otherModel = PatchSet(3, patch);
+    otherModel[4] = 0x07;
+    Append(stream, otherModel);
+
+    const CSysExHaul strict = Read(stream);
+    EXPECT_EQ(strict.m_patches.GetTakenCount(), 0);
+    EXPECT_EQ(FormatDeviceIds(strict), "0x11");
+    ASSERT_EQ(strict.m_notes.size(), 2u);
+    EXPECT_EQ(FormatSysExNote(strict.m_notes[0]), "Byte 0: skipped a message for device ID 0x11.");
+    EXPECT_EQ(FormatSysExNote(strict.m_notes[1]),
+              "Byte 251: skipped a message for another device ID or model.");
+
+    CSysExReader reader;
+    reader.SetAnyDevice(true);
+    reader.Feed(stream.data(), stream.size());
+    reader.Finish();
+    const CSysExHaul& taken = reader.GetHaul();
+    EXPECT_EQ(taken.m_patches.GetTakenCount(), 1);
+    EXPECT_EQ(Record(taken.m_patches, 2), patch);
+    EXPECT_EQ(taken.SkipCount(SysExSkip::OtherDevice), 1u); // another model stays another device's
+}
+
 TEST(SysExReader, ByteAtATimeEqualsAllAtOnce)
 {
     auto performances = std::make_unique<CPerformDoc>();

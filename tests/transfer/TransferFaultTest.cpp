@@ -13,12 +13,14 @@
 
 #include "TransferFixture.h"
 #include "data/EntryName.h"
+#include "data/MotionDoc.h"
 #include "data/PatchDoc.h"
 #include "data/PatternDoc.h"
 #include "framework/core/Profile.h"
 #include "res/Strings.h"
 #include "res/strings/midi.h"
 #include "res/strings/transfer.h"
+#include "transfer/MotionTransfer.h"
 #include "transfer/PatchTransfer.h"
 #include "transfer/PatternTransfer.h"
 #include "transfer/TransferAddresses.h"
@@ -98,6 +100,36 @@ TEST_F(TransferFaultTest, ASendStopsAtAnEntryWithBytesTheSynthesizerCannotReceiv
     EXPECT_EQ(m_nCompleteShown, 0);
 }
 
+TEST_F(TransferFaultTest, AnItemLargerThanItsMemoryIsRefusedBeforeAnyOfItLeaves)
+{
+    // Pattern 1 (C#2) holds 20,000 bytes: its last packets would overwrite D2.
+    CPatternDoc patterns;
+    patterns.m_aPattern[0].SetData(std::vector<uint8_t>(20000, 0x11));
+    const CSimItem d2 = m_device.Pattern(1);
+    CSendPatternDlg send;
+    send.m_pItems = patterns.m_aPattern.data();
+    EXPECT_EQ(Run(send), IDOK);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(Failures(*m_pBoxes),
+              std::vector<std::string>{"Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 "
+                                       "keeps for it; it was not sent."});
+    EXPECT_EQ(m_nCompleteShown, 0);
+    EXPECT_EQ(m_device.Pattern(1), d2);
+
+    // A motion one byte over, sent alone: nothing of it, not even its value.
+    m_pBoxes->m_texts.clear();
+    auto motions = std::make_unique<CMotionDoc>();
+    motions->m_aMotion[2].SetData(std::vector<uint8_t>(CMotionDoc::kItemRoom + 1, 0x22));
+    CSendMotionDlg sendMotion;
+    sendMotion.m_pItems = motions->m_aMotion.data();
+    sendMotion.m_nSingle = 2;
+    EXPECT_EQ(Run(sendMotion), IDOK);
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ(Failures(*m_pBoxes),
+              std::vector<std::string>{"Motion 3 holds 1048577 bytes, more than the 1048576 bytes the "
+                                       "KQ-3300 keeps for it; it was not sent."});
+}
+
 TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayingHowFarItGot)
 {
     // The 18th data set finds the connection gone.
@@ -162,7 +194,8 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     m_pRecorder->FailCall("InOpen", MMSYSERR_ALLOCATED, 0, 2);
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     EXPECT_EQ(Run(dlg), IDOK);
     EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
@@ -215,7 +248,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     m_pRecorder->FailCall("InAddBuffer", MIDIERR_NOTREADY, 1, 1);
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     EXPECT_EQ(Run(get), IDOK);
     SetMessageBoxHandler(previous);
@@ -251,7 +284,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_pRecorder->m_events.clear();
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(3'500);
@@ -281,7 +314,8 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[7];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 7;
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -299,7 +333,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 2;
     EXPECT_EQ(Run(get), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -315,7 +349,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     ASSERT_GT(before.GetSize(), 0u);
     {
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nSingle = 1;
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(5'000);
@@ -333,7 +367,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     m_device.Faults() = CSimFaults{};
     m_pRecorder->m_events.clear();
     CGetPatternDlg bank;
-    bank.m_pItems = doc.m_aPattern.data();
+    bank.m_pDoc = &doc;
     m_onTransfer = [&](CTransferDlg&) {
         // The first item's value and data, then the second item's value.
         ASSERT_TRUE(m_clock.RunUntil([&] { return bank.m_progress.m_plan.m_nIndex == 1 &&

@@ -40,6 +40,8 @@ std::string DescribeFailure(const CRunFailure& f) {
         if (f.strDetail.empty() && !f.strEntry.empty())
             return FormatText(res::kEntryNotSendable, f.strEntry.c_str());
         break;
+    case EFailure::EntryTooLarge:
+        return FormatText(res::kEntryTooLarge, f.strEntry.c_str(), f.nEntrySize, f.nEntryRoom);
     case EFailure::NoAnswer:
         return FormatText(res::kGaveUpNoAnswer, f.nTries, f.nDone, f.nTotal, szNoun);
     case EFailure::DamagedAnswer:

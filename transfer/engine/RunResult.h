@@ -24,6 +24,7 @@ enum class EFailure {
     ConnectionLost,     // a call on an open port failed: the device went away
     NoAnswer,           // the device did not answer, however often it was asked
     RefusedBytes,       // bytes the synthesizer cannot take, or the port cannot carry
+    EntryTooLarge,      // an entry larger than its memory on the synthesizer (nEntrySize, nEntryRoom)
     DamagedAnswer,      // only damaged answers came, however often it was asked
     FileError,          // a file could not be read or written
 };
@@ -43,6 +44,8 @@ struct CRunFailure {
     int nTries = 0;        // requests for the entry under way, the first one included
     bool bSending = false; // a Send: the entries before nDone are on the synthesizer
     std::string strDetail; // the port's own sentence, when a port failed
+    size_t nEntrySize = 0; // EntryTooLarge: the entry's size and the memory it has
+    size_t nEntryRoom = 0;
 };
 
 struct CRunResult {

@@ -2,6 +2,7 @@
 
 #include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
+#include "transfer/engine/DataSetCheck.h"
 
 namespace vantorel {
 
@@ -82,11 +83,23 @@ void CSendRun::SendNext()
         m_nEntry = dataSet.nEntry;
     }
     m_status.Show(dataSet.nEntry, m_pPlan->Total(), m_pPlan->Noun());
-    if (!AreDataBytes(dataSet.pData, dataSet.nCount)) {
+    switch (CheckDataSet(dataSet)) {
+    case EDataSetFault::None:
+        break;
+    case EDataSetFault::HighByte: {
         CRunFailure failure;
         failure.reason = EFailure::RefusedBytes;
         Stop(failure, dataSet);
         return;
+    }
+    case EDataSetFault::TooLarge: {
+        CRunFailure failure;
+        failure.reason = EFailure::EntryTooLarge;
+        failure.nEntrySize = dataSet.nEntrySize;
+        failure.nEntryRoom = dataSet.nEntryRoom;
+        Stop(failure, dataSet);
+        return;
+    }
     }
     m_bPortFailed = false;
     if (m_midiOut.SendDataSet(dataSet.dwAddress, dataSet.pData, dataSet.nCount))

@@ -59,6 +59,11 @@ struct CDataSet {
     bool bValid = true; // false: the caller gave nothing to read from
     int nEntry = 0;       // the entry it belongs to, counted from 0 in this transfer
     std::string strEntry; // that entry as messages name it ("Patch A13")
+    // For entries of any length (patterns, motions): the whole entry's data
+    // and the device memory it has, so that none of an entry leaves when it
+    // would run into the next one's. Fixed-size records leave both 0.
+    size_t nEntrySize = 0;
+    size_t nEntryRoom = 0;
 };
 
 // What a transfer counts in: "patch" and "patches".

@@ -1,0 +1,71 @@
+#include "transfer/SysExSummary.h"
+
+#include "res/strings/syx.h"
+#include "transfer/SysExReader.h"
+
+namespace vantorel {
+
+namespace {
+
+// Skips named in a summary; the count says how many there were in all.
+constexpr size_t kSummaryNotes = 3;
+// Up to this many entries of a kind are named one by one.
+constexpr size_t kNamedEntries = 8;
+
+std::string Noun(SysExKind kind, int n) {
+    const CTransferNoun noun = NounOf(kind);
+    return n == 1 ? noun.szOne : noun.szMany;
+}
+
+} // namespace
+
+std::string FormatSysExText(const char* szPattern, const std::vector<std::string>& args) {
+    std::string text;
+    for (const char* p = szPattern; *p; ++p) {
+        if (p[0] == '%' && p[1] >= '1' && p[1] <= '9' && size_t(p[1] - '1') < args.size()) {
+            text += args[size_t(p[1] - '1')];
+            ++p;
+        } else {
+            text += *p;
+        }
+    }
+    return text;
+}
+
+std::string FormatPlacedLine(const CSysExHaul& haul, SysExKind kind, const std::string& strTarget,
+                             int nInto) {
+    const int nShown = ShownCount(haul, kind);
+    const std::string count = std::to_string(nShown);
+    const std::vector<int> taken = TakenEntries(haul, kind);
+    const int nFrom = SingleEntry(haul, kind);
+    if (nFrom >= 0 && nInto >= 0 && nInto != nFrom)
+        return FormatSysExText(res::kSysExMovedLine, {count, Noun(kind, nShown), SysExEntryLabel(kind, nFrom),
+                                                      SysExEntryLabel(kind, nInto), strTarget});
+    if (kind == SysExKind::System || taken.size() > kNamedEntries)
+        return FormatSysExText(res::kSysExTakenLine, {count, Noun(kind, nShown), strTarget});
+    std::string labels;
+    for (int n : taken)
+        labels += (labels.empty() ? "" : ", ") + SysExEntryLabel(kind, n);
+    return FormatSysExText(res::kSysExTakenEntriesLine, {count, Noun(kind, nShown), labels, strTarget});
+}
+
+std::string FormatSysExSkips(const CSysExHaul& haul) {
+    if (haul.TotalSkips() == 0)
+        return {};
+    std::string text = FormatSysExText(res::kSysExSkippedLine, {std::to_string(haul.TotalSkips())});
+    for (size_t i = 0; i < haul.m_notes.size() && i < kSummaryNotes; ++i)
+        text += "\n" + FormatSysExNote(haul.m_notes[i]);
+    return text;
+}
+
+std::string FormatSysExSummary(const std::string& strHead, const std::vector<std::string>& lines,
+                               const CSysExHaul& haul) {
+    std::string text = strHead;
+    for (const std::string& line : lines)
+        text += "\n" + line;
+    if (const std::string skips = FormatSysExSkips(haul); !skips.empty())
+        text += "\n\n" + skips;
+    return text;
+}
+
+} // namespace vantorel
