@@ -188,7 +188,8 @@ TEST_F(TransferFaultTest, ADeviceThatComesBackIsFoundByItsName)
     m_pRecorder->m_bAway = true;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     m_onTransfer = [&](CTransferDlg&) {
         EXPECT_FALSE(dlg.IsTransferring());
