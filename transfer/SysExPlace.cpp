@@ -44,9 +44,10 @@ constexpr CBlockRange kSystemRanges[] = {
 };
 static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemRanges) == 3);
 
-// Copies the blocks of record n that arrived into pTarget (nRecordSize bytes).
-bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize,
-                 const CBlockRange* pRanges, size_t nRanges) {
+// Hands each block of record n that arrived (nRecordSize bytes) to put(offset, bytes, size).
+template <class FPut>
+bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlockRange* pRanges, size_t nRanges,
+                 FPut put) {
     const uint32_t dwMask = bank.GetBlockMask(n);
     const uint8_t* pSource = bank.GetRecord(n);
     if (!dwMask || !pSource || bank.GetRecordSize() != nRecordSize)
@@ -54,7 +55,7 @@ bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecord
     for (size_t b = 0; b < nRanges && b < 32; ++b) {
         const CBlockRange& r = pRanges[b];
         if ((dwMask >> b) & 1u && r.nOffset + r.nSize <= nRecordSize)
-            std::copy_n(pSource + r.nOffset, r.nSize, pTarget + r.nOffset);
+            put(r.nOffset, pSource + r.nOffset, r.nSize);
     }
     return true;
 }
@@ -67,34 +68,39 @@ struct CPlacement {
     int Target(int n) const { return nFrom < 0 ? n : n == nFrom ? nInto : -1; }
 };
 
-template <class TRecord, size_t N>
-int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges,
-              size_t nRanges, CPlacement placement) {
+// A bank whose entries are its records.
+int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
+              size_t nRanges, CPlacement placement, const std::string& strEdit) {
     int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n) {
-        const int t = placement.Target(int(n));
-        if (t >= 0 && size_t(t) < N)
-            nPlaced += MergeRecord(bank, int(n), records[size_t(t)].Data(), TRecord::kSize, pRanges, nRanges)
-                           ? 1
-                           : 0;
+    for (int n = 0; n < doc.GetEntryCount(); ++n) {
+        const int t = placement.Target(n);
+        if (t < 0 || t >= doc.GetEntryCount())
+            continue;
+        nPlaced += MergeRecord(bank, n, nRecordSize, pRanges, nRanges,
+                               [&](size_t nOffset, const uint8_t* p, size_t nSize) {
+                                   doc.ApplyEntryBytes(strEdit, t, nOffset, p, nSize);
+                               })
+                       ? 1
+                       : 0;
     }
     return nPlaced;
 }
 
-template <class TEntry, size_t N>
-int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries, CPlacement placement) {
+int MergeItems(const CSysExItems& items, CDocument& doc, CPlacement placement, const std::string& strEdit) {
     int nPlaced = 0;
-    for (size_t n = 0; n < N && int(n) < items.GetCount(); ++n) {
-        const int t = placement.Target(int(n));
-        if (!items.IsTaken(int(n)) || t < 0 || size_t(t) >= N)
+    for (int n = 0; n < doc.GetEntryCount() && n < items.GetCount(); ++n) {
+        const int t = placement.Target(n);
+        if (!items.IsTaken(n) || t < 0 || t >= doc.GetEntryCount())
             continue;
-        TEntry& entry = entries[size_t(t)];
-        if (items.HasValue(int(n)))
-            entry.m_byValue = items.GetValue(int(n));
-        if (items.HasData(int(n))) {
-            entry.SetData(items.GetData(int(n)), items.GetDataSize(int(n)));
+        CVarEntry entry;
+        SetVarEntryBytes(entry, doc.GetEntryBytes(t));
+        if (items.HasValue(n))
+            entry.m_byValue = items.GetValue(n);
+        if (items.HasData(n)) {
+            entry.SetData(items.GetData(n), items.GetDataSize(n));
             entry.m_dwFlag = 1; // as a Get leaves a fetched item
         }
+        doc.ApplyEntries(strEdit, {{t, VarEntryBytes(entry)}});
         ++nPlaced;
     }
     return nPlaced;
@@ -136,21 +142,26 @@ std::string DescribeDataSetIn(const uint8_t* p, size_t n, const CSysExHaul& haul
     return res::kEntrySystem;
 }
 
-int Merge(const CSysExHaul& haul, CDocument& doc, CPlacement placement) {
-    if (auto* p = dynamic_cast<CPatchDoc*>(&doc))
-        return MergeBank(haul.m_patches, p->m_aPatch, kPatchRanges, std::size(kPatchRanges), placement);
-    if (auto* p = dynamic_cast<CPerformDoc*>(&doc))
-        return MergeBank(haul.m_performances, p->m_aPerform, kPerformanceRanges.data(),
-                         kPerformanceRanges.size(), placement);
-    if (auto* p = dynamic_cast<CSystemDoc*>(&doc))
-        return MergeRecord(haul.m_system, 0, p->m_aSystem.data(), CSystemDoc::kSize, kSystemRanges,
-                           std::size(kSystemRanges))
-                   ? 1
-                   : 0;
-    if (auto* p = dynamic_cast<CPatternDoc*>(&doc))
-        return MergeItems(haul.m_patterns, p->m_aPattern, placement);
-    if (auto* p = dynamic_cast<CMotionDoc*>(&doc))
-        return MergeItems(haul.m_motions, p->m_aMotion, placement);
+// Writes what arrived into doc through its edits.
+int Merge(const CSysExHaul& haul, CDocument& doc, CPlacement placement, const std::string& strEdit) {
+    if (dynamic_cast<CPatchDoc*>(&doc))
+        return MergeBank(haul.m_patches, doc, CPatchRecord::kSize, kPatchRanges, std::size(kPatchRanges), placement,
+                         strEdit);
+    if (dynamic_cast<CPerformDoc*>(&doc))
+        return MergeBank(haul.m_performances, doc, CPerformRecord::kSize, kPerformanceRanges.data(),
+                         kPerformanceRanges.size(), placement, strEdit);
+    if (dynamic_cast<CSystemDoc*>(&doc)) {
+        // The system's 65 bytes are its two blocks; every range lies inside one.
+        auto put = [&](size_t nOffset, const uint8_t* p, size_t nSize) {
+            const int nBlock = CSystemDoc::BlockAt(nOffset);
+            doc.ApplyEntryBytes(strEdit, nBlock, nOffset - CSystemDoc::BlockOffset(nBlock), p, nSize);
+        };
+        return MergeRecord(haul.m_system, 0, CSystemDoc::kSize, kSystemRanges, std::size(kSystemRanges), put) ? 1 : 0;
+    }
+    if (dynamic_cast<CPatternDoc*>(&doc))
+        return MergeItems(haul.m_patterns, doc, placement, strEdit);
+    if (dynamic_cast<CMotionDoc*>(&doc))
+        return MergeItems(haul.m_motions, doc, placement, strEdit);
     return 0;
 }
 
@@ -282,17 +293,14 @@ std::string SysExEntryLabel(SysExKind kind, int n) {
 }
 
 int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit, int nInto) {
-    const CEntrySnapshot before = doc.SnapshotEntries();
+    CEditGroup group(doc, strEdit);
     CPlacement placement;
     if (const std::optional<SysExKind> kind = KindOfDocument(doc); kind && nInto >= 0) {
         const int nFrom = SingleEntry(haul, *kind);
         if (nFrom >= 0 && nInto < EntryCount(*kind))
             placement = {nFrom, nInto};
     }
-    const int nPlaced = Merge(haul, doc, placement);
-    if (nPlaced > 0)
-        doc.RecordChangesSince(strEdit, before);
-    return nPlaced;
+    return Merge(haul, doc, placement, strEdit);
 }
 
 } // namespace vantorel

@@ -188,7 +188,8 @@ TEST_F(TransferFaultTest, ADeviceThatComesBackIsFoundByItsName)
     m_pRecorder->m_bAway = true;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     m_onTransfer = [&](CTransferDlg&) {
         EXPECT_FALSE(dlg.IsTransferring());
@@ -232,7 +233,8 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     m_pRecorder->FailCall("InOpen", MMSYSERR_ALLOCATED, 0, 2);
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     EXPECT_EQ(Run(dlg), IDOK);
     EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
@@ -285,7 +287,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     m_pRecorder->FailCall("InAddBuffer", MIDIERR_NOTREADY, 1, 1);
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     EXPECT_EQ(Run(get), IDOK);
     SetMessageBoxHandler(previous);
@@ -321,7 +323,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_pRecorder->m_events.clear();
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(3'500);
@@ -351,7 +353,8 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[7];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 7;
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -369,7 +372,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 2;
     EXPECT_EQ(Run(get), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -385,7 +388,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     ASSERT_GT(before.GetSize(), 0u);
     {
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nSingle = 1;
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(5'000);
@@ -403,7 +406,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     m_device.Faults() = CSimFaults{};
     m_pRecorder->m_events.clear();
     CGetPatternDlg bank;
-    bank.m_pItems = doc.m_aPattern.data();
+    bank.m_pDoc = &doc;
     m_onTransfer = [&](CTransferDlg&) {
         // The first item's value and data, then the second item's value.
         ASSERT_TRUE(m_clock.RunUntil([&] { return bank.m_progress.m_plan.m_nIndex == 1 &&

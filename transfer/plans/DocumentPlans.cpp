@@ -25,18 +25,32 @@ int SystemMode(int nEntry) {
     return nEntry < 0 ? kSystemBoth : nEntry == 0 ? kSystemParametersOnly : kSystemTxRxOnly;
 }
 
-template <class TPlan, class TItems>
-std::unique_ptr<TPlan> VarPlan(const CVarKind& kind, TItems* pItems, int nEntry) {
+// A pattern or motion plan: the Get writes into the document, the Send reads its items.
+template <class TPlan, class TTarget>
+std::unique_ptr<TPlan> VarPlan(const CVarKind& kind, TTarget* pTarget, int nEntry) {
     auto plan = std::make_unique<TPlan>(kind);
-    plan->m_pItems = pItems;
+    if constexpr (std::is_same_v<TPlan, CVarGetPlan>)
+        plan->m_pDoc = pTarget;
+    else
+        plan->m_pItems = pTarget;
     plan->m_nSingle = nEntry;
     plan->m_nIndex = nEntry < 0 ? 0 : nEntry;
     return plan;
 }
 
-// A fixed-record bank: the plan reads or writes the record nEntry, or all.
+// A fixed-record bank's Get: into the document's entry nEntry, or all of them.
+template <class TPlan>
+std::unique_ptr<TPlan> RecordGetPlan(CDocument& doc, int nEntry) {
+    auto plan = std::make_unique<TPlan>();
+    plan->m_pDoc = &doc;
+    plan->m_bSingle = nEntry >= 0;
+    plan->m_nIndex = nEntry < 0 ? 0 : nEntry;
+    return plan;
+}
+
+// A fixed-record bank's Send: the plan reads the record nEntry, or all.
 template <class TPlan, class TBank, class TRecords>
-std::unique_ptr<TPlan> RecordPlan(TBank& bank, TRecords& records, int nEntry) {
+std::unique_ptr<TPlan> RecordSendPlan(TBank& bank, TRecords& records, int nEntry) {
     auto plan = std::make_unique<TPlan>();
     if constexpr (std::is_same_v<TPlan, CPatchSendPlan>)
         plan->m_pRead = records.data(); // a patch Send reads the bank from its first record
@@ -53,28 +67,28 @@ std::unique_ptr<TPlan> RecordPlan(TBank& bank, TRecords& records, int nEntry) {
 
 std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) {
     if (auto* p = dynamic_cast<CPatchDoc*>(&doc); p && InRange(nEntry, CPatchDoc::kPatchCount))
-        return RecordPlan<CPatchGetPlan>(*p, p->m_aPatch, nEntry);
+        return RecordGetPlan<CPatchGetPlan>(*p, nEntry);
     if (auto* p = dynamic_cast<CPerformDoc*>(&doc); p && InRange(nEntry, CPerformDoc::kPerformanceCount))
-        return RecordPlan<CPerformGetPlan>(*p, p->m_aPerform, nEntry);
+        return RecordGetPlan<CPerformGetPlan>(*p, nEntry);
     if (auto* p = dynamic_cast<CSystemDoc*>(&doc); p && InRange(nEntry, 2)) {
         auto plan = std::make_unique<CSystemGetPlan>();
-        plan->m_pSystemData = p->m_aSystem.data();
+        plan->m_pDoc = p;
         plan->m_nMode = SystemMode(nEntry);
         return plan;
     }
     if (auto* p = dynamic_cast<CPatternDoc*>(&doc); p && InRange(nEntry, CPatternDoc::kPatternCount))
-        return VarPlan<CVarGetPlanT<CPatternEntry>>(kPatternKind, p->m_aPattern.data(), nEntry);
+        return VarPlan<CVarGetPlan>(kPatternKind, static_cast<CDocument*>(p), nEntry);
     if (auto* p = dynamic_cast<CMotionDoc*>(&doc); p && InRange(nEntry, CMotionDoc::kMotionCount))
-        return VarPlan<CVarGetPlanT<CMotionEntry>>(kMotionKind, p->m_aMotion.data(), nEntry);
+        return VarPlan<CVarGetPlan>(kMotionKind, static_cast<CDocument*>(p), nEntry);
     return nullptr;
 }
 
 std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) {
     if (auto* p = dynamic_cast<const CPatchDoc*>(&doc); p && InRange(nEntry, CPatchDoc::kPatchCount))
-        return RecordPlan<CPatchSendPlan>(*p, p->m_aPatch, nEntry);
+        return RecordSendPlan<CPatchSendPlan>(*p, p->m_aPatch, nEntry);
     if (auto* p = dynamic_cast<const CPerformDoc*>(&doc);
         p && InRange(nEntry, CPerformDoc::kPerformanceCount))
-        return RecordPlan<CPerformSendPlan>(*p, p->m_aPerform, nEntry);
+        return RecordSendPlan<CPerformSendPlan>(*p, p->m_aPerform, nEntry);
     if (auto* p = dynamic_cast<const CSystemDoc*>(&doc); p && InRange(nEntry, 2)) {
         auto plan = std::make_unique<CSystemSendPlan>();
         plan->m_pSystemData = p->m_aSystem.data();

@@ -9,6 +9,8 @@
 
 namespace vantorel {
 
+class CDocument;
+
 enum : int { kSystemBoth = 0, kSystemParametersOnly = 1, kSystemTxRxOnly = 2 };
 
 // One block of a system transfer: where it lives on the synthesizer, where in
@@ -26,7 +28,7 @@ std::vector<CSystemStep> SystemSteps(int nMode);
 
 class CSystemGetPlan : public CGetPlan {
 public:
-    uint8_t* m_pSystemData = nullptr; // the 65 bytes of the system document
+    CDocument* m_pDoc = nullptr; // the system document, written through its edits
     int m_nMode = kSystemBoth;
     int m_nStep = 0;
 

@@ -10,7 +10,12 @@
 #include <vector>
 
 #include "data/EntryName.h"
+#include "data/MotionDoc.h"
 #include "data/PatchDoc.h"
+#include "data/PatternDoc.h"
+#include "data/PerformDoc.h"
+#include "data/SystemDoc.h"
+#include "framework/core/HintRect.h"
 #include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
@@ -19,10 +24,12 @@
 #include "midi/MidiService.h"
 #include "midi/backends/CompositeMidiService.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "sim/model/SimDevice.h"
 #include "sim/service/SimMidiService.h"
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
+#include "transfer/plans/DocumentPlans.h"
 #include "transfer/plans/PatchPlan.h"
 
 namespace vantorel::test {
@@ -40,6 +47,20 @@ public:
     std::vector<std::string> m_texts;
     std::vector<std::string> m_status;
     int m_nPos = 0;
+};
+
+// Keeps the edits a document reports and the rectangles its views repaint.
+class CEditLog : public IEditHistory, public CViewBase {
+public:
+    void OnEditApplied(CDocEdit edit) override { m_edits.push_back(std::move(edit)); }
+    void OnSaved() override {}
+    void OnUpdate(CViewBase*, long, CObject* pHint) override
+    {
+        if (auto* p = dynamic_cast<CHintRect*>(pHint))
+            m_rects.push_back(p->m_rect);
+    }
+    std::vector<CDocEdit> m_edits;
+    std::vector<CRect> m_rects;
 };
 
 // The simulator, whose long messages fail from the nth on as a device that
@@ -353,6 +374,58 @@ TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsCancelledWithItsPortsClose
     const size_t nTexts = m_display.m_texts.size();
     m_clock.AdvanceMs(5000);
     EXPECT_EQ(m_display.m_texts.size(), nTexts);
+}
+
+// A Get stores what arrives through the document's edits: inside one edit
+// group (as the windows open around a Get) the whole Get is one step of just
+// the entries it changed, and the same Get again adds none.
+TEST_F(EngineRunTest, AGetOfEachKindIsOneEditOfTheEntriesItChanged)
+{
+    CPatchDoc patches;
+    CPerformDoc performances;
+    CSystemDoc system;
+    CPatternDoc patterns;
+    CMotionDoc motions;
+    for (CDocument* pDoc : {static_cast<CDocument*>(&patches), static_cast<CDocument*>(&performances),
+                            static_cast<CDocument*>(&system), static_cast<CDocument*>(&patterns),
+                            static_cast<CDocument*>(&motions)}) {
+        SCOPED_TRACE(pDoc->GetRuntimeClassName());
+        CEditLog log;
+        pDoc->SetEditHistory(&log);
+        pDoc->AddView(&log);
+        const CEntrySnapshot before = pDoc->SnapshotEntries();
+        for (int nRun = 0; nRun < 2; ++nRun) {
+            CEditGroup group(*pDoc, res::kEditGet);
+            const std::unique_ptr<CGetPlan> plan = MakeGetPlan(*pDoc);
+            ASSERT_NE(plan, nullptr);
+            CGetRun get(plan.get(), m_display);
+            const std::optional<CRunResult> result = RunToEnd(get);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->end, ERunEnd::Done);
+        }
+        std::vector<int> changed;
+        const CEntrySnapshot after = pDoc->SnapshotEntries();
+        for (size_t n = 0; n < after.size(); ++n)
+            if (after[n] != before[n])
+                changed.push_back(int(n));
+        EXPECT_FALSE(changed.empty());
+        ASSERT_EQ(log.m_edits.size(), 1u);
+        EXPECT_EQ(log.m_edits[0].strName, res::kEditGet);
+        std::vector<int> recorded;
+        for (const CEntryChange& c : log.m_edits[0].changes)
+            recorded.push_back(c.nEntry);
+        EXPECT_EQ(recorded, changed);
+        EXPECT_TRUE(pDoc->IsModified());
+        // The patch list repainted each changed row as it arrived, once.
+        if (pDoc == &patches) {
+            std::vector<CRect> rows;
+            for (int n : changed)
+                rows.push_back(patches.GetRowRect(n));
+            EXPECT_EQ(log.m_rects, rows);
+        }
+        pDoc->SetEditHistory(nullptr);
+        pDoc->RemoveView(&log);
+    }
 }
 
 } // namespace
