@@ -12,22 +12,19 @@ public:
     LoadResult Serialize(CArchive&) override { return LoadResult::Ok; }
 };
 
-// Three entries of two bytes; every change repaints everything.
-class CEntriesDoc : public CTestDoc {
+// Three entries of two bytes, which keeps every step of its history.
+class CEntriesDoc : public CTestDoc, public IEditHistory {
 public:
+    CEntriesDoc() { SetEditHistory(this); }
     int GetEntryCount() const override { return 3; }
     std::vector<uint8_t> GetEntryBytes(int n) const override { return m_entries.at(size_t(n)); }
+    void OnEditApplied(CDocEdit edit) override { m_edits.push_back(std::move(edit)); }
+    void OnSaved() override {}
     std::vector<std::vector<uint8_t>> m_entries{{0, 0}, {1, 1}, {2, 2}};
+    std::vector<CDocEdit> m_edits;
 
 protected:
     void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override { m_entries.at(size_t(n)) = bytes; }
-};
-
-class CHistoryLog : public IEditHistory {
-public:
-    void OnEditApplied(CDocEdit edit) override { m_edits.push_back(std::move(edit)); }
-    void OnSaved() override {}
-    std::vector<CDocEdit> m_edits;
 };
 
 class CRecordingView : public CViewBase {
@@ -107,8 +104,6 @@ TEST(Document, DestroyListenersHearEveryDocumentGo)
 TEST(Document, AnEditGroupIsOneStepOfTheEntriesThatDifferWhenItCloses)
 {
     CEntriesDoc doc;
-    CHistoryLog history;
-    doc.SetEditHistory(&history);
     CRecordingView view;
     doc.AddView(&view);
     {
@@ -119,18 +114,17 @@ TEST(Document, AnEditGroupIsOneStepOfTheEntriesThatDifferWhenItCloses)
         }
         EXPECT_TRUE(doc.ApplyEntries("Put", {{0, {6, 6}}, {1, {9, 9}}}));
         EXPECT_TRUE(doc.ApplyEntries("Put", {{1, {1, 1}}})); // back as it was
-        // Bytes past the end of an entry are left out.
-        const uint8_t tail[] = {7, 8, 9};
+        const uint8_t tail[] = {7, 8, 9};                     // bytes past the end of an entry are left out
         EXPECT_TRUE(doc.ApplyEntryBytes("Put", 2, 1, tail, 3));
         EXPECT_FALSE(doc.ApplyEntryBytes("Put", 2, 2, tail, 1));
         // Written and repainted at once; the history and the flag wait for the end.
         EXPECT_EQ(doc.m_entries[0], (std::vector<uint8_t>{6, 6}));
         EXPECT_EQ(view.rects.size(), 4u);
-        EXPECT_TRUE(history.m_edits.empty());
+        EXPECT_TRUE(doc.m_edits.empty());
         EXPECT_FALSE(doc.IsModified());
     }
-    ASSERT_EQ(history.m_edits.size(), 1u);
-    const CDocEdit& edit = history.m_edits[0];
+    ASSERT_EQ(doc.m_edits.size(), 1u);
+    const CDocEdit& edit = doc.m_edits[0];
     EXPECT_EQ(edit.strName, "Get");
     ASSERT_EQ(edit.changes.size(), 2u);
     EXPECT_EQ(edit.changes[0].nEntry, 0);
@@ -147,6 +141,6 @@ TEST(Document, AnEditGroupIsOneStepOfTheEntriesThatDifferWhenItCloses)
         doc.ApplyEntries("Put", {{0, {1, 1}}});
         doc.ApplyEntries("Put", {{0, {6, 6}}});
     }
-    EXPECT_EQ(history.m_edits.size(), 1u);
+    EXPECT_EQ(doc.m_edits.size(), 1u);
     EXPECT_FALSE(doc.IsModified());
 }
