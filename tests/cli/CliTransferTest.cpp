@@ -8,8 +8,6 @@
 #include "cli/ExitCodes.h"
 #include "framework/ScratchMount.h"
 #include "framework/core/Profile.h"
-#include "midi/FakeMidiService.h"
-#include "midi/backends/CompositeMidiService.h"
 #include "transfer/SysExExport.h"
 
 namespace vantorel::test {
@@ -260,34 +258,23 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
 // info, convert and send read the body alone, never the rest, and say nothing of it.
 TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
     ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
-    CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
     m_device.System()[30] ^= 0x01;
-    const struct {
-        EKind kind;
-        const char* szFile;
-        qint64 nTail;
-    } cases[] = {
-        {EKind::Patch, "set/patch.pat", 1},
-        {EKind::System, "set/system.syp", qint64(1536) << 20}, // sparse: reading it whole would fill memory
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.szFile);
-        std::string error, why;
-        const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(Path(c.szFile), c.kind, error);
-        ASSERT_TRUE(body) << error;
-        QFile file(QString::fromStdString(Path(c.szFile)));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        const qint64 nBody = file.size();
-        ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + c.nTail));
-        file.close();
-        const std::string syx = Path(c.szFile) + ".syx";
+    const std::string path = Path("set/system.syp");
+    std::string error, why;
+    const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(path, EKind::System, error);
+    ASSERT_TRUE(body) << error;
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 nBody = file.size();
+    // Sparse: reading it whole would fill memory.
+    ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + (qint64(1536) << 20)));
+    file.close();
 
-        EXPECT_EQ(Run({"info", Path(c.szFile)}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(Run({"convert", Path(c.szFile), syx}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(RunOnSim({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(m_err.str(), "");
-        EXPECT_TRUE(DeviceHolds(m_device, c.kind, *body->pDoc, why)) << why;
-    }
+    EXPECT_EQ(Run({"info", path}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(Run({"convert", path, path + ".syx"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(RunOnSim({"send", path, "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_TRUE(DeviceHolds(m_device, EKind::System, *body->pDoc, why)) << why;
 }
 
 // A pattern larger than the 16,384 bytes the synthesizer keeps for it would
@@ -385,7 +372,6 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
         std::string strSays;
     } cases[] = {
         {{"get", "patch", "A11", "-o", tooLong + ".pat"}, tooLong + ".pat: the name is too long"},
-        {{"convert", library, tooLong + ".syx"}, tooLong + ".syx: the name is too long"},
         {{"backup", tooLong, "--quiet"}, tooLong + ": the name is too long"},
         {{"convert", library, Path("ro/new.syx")}, "new.syx cannot be written: the file system is read-only"},
         {{"backup", Path("ro/nightly"), "--quiet"},
@@ -446,23 +432,6 @@ TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed) {
     EXPECT_EQ(m_nSent, 0);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("sim.pat"))));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("late.pat"))));
-
-    // Chosen by name, found at its number now.
-    test::CFakeMidiService synth;
-    synth.m_ins = {"late:out"};
-    synth.m_outs = {"late:in"};
-    CCompositeMidiService service({&m_sim, &synth});
-    CMidiService::Install(&service);
-    m_ctx.backendOf = [](bool, unsigned n) {
-        return n == 0 ? CDefaultMidiService::EBackend::Simulator : CDefaultMidiService::EBackend::Alsa;
-    };
-    EXPECT_EQ(Run({"get", "patch", "A11", "-o", Path("late.pat"), "--retries", "1"}), cli::kExitMidi);
-    EXPECT_EQ(Lines(m_err.str()).front(),
-              "Getting patch: MIDI in late:out (device 1), MIDI out late:in (device 1)");
-    EXPECT_EQ(m_nSent, 0);
-    ASSERT_FALSE(synth.m_calls.empty());
-    EXPECT_EQ(synth.m_calls.front().m_strName, "OutOpen");
-    CMidiService::Install(&m_sim);
     for (const char* key : {"MidiInDevice", "MidiOutDevice", "MidiInName", "MidiOutName"})
         DeleteProfileKey("MIDI", key);
 }
