@@ -14,21 +14,15 @@
 
 #include <csignal>
 #include <memory>
-#include <optional>
 
-#include "data/PatchDoc.h"
 #include "e2e/JackRig.h"
-#include "support/MessageBoxRecorder.h"
 #include "support/PortErrorLog.h"
-#include "framework/core/Profile.h"
 #include "framework/core/QtTimerService.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
 #include "midi/backends/RtMidiService.h"
 #include "res/strings/midi.h"
 #include "sim/model/SimDevice.h"
-#include "transfer/engine/GetRun.h"
-#include "transfer/plans/PatchPlan.h"
 
 namespace vantorel {
 namespace {
@@ -354,58 +348,6 @@ TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsAMessageWithAHighDataByte)
     std::string error;
     ASSERT_TRUE(m_rig.ReadSimMemory(memory, error)) << error;
     EXPECT_EQ(memory.Patch(2), CSimDevice().Patch(2)) << "the damaged data set was stored";
-}
-
-// A Get that starts while its synthesizer is away finds it by its name once
-// vantorel-sim starts, not at the number stored with the choice, and goes on.
-TEST_F(JackPatchTransfer, AGetStartedWhileTheSynthesizerIsAwayCompletesWhenItStarts)
-{
-    m_rig.Sim().kill();
-    m_rig.Sim().waitForFinished(5000);
-    CMessageBoxRecorder boxes;
-    CQtTimerService timer;
-    CTimerService::Install(&timer);
-    {
-        CRtMidiService jack(RtMidi::UNIX_JACK);
-        CMidiService::Install(&jack);
-        // Chosen when the simulator's ports were devices 4.
-        WriteProfileInt("MIDI", "MidiInDevice", 4);
-        WriteProfileString("MIDI", "MidiInName", m_strSim + ":out");
-        WriteProfileInt("MIDI", "MidiOutDevice", 4);
-        WriteProfileString("MIDI", "MidiOutName", m_strSim + ":in");
-        CPatchDoc doc;
-        CPatchGetPlan plan;
-        plan.m_pDoc = &doc;
-        CSilentDisplay display;
-        CGetRun get(&plan, display);
-        std::vector<CRunFailure> problems;
-        get.SetProblemHandler([&](const CRunFailure& f) { problems.push_back(f); });
-        std::optional<CRunResult> end;
-        get.SetDoneHandler([&end](const CRunResult& r) { end = r; });
-        get.Start();
-        QTest::qWait(3000);
-        EXPECT_TRUE(get.IsRunning());
-        ASSERT_EQ(problems.size(), 1u) << "the device is away: told once";
-        EXPECT_EQ(problems[0].reason, EFailure::DeviceNotAvailable);
-        EXPECT_EQ(problems[0].strDevice, m_strSim + ":in");
-
-        std::string error;
-        ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, m_dir.filePath(QStringLiteral("sim.img")), {}, error))
-            << error;
-        const bool bEnded = QTest::qWaitFor([&] { return end.has_value(); }, 120'000);
-        if (!bEnded)
-            get.Cancel();
-        ASSERT_TRUE(bEnded) << "the Get did not go on when the simulator started";
-        EXPECT_EQ(end->end, ERunEnd::Done);
-        EXPECT_TRUE(end->bWhole);
-        const CSimDevice factory;
-        for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
-            EXPECT_EQ(doc.m_aPatch[size_t(i)].m_data, factory.Patch(i)) << i;
-        EXPECT_EQ(problems.size(), 1u);
-        EXPECT_TRUE(boxes.m_texts.empty());
-        CMidiService::Install(nullptr);
-    }
-    CTimerService::Install(nullptr);
 }
 
 TEST_F(JackPatchTransfer, ASimulatorNameInUseIsSaidToBeTaken)
