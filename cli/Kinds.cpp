@@ -18,14 +18,15 @@ namespace vantorel::cli {
 namespace {
 
 const std::array<CKindInfo, 5> kKinds = {{
-    {EKind::Patch, "patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kCliRangePatch},
+    {EKind::Patch, "patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kCliRangePatch,
+     SysExKind::Patch},
     {EKind::Performance, "performance", "performance.pfm", ".pfm", kTypePerformance,
-     CPerformDoc::kPerformanceCount, res::kCliRangePerformance},
-    {EKind::System, "system", "system.syp", ".syp", kTypeSystem, 2, res::kCliRangeSystem},
+     CPerformDoc::kPerformanceCount, res::kCliRangePerformance, SysExKind::Performance},
+    {EKind::System, "system", "system.syp", ".syp", kTypeSystem, 2, res::kCliRangeSystem, SysExKind::System},
     {EKind::Pattern, "pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
-     res::kCliRangePattern},
+     res::kCliRangePattern, SysExKind::Pattern},
     {EKind::Motion, "motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
-     res::kCliRangeMotion},
+     res::kCliRangeMotion, SysExKind::Motion},
 }};
 
 constexpr const char* kSystemLabels[2] = {"system", "txrx"};
@@ -69,19 +70,8 @@ std::optional<EKind> KindFromType(std::string_view type) {
 }
 
 std::string EntryLabel(EKind kind, int n) {
-    switch (kind) {
-    case EKind::Patch:
-        return FormatPatchLabel(n);
-    case EKind::Performance:
-        return FormatPerformanceLabel(n);
-    case EKind::System:
-        return kSystemLabels[n];
-    case EKind::Pattern:
-        return FormatPatternLabel(n);
-    case EKind::Motion:
-        return Trimmed(res::kMotionNames[n]);
-    }
-    return {};
+    // The command line names the system's two blocks; the rest label as the lists do.
+    return kind == EKind::System ? kSystemLabels[n] : SysExEntryLabel(Info(kind).sysex, n);
 }
 
 std::optional<int> ParseEntryLabel(EKind kind, std::string_view label) {

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "framework/core/Document.h"
+#include "transfer/SysExPlace.h"
 
 namespace vantorel::cli {
 
@@ -22,6 +23,7 @@ struct CKindInfo {
     std::string_view type; // the header's type string
     int nEntries;
     const char* szRange; // the labels, for a message
+    SysExKind sysex;     // the kind as .syx files and placement know it
 };
 
 // In backup order.

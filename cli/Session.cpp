@@ -63,6 +63,22 @@ void CSession::PrintFailure(EKind kind, std::optional<int> entry, const CRunFail
                             m_ports.in.strName, std::to_string(failure.nTries - 1), m_ports.out.strName));
 }
 
+CRunResult CSession::Run(EKind kind, CTransferRun& run, bool bGet, int nTotal, std::optional<int> entry,
+                         const std::string& strBegins, const std::string& strDone) {
+    run.SetProgressHandler([&](int nDone, int, int nLast) {
+        m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
+    });
+    m_progress.Line(strBegins);
+    m_progress.Begin(kind, bGet, nTotal);
+    const CRunResult result = Drive(m_ctx, run);
+    m_progress.End();
+    if (result.end == ERunEnd::Done)
+        m_progress.Line(strDone);
+    if (result.end == ERunEnd::Failed)
+        PrintFailure(kind, entry, result.failure);
+    return result;
+}
+
 CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
     CSilentDisplay display;
     CGetRun run(&plan, display);
@@ -70,39 +86,18 @@ CRunResult CSession::Get(EKind kind, CGetPlan& plan, std::optional<int> entry) {
     // By name: a device that comes back under another number is found again.
     run.m_midiIn.SetDevice(uint16_t(m_ports.in.nDevice), m_ports.in.strName);
     run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
-    run.SetProgressHandler([&](int nDone, int, int nLast) {
-        m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
-    });
-    m_progress.Line(FormatText(res::kCliGetBegins, Info(kind).szWord, DescribePort(m_ports.in),
-                               DescribePort(m_ports.out)));
-    m_progress.Begin(kind, true, plan.Total());
-    const CRunResult result = Drive(m_ctx, run);
-    m_progress.End();
-    if (result.end == ERunEnd::Done)
-        m_progress.Line(FormatText(res::kCliGetDone, std::to_string(plan.Total()), NounOf(plan),
-                                   DescribePort(m_ports.in)));
-    if (result.end == ERunEnd::Failed)
-        PrintFailure(kind, entry, result.failure);
-    return result;
+    return Run(kind, run, true, plan.Total(), entry,
+               FormatText(res::kCliGetBegins, Info(kind).szWord, DescribePort(m_ports.in), DescribePort(m_ports.out)),
+               FormatText(res::kCliGetDone, std::to_string(plan.Total()), NounOf(plan), DescribePort(m_ports.in)));
 }
 
 CRunResult CSession::Send(EKind kind, CSendPlan& plan, std::optional<int> entry) {
     CSilentDisplay display;
     CSendRun run(&plan, display);
     run.m_midiOut.SetDevice(uint16_t(m_ports.out.nDevice), m_ports.out.strName);
-    run.SetProgressHandler([&](int nDone, int, int nLast) {
-        m_progress.Done(nDone, EntryLabel(kind, entry ? *entry : nLast));
-    });
-    m_progress.Line(FormatText(res::kCliSendBegins, Info(kind).szWord, DescribePort(m_ports.out)));
-    m_progress.Begin(kind, false, plan.Total());
-    const CRunResult result = Drive(m_ctx, run);
-    m_progress.End();
-    if (result.end == ERunEnd::Done)
-        m_progress.Line(FormatText(res::kCliSendDone, std::to_string(plan.Total()), NounOf(plan),
-                                   DescribePort(m_ports.out)));
-    if (result.end == ERunEnd::Failed)
-        PrintFailure(kind, entry, result.failure);
-    return result;
+    return Run(kind, run, false, plan.Total(), entry,
+               FormatText(res::kCliSendBegins, Info(kind).szWord, DescribePort(m_ports.out)),
+               FormatText(res::kCliSendDone, std::to_string(plan.Total()), NounOf(plan), DescribePort(m_ports.out)));
 }
 
 } // namespace vantorel::cli

@@ -14,6 +14,10 @@
 #include "transfer/engine/RunResult.h"
 #include "transfer/engine/TransferPlan.h"
 
+namespace vantorel {
+class CTransferRun;
+}
+
 namespace vantorel::cli {
 
 struct CPortPair {
@@ -38,6 +42,9 @@ class CSession {
     CRunResult Send(EKind kind, CSendPlan& plan, std::optional<int> entry);
 
   private:
+    // Drives run with its progress lines: strBegins first, strDone when it is done.
+    CRunResult Run(EKind kind, CTransferRun& run, bool bGet, int nTotal, std::optional<int> entry,
+                   const std::string& strBegins, const std::string& strDone);
     // The failure's one message line.
     void PrintFailure(EKind kind, std::optional<int> entry, const CRunFailure& failure);
 

@@ -37,19 +37,7 @@ std::optional<EKind> KindFromExtension(std::string_view path) {
 }
 
 SysExKind SysExKindOf(EKind kind) {
-    switch (kind) {
-    case EKind::Patch:
-        return SysExKind::Patch;
-    case EKind::Performance:
-        return SysExKind::Performance;
-    case EKind::System:
-        return SysExKind::System;
-    case EKind::Pattern:
-        return SysExKind::Pattern;
-    case EKind::Motion:
-        return SysExKind::Motion;
-    }
-    return SysExKind::Patch;
+    return Info(kind).sysex;
 }
 
 std::optional<CLoadedFile> LoadSysExFile(const std::string& path, EKind kind, bool bAnyDevice,

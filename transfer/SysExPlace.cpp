@@ -165,37 +165,21 @@ int Merge(const CSysExHaul& haul, CDocument& doc, CPlacement placement, const st
     return 0;
 }
 
-// Whether entry n of a kind arrived (for the system: any of its blocks).
-bool IsTaken(const CSysExHaul& haul, SysExKind kind, int n) {
+// Calls f with the part of the haul that holds a kind: its bank or its items.
+template <class F> auto WithPart(const CSysExHaul& haul, SysExKind kind, F f) {
     switch (kind) {
-    case SysExKind::Patch:
-        return haul.m_patches.IsTaken(n);
     case SysExKind::Performance:
-        return haul.m_performances.IsTaken(n);
+        return f(haul.m_performances);
     case SysExKind::System:
-        return haul.m_system.IsTaken(n);
+        return f(haul.m_system);
     case SysExKind::Pattern:
-        return haul.m_patterns.IsTaken(n);
+        return f(haul.m_patterns);
     case SysExKind::Motion:
-        return haul.m_motions.IsTaken(n);
-    }
-    return false;
-}
-
-int EntryCount(SysExKind kind) {
-    switch (kind) {
+        return f(haul.m_motions);
     case SysExKind::Patch:
-        return CPatchDoc::kPatchCount;
-    case SysExKind::Performance:
-        return CPerformDoc::kPerformanceCount;
-    case SysExKind::System:
-        return 1;
-    case SysExKind::Pattern:
-        return CPatternDoc::kPatternCount;
-    case SysExKind::Motion:
-        return CMotionDoc::kMotionCount;
+        break;
     }
-    return 0;
+    return f(haul.m_patches);
 }
 
 } // namespace
@@ -215,19 +199,7 @@ std::optional<SysExKind> KindOfDocument(const CDocument& doc) {
 }
 
 int TakenCount(const CSysExHaul& haul, SysExKind kind) {
-    switch (kind) {
-    case SysExKind::Patch:
-        return haul.m_patches.GetTakenCount();
-    case SysExKind::Performance:
-        return haul.m_performances.GetTakenCount();
-    case SysExKind::System:
-        return haul.m_system.GetTakenCount();
-    case SysExKind::Pattern:
-        return haul.m_patterns.GetTakenCount();
-    case SysExKind::Motion:
-        return haul.m_motions.GetTakenCount();
-    }
-    return 0;
+    return WithPart(haul, kind, [](const auto& part) { return part.GetTakenCount(); });
 }
 
 CTransferNoun NounOf(SysExKind kind) {
@@ -257,11 +229,13 @@ std::string DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) 
 }
 
 std::vector<int> TakenEntries(const CSysExHaul& haul, SysExKind kind) {
-    std::vector<int> taken;
-    for (int n = 0; n < EntryCount(kind); ++n)
-        if (IsTaken(haul, kind, n))
-            taken.push_back(n);
-    return taken;
+    return WithPart(haul, kind, [](const auto& part) {
+        std::vector<int> taken;
+        for (int n = 0; n < part.GetCount(); ++n)
+            if (part.IsTaken(n))
+                taken.push_back(n);
+        return taken;
+    });
 }
 
 int SingleEntry(const CSysExHaul& haul, SysExKind kind) {
@@ -297,7 +271,7 @@ int PlaceHaul(const CSysExHaul& haul, CDocument& doc, const std::string& strEdit
     CPlacement placement;
     if (const std::optional<SysExKind> kind = KindOfDocument(doc); kind && nInto >= 0) {
         const int nFrom = SingleEntry(haul, *kind);
-        if (nFrom >= 0 && nInto < EntryCount(*kind))
+        if (nFrom >= 0 && nInto < doc.GetEntryCount())
             placement = {nFrom, nInto};
     }
     return Merge(haul, doc, placement, strEdit);

@@ -25,15 +25,6 @@ namespace {
 constexpr int kAwayMs = 3000;
 constexpr int kGetLimitMs = 120'000;
 
-class CQuietDisplay : public IProgressDisplay {
-public:
-    void ShowText(const std::string&) override {}
-    void SetProgressPos(int) override {}
-    void SetProgressStep(int) override {}
-    void StepProgress() override {}
-    void ShowStatus(const std::string&) override {}
-};
-
 TEST(JackResume, AGetStartedWhileTheSynthesizerIsAwayCompletesWhenItStarts)
 {
     if (!e2e::CJackRig::JackdInstalled())
@@ -57,7 +48,7 @@ TEST(JackResume, AGetStartedWhileTheSynthesizerIsAwayCompletesWhenItStarts)
         CPatchDoc doc;
         CPatchGetPlan plan;
         plan.m_pDoc = &doc;
-        CQuietDisplay display;
+        CSilentDisplay display;
         CGetRun get(&plan, display);
         std::vector<CRunFailure> problems;
         get.SetProblemHandler([&](const CRunFailure& f) { problems.push_back(f); });

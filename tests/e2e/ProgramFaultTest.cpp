@@ -203,9 +203,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         body.insert(body.end(), r.Data(), r.Data() + CPatchRecord::kSize);
     EXPECT_EQ(FileBody(path, kTypePatch), body);
 
-    // With the server gone its ports are no longer listed: START says that
-    // the device chosen in MIDI Setup is missing, and the dialog stays until
-    // Cancel.
+    // With the server gone its ports are no longer listed: the device
+    // chosen in MIDI Setup is reported missing.
     auto* b = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(b, nullptr);
     bool bAgainReported = false;
@@ -235,8 +234,7 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
     }
     ASSERT_NO_FATAL_FAILURE(Save(b, Path("empty.pat")));
 
-    // MIDI Setup still opens; the simulator's JACK ports are gone from it,
-    // and the chosen one is shown by its name as not available.
+    // MIDI Setup still opens; of the simulator's ports only the chosen one stays, not available.
     QStringList ins;
     m_onMidiSetup = [&](CDialog* d) {
         QListWidget* list = d->GetListBox(IDC_MIDI_IN_LIST);

@@ -5,7 +5,6 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <optional>
 
 #include "framework/core/Profile.h"
 #include "midi/DeviceNames.h"
@@ -96,42 +95,6 @@ TEST_F(DeviceNamesTest, AChosenNameListedNowhereIsNotAvailableWhateverHasItsNumb
     EXPECT_EQ(ReadMidiOutDevice(), 1) << "the stored number still names the device";
     m_service.m_outs.clear();
     EXPECT_EQ(ReadMidiOutDevice(), -1);
-}
-
-TEST(DeviceLocation, TheNameDecidesAndANumberAloneIsTheDeviceIfListed)
-{
-    const std::vector<std::string> names = {"Sim", "slow:out", "late:out", "late:out"};
-    const struct {
-        int nDevice;
-        const char* szName;
-        std::optional<int> expected;
-    } cases[] = {
-        {2, "late:out", 2},           // still there
-        {3, "late:out", 3},           // the stored number wins among equal names
-        {1, "late:out", 2},           // moved: its first number now
-        {1, "gone:out", std::nullopt}, // listed nowhere, though device 1 exists
-        {7, "gone:out", std::nullopt},
-        {1, "", 1},                   // kept as a number alone
-        {4, "", std::nullopt},
-        {-1, "", std::nullopt},       // 65535 names nothing
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::to_string(c.nDevice) + " " + c.szName);
-        EXPECT_EQ(LocateDevice(names, c.nDevice, c.szName), c.expected);
-    }
-}
-
-TEST_F(DeviceNamesTest, OkInMidiSetupWithNothingPickedKeepsTheStoredChoice)
-{
-    WriteProfileInt("MIDI", "MidiInDevice", 3);
-    WriteProfileString("MIDI", "MidiInName", "late:out");
-    WriteProfileInt("MIDI", "MidiOutDevice", 3);
-    WriteProfileString("MIDI", "MidiOutName", "late:in");
-    WriteMidiSetupChoice(-1, 2);
-    EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -7), 3);
-    EXPECT_EQ(GetProfileString("MIDI", "MidiInName"), "late:out");
-    EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", -7), 2);
-    EXPECT_EQ(GetProfileString("MIDI", "MidiOutName"), "Synth Port");
 }
 
 TEST_F(DeviceNamesTest, NumbersWrittenByHandWithoutNamesAreUsedAsTheyAre)

@@ -161,15 +161,6 @@ TEST_F(PortsTest, ANamedDeviceOpensWhereverItIsListedAndNeverInPlaceOfAnother)
     EXPECT_TRUE(in.IsAvailable());
     EXPECT_TRUE(in.Open(&m_window));
     EXPECT_EQ(m_service.m_calls[0].m_handle, 0u);
-
-    // The output chosen in MIDI Setup is found by its name in the same way.
-    WriteProfileInt("MIDI", "MidiOutDevice", 0);
-    WriteProfileString("MIDI", "MidiOutName", "out 1");
-    CMidiOut out;
-    out.UseChosenDevice();
-    EXPECT_EQ(out.m_wDeviceId, 1);
-    EXPECT_EQ(out.DeviceName(), "out 1");
-    WriteProfileString("MIDI", "MidiOutName", "");
 }
 
 TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
