@@ -363,38 +363,5 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     EXPECT_EQ(Documents().size(), 1u);
 }
 
-// The MIDI IN device goes while a dump arrives and Stop comes before the
-// watch has seen it (the end-to-end tests cover what the watch finds): one
-// message names the device, and what arrived is placed all the same.
-TEST_F(SysExFilesTest, ReceiveDumpStoppedAfterItsDeviceWentSaysSoAndPlacesWhatArrived) {
-    CMessageBoxRecorder boxes(IDOK);
-    Trigger(ID_RECEIVE_DUMP);
-    CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
-    ASSERT_TRUE(dlg);
-    const auto add = *std::find_if(m_midi.m_calls.rbegin(), m_midi.m_calls.rend(),
-                                   [](const auto& call) { return call.m_strName == "InAddBuffer"; });
-    const std::vector<Bytes> patches = ExportSysEx(m_patches).messages;
-    for (size_t i = 0; i < 10; ++i)
-        m_midi.ReturnInBuffer(reinterpret_cast<HMIDIIN>(add.m_handle), add.m_pHdr, patches[i]);
-    m_clock.AdvanceMs(CReceiveDumpDlg::kWatchMs * 4);
-    EXPECT_TRUE(boxes.m_texts.empty()) << "a device that is there is not reported";
-
-    m_midi.Fail("InCheckConnection", MIDIERR_DISCONNECTED);
-    QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    m_midi.m_failures.clear();
-    EXPECT_FALSE(m_pApp->GetReceiveDump());
-    ASSERT_EQ(boxes.m_texts.size(), 2u);
-    EXPECT_EQ(boxes.m_texts[0],
-              "In A (MIDI IN device 0) is gone: in error 72 What arrived before is placed now. "
-              "Check that it is connected (with JACK, that the JACK server runs), then choose "
-              "Setup > Receive Dump again.");
-    EXPECT_EQ(boxes.m_texts[1].rfind("Received from In A:\n10 patches into Patch", 0), 0u)
-        << boxes.m_texts[1];
-    ASSERT_EQ(Documents().size(), 1u);
-    const auto& placed = dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch;
-    EXPECT_TRUE(std::equal(placed.begin(), placed.begin() + 10, m_patches.m_aPatch.begin()));
-}
-
 } // namespace
 } // namespace vantorel::test

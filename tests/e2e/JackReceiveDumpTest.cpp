@@ -151,9 +151,10 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         EXPECT_EQ(Boxes()[1].rfind(placed, 0), 0u) << Boxes()[1];
         auto* patches = DocumentOf<CPatchDoc>(Docs());
         ASSERT_TRUE(patches);
-        for (int i = 0; i < int(nArrived); ++i)
+        for (int i = 0; i < int(nArrived); ++i) {
             EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
                 << i;
+        }
         if (!bServer)
             ASSERT_NO_FATAL_FAILURE(RestartSim({}));
     }
