@@ -94,11 +94,15 @@ std::string CPortDevice::DeviceName() const
     return m_strDeviceName.empty() ? GetPortDeviceName(m_bInput, m_wDeviceId) : m_strDeviceName;
 }
 
-bool CPortDevice::IsAvailable() const
+std::optional<int> CPortDevice::Locate() const
 {
     CMidiService& s = CMidiService::Get();
-    return LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName)
-        .has_value();
+    return LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName);
+}
+
+bool CPortDevice::IsAvailable() const
+{
+    return Locate().has_value();
 }
 
 std::string CPortDevice::NotAvailableText() const
@@ -110,9 +114,7 @@ bool CPortDevice::LocateNamedDevice()
 {
     if (m_strDeviceName.empty())
         return true;
-    CMidiService& s = CMidiService::Get();
-    const std::optional<int> nAt =
-        LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName);
+    const std::optional<int> nAt = Locate();
     if (!nAt)
         return false;
     m_wDeviceId = static_cast<uint16_t>(*nAt);

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "midi/MidiService.h"
@@ -99,6 +100,8 @@ protected:
     bool LocateNamedDevice();
 
 private:
+    // Where the device is listed now (by name, or at its number without one).
+    std::optional<int> Locate() const;
     bool m_bInput;
 };
 
@@ -141,7 +144,6 @@ public:
 
 private:
     bool Check(MMRESULT result);
-    void ReportNotAvailable();
     CPortBuffer m_buffer;
     CPortReports m_reports;
 };

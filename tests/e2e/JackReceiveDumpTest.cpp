@@ -155,8 +155,9 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
             EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
                 << i;
         }
-        if (!bServer)
+        if (!bServer) {
             ASSERT_NO_FATAL_FAILURE(RestartSim({}));
+        }
     }
 }
 
