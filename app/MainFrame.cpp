@@ -366,8 +366,8 @@ void CMainFrame::OnPreview()
 {
     StopPreview();
     m_nMidiInDevice = ReadMidiInDevice();
-    m_nMidiOutDevice = ReadMidiOutDevice();
-    m_previewPort.m_wDeviceId = static_cast<uint16_t>(m_nMidiOutDevice);
+    m_previewPort.UseChosenDevice();
+    m_nMidiOutDevice = m_previewPort.m_wDeviceId;
     // A failed open is one box; the sequence goes on so the timer still ends it.
     m_previewPort.Open(this);
     m_nSoundingNote = m_nPreviewNote;
@@ -396,16 +396,21 @@ void CMainFrame::OnTimer(int nIdEvent)
 
 void CMainFrame::OnMidiSetup()
 {
-    m_nMidiInDevice = ReadMidiInDevice();
-    m_nMidiOutDevice = ReadMidiOutDevice();
+    const CChosenDevice in = FindChosenMidiIn();
+    const CChosenDevice out = FindChosenMidiOut();
     CMidiSetupDlg dlg(this);
-    dlg.m_nInSelection = m_nMidiInDevice;
-    dlg.m_nOutSelection = m_nMidiOutDevice;
+    // A chosen device that is missing now is shown by its name, not as
+    // whatever has its number.
+    dlg.m_nInSelection = in.bAvailable ? in.nDevice : -1;
+    dlg.m_nOutSelection = out.bAvailable ? out.nDevice : -1;
+    dlg.m_strMissingIn = in.bAvailable ? std::string() : in.strName;
+    dlg.m_strMissingOut = out.bAvailable ? std::string() : out.strName;
     if (dlg.DoModal() != IDOK)
         return;
-    m_nMidiInDevice = dlg.m_nInSelection;
-    m_nMidiOutDevice = dlg.m_nOutSelection;
-    WriteMidiDevices(m_nMidiInDevice, m_nMidiOutDevice);
+    // Nothing picked keeps the choice: a device that is away stays chosen.
+    WriteMidiSetupChoice(dlg.m_nInSelection, dlg.m_nOutSelection);
+    m_nMidiInDevice = ReadMidiInDevice();
+    m_nMidiOutDevice = ReadMidiOutDevice();
 }
 
 void CMainFrame::OnPreviewSetup()

@@ -62,9 +62,9 @@ CReceiveDumpDlg::~CReceiveDumpDlg() {
 }
 
 bool CReceiveDumpDlg::Start() {
-    m_midiIn.m_wDeviceId = uint16_t(std::clamp(ReadMidiInDevice(), 0, 0xFFFF));
+    m_midiIn.UseChosenDevice();
     // Named now: once the device has gone, its number may name another.
-    m_strDevice = Local(GetPortDeviceName(true, m_midiIn.m_wDeviceId));
+    m_strDevice = Local(m_midiIn.DeviceName());
     m_pWaiting->setText(Q(res::kReceiveWaiting).arg(m_strDevice).arg(m_midiIn.m_wDeviceId));
     m_bListening = m_midiIn.Open(this);
     if (m_bListening)

@@ -13,18 +13,32 @@
 #include "midi/DeviceNames.h"
 #include "midi/MidiService.h"
 #include "res/Strings.h"
+#include "res/strings/transfer.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 
 namespace {
+// The row of a chosen device that is not listed: after the devices, so that
+// positions still equal device numbers.
+constexpr int kMissingRole = Qt::UserRole + 1;
+
 // names: every device in device order, listed once (asking for each number in
 // turn lists every port again for each).
-void FillAndSelect(QListWidget* list, const std::vector<std::string>& names, int nSelection)
+void FillAndSelect(QListWidget* list, const std::vector<std::string>& names, int nSelection,
+                   const std::string& strMissing)
 {
     list->clear();
     // Position equals device number, so every device gets a row, named or not.
     for (size_t i = 0; i < names.size() && i <= UINT16_MAX; ++i)
         list->addItem(QString::fromLocal8Bit(names[i].c_str()));
+    if (!strMissing.empty()) {
+        auto* pMissing = new QListWidgetItem(
+            QString::fromLocal8Bit(FormatText(res::kDeviceNotAvailable, strMissing.c_str()).c_str()), list);
+        pMissing->setData(kMissingRole, true);
+        if (nSelection < 0)
+            nSelection = list->row(pMissing);
+    }
     if (nSelection >= 0 && nSelection < list->count()) {
         list->setCurrentRow(nSelection);
     } else {
@@ -36,7 +50,9 @@ void FillAndSelect(QListWidget* list, const std::vector<std::string>& names, int
 int SelectedRow(const QListWidget* list)
 {
     const auto items = list->selectedItems();
-    return items.isEmpty() ? -1 : list->row(items.front());
+    if (items.isEmpty() || items.front()->data(kMissingRole).toBool())
+        return -1;
+    return list->row(items.front());
 }
 } // namespace
 
@@ -72,8 +88,8 @@ CMidiSetupDlg::CMidiSetupDlg(QWidget* parent) : CDialog(MidiSetupTemplate(), par
 void CMidiSetupDlg::OnInitDialog()
 {
     CMidiService& service = CMidiService::Get();
-    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetDevNames(), m_nInSelection);
-    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetDevNames(), m_nOutSelection);
+    FillAndSelect(GetListBox(IDC_MIDI_IN_LIST), service.InGetDevNames(), m_nInSelection, m_strMissingIn);
+    FillAndSelect(GetListBox(IDC_MIDI_OUT_LIST), service.OutGetDevNames(), m_nOutSelection, m_strMissingOut);
 }
 
 void CMidiSetupDlg::OnOK()

@@ -2,6 +2,8 @@
 // MIDI Setup (151): the input and output device lists, positions equal to
 // device numbers. Preview Setup (152): note number, velocity and tone length,
 // checked in that dialog's order when OK is pressed.
+#include <string>
+
 #include "framework/gui/Dialog.h"
 
 namespace vantorel {
@@ -13,6 +15,11 @@ public:
     // The list positions selected; -1 for none. Set before DoModal, read after OK.
     int m_nInSelection = -1;
     int m_nOutSelection = -1;
+    // A chosen device that is not listed now: shown by this name as a last
+    // row, "<name> (not available)", selected while nothing else is; OK with
+    // that row gives -1 (keep the choice). Empty: no such row.
+    std::string m_strMissingIn;
+    std::string m_strMissingOut;
 
 protected:
     void OnInitDialog() override;

@@ -6,6 +6,8 @@
 #include <ostream>
 #include <string>
 
+#include "app/devices/DefaultMidiService.h"
+
 namespace vantorel::cli {
 
 struct CContext {
@@ -15,8 +17,9 @@ struct CContext {
     std::ostream& err; // messages and progress
     // True when err is a terminal: progress is one line that updates itself.
     bool bErrIsTerminal = false;
-    // The backend that lists device n ("ALSA"), for `ports`.
-    std::function<std::string(bool bInput, unsigned nDevice)> backendOf;
+    // The backend that lists device n: `ports` names it, and the built-in
+    // simulator is used only when the command line asks for it.
+    std::function<CDefaultMidiService::EBackend(bool bInput, unsigned nDevice)> backendOf;
     // Runs events until done() holds or the user stops the command.
     std::function<void(const std::function<bool()>& done)> runUntil;
     // Set (from the event loop, never from a signal handler) on SIGINT or SIGTERM.

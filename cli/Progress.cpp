@@ -40,6 +40,13 @@ void CProgress::End() {
     m_bLineOpen = false;
 }
 
+void CProgress::Line(const std::string& text) {
+    if (m_bQuiet)
+        return;
+    End();
+    m_ctx.err << text << std::endl;
+}
+
 void CProgress::ShowLine() {
     char line[160];
     int n =

@@ -24,6 +24,8 @@ class CProgress {
     void Done(int nDone, const std::string& label);
     // Ends the updating line, so that what follows starts on a line of its own.
     void End();
+    // A line of its own (a transfer's first line, its summary); none when quiet.
+    void Line(const std::string& text);
 
   private:
     void ShowLine();

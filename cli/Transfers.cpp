@@ -42,13 +42,11 @@ class CTransfers {
     CTransfers(const COptions& options, CContext& ctx) : m_options(options), m_ctx(ctx) {}
 
     int Run() {
-        // Every PORT is checked before any file is read or written.
-        std::string error;
-        const std::optional<unsigned> in = ResolvePort(true, m_options.midiIn, error);
-        const std::optional<unsigned> out = in ? ResolvePort(false, m_options.midiOut, error) : std::nullopt;
-        if (!in || !out)
-            return Fail(kExitUsage, error);
-        m_session.emplace(m_ctx, CPortPair{*in, *out}, m_options.nRetries, m_options.bQuiet);
+        // Every port is settled before any file is read or written.
+        CPortPair ports;
+        if (const int nExit = ResolvePorts(ports); nExit != kExitDone)
+            return nExit;
+        m_session.emplace(m_ctx, ports, m_options.nRetries, m_options.bQuiet);
         switch (m_options.command) {
         case ECommand::Get:
             return Get();
@@ -66,6 +64,38 @@ class CTransfers {
     }
 
   private:
+    // The devices the command uses: a PORT that names nothing is a usage
+    // error; so is a direction the command needs with no PORT and nothing
+    // chosen in MIDI Setup (one message for both); a chosen device that is
+    // not listed is a MIDI error. A send uses no input.
+    int ResolvePorts(CPortPair& ports) {
+        const bool bNeedsIn = m_options.command != ECommand::Send && m_options.command != ECommand::Restore;
+        std::string inError, outError;
+        const EPortFound in = bNeedsIn || m_options.midiIn
+                                  ? ResolvePort(m_ctx, true, m_options.midiIn, ports.in, inError)
+                                  : EPortFound::Found;
+        if (in == EPortFound::NoSuchPort)
+            return Fail(kExitUsage, inError);
+        const EPortFound out = ResolvePort(m_ctx, false, m_options.midiOut, ports.out, outError);
+        if (out == EPortFound::NoSuchPort)
+            return Fail(kExitUsage, outError);
+        const bool bInMissing = bNeedsIn && in == EPortFound::NotChosen;
+        const bool bOutMissing = out == EPortFound::NotChosen;
+        if (bInMissing || bOutMissing)
+            return Fail(kExitUsage, FormatText(res::kCliNoPortChosen,
+                                               bInMissing && bOutMissing ? res::kCliPortWordInOut
+                                               : bInMissing              ? res::kCliPortWordIn
+                                                                         : res::kCliPortWordOut,
+                                               bInMissing && bOutMissing ? res::kCliPortOptionsInOut
+                                               : bInMissing              ? res::kCliPortOptionsIn
+                                                                         : res::kCliPortOptionsOut));
+        if (in == EPortFound::NotAvailable)
+            return Fail(kExitMidi, inError);
+        if (out == EPortFound::NotAvailable)
+            return Fail(kExitMidi, outError);
+        return kExitDone;
+    }
+
     int Fail(int nExit, const std::string& text) {
         PrintMessage(m_ctx, text);
         return nExit;

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
 
     cli::CContext ctx{std::cout, std::cerr};
     ctx.bErrIsTerminal = isatty(STDERR_FILENO) == 1;
-    ctx.backendOf = [&midi](bool bInput, unsigned n) { return cli::BackendName(midi.BackendOf(bInput, n)); };
+    ctx.backendOf = [&midi](bool bInput, unsigned n) { return midi.BackendOf(bInput, n); };
     ctx.runUntil = [&ctx](const std::function<bool()>& done) {
         while (!done() && !ctx.bStopRequested)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

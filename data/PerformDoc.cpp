@@ -23,11 +23,8 @@ void CPerformDoc::SetEntryBytes(int n, const std::vector<uint8_t>& bytes)
 
 void CPerformDoc::OnEntriesChanged(const std::vector<int>& entries)
 {
-    for (int n : entries) {
-        UpdatePerformanceRow(n);
-        for (int k = 0; k < CPerformRecord::kPatchCount; ++k)
-            UpdatePatchRow(n * CPerformRecord::kPatchCount + k);
-    }
+    for (int n : entries)
+        UpdateRect(*this, GetEntryRect(n, false, false));
 }
 
 bool CPerformDoc::PutPerformance(int n, const CPerformRecord& rec, const std::string& strName)

@@ -67,7 +67,7 @@ public:
 
 protected:
     void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override;
-    // A performance's row and both its patch rows.
+    // A performance's name and both its patches, in one rectangle.
     void OnEntriesChanged(const std::vector<int>& entries) override;
 };
 

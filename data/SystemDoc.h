@@ -33,6 +33,9 @@ public:
     std::vector<uint8_t> GetEntryBytes(int nBlock) const override;
     // The program's edits, each one undo step; false when nothing would change.
     bool InitializeBlock(int nBlock);
+    // The block that holds byte nOffset of the 65, and where that block starts.
+    static int BlockAt(size_t nOffset) { return nOffset < kTxRxSettingOffset ? kBlockSystemParameter : kBlockTxRxSetting; }
+    static size_t BlockOffset(int nBlock);
     bool CopyBlockTo(int nBlock, const uint8_t* pSource);
 
     // Each writes its block's defaults and leaves the other block alone.
@@ -56,7 +59,6 @@ protected:
     void SetEntryBytes(int nBlock, const std::vector<uint8_t>& bytes) override;
 
 private:
-    static size_t BlockOffset(int nBlock);
     static size_t BlockSize(int nBlock);
 };
 

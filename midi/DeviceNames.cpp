@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <vector>
 
 #include "framework/core/Settings.h"
 #include "midi/MidiService.h"
@@ -14,20 +13,23 @@ namespace {
 
 using EPort = CSettings::MidiPort;
 
-// The stored number, unless it no longer names the stored device and that
-// name is listed elsewhere: then the name's first current number. The names
-// are listed once: asking for each number in turn lists every port again.
-int ReadDevice(EPort port, const std::vector<std::string>& names)
+// The names are listed once: asking for each number in turn lists every port again.
+CChosenDevice FindChosen(EPort port, const std::vector<std::string>& names)
 {
-    const int nStored = CSettings::ReadMidiDevice(port);
-    const std::string strName = CSettings::ReadMidiDeviceName(port);
-    // Numbers travel as 16-bit values, as GetMidiInName takes them.
-    const size_t nAt = static_cast<uint16_t>(nStored);
-    if (strName.empty() || (nAt < names.size() && names[nAt] == strName))
-        return nStored;
-    const size_t nCount = std::min<size_t>(names.size(), size_t(UINT16_MAX) + 1);
-    const auto it = std::find(names.begin(), names.begin() + std::ptrdiff_t(nCount), strName);
-    return it == names.begin() + std::ptrdiff_t(nCount) ? nStored : int(it - names.begin());
+    CChosenDevice chosen;
+    chosen.nDevice = CSettings::ReadMidiDevice(port);
+    chosen.strName = CSettings::ReadMidiDeviceName(port);
+    chosen.bStored = CSettings::IsMidiDeviceStored(port);
+    if (const std::optional<int> nAt = LocateDevice(names, chosen.nDevice, chosen.strName)) {
+        chosen.nDevice = *nAt;
+        chosen.bAvailable = true;
+    }
+    return chosen;
+}
+
+int NumberToOpen(const CChosenDevice& chosen)
+{
+    return chosen.bAvailable || chosen.strName.empty() ? chosen.nDevice : -1;
 }
 
 } // namespace
@@ -53,21 +55,47 @@ std::string FormatDeviceText(uint16_t nInDevice, uint16_t nOutDevice)
     return res::kDeviceTextIn + GetMidiInName(nInDevice) + res::kDeviceTextOut + GetMidiOutName(nOutDevice);
 }
 
-int ReadMidiInDevice()
+std::optional<int> LocateDevice(const std::vector<std::string>& names, int nDevice,
+                                const std::string& strName)
 {
-    return ReadDevice(EPort::In, CMidiService::Get().InGetDevNames());
+    // Numbers travel as 16-bit values, as GetMidiInName takes them.
+    const size_t nAt = static_cast<uint16_t>(nDevice);
+    const bool bListedAt = nAt < names.size();
+    if (strName.empty())
+        return bListedAt ? std::optional<int>(nDevice) : std::nullopt;
+    if (bListedAt && names[nAt] == strName)
+        return nDevice;
+    const size_t nCount = std::min<size_t>(names.size(), size_t(UINT16_MAX) + 1);
+    const auto end = names.begin() + std::ptrdiff_t(nCount);
+    const auto it = std::find(names.begin(), end, strName);
+    return it == end ? std::nullopt : std::optional<int>(int(it - names.begin()));
 }
 
-int ReadMidiOutDevice()
-{
-    return ReadDevice(EPort::Out, CMidiService::Get().OutGetDevNames());
-}
+CChosenDevice FindChosenMidiIn() { return FindChosen(EPort::In, CMidiService::Get().InGetDevNames()); }
+
+CChosenDevice FindChosenMidiOut() { return FindChosen(EPort::Out, CMidiService::Get().OutGetDevNames()); }
+
+int ReadMidiInDevice() { return NumberToOpen(FindChosenMidiIn()); }
+
+int ReadMidiOutDevice() { return NumberToOpen(FindChosenMidiOut()); }
 
 void WriteMidiDevices(int nInDevice, int nOutDevice)
 {
     // Device numbers travel as 16-bit values (-1 is 65535, which names nothing).
     CSettings::WriteMidiDevices(nInDevice, nOutDevice, GetMidiInName(static_cast<uint16_t>(nInDevice)),
                                 GetMidiOutName(static_cast<uint16_t>(nOutDevice)));
+}
+
+void WriteMidiSetupChoice(int nInDevice, int nOutDevice)
+{
+    const bool bKeepIn = nInDevice < 0;
+    const bool bKeepOut = nOutDevice < 0;
+    const std::string strIn = bKeepIn ? CSettings::ReadMidiDeviceName(EPort::In)
+                                      : GetMidiInName(static_cast<uint16_t>(nInDevice));
+    const std::string strOut = bKeepOut ? CSettings::ReadMidiDeviceName(EPort::Out)
+                                        : GetMidiOutName(static_cast<uint16_t>(nOutDevice));
+    CSettings::WriteMidiDevices(bKeepIn ? CSettings::ReadMidiDevice(EPort::In) : nInDevice,
+                                bKeepOut ? CSettings::ReadMidiDevice(EPort::Out) : nOutDevice, strIn, strOut);
 }
 
 } // namespace vantorel

@@ -59,14 +59,66 @@ std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
     return name;
 }
 
-std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail)
+std::string FormatPortText(const char* szPattern, const std::string& strName, uint16_t nDevice,
+                           const std::string& detail)
 {
     std::string text = szPattern;
     // The detail first: a device name may itself hold "%3".
     ReplaceAll(text, "%3", detail);
     ReplaceAll(text, "%2", std::to_string(nDevice));
-    ReplaceAll(text, "%1", GetPortDeviceName(bInput, nDevice));
+    ReplaceAll(text, "%1", strName);
     return text;
+}
+
+std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice, const std::string& detail)
+{
+    return FormatPortText(szPattern, GetPortDeviceName(bInput, nDevice), nDevice, detail);
+}
+
+// ---------------------------------------------------------------- device
+
+void CPortDevice::UseChosenDevice()
+{
+    const CChosenDevice chosen = m_bInput ? FindChosenMidiIn() : FindChosenMidiOut();
+    SetDevice(static_cast<uint16_t>(chosen.nDevice), chosen.strName);
+}
+
+void CPortDevice::SetDevice(uint16_t nDevice, std::string strName)
+{
+    m_wDeviceId = nDevice;
+    m_strDeviceName = std::move(strName);
+}
+
+std::string CPortDevice::DeviceName() const
+{
+    return m_strDeviceName.empty() ? GetPortDeviceName(m_bInput, m_wDeviceId) : m_strDeviceName;
+}
+
+std::optional<int> CPortDevice::Locate() const
+{
+    CMidiService& s = CMidiService::Get();
+    return LocateDevice(m_bInput ? s.InGetDevNames() : s.OutGetDevNames(), m_wDeviceId, m_strDeviceName);
+}
+
+bool CPortDevice::IsAvailable() const
+{
+    return Locate().has_value();
+}
+
+std::string CPortDevice::NotAvailableText() const
+{
+    return FormatPortText(res::kPortNotAvailable, DeviceName(), m_wDeviceId);
+}
+
+bool CPortDevice::LocateNamedDevice()
+{
+    if (m_strDeviceName.empty())
+        return true;
+    const std::optional<int> nAt = Locate();
+    if (!nAt)
+        return false;
+    m_wDeviceId = static_cast<uint16_t>(*nAt);
+    return true;
 }
 
 void SetPortBufferSource(PortBufferSource source) { g_pBufferSource = source ? source : &FromTheHeap; }
@@ -87,7 +139,7 @@ MIDIHDR* CPortBuffer::Allocate()
 
 // ---------------------------------------------------------------- input
 
-CMidiIn::CMidiIn(PortErrorHandler onError) : m_reports(std::move(onError))
+CMidiIn::CMidiIn(PortErrorHandler onError) : CPortDevice(true), m_reports(std::move(onError))
 {
     m_pHeader = m_buffer.Allocate();
     if (!m_pHeader)
@@ -115,7 +167,7 @@ bool CMidiIn::Check(MMRESULT result)
     // The service's sentence first: naming the device asks the service again.
     const std::string detail = CMidiService::Get().InGetErrorText(result);
     m_reports.Report({CPortError::EKind::CallFailed, true, m_wDeviceId, result,
-                      FormatPortText(res::kPortCallFailed, true, m_wDeviceId, detail)});
+                      FormatPortText(res::kPortCallFailed, DeviceName(), m_wDeviceId, detail), DeviceName()});
     return false;
 }
 
@@ -129,9 +181,11 @@ bool CMidiIn::Open(IMidiNotify* pWnd)
         m_reports.ReportNoMemory(true, m_wDeviceId);
     CMidiService& s = CMidiService::Get();
     HMIDIIN h = nullptr;
-    if (const MMRESULT result = s.InOpen(&h, m_wDeviceId, pWnd); result != MMSYSERR_NOERROR) {
-        m_reports.Report({CPortError::EKind::NotAvailable, true, m_wDeviceId, result,
-                          FormatPortText(res::kPortNotAvailable, true, m_wDeviceId)});
+    // A named device listed nowhere is not there, whatever has its number.
+    const MMRESULT result = LocateNamedDevice() ? s.InOpen(&h, m_wDeviceId, pWnd) : MMSYSERR_BADDEVICEID;
+    if (result != MMSYSERR_NOERROR) {
+        m_reports.Report(
+            {CPortError::EKind::NotAvailable, true, m_wDeviceId, result, NotAvailableText(), DeviceName()});
         return false;
     }
     m_reports.Opened();
@@ -177,7 +231,7 @@ bool CMidiIn::Close()
 
 // ---------------------------------------------------------------- output
 
-CMidiOut::CMidiOut(PortErrorHandler onError) : m_reports(std::move(onError))
+CMidiOut::CMidiOut(PortErrorHandler onError) : CPortDevice(false), m_reports(std::move(onError))
 {
     m_pHeader = m_buffer.Allocate();
     if (!m_pHeader)
@@ -205,7 +259,7 @@ bool CMidiOut::Check(MMRESULT result)
         return true;
     const std::string detail = CMidiService::Get().OutGetErrorText(result);
     m_reports.Report({CPortError::EKind::CallFailed, false, m_wDeviceId, result,
-                      FormatPortText(res::kPortCallFailed, false, m_wDeviceId, detail)});
+                      FormatPortText(res::kPortCallFailed, DeviceName(), m_wDeviceId, detail), DeviceName()});
     return false;
 }
 
@@ -219,9 +273,11 @@ bool CMidiOut::Open(IMidiNotify* pWnd)
     if (m_hMidiOut)
         Close();
     HMIDIOUT h = nullptr;
-    if (const MMRESULT result = CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd); result != MMSYSERR_NOERROR) {
-        m_reports.Report({CPortError::EKind::NotAvailable, false, m_wDeviceId, result,
-                          FormatPortText(res::kPortNotAvailable, false, m_wDeviceId)});
+    const MMRESULT result =
+        LocateNamedDevice() ? CMidiService::Get().OutOpen(&h, m_wDeviceId, pWnd) : MMSYSERR_BADDEVICEID;
+    if (result != MMSYSERR_NOERROR) {
+        m_reports.Report(
+            {CPortError::EKind::NotAvailable, false, m_wDeviceId, result, NotAvailableText(), DeviceName()});
         return false;
     }
     m_hMidiOut = h;

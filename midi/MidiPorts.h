@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "midi/MidiService.h"
@@ -40,6 +41,7 @@ struct CPortError {
     uint16_t wDevice = 0;
     MMRESULT code = MMSYSERR_NOERROR;
     std::string strText; // the sentence for the user, device named, what to do said
+    std::string strDevice; // the device as the user knows it (empty: by its number)
 };
 
 // Told of every failure a port reports; none: the port keeps it to itself.
@@ -67,8 +69,41 @@ private:
 // the MIDI Setup choice, else a plain "The MIDI input" or "The MIDI output".
 std::string GetPortDeviceName(bool bInput, uint16_t nDevice);
 // "%1" becomes the device's name, "%2" its number, "%3" detail.
+std::string FormatPortText(const char* szPattern, const std::string& strName, uint16_t nDevice,
+                           const std::string& detail = {});
 std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
                            const std::string& detail = {});
+
+// Which device a port opens: a number and, when the user chose it by name,
+// that name. A port with a name looks it up again at every Open: it opens the
+// device wherever that name is listed now (port numbers move), and nothing
+// when it is listed nowhere, even if another device now has the number.
+class CPortDevice {
+public:
+    uint16_t m_wDeviceId = 0;
+    std::string m_strDeviceName; // empty: the number alone
+
+    // The device chosen in MIDI Setup for this direction, at its number now.
+    void UseChosenDevice();
+    void SetDevice(uint16_t nDevice, std::string strName);
+    // The name messages give the device.
+    std::string DeviceName() const;
+    // Listed now: found by its name, or at its number when it has none.
+    bool IsAvailable() const;
+    // "<name> (device <n>) is not available. ..."
+    std::string NotAvailableText() const;
+
+protected:
+    explicit CPortDevice(bool bInput) : m_bInput(bInput) {}
+    // Finds the name again and moves m_wDeviceId to it; false when the name
+    // is listed nowhere. A port without a name leaves it to the service.
+    bool LocateNamedDevice();
+
+private:
+    // Where the device is listed now (by name, or at its number without one).
+    std::optional<int> Locate() const;
+    bool m_bInput;
+};
 
 // Where each port's buffer comes from: the heap, unless another source is
 // put in (null puts the heap back). A source that leaves the buffer empty
@@ -76,7 +111,7 @@ std::string FormatPortText(const char* szPattern, bool bInput, uint16_t nDevice,
 using PortBufferSource = void (*)(CPortBuffer& buffer);
 void SetPortBufferSource(PortBufferSource source);
 
-class CMidiIn {
+class CMidiIn : public CPortDevice {
 public:
     explicit CMidiIn(PortErrorHandler onError = {});
     ~CMidiIn();
@@ -86,8 +121,9 @@ public:
     // Who is told of this port's failures from now on.
     void SetErrorHandler(PortErrorHandler fn) { m_reports.SetHandler(std::move(fn)); }
     // midiInOpen, Reset, PrepareHeader, AddBuffer, Start; the first failure
-    // ends the sequence. True when every call succeeded. An open port is
-    // closed first, so that no device is left holding the buffer.
+    // ends the sequence. True when every call succeeded. A named device listed
+    // nowhere is not opened. An open port is closed first, so that no device
+    // is left holding the buffer.
     bool Open(IMidiNotify* pWnd);
     // PrepareHeader then AddBuffer on the same header.
     bool Requeue();
@@ -103,18 +139,16 @@ public:
     // what the loss means for its work. A closed port has nothing to lose.
     bool CheckConnection(std::string& detail);
 
-    uint16_t m_wDeviceId = 0;
     HMIDIIN m_hMidiIn = nullptr;
     MIDIHDR* m_pHeader = nullptr;
 
 private:
     bool Check(MMRESULT result);
-    void ReportNotAvailable();
     CPortBuffer m_buffer;
     CPortReports m_reports;
 };
 
-class CMidiOut {
+class CMidiOut : public CPortDevice {
 public:
     explicit CMidiOut(PortErrorHandler onError = {});
     ~CMidiOut();
@@ -122,7 +156,8 @@ public:
     CMidiOut& operator=(const CMidiOut&) = delete;
 
     void SetErrorHandler(PortErrorHandler fn) { m_reports.SetHandler(std::move(fn)); }
-    // midiOutOpen; an open port is closed first.
+    // midiOutOpen; an open port is closed first. A named device listed
+    // nowhere is not opened.
     bool Open(IMidiNotify* pWnd);
     // Status in the lowest byte, then data 1, then data 2.
     bool ShortMessage(uint8_t status, uint8_t data1, uint8_t data2);
@@ -143,7 +178,6 @@ public:
     bool Close();
     bool IsOpen() const { return m_hMidiOut != nullptr; }
 
-    uint16_t m_wDeviceId = 0;
     HMIDIOUT m_hMidiOut = nullptr;
     MIDIHDR* m_pHeader = nullptr;
 

@@ -22,7 +22,7 @@ CGetMotionDlg::CGetMotionDlg(QWidget* parent)
 
 void CGetMotionDlg::PrepareProgress()
 {
-    m_progress.m_plan.m_pItems = m_pItems;
+    m_progress.m_plan.m_pDoc = m_pDoc;
     m_progress.m_plan.m_nSingle = m_nSingle;
 }
 

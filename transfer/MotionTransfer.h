@@ -10,7 +10,7 @@ class CGettingMotionDlg : public CGettingDlg {
     Q_OBJECT
 public:
     explicit CGettingMotionDlg(QWidget* parent = nullptr);
-    CVarGetPlanT<CMotionEntry> m_plan;
+    CVarGetPlan m_plan;
 };
 
 class CSendingMotionDlg : public CSendingDlg {
@@ -20,13 +20,13 @@ public:
     CVarSendPlanT<CMotionEntry> m_plan;
 };
 
-// m_pItems: the document's entries; m_nSingle: one index, or -1 for all.
+// m_pDoc: the document the motions go into; m_nSingle: one index, or -1 for all.
 class CGetMotionDlg : public CTransferDlg {
     Q_OBJECT
 public:
     explicit CGetMotionDlg(QWidget* parent = nullptr);
 
-    CMotionEntry* m_pItems = nullptr;
+    CDocument* m_pDoc = nullptr;
     int m_nSingle = -1;
 
     CGettingMotionDlg m_progress;

@@ -24,7 +24,7 @@ void CGetPatchDlg::PrepareProgress()
 {
     CPatchGetPlan& plan = m_progress.m_plan;
     plan.m_pDoc = m_pDoc;
-    plan.m_pRecord = m_pRecord;
+    plan.m_bSingle = m_bSingle;
     plan.m_nIndex = m_nIndex;
     plan.m_nPerformance = m_nPerformance;
     plan.m_nPart = m_nPart;

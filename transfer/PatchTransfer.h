@@ -20,15 +20,16 @@ public:
     CPatchSendPlan m_plan;
 };
 
-// Bank Get: m_pDoc. Single Get: m_pRecord and m_nIndex. A performance's
-// patch: m_pRecord, m_nPerformance and m_nPart (1 or 2).
+// Bank Get: m_pDoc, the patch bank. Single Get: m_pDoc, m_bSingle and
+// m_nIndex. A performance's patch: m_pDoc the performance bank,
+// m_nPerformance and m_nPart (1 or 2).
 class CGetPatchDlg : public CTransferDlg {
     Q_OBJECT
 public:
     explicit CGetPatchDlg(QWidget* parent = nullptr);
 
-    CPatchDoc* m_pDoc = nullptr;
-    CPatchRecord* m_pRecord = nullptr;
+    CDocument* m_pDoc = nullptr;
+    bool m_bSingle = false;
     int m_nIndex = 0;
     int m_nPerformance = 0;
     int m_nPart = 0;

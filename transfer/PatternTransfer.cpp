@@ -22,7 +22,7 @@ CGetPatternDlg::CGetPatternDlg(QWidget* parent)
 
 void CGetPatternDlg::PrepareProgress()
 {
-    m_progress.m_plan.m_pItems = m_pItems;
+    m_progress.m_plan.m_pDoc = m_pDoc;
     m_progress.m_plan.m_nSingle = m_nSingle;
 }
 

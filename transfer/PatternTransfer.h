@@ -10,7 +10,7 @@ class CGettingPatternDlg : public CGettingDlg {
     Q_OBJECT
 public:
     explicit CGettingPatternDlg(QWidget* parent = nullptr);
-    CVarGetPlanT<CPatternEntry> m_plan;
+    CVarGetPlan m_plan;
 };
 
 class CSendingPatternDlg : public CSendingDlg {
@@ -20,13 +20,13 @@ public:
     CVarSendPlanT<CPatternEntry> m_plan;
 };
 
-// m_pItems: the document's entries; m_nSingle: one index, or -1 for all.
+// m_pDoc: the document the patterns go into; m_nSingle: one index, or -1 for all.
 class CGetPatternDlg : public CTransferDlg {
     Q_OBJECT
 public:
     explicit CGetPatternDlg(QWidget* parent = nullptr);
 
-    CPatternEntry* m_pItems = nullptr;
+    CDocument* m_pDoc = nullptr;
     int m_nSingle = -1;
 
     CGettingPatternDlg m_progress;

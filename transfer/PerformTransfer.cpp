@@ -24,7 +24,7 @@ void CGetPerformanceDlg::PrepareProgress()
 {
     CPerformGetPlan& plan = m_progress.m_plan;
     plan.m_pDoc = m_pDoc;
-    plan.m_pRecord = m_pRecord;
+    plan.m_bSingle = m_bSingle;
     plan.m_nIndex = m_nIndex;
 }
 

@@ -20,14 +20,14 @@ public:
     CPerformSendPlan m_plan;
 };
 
-// Bank: m_pDoc. Single: m_pRecord and m_nIndex.
+// Bank: m_pDoc. Single: m_pDoc, m_bSingle and m_nIndex.
 class CGetPerformanceDlg : public CTransferDlg {
     Q_OBJECT
 public:
     explicit CGetPerformanceDlg(QWidget* parent = nullptr);
 
-    CPerformDoc* m_pDoc = nullptr;
-    CPerformRecord* m_pRecord = nullptr;
+    CDocument* m_pDoc = nullptr;
+    bool m_bSingle = false;
     int m_nIndex = 0;
 
     CGettingPerformanceDlg m_progress;

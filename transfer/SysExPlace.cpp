@@ -9,8 +9,8 @@
 
 namespace vantorel {
 
-bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize, const CBlockRange* pRanges,
-                 size_t nRanges)
+bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlockRange* pRanges, size_t nRanges,
+                 const FPutBytes& put)
 {
     const uint32_t dwMask = bank.GetBlockMask(n);
     const uint8_t* pSource = bank.GetRecord(n);
@@ -19,22 +19,48 @@ bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecord
     for (size_t b = 0; b < nRanges && b < 32; ++b) {
         const CBlockRange& r = pRanges[b];
         if ((dwMask >> b) & 1u && r.nOffset + r.nSize <= nRecordSize)
-            std::copy_n(pSource + r.nOffset, r.nSize, pTarget + r.nOffset);
+            put(r.nOffset, pSource + r.nOffset, r.nSize);
     }
     return true;
 }
 
-bool MergeItem(const CSysExItems& items, int n, CVarEntry& entry)
+int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
+              size_t nRanges, const CPlacement& placement, const std::string& strEdit)
 {
-    if (n >= items.GetCount() || !items.IsTaken(n))
-        return false;
-    if (items.HasValue(n))
-        entry.m_byValue = items.GetValue(n);
-    if (items.HasData(n)) {
-        entry.SetData(items.GetData(n), items.GetDataSize(n));
-        entry.m_dwFlag = 1; // as a Get leaves a fetched item
+    int nPlaced = 0;
+    for (int n = 0; n < doc.GetEntryCount(); ++n) {
+        const int t = placement.Target(n);
+        if (t < 0 || t >= doc.GetEntryCount())
+            continue;
+        nPlaced += MergeRecord(bank, n, nRecordSize, pRanges, nRanges,
+                               [&](size_t nOffset, const uint8_t* p, size_t nSize) {
+                                   doc.ApplyEntryBytes(strEdit, t, nOffset, p, nSize);
+                               })
+                       ? 1
+                       : 0;
     }
-    return true;
+    return nPlaced;
+}
+
+int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement, const std::string& strEdit)
+{
+    int nPlaced = 0;
+    for (int n = 0; n < doc.GetEntryCount() && n < items.GetCount(); ++n) {
+        const int t = placement.Target(n);
+        if (!items.IsTaken(n) || t < 0 || t >= doc.GetEntryCount())
+            continue;
+        CVarEntry entry;
+        SetVarEntryBytes(entry, doc.GetEntryBytes(t));
+        if (items.HasValue(n))
+            entry.m_byValue = items.GetValue(n);
+        if (items.HasData(n)) {
+            entry.SetData(items.GetData(n), items.GetDataSize(n));
+            entry.m_dwFlag = 1; // as a Get leaves a fetched item
+        }
+        doc.ApplyEntries(strEdit, {{t, VarEntryBytes(entry)}});
+        ++nPlaced;
+    }
+    return nPlaced;
 }
 
 int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount)
@@ -49,17 +75,14 @@ int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, cons
 {
     if (!kind.IsKindOf(doc))
         return 0;
-    const CEntrySnapshot before = doc.SnapshotEntries();
+    CEditGroup group(doc, strEdit);
     CPlacement placement;
     if (nInto >= 0) {
         const int nFrom = kind.SingleEntry(haul);
         if (nFrom >= 0 && nInto < kind.EntryCount())
             placement = {nFrom, nInto};
     }
-    const int nPlaced = kind.Merge(haul, doc, placement);
-    if (nPlaced > 0)
-        doc.RecordChangesSince(strEdit, before);
-    return nPlaced;
+    return kind.Merge(haul, doc, placement, strEdit);
 }
 
 } // namespace vantorel

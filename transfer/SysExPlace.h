@@ -5,9 +5,9 @@
 // record keeps the document's bytes; patterns and motions take the value and
 // the data separately, each only when it arrived. Nothing outside the
 // addressed entries is touched. No widgets: the command line can use it.
-#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,38 +44,20 @@ struct CBlockRange {
     size_t nSize;
 };
 
-// Copies the blocks of record n that arrived into pTarget (nRecordSize bytes).
-bool MergeRecord(const CSysExBank& bank, int n, uint8_t* pTarget, size_t nRecordSize, const CBlockRange* pRanges,
-                 size_t nRanges);
+// Hands each block of record n that arrived (nRecordSize bytes) to
+// put(offset, bytes, size); false when none of it arrived.
+using FPutBytes = std::function<void(size_t nOffset, const uint8_t* pBytes, size_t nSize)>;
+bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlockRange* pRanges, size_t nRanges,
+                 const FPutBytes& put);
 
-// Every record of a bank of fixed records, each into its place.
-template <class TRecord, size_t N>
-int MergeBank(const CSysExBank& bank, std::array<TRecord, N>& records, const CBlockRange* pRanges, size_t nRanges,
-              const CPlacement& placement)
-{
-    int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n) {
-        const int t = placement.Target(int(n));
-        if (t >= 0 && size_t(t) < N)
-            nPlaced += MergeRecord(bank, int(n), records[size_t(t)].Data(), TRecord::kSize, pRanges, nRanges) ? 1 : 0;
-    }
-    return nPlaced;
-}
+// Every record of a bank of fixed records (doc's entries), each into its
+// place through the document's edits.
+int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
+              size_t nRanges, const CPlacement& placement, const std::string& strEdit);
 
-// Item n of variable entries: value and data, each only when it arrived.
-bool MergeItem(const CSysExItems& items, int n, class CVarEntry& entry);
-
-template <class TEntry, size_t N>
-int MergeItems(const CSysExItems& items, std::array<TEntry, N>& entries, const CPlacement& placement)
-{
-    int nPlaced = 0;
-    for (size_t n = 0; n < N; ++n) {
-        const int t = placement.Target(int(n));
-        if (t >= 0 && size_t(t) < N)
-            nPlaced += MergeItem(items, int(n), entries[size_t(t)]) ? 1 : 0;
-    }
-    return nPlaced;
-}
+// Items of variable entries (doc's entries): value and data, each only when
+// it arrived, through the document's edits.
+int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement, const std::string& strEdit);
 
 // Which of nCount items starting at dwFirst, dwStep apart, holds dwAddress; -1 for none.
 int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount);

@@ -22,7 +22,7 @@ CGetSystemDlg::CGetSystemDlg(QWidget* parent)
 
 void CGetSystemDlg::PrepareProgress()
 {
-    m_progress.m_plan.m_pSystemData = m_pSystemData;
+    m_progress.m_plan.m_pDoc = m_pDoc;
     m_progress.m_plan.m_nMode = m_nMode;
 }
 

@@ -25,7 +25,7 @@ class CGetSystemDlg : public CTransferDlg {
 public:
     explicit CGetSystemDlg(QWidget* parent = nullptr);
 
-    uint8_t* m_pSystemData = nullptr;
+    CDocument* m_pDoc = nullptr; // the system document
     int m_nMode = kSystemBoth;
 
     CGettingSystemDlg m_progress;

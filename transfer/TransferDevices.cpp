@@ -10,21 +10,25 @@ namespace vantorel {
 
 namespace {
 
-std::string DeviceLine(bool bInput, uint16_t nDevice)
+std::string DeviceLine(bool bInput, const CChosenDevice& chosen)
 {
-    const std::string listed = bInput ? GetMidiInName(nDevice) : GetMidiOutName(nDevice);
-    if (!listed.empty())
-        return listed;
+    const uint16_t nDevice = static_cast<uint16_t>(chosen.nDevice);
+    if (chosen.bAvailable) {
+        const std::string listed = bInput ? GetMidiInName(nDevice) : GetMidiOutName(nDevice);
+        if (!listed.empty())
+            return listed;
+    }
     // Not listed: the name it had when it was chosen.
-    return FormatText(res::kDeviceNotAvailable, GetPortDeviceName(bInput, nDevice).c_str());
+    const std::string name = chosen.strName.empty() ? GetPortDeviceName(bInput, nDevice) : chosen.strName;
+    return FormatText(res::kDeviceNotAvailable, name.c_str());
 }
 
 } // namespace
 
-std::string FormatTransferDevices(uint16_t nInDevice, uint16_t nOutDevice)
+std::string FormatTransferDevices()
 {
-    return res::kDeviceTextIn + DeviceLine(true, nInDevice) + res::kDeviceTextOut +
-           DeviceLine(false, nOutDevice);
+    return res::kDeviceTextIn + DeviceLine(true, FindChosenMidiIn()) + res::kDeviceTextOut +
+           DeviceLine(false, FindChosenMidiOut());
 }
 
 } // namespace vantorel

@@ -15,6 +15,7 @@
 #include "framework/gui/DC.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/FailureBoxes.h"
+#include "transfer/TransferDevices.h"
 #include "transfer/TransferTemplates.h"
 
 namespace vantorel {
@@ -93,6 +94,15 @@ void CTransferDlg::OnOK()
 {
     if (m_bTransferring)
         return;
+    // A device that is not there is said first, instead of the question; the
+    // dialog stays, so START works once the device is back.
+    if (const std::string missing = Progress().Run().MissingDeviceText(); !missing.empty()) {
+        m_strDevices = FormatTransferDevices();
+        if (QLabel* pText = GetStatic(IDC_TRANSFER_TEXT))
+            pText->setText(DialogText(m_strDevices));
+        AfxMessageBox(missing, MB_OK);
+        return;
+    }
     if (AfxMessageBox(m_szConfirm, MB_OKCANCEL) != IDOK) {
         // Declined: nothing is opened, nothing is sent.
         EndDialog(IDOK);

@@ -46,7 +46,9 @@ protected:
     void reject() override;
     // Coming to the front keeps the progress window above this one.
     void changeEvent(QEvent* pEvent) override;
-    // START: ask, then hand the fields to the progress dialog and start it.
+    // START: a device that is not listed is said instead (the device text is
+    // brought up to date); else ask, then hand the fields to the progress
+    // dialog and start it.
     void OnOK() override;
     // Copies the caller's fields into the progress dialog's plan.
     virtual void PrepareProgress() = 0;

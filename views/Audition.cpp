@@ -46,7 +46,7 @@ void CAudition::Start(const uint8_t* pPerformance)
     // The devices as every transfer reads them, at every click: MIDI Setup
     // may have changed since the last one.
     (void)ReadMidiInDevice();
-    m_run.m_midiOut.m_wDeviceId = static_cast<uint16_t>(ReadMidiOutDevice());
+    m_run.m_midiOut.UseChosenDevice();
     m_plan.m_pPerformance = pPerformance;
     m_run.Start();
 }

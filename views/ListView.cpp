@@ -194,9 +194,7 @@ CListView::CTransferDevices CListView::PrepareTransfer()
     CTransferDevices d;
     d.nInDevice = ReadMidiInDevice();
     d.nOutDevice = ReadMidiOutDevice();
-    // The service takes device numbers as 16-bit values; -1 (none) becomes 65535.
-    d.strDevices =
-        FormatTransferDevices(static_cast<uint16_t>(d.nInDevice), static_cast<uint16_t>(d.nOutDevice));
+    d.strDevices = FormatTransferDevices();
     return d;
 }
 

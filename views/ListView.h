@@ -23,10 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/Document.h"
 #include "framework/core/MessageBox.h"
 #include "framework/core/Rect.h"
 #include "framework/gui/DC.h"
 #include "framework/gui/ScrollView.h"
+#include "res/strings/views.h"
 
 namespace vantorel {
 
@@ -80,6 +82,17 @@ public:
         const int nResult = dlg.DoModal();
         ReturnFocusAfterTransfer();
         return nResult == IDOK && dlg.HasStored() ? IDOK : IDCANCEL;
+    }
+    // A Get's dialog, run as above: what it stores in this window's document
+    // is one undo step "Get", also when the Get is stopped part way.
+    template <class TDlg>
+    int RunGetTransfer(TDlg& dlg)
+    {
+        CDocument* pDoc = CViewBase::GetDocument();
+        if (!pDoc)
+            return RunTransferDialog(dlg);
+        CEditGroup group(*pDoc, res::kEditGet);
+        return RunTransferDialog(dlg);
     }
     // The document window that ran a transfer is the active one again.
     void ReturnFocusAfterTransfer();

@@ -57,9 +57,9 @@ void CMotionView::RepaintSelection(int, int) { RepaintDocument(); }
 int CMotionView::RunGetDialog(int nSingle)
 {
     CGetMotionDlg dlg(this);
-    dlg.m_pItems = GetDocument()->m_aMotion.data();
+    dlg.m_pDoc = GetDocument();
     dlg.m_nSingle = nSingle;
-    return RunTransferDialog(dlg);
+    return RunGetTransfer(dlg);
 }
 
 int CMotionView::RunSendDialog(int nSingle)

@@ -216,18 +216,10 @@ void CPatchView::OnGetPatch(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPatch))
         return;
     CGetPatchDlg dlg(this);
-    if (bBank) {
-        dlg.m_pDoc = pDoc;
-        dlg.m_pRecord = nullptr;
-    } else {
-        dlg.m_pDoc = nullptr;
-        dlg.m_pRecord = m_pContextPatch;
-        dlg.m_nIndex = m_nContextRow;
-    }
-    // One undo step for whatever arrived, also from a Get stopped part way.
-    const CEntrySnapshot before = pDoc->SnapshotEntries();
-    RunTransferDialog(dlg);
-    pDoc->RecordChangesSince(res::kEditGet, before);
+    dlg.m_pDoc = pDoc;
+    dlg.m_bSingle = !bBank;
+    dlg.m_nIndex = bBank ? 0 : m_nContextRow;
+    RunGetTransfer(dlg);
 }
 
 void CPatchView::OnSendPatch(bool bBank)

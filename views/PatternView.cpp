@@ -63,9 +63,9 @@ void CPatternView::RepaintSelection(int nOld, int nNew)
 int CPatternView::RunGetDialog(int nSingle)
 {
     CGetPatternDlg dlg(this);
-    dlg.m_pItems = GetDocument()->m_aPattern.data();
+    dlg.m_pDoc = GetDocument();
     dlg.m_nSingle = nSingle;
-    return RunTransferDialog(dlg);
+    return RunGetTransfer(dlg);
 }
 
 int CPatternView::RunSendDialog(int nSingle)

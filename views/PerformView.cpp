@@ -377,13 +377,11 @@ void CPerformView::OnGetPatch()
     if (!pDoc || !m_pContextPatch)
         return;
     CGetPatchDlg dlg(this);
-    dlg.m_pDoc = nullptr;
-    dlg.m_pRecord = m_pContextPatch;
+    dlg.m_pDoc = pDoc;
+    dlg.m_bSingle = true;
     dlg.m_nPerformance = m_nContextRow;
     dlg.m_nPart = m_nContextPart;
-    const CEntrySnapshot before = pDoc->SnapshotEntries();
-    RunTransferDialog(dlg);
-    pDoc->RecordChangesSince(res::kEditGet, before);
+    RunGetTransfer(dlg);
 }
 
 void CPerformView::OnSendPatch()
@@ -404,18 +402,10 @@ void CPerformView::OnGetPerformance(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPerformance))
         return;
     CGetPerformanceDlg dlg(this);
-    if (bBank) {
-        dlg.m_pDoc = pDoc;
-        dlg.m_pRecord = nullptr;
-    } else {
-        dlg.m_pDoc = nullptr;
-        dlg.m_pRecord = m_pContextPerformance;
-        dlg.m_nIndex = m_nContextRow;
-    }
-    // One undo step for whatever arrived, also from a Get stopped part way.
-    const CEntrySnapshot before = pDoc->SnapshotEntries();
-    RunTransferDialog(dlg);
-    pDoc->RecordChangesSince(res::kEditGet, before);
+    dlg.m_pDoc = pDoc;
+    dlg.m_bSingle = !bBank;
+    dlg.m_nIndex = bBank ? 0 : m_nContextRow;
+    RunGetTransfer(dlg);
 }
 
 void CPerformView::OnSendPerformance(bool bBank)

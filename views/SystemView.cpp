@@ -171,12 +171,9 @@ void CSystemView::Get(int nMode)
     if (!pDoc)
         return;
     CGetSystemDlg dlg(this);
-    dlg.m_pSystemData = pDoc->m_aSystem.data();
+    dlg.m_pDoc = pDoc;
     dlg.m_nMode = nMode;
-    // One undo step for whatever arrived, also from a Get stopped part way.
-    const CEntrySnapshot before = pDoc->SnapshotEntries();
-    RunTransferDialog(dlg);
-    pDoc->RecordChangesSince(res::kEditGet, before);
+    RunGetTransfer(dlg);
 }
 
 void CSystemView::Send(int nMode)

@@ -127,11 +127,7 @@ void CVarListView::OnGet(int nSingle)
 {
     if (!Entry(0))
         return;
-    // One undo step for whatever arrived, also from a Get stopped part way.
-    CDocument* pDoc = GetDocument();
-    const CEntrySnapshot before = pDoc->SnapshotEntries();
     RunGetDialog(nSingle);
-    pDoc->RecordChangesSince(res::kEditGet, before);
 }
 
 void CVarListView::OnSend(int nSingle)

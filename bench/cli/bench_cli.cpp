@@ -68,7 +68,10 @@ int main(int argc, char** argv) {
         "vantorel-cli backup against the simulator at MIDI wire speed (320 us a byte), real timers.\n");
     std::fflush(stdout);
     const auto start = std::chrono::steady_clock::now();
-    const int nExit = cli::RunCli({"backup", (dir.path() + "/backup").toStdString(), "--quiet"}, ctx);
+    // The simulator is device 0, named on the command line as the command line requires.
+    const int nExit = cli::RunCli(
+        {"backup", (dir.path() + "/backup").toStdString(), "--midi-in", "0", "--midi-out", "0", "--quiet"},
+        ctx);
     const double dSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     if (!bAnswered)
         ++nSilences; // the last request of the motions ends an item by silence

@@ -198,7 +198,7 @@ int main(int argc, char** argv)
         if (wanted("system")) {
             CSystemDoc system;
             CGetSystemDlg get;
-            get.m_pSystemData = system.m_aSystem.data();
+            get.m_pDoc = &system;
             ReportGet("system", bench.Run(get, true), false);
             CSendSystemDlg send;
             send.m_pSystemData = system.m_aSystem.data();
@@ -208,7 +208,7 @@ int main(int argc, char** argv)
         if (wanted("pattern")) {
             CPatternDoc patterns;
             CGetPatternDlg get;
-            get.m_pItems = patterns.m_aPattern.data();
+            get.m_pDoc = &patterns;
             ReportGet("all patterns", bench.Run(get, true), false);
             CSendPatternDlg send;
             send.m_pItems = patterns.m_aPattern.data();
@@ -218,7 +218,7 @@ int main(int argc, char** argv)
         if (wanted("motion")) {
             CMotionDoc motions;
             CGetMotionDlg get;
-            get.m_pItems = motions.m_aMotion.data();
+            get.m_pDoc = &motions;
             ReportGet("all motions", bench.Run(get, true), false);
             CSendMotionDlg send;
             send.m_pItems = motions.m_aMotion.data();

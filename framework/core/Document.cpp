@@ -82,22 +82,48 @@ bool CDocument::ReplaceAllEntries(const std::string& strName, const CEntrySnapsh
     return ApplyEntries(strName, all);
 }
 
-bool CDocument::RecordChangesSince(const std::string& strName, const CEntrySnapshot& before)
+bool CDocument::ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes,
+                                size_t nCount)
 {
-    CDocEdit edit{strName, {}};
-    for (size_t n = 0; n < before.size() && n < static_cast<size_t>(std::max(0, GetEntryCount())); ++n) {
-        std::vector<uint8_t> after = GetEntryBytes(static_cast<int>(n));
-        if (after != before[n])
-            edit.changes.push_back({static_cast<int>(n), before[n], std::move(after)});
-    }
+    if (nEntry < 0 || nEntry >= GetEntryCount() || !pBytes)
+        return false;
+    std::vector<uint8_t> bytes = GetEntryBytes(nEntry);
+    if (nOffset >= bytes.size())
+        return false;
+    std::copy_n(pBytes, std::min(nCount, bytes.size() - nOffset), bytes.begin() + static_cast<std::ptrdiff_t>(nOffset));
+    return ApplyEntries(strName, {{nEntry, std::move(bytes)}});
+}
+
+void CDocument::BeginEditGroup(const std::string& strName)
+{
+    if (m_nGroupDepth++ == 0)
+        m_group = CDocEdit{strName, {}};
+}
+
+bool CDocument::EndEditGroup()
+{
+    if (m_nGroupDepth == 0 || --m_nGroupDepth > 0)
+        return false;
+    CDocEdit edit = std::move(m_group);
+    m_group = CDocEdit{};
+    // An entry written and then written back is no change.
+    std::erase_if(edit.changes, [](const CEntryChange& c) { return c.before == c.after; });
     if (edit.changes.empty())
         return false;
-    std::vector<int> changed;
-    for (const CEntryChange& c : edit.changes)
-        changed.push_back(c.nEntry);
-    OnEntriesChanged(changed);
     Commit(std::move(edit));
     return true;
+}
+
+void CDocument::AddToGroup(CDocEdit edit)
+{
+    for (CEntryChange& c : edit.changes) {
+        auto it = std::find_if(m_group.changes.begin(), m_group.changes.end(),
+                               [&c](const CEntryChange& g) { return g.nEntry == c.nEntry; });
+        if (it != m_group.changes.end())
+            it->after = std::move(c.after);
+        else
+            m_group.changes.push_back(std::move(c));
+    }
 }
 
 void CDocument::WriteEditSide(const CDocEdit& edit, bool bAfter)
@@ -115,6 +141,10 @@ void CDocument::WriteEditSide(const CDocEdit& edit, bool bAfter)
 
 void CDocument::Commit(CDocEdit edit)
 {
+    if (m_nGroupDepth > 0) {
+        AddToGroup(std::move(edit));
+        return;
+    }
     SetModifiedFlag(true);
     if (m_pHistory)
         m_pHistory->OnEditApplied(std::move(edit));

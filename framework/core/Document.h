@@ -93,9 +93,18 @@ public:
     bool ApplyEntries(const std::string& strName, const std::vector<std::pair<int, std::vector<uint8_t>>>& entries);
     // Every entry at once (a file import): one edit of the entries that differ.
     bool ReplaceAllEntries(const std::string& strName, const CEntrySnapshot& entries);
-    // The bytes are already in the document (a Get writes them as they
-    // arrive): the entries that differ from before become one edit.
-    bool RecordChangesSince(const std::string& strName, const CEntrySnapshot& before);
+    // Writes nCount bytes over entry nEntry from byte nOffset on, as one edit
+    // as above. Bytes past the end of the entry are left out.
+    bool ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes, size_t nCount);
+
+    // A group of edits that is one undo step (a Get, an import). While it is
+    // open every edit is written and repainted at once, but the history hears
+    // of them only when the outermost group closes: as one edit named after
+    // the group, of the entries that then differ from before it. A group that
+    // changed nothing adds no step and leaves the document unmodified.
+    void BeginEditGroup(const std::string& strName);
+    // True when the group closed with a step.
+    bool EndEditGroup();
     // Undo (bAfter false) or redo (true) of an edit: writes one side back and
     // repaints; the history is not told.
     void WriteEditSide(const CDocEdit& edit, bool bAfter);
@@ -120,12 +129,28 @@ private:
     // Marks modified, repaints, and hands the edit to the history.
     void Commit(CDocEdit edit);
 
+    void AddToGroup(CDocEdit edit);
+
     IEditHistory* m_pHistory = nullptr;
+    int m_nGroupDepth = 0;
+    CDocEdit m_group; // the open group's changes, in the order first changed
     std::string m_strTitle;
     std::string m_strPathName;
     std::optional<CFileStamp> m_fileStamp;
     bool m_bModified = false;
     std::vector<CViewBase*> m_views;
+};
+
+// Opens an edit group on doc for as long as it lives (see BeginEditGroup).
+class CEditGroup {
+public:
+    CEditGroup(CDocument& doc, const std::string& strName) : m_doc(doc) { m_doc.BeginEditGroup(strName); }
+    ~CEditGroup() { m_doc.EndEditGroup(); }
+    CEditGroup(const CEditGroup&) = delete;
+    CEditGroup& operator=(const CEditGroup&) = delete;
+
+private:
+    CDocument& m_doc;
 };
 
 } // namespace vantorel

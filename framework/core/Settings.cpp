@@ -17,6 +17,13 @@ int CSettings::ReadMidiDevice(MidiPort port)
                          kDefaultMidiDevice);
 }
 
+bool CSettings::IsMidiDeviceStored(MidiPort port)
+{
+    // INT_MIN stands for "not stored", as for the window's place.
+    const char* szKey = port == MidiPort::In ? kMidiInDeviceKey : kMidiOutDeviceKey;
+    return GetProfileInt(kMidiSection, szKey, INT_MIN) != INT_MIN;
+}
+
 std::string CSettings::ReadMidiDeviceName(MidiPort port)
 {
     return GetProfileString(kMidiSection, port == MidiPort::In ? kMidiInNameKey : kMidiOutNameKey);

@@ -47,6 +47,8 @@ public:
 
     enum class MidiPort { In, Out };
     static int ReadMidiDevice(MidiPort port);
+    // True once MIDI Setup has stored a device number for port (a readable one).
+    static bool IsMidiDeviceStored(MidiPort port);
     static std::string ReadMidiDeviceName(MidiPort port);
     // Both numbers first (input, then output), then both names.
     static void WriteMidiDevices(int nInDevice, int nOutDevice, const std::string& strInName,

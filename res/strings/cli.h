@@ -29,7 +29,8 @@ inline constexpr const char* kCliUsage =
     "Options:\n"
     "  --midi-in PORT, --midi-out PORT\n"
     "                 a device number or a name as `ports` prints it; by default the\n"
-    "                 devices chosen in the program's Setup > MIDI Setup\n"
+    "                 devices chosen in the program's Setup > MIDI Setup. The built-in\n"
+    "                 simulator (device 0) is used only when named here\n"
     "  --retries N    how often an unanswered request is asked again before the\n"
     "                 command gives up (1 to 100, default 5)\n"
     "  --keep-partial when a get or backup stops early, write what arrived to FILE.partial\n"
@@ -94,6 +95,23 @@ inline constexpr const char* kCliBackendJack = "JACK";
 inline constexpr const char* kCliNoSuchPort =
     "There is no MIDI %s '%s'. Run vantorel-cli ports for the list, then pass --midi-%s with a number or a "
     "name from it.";
+// No PORT given, and MIDI Setup chose nothing the command line may use: "input",
+// "output" or "input and output", then the option or options to pass.
+inline constexpr const char* kCliNoPortChosen =
+    "No MIDI %s chosen for the command line. Run vantorel-cli ports for the list, then pass %s with a "
+    "number or a name from it, or choose your synthesizer in the program's Setup > MIDI Setup. The "
+    "built-in simulator is used only when asked for by its number or name.";
+inline constexpr const char* kCliPortWordInOut = "input and output";
+inline constexpr const char* kCliPortOptionsIn = "--midi-in";
+inline constexpr const char* kCliPortOptionsOut = "--midi-out";
+inline constexpr const char* kCliPortOptionsInOut = "--midi-in and --midi-out";
+// The device chosen in MIDI Setup is not listed: "input" or "output", the
+// device, "in" or "out".
+inline constexpr const char* kCliChosenNotAvailable =
+    "The MIDI %s chosen in Setup > MIDI Setup, %s, is not available; nothing was sent. Check that it is "
+    "connected, or pass --midi-%s with a number or a name from vantorel-cli ports.";
+// A device as the progress and the messages name it: name, number.
+inline constexpr const char* kCliDevice = "%s (device %s)";
 inline constexpr const char* kCliPortWordIn = "input";
 inline constexpr const char* kCliPortWordOut = "output";
 inline constexpr const char* kCliPortOptionIn = "in";
@@ -147,6 +165,11 @@ inline constexpr const char* kCliSent = "sent";
 inline constexpr const char* kCliProgressLine = "%s %s: %d of %d";
 inline constexpr const char* kCliGetting = "Getting";
 inline constexpr const char* kCliSending = "Sending";
+// The first line of a transfer and its closing summary name the devices.
+inline constexpr const char* kCliGetBegins = "Getting %s: MIDI in %s, MIDI out %s"; // kind, devices
+inline constexpr const char* kCliSendBegins = "Sending %s: MIDI out %s";            // kind, device
+inline constexpr const char* kCliGetDone = "Got %s %s from %s."; // count, noun, input device
+inline constexpr const char* kCliSendDone = "Sent %s %s to %s."; // count, noun, output device
 inline constexpr const char* kCliNoAnswer =
     "%s %s: no answer from %s after %s repeats (sent to %s). Check the MIDI cables in both directions, the "
     "ports (vantorel-cli ports) and that the KQ-3300 receives exclusive messages, then try again.";

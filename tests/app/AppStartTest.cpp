@@ -1,9 +1,11 @@
 // Start-up of the whole application with the program's five document kinds:
 // the empty main window, the kinds in their order with their strings, File
-// New and Open through the application's commands, message-box captions, and
-// the settings written when the application ends.
+// New and Open through the application's commands, message-box captions, the
+// progress window of a Get, and the settings written when the application ends.
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMenuBar>
@@ -11,12 +13,17 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
+#include "framework/gui/DC.h"
+#include "framework/gui/DocumentFiles.h"
 #include "framework/gui/QtMessageBox.h"
+#include "res/strings/transfer.h"
+#include "transfer/TransferDlg.h"
 #include "views/ProgramSwitches.h"
 #include "support/FileDialogScript.h"
 #include "support/MessageBoxRecorder.h"
@@ -157,7 +164,6 @@ TEST_F(AppStartTest, LibraryFilesWithBytesAfterAFixedBodyOpenAsTheBodyAlone)
 {
     StartApp();
     QTemporaryDir dir;
-    CFileDialogScript files;
     CDocManager& mgr = m_pApp->GetDocManager();
     const struct {
         int nKind;
@@ -175,8 +181,7 @@ TEST_F(AppStartTest, LibraryFilesWithBytesAfterAFixedBodyOpenAsTheBodyAlone)
         std::vector<uint8_t> entry = saved->GetEntryBytes(1);
         entry[5] ^= 0x21;
         ASSERT_TRUE(saved->ApplyEntries("Change", {{1, entry}}));
-        files.m_answers = {dir.filePath(c.szName)};
-        ASSERT_TRUE(mgr.DoSave(saved, false));
+        ASSERT_TRUE(CDocumentFiles::Write(*saved, dir.filePath(c.szName)));
         mgr.CloseDocument(saved);
         QFile file(dir.filePath(c.szName));
         ASSERT_TRUE(file.open(QIODevice::ReadWrite));
@@ -192,6 +197,59 @@ TEST_F(AppStartTest, LibraryFilesWithBytesAfterAFixedBodyOpenAsTheBodyAlone)
         EXPECT_FALSE(opened->IsModified());
         mgr.CloseDocument(opened);
     }
+}
+
+// A Get whose synthesizer stays silent explains why in the progress window,
+// whole, and in a shorter form that fits the status bar at 1280 pixels.
+TEST_F(AppStartTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBrieflyInTheStatusBar)
+{
+    StartApp();
+    Frame()->resize(1280, 800);
+    CDocManager& docs = m_pApp->GetDocManager();
+    ASSERT_TRUE(docs.OpenNewDocument(docs.GetTemplates().front().get()));
+    CMessageBoxRecorder boxes(IDOK); // the backup question
+    CDialog::SetModalHook([&](CDialog* d) {
+        auto* pGet = dynamic_cast<CTransferDlg*>(d);
+        ASSERT_TRUE(pGet);
+        pGet->ClickButton(IDOK);
+        CProgressDlg& progress = pGet->Progress();
+        const QSize described = progress.size();
+        m_clock.AdvanceMs(3'500); // the service never answers: three silent seconds
+
+        // Every word of the note, on lines the box holds, above the Cancel button.
+        const QLabel* pBox = progress.GetStatic(1000);
+        const QRect inside = pBox->contentsRect();
+        const QFontMetrics fm(MakeFont(CFontSpec{15, 7, 400, "Courier New"}));
+        const QStringList& lines = progress.GetProgressLines();
+        EXPECT_EQ(lines.join(' ').toStdString(), res::kNoAnswer);
+        for (const QString& line : lines)
+            EXPECT_LE(5 + fm.horizontalAdvance(line), inside.width()) << line.toStdString();
+        EXPECT_LE(lines.size() * 15, inside.height());
+        EXPECT_LT(pBox->geometry().bottom(), progress.GetButton(IDCANCEL)->geometry().top());
+        EXPECT_LE(progress.GetButton(IDCANCEL)->geometry().bottom(), progress.height());
+        // Only as much taller as the lines need; as wide as described.
+        EXPECT_EQ(progress.width(), described.width());
+        EXPECT_GT(progress.height(), described.height());
+        EXPECT_LT(inside.height(), (lines.size() + 1) * 15);
+
+        // The status bar's form fits left of the key indicators.
+        const QStatusBar* pBar = Frame()->statusBar();
+        EXPECT_EQ(pBar->currentMessage().toStdString(), res::kNoAnswerStatus);
+        int nIndicators = pBar->width();
+        for (const QLabel* pane : pBar->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly))
+            if (pane->text() == QStringLiteral("CAP"))
+                nIndicators = pane->x();
+        EXPECT_LT(pBar->fontMetrics().horizontalAdvance(pBar->currentMessage()), nIndicators);
+
+        // The next answer's text takes one line again, in the described size.
+        progress.ShowText("A11: INIT PATCH");
+        EXPECT_EQ(progress.size(), described);
+        progress.ClickButton(IDCANCEL);
+    });
+    Frame()->UpdateAllCmdUI();
+    Frame()->CommandAction(ID_GET_PATCH_BANK)->trigger();
+    CDialog::SetModalHook({});
+    EXPECT_EQ(boxes.m_texts.size(), 1u) << "the backup question only";
 }
 
 TEST_F(AppStartTest, AboutCommandRunsTheAboutBox)

@@ -180,13 +180,6 @@ TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWher
     const CPatchDoc initial;
     for (size_t i = 0; i < 128; ++i)
         EXPECT_TRUE(doc->m_aPatch[i] == (i == 4 ? m_patches.m_aPatch[0] : initial.m_aPatch[i])) << i;
-
-    // No: a new window, where the entry keeps its own place.
-    boxes.m_nAnswer = IDNO;
-    dialogs.m_answers = {one};
-    Trigger(ID_IMPORT_SYSEX);
-    EXPECT_EQ(boxes.m_texts.back(), "Imported from one.syx:\n1 patch into A11 of Patch2");
-    EXPECT_EQ(Documents().size(), 2u);
 }
 
 TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) {
@@ -199,25 +192,23 @@ TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) 
         "other-id.syx holds data for device ID 0x11, not for device ID 0x10, which "
         "Vantorel uses for the KQ-3300.\n\nYes takes the data as this synthesizer's. "
         "No leaves it out.";
-    {
-        CMessageBoxRecorder boxes(IDNO);
-        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 0);
-        ASSERT_EQ(boxes.m_texts.size(), 2u);
-        EXPECT_EQ(boxes.m_texts[0], question);
-        EXPECT_NE(
-            boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
-            std::string::npos)
-            << boxes.m_texts[1];
-        EXPECT_TRUE(Documents().empty());
-    }
-    {
-        CMessageBoxRecorder boxes(IDYES);
-        EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 128);
-        EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{
-                                     question, "Imported from other-id.syx:\n128 patches into Patch1"}));
-        ASSERT_EQ(Documents().size(), 1u);
-        EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
-    }
+    CMessageBoxRecorder boxes(IDNO);
+    EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 0);
+    ASSERT_EQ(boxes.m_texts.size(), 2u);
+    EXPECT_EQ(boxes.m_texts[0], question);
+    EXPECT_NE(
+        boxes.m_texts[1].find("128 skipped, for example:\nByte 0: skipped a message for device ID 0x11."),
+        std::string::npos)
+        << boxes.m_texts[1];
+    EXPECT_TRUE(Documents().empty());
+
+    boxes.m_texts.clear();
+    boxes.m_nAnswer = IDYES;
+    EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), file, nullptr), 128);
+    EXPECT_EQ(boxes.m_texts,
+              (std::vector<std::string>{question, "Imported from other-id.syx:\n128 patches into Patch1"}));
+    ASSERT_EQ(Documents().size(), 1u);
+    EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
 }
 
 TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
@@ -300,25 +291,21 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
 // file opens from the command line, and a save goes back to that very file.
 TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {
     CMessageBoxRecorder boxes(IDOK);
-    CPatchDoc library;
-    library.m_aPatch = m_patches.m_aPatch;
     const std::string name = "caf\xE9 \xFF.pat";
     const std::string path = m_dir.path().toStdString() + "/" + name;
-    ASSERT_TRUE(CDocumentFiles::Write(library, Path("plain.pat")));
+    ASSERT_TRUE(CDocumentFiles::Write(m_patches, Path("plain.pat")));
     ASSERT_EQ(::rename(Path("plain.pat").toLocal8Bit().constData(), path.c_str()), 0);
 
     m_pApp->OpenFiles({AbsoluteFileName(path)});
-    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
     ASSERT_EQ(Documents().size(), 1u);
     CDocument* doc = Documents()[0];
     EXPECT_EQ(doc->GetPathName(), path);
     EXPECT_TRUE(dynamic_cast<CPatchDoc*>(doc)->m_aPatch == m_patches.m_aPatch);
-
     std::vector<uint8_t> entry = doc->GetEntryBytes(0);
     entry[0] = 'Z';
     ASSERT_TRUE(doc->ApplyEntries("Rename", {{0, entry}}));
     ASSERT_TRUE(m_pApp->GetDocManager().DoSave(doc, false));
-    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{});
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{}) << "neither on opening nor on saving";
     const std::filesystem::directory_iterator files(m_dir.path().toStdString());
     EXPECT_EQ(std::distance(begin(files), end(files)), 1) << "saved under another name";
     CPatchDoc reread;
@@ -378,64 +365,6 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
               "opened. Check the cable and MIDI Setup, start the dump on the synthesizer, then "
               "try again.");
     EXPECT_EQ(Documents().size(), 1u);
-}
-
-// The MIDI IN device goes while a dump arrives (a device that has gone is
-// silent): one message at once that names it, and what arrived is kept for
-// Stop to place. Found by the watch, or only at Stop; with or without data.
-TEST_F(SysExFilesTest, ReceiveDumpSaysAtOnceThatItsDeviceHasGoneAndKeepsWhatArrived) {
-    const std::string lost = "In A (MIDI IN device 0) is gone: in error 72 ";
-    const std::string next = " Check that it is connected (with JACK, that the JACK server runs), then choose "
-                             "Setup > Receive Dump again.";
-    const std::vector<Bytes> patches = ExportSysEx(KindOf(m_patches), m_patches).messages;
-    struct {
-        size_t nArrived;
-        bool bFoundByWatch;
-        std::string strLost;
-    } const cases[] = {
-        {10, true, lost + "What arrived before is kept: press Stop to place it." + next},
-        {10, false, lost + "What arrived before is placed now." + next},
-        {0, true, lost + "Nothing for the KQ-3300 had arrived." + next},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.nArrived << (c.bFoundByWatch ? " found by the watch" : " at Stop"));
-        for (CDocument* pDoc : Documents()) {
-            pDoc->SetModifiedFlag(false);
-            m_pApp->GetDocManager().CloseDocument(pDoc);
-        }
-        CMessageBoxRecorder boxes(IDOK);
-        Trigger(ID_RECEIVE_DUMP);
-        CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
-        ASSERT_TRUE(dlg);
-        const auto add = *std::find_if(m_midi.m_calls.rbegin(), m_midi.m_calls.rend(),
-                                       [](const auto& call) { return call.m_strName == "InAddBuffer"; });
-        for (size_t i = 0; i < c.nArrived; ++i)
-            m_midi.ReturnInBuffer(reinterpret_cast<HMIDIIN>(add.m_handle), add.m_pHdr, patches[i]);
-        m_clock.AdvanceMs(CReceiveDumpDlg::kWatchMs * 4);
-        EXPECT_TRUE(boxes.m_texts.empty()) << "a device that is there is not reported";
-
-        m_midi.Fail("InCheckConnection", MIDIERR_DISCONNECTED);
-        if (c.bFoundByWatch) {
-            m_clock.AdvanceMs(CReceiveDumpDlg::kWatchMs);
-            ASSERT_EQ(boxes.m_texts.size(), 1u);
-            EXPECT_EQ(m_midi.m_calls.back().m_strName, "InClose");
-            m_clock.AdvanceMs(CReceiveDumpDlg::kWatchMs * 4);
-            EXPECT_EQ(boxes.m_texts.size(), 1u) << "one failure, one message";
-            EXPECT_TRUE(dlg->isVisible());
-        }
-        QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        m_midi.m_failures.clear();
-        EXPECT_FALSE(m_pApp->GetReceiveDump());
-        ASSERT_EQ(boxes.m_texts.size(), c.nArrived ? 2u : 1u);
-        EXPECT_EQ(boxes.m_texts[0], c.strLost);
-        ASSERT_EQ(Documents().size(), c.nArrived ? 1u : 0u);
-        if (c.nArrived) {
-            EXPECT_EQ(boxes.m_texts[1].rfind("Received from In A:\n10 patches into Patch", 0), 0u) << boxes.m_texts[1];
-            const auto& placed = dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch;
-            EXPECT_TRUE(std::equal(placed.begin(), placed.begin() + 10, m_patches.m_aPatch.begin()));
-        }
-    }
 }
 
 } // namespace

@@ -125,7 +125,7 @@ class CliInProcess : public ::testing::Test {
             if (dir == CSimMidiService::EDirection::Out)
                 ++m_nSent;
         });
-        m_ctx.backendOf = [](bool, unsigned) { return std::string("built-in simulator"); };
+        m_ctx.backendOf = [](bool, unsigned) { return CDefaultMidiService::EBackend::Simulator; };
         m_ctx.runUntil = [this](const std::function<bool()>& done) {
             m_clock.RunUntil([&] { return done() || m_ctx.bStopRequested || (m_stopWhen && m_stopWhen()); },
                              int64_t(3600) * 1'000'000);
@@ -143,6 +143,11 @@ class CliInProcess : public ::testing::Test {
         m_err.str({});
         m_ctx.bStopRequested = false;
         return cli::RunCli(args, m_ctx);
+    }
+    // A command on the simulator, asked for on the command line as device 0.
+    int RunOnSim(std::vector<std::string> args) {
+        args.insert(args.end(), {"--midi-in", "0", "--midi-out", "0"});
+        return Run(args);
     }
 
     std::string Path(const std::string& name) const { return (m_dir.path() + "/").toStdString() + name; }

@@ -45,6 +45,10 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
         {{"get", "patch", "-o", "x.pat", "--midi-in", "no such port"},
          "There is no MIDI input 'no such port'"},
         {{"get", "patch", "-o", "x.pat", "--midi-out", "999"}, "There is no MIDI output '999'"},
+        // No settings file (a cron job): not the built-in simulator.
+        {{"backup", "nightly"},
+         "No MIDI input and output chosen for the command line. Run vantorel-cli ports"},
+        {{"send", "a.pat"}, "No MIDI output chosen"},
         {{"convert", "a.pat"}, "needs IN and OUT"},
         {{"convert", "a.pat", "b.syx", "--midi-in", "0"}, "Option --midi-in does not apply to convert"},
         {{"get", "patch", "-o", "x.pat", "--lenient"}, "Option --lenient does not apply to get"},

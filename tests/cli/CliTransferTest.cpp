@@ -6,8 +6,8 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
-#include "cli/Session.h"
 #include "framework/ScratchMount.h"
+#include "framework/core/Profile.h"
 #include "transfer/SysExExport.h"
 
 namespace vantorel::test {
@@ -21,7 +21,7 @@ std::string Name(const CSimDevice& device, int nPatch) {
 TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
     m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
-    ASSERT_EQ(Run({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_err.str(), "");
     for (const CDocKind* pKind : DocumentKinds().All()) {
         std::string error, why;
@@ -35,14 +35,14 @@ TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
 }
 
 TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
-    ASSERT_EQ(Run({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
     const CSimDevice before = m_device;
     CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
     m_device.Performance(9)[20] ^= 0x7F;
     m_device.System()[30] ^= 0x01;
     m_device.Pattern(40).m_data = {9, 9, 9};
     m_device.Motion(1).m_nValue = 77;
-    ASSERT_EQ(Run({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"restore", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
     for (const CDocKind* pKind : DocumentKinds().All()) {
         std::string error, why;
         const std::optional<cli::CLoadedFile> file =
@@ -54,14 +54,15 @@ TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
 }
 
 TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> whole = FileBytes(QString::fromStdString(Path("bank.pat")));
 
     // get patch B17 into the bank: B17 changes in the file, nothing else.
     CSimDevice::SetName(m_device.Patch(70).data(), "New B17");
     CSimDevice::SetName(m_device.Patch(71).data(), "New B18");
     m_nSent = 0;
-    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "B17", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone)
+        << m_err.str();
     EXPECT_EQ(m_nSent, 1);
     auto bank = Load<CPatchDoc>(Path("bank.pat"), PatchKind());
     ASSERT_TRUE(bank);
@@ -76,7 +77,7 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
     CSimDevice::SetName(m_device.Patch(70).data(), "Device B17");
     const CSimDevice before = m_device;
     m_nSent = 0;
-    ASSERT_EQ(Run({"send", Path("bank.pat"), "b17", "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"send", Path("bank.pat"), "b17", "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_nSent, 1);
     EXPECT_EQ(Name(m_device, 70), "New B17         ");
     for (int n = 0; n < 128; ++n) {
@@ -95,7 +96,7 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
         SCOPED_TRACE(pKind->Word());
         const std::string syx = Path(std::string(pKind->Word()) + ".syx");
         const std::string library = Path(std::string(pKind->Word()) + pKind->Extension());
-        ASSERT_EQ(Run({"get", pKind->Word(), "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
+        ASSERT_EQ(RunOnSim({"get", pKind->Word(), "-o", syx, "--quiet"}), cli::kExitDone) << m_err.str();
         const std::vector<uint8_t> dump = FileBytes(QString::fromStdString(syx));
         ASSERT_GT(dump.size(), 2u);
         EXPECT_EQ(dump.front(), 0xF0);
@@ -112,7 +113,8 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
     }
     // One entry: a file of that entry alone, which converts into a bank
     // holding it and defaults elsewhere.
-    ASSERT_EQ(Run({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "B17", "-o", Path("b17.syx"), "--quiet"}), cli::kExitDone)
+        << m_err.str();
     ASSERT_EQ(Run({"convert", Path("b17.syx"), Path("b17.pat")}), cli::kExitDone) << m_err.str();
     auto bank = Load<CPatchDoc>(Path("b17.pat"), PatchKind());
     ASSERT_TRUE(bank);
@@ -124,13 +126,13 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
 }
 
 TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
-    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(Lines(m_out.str()).size(), 1u) << m_out.str();
 
     CSimDevice::SetName(m_device.Patch(0).data(), "Changed A11");
     m_device.Patch(127)[100] ^= 0x01;
-    ASSERT_EQ(Run({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDiffers) << m_err.str();
+    ASSERT_EQ(RunOnSim({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDiffers) << m_err.str();
     const std::vector<std::string> lines = Lines(m_out.str());
     ASSERT_EQ(lines.size(), 3u) << m_out.str();
     EXPECT_EQ(lines[0].rfind("patch A11 differs", 0), 0u) << lines[0];
@@ -141,7 +143,7 @@ TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
 
 TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile) {
     // The first ten patches answer, then the device falls silent.
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
     CSimDevice::SetName(m_device.Patch(10).data(), "Newer");
     int nAnswers = 0;
@@ -152,13 +154,16 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
         else if (dir == CSimMidiService::EDirection::Out && m_sim.Faults().m_nDropEvery)
             ++nUnanswered;
     });
-    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--keep-partial"}),
+    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--keep-partial"}),
               cli::kExitMidi);
     EXPECT_EQ(nUnanswered, 3); // the request and its two repeats, no more
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_FALSE(lines.empty());
-    // One line per entry that arrived (stderr is no terminal here), then the message and the partial file.
-    EXPECT_EQ(lines.front(), "got patch A11");
+    // The devices, one line per entry that arrived (stderr is no terminal
+    // here), then the message and the partial file.
+    EXPECT_EQ(lines[0],
+              "Getting patch: MIDI in KQ-3300 Simulator (device 0), MIDI out KQ-3300 Simulator (device 0)");
+    EXPECT_EQ(lines[1], "got patch A11");
     const std::string& message = lines[lines.size() - 2];
     EXPECT_NE(message.find(
                   "patch A23: no answer from KQ-3300 Simulator after 2 repeats (sent to KQ-3300 Simulator)"),
@@ -172,21 +177,22 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
 
     // A pattern's value that never comes: the run stops asking and waits; patience runs out all the same.
-    EXPECT_EQ(Run({"get", "pattern", "-o", Path("set.ptn"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"get", "pattern", "-o", Path("set.ptn"), "--retries", "2", "--quiet"}),
+              cli::kExitMidi);
     EXPECT_NE(m_err.str().find("pattern C#2: no answer"), std::string::npos) << m_err.str();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("set.ptn"))));
     EXPECT_FALSE(m_sim.IsInOpen());
 }
 
 TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
-    ASSERT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
     const std::string sorry = "vantorel-cli: KQ-3300 Simulator (device 0) ";
 
     // A send: the seventeen before it went, and the message says so.
     m_sim.m_nFailFrom = 18;
     m_sim.m_nLong = 0;
-    EXPECT_EQ(Run({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
     EXPECT_EQ(Lines(m_err.str()),
               std::vector<std::string>{sorry + "stopped taking data: sent 17 of 128 patches. Check that it is "
                                                "connected and switched on, then send again."});
@@ -195,7 +201,8 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
     m_sim.m_nFailFrom = 6;
     m_sim.m_nLong = 0;
     m_nSent = 0;
-    EXPECT_EQ(Run({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}), cli::kExitMidi);
+    EXPECT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--retries", "2", "--quiet"}),
+              cli::kExitMidi);
     const std::vector<std::string> lines = Lines(m_err.str());
     ASSERT_EQ(lines.size(), 1u) << m_err.str();
     EXPECT_EQ(lines[0].rfind(sorry + "stopped working: ", 0), 0u) << lines[0];
@@ -207,7 +214,7 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
 }
 
 TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
-    ASSERT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("old/patch.pat")));
     CSimDevice::SetName(m_device.Patch(0).data(), "Changed");
     int nAnswers = 0;
@@ -216,7 +223,7 @@ TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
             ++nAnswers;
     });
     m_stopWhen = [&] { return nAnswers >= 150; }; // inside the performance bank
-    EXPECT_EQ(Run({"backup", Path("old"), "--quiet"}), cli::kExitInterrupted);
+    EXPECT_EQ(RunOnSim({"backup", Path("old"), "--quiet"}), cli::kExitInterrupted);
     EXPECT_NE(m_err.str().find("Stopped by the user"), std::string::npos) << m_err.str();
     EXPECT_EQ(FileBytes(QString::fromStdString(Path("old/patch.pat"))), old);
     EXPECT_FALSE(m_sim.IsInOpen());
@@ -224,16 +231,16 @@ TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
 }
 
 TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     m_nSent = 0;
     // An entry the file's kind does not have.
-    EXPECT_EQ(Run({"send", Path("set/patch.pat"), "C#2"}), cli::kExitUsage);
+    EXPECT_EQ(RunOnSim({"send", Path("set/patch.pat"), "C#2"}), cli::kExitUsage);
     EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
     // A restore whose motion file is really a pattern file: the four good files are not sent either.
     ASSERT_TRUE(QFile::remove(QString::fromStdString(Path("set/motion.mtn"))));
     ASSERT_TRUE(QFile::copy(QString::fromStdString(Path("set/pattern.ptn")),
                             QString::fromStdString(Path("set/motion.mtn"))));
-    EXPECT_EQ(Run({"restore", Path("set")}), cli::kExitFile);
+    EXPECT_EQ(RunOnSim({"restore", Path("set")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("holds pattern data, not motion data"), std::string::npos) << m_err.str();
     // A pattern holding a byte the device cannot take.
     auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), PatternKind());
@@ -241,7 +248,7 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     patterns->m_aPattern[3].SetData(std::vector<uint8_t>{1, 0x90, 2});
     std::string error;
     ASSERT_TRUE(cli::SaveLibraryFile(Path("bad.ptn"), *patterns, error)) << error;
-    EXPECT_EQ(Run({"send", Path("bad.ptn")}), cli::kExitFile);
+    EXPECT_EQ(RunOnSim({"send", Path("bad.ptn")}), cli::kExitFile);
     EXPECT_NE(m_err.str().find("Pattern 4 holds bytes"), std::string::npos) << m_err.str();
     EXPECT_EQ(m_nSent, 0);
 }
@@ -249,44 +256,31 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
 // A stored patch, performance or system file may hold bytes after its body:
 // info, convert and send read the body alone, never the rest, and say nothing of it.
 TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
-    CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
-    m_device.Performance(9)[20] ^= 0x7F;
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     m_device.System()[30] ^= 0x01;
-    const struct {
-        const CDocKind& kind;
-        const char* szFile;
-        qint64 nTail;
-    } cases[] = {
-        {PatchKind(), "set/patch.pat", 1},
-        {PerformanceKind(), "set/performance.pfm", 4096},
-        {SystemKind(), "set/system.syp", qint64(1536) << 20}, // sparse: reading it whole would fill memory
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.szFile);
-        std::string error, why;
-        const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(Path(c.szFile), &c.kind, error);
-        ASSERT_TRUE(body) << error;
-        QFile file(QString::fromStdString(Path(c.szFile)));
-        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
-        const qint64 nBody = file.size();
-        ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + c.nTail));
-        file.close();
-        const std::string syx = Path(c.szFile) + ".syx";
+    const std::string path = Path("set/system.syp");
+    std::string error, why;
+    const std::optional<cli::CLoadedFile> body = cli::LoadLibraryFile(path, &SystemKind(), error);
+    ASSERT_TRUE(body) << error;
+    QFile file(QString::fromStdString(path));
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const qint64 nBody = file.size();
+    // Sparse: reading it whole would fill memory.
+    ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + (qint64(1536) << 20)));
+    file.close();
 
-        EXPECT_EQ(Run({"info", Path(c.szFile)}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(Run({"convert", Path(c.szFile), syx}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(Run({"send", Path(c.szFile), "--quiet"}), cli::kExitDone) << m_err.str();
-        EXPECT_EQ(m_err.str(), "");
-        EXPECT_TRUE(DeviceHolds(m_device, c.kind, *body->pDoc, why)) << why;
-    }
+    EXPECT_EQ(Run({"info", path}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(Run({"convert", path, path + ".syx"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(RunOnSim({"send", path, "--quiet"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_err.str(), "");
+    EXPECT_TRUE(DeviceHolds(m_device, SystemKind(), *body->pDoc, why)) << why;
 }
 
 // A pattern larger than the 16,384 bytes the synthesizer keeps for it would
 // run into the next pattern's memory: such a file opens, but neither send,
 // restore nor convert lets it out.
 TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverted) {
-    ASSERT_EQ(Run({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
+    ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), PatternKind());
     ASSERT_TRUE(patterns);
     patterns->m_aPattern[0].SetData(std::vector<uint8_t>(20000, 0x15));
@@ -305,7 +299,7 @@ TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverte
                                                  {"restore", Path("set")},
                                                  {"convert", Path("over.ptn"), Path("over.syx")}}) {
         SCOPED_TRACE(args[0]);
-        EXPECT_EQ(Run(args), cli::kExitFile);
+        EXPECT_EQ(args[0] == "convert" ? Run(args) : RunOnSim(args), cli::kExitFile);
         EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
         EXPECT_NE(m_err.str().find(says), std::string::npos) << m_err.str();
     }
@@ -314,78 +308,54 @@ TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverte
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("over.syx"))));
 }
 
-// A patch bank as a .syx file with every kind of damage a download may have;
-// convert says what it skipped, as Import does, and exits 1 unless --lenient.
-TEST_F(CliInProcess, ConvertFromSysExSumsUpWhatItSkippedAndExitsOneUnlessLenient) {
+// convert from a .syx file sums up what it took and skipped, as Import does, and exits 1 unless
+// --lenient; a file made for another device ID is named, and taken only with --any-device.
+TEST_F(CliInProcess, ConvertFromSysExSaysWhatItSkippedAndTakesAnotherDeviceIdOnlyWhenAsked) {
     CPatchDoc bank;
     for (int n = 0; n < 128; ++n)
         bank.m_aPatch[size_t(n)].SetName("Bank " + std::to_string(n));
     const std::vector<std::vector<uint8_t>> sets = ExportSysEx(PatchKind(), bank).messages;
-    const auto file = [this](const std::string& name, const std::vector<std::vector<uint8_t>>& messages) {
-        const std::vector<uint8_t> bytes = JoinSysEx(messages);
+    const auto file = [this](const std::string& name, const std::vector<uint8_t>& bytes) {
         QFile f(QString::fromStdString(Path(name)));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
         return Path(name);
     };
     std::vector<std::vector<uint8_t>> damaged = sets;
-    damaged[3][damaged[3].size() - 2] ^= 0x01; // wrong checksum
-    damaged[5].pop_back();                     // no F7: the next F0 nests in it
-    damaged[7].resize(100);                    // cut short, then ended
-    damaged[7].push_back(0xF7);
-    damaged.push_back(
-        {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x06, 0x00, 0x00, 0x00, 0x01, 0x79, 0xF7}); // no entry there
-    std::vector<uint8_t> oversized = {0xF0, 0x41, 0x10, 0x00, 0x06, 0x12};
-    oversized.resize(700, 0x01);
-    oversized.push_back(0xF7);
-    damaged.push_back(oversized);
+    damaged[3][damaged[3].size() - 2] ^= 0x01;                       // wrong checksum
+    damaged[5].pop_back();                                           // no F7: the next F0 nests in it
     damaged.push_back({0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x02}); // the file ends inside a message
-    const std::string bad = file("bad.syx", damaged);
+    const std::string bad = file("bad.syx", JoinSysEx(damaged));
 
     EXPECT_EQ(Run({"convert", bad, Path("bad.pat")}), cli::kExitSkipped);
     const std::vector<std::string> summary = Lines(m_out.str());
     ASSERT_GE(summary.size(), 5u) << m_out.str();
     EXPECT_EQ(summary[0], "Converted from " + bad + ":");
-    EXPECT_EQ(summary[1], "125 patches into " + Path("bad.pat"));
-    EXPECT_EQ(summary[3], "6 skipped, for example:");
+    EXPECT_EQ(summary[1], "126 patches into " + Path("bad.pat"));
+    EXPECT_EQ(summary[3], "3 skipped, for example:");
     EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
     EXPECT_NE(m_err.str().find("--lenient"), std::string::npos) << m_err.str();
     auto converted = Load<CPatchDoc>(Path("bad.pat"), PatchKind());
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->m_aPatch[2] == bank.m_aPatch[2]);
     EXPECT_FALSE(converted->m_aPatch[3] == bank.m_aPatch[3]);
-
     EXPECT_EQ(Run({"convert", bad, Path("bad.pat"), "--lenient"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(m_err.str(), "");
     EXPECT_EQ(Lines(m_out.str()), summary);
 
-    EXPECT_EQ(Run({"convert", file("good.syx", sets), Path("good.pat")}), cli::kExitDone) << m_err.str();
-    EXPECT_EQ(m_out.str(),
-              "Converted from " + Path("good.syx") + ":\n128 patches into " + Path("good.pat") + "\n");
-}
-
-// A file made for device ID 0x11 is named as such; --any-device takes it as this synthesizer's.
-TEST_F(CliInProcess, ConvertNamesAnotherDeviceIdAndTakesItWhenAsked) {
-    CPatchDoc bank;
-    bank.m_aPatch[9].SetName("Other ID");
-    std::vector<uint8_t> bytes = JoinSysEx(ExportSysEx(PatchKind(), bank).messages);
+    std::vector<uint8_t> bytes = JoinSysEx(sets);
     for (size_t i = 0; i + 2 < bytes.size(); ++i)
         if (bytes[i] == 0xF0)
-            bytes[i + 2] = 0x11;
-    QFile f(QString::fromStdString(Path("other.syx")));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
-    f.close();
-
-    EXPECT_EQ(Run({"convert", Path("other.syx"), Path("other.pat")}), cli::kExitFile);
+            bytes[i + 2] = 0x11; // the device ID is not in the checksum
+    const std::string other = file("other.syx", bytes);
+    EXPECT_EQ(Run({"convert", other, Path("other.pat")}), cli::kExitFile);
     EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
     EXPECT_NE(m_err.str().find("device ID 0x11"), std::string::npos) << m_err.str();
     EXPECT_NE(m_err.str().find("--any-device"), std::string::npos) << m_err.str();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("other.pat"))));
-
-    EXPECT_EQ(Run({"convert", Path("other.syx"), Path("other.pat"), "--any-device"}), cli::kExitDone)
-        << m_err.str();
-    auto converted = Load<CPatchDoc>(Path("other.pat"), PatchKind());
+    EXPECT_EQ(Run({"convert", other, Path("other.pat"), "--any-device"}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(m_out.str(), "Converted from " + other + ":\n128 patches into " + Path("other.pat") + "\n");
+    converted = Load<CPatchDoc>(Path("other.pat"), PatchKind());
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->m_aPatch == bank.m_aPatch);
 }
@@ -401,7 +371,6 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
         std::string strSays;
     } cases[] = {
         {{"get", "patch", "A11", "-o", tooLong + ".pat"}, tooLong + ".pat: the name is too long"},
-        {{"convert", library, tooLong + ".syx"}, tooLong + ".syx: the name is too long"},
         {{"backup", tooLong, "--quiet"}, tooLong + ": the name is too long"},
         {{"convert", library, Path("ro/new.syx")}, "new.syx cannot be written: the file system is read-only"},
         {{"backup", Path("ro/nightly"), "--quiet"},
@@ -409,28 +378,10 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.strSays.substr(0, 60));
-        EXPECT_EQ(Run(c.args), cli::kExitFile);
+        EXPECT_EQ(c.args[0] == "convert" ? Run(c.args) : RunOnSim(c.args), cli::kExitFile);
         EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
         EXPECT_NE(m_err.str().find(c.strSays), std::string::npos) << m_err.str();
     }
-}
-
-TEST(CliExitCodes, FollowFromTheRunsResult) {
-    const auto failed = [](EFailure reason) { return CRunResult{ERunEnd::Failed, false, {reason}}; };
-    const std::vector<std::pair<CRunResult, int>> cases = {
-        {CRunResult{ERunEnd::Done, true, {}}, cli::kExitDone},
-        {CRunResult{ERunEnd::Done, false, {}}, cli::kExitDone},
-        {CRunResult{ERunEnd::Cancelled, false, {}}, cli::kExitInterrupted},
-        {failed(EFailure::DeviceNotAvailable), cli::kExitMidi},
-        {failed(EFailure::ConnectionLost), cli::kExitMidi},
-        {failed(EFailure::NoAnswer), cli::kExitMidi},
-        {failed(EFailure::DamagedAnswer), cli::kExitMidi},
-        {failed(EFailure::RefusedBytes), cli::kExitFile},
-        {failed(EFailure::EntryTooLarge), cli::kExitFile},
-        {failed(EFailure::FileError), cli::kExitFile},
-    };
-    for (const auto& [result, nExit] : cases)
-        EXPECT_EQ(cli::ExitCodeFor(result), nExit) << int(result.end) << " " << int(result.failure.reason);
 }
 
 TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
@@ -441,6 +392,47 @@ TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
     EXPECT_EQ(Run({"get", "system", "-o", Path("all.syp"), "--midi-in", "0", "--midi-out", "1"}),
               cli::kExitUsage);
     EXPECT_NE(m_err.str().find("There is no MIDI output '1'"), std::string::npos) << m_err.str();
+}
+
+TEST_F(CliInProcess, ATransfersSummaryNamesTheDevice) {
+    ASSERT_EQ(RunOnSim({"get", "motion", "-o", Path("m.mtn")}), cli::kExitDone) << m_err.str();
+    EXPECT_EQ(Lines(m_err.str()).back(), "Got 4 motions from KQ-3300 Simulator (device 0).");
+    ASSERT_EQ(RunOnSim({"send", Path("m.mtn"), "A2"}), cli::kExitDone) << m_err.str();
+    const std::vector<std::string> sent = Lines(m_err.str());
+    EXPECT_EQ(sent.front(), "Sending motion: MIDI out KQ-3300 Simulator (device 0)");
+    EXPECT_EQ(sent.back(), "Sent 1 motion to KQ-3300 Simulator (device 0).");
+}
+
+// Without PORT options only a device chosen in the program's MIDI Setup is
+// used: never the built-in simulator, nor whatever has the number of a chosen
+// device that is away. (No choice at all is a usage error of CliTest.)
+TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed) {
+    const auto choose = [](const char* szIn, const char* szOut) {
+        WriteProfileInt("MIDI", "MidiInDevice", 0);
+        WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiInName", szIn);
+        WriteProfileString("MIDI", "MidiOutName", szOut);
+    };
+    choose("KQ-3300 Simulator", "KQ-3300 Simulator"); // the simulator, chosen in the program
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("sim.pat")}), cli::kExitUsage);
+    EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
+    EXPECT_NE(m_err.str().find("No MIDI input and output chosen for the command line. Run vantorel-cli ports "
+                               "for the list, then pass --midi-in and --midi-out with a number or a name from it"),
+              std::string::npos)
+        << m_err.str();
+
+    // The synthesizer was device 0; the simulator has that number now.
+    choose("late:out", "late:in");
+    EXPECT_EQ(Run({"get", "patch", "-o", Path("late.pat")}), cli::kExitMidi);
+    EXPECT_EQ(m_err.str(),
+              "vantorel-cli: The MIDI input chosen in Setup > MIDI Setup, late:out (device 0), is "
+              "not available; nothing was sent. Check that it is connected, or pass --midi-in "
+              "with a number or a name from vantorel-cli ports.\n");
+    EXPECT_EQ(m_nSent, 0);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("sim.pat"))));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(Path("late.pat"))));
+    for (const char* key : {"MidiInDevice", "MidiOutDevice", "MidiInName", "MidiOutName"})
+        DeleteProfileKey("MIDI", key);
 }
 
 } // namespace

@@ -317,9 +317,8 @@ TEST_F(JackPatchTransfer, AServerThatDoesNotAnswerIsReportedNotRunning)
     CTimerService::Install(nullptr);
 }
 
-// What a real device refuses: a message with a high data byte, and data sets
-// that would run into the memory of the next item.
-TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsWhatARealDeviceWouldRefuse) {
+TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsAMessageWithAHighDataByte)
+{
     RestartSimWithLog();
     CQtTimerService timer;
     CTimerService::Install(&timer);
@@ -329,45 +328,26 @@ TEST_F(JackPatchTransfer, TheSimulatorDropsAndLogsWhatARealDeviceWouldRefuse) {
         ASSERT_GE(nOut, 0);
         HMIDIOUT h = nullptr;
         ASSERT_EQ(jack.OutOpen(&h, unsigned(nOut), nullptr), MMSYSERR_NOERROR);
-        const auto send = [&](std::vector<uint8_t> message) {
-            MIDIHDR hdr{};
-            hdr.lpData = message.data();
-            hdr.dwBufferLength = uint32_t(message.size());
-            ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
-            ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
-            EXPECT_EQ(jack.OutUnprepareHeader(h, &hdr), MMSYSERR_NOERROR);
-            QTest::qWait(20); // one message at a time, as the program sends them
-        };
         std::vector<uint8_t> patch(sim::kPatchSize, 0x15);
         // The program refuses to build such a message, so the byte goes in afterwards.
         std::vector<uint8_t> set = BuildDataSet(sim::PatchAddress(2), patch.data(), patch.size());
         set[sysex::kHeaderLength + 7] = 0x85;
         set[set.size() - 2] = Checksum(set.data() + 6, set.size() - 8);
-        send(set);
-        // The 71st packet of a pattern of 20,000 bytes would cross C#2's 0x4000 bytes; the 72nd
-        // lies inside D2's memory, 17 bytes past its start.
-        const std::vector<uint8_t> packet(sim::kPacketSize, 0x2A);
-        send(BuildDataSet(sim::PatternDataAddress(0) + 70 * sim::kPacketSize, packet.data(), packet.size()));
-        send(BuildDataSet(sim::PatternDataAddress(0) + 71 * sim::kPacketSize, packet.data(), packet.size()));
+        MIDIHDR hdr{};
+        hdr.lpData = set.data();
+        hdr.dwBufferLength = uint32_t(set.size());
+        ASSERT_EQ(jack.OutPrepareHeader(h, &hdr), MMSYSERR_NOERROR);
+        ASSERT_EQ(jack.OutLongMsg(h, &hdr), MMSYSERR_NOERROR);
+        EXPECT_EQ(jack.OutUnprepareHeader(h, &hdr), MMSYSERR_NOERROR);
         EXPECT_EQ(jack.OutClose(h), MMSYSERR_NOERROR);
+        QTest::qWait(20);
     }
     CTimerService::Install(nullptr);
     EXPECT_TRUE(QTest::qWaitFor([&] { return CountLogged("dropped: data byte 85") == 1; }, 3000));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] {
-            return CountLogged("dropped: 231 data bytes at offset 16170 run past the end of its memory of "
-                               "16384 bytes") == 1;
-        },
-        3000));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return CountLogged("dropped: item data at offset 17 is not where a packet starts") == 1; },
-        3000));
     CSimDevice memory;
     std::string error;
     ASSERT_TRUE(m_rig.ReadSimMemory(memory, error)) << error;
     EXPECT_EQ(memory.Patch(2), CSimDevice().Patch(2)) << "the damaged data set was stored";
-    EXPECT_EQ(memory.Pattern(0), CSimDevice().Pattern(0));
-    EXPECT_EQ(memory.Pattern(1), CSimDevice().Pattern(1)) << "D2 was overwritten";
 }
 
 TEST_F(JackPatchTransfer, ASimulatorNameInUseIsSaidToBeTaken)

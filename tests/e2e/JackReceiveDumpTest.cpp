@@ -1,7 +1,6 @@
 // Receive Dump over JACK: vantorel-sim pushes its whole memory as a dump, at
 // wire speed or as one unpaced burst, and every entry of every kind arrives in
-// the program's windows byte for byte. A device or server that goes in the
-// middle of a dump is reported at once, and what arrived is still placed.
+// the program's windows byte for byte, or what arrived before it went.
 #include <signal.h>
 
 #include <QPushButton>
@@ -102,16 +101,13 @@ TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry) {
     ReceiveWholeDump({"--dump-unpaced"});
 }
 
-// The simulator's own client ends in the middle of a dump (the server
-// stays), then, with a new simulator, the JACK server dies. A device that has
-// gone sends nothing more, so only a watch on it can tell: one message at
-// once, naming the device, and Stop places the patches that had arrived. The
-// rig's server runs synchronously, so a client killed in the middle of its
-// cycle stops the server's cycles for seconds: the program may see that first.
+// The simulator's client ends in the middle of a dump, then, with a new
+// simulator, the JACK server dies: one message at once, naming the device, and
+// Stop places the patches that had arrived. (The rig's server runs
+// synchronously: a client killed mid-cycle may stop its cycles for seconds.)
 TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlaced) {
     constexpr uint64_t kArrivedBeforeLoss = 20;
-    // A quarter-second watch; a server that stops cycling counts as gone
-    // after three seconds.
+    // The watch, plus three seconds for a server that stops cycling.
     constexpr int kAtOnceMs = CReceiveDumpDlg::kWatchMs + 3000 + 1000;
     const std::string next = " What arrived before is kept: press Stop to place it. Check that it is connected "
                              "(with JACK, that the JACK server runs), then choose Setup > Receive Dump again.";
@@ -135,10 +131,7 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
             m_rig.Sim().kill();
             m_rig.Sim().waitForFinished(CJackRig::kStopTimeoutMs);
         }
-        QElapsedTimer t;
-        t.start();
         ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAtOnceMs));
-        EXPECT_LT(t.elapsed(), kAtOnceMs);
         QTest::qWait(1000); // time for a second message, should one come
         ASSERT_EQ(Boxes().size(), 1u) << Boxes().back();
         const std::string said = SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: ";
@@ -154,18 +147,17 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
-        EXPECT_EQ(Boxes()[1].rfind("Received from " + SimName() + ":out:\n" + std::to_string(nArrived) +
-                                       " patches into ",
-                                   0),
-                  0u)
-            << Boxes()[1];
+        const std::string placed = "Received from " + SimName() + ":out:\n" + std::to_string(nArrived) + " patches into ";
+        EXPECT_EQ(Boxes()[1].rfind(placed, 0), 0u) << Boxes()[1];
         auto* patches = DocumentOf<CPatchDoc>(Docs());
         ASSERT_TRUE(patches);
-        for (int i = 0; i < int(nArrived); ++i)
+        for (int i = 0; i < int(nArrived); ++i) {
             EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
                 << i;
-        if (!bServer)
+        }
+        if (!bServer) {
             ASSERT_NO_FATAL_FAILURE(RestartSim({}));
+        }
     }
 }
 

@@ -82,15 +82,19 @@ TEST_F(DeviceNamesTest, AMovedDeviceIsFoundByItsName)
     EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -7), 2);
 }
 
-TEST_F(DeviceNamesTest, TheNumberStaysWhenTheNameIsGoneOrStillMatches)
+TEST_F(DeviceNamesTest, AChosenNameListedNowhereIsNotAvailableWhateverHasItsNumber)
 {
     WriteMidiDevices(1, 1);
     m_service.m_ins = {"Sim In", "Other Device", "USB MIDI 3"};
-    EXPECT_EQ(ReadMidiInDevice(), 1) << "a device that went away: the number is all we have";
+    EXPECT_EQ(ReadMidiInDevice(), -1) << "another device has the number: it is not the one chosen";
+    const CChosenDevice in = FindChosenMidiIn();
+    EXPECT_FALSE(in.bAvailable);
+    EXPECT_EQ(in.nDevice, 1);
+    EXPECT_EQ(in.strName, "USB MIDI 1");
     m_service.m_outs = {"USB MIDI 1", "USB MIDI 1"};
     EXPECT_EQ(ReadMidiOutDevice(), 1) << "the stored number still names the device";
     m_service.m_outs.clear();
-    EXPECT_EQ(ReadMidiOutDevice(), 1);
+    EXPECT_EQ(ReadMidiOutDevice(), -1);
 }
 
 TEST_F(DeviceNamesTest, NumbersWrittenByHandWithoutNamesAreUsedAsTheyAre)

@@ -138,6 +138,31 @@ TEST_F(PortsTest, OpeningAMissingInputDeviceReportsOnceAndStaysClosed)
     EXPECT_EQ(m_reports.m_texts, Names{InMissing(9)});
 }
 
+TEST_F(PortsTest, ANamedDeviceOpensWhereverItIsListedAndNeverInPlaceOfAnother)
+{
+    CMidiIn in(m_reports.Handler());
+    in.SetDevice(1, "in 1");
+    m_service.m_ins = {"in 0", "other", "in 2", "in 1"}; // it moved
+    EXPECT_TRUE(in.Open(&m_window));
+    EXPECT_EQ(m_service.m_calls[0].m_handle, 3u);
+    in.Close();
+
+    m_service.m_ins = {"in 0", "other"}; // it went away; device 1 is another
+    m_service.m_calls.clear();
+    EXPECT_FALSE(in.IsAvailable());
+    EXPECT_FALSE(in.Open(&m_window));
+    EXPECT_TRUE(m_service.m_calls.empty()) << "nothing was opened";
+    EXPECT_EQ(m_reports.m_texts, Names{"in 1 (device 3) is not available. Check that it is connected, or "
+                                       "choose another device in Setup > MIDI Setup."});
+    ASSERT_EQ(m_reports.m_errors.size(), 1u);
+    EXPECT_EQ(m_reports.m_errors[0].strDevice, "in 1");
+
+    m_service.m_ins = {"in 1"}; // back, under another number
+    EXPECT_TRUE(in.IsAvailable());
+    EXPECT_TRUE(in.Open(&m_window));
+    EXPECT_EQ(m_service.m_calls[0].m_handle, 0u);
+}
+
 TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
 {
     // Listed: the service's name.

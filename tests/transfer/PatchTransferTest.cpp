@@ -10,6 +10,7 @@
 #include "TransferFixture.h"
 #include "data/EntryName.h"
 #include "data/PatchDoc.h"
+#include "data/PerformDoc.h"
 #include "data/PerformRecord.h"
 #include "res/Strings.h"
 #include "transfer/PatchTransfer.h"
@@ -94,7 +95,8 @@ TEST_F(TransferTest, PatchSingleAndPerformancePartGetsAskForOneAddressAndWriteOn
     {
         CPatchDoc doc;
         CGetPatchDlg dlg;
-        dlg.m_pRecord = &doc.m_aPatch[70];
+        dlg.m_pDoc = &doc;
+        dlg.m_bSingle = true;
         dlg.m_nIndex = 70;
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
@@ -111,9 +113,10 @@ TEST_F(TransferTest, PatchSingleAndPerformancePartGetsAskForOneAddressAndWriteOn
     }
     m_pRecorder->m_events.clear();
     {
-        CPerformRecord perform;
+        CPerformDoc performances;
+        const CPerformRecord& perform = performances.m_aPerform[5];
         CGetPatchDlg dlg;
-        dlg.m_pRecord = &perform.m_aPatch[1];
+        dlg.m_pDoc = &performances;
         dlg.m_nPerformance = 5;
         dlg.m_nPart = 2;
         EXPECT_EQ(Run(dlg), IDOK);
@@ -277,7 +280,8 @@ TEST_F(TransferTest, PatchGetTakesOnlyVerifiedAnswersForTheAddressAskedFor)
                 m_pSim->SendFromDevice(BuildDataSet(0x400000 + uint32_t(nIndex) * 0x100, body.data(), body.size()));
         };
         CGetPatchDlg dlg;
-        dlg.m_pRecord = &doc.m_aPatch[size_t(nIndex)];
+        dlg.m_pDoc = &doc;
+        dlg.m_bSingle = true;
         dlg.m_nIndex = nIndex;
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;

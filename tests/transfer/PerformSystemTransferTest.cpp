@@ -71,7 +71,8 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
     {
         CPerformDoc doc;
         CGetPerformanceDlg dlg;
-        dlg.m_pRecord = &doc.m_aPerform[9];
+        dlg.m_pDoc = &doc;
+        dlg.m_bSingle = true;
         dlg.m_nIndex = 9;
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
@@ -117,7 +118,8 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
         };
         CPerformDoc doc;
         CGetPerformanceDlg dlg;
-        dlg.m_pRecord = &doc.m_aPerform[2];
+        dlg.m_pDoc = &doc;
+        dlg.m_bSingle = true;
         dlg.m_nIndex = 2;
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;
@@ -167,7 +169,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pSystemData = doc.m_aSystem.data();
+        dlg.m_pDoc = &doc;
         std::vector<int> bar;
         m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
             if (e.kind == CWireEvent::Out)
@@ -192,7 +194,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pSystemData = doc.m_aSystem.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nMode = kSystemTxRxOnly;
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
@@ -221,7 +223,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pSystemData = doc.m_aSystem.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nMode = kSystemParametersOnly;
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;

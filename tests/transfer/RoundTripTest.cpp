@@ -66,7 +66,7 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
         CSendSystemDlg send;
         send.m_pSystemData = source.m_aSystem.data();
         CGetSystemDlg get;
-        get.m_pSystemData = copy.m_aSystem.data();
+        get.m_pDoc = &copy;
         RoundTrip(send, get);
         EXPECT_EQ(source.m_aSystem, copy.m_aSystem);
     }
@@ -81,7 +81,7 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
         CSendPatternDlg send;
         send.m_pItems = source.m_aPattern.data();
         CGetPatternDlg get;
-        get.m_pItems = copy.m_aPattern.data();
+        get.m_pDoc = &copy;
         RoundTrip(send, get);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(copy.m_aPattern[size_t(n)].GetBytes(), source.m_aPattern[size_t(n)].GetBytes()) << n;
@@ -98,7 +98,7 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
         CSendMotionDlg send;
         send.m_pItems = source.m_aMotion.data();
         CGetMotionDlg get;
-        get.m_pItems = copy.m_aMotion.data();
+        get.m_pDoc = &copy;
         RoundTrip(send, get);
         for (size_t m = 0; m < 4; ++m) {
             EXPECT_EQ(copy.m_aMotion[m].GetBytes(), source.m_aMotion[m].GetBytes()) << m;
@@ -135,7 +135,7 @@ TEST_F(TransferTest, EveryDialogAsksItsQuestionAndDeclinedOpensNothing)
     }
     {
         auto get = std::make_unique<CGetSystemDlg>();
-        get->m_pSystemData = system.m_aSystem.data();
+        get->m_pDoc = &system;
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendSystemDlg>();
         send->m_pSystemData = system.m_aSystem.data();
@@ -143,7 +143,7 @@ TEST_F(TransferTest, EveryDialogAsksItsQuestionAndDeclinedOpensNothing)
     }
     {
         auto get = std::make_unique<CGetPatternDlg>();
-        get->m_pItems = patterns.m_aPattern.data();
+        get->m_pDoc = &patterns;
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendPatternDlg>();
         send->m_pItems = patterns.m_aPattern.data();
@@ -151,7 +151,7 @@ TEST_F(TransferTest, EveryDialogAsksItsQuestionAndDeclinedOpensNothing)
     }
     {
         auto get = std::make_unique<CGetMotionDlg>();
-        get->m_pItems = motions.m_aMotion.data();
+        get->m_pDoc = &motions;
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendMotionDlg>();
         send->m_pItems = motions.m_aMotion.data();

@@ -100,34 +100,21 @@ TEST_F(TransferFaultTest, ASendStopsAtAnEntryWithBytesTheSynthesizerCannotReceiv
     EXPECT_EQ(m_nCompleteShown, 0);
 }
 
+// One byte over, sent alone: nothing of it leaves, not even its value. (A
+// pattern too large for its memory, by send, restore and convert: CliTransferTest.)
 TEST_F(TransferFaultTest, AnItemLargerThanItsMemoryIsRefusedBeforeAnyOfItLeaves)
 {
-    // Pattern 1 (C#2) holds 20,000 bytes: its last packets would overwrite D2.
-    CPatternDoc patterns;
-    patterns.m_aPattern[0].SetData(std::vector<uint8_t>(20000, 0x11));
-    const CSimItem d2 = m_device.Pattern(1);
-    CSendPatternDlg send;
-    send.m_pItems = patterns.m_aPattern.data();
-    EXPECT_EQ(Run(send), IDOK);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{"Pattern 1 holds 20000 bytes, more than the 16384 bytes the KQ-3300 "
-                                       "keeps for it; it was not sent."});
-    EXPECT_EQ(m_nCompleteShown, 0);
-    EXPECT_EQ(m_device.Pattern(1), d2);
-
-    // A motion one byte over, sent alone: nothing of it, not even its value.
-    m_pBoxes->m_texts.clear();
     auto motions = std::make_unique<CMotionDoc>();
     motions->m_aMotion[2].SetData(std::vector<uint8_t>(CMotionDoc::kItemRoom + 1, 0x22));
-    CSendMotionDlg sendMotion;
-    sendMotion.m_pItems = motions->m_aMotion.data();
-    sendMotion.m_nSingle = 2;
-    EXPECT_EQ(Run(sendMotion), IDOK);
+    CSendMotionDlg send;
+    send.m_pItems = motions->m_aMotion.data();
+    send.m_nSingle = 2;
+    EXPECT_EQ(Run(send), IDOK);
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(Failures(*m_pBoxes),
               std::vector<std::string>{"Motion 3 holds 1048577 bytes, more than the 1048576 bytes the "
                                        "KQ-3300 keeps for it; it was not sent."});
+    EXPECT_EQ(m_nCompleteShown, 0);
 }
 
 TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayingHowFarItGot)
@@ -149,43 +136,65 @@ TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayi
     EXPECT_FALSE(dlg.m_progress.IsRunning());
 }
 
-TEST_F(TransferFaultTest, ASendWhoseDeviceIsGoneSaysSoOnceAndSendsNothing)
+// ---------------------------------------------------------------- devices
+
+// The synthesizer was chosen as device 0 ("Desk Synth"); the simulator has
+// that number now. START says so at once, in place of the question, and
+// nothing reaches the simulator.
+TEST_F(TransferFaultTest, StartSaysThatTheChosenDeviceIsNotAvailableAndNothingIsOpened)
 {
-    WriteProfileInt("MIDI", "MidiOutDevice", 1);
     WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
+    EXPECT_EQ(FormatTransferDevices(),
+              "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tDesk Synth (not available)");
+    const std::string missing = std::string("Desk Synth (device 0) is not available.") + kWhatToDo;
+
     CPatchDoc doc;
-    CSendPatchDlg dlg;
-    dlg.m_pRead = doc.m_aPatch.data();
-    EXPECT_EQ(Run(dlg), IDOK);
-    EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{std::string("Desk Synth (device 1) is not available.") + kWhatToDo});
-    EXPECT_EQ(m_nCompleteShown, 0);
+    CGetPatchDlg get;
+    get.m_pDoc = &doc;
+    CSendPatchDlg send;
+    send.m_pRead = doc.m_aPatch.data();
+    for (CTransferDlg* pDlg : std::initializer_list<CTransferDlg*>{&get, &send}) {
+        m_pBoxes->m_texts.clear();
+        m_onTransfer = [&](CTransferDlg& dlg) {
+            EXPECT_FALSE(dlg.IsTransferring());
+            dlg.ClickButton(IDCANCEL);
+        };
+        EXPECT_EQ(Run(*pDlg), IDCANCEL);
+        EXPECT_EQ(m_pBoxes->m_texts, std::vector<std::string>{missing});
+    }
+    EXPECT_EQ(Count(CWireEvent::OutOpen) + Count(CWireEvent::InOpen), 0);
+    EXPECT_FALSE(get.HasStored());
 }
 
-// ---------------------------------------------------------------- Get: devices
-
-TEST_F(TransferFaultTest, AGetWhoseDeviceIsGoneSaysSoOnceAndTheDialogShowsItNotAvailable)
+// A Get that was running when its device went away goes on by itself when
+// it comes back: the ports find it by its name at every open.
+TEST_F(TransferFaultTest, ADeviceThatComesBackIsFoundByItsName)
 {
-    WriteProfileInt("MIDI", "MidiOutDevice", 1);
-    WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
-    EXPECT_EQ(FormatTransferDevices(0, 1),
-              "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tDesk Synth (not available)");
-
+    WriteProfileString("MIDI", "MidiInName", "KQ-3300 Simulator");
+    WriteProfileString("MIDI", "MidiOutName", "KQ-3300 Simulator");
     CPatchDoc doc;
-    CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
-    m_onTransfer = [&](CTransferDlg&) {
-        // It goes on trying, every second, without a box each time.
-        m_clock.AdvanceMs(5'500);
-        EXPECT_FALSE(dlg.IsEnded());
-        dlg.m_progress.ClickButton(IDCANCEL);
+    CGetPatchDlg bank;
+    bank.m_pDoc = &doc;
+    int nAnswers = 0;
+    m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
+        if (e.kind == CWireEvent::InData && ++nAnswers == 10) {
+            m_pRecorder->m_bAway = true;
+            m_pSim->Faults().m_nDropEvery = 1; // unplugged: nothing answers
+        }
     };
-    EXPECT_EQ(Run(dlg), IDOK);
-    EXPECT_GE(Count(CWireEvent::OutOpen), 5);
-    EXPECT_EQ(Failures(*m_pBoxes),
-              std::vector<std::string>{std::string("Desk Synth (device 1) is not available.") + kWhatToDo});
-    EXPECT_FALSE(dlg.HasStored());
+    m_onTransfer = [&](CTransferDlg&) {
+        m_clock.AdvanceMs(5'000);
+        EXPECT_FALSE(bank.IsEnded());
+        m_pRecorder->m_bAway = false;
+        m_pSim->Faults().m_nDropEvery = 0;
+        m_clock.RunUntil([&] { return bank.IsEnded(); }, 600'000'000);
+    };
+    EXPECT_EQ(Run(bank), IDOK);
+    EXPECT_EQ(m_nCompleteShown, 1);
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        EXPECT_TRUE(Same(doc.m_aPatch[size_t(i)], m_device.Patch(i))) << i;
+    const std::string away = std::string("KQ-3300 Simulator (device 0) is not available.") + kWhatToDo;
+    EXPECT_EQ(Failures(*m_pBoxes), std::vector<std::string>{away});
 }
 
 TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessage)
@@ -194,7 +203,8 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     m_pRecorder->FailCall("InOpen", MMSYSERR_ALLOCATED, 0, 2);
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[3];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 3;
     EXPECT_EQ(Run(dlg), IDOK);
     EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
@@ -247,7 +257,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     m_pRecorder->FailCall("InAddBuffer", MIDIERR_NOTREADY, 1, 1);
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     EXPECT_EQ(Run(get), IDOK);
     SetMessageBoxHandler(previous);
@@ -283,7 +293,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_pRecorder->m_events.clear();
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 0;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(3'500);
@@ -313,7 +323,8 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pRecord = &doc.m_aPatch[7];
+    dlg.m_pDoc = &doc;
+    dlg.m_bSingle = true;
     dlg.m_nIndex = 7;
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -331,7 +342,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pItems = patterns.m_aPattern.data();
+    get.m_pDoc = &patterns;
     get.m_nSingle = 2;
     EXPECT_EQ(Run(get), IDOK);
     m_pRecorder->m_onEvent = nullptr;
@@ -347,7 +358,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     ASSERT_GT(before.GetSize(), 0u);
     {
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         dlg.m_nSingle = 1;
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(5'000);
@@ -365,7 +376,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     m_device.Faults() = CSimFaults{};
     m_pRecorder->m_events.clear();
     CGetPatternDlg bank;
-    bank.m_pItems = doc.m_aPattern.data();
+    bank.m_pDoc = &doc;
     m_onTransfer = [&](CTransferDlg&) {
         // The first item's value and data, then the second item's value.
         ASSERT_TRUE(m_clock.RunUntil([&] { return bank.m_progress.m_plan.m_nIndex == 1 &&

@@ -60,8 +60,10 @@ public:
     // once nAfter calls of it have passed, nTimes times (0: from then on).
     void FailCall(const std::string& name, MMRESULT result, int nAfter = 0, int nTimes = 0);
     void ClearFailures() { m_failures.clear(); }
+    // While set the simulator is away: no device is listed.
+    bool m_bAway = false;
 
-    unsigned InGetNumDevs() override { return m_inner.InGetNumDevs(); }
+    unsigned InGetNumDevs() override { return m_bAway ? 0 : m_inner.InGetNumDevs(); }
     MMRESULT InGetDevName(unsigned n, std::string& name) override { return m_inner.InGetDevName(n, name); }
     MMRESULT InOpen(HMIDIIN* ph, unsigned n, IMidiNotify* pWindow) override;
     MMRESULT InReset(HMIDIIN h) override { return m_inner.InReset(h); }
@@ -73,7 +75,7 @@ public:
     MMRESULT InClose(HMIDIIN h) override;
     std::string InGetErrorText(MMRESULT r) override { return m_inner.InGetErrorText(r); }
 
-    unsigned OutGetNumDevs() override { return m_inner.OutGetNumDevs(); }
+    unsigned OutGetNumDevs() override { return m_bAway ? 0 : m_inner.OutGetNumDevs(); }
     MMRESULT OutGetDevName(unsigned n, std::string& name) override { return m_inner.OutGetDevName(n, name); }
     MMRESULT OutOpen(HMIDIOUT* ph, unsigned n, IMidiNotify* pWindow) override;
     MMRESULT OutShortMsg(HMIDIOUT h, uint32_t m) override { return m_inner.OutShortMsg(h, m); }

@@ -47,7 +47,7 @@ TEST_F(TransferTest, PatternGetOfOneItemReadsItsValueThenPacketsUntilAShortOne)
     ASSERT_EQ(m_device.Pattern(2).m_data.size(), 240u);
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pItems = doc.m_aPattern.data();
+    dlg.m_pDoc = &doc;
     dlg.m_nSingle = 2;
     EXPECT_EQ(Run(dlg), IDOK);
 
@@ -82,7 +82,7 @@ TEST_F(TransferTest, PatternItemEndingOnAFullPacketEndsAfterTwoSilences)
     m_device.Pattern(5).m_nValue = 9;
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pItems = doc.m_aPattern.data();
+    dlg.m_pDoc = &doc;
     dlg.m_nSingle = 5;
     EXPECT_EQ(Run(dlg), IDOK);
 
@@ -105,7 +105,7 @@ TEST_F(TransferTest, PatternGetStallsOnASilentValueUntilCancel)
     m_device.Faults().m_nDropEvery = 1;
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pItems = doc.m_aPattern.data();
+    dlg.m_pDoc = &doc;
     dlg.m_nSingle = 0;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(10'000);
@@ -128,7 +128,7 @@ TEST_F(TransferTest, PatternAndMotionBankGetsFetchEveryItem)
     {
         CPatternDoc doc;
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         EXPECT_EQ(Run(dlg), IDOK);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(doc.m_aPattern[size_t(n)].GetBytes(), m_device.Pattern(n).m_data) << n;
@@ -141,7 +141,7 @@ TEST_F(TransferTest, PatternAndMotionBankGetsFetchEveryItem)
     {
         CMotionDoc doc;
         CGetMotionDlg dlg;
-        dlg.m_pItems = doc.m_aMotion.data();
+        dlg.m_pDoc = &doc;
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_FALSE(sent.empty());
@@ -164,7 +164,7 @@ TEST_F(TransferTest, LostThenDamagedAnswersNeitherCutNorStallAnItem)
     {
         CPatternDoc doc;
         CGetPatternDlg dlg;
-        dlg.m_pItems = doc.m_aPattern.data();
+        dlg.m_pDoc = &doc;
         EXPECT_EQ(Run(dlg), IDOK);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(doc.m_aPattern[size_t(n)].GetBytes(), m_device.Pattern(n).m_data) << n;
@@ -175,7 +175,7 @@ TEST_F(TransferTest, LostThenDamagedAnswersNeitherCutNorStallAnItem)
     {
         CMotionDoc doc;
         CGetMotionDlg dlg;
-        dlg.m_pItems = doc.m_aMotion.data();
+        dlg.m_pDoc = &doc;
         EXPECT_EQ(Run(dlg), IDOK);
         for (int m = 0; m < 4; ++m) {
             EXPECT_EQ(doc.m_aMotion[size_t(m)].GetBytes(), m_device.Motion(m).m_data) << m;

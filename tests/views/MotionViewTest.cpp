@@ -248,16 +248,16 @@ TEST_F(MotionTransferTest, EveryCommandIsHandledByTheWindow)
 TEST_F(MotionTransferTest, GetMotionFetchesAllFourMarksModifiedAndRepaints)
 {
     int nSingle = 0;
-    CMotionEntry* pItems = nullptr;
+    CDocument* pTarget = nullptr;
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetMotionDlg*>(t);
         ASSERT_NE(dlg, nullptr);
         nSingle = dlg->m_nSingle;
-        pItems = dlg->m_pItems;
+        pTarget = dlg->m_pDoc;
     });
     m_pView->ExecuteCommand(CMotionView::ID_GET_MOTION);
     EXPECT_EQ(nSingle, -1);
-    EXPECT_EQ(pItems, m_pDoc->m_aMotion.data());
+    EXPECT_EQ(pTarget, m_pDoc);
     for (int m = 0; m < 4; ++m)
         ExpectFromDevice(m);
     EXPECT_TRUE(m_pDoc->IsModified());

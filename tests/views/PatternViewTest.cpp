@@ -325,16 +325,16 @@ TEST_F(PatternTransferTest, EveryCommandIsHandledByTheWindow)
 TEST_F(PatternTransferTest, GetPatternFetchesAllFortyEightAndMarksModified)
 {
     int nSingle = 0;
-    CPatternEntry* pItems = nullptr;
+    CDocument* pTarget = nullptr;
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetPatternDlg*>(t);
         ASSERT_NE(dlg, nullptr);
         nSingle = dlg->m_nSingle;
-        pItems = dlg->m_pItems;
+        pTarget = dlg->m_pDoc;
     });
     m_pView->ExecuteCommand(CPatternView::ID_GET_PATTERN);
     EXPECT_EQ(nSingle, -1);
-    EXPECT_EQ(pItems, m_pDoc->m_aPattern.data());
+    EXPECT_EQ(pTarget, m_pDoc);
     EXPECT_TRUE(m_bTransferEnded);
     for (int n = 0; n < 48; ++n)
         ExpectFromDevice(n);

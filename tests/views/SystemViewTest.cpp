@@ -297,16 +297,16 @@ TEST_F(SystemTransferTest, EveryCommandIsHandledByTheWindow)
 TEST_F(SystemTransferTest, GetSystemFetchesBothBlocksShowsCompleteAndMarksModified)
 {
     int nMode = -1;
-    uint8_t* pData = nullptr;
+    CDocument* pTarget = nullptr;
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetSystemDlg*>(t);
         ASSERT_NE(dlg, nullptr);
         nMode = dlg->m_nMode;
-        pData = dlg->m_pSystemData;
+        pTarget = dlg->m_pDoc;
     });
     m_pView->ExecuteCommand(CSystemView::ID_GET_SYSTEM);
     EXPECT_EQ(nMode, 0);
-    EXPECT_EQ(pData, m_pDoc->m_aSystem.data());
+    EXPECT_EQ(pTarget, m_pDoc);
     EXPECT_TRUE(m_bTransferEnded);
     EXPECT_EQ(Bytes(*m_pDoc, 0, 65), DeviceBytes(0, 65));
     EXPECT_TRUE(m_pDoc->IsModified());

@@ -4,7 +4,6 @@
 #include <iterator>
 #include <vector>
 
-#include "midi/DeviceNames.h"
 #include "res/strings/transfer.h"
 
 namespace vantorel {
@@ -38,8 +37,8 @@ constexpr int kNoticeTimer = 3;
 
 CGetRun::CGetRun(CGetPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
 {
-    m_midiIn.m_wDeviceId = uint16_t(ReadMidiInDevice());
-    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiIn.UseChosenDevice();
+    m_midiOut.UseChosenDevice();
     m_midiIn.SetErrorHandler(PortReports());
     m_midiOut.SetErrorHandler(PortReports());
 }
@@ -60,6 +59,14 @@ void CGetRun::Start()
     m_pPlan->Begin(m_display);
     ShowCount();
     SendRequest();
+}
+
+std::string CGetRun::MissingDeviceText() const
+{
+    // In the order the ports open.
+    if (!m_midiOut.IsAvailable())
+        return m_midiOut.NotAvailableText();
+    return m_midiIn.IsAvailable() ? std::string() : m_midiIn.NotAvailableText();
 }
 
 void CGetRun::NewRequest()
@@ -96,7 +103,7 @@ void CGetRun::GiveUp()
         failure.reason = m_bDamagedSeen ? EFailure::DamagedAnswer : EFailure::NoAnswer;
         failure.bInput = true;
         failure.wDevice = m_midiIn.m_wDeviceId;
-        failure.strDevice = GetPortDeviceName(true, m_midiIn.m_wDeviceId);
+        failure.strDevice = m_midiIn.DeviceName();
     }
     failure = Counted(failure);
     ClosePorts();
@@ -158,6 +165,7 @@ void CGetRun::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
     CPortError error;
     if (!CMidiOut::ReleaseHeader(hOut, pHeader, &error) && IsRunning()) {
         error.wDevice = m_midiOut.m_wDeviceId;
+        error.strDevice = m_midiOut.DeviceName();
         OnPortError(error);
     }
     m_bOutBusy = false;

@@ -18,6 +18,7 @@ public:
     CGetRun(CGetPlan* pPlan, IProgressDisplay& display);
 
     void Start() override;
+    std::string MissingDeviceText() const override;
     bool HasStored() const { return m_pPlan->HasStored(); }
 
     void OnTimer(int nIdEvent) override;

@@ -22,7 +22,8 @@ CRunFailure FailureFromPort(const CPortError& error) {
     }
     failure.bInput = error.bInput;
     failure.wDevice = error.wDevice;
-    failure.strDevice = GetPortDeviceName(error.bInput, error.wDevice);
+    failure.strDevice =
+        error.strDevice.empty() ? GetPortDeviceName(error.bInput, error.wDevice) : error.strDevice;
     failure.strDetail = error.strText;
     return failure;
 }

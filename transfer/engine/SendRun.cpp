@@ -1,6 +1,5 @@
 #include "transfer/engine/SendRun.h"
 
-#include "midi/DeviceNames.h"
 #include "midi/msg/SysEx.h"
 #include "transfer/engine/DataSetCheck.h"
 
@@ -8,7 +7,7 @@ namespace vantorel {
 
 CSendRun::CSendRun(CSendPlan* pPlan, IProgressDisplay& display) : CTransferRun(display), m_pPlan(pPlan)
 {
-    m_midiOut.m_wDeviceId = uint16_t(ReadMidiOutDevice());
+    m_midiOut.UseChosenDevice();
     m_midiOut.SetErrorHandler(PortReports());
 }
 
@@ -47,6 +46,11 @@ void CSendRun::Start()
     SetTimer(kSendTimer, kPauseMs);
 }
 
+std::string CSendRun::MissingDeviceText() const
+{
+    return m_midiOut.IsAvailable() ? std::string() : m_midiOut.NotAvailableText();
+}
+
 void CSendRun::Stop(CRunFailure failure, const CDataSet& dataSet)
 {
     failure.bSending = true;
@@ -57,7 +61,7 @@ void CSendRun::Stop(CRunFailure failure, const CDataSet& dataSet)
     failure.nTotal = m_pPlan->Total();
     failure.noun = m_pPlan->Noun();
     failure.wDevice = m_midiOut.m_wDeviceId;
-    failure.strDevice = GetPortDeviceName(false, m_midiOut.m_wDeviceId);
+    failure.strDevice = m_midiOut.DeviceName();
     m_bMore = false;
     m_midiOut.Close();
     Fail(failure);
@@ -135,6 +139,7 @@ void CSendRun::OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader)
     CPortError error;
     if (!CMidiOut::ReleaseHeader(hOut, pHeader, &error) && IsRunning()) {
         error.wDevice = m_midiOut.m_wDeviceId;
+        error.strDevice = m_midiOut.DeviceName();
         ReportProblem(FailureFromPort(error));
     }
     if (!IsRunning())

@@ -13,6 +13,7 @@ public:
     CSendRun(CSendPlan* pPlan, IProgressDisplay& display);
 
     void Start() override;
+    std::string MissingDeviceText() const override;
 
     void OnTimer(int nIdEvent) override;
     void OnMidiOutDone(HMIDIOUT hOut, MIDIHDR* pHeader) override;

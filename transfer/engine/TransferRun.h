@@ -42,6 +42,9 @@ public:
     void SetSettings(const CRunSettings& settings) { m_settings = settings; }
 
     virtual void Start() = 0;
+    // Before a start: the message for a device of this run that is not listed
+    // now ("... is not available. ..."), empty when every one is.
+    virtual std::string MissingDeviceText() const = 0;
     bool IsRunning() const { return m_bRunning; }
     // The user's Cancel: ports closed, the run ends cancelled.
     void Cancel();

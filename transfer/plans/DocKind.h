@@ -81,10 +81,11 @@ public:
     virtual bool HasMovableEntries() const { return true; }
     // What the user is told the haul holds (the system: its blocks).
     virtual int ShownCount(const CSysExHaul& haul) const { return TakenCount(haul); }
-    // Writes the entries the haul holds into doc (of this kind), merging only
-    // what arrived, each where placement puts it; returns the number of
-    // entries written.
-    virtual int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const = 0;
+    // Writes the entries the haul holds into doc (of this kind) through its
+    // edits named strEdit, merging only what arrived, each where placement
+    // puts it; returns the number of entries written.
+    virtual int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
+                      const std::string& strEdit) const = 0;
     // The entry a data set at dwAddress belongs to, as the user knows it
     // ("A13: Warm Pad 001"); nothing when the address is not this kind's.
     virtual std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const = 0;

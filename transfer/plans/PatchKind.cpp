@@ -1,4 +1,6 @@
 // The patch bank as a kind: 128 patches A11 to B88, .pat files.
+#include <algorithm>
+
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
 #include "res/strings/cli.h"
@@ -33,15 +35,12 @@ public:
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
-        CPatchDoc* p = Cast(doc);
-        if (!p || !InRange(nEntry))
+        if (!Cast(doc) || !InRange(nEntry))
             return nullptr;
         auto plan = std::make_unique<CPatchGetPlan>();
-        plan->m_pDoc = p;
-        if (nEntry >= 0) {
-            plan->m_pRecord = &p->m_aPatch[size_t(nEntry)];
-            plan->m_nIndex = nEntry;
-        }
+        plan->m_pDoc = &doc; // it stores through the document's edits
+        plan->m_bSingle = nEntry >= 0;
+        plan->m_nIndex = std::max(nEntry, 0);
         return plan;
     }
 
@@ -61,10 +60,12 @@ public:
 
     int TakenCount(const CSysExHaul& haul) const override { return haul.m_patches.GetTakenCount(); }
     bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_patches.IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
+              const std::string& strEdit) const override
     {
-        CPatchDoc* p = Cast(doc);
-        return p ? MergeBank(haul.m_patches, p->m_aPatch, kPatchRanges, std::size(kPatchRanges), placement) : 0;
+        return Cast(doc) ? MergeBank(haul.m_patches, doc, CPatchRecord::kSize, kPatchRanges, std::size(kPatchRanges),
+                                     placement, strEdit)
+                         : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {

@@ -3,9 +3,11 @@
 #include <algorithm>
 
 #include "data/EntryName.h"
+#include "data/PerformRecord.h"
 #include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 
@@ -46,28 +48,20 @@ CRequest CPatchGetPlan::Request(IProgressDisplay&)
     return {PatchAddress(m_nIndex, m_nPerformance, m_nPart), address::kPatchSize};
 }
 
-CPatchRecord* CPatchGetPlan::Target() const
-{
-    if (IsSingle())
-        return m_pRecord;
-    if (m_pDoc && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
-        return &m_pDoc->m_aPatch[size_t(m_nIndex)];
-    return nullptr;
-}
-
 bool CPatchGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDisplay& display)
 {
     const uint8_t* pBody = answer.GetBody();
     const size_t nBody = size_t(std::max(answer.m_nBodyLength, 0));
     display.ShowText(FormatLabelName(FormatPatchLabel(m_nIndex), NameFromBytes(pBody, nBody)));
-    // The run lets through only answers of exactly one record.
-    if (CPatchRecord* pTarget = Target(); pTarget && pBody) {
-        std::copy_n(pBody, std::min(nBody, CPatchRecord::kSize), pTarget->Data());
+    // The run lets through only answers of exactly one record. A user patch
+    // is an entry of its own; a performance's patch is part of its entry.
+    if (m_pDoc && pBody) {
+        const int nEntry = m_nPart == 0 ? m_nIndex : m_nPerformance;
+        const size_t nOffset = m_nPart == 0 ? 0 : CPerformRecord::PatchOffset(m_nPart - 1);
+        m_pDoc->ApplyEntryBytes(res::kEditGet, nEntry, nOffset, pBody, std::min(nBody, CPatchRecord::kSize));
         MarkStored();
     }
     EntryDone();
-    if (m_pDoc && m_nPart == 0 && m_nIndex >= 0 && m_nIndex < CPatchDoc::kPatchCount)
-        m_pDoc->UpdateRow(m_nIndex);
     ++m_nIndex;
     return !IsSingle() && m_nIndex < CPatchDoc::kPatchCount;
 }

@@ -18,9 +18,11 @@ uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);
 
 class CPatchGetPlan : public CGetPlan {
 public:
-    CPatchDoc* m_pDoc = nullptr;        // bank: the document filled and repainted
-    CPatchRecord* m_pRecord = nullptr;  // single or part: the record filled
-    int m_nIndex = 0;                   // the patch now being fetched
+    // Where the patches go, through the document's edits: a patch bank, or
+    // for a performance's patch (m_nPart 1 or 2) the performance bank.
+    CDocument* m_pDoc = nullptr;
+    bool m_bSingle = false; // user patch m_nIndex alone, not the bank
+    int m_nIndex = 0;       // the patch now being fetched
     int m_nPerformance = 0;
     int m_nPart = 0;
 
@@ -33,8 +35,7 @@ public:
     int Total() const override { return IsSingle() ? 1 : CPatchDoc::kPatchCount; }
 
 private:
-    bool IsSingle() const { return m_pRecord != nullptr || m_nPart != 0; }
-    CPatchRecord* Target() const;
+    bool IsSingle() const { return m_bSingle || m_nPart != 0; }
 };
 
 class CPatchSendPlan : public CSendPlan {

@@ -1,4 +1,6 @@
 // The performance bank as a kind: 64 performances 11 to 88, .pfm files.
+#include <algorithm>
+
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
 #include "res/strings/cli.h"
@@ -39,15 +41,12 @@ public:
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
-        CPerformDoc* p = Cast(doc);
-        if (!p || !InRange(nEntry))
+        if (!Cast(doc) || !InRange(nEntry))
             return nullptr;
         auto plan = std::make_unique<CPerformGetPlan>();
-        plan->m_pDoc = p;
-        if (nEntry >= 0) {
-            plan->m_pRecord = &p->m_aPerform[size_t(nEntry)];
-            plan->m_nIndex = nEntry;
-        }
+        plan->m_pDoc = &doc; // it stores through the document's edits
+        plan->m_bSingle = nEntry >= 0;
+        plan->m_nIndex = std::max(nEntry, 0);
         return plan;
     }
 
@@ -67,12 +66,12 @@ public:
 
     int TakenCount(const CSysExHaul& haul) const override { return haul.m_performances.GetTakenCount(); }
     bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_performances.IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
+              const std::string& strEdit) const override
     {
-        CPerformDoc* p = Cast(doc);
-        return p ? MergeBank(haul.m_performances, p->m_aPerform, kPerformanceRanges.data(), kPerformanceRanges.size(),
-                             placement)
-                 : 0;
+        return Cast(doc) ? MergeBank(haul.m_performances, doc, CPerformRecord::kSize, kPerformanceRanges.data(),
+                                     kPerformanceRanges.size(), placement, strEdit)
+                         : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {

@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "data/EntryName.h"
-#include "framework/core/HintRect.h"
 #include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 
@@ -36,7 +36,7 @@ uint32_t PerformanceBlockAddress(int nIndex, int nBlock)
 
 void CPerformGetPlan::Begin(IProgressDisplay&)
 {
-    if (!m_pRecord)
+    if (!m_bSingle)
         m_nIndex = 0;
     m_nStep = 0;
 }
@@ -45,13 +45,6 @@ CRequest CPerformGetPlan::Request(IProgressDisplay&)
 {
     const int nBlock = std::clamp(m_nStep, 0, kBlockCount - 1);
     return {PerformanceBlockAddress(m_nIndex, nBlock), uint32_t(CPerformRecord::kBlocks[size_t(nBlock)].nSize)};
-}
-
-CPerformRecord* CPerformGetPlan::Target() const
-{
-    if (m_pRecord)
-        return m_pRecord;
-    return m_pDoc && IsIndex(m_nIndex) ? &m_pDoc->m_aPerform[size_t(m_nIndex)] : nullptr;
 }
 
 bool CPerformGetPlan::Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display)
@@ -66,30 +59,28 @@ bool CPerformGetPlan::Store(const CSysExMessage& answer, CSysExList& answers, IP
         return true;
     }
 
-    // All five blocks are in: only now does the record change. Each answer
-    // goes to its own block, never past that block's size.
-    if (CPerformRecord* pTarget = Target()) {
+    // All five blocks are in: only now does the performance change, as one
+    // edit. Each answer goes to its own block, never past that block's size.
+    if (m_pDoc && IsIndex(m_nIndex) && m_nIndex < m_pDoc->GetEntryCount()) {
+        std::vector<uint8_t> bytes = m_pDoc->GetEntryBytes(m_nIndex);
         for (int nBlock = 0; nBlock < kBlockCount; ++nBlock) {
             const uint32_t dwWanted = ToAddressBytes(PerformanceBlockAddress(m_nIndex, nBlock));
             const CPerformRecord::CBlock& block = CPerformRecord::kBlocks[size_t(nBlock)];
             answers.Rewind();
             while (const CSysExMessage* pMsg = answers.GetNextMessage()) {
-                if (pMsg->m_dwAddress != dwWanted || !pMsg->GetBody())
+                if (pMsg->m_dwAddress != dwWanted || !pMsg->GetBody() || block.nOffset + block.nSize > bytes.size())
                     continue;
                 const size_t nCopy = std::min(size_t(std::max(pMsg->m_nBodyLength, 0)), block.nSize);
-                std::copy_n(pMsg->GetBody(), nCopy, pTarget->Data() + block.nOffset);
+                std::copy_n(pMsg->GetBody(), nCopy, bytes.begin() + std::ptrdiff_t(block.nOffset));
                 MarkStored();
                 break;
             }
         }
+        m_pDoc->ApplyEntries(res::kEditGet, {{m_nIndex, std::move(bytes)}});
     }
     answers.DeleteAll();
     EntryDone();
-    if (m_pDoc && IsIndex(m_nIndex)) {
-        CHintRect hint(m_pDoc->GetEntryRect(m_nIndex, false, false));
-        m_pDoc->UpdateAllViews(nullptr, 0, &hint);
-    }
-    if (m_pRecord || m_nIndex >= CPerformDoc::kPerformanceCount - 1) {
+    if (m_bSingle || m_nIndex >= CPerformDoc::kPerformanceCount - 1) {
         m_nStep = kBlockCount;
         return false;
     }

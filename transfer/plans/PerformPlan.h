@@ -17,8 +17,8 @@ uint32_t PerformanceBlockAddress(int nIndex, int nBlock);
 
 class CPerformGetPlan : public CGetPlan {
 public:
-    CPerformDoc* m_pDoc = nullptr;
-    CPerformRecord* m_pRecord = nullptr;
+    CDocument* m_pDoc = nullptr; // the performance bank, written through its edits
+    bool m_bSingle = false;      // performance m_nIndex alone, not the bank
     int m_nIndex = 0;
     int m_nStep = 0; // the block asked for; 5 when all is done
 
@@ -26,12 +26,9 @@ public:
     void Begin(IProgressDisplay& display) override;
     CRequest Request(IProgressDisplay& display) override;
     bool Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display) override;
-    bool IsWhole() const override { return m_pRecord == nullptr; }
+    bool IsWhole() const override { return !m_bSingle; }
     CTransferNoun Noun() const override;
-    int Total() const override { return m_pRecord ? 1 : CPerformDoc::kPerformanceCount; }
-
-private:
-    CPerformRecord* Target() const;
+    int Total() const override { return m_bSingle ? 1 : CPerformDoc::kPerformanceCount; }
 };
 
 class CPerformSendPlan : public CSendPlan {

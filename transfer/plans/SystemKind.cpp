@@ -49,11 +49,10 @@ public:
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
-        CSystemDoc* p = Cast(doc);
-        if (!p || !InRange(nEntry))
+        if (!Cast(doc) || !InRange(nEntry))
             return nullptr;
         auto plan = std::make_unique<CSystemGetPlan>();
-        plan->m_pSystemData = p->m_aSystem.data();
+        plan->m_pDoc = &doc;
         plan->m_nMode = SystemMode(nEntry);
         return plan;
     }
@@ -80,13 +79,17 @@ public:
     }
     bool HasMovableEntries() const override { return false; }
     // The system is one record: placed where it is, whatever the placement.
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement&) const override
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement&, const std::string& strEdit) const override
     {
-        CSystemDoc* p = Cast(doc);
-        return p && MergeRecord(haul.m_system, 0, p->m_aSystem.data(), CSystemDoc::kSize, kSystemRanges,
-                                std::size(kSystemRanges))
-                   ? 1
-                   : 0;
+        if (!Cast(doc))
+            return 0;
+        // The system's 65 bytes are its two blocks; every range lies inside one.
+        const auto put = [&](size_t nOffset, const uint8_t* p, size_t nSize) {
+            const int nBlock = CSystemDoc::BlockAt(nOffset);
+            doc.ApplyEntryBytes(strEdit, nBlock, nOffset - CSystemDoc::BlockOffset(nBlock), p, nSize);
+        };
+        return MergeRecord(haul.m_system, 0, CSystemDoc::kSize, kSystemRanges, std::size(kSystemRanges), put) ? 1
+                                                                                                                : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
     {

@@ -6,6 +6,7 @@
 #include "midi/msg/SysEx.h"
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "transfer/engine/TransferText.h"
 #include "transfer/TransferAddresses.h"
 
@@ -52,9 +53,12 @@ CRequest CSystemGetPlan::Request(IProgressDisplay& display)
 bool CSystemGetPlan::Store(const CSysExMessage& answer, CSysExList&, IProgressDisplay& display)
 {
     const CSystemStep& step = m_steps[size_t(std::clamp<int>(m_nStep, 0, int(m_steps.size()) - 1))];
-    if (m_pSystemData && answer.GetBody()) {
+    if (m_pDoc && answer.GetBody()) {
+        // A step lies inside one of the document's two blocks.
+        const int nBlock = CSystemDoc::BlockAt(step.nOffset);
         const size_t nCopy = std::min(size_t(std::max(answer.m_nBodyLength, 0)), size_t(step.dwSize));
-        std::copy_n(answer.GetBody(), nCopy, m_pSystemData + step.nOffset);
+        m_pDoc->ApplyEntryBytes(res::kEditGet, nBlock, step.nOffset - CSystemDoc::BlockOffset(nBlock),
+                                answer.GetBody(), nCopy);
         MarkStored();
     }
     EntryDone();

@@ -9,6 +9,7 @@
 
 namespace vantorel {
 
+class CDocument;
 class CDocKind;
 // The system data as a kind (SystemKind.cpp).
 const CDocKind& SystemKind();
@@ -30,7 +31,7 @@ std::vector<CSystemStep> SystemSteps(int nMode);
 
 class CSystemGetPlan : public CGetPlan {
 public:
-    uint8_t* m_pSystemData = nullptr; // the 65 bytes of the system document
+    CDocument* m_pDoc = nullptr; // the system document, written through its edits
     int m_nMode = kSystemBoth;
     int m_nStep = 0;
 

@@ -60,11 +60,10 @@ public:
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
-        TDoc* p = this->Cast(doc);
-        if (!p || !this->InRange(nEntry))
+        if (!this->Cast(doc) || !this->InRange(nEntry))
             return nullptr;
-        auto plan = std::make_unique<CVarGetPlanT<TEntry>>(m_parts.plans);
-        plan->m_pItems = (p->*m_parts.pItems).data();
+        auto plan = std::make_unique<CVarGetPlan>(m_parts.plans);
+        plan->m_pDoc = &doc;
         Select(*plan, nEntry);
         return plan;
     }
@@ -81,10 +80,10 @@ public:
 
     int TakenCount(const CSysExHaul& haul) const override { return (haul.*m_parts.pHaul).GetTakenCount(); }
     bool IsTaken(const CSysExHaul& haul, int n) const override { return (haul.*m_parts.pHaul).IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement) const override
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
+              const std::string& strEdit) const override
     {
-        TDoc* p = this->Cast(doc);
-        return p ? MergeItems(haul.*m_parts.pHaul, p->*m_parts.pItems, placement) : 0;
+        return this->Cast(doc) ? MergeItems(haul.*m_parts.pHaul, doc, placement, strEdit) : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
     {

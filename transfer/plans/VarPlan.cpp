@@ -4,6 +4,7 @@
 
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 
@@ -97,13 +98,13 @@ CGetPlan::Silence CVarGetPlan::OnSilence(IProgressDisplay& display)
 
 void CVarGetPlan::ItemComplete(IProgressDisplay& display)
 {
-    // Only now does the document's item change.
-    if (CVarEntry* pItem = Item(m_nIndex)) {
-        pItem->Clear();
+    // Only now does the document's item change: a cleared item with what arrived.
+    if (m_pDoc && m_nIndex < m_kind.nCount && m_nIndex < m_pDoc->GetEntryCount()) {
+        CVarEntry item;
         if (m_bHasValue)
-            pItem->m_byValue = m_byValue;
-        for (uint8_t by : m_data)
-            pItem->Append(by);
+            item.m_byValue = m_byValue;
+        item.SetData(std::move(m_data));
+        m_pDoc->ApplyEntries(res::kEditGet, {{m_nIndex, VarEntryBytes(item)}});
         MarkStored();
     }
     EntryDone();

@@ -28,14 +28,15 @@ extern const CVarKind kPatternKind;
 extern const CVarKind kMotionKind;
 
 // Get: per item the value (step 0), then packets (step 1) until a short one
-// or two time-outs in a row. What arrives is kept aside and replaces the item
-// only when the item is complete: Cancel or a silent synthesizer leave the
-// item as it was.
+// or two time-outs in a row. What arrives is kept aside and replaces the item,
+// through the document's edits, only when the item is complete: Cancel or a
+// silent synthesizer leave the item as it was.
 class CVarGetPlan : public CGetPlan {
 public:
     explicit CVarGetPlan(const CVarKind& kind) : m_kind(kind) {}
 
-    int m_nSingle = -1; // one item, or -1 for all
+    CDocument* m_pDoc = nullptr; // the pattern or motion document
+    int m_nSingle = -1;          // one item, or -1 for all
     int m_nIndex = 0;
     int m_nStep = 0;
     uint32_t m_dwBase = 0;    // the current item's data address
@@ -50,11 +51,6 @@ public:
     bool IsWhole() const override { return m_nSingle == -1; }
     CTransferNoun Noun() const override { return m_kind.noun; }
     int Total() const override { return m_nSingle == -1 ? m_kind.nCount : 1; }
-
-protected:
-    const CVarKind& Kind() const { return m_kind; }
-    // Item n of the document, or null outside it.
-    virtual CVarEntry* Item(int n) = 0;
 
 private:
     void StartItem();
@@ -92,17 +88,7 @@ private:
     const CVarKind& m_kind;
 };
 
-// The plans bound to an array of entries of one kind.
-template <class TEntry>
-class CVarGetPlanT : public CVarGetPlan {
-public:
-    explicit CVarGetPlanT(const CVarKind& kind) : CVarGetPlan(kind) {}
-    TEntry* m_pItems = nullptr; // the document's entries
-
-protected:
-    CVarEntry* Item(int n) override { return m_pItems && n >= 0 && n < Kind().nCount ? &m_pItems[n] : nullptr; }
-};
-
+// The Send plan bound to an array of entries of one kind.
 template <class TEntry>
 class CVarSendPlanT : public CVarSendPlan {
 public:

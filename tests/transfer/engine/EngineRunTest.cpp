@@ -5,22 +5,31 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "data/EntryName.h"
+#include "data/MotionDoc.h"
 #include "data/PatchDoc.h"
+#include "data/PatternDoc.h"
+#include "data/PerformDoc.h"
+#include "data/SystemDoc.h"
+#include "framework/core/HintRect.h"
 #include "framework/core/MessageBox.h"
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/VirtualClock.h"
 #include "midi/MidiService.h"
 #include "res/strings/transfer.h"
+#include "res/strings/views.h"
 #include "sim/model/SimDevice.h"
 #include "sim/service/SimMidiService.h"
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
+#include "transfer/kinds/DocumentKinds.h"
+#include "transfer/plans/DocKind.h"
 #include "transfer/plans/PatchPlan.h"
 
 namespace vantorel::test {
@@ -40,29 +49,30 @@ public:
     int m_nPos = 0;
 };
 
-// The simulator, whose long messages fail from the nth on as a device that
-// has gone away.
-class CLosingSimService : public CSimMidiService {
+// Keeps the edits a document reports and the rectangles its views repaint.
+class CEditLog : public IEditHistory, public CViewBase {
 public:
-    using CSimMidiService::CSimMidiService;
-    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override
+    void OnEditApplied(CDocEdit edit) override { m_edits.push_back(std::move(edit)); }
+    void OnSaved() override {}
+    void OnUpdate(CViewBase*, long, CObject* pHint) override
     {
-        if (m_nFailFrom > 0 && ++m_nLong >= m_nFailFrom)
-            return MIDIERR_DISCONNECTED;
-        return CSimMidiService::OutLongMsg(h, pHdr);
+        if (auto* p = dynamic_cast<CHintRect*>(pHint))
+            m_rects.push_back(p->m_rect);
     }
-    int m_nFailFrom = 0;
-    int m_nLong = 0;
+    std::vector<CDocEdit> m_edits;
+    std::vector<CRect> m_rects;
 };
 
 class EngineRunTest : public ::testing::Test {
-public:
+protected:
     void SetUp() override
     {
         CTimerService::Install(&m_clock);
         CMidiService::Install(&m_sim);
         WriteProfileInt("MIDI", "MidiInDevice", 0);
         WriteProfileInt("MIDI", "MidiOutDevice", 0);
+        WriteProfileString("MIDI", "MidiInName", "");
+        WriteProfileString("MIDI", "MidiOutName", "");
         // Every patch of the synthesizer different from the program's defaults.
         for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
             for (size_t b = 0; b < m_device.Patch(i).size(); ++b)
@@ -91,10 +101,9 @@ public:
 
     CVirtualClock m_clock;
     CSimDevice m_device;
-    CLosingSimService m_sim{m_device};
+    CSimMidiService m_sim{m_device};
     CMessageBoxRecorder m_boxes{IDOK};
     CDisplayLog m_display;
-    CPatchDoc m_doc;
 };
 
 TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
@@ -103,18 +112,16 @@ TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
     CPatchGetPlan getPlan;
     getPlan.m_pDoc = &doc;
     CGetRun get(&getPlan, m_display);
-    std::vector<int> progress;
+    int nProgress = 0; // one call per patch, as it arrives
     get.SetProgressHandler([&](int nDone, int nTotal, int nLast) {
-        EXPECT_EQ(nTotal, 128);
-        EXPECT_EQ(nLast, nDone - 1);
-        progress.push_back(nDone);
+        ++nProgress;
+        EXPECT_EQ(std::make_tuple(nDone, nTotal, nLast), std::make_tuple(nProgress, 128, nProgress - 1));
     });
     const std::optional<CRunResult> got = RunToEnd(get);
     ASSERT_TRUE(got);
     EXPECT_EQ(got->end, ERunEnd::Done);
     EXPECT_TRUE(got->bWhole);
-    ASSERT_EQ(progress.size(), 128u);
-    EXPECT_EQ(progress.back(), 128);
+    EXPECT_EQ(nProgress, 128);
     EXPECT_TRUE(get.HasStored());
     for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
         EXPECT_TRUE(SameAsDevice(doc.m_aPatch[size_t(i)], i)) << i;
@@ -149,64 +156,33 @@ TEST_F(EngineRunTest, AGetRunFetchesAWholePatchBankAndASendRunPutsAPatchBack)
     EXPECT_TRUE(m_boxes.m_texts.empty());
 }
 
-// What each way of failing ends in: the reason, the device by name, the
-// entry and how far the run got. A Get here asks again twice, as the command
-// line's --retries 2 does; the engine itself shows no box.
-struct CFailureCase {
-    const char* szName;
-    bool bGet;
-    std::function<void(EngineRunTest&)> arrange;
-    EFailure reason;
-    std::string strDevice;
-    int nDone;
-    int nTries;            // a Get: requests for the entry it gave up on
-    std::string strEntry;  // a Send: the entry that did not go out
-};
-
-void WithOutputDevice7(EngineRunTest&)
+// A failed run says why, where and how far it got. A Get here asks again
+// twice, as the command line's --retries 2 does; the engine shows no box.
+// (A lost connection, silence and refused bytes: CliTransferTest.)
+TEST_F(EngineRunTest, AFailedRunEndsInAResultThatSaysWhyWhereAndHowFar)
 {
-    WriteProfileInt("MIDI", "MidiOutDevice", 7);
-    WriteProfileString("MIDI", "MidiOutName", "Desk Synth");
-}
-
-TEST_F(EngineRunTest, EachWayOfFailingEndsInAResultThatSaysWhyWhereAndHowFar)
-{
-    const std::string sim = "KQ-3300 Simulator";
-    const std::vector<CFailureCase> cases = {
-        {"get: output gone", true, WithOutputDevice7, EFailure::DeviceNotAvailable, "Desk Synth", 0, 3, ""},
-        {"get: silent after ten answers", true,
-         [](EngineRunTest& t) {
-             t.m_sim.SetTrafficHook([&t, n = 0](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) mutable {
-                 if (dir == CSimMidiService::EDirection::In && ++n == 10)
-                     t.m_device.Faults().m_nDropEvery = 1;
-             });
-         },
-         EFailure::NoAnswer, sim, 10, 3, ""},
-        {"get: damaged answers", true, [](EngineRunTest& t) { t.m_device.Faults().m_nCorruptEvery = 1; },
-         EFailure::DamagedAnswer, sim, 0, 3, ""},
-        {"get: connection lost", true, [](EngineRunTest& t) { t.m_sim.m_nFailFrom = 6; },
-         EFailure::ConnectionLost, sim, 5, 3, ""},
-        {"send: output gone", false, WithOutputDevice7, EFailure::DeviceNotAvailable, "Desk Synth", 0, 0, ""},
-        {"send: connection lost", false, [](EngineRunTest& t) { t.m_sim.m_nFailFrom = 18; },
-         EFailure::ConnectionLost, sim, 17, 0, "Patch " + FormatPatchLabel(17)},
-        {"send: bytes it cannot take", false, [](EngineRunTest& t) { t.m_doc.m_aPatch[12].Data()[40] = 0x80; },
-         EFailure::RefusedBytes, sim, 12, 0, "Patch " + FormatPatchLabel(12)},
+    const struct {
+        const char* szName;
+        bool bGet;
+        bool bDamaged; // else the chosen output device is listed nowhere
+        EFailure reason;
+        const char* szDevice;
+        int nTries; // a Get: requests for the entry it gave up on
+    } cases[] = {
+        {"get: output gone", true, false, EFailure::DeviceNotAvailable, "Desk Synth", 3},
+        {"get: damaged answers", true, true, EFailure::DamagedAnswer, "KQ-3300 Simulator", 3},
+        {"send: output gone", false, false, EFailure::DeviceNotAvailable, "Desk Synth", 0},
     };
-    for (const CFailureCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.szName);
-        m_device.Faults() = CSimFaults{};
-        m_sim.SetTrafficHook({});
-        m_sim.m_nFailFrom = 0;
-        m_sim.m_nLong = 0;
-        m_doc.m_aPatch = CPatchDoc().m_aPatch;
-        WriteProfileInt("MIDI", "MidiOutDevice", 0);
-        WriteProfileString("MIDI", "MidiOutName", "");
-        c.arrange(*this);
-
+        m_device.Faults().m_nCorruptEvery = c.bDamaged ? 1 : 0;
+        WriteProfileInt("MIDI", "MidiOutDevice", c.bDamaged ? 0 : 7);
+        WriteProfileString("MIDI", "MidiOutName", c.bDamaged ? "" : "Desk Synth");
+        CPatchDoc doc;
         CPatchGetPlan getPlan;
-        getPlan.m_pDoc = &m_doc;
+        getPlan.m_pDoc = &doc;
         CPatchSendPlan sendPlan;
-        sendPlan.m_pRead = m_doc.m_aPatch.data();
+        sendPlan.m_pRead = doc.m_aPatch.data();
         std::unique_ptr<CTransferRun> pRun;
         if (c.bGet)
             pRun = std::make_unique<CGetRun>(&getPlan, m_display);
@@ -221,15 +197,15 @@ TEST_F(EngineRunTest, EachWayOfFailingEndsInAResultThatSaysWhyWhereAndHowFar)
         EXPECT_EQ(result->end, ERunEnd::Failed);
         const CRunFailure& f = result->failure;
         EXPECT_EQ(f.reason, c.reason);
-        EXPECT_EQ(f.strDevice, c.strDevice);
-        EXPECT_EQ(f.nDone, c.nDone);
+        EXPECT_EQ(f.strDevice, c.szDevice);
+        EXPECT_EQ(f.nDone, 0);
         EXPECT_EQ(f.nTotal, 128);
         EXPECT_STREQ(f.noun.szMany, "patches");
         if (c.bGet) {
-            EXPECT_EQ(f.nEntry, c.nDone);
+            EXPECT_EQ(f.nEntry, 0);
             EXPECT_EQ(f.nTries, c.nTries);
         } else {
-            EXPECT_EQ(f.strEntry, c.strEntry);
+            EXPECT_EQ(f.strEntry, "");
             EXPECT_TRUE(f.bSending);
         }
         // One failure is told at most once on the way; the ports are closed.
@@ -239,28 +215,6 @@ TEST_F(EngineRunTest, EachWayOfFailingEndsInAResultThatSaysWhyWhereAndHowFar)
         EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
     }
     EXPECT_TRUE(m_boxes.m_texts.empty());
-}
-
-TEST_F(EngineRunTest, TheSentenceForAFailureIsTheOneTheWindowsShow)
-{
-    CRunFailure stopped;
-    stopped.reason = EFailure::ConnectionLost;
-    stopped.bSending = true;
-    stopped.strDevice = "Desk Synth";
-    stopped.wDevice = 3;
-    stopped.nDone = 17;
-    stopped.nTotal = 128;
-    stopped.noun = {"patch", "patches"};
-    stopped.strDetail = "the port's own sentence";
-    EXPECT_EQ(DescribeFailure(stopped), "Desk Synth (device 3) stopped taking data: sent 17 of 128 patches. "
-                                        "Check that it is connected and switched on, then send again.");
-    // A Get that loses its device says it in the port's words.
-    stopped.bSending = false;
-    EXPECT_EQ(DescribeFailure(stopped), "the port's own sentence");
-    CRunFailure refused;
-    refused.reason = EFailure::RefusedBytes;
-    refused.strEntry = "Pattern 3";
-    EXPECT_EQ(DescribeFailure(refused), "Pattern 3 holds bytes the KQ-3300 cannot receive; it was not sent.");
 }
 
 TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsCancelledWithItsPortsClosed)
@@ -287,6 +241,57 @@ TEST_F(EngineRunTest, CancelEndsAGetThatHearsNothingAsCancelledWithItsPortsClose
     const size_t nTexts = m_display.m_texts.size();
     m_clock.AdvanceMs(5000);
     EXPECT_EQ(m_display.m_texts.size(), nTexts);
+}
+
+// A Get stores what arrives through the document's edits: inside one edit
+// group (as the windows open around a Get) the whole Get is one step of just
+// the entries it changed, and the same Get again adds none.
+TEST_F(EngineRunTest, AGetOfEachKindIsOneEditOfTheEntriesItChanged)
+{
+    CPatchDoc patches;
+    CPerformDoc performances;
+    CSystemDoc system;
+    CPatternDoc patterns;
+    CMotionDoc motions;
+    for (CDocument* pDoc :
+         std::initializer_list<CDocument*>{&patches, &performances, &system, &patterns, &motions}) {
+        SCOPED_TRACE(pDoc->GetRuntimeClassName());
+        CEditLog log;
+        pDoc->SetEditHistory(&log);
+        pDoc->AddView(&log);
+        const CEntrySnapshot before = pDoc->SnapshotEntries();
+        for (int nRun = 0; nRun < 2; ++nRun) {
+            CEditGroup group(*pDoc, res::kEditGet);
+            const std::unique_ptr<CGetPlan> plan = DocumentKinds().Of(*pDoc)->MakeGetPlan(*pDoc, -1);
+            ASSERT_NE(plan, nullptr);
+            CGetRun get(plan.get(), m_display);
+            const std::optional<CRunResult> result = RunToEnd(get);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->end, ERunEnd::Done);
+        }
+        std::vector<int> changed;
+        const CEntrySnapshot after = pDoc->SnapshotEntries();
+        for (size_t n = 0; n < after.size(); ++n)
+            if (after[n] != before[n])
+                changed.push_back(int(n));
+        EXPECT_FALSE(changed.empty());
+        ASSERT_EQ(log.m_edits.size(), 1u);
+        EXPECT_EQ(log.m_edits[0].strName, res::kEditGet);
+        std::vector<int> recorded;
+        for (const CEntryChange& c : log.m_edits[0].changes)
+            recorded.push_back(c.nEntry);
+        EXPECT_EQ(recorded, changed);
+        EXPECT_TRUE(pDoc->IsModified());
+        // The patch list repainted each changed row as it arrived, once.
+        if (pDoc == &patches) {
+            std::vector<CRect> rows;
+            for (int n : changed)
+                rows.push_back(patches.GetRowRect(n));
+            EXPECT_EQ(log.m_rects, rows);
+        }
+        pDoc->SetEditHistory(nullptr);
+        pDoc->RemoveView(&log);
+    }
 }
 
 } // namespace
