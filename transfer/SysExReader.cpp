@@ -297,12 +297,6 @@ uint64_t CSysExHaul::TotalSkips() const
     return total;
 }
 
-bool CSysExHaul::IsEmpty() const
-{
-    return m_patches.GetTakenCount() == 0 && m_performances.GetTakenCount() == 0 &&
-           m_system.GetTakenCount() == 0 && m_patterns.GetTakenCount() == 0 && m_motions.GetTakenCount() == 0;
-}
-
 // ---------------------------------------------------------------------------
 // CSysExReader
 

@@ -19,6 +19,7 @@
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -174,7 +175,7 @@ TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
     // With a row selected the row commands are there too.
     SetSendDataSwitch(0);
     CScrollView* view = m_pManager->GetFrame(doc)->GetActiveView();
-    view->SimulateLButtonDown(MK_LBUTTON, QPoint(50, 21));
+    CScrollViewTestPeer::LButtonDown(*view, MK_LBUTTON, QPoint(50, 21));
     m_pFrame->UpdateAllCmdUI();
     for (int id : {57634, 32850, 57632})
         EXPECT_TRUE(Enabled(id)) << id;
