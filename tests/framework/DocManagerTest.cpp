@@ -439,6 +439,14 @@ TEST_F(DocManagerTest, SaveIntoAReadOnlyFolderIsDeniedEvenForRoot)
     EXPECT_FALSE(QFile::exists(Path("ro/x.alp")));
 }
 
+// A library file and a SysEx file say the same of a name the disk cannot take.
+TEST_F(DocManagerTest, SaveUnderANameTooLongForTheDiskSaysSo)
+{
+    CDocument* doc = ModifiedAlpha();
+    const QString name = QString(300, QLatin1Char('n')) + ".alp";
+    ExpectSaveFailed(doc, Path(name), Text(res::kSaveNameTooLong, name));
+}
+
 TEST_F(DocManagerTest, OpenRefusesWhatIsNotARegularFileWithoutWaitingOnIt)
 {
     ASSERT_EQ(::mkfifo(Path("pipe.alp").toLocal8Bit().constData(), 0644), 0);
