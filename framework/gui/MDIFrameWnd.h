@@ -98,6 +98,8 @@ protected:
 private:
     std::vector<CCmdTarget*> RoutingChain() const;
     void RefreshMenuBar();
+    // UpdateAllCmdUI once the event in hand is done.
+    void QueueCommandUpdate();
     void RefreshTitle();
     void RefreshWindowList();
     // A new window opens one step down and right of the last new one, or back

@@ -15,6 +15,7 @@
 #include "app/DocKinds.h"
 #include "app/Resource.h"
 #include "data/PatchDoc.h"
+#include "views/CopyBuffer.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
@@ -210,6 +211,10 @@ TEST_F(MainFrameTest, TheRowCommandsFollowAClickWithoutARefresh)
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 21));
     QCoreApplication::processEvents();
     EXPECT_TRUE(Enabled(57637));
+    // The buffer empties with no click or key of the user's (its document went).
+    CCopyBuffer::Get().Empty();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Enabled(57637));
 }
 
 TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
