@@ -57,9 +57,8 @@ public:
     };
     // Tests answer pop-up menus through this hook instead of a real menu: it is
     // given the items and the screen position and returns the chosen id (0 for
-    // none). Returns the previous hook; an empty hook shows real menus.
+    // none). An empty hook shows real menus; CListViewTestPeer sets it.
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
-    static PopupHook SetPopupHook(PopupHook hook);
 
     // ---- Get and Send -------------------------------------------------------
     // Device numbers from the profile and the device text a Get or Send dialog
@@ -182,6 +181,10 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    friend class CListViewTestPeer;
+    // Returns the previous hook.
+    static PopupHook SetPopupHook(PopupHook hook);
+
     // Scrolls so that the row is in view.
     void ScrollRowIntoView(int nRow);
     // A viewport point inside the selected row, as a click there would give.

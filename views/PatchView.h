@@ -34,7 +34,6 @@ public:
     int GetSelection() const { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }
     bool IsSending() const { return m_audition.IsSending(); }
-    const CAudition& GetAudition() const { return m_audition; }
 
 protected:
     QSize ContentSize() const override;

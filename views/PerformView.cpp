@@ -121,6 +121,7 @@ void CPerformView::SelectPerformance(int p)
 {
     const int old = m_nSelectPerformance;
     m_nSelectPerformance = p;
+    CommandStateChanged();
     if (old != p)
         if (CPerformDoc* pDoc = GetPerformDoc())
             pDoc->UpdatePerformanceRows(old, p);
@@ -130,6 +131,7 @@ void CPerformView::SelectPatch(int h)
 {
     const int old = m_nSelectPatch;
     m_nSelectPatch = h;
+    CommandStateChanged();
     if (old != h)
         if (CPerformDoc* pDoc = GetPerformDoc())
             pDoc->UpdatePatchRows(old, h);
@@ -182,6 +184,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
                 SelectPerformance(-1);
                 const int old = m_nSelectPatch;
                 m_nSelectPatch = h;
+                CommandStateChanged();
                 pDoc->UpdatePatchRows(old, h);
             });
     } else if (kind == kCopyPerformance && area == Area::Performance) {
@@ -195,6 +198,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
                 SelectPatch(-1);
                 const int old = m_nSelectPerformance;
                 m_nSelectPerformance = p;
+                CommandStateChanged();
                 pDoc->UpdatePerformanceRows(old, p);
             });
     } else {

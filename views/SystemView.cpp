@@ -91,6 +91,7 @@ void CSystemView::Select(int nRow)
     if (nRow == m_nSelect)
         return;
     m_nSelect = nRow;
+    CommandStateChanged();
     RepaintDocument();
 }
 
@@ -132,6 +133,7 @@ void CSystemView::Paste(int nRow)
         pDest, [&] { GetDocument()->CopyBlockTo(nRow, pSource); },
         [&] {
             m_nSelect = nRow;
+            CommandStateChanged();
             RepaintDocument();
         });
 }

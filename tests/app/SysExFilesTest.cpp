@@ -31,6 +31,7 @@
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/ReceiveDumpTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -337,11 +338,11 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     for (const Bytes& m : messages)
         m_midi.ReturnInBuffer(h, pHdr, m);
     EXPECT_EQ(queued(), 1 + long(messages.size()));
-    EXPECT_EQ(dlg->GetCountText(), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
+    EXPECT_EQ(CReceiveDumpDlgTestPeer::CountText(*dlg), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
                                                   "0 motions\nSkipped: 1"));
-    EXPECT_TRUE(dlg->GetLastText().startsWith(QStringLiteral("Last: B88: ")));
+    EXPECT_TRUE(CReceiveDumpDlgTestPeer::LastText(*dlg).startsWith(QStringLiteral("Last: B88: ")));
 
-    QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+    QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(m_pApp->GetReceiveDump());
     ASSERT_EQ(boxes.m_texts.size(), 1u);
