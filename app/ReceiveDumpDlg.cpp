@@ -33,7 +33,7 @@ constexpr int kWatchTimer = 1;
 } // namespace
 
 CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
-    : QDialog(parent), m_manager(manager) {
+    : QDialog(parent), m_manager(manager), m_reader(DocumentKinds().SysExLayouts()) {
     m_midiIn.SetErrorHandler(ShowPortErrorBox);
     setWindowTitle(Q(res::kReceiveCaption));
     setModal(false);

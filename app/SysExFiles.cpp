@@ -77,7 +77,7 @@ int SelectedEntryOf(const CDocument* pDoc) {
 
 // The file read into a new reader; null after the one message that says why it could not be.
 std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) {
-    auto reader = std::make_unique<CSysExReader>();
+    auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
         if (read.bTooLarge)

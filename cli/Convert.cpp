@@ -29,7 +29,7 @@ int Convert(const COptions& options, CContext& ctx) {
     std::string error;
     // A library file says its kind in its header; a .syx file is read for
     // the kind the new file's name asks for.
-    const auto haul = std::make_unique<CSysExHaul>();
+    const auto haul = std::make_unique<CSysExHaul>(DocumentKinds().SysExLayouts());
     const std::optional<CLoadedFile> file =
         bInSysEx ? LoadSysExFile(in, *pOutKind, options.bAnyDevice, *haul, error)
                  : LoadLibraryFile(in, pOutKind, error);

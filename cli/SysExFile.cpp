@@ -18,7 +18,7 @@ bool IsSysExPath(std::string_view path) {
 
 std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, bool bAnyDevice,
                                          CSysExHaul& haul, std::string& error) {
-    auto reader = std::make_unique<CSysExReader>();
+    auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {
         error = read.bTooLarge ? FormatText(res::kCliSysExTooLarge, path) : ReadFaultText(read.fault, path);

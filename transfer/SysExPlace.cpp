@@ -9,30 +9,30 @@
 
 namespace vantorel {
 
-bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlockRange* pRanges, size_t nRanges,
+bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, std::span<const CSysExBlock> blocks,
                  const FPutBytes& put)
 {
     const uint32_t dwMask = bank.GetBlockMask(n);
     const uint8_t* pSource = bank.GetRecord(n);
     if (!dwMask || !pSource || bank.GetRecordSize() != nRecordSize)
         return false;
-    for (size_t b = 0; b < nRanges && b < 32; ++b) {
-        const CBlockRange& r = pRanges[b];
+    for (size_t b = 0; b < blocks.size() && b < 32; ++b) {
+        const CSysExBlock& r = blocks[b];
         if ((dwMask >> b) & 1u && r.nOffset + r.nSize <= nRecordSize)
             put(r.nOffset, pSource + r.nOffset, r.nSize);
     }
     return true;
 }
 
-int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
-              size_t nRanges, const CPlacement& placement, const std::string& strEdit)
+int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, std::span<const CSysExBlock> blocks,
+              const CPlacement& placement, const std::string& strEdit)
 {
     int nPlaced = 0;
     for (int n = 0; n < doc.GetEntryCount(); ++n) {
         const int t = placement.Target(n);
         if (t < 0 || t >= doc.GetEntryCount())
             continue;
-        nPlaced += MergeRecord(bank, n, nRecordSize, pRanges, nRanges,
+        nPlaced += MergeRecord(bank, n, nRecordSize, blocks,
                                [&](size_t nOffset, const uint8_t* p, size_t nSize) {
                                    doc.ApplyEntryBytes(strEdit, t, nOffset, p, nSize);
                                })

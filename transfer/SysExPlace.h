@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,6 +18,7 @@ class CDocKind;
 class CDocument;
 class CSysExBank;
 class CSysExItems;
+struct CSysExBlock;
 struct CSysExHaul;
 
 // Writes every entry of kind that the haul holds into doc (a document of
@@ -38,22 +40,17 @@ struct CPlacement {
 
 // ---- the pieces the kinds merge with ---------------------------------------
 
-// Where block b of a record lies, numbered as the reader numbers them.
-struct CBlockRange {
-    size_t nOffset;
-    size_t nSize;
-};
-
-// Hands each block of record n that arrived (nRecordSize bytes) to
-// put(offset, bytes, size); false when none of it arrived.
+// Hands each block of record n that arrived (nRecordSize bytes; the blocks
+// numbered as the reader numbers them) to put(offset, bytes, size); false when
+// none of it arrived.
 using FPutBytes = std::function<void(size_t nOffset, const uint8_t* pBytes, size_t nSize)>;
-bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, const CBlockRange* pRanges, size_t nRanges,
+bool MergeRecord(const CSysExBank& bank, int n, size_t nRecordSize, std::span<const CSysExBlock> blocks,
                  const FPutBytes& put);
 
 // Every record of a bank of fixed records (doc's entries), each into its
 // place through the document's edits.
-int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, const CBlockRange* pRanges,
-              size_t nRanges, const CPlacement& placement, const std::string& strEdit);
+int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, std::span<const CSysExBlock> blocks,
+              const CPlacement& placement, const std::string& strEdit);
 
 // Items of variable entries (doc's entries): value and data, each only when
 // it arrived, through the document's edits.

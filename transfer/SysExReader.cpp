@@ -4,12 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "data/MotionDoc.h"
-#include "data/PatchDoc.h"
-#include "data/PatternDoc.h"
-#include "data/PerformDoc.h"
-#include "data/PerformRecord.h"
-#include "data/SystemDoc.h"
+#include <stdexcept>
+
 #include "res/strings/syx.h"
 #include "transfer/TransferAddresses.h"
 
@@ -25,74 +21,6 @@ constexpr size_t kAddressPos = sysex::kHeaderLength - sysex::kAddressLength;
 constexpr size_t kDataPos = sysex::kHeaderLength;
 constexpr size_t kShortestDataSet = sysex::kHeaderLength + 1; // header and checksum; F7 is not kept
 constexpr uint8_t kSevenBits = 0x7F;
-
-// One block of a fixed-size kind: its address relative to the entry, and its
-// place in the entry's record.
-struct CBlockPlace {
-    uint32_t dwAddress;
-    size_t nOffset;
-    size_t nSize;
-};
-
-// A fixed-size kind: entry n starts at dwFirst + n * dwStep.
-struct CFixedLayout {
-    uint32_t dwFirst;
-    uint32_t dwStep;
-    int nCount;
-    const CBlockPlace* pBlocks;
-    int nBlocks;
-    CSysExBank CSysExHaul::*pBank;
-};
-
-constexpr CBlockPlace kPatchBlocks[] = {{0, 0, address::kPatchSize}};
-
-constexpr std::array<CBlockPlace, CPerformRecord::kBlockCount> PerformanceBlocks()
-{
-    std::array<CBlockPlace, CPerformRecord::kBlockCount> blocks{};
-    for (int b = 0; b < CPerformRecord::kBlockCount; ++b)
-        blocks[size_t(b)] = {address::kPerformanceBlock[size_t(b)], CPerformRecord::kBlocks[size_t(b)].nOffset,
-                             CPerformRecord::kBlocks[size_t(b)].nSize};
-    return blocks;
-}
-constexpr auto kPerformanceBlocks = PerformanceBlocks();
-
-// In the order of CSysExHaul's system block numbers.
-constexpr CBlockPlace kSystemBlocks[] = {
-    {address::kSystemParameters, CSystemDoc::kSystemParameterOffset, address::kSystemParametersSize},
-    {address::kTxRxSettings, CSystemDoc::kTxRxSettingOffset, address::kTxRxSettingsSize},
-    {address::kTxRxExtra, address::kTxRxExtraOffset, address::kTxRxExtraSize},
-};
-static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemBlocks) == 3);
-// The system is a single entry; its blocks all lie below this.
-constexpr uint32_t kSystemRoom = 0x4000;
-static_assert(address::kTxRxSettings + address::kTxRxSettingsSize <= kSystemRoom);
-
-constexpr CFixedLayout kFixedLayouts[] = {
-    {address::UserPatch(0), 1u << address::kPatchShift, CPatchDoc::kPatchCount, kPatchBlocks,
-     int(std::size(kPatchBlocks)), &CSysExHaul::m_patches},
-    {address::Performance(0), 1u << address::kPerformanceShift, CPerformDoc::kPerformanceCount,
-     kPerformanceBlocks.data(), int(kPerformanceBlocks.size()), &CSysExHaul::m_performances},
-    {address::kSystemParameters, kSystemRoom, 1, kSystemBlocks, int(std::size(kSystemBlocks)),
-     &CSysExHaul::m_system},
-};
-
-// A variable-length kind: the item's value byte, and its data whose address
-// room ends where the next item's begins.
-struct CVarLayout {
-    uint32_t dwFirstValue;
-    uint32_t dwFirstData;
-    uint32_t dwStep;
-    int nCount;
-    CSysExItems CSysExHaul::*pItems;
-};
-
-constexpr CVarLayout kVarLayouts[] = {
-    {address::PatternValue(0), address::PatternData(0), address::kPatternStep, CPatternDoc::kPatternCount,
-     &CSysExHaul::m_patterns},
-    {address::MotionValue(0), address::MotionData(0), address::kMotionStep, CMotionDoc::kMotionCount,
-     &CSysExHaul::m_motions},
-};
-static_assert(address::kPatternStep == CPatternDoc::kItemRoom && address::kMotionStep == CMotionDoc::kItemRoom);
 
 // Entry and offset of an address in a kind whose entries are dwStep apart.
 bool Locate(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount, int& n, uint32_t& dwOffset)
@@ -279,12 +207,36 @@ bool CSysExItems::StorePacket(int n, uint32_t k, const uint8_t* p, size_t nSize,
 // ---------------------------------------------------------------------------
 // CSysExHaul
 
-CSysExHaul::CSysExHaul()
-    : m_patches(CPatchDoc::kPatchCount, CPatchRecord::kSize),
-      m_performances(CPerformDoc::kPerformanceCount, CPerformRecord::kSize), m_system(1, CSystemDoc::kSize),
-      m_patterns(CPatternDoc::kPatternCount, CPatternDoc::kItemRoom),
-      m_motions(CMotionDoc::kMotionCount, CMotionDoc::kItemRoom)
+CSysExHaul::CSysExHaul(const std::vector<const CSysExLayout*>& layouts)
 {
+    m_parts.reserve(layouts.size());
+    for (const CSysExLayout* pLayout : layouts) {
+        if (pLayout->IsItems())
+            m_parts.push_back({pLayout, CSysExItems(pLayout->nCount, pLayout->dwStep)});
+        else
+            m_parts.push_back({pLayout, CSysExBank(pLayout->nCount, pLayout->nRecordSize)});
+    }
+}
+
+namespace {
+template <class TPart, class TParts>
+const TPart& PartOf(const TParts& parts, const CSysExLayout& layout)
+{
+    for (const auto& part : parts)
+        if (part.pLayout == &layout)
+            return std::get<TPart>(part.data);
+    throw std::out_of_range("no part of this layout in the haul");
+}
+} // namespace
+
+const CSysExBank& CSysExHaul::Bank(const CSysExLayout& layout) const
+{
+    return PartOf<CSysExBank>(m_parts, layout);
+}
+
+const CSysExItems& CSysExHaul::Items(const CSysExLayout& layout) const
+{
+    return PartOf<CSysExItems>(m_parts, layout);
 }
 
 uint64_t CSysExHaul::TotalSkips() const
@@ -390,53 +342,71 @@ void CSysExReader::EndMessage()
     Store(DecodeWireAddress(b + kAddressPos), b + kDataPos, n - kShortestDataSet);
 }
 
-void CSysExReader::Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount)
+bool CSysExReader::Fit(size_t nCount, size_t nRoom)
 {
-    // Takes nRoom bytes of a block; fewer is refused, more is clipped.
-    const auto fit = [&](size_t nRoom) {
-        if (nCount < nRoom) {
-            Skip(SysExSkip::ShortBlock, m_nStart, m_nMsgBytes);
-            return false;
-        }
-        if (nCount > nRoom)
-            Skip(SysExSkip::Overrun, m_nStart, nCount - nRoom);
-        ++m_haul.m_nDataSets;
-        return true;
-    };
+    if (nCount < nRoom) {
+        Skip(SysExSkip::ShortBlock, m_nStart, m_nMsgBytes);
+        return false;
+    }
+    if (nCount > nRoom)
+        Skip(SysExSkip::Overrun, m_nStart, nCount - nRoom);
+    ++m_haul.m_nDataSets;
+    return true;
+}
+
+bool CSysExReader::StoreRecordBlock(CSysExBank& bank, const CSysExLayout& layout, uint32_t dwAddress,
+                                    const uint8_t* pData, size_t nCount)
+{
     int n = 0;
     uint32_t dwOffset = 0;
-    for (const CFixedLayout& kind : kFixedLayouts) {
-        if (!Locate(dwAddress, kind.dwFirst, kind.dwStep, kind.nCount, n, dwOffset))
-            continue;
-        for (int b = 0; b < kind.nBlocks; ++b) {
-            const CBlockPlace& block = kind.pBlocks[b];
-            if (block.dwAddress == dwOffset) {
-                if (fit(block.nSize))
-                    (m_haul.*kind.pBank).StoreBlock(n, b, block.nOffset, pData, block.nSize);
+    if (!Locate(dwAddress, layout.dwFirst, layout.dwStep, layout.nCount, n, dwOffset))
+        return false;
+    for (size_t b = 0; b < layout.blocks.size(); ++b) {
+        const CSysExBlock& block = layout.blocks[b];
+        if (block.dwAddress == dwOffset) {
+            if (Fit(nCount, block.nSize))
+                bank.StoreBlock(n, int(b), block.nOffset, pData, block.nSize);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CSysExReader::StoreItemPart(CSysExItems& items, const CSysExLayout& layout, uint32_t dwAddress,
+                                 const uint8_t* pData, size_t nCount)
+{
+    if (dwAddress >= layout.dwFirstValue && dwAddress - layout.dwFirstValue < uint32_t(layout.nCount)) {
+        if (Fit(nCount, address::kValueSize))
+            items.StoreValue(int(dwAddress - layout.dwFirstValue), pData[0]);
+        return true;
+    }
+    int n = 0;
+    uint32_t dwOffset = 0;
+    if (!Locate(dwAddress, layout.dwFirst, layout.dwStep, layout.nCount, n, dwOffset) ||
+        dwOffset % address::kPacketSize != 0)
+        return false;
+    // A packet may be short (the item's last one); only its room is a limit.
+    const uint32_t k = dwOffset / address::kPacketSize;
+    const size_t room = items.PacketRoom(k);
+    if (nCount > room)
+        Skip(SysExSkip::Overrun, m_nStart, nCount - room);
+    ++m_haul.m_nDataSets;
+    items.StorePacket(n, k, pData, std::min(nCount, room), m_nStart);
+    return true;
+}
+
+void CSysExReader::Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount)
+{
+    // Records before items: a record's room may hold other kinds' addresses
+    // where it has no block of its own.
+    for (CSysExHaul::CPart& part : m_haul.m_parts)
+        if (CSysExBank* bank = std::get_if<CSysExBank>(&part.data))
+            if (StoreRecordBlock(*bank, *part.pLayout, dwAddress, pData, nCount))
                 return;
-            }
-        }
-    }
-    for (const CVarLayout& kind : kVarLayouts) {
-        CSysExItems& items = m_haul.*kind.pItems;
-        if (dwAddress >= kind.dwFirstValue && dwAddress - kind.dwFirstValue < uint32_t(kind.nCount)) {
-            if (fit(address::kValueSize))
-                items.StoreValue(int(dwAddress - kind.dwFirstValue), pData[0]);
-            return;
-        }
-        if (Locate(dwAddress, kind.dwFirstData, kind.dwStep, kind.nCount, n, dwOffset) &&
-            dwOffset % address::kPacketSize == 0) {
-            // A packet may be short (the item's last one); only its room is a limit.
-            const uint32_t k = dwOffset / address::kPacketSize;
-            const size_t room = items.PacketRoom(k);
-            const size_t taken = std::min(nCount, room);
-            if (nCount > room)
-                Skip(SysExSkip::Overrun, m_nStart, nCount - room);
-            ++m_haul.m_nDataSets;
-            items.StorePacket(n, k, pData, taken, m_nStart);
-            return;
-        }
-    }
+    for (CSysExHaul::CPart& part : m_haul.m_parts)
+        if (CSysExItems* items = std::get_if<CSysExItems>(&part.data))
+            if (StoreItemPart(*items, *part.pLayout, dwAddress, pData, nCount))
+                return;
     Skip(SysExSkip::UnknownAddress, m_nStart, m_nMsgBytes);
 }
 
@@ -455,10 +425,11 @@ void CSysExReader::Finish()
                 notes.end());
     m_haul.m_aSkipCount[size_t(SysExSkip::AfterGap)] = 0;
     m_haul.m_aSkipBytes[size_t(SysExSkip::AfterGap)] = 0;
-    for (const CVarLayout& kind : kVarLayouts)
-        (m_haul.*kind.pItems).ForEachUntaken([this](uint64_t nOffset, size_t nBytes) {
-            Skip(SysExSkip::AfterGap, nOffset, nBytes);
-        });
+    for (const CSysExHaul::CPart& part : m_haul.m_parts)
+        if (const CSysExItems* items = std::get_if<CSysExItems>(&part.data))
+            items->ForEachUntaken([this](uint64_t nOffset, size_t nBytes) {
+                Skip(SysExSkip::AfterGap, nOffset, nBytes);
+            });
 }
 
 } // namespace vantorel

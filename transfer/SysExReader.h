@@ -2,17 +2,19 @@
 // Reads any byte stream (a .syx file, or what an input port hands over while
 // the synthesizer dumps its memory from its own panel) into the entries its
 // data sets carry, and counts what it skipped and why. Bytes may come in
-// chunks of any size. Plain C++: no Qt, so the command line and the simulator
-// can use it too.
+// chunks of any size. Plain C++: no Qt.
 //
 // Nothing is written outside the addressed entry, and memory stays bounded on
-// any input: one message buffer of 512 bytes, the fixed banks, and pattern and
-// motion data no larger than the address room of their items.
+// any input: one message buffer of 512 bytes, the fixed banks, and items' data
+// no larger than the address room of their items. Which addresses hold which
+// entries is each kind's to say (CSysExLayout).
 #include <array>
 #include <bitset>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "midi/msg/SysEx.h"
@@ -51,7 +53,7 @@ std::string FormatSysExNote(const CSysExNote& note);
 std::string FormatDeviceId(int nDevice);
 const char* SysExSkipText(SysExSkip reason);
 
-// Entries of one fixed-size kind (patches, performances, the system data):
+// Entries of one fixed-size kind (a bank of records, or one record):
 // each record with a mask of the blocks that arrived. Bytes of blocks that did
 // not arrive are zero and mean nothing; a caller merges only masked blocks.
 class CSysExBank {
@@ -78,7 +80,7 @@ private:
     std::vector<uint32_t> m_masks;
 };
 
-// Items of one variable-length kind (patterns, motions): a one-byte value and
+// Items of one variable-length kind: a one-byte value and
 // data reassembled from packets of 231 bytes that may arrive in any order. An
 // item's data is taken from its first packet up to the first missing packet
 // or the first packet shorter than a full one.
@@ -138,20 +140,48 @@ private:
     std::vector<CItem> m_items;
 };
 
-// Everything a stream held, per kind, and what was skipped.
+// One block of a fixed-size entry: its address relative to the entry, and
+// its place in the entry's record.
+struct CSysExBlock {
+    uint32_t dwAddress;
+    size_t nOffset;
+    size_t nSize;
+};
+
+// Where the entries of one kind lie in the synthesizer's memory, as a stream
+// is read. Each kind gives its own (CDocKind::SysExLayout); the reader knows
+// no kind. Entry n starts at dwFirst + n * dwStep. An entry is either a
+// record of fixed size whose blocks arrive one data set each, or an item (no
+// blocks): a one-byte value at dwFirstValue + n, and data in packets of 231
+// bytes from the entry's start, its room ending where the next item begins.
+struct CSysExLayout {
+    int nCount;
+    uint32_t dwFirst;
+    uint32_t dwStep;
+    size_t nRecordSize = 0;                 // records: their size
+    std::span<const CSysExBlock> blocks{}; // records: their blocks, numbered as the mask counts them
+    uint32_t dwFirstValue = 0;              // items: the first item's value
+    bool IsItems() const { return blocks.empty(); }
+};
+
+// Everything a stream held, one part per kind, and what was skipped.
 struct CSysExHaul {
-    static constexpr int kSystemParameterBlock = 0;
-    static constexpr int kTxRxBlock = 1;
-    static constexpr int kTxRxExtraBlock = 2;
     static constexpr size_t kMaxNotes = 8;
 
-    CSysExHaul();
+    // One part per layout, in the order given (an address two layouts could
+    // take goes to the first whose block or item starts there).
+    explicit CSysExHaul(const std::vector<const CSysExLayout*>& layouts);
 
-    CSysExBank m_patches;      // 128 x 239 bytes, one block
-    CSysExBank m_performances; // 64 x 528 bytes, five blocks
-    CSysExBank m_system;       // one 65-byte record; blocks as above
-    CSysExItems m_patterns;    // 48
-    CSysExItems m_motions;     // 4
+    // The part of a kind whose entries are records, or items; throws for a
+    // layout the haul was not made with, or of the other shape.
+    const CSysExBank& Bank(const CSysExLayout& layout) const;
+    const CSysExItems& Items(const CSysExLayout& layout) const;
+
+    struct CPart {
+        const CSysExLayout* pLayout;
+        std::variant<CSysExBank, CSysExItems> data;
+    };
+    std::vector<CPart> m_parts;
 
     uint64_t m_nBytes = 0;    // bytes fed
     uint64_t m_nDataSets = 0; // data sets taken
@@ -172,6 +202,9 @@ std::string FormatDeviceIds(const CSysExHaul& haul);
 
 class CSysExReader {
 public:
+    // Reads the entries of the kinds laid out so (a registry's SysExLayouts()).
+    explicit CSysExReader(const std::vector<const CSysExLayout*>& layouts) : m_haul(layouts) {}
+
     // The largest message kept: a data set of the most data bytes a port
     // buffer carries, F0 and F7 included.
     static constexpr size_t kMaxMessage = sysex::kMaxDataSetBody + sysex::kDataSetOverhead;
@@ -194,6 +227,12 @@ private:
     void StartMessage();
     void EndMessage();
     void Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount);
+    bool StoreRecordBlock(CSysExBank& bank, const CSysExLayout& layout, uint32_t dwAddress, const uint8_t* pData,
+                          size_t nCount);
+    bool StoreItemPart(CSysExItems& items, const CSysExLayout& layout, uint32_t dwAddress, const uint8_t* pData,
+                       size_t nCount);
+    // Takes nRoom bytes of a block; fewer is refused, more is clipped.
+    bool Fit(size_t nCount, size_t nRoom);
 
     CSysExHaul m_haul;
     bool m_bAnyDevice = false;

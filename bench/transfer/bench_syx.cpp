@@ -15,6 +15,7 @@
 #include "midi/msg/SysEx.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 using namespace vantorel;
 
@@ -71,15 +72,16 @@ int main()
 {
     std::mt19937 rng(7);
     const Bytes stream = Stream(rng);
+    const std::vector<const CSysExLayout*> layouts = DocumentKinds().SysExLayouts();
     uint64_t nDataSets = 0;
     const double wholeMs = MedianMs(21, [&] {
-        CSysExReader reader;
+        CSysExReader reader(layouts);
         reader.Feed(stream.data(), stream.size());
         reader.Finish();
         nDataSets = reader.GetHaul().m_nDataSets;
     });
     const double chunkMs = MedianMs(21, [&] {
-        CSysExReader reader;
+        CSysExReader reader(layouts);
         for (size_t i = 0; i < stream.size(); i += kPortChunk)
             reader.Feed(stream.data() + i, std::min(kPortChunk, stream.size() - i));
         reader.Finish();
@@ -92,7 +94,7 @@ int main()
             start = i + 1;
         }
     const double receiveMs = MedianMs(21, [&] {
-        CSysExReader reader;
+        CSysExReader reader(layouts);
         for (auto [start, n] : messages)
             reader.Feed(stream.data() + start, n);
         reader.Finish();

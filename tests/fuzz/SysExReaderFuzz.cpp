@@ -7,6 +7,7 @@
 
 #include "FuzzTargets.h"
 #include "transfer/SysExReader.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::fuzz {
 
@@ -74,7 +75,8 @@ bool SameItems(const CSysExItems& a, const CSysExItems& b)
 
 int ReadSysExStream(const uint8_t* data, size_t size)
 {
-    CSysExReader whole, chunked;
+    const std::vector<const CSysExLayout*> layouts = DocumentKinds().SysExLayouts();
+    CSysExReader whole(layouts), chunked(layouts);
     whole.Feed(data, size);
     whole.Finish();
     const size_t chunk = size > 0 ? 1 + data[0] % 61 : 1;
@@ -85,11 +87,17 @@ int ReadSysExStream(const uint8_t* data, size_t size)
 
     const CSysExHaul& h = whole.GetHaul();
     const CSysExHaul& c = chunked.GetHaul();
-    CheckBank(h.m_patches, 0x1);
-    CheckBank(h.m_performances, 0x1F);
-    CheckBank(h.m_system, 0x7);
-    CheckItems(h.m_patterns);
-    CheckItems(h.m_motions);
+    for (const CSysExLayout* pLayout : layouts) {
+        if (pLayout->IsItems()) {
+            CheckItems(h.Items(*pLayout));
+            if (!SameItems(h.Items(*pLayout), c.Items(*pLayout)))
+                Fail("chunked feeding reads differently");
+        } else {
+            CheckBank(h.Bank(*pLayout), (1u << pLayout->blocks.size()) - 1);
+            if (!SameBank(h.Bank(*pLayout), c.Bank(*pLayout)))
+                Fail("chunked feeding reads differently");
+        }
+    }
     if (h.m_nBytes != size || h.SkipBytes(SysExSkip::Noise) > size)
         Fail("more bytes counted than fed");
     if (h.m_nDataSets * sysex::kDataSetOverhead > size)
@@ -98,10 +106,6 @@ int ReadSysExStream(const uint8_t* data, size_t size)
         Fail("notes without skips");
     if (h.m_aSkipCount != c.m_aSkipCount || h.m_aSkipBytes != c.m_aSkipBytes || h.m_nDataSets != c.m_nDataSets)
         Fail("chunked feeding counts differently");
-    if (!SameBank(h.m_patches, c.m_patches) || !SameBank(h.m_performances, c.m_performances) ||
-        !SameBank(h.m_system, c.m_system) || !SameItems(h.m_patterns, c.m_patterns) ||
-        !SameItems(h.m_motions, c.m_motions))
-        Fail("chunked feeding reads differently");
     for (const CSysExNote& note : h.m_notes)
         if (note.nOffset >= size || FormatSysExNote(note).empty())
             Fail("a note outside the stream");

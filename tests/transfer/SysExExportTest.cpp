@@ -60,7 +60,7 @@ struct CFilledDocs {
 };
 
 CSysExHaul Read(const Bytes& stream) {
-    CSysExReader reader;
+    CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.Feed(stream.data(), stream.size());
     reader.Finish();
     return reader.GetHaul();

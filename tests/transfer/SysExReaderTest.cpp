@@ -18,6 +18,7 @@
 #include "transfer/SystemTransfer.h"
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "transfer/plans/VarPlan.h"
 
 using namespace vantorel;
@@ -68,9 +69,13 @@ Bytes Random7(size_t n, uint32_t seed)
 
 void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
 
+// A kind's part of a haul.
+const CSysExBank& Bank(const CSysExHaul& haul, const CDocKind& kind) { return haul.Bank(kind.SysExLayout()); }
+const CSysExItems& Items(const CSysExHaul& haul, const CDocKind& kind) { return haul.Items(kind.SysExLayout()); }
+
 CSysExHaul Read(const Bytes& stream, size_t nChunk = 0)
 {
-    CSysExReader reader;
+    CSysExReader reader(DocumentKinds().SysExLayouts());
     if (nChunk == 0)
         reader.Feed(stream.data(), stream.size());
     else
@@ -136,17 +141,17 @@ TEST(SysExReader, PatchAndPerformanceBanksReadBackIntoTheirRecords)
     EXPECT_EQ(haul.TotalSkips(), 0u);
     EXPECT_EQ(haul.m_nDataSets, uint64_t(CPatchDoc::kPatchCount + 5 * CPerformDoc::kPerformanceCount));
     for (int n = 0; n < CPatchDoc::kPatchCount; ++n) {
-        EXPECT_EQ(haul.m_patches.GetBlockMask(n), 1u) << n;
+        EXPECT_EQ(Bank(haul, PatchKind()).GetBlockMask(n), 1u) << n;
         const uint8_t* p = patches->m_aPatch[size_t(n)].Data();
-        EXPECT_EQ(Record(haul.m_patches, n), Bytes(p, p + CPatchRecord::kSize)) << n;
+        EXPECT_EQ(Record(Bank(haul, PatchKind()), n), Bytes(p, p + CPatchRecord::kSize)) << n;
     }
     for (int n = 0; n < CPerformDoc::kPerformanceCount; ++n) {
-        EXPECT_EQ(haul.m_performances.GetBlockMask(n), 0x1Fu) << n;
+        EXPECT_EQ(Bank(haul, PerformanceKind()).GetBlockMask(n), 0x1Fu) << n;
         const uint8_t* p = performances->m_aPerform[size_t(n)].Data();
-        EXPECT_EQ(Record(haul.m_performances, n), Bytes(p, p + CPerformRecord::kSize)) << n;
+        EXPECT_EQ(Record(Bank(haul, PerformanceKind()), n), Bytes(p, p + CPerformRecord::kSize)) << n;
     }
-    EXPECT_FALSE(haul.m_system.IsTaken(0));
-    EXPECT_EQ(haul.m_patterns.GetTakenCount() + haul.m_motions.GetTakenCount(), 0);
+    EXPECT_FALSE(Bank(haul, SystemKind()).IsTaken(0));
+    EXPECT_EQ(Items(haul, PatternKind()).GetTakenCount() + Items(haul, MotionKind()).GetTakenCount(), 0);
 }
 
 TEST(SysExReader, PerformanceBlocksMayComeAloneAndInAnyOrderAndOnlyThoseAreMarked)
@@ -160,9 +165,9 @@ TEST(SysExReader, PerformanceBlocksMayComeAloneAndInAnyOrderAndOnlyThoseAreMarke
                                     record.Data() + block.nOffset, block.nSize));
     }
     const CSysExHaul& haul = Read(stream);
-    EXPECT_EQ(haul.m_performances.GetBlockMask(9), (1u << 4) | (1u << 1));
-    EXPECT_EQ(haul.m_performances.GetTakenCount(), 1);
-    const Bytes got = Record(haul.m_performances, 9);
+    EXPECT_EQ(Bank(haul, PerformanceKind()).GetBlockMask(9), (1u << 4) | (1u << 1));
+    EXPECT_EQ(Bank(haul, PerformanceKind()).GetTakenCount(), 1);
+    const Bytes got = Record(Bank(haul, PerformanceKind()), 9);
     for (int b : {4, 1}) {
         const auto& block = CPerformRecord::kBlocks[size_t(b)];
         EXPECT_TRUE(std::equal(got.begin() + long(block.nOffset), got.begin() + long(block.nOffset + block.nSize),
@@ -176,8 +181,8 @@ TEST(SysExReader, SystemSendOfEachModeReadsBackIntoItsBlocks)
     CSystemDoc doc;
     Fill(doc.m_aSystem.data(), CSystemDoc::kSize, 3);
     const Bytes all(doc.m_aSystem.begin(), doc.m_aSystem.end());
-    const uint32_t params = 1u << CSysExHaul::kSystemParameterBlock, txrx = 1u << CSysExHaul::kTxRxBlock,
-                   extra = 1u << CSysExHaul::kTxRxExtraBlock;
+    const uint32_t params = 1u << kSystemParameterBlock, txrx = 1u << kTxRxBlock,
+                   extra = 1u << kTxRxExtraBlock;
     struct Case {
         int nMode;
         uint32_t mask;
@@ -189,8 +194,8 @@ TEST(SysExReader, SystemSendOfEachModeReadsBackIntoItsBlocks)
         plan.m_nMode = c.nMode;
         const CSysExHaul& haul = Read(SendStream(plan));
         EXPECT_EQ(haul.TotalSkips(), 0u) << c.nMode;
-        ASSERT_EQ(haul.m_system.GetBlockMask(0), c.mask) << c.nMode;
-        const Bytes got = Record(haul.m_system, 0);
+        ASSERT_EQ(Bank(haul, SystemKind()).GetBlockMask(0), c.mask) << c.nMode;
+        const Bytes got = Record(Bank(haul, SystemKind()), 0);
         if (c.mask & params) {
             EXPECT_TRUE(std::equal(all.begin(), all.begin() + 23, got.begin())) << c.nMode;
         }
@@ -220,8 +225,8 @@ TEST(SysExReader, PatternAndMotionSendsReadBackIntoTheirItems)
     const CSysExHaul& haul = Read(stream);
 
     EXPECT_EQ(haul.TotalSkips(), 0u);
-    ExpectItemsRead(patterns->m_aPattern, haul.m_patterns);
-    ExpectItemsRead(motions->m_aMotion, haul.m_motions);
+    ExpectItemsRead(patterns->m_aPattern, Items(haul, PatternKind()));
+    ExpectItemsRead(motions->m_aMotion, Items(haul, MotionKind()));
 }
 
 TEST(SysExReader, PatternPacketsOutOfOrderAreJoinedAndAGapEndsTheItem)
@@ -243,10 +248,10 @@ TEST(SysExReader, PatternPacketsOutOfOrderAreJoinedAndAGapEndsTheItem)
     Append(stream, packet(7, 1));
     const CSysExHaul& haul = Read(stream);
 
-    EXPECT_EQ(Taken(haul.m_patterns, 5), data);
-    EXPECT_FALSE(haul.m_patterns.HasValue(5));
-    EXPECT_EQ(Taken(haul.m_patterns, 6), Bytes(data.begin(), data.begin() + address::kPacketSize));
-    EXPECT_EQ(Taken(haul.m_patterns, 7), Bytes(data.begin(), data.begin() + 100));
+    EXPECT_EQ(Taken(Items(haul, PatternKind()), 5), data);
+    EXPECT_FALSE(Items(haul, PatternKind()).HasValue(5));
+    EXPECT_EQ(Taken(Items(haul, PatternKind()), 6), Bytes(data.begin(), data.begin() + address::kPacketSize));
+    EXPECT_EQ(Taken(Items(haul, PatternKind()), 7), Bytes(data.begin(), data.begin() + 100));
     EXPECT_EQ(haul.SkipCount(SysExSkip::AfterGap), 2u);
     EXPECT_EQ(haul.SkipBytes(SysExSkip::AfterGap), data.size() - 2 * address::kPacketSize + address::kPacketSize);
     ASSERT_EQ(haul.m_notes.size(), 2u);
@@ -279,9 +284,9 @@ TEST(SysExReader, ThirdPartyStreamGivesOnlyOurDataSetsAndCountsTheRest)
 
     for (size_t chunk : {size_t(0), size_t(1), size_t(7)}) {
         const CSysExHaul& haul = Read(stream, chunk);
-        EXPECT_EQ(haul.m_patches.GetTakenCount(), 2) << chunk;
-        EXPECT_EQ(Record(haul.m_patches, 0), a);
-        EXPECT_EQ(Record(haul.m_patches, 4), c);
+        EXPECT_EQ(Bank(haul, PatchKind()).GetTakenCount(), 2) << chunk;
+        EXPECT_EQ(Record(Bank(haul, PatchKind()), 0), a);
+        EXPECT_EQ(Record(Bank(haul, PatchKind()), 4), c);
         EXPECT_EQ(haul.SkipCount(SysExSkip::Noise), 2u);
         EXPECT_EQ(haul.SkipBytes(SysExSkip::Noise), 6u);
         EXPECT_EQ(haul.SkipCount(SysExSkip::OtherMaker), 1u);
@@ -307,18 +312,18 @@ TEST(SysExReader, DataSetsForAnotherDeviceIdAreTakenOnlyWhenAskedAndAnotherModel
     Append(stream, otherModel);
 
     const CSysExHaul strict = Read(stream);
-    EXPECT_EQ(strict.m_patches.GetTakenCount(), 0);
+    EXPECT_EQ(Bank(strict, PatchKind()).GetTakenCount(), 0);
     ASSERT_EQ(strict.m_notes.size(), 2u);
     EXPECT_EQ(FormatSysExNote(strict.m_notes[1]),
               "Byte 251: skipped a message for another device ID or model.");
 
-    CSysExReader reader;
+    CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.SetAnyDevice(true);
     reader.Feed(stream.data(), stream.size());
     reader.Finish();
     const CSysExHaul& taken = reader.GetHaul();
-    EXPECT_EQ(taken.m_patches.GetTakenCount(), 1);
-    EXPECT_EQ(Record(taken.m_patches, 2), patch);
+    EXPECT_EQ(Bank(taken, PatchKind()).GetTakenCount(), 1);
+    EXPECT_EQ(Record(Bank(taken, PatchKind()), 2), patch);
     EXPECT_EQ(taken.SkipCount(SysExSkip::OtherDevice), 1u); // another model stays another device's
 }
 
@@ -346,10 +351,10 @@ TEST(SysExReader, ByteAtATimeEqualsAllAtOnce)
     for (size_t i = 0; i < w.m_notes.size(); ++i)
         EXPECT_EQ(FormatSysExNote(w.m_notes[i]), FormatSysExNote(b.m_notes[i]));
     for (int n = 0; n < CPerformDoc::kPerformanceCount; ++n) {
-        EXPECT_EQ(b.m_performances.GetBlockMask(n), 0x1Fu);
-        EXPECT_EQ(Record(w.m_performances, n), Record(b.m_performances, n));
+        EXPECT_EQ(Bank(b, PerformanceKind()).GetBlockMask(n), 0x1Fu);
+        EXPECT_EQ(Record(Bank(w, PerformanceKind()), n), Record(Bank(b, PerformanceKind()), n));
     }
-    ExpectItemsRead(patterns->m_aPattern, b.m_patterns);
+    ExpectItemsRead(patterns->m_aPattern, Items(b, PatternKind()));
 }
 
 // --- Hostile and damaged input ------------------------------------------------
@@ -368,13 +373,13 @@ TEST(SysExReader, BlocksAreClippedAndShortOrMisplacedOnesRefused)
     Append(stream, BuildDataSet(address::PatternValue(47), value, 2));
 
     const CSysExHaul& haul = Read(stream);
-    EXPECT_EQ(Record(haul.m_patches, 0), Bytes(big.begin(), big.begin() + CPatchRecord::kSize));
-    EXPECT_FALSE(haul.m_patches.IsTaken(1));
-    EXPECT_FALSE(haul.m_patches.IsTaken(2));
-    EXPECT_EQ(haul.m_patches.GetTakenCount(), 1);
-    EXPECT_EQ(haul.m_performances.GetTakenCount(), 0); // the patch bank's end is not a performance
-    EXPECT_EQ(Taken(haul.m_motions, 3), Bytes(longPacket.begin(), longPacket.begin() + address::kPacketSize));
-    EXPECT_EQ(haul.m_patterns.GetValue(47), 0x21);
+    EXPECT_EQ(Record(Bank(haul, PatchKind()), 0), Bytes(big.begin(), big.begin() + CPatchRecord::kSize));
+    EXPECT_FALSE(Bank(haul, PatchKind()).IsTaken(1));
+    EXPECT_FALSE(Bank(haul, PatchKind()).IsTaken(2));
+    EXPECT_EQ(Bank(haul, PatchKind()).GetTakenCount(), 1);
+    EXPECT_EQ(Bank(haul, PerformanceKind()).GetTakenCount(), 0); // the patch bank's end is not a performance
+    EXPECT_EQ(Taken(Items(haul, MotionKind()), 3), Bytes(longPacket.begin(), longPacket.begin() + address::kPacketSize));
+    EXPECT_EQ(Items(haul, PatternKind()).GetValue(47), 0x21);
     EXPECT_EQ(haul.SkipCount(SysExSkip::Overrun), 3u);
     EXPECT_EQ(haul.SkipBytes(SysExSkip::Overrun), 11u + 4u + 1u);
     EXPECT_EQ(haul.SkipCount(SysExSkip::ShortBlock), 1u);
@@ -398,7 +403,7 @@ TEST(SysExReader, EndlessMessagesAndNoiseStayBoundedAndAreCounted)
     stream.resize(stream.size() + 100000, 0x22);
 
     const CSysExHaul& haul = Read(stream, 4096);
-    EXPECT_EQ(haul.m_patches.GetTakenCount(), 1);
+    EXPECT_EQ(Bank(haul, PatchKind()).GetTakenCount(), 1);
     EXPECT_EQ(haul.m_nDataSets, 2u);
     EXPECT_EQ(haul.SkipCount(SysExSkip::TooLong), 2u);
     EXPECT_EQ(haul.SkipBytes(SysExSkip::TooLong), (2u << 20) + 1u + 100001u);
@@ -406,4 +411,22 @@ TEST(SysExReader, EndlessMessagesAndNoiseStayBoundedAndAreCounted)
     EXPECT_EQ(haul.SkipCount(SysExSkip::Noise), 2u); // the megabyte, and the rest of the broken message
     EXPECT_EQ(haul.SkipBytes(SysExSkip::Noise), (1u << 20) + 2u);
     EXPECT_EQ(haul.m_nBytes, stream.size());
+}
+
+TEST(SysExReader, AKindIsReadFromItsLayoutAlone)
+{
+    // Sixteen records of seven bytes, 0x100 apart, in two blocks: a kind the reader has no code for.
+    static constexpr CSysExBlock kBlocks[] = {{0x00, 0, 4}, {0x10, 4, 3}};
+    static constexpr CSysExLayout kLayout{16, 0x0700000, 0x100, 7, kBlocks};
+    Bytes stream = BuildDataSet(0x0700000 + 3 * 0x100 + 0x10, Bytes{1, 2, 3}.data(), 3);
+    Append(stream, BuildDataSet(0x0700000 + 15 * 0x100, Bytes{4, 5, 6, 7}.data(), 4));
+    CSysExReader reader({&kLayout});
+    reader.Feed(stream.data(), stream.size());
+    const CSysExBank& bank = reader.GetHaul().Bank(kLayout);
+    EXPECT_EQ(reader.GetHaul().TotalSkips(), 0u);
+    EXPECT_EQ(bank.GetBlockMask(3), 2u);
+    EXPECT_EQ(Record(bank, 3), (Bytes{0, 0, 0, 0, 1, 2, 3}));
+    EXPECT_EQ(Record(bank, 15), (Bytes{4, 5, 6, 7, 0, 0, 0}));
+    // The registered kinds have nothing there.
+    EXPECT_EQ(Read(stream).SkipCount(SysExSkip::UnknownAddress), 2u);
 }

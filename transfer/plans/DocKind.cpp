@@ -6,6 +6,8 @@
 #include "framework/core/Document.h"
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
+#include "transfer/SysExPlace.h"
+#include "transfer/SysExReader.h"
 
 namespace vantorel {
 
@@ -52,6 +54,28 @@ std::optional<int> CDocKind::ParseEntryLabel(std::string_view label) const
 bool CDocKind::SameEntry(const CDocument& a, const CDocument& b, int n) const
 {
     return a.GetEntryBytes(n) == b.GetEntryBytes(n);
+}
+
+int CDocKind::TakenCount(const CSysExHaul& haul) const
+{
+    const CSysExLayout& layout = SysExLayout();
+    return layout.IsItems() ? haul.Items(layout).GetTakenCount() : haul.Bank(layout).GetTakenCount();
+}
+
+bool CDocKind::IsTaken(const CSysExHaul& haul, int n) const
+{
+    const CSysExLayout& layout = SysExLayout();
+    return layout.IsItems() ? haul.Items(layout).IsTaken(n) : haul.Bank(layout).IsTaken(n);
+}
+
+int CDocKind::Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
+                    const std::string& strEdit) const
+{
+    if (!IsKindOf(doc))
+        return 0;
+    const CSysExLayout& layout = SysExLayout();
+    return layout.IsItems() ? MergeItems(haul.Items(layout), doc, placement, strEdit)
+                            : MergeBank(haul.Bank(layout), doc, layout.nRecordSize, layout.blocks, placement, strEdit);
 }
 
 std::vector<int> CDocKind::TakenEntries(const CSysExHaul& haul) const
@@ -103,6 +127,14 @@ const CDocKind* CKindRegistry::Of(const CDocument& doc) const
         if (k->IsKindOf(doc))
             return k;
     return nullptr;
+}
+
+std::vector<const CSysExLayout*> CKindRegistry::SysExLayouts() const
+{
+    std::vector<const CSysExLayout*> layouts;
+    for (const CDocKind* k : m_kinds)
+        layouts.push_back(&k->SysExLayout());
+    return layouts;
 }
 
 bool CKindRegistry::HaulHasEntries(const CSysExHaul& haul) const

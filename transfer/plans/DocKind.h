@@ -22,6 +22,7 @@ namespace vantorel {
 
 struct CPlacement;
 struct CSysExHaul;
+struct CSysExLayout;
 
 // The words of a kind, as data.
 struct CKindWords {
@@ -71,10 +72,13 @@ public:
     virtual std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) const = 0;
 
     // ---- what a .syx stream held of it --------------------------------------
+    // Where its entries lie in the synthesizer's memory: the reader's part
+    // of a haul for this kind is made from it.
+    virtual const CSysExLayout& SysExLayout() const = 0;
     // Entries of the kind the haul holds.
-    virtual int TakenCount(const CSysExHaul& haul) const = 0;
-    // Whether entry n arrived (for the system: any of its blocks).
-    virtual bool IsTaken(const CSysExHaul& haul, int n) const = 0;
+    virtual int TakenCount(const CSysExHaul& haul) const;
+    // Whether entry n arrived (any of its blocks).
+    virtual bool IsTaken(const CSysExHaul& haul, int n) const;
     // The entries the haul holds, in order.
     std::vector<int> TakenEntries(const CSysExHaul& haul) const;
     // The one entry the haul holds, or -1 when it holds none or more (and
@@ -87,9 +91,10 @@ public:
     virtual int ShownCount(const CSysExHaul& haul) const { return TakenCount(haul); }
     // Writes the entries the haul holds into doc (of this kind) through its
     // edits named strEdit, merging only what arrived, each where placement
-    // puts it; returns the number of entries written.
+    // puts it; returns the number of entries written. The entries are doc's
+    // entries as bytes: a record's blocks at their offsets, or an item.
     virtual int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
-                      const std::string& strEdit) const = 0;
+                      const std::string& strEdit) const;
     // The entry a data set at dwAddress belongs to, as the user knows it
     // ("A13: Warm Pad 001"); nothing when the address is not this kind's.
     virtual std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const = 0;
@@ -127,6 +132,8 @@ public:
     // The kind whose library files end as path does (any case).
     const CDocKind* FromExtension(std::string_view path) const;
     const CDocKind* Of(const CDocument& doc) const;
+    // Every kind's layout, in order: what a CSysExReader reads.
+    std::vector<const CSysExLayout*> SysExLayouts() const;
     // True when the haul holds anything of any kind.
     bool HaulHasEntries(const CSysExHaul& haul) const;
     // The entry a data set the haul has taken addresses, as the user knows

@@ -16,8 +16,11 @@ namespace vantorel {
 
 namespace {
 
-constexpr CBlockRange kPatchRanges[] = {{0, CPatchRecord::kSize}};
-static_assert(sizeof(CPatchRecord) == CPatchRecord::kSize);
+// A patch is one block, 256 addresses apart.
+constexpr CSysExBlock kPatchBlocks[] = {{0, 0, address::kPatchSize}};
+static_assert(sizeof(CPatchRecord) == CPatchRecord::kSize && address::kPatchSize == CPatchRecord::kSize);
+constexpr CSysExLayout kPatchLayout{CPatchDoc::kPatchCount, address::UserPatch(0), 1u << address::kPatchShift,
+                                    CPatchRecord::kSize, kPatchBlocks};
 
 constexpr CTransferLayouts kPatchDialogs{
     {IDD_GET_PATCH, res::kGetPatchCaption, 80, 59, 9},
@@ -66,21 +69,13 @@ public:
         return plan;
     }
 
-    int TakenCount(const CSysExHaul& haul) const override { return haul.m_patches.GetTakenCount(); }
-    bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_patches.IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
-              const std::string& strEdit) const override
-    {
-        return Cast(doc) ? MergeBank(haul.m_patches, doc, CPatchRecord::kSize, kPatchRanges, std::size(kPatchRanges),
-                                     placement, strEdit)
-                         : 0;
-    }
+    const CSysExLayout& SysExLayout() const override { return kPatchLayout; }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {
-        const int i = ItemAt(dwAddress, address::UserPatch(0), 1u << address::kPatchShift, CPatchDoc::kPatchCount);
+        const int i = ItemAt(dwAddress, kPatchLayout.dwFirst, kPatchLayout.dwStep, kPatchLayout.nCount);
         if (i < 0)
             return std::nullopt;
-        return FormatLabelName(FormatPatchLabel(i), NameFromBytes(haul.m_patches.GetRecord(i), kEntryNameSize));
+        return FormatLabelName(FormatPatchLabel(i), NameFromBytes(haul.Bank(kPatchLayout).GetRecord(i), kEntryNameSize));
     }
 };
 

@@ -16,14 +16,18 @@ namespace vantorel {
 
 namespace {
 
-constexpr std::array<CBlockRange, CPerformRecord::kBlockCount> PerformanceRanges()
+// Five blocks, in the order they are exchanged; performances 0x4000 apart.
+constexpr std::array<CSysExBlock, CPerformRecord::kBlockCount> PerformanceBlocks()
 {
-    std::array<CBlockRange, CPerformRecord::kBlockCount> ranges{};
-    for (size_t b = 0; b < ranges.size(); ++b)
-        ranges[b] = {CPerformRecord::kBlocks[b].nOffset, CPerformRecord::kBlocks[b].nSize};
-    return ranges;
+    std::array<CSysExBlock, CPerformRecord::kBlockCount> blocks{};
+    for (size_t b = 0; b < blocks.size(); ++b)
+        blocks[b] = {address::kPerformanceBlock[b], CPerformRecord::kBlocks[b].nOffset, CPerformRecord::kBlocks[b].nSize};
+    return blocks;
 }
-constexpr auto kPerformanceRanges = PerformanceRanges();
+constexpr auto kPerformanceBlocks = PerformanceBlocks();
+constexpr CSysExLayout kPerformanceLayout{CPerformDoc::kPerformanceCount, address::Performance(0),
+                                          1u << address::kPerformanceShift, CPerformRecord::kSize,
+                                          kPerformanceBlocks};
 
 constexpr CTransferLayouts kPerformanceDialogs{
     {IDD_GET_PERFORMANCE, res::kGetPerformanceCaption, 80, 60, 9},
@@ -72,25 +76,17 @@ public:
         return plan;
     }
 
-    int TakenCount(const CSysExHaul& haul) const override { return haul.m_performances.GetTakenCount(); }
-    bool IsTaken(const CSysExHaul& haul, int n) const override { return haul.m_performances.IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
-              const std::string& strEdit) const override
-    {
-        return Cast(doc) ? MergeBank(haul.m_performances, doc, CPerformRecord::kSize, kPerformanceRanges.data(),
-                                     kPerformanceRanges.size(), placement, strEdit)
-                         : 0;
-    }
+    const CSysExLayout& SysExLayout() const override { return kPerformanceLayout; }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {
-        const int i = ItemAt(dwAddress, address::Performance(0), 1u << address::kPerformanceShift,
-                             CPerformDoc::kPerformanceCount);
+        const int i = ItemAt(dwAddress, kPerformanceLayout.dwFirst, kPerformanceLayout.dwStep,
+                             kPerformanceLayout.nCount);
         if (i < 0)
             return std::nullopt;
         // The name is in the common block, which may not have come yet.
-        if (haul.m_performances.GetBlockMask(i) & 1u)
-            return FormatLabelName(FormatPerformanceLabel(i),
-                                   NameFromBytes(haul.m_performances.GetRecord(i), kEntryNameSize));
+        const CSysExBank& bank = haul.Bank(kPerformanceLayout);
+        if (bank.GetBlockMask(i) & 1u)
+            return FormatLabelName(FormatPerformanceLabel(i), NameFromBytes(bank.GetRecord(i), kEntryNameSize));
         return FormatText(res::kEntryPerformance, FormatPerformanceLabel(i).c_str());
     }
 };

@@ -16,13 +16,17 @@ namespace vantorel {
 
 namespace {
 
-// In the order of CSysExHaul's system block numbers.
-constexpr CBlockRange kSystemRanges[] = {
-    {CSystemDoc::kSystemParameterOffset, CSystemDoc::kSystemParameterSize},
-    {CSystemDoc::kTxRxSettingOffset, CSystemDoc::kTxRxSettingSize},
-    {address::kTxRxExtraOffset, address::kTxRxExtraSize},
+// In the order of the system's block numbers (kSystemParameterBlock ...).
+constexpr CSysExBlock kSystemBlocks[] = {
+    {address::kSystemParameters, CSystemDoc::kSystemParameterOffset, address::kSystemParametersSize},
+    {address::kTxRxSettings, CSystemDoc::kTxRxSettingOffset, address::kTxRxSettingsSize},
+    {address::kTxRxExtra, address::kTxRxExtraOffset, address::kTxRxExtraSize},
 };
-static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemRanges) == 3);
+static_assert(kTxRxExtraBlock == 2 && std::size(kSystemBlocks) == 3);
+// The system is a single entry; its blocks all lie below this.
+constexpr uint32_t kSystemRoom = 0x4000;
+static_assert(address::kTxRxSettings + address::kTxRxSettingsSize <= kSystemRoom);
+constexpr CSysExLayout kSystemLayout{1, address::kSystemParameters, kSystemRoom, CSystemDoc::kSize, kSystemBlocks};
 
 constexpr int kSystemEntries = 2; // the system parameters and the Tx/Rx settings
 constexpr const char* kSystemLabels[kSystemEntries] = {"system", "txrx"};
@@ -78,13 +82,16 @@ public:
         return plan;
     }
 
-    int TakenCount(const CSysExHaul& haul) const override { return haul.m_system.GetTakenCount(); }
+    const CSysExLayout& SysExLayout() const override { return kSystemLayout; }
     // The system counts its blocks.
-    int ShownCount(const CSysExHaul& haul) const override { return std::popcount(haul.m_system.GetBlockMask(0)); }
+    int ShownCount(const CSysExHaul& haul) const override
+    {
+        return std::popcount(haul.Bank(kSystemLayout).GetBlockMask(0));
+    }
     // Its entries are its blocks: the parameters, and the Tx/Rx settings with their extra part.
     bool IsTaken(const CSysExHaul& haul, int n) const override
     {
-        const uint32_t dwBlocks = haul.m_system.GetBlockMask(0);
+        const uint32_t dwBlocks = haul.Bank(kSystemLayout).GetBlockMask(0);
         return n == 0 ? (dwBlocks & 1u) != 0 : n == 1 && (dwBlocks & ~1u) != 0;
     }
     bool HasMovableEntries() const override { return false; }
@@ -98,13 +105,12 @@ public:
             const int nBlock = CSystemDoc::BlockAt(nOffset);
             doc.ApplyEntryBytes(strEdit, nBlock, nOffset - CSystemDoc::BlockOffset(nBlock), p, nSize);
         };
-        return MergeRecord(haul.m_system, 0, CSystemDoc::kSize, kSystemRanges, std::size(kSystemRanges), put) ? 1
-                                                                                                                : 0;
+        return MergeRecord(haul.Bank(kSystemLayout), 0, CSystemDoc::kSize, kSystemBlocks, put) ? 1 : 0;
     }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
     {
-        for (uint32_t dwBlock : {address::kSystemParameters, address::kTxRxSettings, address::kTxRxExtra})
-            if (dwAddress == dwBlock)
+        for (const CSysExBlock& block : kSystemBlocks)
+            if (dwAddress == kSystemLayout.dwFirst + block.dwAddress)
                 return std::string(res::kEntrySystem);
         return std::nullopt;
     }

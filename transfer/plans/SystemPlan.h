@@ -15,6 +15,9 @@ class CDocKind;
 const CDocKind& SystemKind();
 
 enum : int { kSystemBoth = 0, kSystemParametersOnly = 1, kSystemTxRxOnly = 2 };
+// The blocks of the system record as a .syx haul numbers them: the parameters,
+// the Tx/Rx settings, and the one Tx/Rx byte among the parameters.
+enum : int { kSystemParameterBlock = 0, kTxRxBlock = 1, kTxRxExtraBlock = 2 };
 
 // One block of a system transfer: where it lives on the synthesizer, where in
 // the 65 bytes of system data, and the bar before and after it.

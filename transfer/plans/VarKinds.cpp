@@ -11,6 +11,7 @@
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
+#include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 #include "transfer/plans/DocKind.h"
 #include "transfer/plans/VarPlan.h"
@@ -35,13 +36,14 @@ public:
     struct CParts {
         const CVarKind& plans;
         Items TDoc::*pItems;
-        CSysExItems CSysExHaul::*pHaul;
         const char* szRowLabel;           // "PATTERN %d"
         std::string (*pLabel)(int nIndex); // the label as the command line takes it
     };
 
     CVarDocKind(const CKindWords& words, const CTransferLayouts& dialogs, const CParts& parts)
-        : CDocKindT<TDoc>(words, dialogs), m_parts(parts)
+        : CDocKindT<TDoc>(words, dialogs), m_parts(parts),
+          m_layout{parts.plans.nCount, parts.plans.pDataAddress(0), parts.plans.dwItemStep, 0, {},
+                   parts.plans.pValueAddress(0)}
     {
     }
 
@@ -82,22 +84,15 @@ public:
         return plan;
     }
 
-    int TakenCount(const CSysExHaul& haul) const override { return (haul.*m_parts.pHaul).GetTakenCount(); }
-    bool IsTaken(const CSysExHaul& haul, int n) const override { return (haul.*m_parts.pHaul).IsTaken(n); }
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& placement,
-              const std::string& strEdit) const override
-    {
-        return this->Cast(doc) ? MergeItems(haul.*m_parts.pHaul, doc, placement, strEdit) : 0;
-    }
+    const CSysExLayout& SysExLayout() const override { return m_layout; }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul&) const override
     {
-        const CVarKind& kind = m_parts.plans;
-        int i = ItemAt(dwAddress, kind.pValueAddress(0), 1, kind.nCount);
+        int i = ItemAt(dwAddress, m_layout.dwFirstValue, 1, m_layout.nCount);
         if (i < 0)
-            i = ItemAt(dwAddress, kind.pDataAddress(0), kind.dwItemStep, kind.nCount);
+            i = ItemAt(dwAddress, m_layout.dwFirst, m_layout.dwStep, m_layout.nCount);
         if (i < 0)
             return std::nullopt;
-        return FormatItemText(kind.szText, i + 1);
+        return FormatItemText(m_parts.plans.szText, i + 1);
     }
 
 private:
@@ -110,7 +105,11 @@ private:
     }
 
     CParts m_parts;
+    CSysExLayout m_layout;
 };
+
+// An item's data room is the step from one item to the next.
+static_assert(address::kPatternStep == CPatternDoc::kItemRoom && address::kMotionStep == CMotionDoc::kItemRoom);
 
 constexpr CTransferLayouts kPatternDialogs{
     {IDD_GET_PATTERN, res::kGetPatternCaption, 80, 60, 9},
@@ -139,7 +138,7 @@ const CDocKind& PatternKind()
     static const CKind kind({"pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
                              res::kCliRangePattern, kPatternKind.noun},
                             kPatternDialogs,
-                            {kPatternKind, &CPatternDoc::m_aPattern, &CSysExHaul::m_patterns, res::kPatternLabel,
+                            {kPatternKind, &CPatternDoc::m_aPattern, res::kPatternLabel,
                              FormatPatternLabel});
     return kind;
 }
@@ -150,7 +149,7 @@ const CDocKind& MotionKind()
     static const CKind kind({"motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
                              res::kCliRangeMotion, kMotionKind.noun},
                             kMotionDialogs,
-                            {kMotionKind, &CMotionDoc::m_aMotion, &CSysExHaul::m_motions, res::kMotionLabel,
+                            {kMotionKind, &CMotionDoc::m_aMotion, res::kMotionLabel,
                              MotionLabel});
     return kind;
 }

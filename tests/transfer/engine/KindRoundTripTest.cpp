@@ -103,7 +103,7 @@ TEST_P(KindRoundTrip, GetFileSysExAndSendKeepEveryEntry)
     const CSysExExport syx = ExportSysEx(kind, *fetched);
     ASSERT_TRUE(syx.IsOk());
     const CSysExBytes bytes = JoinSysEx(syx.messages);
-    CSysExReader reader;
+    CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.Feed(bytes.data(), bytes.size());
     reader.Finish();
     EXPECT_EQ(reader.GetHaul().TotalSkips(), 0u);
