@@ -3,6 +3,7 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <algorithm>
 #include <memory>
 
 #include "framework/gui/DocManager.h"
@@ -54,8 +55,14 @@ std::vector<CKindWindow> MakeKindWindows()
          {CMotionView::ID_SEND_MOTION, res::kItemSendMotion, res::kPromptSendMotion}, "MTN", "M", 0xFFC03030,
          MakeView<CMotionView>},
     };
-    // Every kind of the registry has its window, in the registry's order.
+    // In the registry's order (each kind's place, given where it registers);
+    // every registered kind has its window.
     const std::vector<const CDocKind*>& kinds = DocumentKinds().All();
+    const auto place = [&](const CKindWindow& w) {
+        return std::find(kinds.begin(), kinds.end(), w.pKind) - kinds.begin();
+    };
+    std::sort(windows.begin(), windows.end(),
+              [&](const CKindWindow& a, const CKindWindow& b) { return place(a) < place(b); });
     Q_ASSERT(kinds.size() == windows.size());
     for (size_t k = 0; k < kinds.size() && k < windows.size(); ++k)
         Q_ASSERT(kinds[k] == windows[k].pKind);

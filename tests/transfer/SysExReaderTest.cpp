@@ -378,7 +378,8 @@ TEST(SysExReader, BlocksAreClippedAndShortOrMisplacedOnesRefused)
     EXPECT_FALSE(Bank(haul, PatchKind()).IsTaken(2));
     EXPECT_EQ(Bank(haul, PatchKind()).GetTakenCount(), 1);
     EXPECT_EQ(Bank(haul, PerformanceKind()).GetTakenCount(), 0); // the patch bank's end is not a performance
-    EXPECT_EQ(Taken(Items(haul, MotionKind()), 3), Bytes(longPacket.begin(), longPacket.begin() + address::kPacketSize));
+    EXPECT_EQ(Taken(Items(haul, MotionKind()), 3),
+              Bytes(longPacket.begin(), longPacket.begin() + address::kPacketSize));
     EXPECT_EQ(Items(haul, PatternKind()).GetValue(47), 0x21);
     EXPECT_EQ(haul.SkipCount(SysExSkip::Overrun), 3u);
     EXPECT_EQ(haul.SkipBytes(SysExSkip::Overrun), 11u + 4u + 1u);

@@ -1,16 +1,11 @@
 #include "transfer/kinds/DocumentKinds.h"
 
-#include "transfer/plans/PatchPlan.h"
-#include "transfer/plans/PerformPlan.h"
-#include "transfer/plans/SystemPlan.h"
-#include "transfer/plans/VarPlan.h"
-
 namespace vantorel {
 
 const CKindRegistry& DocumentKinds()
 {
-    static const CKindRegistry registry(
-        {&PatchKind(), &PerformanceKind(), &SystemKind(), &PatternKind(), &MotionKind()});
+    // Built at its first use, in main, after every kind's file registered it.
+    static const CKindRegistry registry(RegisteredKinds());
     return registry;
 }
 

@@ -95,6 +95,36 @@ int CDocKind::SingleEntry(const CSysExHaul& haul) const
     return taken.size() == 1 ? taken.front() : -1;
 }
 
+// ---------------------------------------------------------------- registration
+
+namespace {
+struct CRegistration {
+    const CDocKind& (*pKind)();
+    int nPlace;
+};
+std::vector<CRegistration>& Registrations()
+{
+    static std::vector<CRegistration> registrations;
+    return registrations;
+}
+} // namespace
+
+CKindRegistrar::CKindRegistrar(const CDocKind& (*pKind)(), int nPlace)
+{
+    Registrations().push_back({pKind, nPlace});
+}
+
+std::vector<const CDocKind*> RegisteredKinds()
+{
+    std::vector<CRegistration> sorted = Registrations();
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const CRegistration& a, const CRegistration& b) { return a.nPlace < b.nPlace; });
+    std::vector<const CDocKind*> kinds;
+    for (const CRegistration& r : sorted)
+        kinds.push_back(&r.pKind());
+    return kinds;
+}
+
 // ---------------------------------------------------------------- CKindRegistry
 
 const CDocKind* CKindRegistry::FromWord(std::string_view word) const

@@ -144,6 +144,16 @@ private:
     std::vector<const CDocKind*> m_kinds;
 };
 
+// A kind registers itself in its own file, with its place in File New's list
+// (the registry's order): const CKindRegistrar kRegistered(PatchKind, 1);
+// The widget parts of the kind hang off it in app/ (app/DocKinds.cpp).
+class CKindRegistrar {
+public:
+    CKindRegistrar(const CDocKind& (*pKind)(), int nPlace);
+};
+// Every registered kind, by place.
+std::vector<const CDocKind*> RegisteredKinds();
+
 // True for a path ending in ext, compared in any case.
 bool PathEndsWith(std::string_view path, std::string_view ext);
 

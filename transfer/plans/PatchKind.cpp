@@ -75,7 +75,8 @@ public:
         const int i = ItemAt(dwAddress, kPatchLayout.dwFirst, kPatchLayout.dwStep, kPatchLayout.nCount);
         if (i < 0)
             return std::nullopt;
-        return FormatLabelName(FormatPatchLabel(i), NameFromBytes(haul.Bank(kPatchLayout).GetRecord(i), kEntryNameSize));
+        return FormatLabelName(FormatPatchLabel(i),
+                               NameFromBytes(haul.Bank(kPatchLayout).GetRecord(i), kEntryNameSize));
     }
 };
 
@@ -86,5 +87,7 @@ const CDocKind& PatchKind()
     static const CPatchKind kind;
     return kind;
 }
+
+const CKindRegistrar kPatchRegistered(PatchKind, 1);
 
 } // namespace vantorel

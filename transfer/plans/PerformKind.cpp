@@ -21,7 +21,8 @@ constexpr std::array<CSysExBlock, CPerformRecord::kBlockCount> PerformanceBlocks
 {
     std::array<CSysExBlock, CPerformRecord::kBlockCount> blocks{};
     for (size_t b = 0; b < blocks.size(); ++b)
-        blocks[b] = {address::kPerformanceBlock[b], CPerformRecord::kBlocks[b].nOffset, CPerformRecord::kBlocks[b].nSize};
+        blocks[b] = {address::kPerformanceBlock[b], CPerformRecord::kBlocks[b].nOffset,
+                     CPerformRecord::kBlocks[b].nSize};
     return blocks;
 }
 constexpr auto kPerformanceBlocks = PerformanceBlocks();
@@ -98,5 +99,7 @@ const CDocKind& PerformanceKind()
     static const CPerformKind kind;
     return kind;
 }
+
+const CKindRegistrar kPerformanceRegistered(PerformanceKind, 2);
 
 } // namespace vantorel

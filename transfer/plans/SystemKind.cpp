@@ -124,4 +124,6 @@ const CDocKind& SystemKind()
     return kind;
 }
 
+const CKindRegistrar kSystemRegistered(SystemKind, 3);
+
 } // namespace vantorel

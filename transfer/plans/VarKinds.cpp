@@ -154,4 +154,7 @@ const CDocKind& MotionKind()
     return kind;
 }
 
+const CKindRegistrar kPatternRegistered(PatternKind, 4);
+const CKindRegistrar kMotionRegistered(MotionKind, 5);
+
 } // namespace vantorel
