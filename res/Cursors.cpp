@@ -1,6 +1,7 @@
-// The six copy cursors: the arrow pointer, a small stack of list rows and a
+// The copy cursors: the arrow pointer, a small stack of list rows and a
 // framed box naming what is picked up.
 #include <array>
+#include <map>
 
 #include "res/Images.h"
 #include "res/TinyFont.h"
@@ -32,17 +33,16 @@ constexpr std::array<const char*, 17> kArrow{{
     "      ##",
 }};
 
+std::map<int, const char*>& Labels()
+{
+    static std::map<int, const char*> labels;
+    return labels;
+}
+
 const char* LabelFor(int nCursorId)
 {
-    switch (nCursorId) {
-    case kCursorPatch: return "PAT";
-    case kCursorPerformance: return "PFM";
-    case kCursorSystem: return "SYP";
-    case kCursorPattern: return "PTN";
-    case kCursorMotion: return "MTN";
-    case kCursorTxRx: return "TxRx";
-    default: return nullptr;
-    }
+    const auto it = Labels().find(nCursorId);
+    return it == Labels().end() ? nullptr : it->second;
 }
 
 void FillRect(QImage& img, int x0, int y0, int x1, int y1, QRgb c)
@@ -59,6 +59,12 @@ void FrameRect(QImage& img, int x0, int y0, int x1, int y1, QRgb outline, QRgb f
     FillRect(img, x0 + 1, y0 + 1, x1 - 1, y1 - 1, fill);
 }
 } // namespace
+
+int DefineCopyCursor(int nCursorId, const char* szLabel)
+{
+    Labels()[nCursorId] = szLabel;
+    return nCursorId;
+}
 
 QImage CopyCursorImage(int nCursorId)
 {

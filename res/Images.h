@@ -5,17 +5,15 @@
 
 namespace vantorel::res {
 
-// Cursor ids of the six copy cursors.
-inline constexpr int kCursorPatch = 140;
-inline constexpr int kCursorPerformance = 141;
-inline constexpr int kCursorSystem = 142;
-inline constexpr int kCursorPattern = 143;
-inline constexpr int kCursorMotion = 144;
-inline constexpr int kCursorTxRx = 145;
 inline constexpr int kCursorSize = 32;
 
+// A copy cursor: an id and the label its box shows. Each kind of entry that
+// can be picked up defines its own where its window names it (kCopyPatch in
+// views/PatchCommands.h, ...). Returns nCursorId.
+int DefineCopyCursor(int nCursorId, const char* szLabel);
+
 // A 32 x 32 two-colour copy cursor (black, white, transparent), hot spot at
-// (0, 0); a null image for an unknown id.
+// (0, 0); a null image for an id not defined.
 QImage CopyCursorImage(int nCursorId);
 
 // Toolbar buttons, 16 x 15: the program's own, and a Get (bGet) or Send of

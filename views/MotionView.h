@@ -8,7 +8,7 @@
 namespace vantorel {
 
 // What a Shift-click on a motion picks up.
-inline constexpr int kCopyMotion = res::kCursorMotion;
+inline const int kCopyMotion = res::DefineCopyCursor(144, "MTN");
 
 class CMotionView : public CVarListView {
     Q_OBJECT

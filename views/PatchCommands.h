@@ -11,7 +11,7 @@
 
 namespace vantorel {
 // What a Shift-click on a patch picks up (a bank row or a performance's patch).
-inline constexpr int kCopyPatch = res::kCursorPatch;
+inline const int kCopyPatch = res::DefineCopyCursor(140, "PAT");
 } // namespace vantorel
 
 namespace vantorel::patch_commands {

@@ -11,7 +11,7 @@
 namespace vantorel {
 
 // What a Shift-click on a pattern picks up.
-inline constexpr int kCopyPattern = res::kCursorPattern;
+inline const int kCopyPattern = res::DefineCopyCursor(143, "PTN");
 
 class CPatternView : public CVarListView {
     Q_OBJECT

@@ -12,7 +12,7 @@
 namespace vantorel {
 
 // What a Shift-click on a performance picks up.
-inline constexpr int kCopyPerformance = res::kCursorPerformance;
+inline const int kCopyPerformance = res::DefineCopyCursor(141, "PFM");
 
 class CPerformDoc;
 class CPerformRecord;

@@ -11,8 +11,8 @@ namespace vantorel {
 
 // What a Shift-click on a row picks up: the system parameter block or the
 // Tx/Rx setting block.
-inline constexpr int kCopySystem = res::kCursorSystem;
-inline constexpr int kCopyTxRx = res::kCursorTxRx;
+inline const int kCopySystem = res::DefineCopyCursor(142, "SYP");
+inline const int kCopyTxRx = res::DefineCopyCursor(145, "TxRx");
 
 class CSystemView : public CListView {
     Q_OBJECT

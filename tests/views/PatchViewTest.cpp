@@ -113,7 +113,7 @@ TEST_F(PatchViewTest, ShiftClickPicksUpAndAClickElsewhereCopiesWithinTheWindow)
     ShiftClick(m_pView, 50, RowY(0));
     EXPECT_EQ(m_pView->GetSelection(), 0);
     EXPECT_EQ(CCopyBuffer::Get().Kind(), kCopyPatch);
-    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), res::kCursorPatch);
+    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), kCopyPatch);
     EXPECT_FALSE(m_pDoc->IsModified());
 
     Click(m_pView, 50, RowY(127));
@@ -132,7 +132,7 @@ TEST_F(PatchViewTest, DroppingOnTheSourceItselfCopiesNothingAndEmptiesTheBuffer)
     EXPECT_FALSE(m_pDoc->IsModified());
     EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
     // The copy cursor waits for the next cursor request.
-    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), res::kCursorPatch);
+    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), kCopyPatch);
 }
 
 TEST_F(PatchViewTest, ShiftClickWhileHoldingIsADropNotASecondPickUp)
@@ -193,7 +193,7 @@ TEST_F(PatchViewTest, APerformanceIsRefusedHereAndStaysPickedUp)
     Click(m_pView, 50, RowY(6));
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Can't Copy in Here."});
     EXPECT_EQ(CCopyBuffer::Get().Kind(), kCopyPerformance);
-    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), res::kCursorPerformance);
+    EXPECT_EQ(CCopyBuffer::Get().ShownCursorId(), kCopyPerformance);
     EXPECT_EQ(Rec(6), before);
     EXPECT_FALSE(m_pDoc->IsModified());
 
