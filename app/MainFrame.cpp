@@ -24,7 +24,7 @@
 #include "res/Images.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
-#include "res/strings/library.h"
+#include "res/strings/librarywindow.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"

@@ -1,21 +1,144 @@
 #include "library/LibraryDb.h"
 
-#include <memory>
+#include <filesystem>
 #include <sqlite3.h>
+#include <system_error>
+
+#include "res/strings/library.h"
+#include "transfer/engine/TransferText.h"
 
 namespace vantorel {
 
+namespace {
+
+constexpr int kBusyTimeoutMs = 5000;
+
+// Names are kept once each (most entries share one) with a trigram index
+// over them; entries point at their name. Stars and tags belong to sounds
+// (the hash of an entry's bytes without its name), not to files.
+constexpr const char* kSchema = R"(
+CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY) WITHOUT ROWID;
+CREATE TABLE IF NOT EXISTS files(
+    id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE, size INTEGER NOT NULL, mtime INTEGER NOT NULL,
+    kind TEXT, problem TEXT);
+CREATE INDEX IF NOT EXISTS files_problem ON files(path) WHERE problem IS NOT NULL;
+CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);
+CREATE INDEX IF NOT EXISTS names_order ON names(name COLLATE NOCASE);
+CREATE VIRTUAL TABLE IF NOT EXISTS name_text USING fts5(name, content='names', content_rowid='id',
+    tokenize='trigram');
+CREATE TRIGGER IF NOT EXISTS names_added AFTER INSERT ON names BEGIN
+    INSERT INTO name_text(rowid, name) VALUES (new.id, new.name); END;
+CREATE TRIGGER IF NOT EXISTS names_removed AFTER DELETE ON names BEGIN
+    INSERT INTO name_text(name_text, rowid, name) VALUES ('delete', old.id, old.name); END;
+CREATE TABLE IF NOT EXISTS entries(
+    id INTEGER PRIMARY KEY, file INTEGER NOT NULL, kind TEXT NOT NULL, entry INTEGER NOT NULL,
+    part INTEGER NOT NULL, label TEXT NOT NULL, name INTEGER NOT NULL, sound INTEGER NOT NULL, bytes INTEGER NOT NULL);
+CREATE INDEX IF NOT EXISTS entries_name ON entries(name);
+CREATE INDEX IF NOT EXISTS entries_sound ON entries(sound);
+CREATE INDEX IF NOT EXISTS entries_file ON entries(file);
+CREATE TABLE IF NOT EXISTS stars(sound INTEGER PRIMARY KEY);
+CREATE TABLE IF NOT EXISTS tags(sound INTEGER NOT NULL, tag TEXT NOT NULL, PRIMARY KEY(sound, tag)) WITHOUT ROWID;
+CREATE INDEX IF NOT EXISTS tags_tag ON tags(tag, sound);
+PRAGMA user_version = 1;
+)";
+
+bool IsDamaged(int rc)
+{
+    rc &= 0xff;
+    return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
+}
+
+} // namespace
+
 CLibraryDb::~CLibraryDb() { sqlite3_close(m_pDb); }
+
+bool CLibraryDb::Exec(const char* sql, std::string& error)
+{
+    const int rc = sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        error = ErrorText(rc);
+    return rc == SQLITE_OK;
+}
+
+std::string CLibraryDb::ErrorText(int rc) const
+{
+    const char* szPath = m_strPath.c_str();
+    switch (rc & 0xff) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return FormatText(res::kLibDbLocked, szPath);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+        return FormatText(res::kLibDbReadOnly, szPath);
+    case SQLITE_FULL:
+        return FormatText(res::kLibDbFull, szPath);
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return FormatText(res::kLibDbDamaged, szPath);
+    default:
+        return FormatText(res::kLibDbFault, szPath, sqlite3_errstr(rc));
+    }
+}
+
+// Opens path and sets up the schema: SQLITE_OK, or the failing code with
+// error set (db then null).
+int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error)
+{
+    sqlite3* pDb = nullptr;
+    const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    db.reset(new CLibraryDb(pDb, path));
+    if (rcOpen != SQLITE_OK) {
+        error = db->ErrorText(rcOpen);
+        db.reset();
+        return rcOpen;
+    }
+    sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(pDb, 0);
+    int rc = sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    // The schema is written every time: a read-only or locked database
+    // says so here, once, rather than at the first star.
+    if (rc == SQLITE_OK) {
+        const std::string sql = std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;";
+        rc = sqlite3_exec(pDb, sql.c_str(), nullptr, nullptr, nullptr);
+        if (rc != SQLITE_OK)
+            sqlite3_exec(pDb, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    if (rc != SQLITE_OK) {
+        error = db->ErrorText(rc);
+        db.reset();
+    }
+    return rc;
+}
 
 std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error)
 {
-    sqlite3* pDb = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        error = "The library index " + path + " could not be opened.";
-        sqlite3_close(pDb);
-        return nullptr;
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    const fs::path folder = fs::path(path).parent_path();
+    if (!folder.empty() && !fs::is_directory(folder, ec)) {
+        fs::create_directories(folder, ec);
+        if (ec) {
+            error = FormatText(res::kLibDbNoFolder, path.c_str());
+            return nullptr;
+        }
     }
-    return std::unique_ptr<CLibraryDb>(new CLibraryDb(pDb, path));
+    std::unique_ptr<CLibraryDb> db;
+    const int rc = OpenOnce(path, db, error);
+    if (!IsDamaged(rc))
+        return db;
+    // Only an index: set the damaged file aside (never delete what the user
+    // may want to look at) and start again.
+    const std::string aside = path + ".damaged";
+    fs::rename(path, aside, ec);
+    if (ec)
+        return nullptr; // error already says it is damaged
+    for (const char* szSuffix : {"-wal", "-shm"})
+        fs::remove(path + szSuffix, ec);
+    if (OpenOnce(path, db, error) != SQLITE_OK)
+        return nullptr;
+    db->m_strNotice = FormatText(res::kLibDbRebuilt, path.c_str(), aside.c_str());
+    return db;
 }
 
 } // namespace vantorel

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -95,7 +96,10 @@ public:
 
 private:
     explicit CLibraryIndex(std::unique_ptr<CLibraryDb> db);
-    std::unique_ptr<CLibraryDb> m_pDb;
+
+    std::unique_ptr<CLibraryDb> m_pDb; // the calling thread's connection; a scan opens its own
+    mutable std::mutex m_mutex;        // serialises m_pDb
+    std::mutex m_scanMutex;            // one scan at a time
 };
 
 } // namespace vantorel

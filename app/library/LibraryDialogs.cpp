@@ -16,7 +16,7 @@
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "library/LibraryIndex.h"
-#include "res/strings/library.h"
+#include "res/strings/librarywindow.h"
 
 namespace vantorel {
 

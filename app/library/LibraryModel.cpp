@@ -5,7 +5,7 @@
 
 #include "app/DocKinds.h"
 #include "framework/core/FileNames.h"
-#include "res/strings/library.h"
+#include "res/strings/librarywindow.h"
 
 namespace vantorel {
 

@@ -9,7 +9,7 @@
 #include <QToolButton>
 
 #include "framework/core/FileNames.h"
-#include "res/strings/library.h"
+#include "res/strings/librarywindow.h"
 
 namespace vantorel {
 

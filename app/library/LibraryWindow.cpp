@@ -20,7 +20,7 @@
 #include "data/PerformRecord.h"
 #include "framework/core/MessageBox.h"
 #include "library/LibraryIndex.h"
-#include "res/strings/library.h"
+#include "res/strings/librarywindow.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 #include "views/CopyBuffer.h"

@@ -1,70 +1,49 @@
 #pragma once
-// Texts of the Library window, its menu and its dialogs. %1, %2 stand for
-// numbers, files or folders as each text says.
+// Texts of the library index: what is wrong with its database (%s: the
+// database file; each says what to do next), with a folder, and why a file
+// in the folders was left out of the index (shown next to the file's name).
 namespace vantorel::res {
 
-// The Library menu.
-inline constexpr const char* kMenuLibrary = "&Library";
-inline constexpr const char* kItemLibraryWindow = "&Library Window";
-inline constexpr const char* kPromptLibraryWindow = "Show or hide the Library window\nLibrary";
-inline constexpr const char* kItemLibraryFind = "&Find...";
-inline constexpr const char* kPromptLibraryFind = "Search the library by name\nFind";
-inline constexpr const char* kItemLibraryFolders = "F&olders...";
-inline constexpr const char* kPromptLibraryFolders = "Choose the folders the library indexes\nFolders";
-inline constexpr const char* kItemLibraryScan = "&Scan Folders";
-inline constexpr const char* kPromptLibraryScan = "Index the library's folders again\nScan Folders";
-inline constexpr const char* kItemLibraryStop = "S&top Indexing";
-inline constexpr const char* kPromptLibraryStop = "Stop indexing the library's folders\nStop Indexing";
-inline constexpr const char* kItemLibraryProblems = "&Problems...";
-inline constexpr const char* kPromptLibraryProblems = "List the files the library skipped\nProblems";
-inline constexpr const char* kItemLibraryDuplicates = "&Duplicates...";
-inline constexpr const char* kPromptLibraryDuplicates =
-    "List the sounds kept in more than one place\nDuplicates";
+inline constexpr const char* kLibDbNoFolder =
+    "The library index %s cannot be created because its folder cannot be made. Make the folder "
+    "writable, or set XDG_DATA_HOME to a folder you may write to.";
+inline constexpr const char* kLibDbReadOnly =
+    "The library index %s is read-only, so the library cannot be used. Make the file and its folder "
+    "writable, or set XDG_DATA_HOME to a folder you may write to.";
+inline constexpr const char* kLibDbLocked =
+    "The library index %s is locked by another program. Wait until it finishes (another Vantorel "
+    "may be indexing) and try again.";
+inline constexpr const char* kLibDbFull =
+    "The disk holding the library index %s is full. Free some space and scan the library again.";
+// %s: the database, %s: where the damaged file now is.
+inline constexpr const char* kLibDbRebuilt =
+    "The library index %s was damaged. It was set aside as %s and a new, empty index was started: "
+    "add your folders again and scan them.";
+inline constexpr const char* kLibDbDamaged =
+    "The library index %s is damaged and could not be set aside. Delete it and open the library again.";
+// %s: the database, %s: what the database said.
+inline constexpr const char* kLibDbFault =
+    "The library index %s could not be used (%s). Check the file and its disk, then try again.";
 
-// The window.
-inline constexpr const char* kLibraryTitle = "Library";
-inline constexpr const char* kLibrarySearchHint = "Search names (Ctrl+F)";
-inline constexpr const char* kLibraryAllKinds = "All kinds";
-inline constexpr const char* kLibraryAnyTag = "Any tag";
-inline constexpr const char* kLibraryStarredOnly = "Starred";
-inline constexpr const char* kLibraryColumnName = "Name";
-inline constexpr const char* kLibraryColumnKind = "Kind";
-inline constexpr const char* kLibraryColumnLabel = "Label";
-inline constexpr const char* kLibraryColumnFile = "File";
-inline constexpr const char* kLibraryColumnFolder = "Folder";
-inline constexpr const char* kLibraryColumnDate = "Date";
-inline constexpr const char* kLibraryColumnStar = "Star";
-inline constexpr const char* kLibraryStar = "\u2605";
-inline constexpr const char* kLibraryNoStar = "\u2606";
-inline constexpr const char* kLibraryNoFolders =
-    "No folders yet: choose Library > Folders... to add the folders "
-    "that hold your banks.";
-
-// Indexing, in the status bar: %1 files done of %2.
-inline constexpr const char* kLibraryIndexing = "Indexing %1 of %2 files";
-inline constexpr const char* kLibraryStop = "Stop";
-// %1 files read, %2 skipped (Library > Problems lists them).
-inline constexpr const char* kLibraryIndexed = "Library: %1 files indexed, %2 skipped";
-inline constexpr const char* kLibraryIndexStopped = "Library: indexing stopped";
+// The label of an entry inside another: "11 patch 1" (the holder's label, the kind, 1 or 2).
+inline constexpr const char* kLibInnerLabel = "%s %s %d";
 
 // Folders.
-inline constexpr const char* kLibraryFoldersCaption = "Library Folders";
-inline constexpr const char* kLibraryFoldersLabel =
-    "The library indexes every bank and .syx file in these folders:";
-inline constexpr const char* kLibraryOfferedLabel = "Folders of files you opened or saved:";
-inline constexpr const char* kLibraryAddFolder = "&Add Folder...";
-inline constexpr const char* kLibraryAddOffered = "Add &These";
-inline constexpr const char* kLibraryRemoveFolder = "&Remove";
-inline constexpr const char* kLibraryChooseFolder = "Add a Folder to the Library";
+inline constexpr const char* kLibFolderMissing = "The folder %s does not exist. Choose a folder that does.";
+inline constexpr const char* kLibFolderNotFolder = "%s is not a folder. Choose a folder that holds your files.";
 
-// Problems and duplicates.
-inline constexpr const char* kLibraryProblemsCaption = "Library Problems";
-inline constexpr const char* kLibraryNoProblems = "Every file in the library's folders was read.";
-inline constexpr const char* kLibraryDuplicatesCaption = "Library Duplicates";
-inline constexpr const char* kLibraryNoDuplicates = "No sound is kept in more than one place.";
-// %1 the sound's name, %2 how many places hold it.
-inline constexpr const char* kLibraryDuplicateGroup = "%1 (%2 places)";
-inline constexpr const char* kLibraryColumnReason = "Reason";
-inline constexpr const char* kLibraryTagsLabel = "Tags:";
+// Why a file was left out.
+inline constexpr const char* kLibSkipNotRegular = "not a regular file (a FIFO, a device or a socket)";
+inline constexpr const char* kLibSkipHuge = "larger than 64 MiB, far more than any file of this synthesizer";
+inline constexpr const char* kLibSkipNoAccess = "cannot be read: permission denied";
+inline constexpr const char* kLibSkipUnreadable = "cannot be read";
+inline constexpr const char* kLibSkipForeign = "not a KQ-3300 library file";
+inline constexpr const char* kLibSkipTooLarge = "too large for a %s file"; // the kind's word
+inline constexpr const char* kLibSkipShort = "damaged: it ends before its last entry";
+inline constexpr const char* kLibSkipNoSysEx = "holds no data of this synthesizer";
+
+// EntryBytes: the file no longer holds what the index says (%s: label, %s: file).
+inline constexpr const char* kLibEntryGone =
+    "%s in %s has changed since the library was last scanned. Scan the library again.";
 
 } // namespace vantorel::res
