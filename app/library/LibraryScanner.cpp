@@ -30,8 +30,9 @@ CLibraryScanner::CLibraryScanner(CLibraryIndex& index, QStatusBar* pStatusBar, Q
         m_pProgress = new QLabel(m_pStatusBar);
         m_pStop = new QToolButton(m_pStatusBar);
         m_pStop->setText(QString::fromLatin1(res::kLibraryStop));
-        m_pStatusBar->insertPermanentWidget(0, m_pProgress);
-        m_pStatusBar->insertPermanentWidget(1, m_pStop);
+        // Beside the ready text, before the key indicators.
+        m_pStatusBar->addWidget(m_pProgress);
+        m_pStatusBar->addWidget(m_pStop);
         m_pProgress->hide();
         m_pStop->hide();
         connect(m_pStop, &QToolButton::clicked, this, [this] { Stop(); });
