@@ -315,14 +315,23 @@ void CMainFrame::BuildLibraryActions()
     AddCommandAction(ID_LIBRARY_STOP, Q(res::kItemLibraryStop), Q(res::kPromptLibraryStop));
     AddCommandAction(ID_LIBRARY_PROBLEMS, Q(res::kItemLibraryProblems), Q(res::kPromptLibraryProblems));
     AddCommandAction(ID_LIBRARY_DUPLICATES, Q(res::kItemLibraryDuplicates), Q(res::kPromptLibraryDuplicates));
-    CLibrary& lib = *m_pLibrary;
-    OnCommand(ID_LIBRARY_WINDOW, [&lib] { lib.ToggleWindow(); }, [&lib](CCmdUI& ui) { ui.SetCheck(lib.IsWindowShown()); });
-    OnCommand(ID_LIBRARY_FIND, [&lib] { lib.Find(); });
-    OnCommand(ID_LIBRARY_FOLDERS, [&lib] { lib.ShowFolders(); });
-    OnCommand(ID_LIBRARY_SCAN, [&lib] { lib.Scan(); }, [&lib](CCmdUI& ui) { ui.Enable(!lib.IsScanning()); });
-    OnCommand(ID_LIBRARY_STOP, [&lib] { lib.StopScan(); }, [&lib](CCmdUI& ui) { ui.Enable(lib.IsScanning()); });
-    OnCommand(ID_LIBRARY_PROBLEMS, [&lib] { lib.ShowProblems(); });
-    OnCommand(ID_LIBRARY_DUPLICATES, [&lib] { lib.ShowDuplicates(); });
+    // The library goes before the frame's base closes the windows left open.
+    const auto library = [this](void (CLibrary::*pCommand)()) {
+        return [this, pCommand] {
+            if (m_pLibrary)
+                (m_pLibrary.get()->*pCommand)();
+        };
+    };
+    OnCommand(ID_LIBRARY_WINDOW, library(&CLibrary::ToggleWindow),
+              [this](CCmdUI& ui) { ui.SetCheck(m_pLibrary && m_pLibrary->IsWindowShown()); });
+    OnCommand(ID_LIBRARY_FIND, library(&CLibrary::Find));
+    OnCommand(ID_LIBRARY_FOLDERS, library(&CLibrary::ShowFolders));
+    OnCommand(ID_LIBRARY_SCAN, library(&CLibrary::Scan),
+              [this](CCmdUI& ui) { ui.Enable(m_pLibrary && !m_pLibrary->IsScanning()); });
+    OnCommand(ID_LIBRARY_STOP, library(&CLibrary::StopScan),
+              [this](CCmdUI& ui) { ui.Enable(m_pLibrary && m_pLibrary->IsScanning()); });
+    OnCommand(ID_LIBRARY_PROBLEMS, library(&CLibrary::ShowProblems));
+    OnCommand(ID_LIBRARY_DUPLICATES, library(&CLibrary::ShowDuplicates));
 }
 
 void CMainFrame::BuildMenus()
@@ -354,7 +363,7 @@ void CMainFrame::BuildMenus()
 
     for (const CKindWindow& w : KindWindows())
         SetMenuBarMenus(w.nResourceId,
-                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, library, window, help});
+                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, window, library, help});
     SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, library, help});
 }
 

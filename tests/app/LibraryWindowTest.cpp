@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -21,6 +22,7 @@
 #include "framework/gui/UndoHistory.h"
 #include "library/LibraryIndex.h"
 #include "res/Strings.h"
+#include "support/FileDialogScript.h"
 #include "views/EditCommands.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
@@ -179,6 +181,49 @@ TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould) {
         CCopyBuffer::Get().Clear();
         m_pApp->GetDocManager().CloseAllDocuments();
     }
+}
+
+TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
+    Find("inner bell");
+    CPatchView* pBank = NewPatchBank();
+    ASSERT_TRUE(pBank);
+    // The drop as the window system delivers it: to the widget under the
+    // pointer, which passes it to the main frame.
+    const QPoint ptRow(60, 5 * 16 + 6);
+    CLibraryWindow::SetDragHook([&](QMimeData& data) {
+        QWidget* pTarget = pBank->viewport();
+        QDragEnterEvent enter(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(pTarget, &enter);
+        EXPECT_TRUE(enter.isAccepted());
+        QDropEvent drop(pTarget->mapTo(Frame(), ptRow), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(Frame(), &drop);
+        EXPECT_TRUE(drop.isAccepted());
+    });
+    QWidget* pResults = Window().ResultView()->viewport();
+    const QPoint ptResult = Window().ResultView()->visualRect(Window().Model().index(0, 0)).center();
+    QTest::mousePress(pResults, Qt::LeftButton, {}, ptResult);
+    const QPoint ptAway = ptResult + QPoint(QApplication::startDragDistance() + 5, 0);
+    for (int i = 0; i < 2; ++i) { // the first move starts dragging, the next one the drag
+        QMouseEvent move(QEvent::MouseMove, ptAway, pResults->mapToGlobal(ptAway), Qt::NoButton,
+                         Qt::LeftButton, {});
+        QApplication::sendEvent(pResults, &move);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
+    auto* pBankDoc = dynamic_cast<CPatchDoc*>(pBank->GetDocument());
+    EXPECT_EQ(Bytes(pBankDoc->m_aPatch[5].Data(), pBankDoc->m_aPatch[5].Data() + CPatchRecord::kSize),
+              m_bell);
+
+    const QString strSaved = Banks("saved.pat");
+    CPatchDoc expected;
+    expected.m_aPatch[5] = *reinterpret_cast<const CPatchRecord*>(m_bell.data());
+    ASSERT_TRUE(CDocumentFiles::Write(expected, m_dir.filePath(QStringLiteral("expected.pat"))));
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {strSaved};
+    ASSERT_TRUE(m_pApp->GetDocManager().DoSave(pBank->GetDocument(), true));
+    QFile saved(strSaved), wanted(m_dir.filePath(QStringLiteral("expected.pat")));
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && wanted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(saved.readAll(), wanted.readAll());
 }
 
 } // namespace
