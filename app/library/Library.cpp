@@ -6,12 +6,14 @@
 #include <QMainWindow>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QTimer>
 
 #include "app/library/LibraryDialogs.h"
 #include "app/library/LibraryScanner.h"
 #include "app/library/LibraryWindow.h"
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
+#include "framework/core/Profile.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/DocManager.h"
 #include "library/LibraryIndex.h"
@@ -20,6 +22,12 @@
 
 namespace vantorel {
 
+namespace {
+constexpr const char* kSection = "Library";
+constexpr const char* kKeyShown = "Window"; // 1 when it was open at the end of the last run
+constexpr int kFirstWidth = 460;
+} // namespace
+
 CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame), m_docManager(docManager) {
     m_pWindow = new CLibraryWindow(&frame);
     m_pWindow->hide();
@@ -27,6 +35,10 @@ CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame)
     m_pWindow->hide();
     m_pWindow->SetOpenHandler([this](const CLibraryEntry& e) { OpenEntry(e); });
     frame.installEventFilter(this);
+    // Open again at start when it was open at the end of the last run: once
+    // the frame shows, so that what opening the index says has a window.
+    if (GetProfileInt(kSection, kKeyShown, 0) != 0)
+        QTimer::singleShot(0, this, [this] { ShowWindow(); });
 }
 
 CLibrary::~CLibrary() {
