@@ -13,8 +13,9 @@ namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
 
-// Names are kept once each (most entries share one) with a trigram index
-// over them; entries point at their name. Stars and tags belong to sounds
+// Names are kept once each (entries point at their name) with a trigram
+// index over them: a scan adds a batch's new names to it at once (much
+// quicker than one by one); removed names leave it by trigger. Stars and tags belong to sounds
 // (the hash of an entry's bytes without its name), not to files.
 constexpr const char* kSchema = R"(
 CREATE TABLE IF NOT EXISTS folders(path TEXT PRIMARY KEY) WITHOUT ROWID;
@@ -22,12 +23,10 @@ CREATE TABLE IF NOT EXISTS files(
     id INTEGER PRIMARY KEY, path TEXT NOT NULL UNIQUE, size INTEGER NOT NULL, mtime INTEGER NOT NULL,
     kind TEXT, problem TEXT);
 CREATE INDEX IF NOT EXISTS files_problem ON files(path) WHERE problem IS NOT NULL;
-CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, name TEXT NOT NULL UNIQUE);
+CREATE TABLE IF NOT EXISTS names(id INTEGER PRIMARY KEY, name TEXT NOT NULL);
 CREATE INDEX IF NOT EXISTS names_order ON names(name COLLATE NOCASE);
 CREATE VIRTUAL TABLE IF NOT EXISTS name_text USING fts5(name, content='names', content_rowid='id',
     tokenize='trigram');
-CREATE TRIGGER IF NOT EXISTS names_added AFTER INSERT ON names BEGIN
-    INSERT INTO name_text(rowid, name) VALUES (new.id, new.name); END;
 CREATE TRIGGER IF NOT EXISTS names_removed AFTER DELETE ON names BEGIN
     INSERT INTO name_text(name_text, rowid, name) VALUES ('delete', old.id, old.name); END;
 CREATE TABLE IF NOT EXISTS entries(

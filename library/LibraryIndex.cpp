@@ -141,8 +141,13 @@ CScanSummary CLibraryIndex::Scan(const std::function<void(const CScanProgress&)>
         summary.strError = error;
         return summary;
     }
+    // The indexes' pages stay in memory for the whole scan rather than going
+    // back and forth to the disk; the log is copied back once, at the end.
+    db->Exec("PRAGMA cache_size = -65536; PRAGMA temp_store = MEMORY; PRAGMA wal_autocheckpoint = 0", error);
     CScanner scanner(*db);
-    return scanner.Scan(Folders(), progress, stop);
+    CScanSummary summary = scanner.Scan(Folders(), progress, stop);
+    db->Exec("PRAGMA wal_checkpoint(TRUNCATE)", error); // busy readers may keep it for later: no harm
+    return summary;
 }
 
 void CLibraryIndex::Refresh(const std::string& file)
@@ -156,8 +161,9 @@ void CLibraryIndex::Refresh(const std::string& file)
 std::vector<CLibraryEntry> CLibraryIndex::Search(const CLibraryQuery& q) const
 {
     std::lock_guard lock(m_mutex);
-    CStatement st(m_pDb->Handle(), SearchSql(q, false));
-    BindSearch(st, q, false);
+    const bool bTrigrams = UsesTrigrams(m_pDb->Handle(), q);
+    CStatement st(m_pDb->Handle(), SearchSql(q, false, bTrigrams));
+    BindSearch(st, q, false, bTrigrams);
     std::vector<CLibraryEntry> out;
     while (st.Step() == SQLITE_ROW)
         out.push_back(ReadEntryRow(st));
@@ -167,8 +173,9 @@ std::vector<CLibraryEntry> CLibraryIndex::Search(const CLibraryQuery& q) const
 int CLibraryIndex::Count(const CLibraryQuery& q) const
 {
     std::lock_guard lock(m_mutex);
-    CStatement st(m_pDb->Handle(), SearchSql(q, true));
-    BindSearch(st, q, true);
+    const bool bTrigrams = UsesTrigrams(m_pDb->Handle(), q);
+    CStatement st(m_pDb->Handle(), SearchSql(q, true, bTrigrams));
+    BindSearch(st, q, true, bTrigrams);
     return st.Step() == SQLITE_ROW ? int(st.Int(0)) : 0;
 }
 

@@ -15,8 +15,12 @@ extern const char* const kEntryColumns;
 extern const char* const kEntryJoins;
 CLibraryEntry ReadEntryRow(const CStatement& row);
 
-// Runs the search (bCount: its count instead, in column 0) and hands each row to the statement's reader.
-std::string SearchSql(const CLibraryQuery& q, bool bCount);
-void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount);
+// Whether the search is best made with the trigram index: for text of three
+// characters or more, unless so many names hold it that going through the
+// names in order finds a page sooner than sorting every name found.
+bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q);
+// The search (bCount: its count instead, in column 0).
+std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams);
+void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount, bool bTrigrams);
 
 } // namespace vantorel

@@ -1,5 +1,6 @@
 #include "library/Scanner.h"
 
+#include <chrono>
 #include <sqlite3.h>
 
 #include "library/EntryReader.h"
@@ -11,7 +12,12 @@ namespace vantorel {
 
 namespace {
 
-constexpr int kFilesPerTransaction = 200;
+// A transaction ends after this many files or this long, whichever comes
+// first: few enough commits to be quick, often enough that searches meanwhile
+// see what was found. Progress is told more often.
+constexpr size_t kFilesPerTransaction = 2000;
+constexpr auto kTransactionTime = std::chrono::seconds(2);
+constexpr int kFilesPerProgress = 25;
 
 } // namespace
 
@@ -24,7 +30,8 @@ CScanner::CScanner(CLibraryDb& db)
       m_insertEntry(db.Handle(), "INSERT INTO entries(file, kind, entry, part, label, name, sound, bytes) "
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"),
       m_insertName(db.Handle(), "INSERT INTO names(name) VALUES (?1)"),
-      m_findName(db.Handle(), "SELECT id FROM names WHERE name = ?1")
+      m_findName(db.Handle(), "SELECT id FROM names WHERE name = ?1 COLLATE NOCASE AND name = ?1"),
+      m_indexNames(db.Handle(), "INSERT INTO name_text(rowid, name) SELECT id, name FROM names WHERE id > ?1")
 {
 }
 
@@ -49,18 +56,28 @@ void CScanner::LoadKnown()
 
 int64_t CScanner::NameId(const std::string& name)
 {
-    if (!m_bNamesLoaded) {
+    if (!m_bScanning) { // one file: look its names up rather than load them all
+        if (m_findName.Bind(1, name).Step() == SQLITE_ROW) {
+            const int64_t nId = m_findName.Int(0);
+            m_findName.Reset();
+            return nId;
+        }
+        m_findName.Reset();
+    } else if (!m_bNamesLoaded) {
         CStatement all(m_db.Handle(), "SELECT id, name FROM names");
         while (all.Step() == SQLITE_ROW)
             m_names.emplace(all.Text(1), all.Int(0));
         m_bNamesLoaded = true;
     }
-    if (auto it = m_names.find(name); it != m_names.end())
+    if (auto it = m_names.find(name); m_bScanning && it != m_names.end())
         return it->second;
     if (!Check(m_insertName.Bind(1, name).Run()))
         return 0;
     const int64_t nId = sqlite3_last_insert_rowid(m_db.Handle());
-    m_names.emplace(name, nId);
+    if (m_bScanning)
+        m_names.emplace(name, nId);
+    if (m_nFirstNewName == 0)
+        m_nFirstNewName = nId;
     return nId;
 }
 
@@ -100,6 +117,14 @@ void CScanner::Store(const CFoundFile& file, const CReadFile* pRead)
     }
 }
 
+// The names added since the last call go into the trigram index at once.
+void CScanner::IndexNewNames()
+{
+    if (m_nFirstNewName > 0 && m_strError.empty())
+        Check(m_indexNames.Bind(1, m_nFirstNewName - 1).Run());
+    m_nFirstNewName = 0;
+}
+
 void CScanner::Forget(int64_t nId)
 {
     Check(m_deleteEntries.Bind(1, nId).Run()) && Check(m_deleteFile.Bind(1, nId).Run());
@@ -122,6 +147,7 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
 {
     CScanSummary summary;
     m_strError.clear();
+    m_bScanning = true;
     LoadKnown();
     const std::vector<CFoundFile> found = WalkFolders(folders, stop);
     summary.nFiles = int(found.size());
@@ -165,8 +191,15 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
             break;
         }
         const size_t nEnd = std::min(changed.size(), i + kFilesPerTransaction);
+        const auto tEnd = std::chrono::steady_clock::now() + kTransactionTime;
         size_t nBatch = 0;
         for (; i < nEnd && m_strError.empty(); ++i, ++nBatch) {
+            if (nBatch > 0 && nBatch % kFilesPerProgress == 0) {
+                if (std::chrono::steady_clock::now() > tEnd)
+                    break;
+                if (progress)
+                    progress({step.nDone + int(nBatch), step.nTotal});
+            }
             if (stop && stop()) {
                 summary.bStopped = true;
                 break;
@@ -179,9 +212,12 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
                 Store(file, nullptr);
             }
         }
+        IndexNewNames();
         if (!m_strError.empty()) {
             m_db.Exec("ROLLBACK", error);
-            LoadKnown(); // the batch's new files are not in the index after all
+            LoadKnown(); // the batch's new files and names are not in the index after all
+            m_names.clear();
+            m_bNamesLoaded = false;
             break;
         }
         if (!m_db.Exec("COMMIT", error)) {
@@ -219,6 +255,7 @@ bool CScanner::Refresh(const std::string& path, std::string& error)
     } else {
         Store(file, nullptr);
     }
+    IndexNewNames();
     if (!m_strError.empty() || !m_db.Exec("COMMIT", error)) {
         std::string ignored;
         m_db.Exec("ROLLBACK", ignored);

@@ -37,14 +37,18 @@ private:
     int64_t NameId(const std::string& name);
     void Store(const CFoundFile& file, const CReadFile* pRead);
     void Forget(int64_t nId);
+    void IndexNewNames();
     void DropUnusedNames();
 
     CLibraryDb& m_db;
     std::string m_strError;
     std::unordered_map<std::string, CKnown> m_known;
     std::unordered_map<std::string, int64_t> m_names;
+    bool m_bScanning = false;     // a whole scan: every name is loaded once, at the first
     bool m_bNamesLoaded = false;
-    CStatement m_insertFile, m_updateFile, m_deleteFile, m_deleteEntries, m_insertEntry, m_insertName, m_findName;
+    int64_t m_nFirstNewName = 0; // the first name added since the trigram index was told
+    CStatement m_insertFile, m_updateFile, m_deleteFile, m_deleteEntries, m_insertEntry, m_insertName, m_findName,
+        m_indexNames;
 };
 
 } // namespace vantorel

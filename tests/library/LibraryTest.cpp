@@ -113,6 +113,14 @@ TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes) {
     EXPECT_EQ(Find("Beta"), std::vector<std::string>{"Beta Two@b.pat:A11"});
     EXPECT_EQ(Find("Gamma"), std::vector<std::string>{"Gamma@c.pat:A11"});
     EXPECT_EQ(First("Gamma").strFile, Lib("old/c.pat"));
+
+    // The watcher's way: one file at a time, read again or forgotten.
+    WritePatchBank(Lib("a.pat"), {MakePatch("Alpha Two", 1)});
+    m_pIndex->Refresh(Lib("a.pat"));
+    fs::remove(Lib("b.pat"));
+    m_pIndex->Refresh(Lib("b.pat"));
+    EXPECT_EQ(Find("Alpha"), std::vector<std::string>{"Alpha Two@a.pat:A11"});
+    EXPECT_EQ(Find("Beta"), std::vector<std::string>{});
 }
 
 TEST_F(LibraryTest, SearchFindsAnyPartOfANameInAnyCaseInNameOrder) {
