@@ -25,7 +25,6 @@ namespace vantorel {
 namespace {
 constexpr const char* kSection = "Library";
 constexpr const char* kKeyShown = "Window"; // 1 when it was open at the end of the last run
-constexpr int kFirstWidth = 460;
 } // namespace
 
 CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame), m_docManager(docManager) {
@@ -66,6 +65,12 @@ CLibraryIndex* CLibrary::Index() {
         AfxMessageBox(m_pIndex->Notice(), MB_OK);
     m_pScanner = std::make_unique<CLibraryScanner>(*m_pIndex, m_frame.statusBar());
     connect(m_pScanner.get(), &CLibraryScanner::indexChanged, this, [this] { m_pWindow->Reload(); });
+    // A first scan takes a while: what it has found so far shows until the
+    // list holds a page (reading again later would move what the user looks at).
+    connect(m_pScanner.get(), &CLibraryScanner::progressed, this, [this] {
+        if (m_pWindow->Model().rowCount() < CLibraryModel::kPageSize)
+            m_pWindow->Reload();
+    });
     m_pWindow->SetIndex(m_pIndex.get());
     // What changed while the program was not running.
     if (!m_pIndex->Folders().empty())
@@ -173,7 +178,13 @@ bool CLibrary::eventFilter(QObject* pWatched, QEvent* e) {
     auto* pDrop = static_cast<QDropEvent*>(e);
     if (!pDrop->mimeData() || !pDrop->mimeData()->hasFormat(QString::fromLatin1(CLibraryWindow::MimeType())))
         return QObject::eventFilter(pWatched, e);
-    // The list window under the pointer, if any.
+    // Taken anywhere on the frame, so that the window system goes on telling
+    // where the pointer is; accepted only over a list window.
+    if (e->type() == QEvent::DragEnter) {
+        pDrop->setDropAction(Qt::CopyAction);
+        pDrop->accept();
+        return true;
+    }
     const QPoint pt = pDrop->position().toPoint();
     CListView* pView = nullptr;
     for (QWidget* w = m_frame.childAt(pt); w && !pView; w = w->parentWidget())

@@ -67,7 +67,6 @@ class CLibrary : public QObject {
     std::unique_ptr<CLibraryIndex> m_pIndex;
     std::unique_ptr<CLibraryScanner> m_pScanner;
     bool m_bOpenFailed = false;
-    bool m_bShownOnce = false;
     std::function<void(const QStringList&)> m_onOpenFiles;
 };
 

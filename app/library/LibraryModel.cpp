@@ -91,6 +91,8 @@ Qt::ItemFlags CLibraryModel::flags(const QModelIndex& index) const {
 
 QVariant CLibraryModel::data(const QModelIndex& index, int role) const {
     const CLibraryEntry* e = Entry(index.row());
+    if (e && role == Qt::TextAlignmentRole && index.column() == kStar)
+        return QVariant::fromValue(Qt::AlignCenter);
     if (!e || (role != Qt::DisplayRole && role != Qt::ToolTipRole))
         return {};
     if (role == Qt::ToolTipRole)
@@ -119,9 +121,9 @@ QVariant CLibraryModel::headerData(int section, Qt::Orientation orientation, int
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char* const titles[kColumnCount] = {
-        res::kLibraryColumnName,   res::kLibraryColumnKind, res::kLibraryColumnLabel, res::kLibraryColumnFile,
-        res::kLibraryColumnFolder, res::kLibraryColumnDate, res::kLibraryColumnStar};
-    return section >= 0 && section < kColumnCount ? QString::fromLatin1(titles[section]) : QVariant();
+        res::kLibraryColumnStar, res::kLibraryColumnName,   res::kLibraryColumnKind, res::kLibraryColumnLabel,
+        res::kLibraryColumnFile, res::kLibraryColumnFolder, res::kLibraryColumnDate};
+    return section >= 0 && section < kColumnCount ? QString::fromUtf8(titles[section]) : QVariant();
 }
 
 } // namespace vantorel

@@ -13,7 +13,8 @@ namespace vantorel {
 class CLibraryModel : public QAbstractTableModel {
     Q_OBJECT
   public:
-    enum EColumn { kName, kKind, kLabel, kFile, kFolder, kDate, kStar, kColumnCount };
+    // The star first: a narrow window still shows it.
+    enum EColumn { kStar, kName, kKind, kLabel, kFile, kFolder, kDate, kColumnCount };
     static constexpr int kPageSize = 200;
 
     explicit CLibraryModel(QObject* parent = nullptr);

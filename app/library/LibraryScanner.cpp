@@ -77,6 +77,7 @@ void CLibraryScanner::Start() {
                     [this, p] {
                         if (m_pProgress)
                             m_pProgress->setText(ProgressText(p));
+                        emit progressed();
                     },
                     Qt::QueuedConnection);
             },

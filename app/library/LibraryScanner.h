@@ -42,6 +42,8 @@ class CLibraryScanner : public QObject {
   signals:
     // The index changed: a scan ended or files were re-read.
     void indexChanged();
+    // A running scan has gone on (now and then).
+    void progressed();
 
   private:
     // The scan ended on the worker: summary, then the watcher's folders.

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include <set>
@@ -53,6 +54,13 @@ CLibraryResultView::CLibraryResultView(QWidget* parent) : QTableView(parent) {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setStretchLastSection(false);
     horizontalHeader()->setHighlightSections(false);
+}
+
+QSize CLibraryResultView::sizeHint() const {
+    int nWidth = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = CLibraryModel::kStar; c <= CLibraryModel::kFile; ++c)
+        nWidth += columnWidth(c);
+    return {nWidth, QTableView::sizeHint().height()};
 }
 
 bool CLibraryResultView::event(QEvent* e) {
@@ -147,8 +155,10 @@ void CLibraryWindow::BuildWidgets() {
     m_pResults->setModel(&m_model);
     m_pResults->horizontalHeader()->setSectionResizeMode(CLibraryModel::kName, QHeaderView::Interactive);
     m_pResults->setColumnWidth(CLibraryModel::kName, 140);
+    m_pResults->setColumnWidth(CLibraryModel::kKind, 90);
     m_pResults->setColumnWidth(CLibraryModel::kLabel, 80);
-    m_pResults->setColumnWidth(CLibraryModel::kStar, 36);
+    m_pResults->setColumnWidth(CLibraryModel::kFile, 110);
+    m_pResults->setColumnWidth(CLibraryModel::kStar, 28);
     pLayout->addWidget(m_pResults, 1);
 
     auto* pTags = new QHBoxLayout;
@@ -171,7 +181,7 @@ void CLibraryWindow::BuildWidgets() {
     connect(m_pSearch, &QLineEdit::returnPressed, this, [this] {
         if (m_model.rowCount() > 0) {
             m_pResults->setFocus();
-            m_pResults->setCurrentIndex(m_model.index(0, 0));
+            m_pResults->setCurrentIndex(m_model.index(0, CLibraryModel::kName));
         }
     });
     m_pSearch->installEventFilter(this);
@@ -201,7 +211,7 @@ bool CLibraryWindow::eventFilter(QObject* pWatched, QEvent* e) {
         static_cast<QKeyEvent*>(e)->key() == Qt::Key_Down && m_model.rowCount() > 0) {
         m_pResults->setFocus();
         if (!m_pResults->currentIndex().isValid())
-            m_pResults->setCurrentIndex(m_model.index(0, 0));
+            m_pResults->setCurrentIndex(m_model.index(0, CLibraryModel::kName));
         return true;
     }
     return QDockWidget::eventFilter(pWatched, e);

@@ -34,6 +34,8 @@ class CLibraryResultView : public QTableView {
     Q_OBJECT
   public:
     explicit CLibraryResultView(QWidget* parent = nullptr);
+    // Wide enough for the name, kind, label and file columns.
+    QSize sizeHint() const override;
 
   signals:
     void openRequested(int nRow);

@@ -200,7 +200,7 @@ TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
         EXPECT_TRUE(drop.isAccepted());
     });
     QWidget* pResults = Window().ResultView()->viewport();
-    const QPoint ptResult = Window().ResultView()->visualRect(Window().Model().index(0, 0)).center();
+    const QPoint ptResult = Window().ResultView()->visualRect(Window().Model().index(0, CLibraryModel::kName)).center();
     QTest::mousePress(pResults, Qt::LeftButton, {}, ptResult);
     const QPoint ptAway = ptResult + QPoint(QApplication::startDragDistance() + 5, 0);
     for (int i = 0; i < 2; ++i) { // the first move starts dragging, the next one the drag
