@@ -3,8 +3,11 @@
 // click in its own window sends, Ctrl+C then Edit > Paste copies it into a
 // bank as one undo step (or is refused where it does not fit), and a result
 // dragged onto a bank row lands there and is saved with the bank.
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
@@ -66,10 +69,9 @@ class LibraryWindowTest : public AppStartTest {
         std::string strError;
         ASSERT_TRUE(pIndex->AddFolder(m_dir.filePath(QStringLiteral("banks")).toStdString(), strError))
             << strError;
-        while (library.IsScanning()) // the scan the window started finds no folders
+        library.Scan();
+        while (library.IsScanning())
             QCoreApplication::processEvents();
-        pIndex->Scan();
-        Window().Reload();
     }
     void TearDown() override {
         CLibraryWindow::SetDragHook({});
@@ -101,6 +103,14 @@ class LibraryWindowTest : public AppStartTest {
                 sent.push_back(call.m_bytes);
         m_midi.m_calls.clear();
         return sent;
+    }
+    // The results once they hold nRows, or after a few seconds.
+    int WaitForResults(int nRows) {
+        QElapsedTimer t;
+        t.start();
+        while (Window().Model().rowCount() != nRows && t.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return Window().Model().rowCount();
     }
     CPatchView* NewPatchBank() {
         CDocManager& manager = m_pApp->GetDocManager();
@@ -200,7 +210,8 @@ TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
         EXPECT_TRUE(drop.isAccepted());
     });
     QWidget* pResults = Window().ResultView()->viewport();
-    const QPoint ptResult = Window().ResultView()->visualRect(Window().Model().index(0, CLibraryModel::kName)).center();
+    const QPoint ptResult =
+        Window().ResultView()->visualRect(Window().Model().index(0, CLibraryModel::kName)).center();
     QTest::mousePress(pResults, Qt::LeftButton, {}, ptResult);
     const QPoint ptAway = ptResult + QPoint(QApplication::startDragDistance() + 5, 0);
     for (int i = 0; i < 2; ++i) { // the first move starts dragging, the next one the drag
@@ -224,6 +235,59 @@ TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
     QFile saved(strSaved), wanted(m_dir.filePath(QStringLiteral("expected.pat")));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && wanted.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), wanted.readAll());
+}
+
+TEST_F(LibraryWindowTest, AFileSavedIntoOrRemovedFromAFolderShowsWithoutAScan) {
+    QTest::keyClicks(Window().SearchField(), QStringLiteral("dawn"));
+    ASSERT_EQ(Window().Model().rowCount(), 0);
+    CPatchDoc late;
+    late.m_aPatch[40].SetName("Dawn Choir");
+    ASSERT_TRUE(CDocumentFiles::Write(late, Banks("late.pat")));
+    EXPECT_EQ(WaitForResults(1), 1);
+    ASSERT_TRUE(QFile::remove(Banks("late.pat")));
+    EXPECT_EQ(WaitForResults(0), 0);
+}
+
+TEST_F(LibraryWindowTest, AStarAndTagsFollowTheSoundIntoEveryFileHoldingIt) {
+    ASSERT_TRUE(QFile::copy(Banks("bank.pat"), Banks("backup.pat")));
+    Frame()->GetLibrary().Scan();
+    while (Frame()->GetLibrary().IsScanning())
+        QCoreApplication::processEvents();
+    QTest::keyClicks(Window().SearchField(), QStringLiteral("velvet"));
+    ASSERT_EQ(Window().Model().rowCount(), 2);
+    CLibraryResultView* pView = Window().ResultView();
+    QTest::mouseClick(pView->viewport(), Qt::LeftButton, {},
+                      pView->visualRect(Window().Model().index(1, CLibraryModel::kStar)).center());
+    Window().TagsField()->setText(QStringLiteral("warm, strings"));
+    emit Window().TagsField()->editingFinished();
+
+    Window().SearchField()->clear();
+    Window().StarredFilter()->setChecked(true);
+    EXPECT_EQ(Window().Model().rowCount(), 2);
+    Window().StarredFilter()->setChecked(false);
+    Window().TagFilter()->setCurrentText(QStringLiteral("warm"));
+    ASSERT_EQ(Window().Model().rowCount(), 2);
+    for (int nRow : {0, 1})
+        EXPECT_EQ(Window().Model().Entry(nRow)->strName, "Velvet Pad");
+}
+
+// An index that cannot be made: said once, and the program goes on without it.
+TEST_F(AppStartTest, ALibraryThatCannotBeOpenedIsSaidOnce) {
+    QTemporaryDir dir;
+    QFile blocker(dir.filePath(QStringLiteral("data")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the data folder should be
+    qputenv("XDG_DATA_HOME", blocker.fileName().toLocal8Bit());
+    StartApp();
+    CMessageBoxRecorder boxes(IDOK);
+    for (int i = 0; i < 2; ++i) {
+        Frame()->CommandAction(ID_LIBRARY_FIND)->trigger();
+        Frame()->CommandAction(ID_LIBRARY_FOLDERS)->trigger();
+    }
+    qunsetenv("XDG_DATA_HOME");
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_NE(boxes.m_texts[0].find("library.db"), std::string::npos) << boxes.m_texts[0];
+    EXPECT_EQ(Frame()->GetLibrary().Index(), nullptr);
+    EXPECT_EQ(Frame()->GetLibrary().Window()->Model().rowCount(), 0);
 }
 
 } // namespace
