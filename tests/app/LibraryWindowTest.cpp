@@ -1,8 +1,10 @@
 // The Library window in the whole application, over real library files: a
 // result opens its file with the entry selected, a click auditions what a
 // click in its own window sends, Ctrl+C then Edit > Paste copies it into a
-// bank as one undo step (or is refused where it does not fit), and a result
-// dragged onto a bank row lands there and is saved with the bank.
+// bank as one undo step (or is refused where it does not fit), a result
+// dragged onto a bank row lands there and is saved with the bank, a file
+// saved into a folder shows without a scan, stars and tags follow the sound,
+// and an index that cannot be opened is said once.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDragEnterEvent>
