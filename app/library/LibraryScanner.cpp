@@ -131,6 +131,8 @@ void CLibraryScanner::OnScanEnded(const CScanSummary& summary, std::vector<std::
     if (!paths.isEmpty())
         m_watcher.addPaths(paths);
     emit indexChanged();
+    if (m_bAgain && !summary.bStopped)
+        Start();
 }
 
 CLibraryScanner::CListing CLibraryScanner::ListFolder(const std::string& dir) {

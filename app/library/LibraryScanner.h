@@ -31,7 +31,7 @@ class CLibraryScanner : public QObject {
     // Stops a running scan and waits for it.
     ~CLibraryScanner() override;
 
-    // Scans every folder unless a scan runs.
+    // Scans every folder; while a scan runs, once more after it.
     void Start();
     // Asks a running scan to end; it ends at the next file.
     void Stop();
@@ -61,6 +61,7 @@ class CLibraryScanner : public QObject {
     QToolButton* m_pStop = nullptr;
     std::thread m_thread;
     std::atomic<bool> m_bStop{false};
+    bool m_bAgain = false;
     QFileSystemWatcher m_watcher;
     std::map<std::string, CListing> m_listings; // by folder
     std::set<std::string> m_changedDirs;
