@@ -6,6 +6,7 @@
 #include "library/EntryReader.h"
 #include "library/FolderWalk.h"
 #include "library/LibraryDb.h"
+#include "library/ReadAhead.h"
 #include "transfer/plans/DocKind.h"
 
 namespace vantorel {
@@ -83,7 +84,7 @@ int64_t CScanner::NameId(const std::string& name)
 
 // Writes what the file holds now (or why it cannot be read), in place of
 // what the index knew of it.
-void CScanner::Store(const CFoundFile& file, const CReadFile* pRead)
+void CScanner::Store(const CFoundFile& file, const CReadFile* pRead, const std::vector<CFoundEntry>& entries)
 {
     const std::string problem = pRead ? pRead->strProblem : file.strProblem;
     const CDocKind* pKind = pRead ? pRead->Kind() : nullptr;
@@ -106,7 +107,7 @@ void CScanner::Store(const CFoundFile& file, const CReadFile* pRead)
     }
     if (!pRead || !problem.empty())
         return;
-    for (const CFoundEntry& e : ListEntries(*pRead)) {
+    for (const CFoundEntry& e : entries) {
         const int64_t nName = NameId(e.strName);
         if (!m_strError.empty())
             return;
@@ -181,6 +182,7 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
     }
 
     CScanProgress step{summary.nUnchanged, summary.nFiles};
+    CReadAhead reader(changed);
     if (progress)
         progress(step);
     size_t i = 0;
@@ -205,12 +207,8 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
                 break;
             }
             const CFoundFile& file = *changed[i];
-            if (file.strProblem.empty()) {
-                const CReadFile read = ReadLibraryFile(file.strPath);
-                Store(file, &read);
-            } else {
-                Store(file, nullptr);
-            }
+            const CFileRead read = reader.Next();
+            Store(file, file.strProblem.empty() ? &read.file : nullptr, read.entries);
         }
         IndexNewNames();
         if (!m_strError.empty()) {
@@ -251,9 +249,9 @@ bool CScanner::Refresh(const std::string& path, std::string& error)
             Forget(it->second.nId);
     } else if (file.strProblem.empty()) {
         const CReadFile read = ReadLibraryFile(path);
-        Store(file, &read);
+        Store(file, &read, ListEntries(read));
     } else {
-        Store(file, nullptr);
+        Store(file, nullptr, {});
     }
     IndexNewNames();
     if (!m_strError.empty() || !m_db.Exec("COMMIT", error)) {

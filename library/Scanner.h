@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "library/LibraryIndex.h"
 #include "library/Statement.h"
@@ -15,6 +16,7 @@ namespace vantorel {
 class CLibraryDb;
 struct CFoundFile;
 struct CReadFile;
+struct CFoundEntry;
 
 class CScanner {
 public:
@@ -35,7 +37,7 @@ private:
     bool Check(int rc);
     void LoadKnown();
     int64_t NameId(const std::string& name);
-    void Store(const CFoundFile& file, const CReadFile* pRead);
+    void Store(const CFoundFile& file, const CReadFile* pRead, const std::vector<CFoundEntry>& entries);
     void Forget(int64_t nId);
     void IndexNewNames();
     void DropUnusedNames();
