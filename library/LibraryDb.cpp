@@ -12,6 +12,9 @@ namespace vantorel {
 namespace {
 
 constexpr int kBusyTimeoutMs = 5000;
+// A connection is used by one thread at a time (the index serialises its
+// own; a scan has its own), so SQLite need not lock each call.
+constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
 
 // Names are kept once each (entries point at their name) with a trigram
 // index over them: a scan adds a batch's new names to it at once (much
@@ -85,7 +88,7 @@ std::string CLibraryDb::ErrorText(int rc) const
 int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error)
 {
     sqlite3* pDb = nullptr;
-    const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, kOpenFlags, nullptr);
     db.reset(new CLibraryDb(pDb, path));
     if (rcOpen != SQLITE_OK) {
         error = db->ErrorText(rcOpen);
