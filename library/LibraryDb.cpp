@@ -1,5 +1,6 @@
 #include "library/LibraryDb.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <sqlite3.h>
 #include <system_error>
@@ -11,7 +12,8 @@ namespace vantorel {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int kSchemaVersion = 1;
 // A connection is used by one thread at a time (the index serialises its
 // own; a scan has its own), so SQLite need not lock each call.
 constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
@@ -98,9 +100,21 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
     sqlite3_extended_result_codes(pDb, 0);
     int rc = sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
-    // The schema is written every time: a read-only or locked database
-    // says so here, once, rather than at the first star.
-    if (rc == SQLITE_OK) {
+    int nVersion = 0;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(
+            pDb, "PRAGMA user_version",
+            [](void* p, int, char** values, char**) {
+                *static_cast<int*>(p) = values[0] ? std::atoi(values[0]) : 0;
+                return 0;
+            },
+            &nVersion, nullptr);
+    // Said here, once, rather than at the first star. (Opening never writes
+    // to an index that has its tables, so it does not wait for another
+    // program's scan.)
+    if (rc == SQLITE_OK && sqlite3_db_readonly(pDb, "main") == 1)
+        rc = SQLITE_READONLY;
+    if (rc == SQLITE_OK && nVersion != kSchemaVersion) {
         const std::string sql = std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;";
         rc = sqlite3_exec(pDb, sql.c_str(), nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)

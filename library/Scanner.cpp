@@ -1,6 +1,7 @@
 #include "library/Scanner.h"
 
 #include <chrono>
+#include <thread>
 #include <sqlite3.h>
 
 #include "library/EntryReader.h"
@@ -19,13 +20,17 @@ namespace {
 constexpr size_t kFilesPerTransaction = 2000;
 constexpr auto kTransactionTime = std::chrono::seconds(2);
 constexpr int kFilesPerProgress = 25;
+// After a transaction cut short by time, a pause in which another program
+// waiting to write (a star, its own scan) gets its turn.
+constexpr auto kTurnForOthers = std::chrono::milliseconds(100);
 
 } // namespace
 
 CScanner::CScanner(CLibraryDb& db)
     : m_db(db),
-      m_insertFile(db.Handle(), "INSERT INTO files(path, size, mtime, kind, problem) VALUES (?1, ?2, ?3, ?4, ?5)"),
-      m_updateFile(db.Handle(), "UPDATE files SET size = ?2, mtime = ?3, kind = ?4, problem = ?5 WHERE id = ?1"),
+      m_storeFile(db.Handle(), "INSERT INTO files(path, size, mtime, kind, problem) VALUES (?1, ?2, ?3, ?4, ?5) "
+                               "ON CONFLICT(path) DO UPDATE SET size = ?2, mtime = ?3, kind = ?4, problem = ?5 "
+                               "RETURNING id"),
       m_deleteFile(db.Handle(), "DELETE FROM files WHERE id = ?1"),
       m_deleteEntries(db.Handle(), "DELETE FROM entries WHERE file = ?1"),
       m_insertEntry(db.Handle(), "INSERT INTO entries(file, kind, entry, part, label, name, sound, bytes) "
@@ -94,17 +99,18 @@ void CScanner::Store(const CFoundFile& file, const CReadFile* pRead, const std::
         problem.empty() ? st.BindNull(5) : st.Bind(5, problem);
         return st;
     };
-    int64_t nFile;
-    if (auto it = m_known.find(file.strPath); it != m_known.end()) {
-        nFile = it->second.nId;
-        if (!Check(m_deleteEntries.Bind(1, nFile).Run()) || !Check(bindFile(m_updateFile).Bind(1, nFile).Run()))
-            return;
-    } else {
-        if (!Check(bindFile(m_insertFile).Bind(1, file.strPath).Run()))
-            return;
-        nFile = sqlite3_last_insert_rowid(m_db.Handle());
-        m_known[file.strPath] = {nFile, file.nSize, file.nTime};
+    // Another program's scan may have added the file since this one looked:
+    // the path decides, not what this scan knew.
+    if (const int rc = bindFile(m_storeFile).Bind(1, file.strPath).Step(); rc != SQLITE_ROW) {
+        m_storeFile.Reset();
+        Check(rc == SQLITE_DONE ? SQLITE_ERROR : rc);
+        return;
     }
+    const int64_t nFile = m_storeFile.Int(0);
+    m_storeFile.Reset();
+    if (!Check(m_deleteEntries.Bind(1, nFile).Run()))
+        return;
+    m_known[file.strPath] = {nFile, file.nSize, file.nTime};
     if (!pRead || !problem.empty())
         return;
     for (const CFoundEntry& e : entries) {
@@ -220,12 +226,15 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
         }
         if (!m_db.Exec("COMMIT", error)) {
             m_strError = error;
+            m_db.Exec("ROLLBACK", error);
             break;
         }
         summary.nRead += int(nBatch);
         step.nDone += int(nBatch);
         if (progress)
             progress(step);
+        if (i < changed.size() && nBatch < kFilesPerTransaction)
+            std::this_thread::sleep_for(kTurnForOthers);
     }
     if (m_strError.empty() && (summary.nRead > 0 || summary.nRemoved > 0))
         DropUnusedNames();

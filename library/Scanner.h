@@ -49,7 +49,7 @@ private:
     bool m_bScanning = false;     // a whole scan: every name is loaded once, at the first
     bool m_bNamesLoaded = false;
     int64_t m_nFirstNewName = 0; // the first name added since the trigram index was told
-    CStatement m_insertFile, m_updateFile, m_deleteFile, m_deleteEntries, m_insertEntry, m_insertName, m_findName,
+    CStatement m_storeFile, m_deleteFile, m_deleteEntries, m_insertEntry, m_insertName, m_findName,
         m_indexNames;
 };
 
