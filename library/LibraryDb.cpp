@@ -46,26 +46,25 @@ CREATE INDEX IF NOT EXISTS tags_tag ON tags(tag, sound);
 PRAGMA user_version = 1;
 )";
 
-bool IsDamaged(int rc)
-{
+bool IsDamaged(int rc) {
     rc &= 0xff;
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
 }
 
 } // namespace
 
-CLibraryDb::~CLibraryDb() { sqlite3_close(m_pDb); }
+CLibraryDb::~CLibraryDb() {
+    sqlite3_close(m_pDb);
+}
 
-bool CLibraryDb::Exec(const char* sql, std::string& error)
-{
+bool CLibraryDb::Exec(const char* sql, std::string& error) {
     const int rc = sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         error = ErrorText(rc);
     return rc == SQLITE_OK;
 }
 
-std::string CLibraryDb::ErrorText(int rc) const
-{
+std::string CLibraryDb::ErrorText(int rc) const {
     const char* szPath = m_strPath.c_str();
     switch (rc & 0xff) {
     case SQLITE_BUSY:
@@ -87,8 +86,7 @@ std::string CLibraryDb::ErrorText(int rc) const
 
 // Opens path and sets up the schema: SQLITE_OK, or the failing code with
 // error set (db then null).
-int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error)
-{
+int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error) {
     sqlite3* pDb = nullptr;
     const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, kOpenFlags, nullptr);
     db.reset(new CLibraryDb(pDb, path));
@@ -99,7 +97,8 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     }
     sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
     sqlite3_extended_result_codes(pDb, 0);
-    int rc = sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    int rc =
+        sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
     int nVersion = 0;
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(
@@ -127,8 +126,7 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     return rc;
 }
 
-std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error)
-{
+std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();

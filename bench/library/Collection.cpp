@@ -17,27 +17,25 @@ namespace vantorel::bench {
 namespace {
 
 constexpr const char* kWords[] = {
-    "Warm",  "Pad",    "Bright", "Brass", "String", "Bell",  "Glass",  "Soft",   "Dark",  "Lead",
-    "Bass",  "Choir",  "Organ",  "Piano", "Sweep",  "Pluck", "Echo",   "Space",  "Analog", "Drift",
-    "Fat",   "Thin",   "Hollow", "Metal", "Wood",   "Air",   "Flute",  "Reed",   "Voice", "Noise",
-    "Pulse", "Saw",    "Square", "Sync",  "Wave",   "Deep",  "High",   "Low",    "Slow",  "Fast",
-    "Night", "Dawn",   "Storm",  "Rain",  "Ice",    "Fire",  "Dream",  "Cloud",  "Harp",  "Horn",
-    "Cello", "Violin", "Chime",  "Drone", "Swell",  "Stab",  "Hit",    "Wash",   "Mellow", "Sharp",
+    "Warm",  "Pad",    "Bright", "Brass", "String", "Bell",  "Glass", "Soft",  "Dark",   "Lead",
+    "Bass",  "Choir",  "Organ",  "Piano", "Sweep",  "Pluck", "Echo",  "Space", "Analog", "Drift",
+    "Fat",   "Thin",   "Hollow", "Metal", "Wood",   "Air",   "Flute", "Reed",  "Voice",  "Noise",
+    "Pulse", "Saw",    "Square", "Sync",  "Wave",   "Deep",  "High",  "Low",   "Slow",   "Fast",
+    "Night", "Dawn",   "Storm",  "Rain",  "Ice",    "Fire",  "Dream", "Cloud", "Harp",   "Horn",
+    "Cello", "Violin", "Chime",  "Drone", "Swell",  "Stab",  "Hit",   "Wash",  "Mellow", "Sharp",
 };
 
 class CGenerator {
-public:
+  public:
     explicit CGenerator(unsigned nSeed) : m_rng(nSeed) {}
 
-    std::string Name()
-    {
+    std::string Name() {
         std::string name = Word() + " " + Word() + " " + std::to_string(m_rng() % 100);
         name.resize(std::min<size_t>(name.size(), 16));
         return name;
     }
     // A patch: new, or (one in ten) a sound made before, under any name.
-    CPatchRecord Patch()
-    {
+    CPatchRecord Patch() {
         CPatchRecord rec;
         if (!m_sounds.empty() && m_rng() % 10 == 0) {
             rec = m_sounds[m_rng() % m_sounds.size()];
@@ -50,8 +48,7 @@ public:
         rec.SetName(Name());
         return rec;
     }
-    void Data(CVarEntry& e, size_t nMax)
-    {
+    void Data(CVarEntry& e, size_t nMax) {
         std::vector<uint8_t> data(m_rng() % nMax);
         for (uint8_t& b : data)
             b = uint8_t(m_rng() % 128);
@@ -61,14 +58,13 @@ public:
     uint8_t Byte() { return uint8_t(m_rng() % 128); }
     unsigned Next() { return unsigned(m_rng()); }
 
-private:
+  private:
     std::string Word() { return kWords[m_rng() % std::size(kWords)]; }
     std::mt19937 m_rng;
     std::vector<CPatchRecord> m_sounds;
 };
 
-std::unique_ptr<CDocument> MakeDocument(int nKind, CGenerator& gen, std::string& ext)
-{
+std::unique_ptr<CDocument> MakeDocument(int nKind, CGenerator& gen, std::string& ext) {
     switch (nKind) {
     case 0: {
         auto doc = std::make_unique<CPatchDoc>();
@@ -113,8 +109,7 @@ std::unique_ptr<CDocument> MakeDocument(int nKind, CGenerator& gen, std::string&
 
 } // namespace
 
-CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed)
-{
+CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed) {
     CGenerator gen(nSeed);
     CCollectionStats stats;
     for (int i = 0; i < nFiles; ++i) {

@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "library/LibraryIndex.h"
 #include "library/LibraryFiles.h"
+#include "library/LibraryIndex.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 
@@ -83,9 +83,10 @@ TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut) {
     std::vector<std::string> problems;
     for (const CLibraryProblem& p : m_pIndex->Problems())
         problems.push_back(fs::path(p.strFile).filename().string() + ": " + p.strReason);
-    EXPECT_EQ(problems, (std::vector<std::string>{"notes.pat: not a KQ-3300 library file",
-                                                  "cut.pfm: damaged: it ends before its last entry",
-                                                  "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
+    EXPECT_EQ(problems,
+              (std::vector<std::string>{"notes.pat: not a KQ-3300 library file",
+                                        "cut.pfm: damaged: it ends before its last entry",
+                                        "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
 }
 
 TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes) {
