@@ -56,7 +56,6 @@ class CGenerator {
         e.SetData(std::move(data));
     }
     uint8_t Byte() { return uint8_t(m_rng() % 128); }
-    unsigned Next() { return unsigned(m_rng()); }
 
   private:
     std::string Word() { return kWords[m_rng() % std::size(kWords)]; }
@@ -64,48 +63,52 @@ class CGenerator {
     std::vector<CPatchRecord> m_sounds;
 };
 
-std::unique_ptr<CDocument> MakeDocument(int nKind, CGenerator& gen, std::string& ext) {
-    switch (nKind) {
-    case 0: {
-        auto doc = std::make_unique<CPatchDoc>();
-        for (CPatchRecord& rec : doc->m_aPatch)
-            rec = gen.Patch();
-        ext = ".pat";
-        return doc;
-    }
-    case 1: {
-        auto doc = std::make_unique<CPerformDoc>();
-        for (CPerformRecord& rec : doc->m_aPerform) {
-            rec.SetName(gen.Name());
-            rec.m_aPatch[0] = gen.Patch();
-            rec.m_aPatch[1] = gen.Patch();
-        }
-        ext = ".pfm";
-        return doc;
-    }
-    case 2: {
-        auto doc = std::make_unique<CSystemDoc>();
-        for (uint8_t& b : doc->m_aSystem)
-            b = gen.Byte();
-        ext = ".syp";
-        return doc;
-    }
-    case 3: {
-        auto doc = std::make_unique<CPatternDoc>();
-        for (CVarEntry& e : doc->m_aPattern)
-            gen.Data(e, 400);
-        ext = ".ptn";
-        return doc;
-    }
-    default: {
-        auto doc = std::make_unique<CMotionDoc>();
-        for (CVarEntry& e : doc->m_aMotion)
-            gen.Data(e, 2000);
-        ext = ".mtn";
-        return doc;
-    }
-    }
-}
+// One maker per kind of file, in turn: a document filled as a user's might be.
+struct CFileMaker {
+    const char* szExt;
+    std::unique_ptr<CDocument> (*make)(CGenerator& gen);
+};
+
+constexpr CFileMaker kMakers[] = {
+    {".pat",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPatchDoc>();
+         for (CPatchRecord& rec : doc->m_aPatch)
+             rec = gen.Patch();
+         return doc;
+     }},
+    {".pfm",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPerformDoc>();
+         for (CPerformRecord& rec : doc->m_aPerform) {
+             rec.SetName(gen.Name());
+             rec.m_aPatch[0] = gen.Patch();
+             rec.m_aPatch[1] = gen.Patch();
+         }
+         return doc;
+     }},
+    {".syp",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CSystemDoc>();
+         for (uint8_t& b : doc->m_aSystem)
+             b = gen.Byte();
+         return doc;
+     }},
+    {".ptn",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPatternDoc>();
+         for (CVarEntry& e : doc->m_aPattern)
+             gen.Data(e, 400);
+         return doc;
+     }},
+    {".mtn",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CMotionDoc>();
+         for (CVarEntry& e : doc->m_aMotion)
+             gen.Data(e, 2000);
+         return doc;
+     }},
+};
 
 } // namespace
 
@@ -113,8 +116,9 @@ CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nS
     CGenerator gen(nSeed);
     CCollectionStats stats;
     for (int i = 0; i < nFiles; ++i) {
-        std::string ext;
-        const std::unique_ptr<CDocument> doc = MakeDocument(i % 5, gen, ext);
+        const CFileMaker& maker = kMakers[size_t(i) % std::size(kMakers)];
+        const std::unique_ptr<CDocument> doc = maker.make(gen);
+        const std::string ext = maker.szExt;
         std::vector<uint8_t> bytes;
         CArchive ar(bytes);
         doc->Serialize(ar);
