@@ -17,9 +17,13 @@ namespace {
 // A search's results are printed a page at a time, so memory stays small.
 constexpr int kPage = 1000;
 
-std::string Number(int64_t n) { return std::to_string(n); }
+std::string Number(int64_t n) {
+    return std::to_string(n);
+}
 
-const char* KindWord(const CLibraryEntry& e) { return e.pKind ? e.pKind->Word() : ""; }
+const char* KindWord(const CLibraryEntry& e) {
+    return e.pKind ? e.pKind->Word() : "";
+}
 
 CJsonLine EntryJson(const CLibraryEntry& e) {
     CJsonLine line;
@@ -52,7 +56,8 @@ int ScanFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
     const bool bShow = !options.bQuiet && ctx.bErrIsTerminal;
     auto progress = [&](const CScanProgress& p) {
         if (bShow)
-            ctx.err << '\r' << FormatText(res::kCliLibraryIndexing, Number(p.nDone), Number(p.nTotal)) << std::flush;
+            ctx.err << '\r' << FormatText(res::kCliLibraryIndexing, Number(p.nDone), Number(p.nTotal))
+                    << std::flush;
     };
     auto stop = [&ctx] {
         if (ctx.pollEvents)
@@ -77,8 +82,8 @@ int ScanFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
                        .Text()
                 << '\n';
     else
-        ctx.out << FormatText(res::kCliLibraryScanned, Number(s.nFiles), Number(s.nRead), Number(s.nUnchanged),
-                              Number(s.nRemoved), Number(s.nProblems))
+        ctx.out << FormatText(res::kCliLibraryScanned, Number(s.nFiles), Number(s.nRead),
+                              Number(s.nUnchanged), Number(s.nRemoved), Number(s.nProblems))
                 << '\n';
     if (s.bStopped) {
         PrintMessage(ctx, res::kCliLibraryStopped);
@@ -111,7 +116,8 @@ int Search(const COptions& options, CContext& ctx, CLibraryIndex& index) {
             if (options.bJson)
                 ctx.out << EntryJson(e).Text() << '\n';
             else
-                ctx.out << FormatText(res::kCliSearchLine, e.strLabel, e.strName, KindWord(e), e.strFile) << '\n';
+                ctx.out << FormatText(res::kCliSearchLine, e.strLabel, e.strName, KindWord(e), e.strFile)
+                        << '\n';
         }
         bFound = bFound || !page.empty();
         if (int(page.size()) < kPage)
@@ -137,7 +143,8 @@ int Duplicates(const COptions& options, CContext& ctx, CLibraryIndex& index) {
                     << '\n';
             continue;
         }
-        ctx.out << FormatText(res::kCliDuplicateGroup, first.strName, KindWord(first), Number(int64_t(group.size())))
+        ctx.out << FormatText(res::kCliDuplicateGroup, first.strName, KindWord(first),
+                              Number(int64_t(group.size())))
                 << '\n';
         for (const CLibraryEntry& e : group)
             ctx.out << FormatText(res::kCliDuplicatePlace, e.strLabel, e.strName, e.strFile) << '\n';

@@ -8,6 +8,7 @@
 
 #include "data/FileHeader.h"
 #include "framework/core/Archive.h"
+#include "library/SoundHash.h"
 #include "res/strings/library.h"
 #include "transfer/SysExFile.h"
 #include "transfer/SysExPlace.h"
@@ -15,7 +16,6 @@
 #include "transfer/engine/TransferText.h"
 #include "transfer/kinds/DocumentKinds.h"
 #include "transfer/plans/DocKind.h"
-#include "library/SoundHash.h"
 
 namespace vantorel {
 
@@ -25,16 +25,14 @@ constexpr std::string_view kSysExExtension = ".syx";
 // The edit that places a .syx file's data sets in a document (never shown).
 constexpr const char* kPlaceEdit = "library";
 
-std::string Trimmed(std::string s)
-{
+std::string Trimmed(std::string s) {
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
         s.pop_back();
     return s;
 }
 
 // The whole file, or the reason it cannot be had.
-bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem)
-{
+bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem) {
     // Non-blocking, so that opening a FIFO never waits for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -72,8 +70,7 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string
     return bOk;
 }
 
-void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out)
-{
+void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out) {
     if (bytes.size() > kMaxSysExFile) {
         out.strProblem = FormatText(res::kLibSkipTooLarge, "SysEx");
         return;
@@ -96,8 +93,7 @@ void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out)
         out.strProblem = res::kLibSkipNoSysEx;
 }
 
-void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out)
-{
+void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out) {
     const CDocKind* pKind = nullptr;
     if (bytes.size() >= kFileHeaderSize) {
         CFileHeader header;
@@ -136,13 +132,11 @@ void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out)
 
 } // namespace
 
-bool IsLibraryCandidate(const std::string& path)
-{
+bool IsLibraryCandidate(const std::string& path) {
     return PathEndsWith(path, kSysExExtension) || DocumentKinds().FromExtension(path) != nullptr;
 }
 
-CReadFile ReadLibraryFile(const std::string& path)
-{
+CReadFile ReadLibraryFile(const std::string& path) {
     CReadFile out;
     std::vector<uint8_t> bytes;
     if (!ReadWhole(path, bytes, out.strProblem))
@@ -154,8 +148,7 @@ CReadFile ReadLibraryFile(const std::string& path)
     return out;
 }
 
-std::vector<CFoundEntry> ListEntries(const CReadFile& file)
-{
+std::vector<CFoundEntry> ListEntries(const CReadFile& file) {
     std::vector<CFoundEntry> found;
     for (const CFileDocument& doc : file.docs) {
         const CDocKind& kind = *doc.pKind;
@@ -164,7 +157,8 @@ std::vector<CFoundEntry> ListEntries(const CReadFile& file)
             const std::vector<uint8_t> bytes = doc.pDoc->GetEntryBytes(n);
             const CEntryHashes hashes = HashEntry(kind, bytes.data(), bytes.size());
             const std::string label = kind.EntryLabel(n);
-            found.push_back({&kind, n, -1, label, Trimmed(kind.EntryName(*doc.pDoc, n)), hashes.nSound, hashes.nBytes});
+            found.push_back(
+                {&kind, n, -1, label, Trimmed(kind.EntryName(*doc.pDoc, n)), hashes.nSound, hashes.nBytes});
             for (int p = 0; p < inner.nCount; ++p) {
                 const size_t nAt = inner.nOffset + size_t(p) * inner.nSize;
                 if (nAt + inner.nSize > bytes.size())
@@ -172,7 +166,8 @@ std::vector<CFoundEntry> ListEntries(const CReadFile& file)
                 const uint8_t* pInner = bytes.data() + nAt;
                 const CEntryHashes h = HashEntry(*inner.pKind, pInner, inner.nSize);
                 const size_t nName = std::min(inner.pKind->NameSize(), inner.nSize);
-                found.push_back({inner.pKind, n, p, FormatText(res::kLibInnerLabel, label.c_str(), inner.pKind->Word(), p + 1),
+                found.push_back({inner.pKind, n, p,
+                                 FormatText(res::kLibInnerLabel, label.c_str(), inner.pKind->Word(), p + 1),
                                  Trimmed(NameFromBytes(pInner, nName)), h.nSound, h.nBytes});
             }
         }
@@ -181,13 +176,13 @@ std::vector<CFoundEntry> ListEntries(const CReadFile& file)
 }
 
 std::optional<std::vector<uint8_t>> FindEntryBytes(const CReadFile& file, const CDocKind& kind, int nEntry,
-                                                   int nPart)
-{
+                                                   int nPart) {
     for (const CFileDocument& doc : file.docs) {
         const bool bOuter = nPart < 0 && doc.pKind == &kind;
         const CDocKind::CInnerEntries inner = doc.pKind->InnerEntries();
         const bool bInner = nPart >= 0 && inner.pKind == &kind && nPart < inner.nCount;
-        if ((!bOuter && !bInner) || std::find(doc.entries.begin(), doc.entries.end(), nEntry) == doc.entries.end())
+        if ((!bOuter && !bInner) ||
+            std::find(doc.entries.begin(), doc.entries.end(), nEntry) == doc.entries.end())
             continue;
         std::vector<uint8_t> bytes = doc.pDoc->GetEntryBytes(nEntry);
         if (bOuter)

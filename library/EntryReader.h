@@ -24,7 +24,7 @@ struct CFoundEntry {
     int nEntry = 0;
     int nPart = -1;
     std::string strLabel; // "A11"; a performance's patch: "11 patch 1"
-    std::string strName; // trailing blanks removed
+    std::string strName;  // trailing blanks removed
     uint64_t nSound = 0;
     uint64_t nBytes = 0;
 };

@@ -15,16 +15,14 @@ namespace vantorel {
 
 namespace {
 
-std::string RealPath(const std::string& path)
-{
+std::string RealPath(const std::string& path) {
     char buf[PATH_MAX];
     return ::realpath(path.c_str(), buf) ? std::string(buf) : std::string();
 }
 
 } // namespace
 
-bool StatLibraryFile(const std::string& path, CFoundFile& file)
-{
+bool StatLibraryFile(const std::string& path, CFoundFile& file) {
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
@@ -39,8 +37,8 @@ bool StatLibraryFile(const std::string& path, CFoundFile& file)
     return true;
 }
 
-std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders, const std::function<bool()>& stop)
-{
+std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders,
+                                    const std::function<bool()>& stop) {
     namespace fs = std::filesystem;
     std::vector<CFoundFile> found;
     std::set<std::string> seen; // real paths of the folders entered
@@ -54,8 +52,9 @@ std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders, con
         std::error_code ec;
         fs::directory_iterator it(dir, ec);
         if (ec) {
-            found.push_back({dir, 0, 0, ec == std::errc::permission_denied ? res::kLibSkipNoAccess
-                                                                            : res::kLibSkipUnreadable});
+            found.push_back(
+                {dir, 0, 0,
+                 ec == std::errc::permission_denied ? res::kLibSkipNoAccess : res::kLibSkipUnreadable});
             continue;
         }
         std::vector<std::string> subfolders;

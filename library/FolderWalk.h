@@ -17,7 +17,8 @@ struct CFoundFile {
     std::string strProblem; // set when it is no file the library can read (a FIFO, say)
 };
 
-std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders, const std::function<bool()>& stop);
+std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders,
+                                    const std::function<bool()>& stop);
 
 // The size, time and problem of one file; false when it is gone.
 bool StatLibraryFile(const std::string& path, CFoundFile& file);

@@ -1,5 +1,6 @@
 #include "library/LibraryDb.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <sqlite3.h>
 #include <system_error>
@@ -11,7 +12,11 @@ namespace vantorel {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 5000;
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int kSchemaVersion = 1;
+// A connection is used by one thread at a time (the index serialises its
+// own; a scan has its own), so SQLite need not lock each call.
+constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
 
 // Names are kept once each (entries point at their name) with a trigram
 // index over them: a scan adds a batch's new names to it at once (much
@@ -41,26 +46,25 @@ CREATE INDEX IF NOT EXISTS tags_tag ON tags(tag, sound);
 PRAGMA user_version = 1;
 )";
 
-bool IsDamaged(int rc)
-{
+bool IsDamaged(int rc) {
     rc &= 0xff;
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
 }
 
 } // namespace
 
-CLibraryDb::~CLibraryDb() { sqlite3_close(m_pDb); }
+CLibraryDb::~CLibraryDb() {
+    sqlite3_close(m_pDb);
+}
 
-bool CLibraryDb::Exec(const char* sql, std::string& error)
-{
+bool CLibraryDb::Exec(const char* sql, std::string& error) {
     const int rc = sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         error = ErrorText(rc);
     return rc == SQLITE_OK;
 }
 
-std::string CLibraryDb::ErrorText(int rc) const
-{
+std::string CLibraryDb::ErrorText(int rc) const {
     const char* szPath = m_strPath.c_str();
     switch (rc & 0xff) {
     case SQLITE_BUSY:
@@ -82,10 +86,9 @@ std::string CLibraryDb::ErrorText(int rc) const
 
 // Opens path and sets up the schema: SQLITE_OK, or the failing code with
 // error set (db then null).
-int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error)
-{
+int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error) {
     sqlite3* pDb = nullptr;
-    const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, kOpenFlags, nullptr);
     db.reset(new CLibraryDb(pDb, path));
     if (rcOpen != SQLITE_OK) {
         error = db->ErrorText(rcOpen);
@@ -94,10 +97,23 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     }
     sqlite3_busy_timeout(pDb, kBusyTimeoutMs);
     sqlite3_extended_result_codes(pDb, 0);
-    int rc = sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
-    // The schema is written every time: a read-only or locked database
-    // says so here, once, rather than at the first star.
-    if (rc == SQLITE_OK) {
+    int rc =
+        sqlite3_exec(pDb, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, nullptr);
+    int nVersion = 0;
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(
+            pDb, "PRAGMA user_version",
+            [](void* p, int, char** values, char**) {
+                *static_cast<int*>(p) = values[0] ? std::atoi(values[0]) : 0;
+                return 0;
+            },
+            &nVersion, nullptr);
+    // Said here, once, rather than at the first star. (Opening never writes
+    // to an index that has its tables, so it does not wait for another
+    // program's scan.)
+    if (rc == SQLITE_OK && sqlite3_db_readonly(pDb, "main") == 1)
+        rc = SQLITE_READONLY;
+    if (rc == SQLITE_OK && nVersion != kSchemaVersion) {
         const std::string sql = std::string("BEGIN IMMEDIATE;") + kSchema + "COMMIT;";
         rc = sqlite3_exec(pDb, sql.c_str(), nullptr, nullptr, nullptr);
         if (rc != SQLITE_OK)
@@ -110,8 +126,7 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     return rc;
 }
 
-std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error)
-{
+std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error) {
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();

@@ -11,8 +11,7 @@ namespace {
 // The trigram index finds text of three characters or more.
 constexpr size_t kTrigram = 3;
 
-size_t CharacterCount(const std::string& text)
-{
+size_t CharacterCount(const std::string& text) {
     size_t n = 0;
     for (unsigned char c : text)
         n += (c & 0xc0) != 0x80;
@@ -23,11 +22,12 @@ size_t CharacterCount(const std::string& text)
 constexpr int kManyNames = 4000;
 
 // Conditions on entries rather than names.
-bool FiltersEntries(const CLibraryQuery& q) { return q.pKind || !q.strTag.empty() || q.bStarredOnly; }
+bool FiltersEntries(const CLibraryQuery& q) {
+    return q.pKind || !q.strTag.empty() || q.bStarredOnly;
+}
 
 // The text as one FTS5 string: any part of a name, quotes doubled.
-std::string MatchText(const std::string& text)
-{
+std::string MatchText(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
         out += c;
@@ -37,8 +37,7 @@ std::string MatchText(const std::string& text)
     return out + "\"";
 }
 
-std::string LikeText(const std::string& text)
-{
+std::string LikeText(const std::string& text) {
     std::string out = "%";
     for (char c : text) {
         if (c == '%' || c == '_' || c == '\\')
@@ -53,10 +52,10 @@ std::string LikeText(const std::string& text)
 const char* const kEntryColumns =
     "e.id, e.kind, e.label, n.name, f.path, e.entry, e.part, f.mtime, e.sound, e.bytes, "
     "EXISTS (SELECT 1 FROM stars s WHERE s.sound = e.sound)";
-const char* const kEntryJoins = " FROM names n JOIN entries e ON e.name = n.id JOIN files f ON f.id = e.file ";
+const char* const kEntryJoins =
+    " FROM names n JOIN entries e ON e.name = n.id JOIN files f ON f.id = e.file ";
 
-CLibraryEntry ReadEntryRow(const CStatement& row)
-{
+CLibraryEntry ReadEntryRow(const CStatement& row) {
     CLibraryEntry e;
     e.nId = row.Int(0);
     e.pKind = DocumentKinds().FromWord(row.Text(1));
@@ -72,23 +71,22 @@ CLibraryEntry ReadEntryRow(const CStatement& row)
     return e;
 }
 
-bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q)
-{
+bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q) {
     if (CharacterCount(q.strText) < kTrigram)
         return false;
     if (FiltersEntries(q))
         return true;
-    CStatement st(pDb, "SELECT count(*) FROM (SELECT rowid FROM name_text WHERE name_text MATCH ?1 LIMIT ?2)");
+    CStatement st(pDb,
+                  "SELECT count(*) FROM (SELECT rowid FROM name_text WHERE name_text MATCH ?1 LIMIT ?2)");
     st.Bind(1, MatchText(q.strText)).Bind(2, int64_t(kManyNames));
     return st.Step() != SQLITE_ROW || st.Int(0) < kManyNames;
 }
 
-std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams)
-{
+std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams) {
     std::string text;
     if (!q.strText.empty())
         text = bTrigrams ? " AND n.id IN (SELECT rowid FROM name_text WHERE name_text MATCH ?1)"
-                               : " AND n.name LIKE ?1 ESCAPE '\\'";
+                         : " AND n.name LIKE ?1 ESCAPE '\\'";
     std::string sql = "SELECT ";
     sql += bCount ? "count(*)" : kEntryColumns;
     if (!bCount && !FiltersEntries(q)) {
@@ -113,8 +111,7 @@ std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams)
     return sql;
 }
 
-void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount, bool bTrigrams)
-{
+void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount, bool bTrigrams) {
     if (!q.strText.empty())
         st.Bind(1, bTrigrams ? MatchText(q.strText) : LikeText(q.strText));
     if (q.pKind)

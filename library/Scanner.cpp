@@ -2,10 +2,12 @@
 
 #include <chrono>
 #include <sqlite3.h>
+#include <thread>
 
 #include "library/EntryReader.h"
 #include "library/FolderWalk.h"
 #include "library/LibraryDb.h"
+#include "library/ReadAhead.h"
 #include "transfer/plans/DocKind.h"
 
 namespace vantorel {
@@ -18,25 +20,27 @@ namespace {
 constexpr size_t kFilesPerTransaction = 2000;
 constexpr auto kTransactionTime = std::chrono::seconds(2);
 constexpr int kFilesPerProgress = 25;
+// After a transaction cut short by time, a pause in which another program
+// waiting to write (a star, its own scan) gets its turn.
+constexpr auto kTurnForOthers = std::chrono::milliseconds(100);
 
 } // namespace
 
 CScanner::CScanner(CLibraryDb& db)
-    : m_db(db),
-      m_insertFile(db.Handle(), "INSERT INTO files(path, size, mtime, kind, problem) VALUES (?1, ?2, ?3, ?4, ?5)"),
-      m_updateFile(db.Handle(), "UPDATE files SET size = ?2, mtime = ?3, kind = ?4, problem = ?5 WHERE id = ?1"),
+    : m_db(db), m_storeFile(db.Handle(),
+                            "INSERT INTO files(path, size, mtime, kind, problem) VALUES (?1, ?2, ?3, ?4, ?5) "
+                            "ON CONFLICT(path) DO UPDATE SET size = ?2, mtime = ?3, kind = ?4, problem = ?5 "
+                            "RETURNING id"),
       m_deleteFile(db.Handle(), "DELETE FROM files WHERE id = ?1"),
       m_deleteEntries(db.Handle(), "DELETE FROM entries WHERE file = ?1"),
       m_insertEntry(db.Handle(), "INSERT INTO entries(file, kind, entry, part, label, name, sound, bytes) "
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"),
       m_insertName(db.Handle(), "INSERT INTO names(name) VALUES (?1)"),
       m_findName(db.Handle(), "SELECT id FROM names WHERE name = ?1 COLLATE NOCASE AND name = ?1"),
-      m_indexNames(db.Handle(), "INSERT INTO name_text(rowid, name) SELECT id, name FROM names WHERE id > ?1")
-{
-}
+      m_indexNames(db.Handle(),
+                   "INSERT INTO name_text(rowid, name) SELECT id, name FROM names WHERE id > ?1") {}
 
-bool CScanner::Check(int rc)
-{
+bool CScanner::Check(int rc) {
     if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW)
         return true;
     if (m_strError.empty())
@@ -44,8 +48,7 @@ bool CScanner::Check(int rc)
     return false;
 }
 
-void CScanner::LoadKnown()
-{
+void CScanner::LoadKnown() {
     m_known.clear();
     CStatement all(m_db.Handle(), "SELECT id, path, size, mtime FROM files");
     int rc;
@@ -54,8 +57,7 @@ void CScanner::LoadKnown()
     Check(rc);
 }
 
-int64_t CScanner::NameId(const std::string& name)
-{
+int64_t CScanner::NameId(const std::string& name) {
     if (!m_bScanning) { // one file: look its names up rather than load them all
         if (m_findName.Bind(1, name).Step() == SQLITE_ROW) {
             const int64_t nId = m_findName.Int(0);
@@ -83,8 +85,8 @@ int64_t CScanner::NameId(const std::string& name)
 
 // Writes what the file holds now (or why it cannot be read), in place of
 // what the index knew of it.
-void CScanner::Store(const CFoundFile& file, const CReadFile* pRead)
-{
+void CScanner::Store(const CFoundFile& file, const CReadFile* pRead,
+                     const std::vector<CFoundEntry>& entries) {
     const std::string problem = pRead ? pRead->strProblem : file.strProblem;
     const CDocKind* pKind = pRead ? pRead->Kind() : nullptr;
     auto bindFile = [&](CStatement& st) -> CStatement& {
@@ -93,45 +95,49 @@ void CScanner::Store(const CFoundFile& file, const CReadFile* pRead)
         problem.empty() ? st.BindNull(5) : st.Bind(5, problem);
         return st;
     };
-    int64_t nFile;
-    if (auto it = m_known.find(file.strPath); it != m_known.end()) {
-        nFile = it->second.nId;
-        if (!Check(m_deleteEntries.Bind(1, nFile).Run()) || !Check(bindFile(m_updateFile).Bind(1, nFile).Run()))
-            return;
-    } else {
-        if (!Check(bindFile(m_insertFile).Bind(1, file.strPath).Run()))
-            return;
-        nFile = sqlite3_last_insert_rowid(m_db.Handle());
-        m_known[file.strPath] = {nFile, file.nSize, file.nTime};
+    // Another program's scan may have added the file since this one looked:
+    // the path decides, not what this scan knew.
+    if (const int rc = bindFile(m_storeFile).Bind(1, file.strPath).Step(); rc != SQLITE_ROW) {
+        m_storeFile.Reset();
+        Check(rc == SQLITE_DONE ? SQLITE_ERROR : rc);
+        return;
     }
+    const int64_t nFile = m_storeFile.Int(0);
+    m_storeFile.Reset();
+    if (!Check(m_deleteEntries.Bind(1, nFile).Run()))
+        return;
+    m_known[file.strPath] = {nFile, file.nSize, file.nTime};
     if (!pRead || !problem.empty())
         return;
-    for (const CFoundEntry& e : ListEntries(*pRead)) {
+    for (const CFoundEntry& e : entries) {
         const int64_t nName = NameId(e.strName);
         if (!m_strError.empty())
             return;
-        m_insertEntry.Bind(1, nFile).Bind(2, std::string_view(e.pKind->Word())).Bind(3, e.nEntry).Bind(4, e.nPart);
-        m_insertEntry.Bind(5, e.strLabel).Bind(6, nName).Bind(7, int64_t(e.nSound)).Bind(8, int64_t(e.nBytes));
+        m_insertEntry.Bind(1, nFile)
+            .Bind(2, std::string_view(e.pKind->Word()))
+            .Bind(3, e.nEntry)
+            .Bind(4, e.nPart);
+        m_insertEntry.Bind(5, e.strLabel)
+            .Bind(6, nName)
+            .Bind(7, int64_t(e.nSound))
+            .Bind(8, int64_t(e.nBytes));
         if (!Check(m_insertEntry.Run()))
             return;
     }
 }
 
 // The names added since the last call go into the trigram index at once.
-void CScanner::IndexNewNames()
-{
+void CScanner::IndexNewNames() {
     if (m_nFirstNewName > 0 && m_strError.empty())
         Check(m_indexNames.Bind(1, m_nFirstNewName - 1).Run());
     m_nFirstNewName = 0;
 }
 
-void CScanner::Forget(int64_t nId)
-{
+void CScanner::Forget(int64_t nId) {
     Check(m_deleteEntries.Bind(1, nId).Run()) && Check(m_deleteFile.Bind(1, nId).Run());
 }
 
-void CScanner::DropUnusedNames()
-{
+void CScanner::DropUnusedNames() {
     std::string error;
     if (!m_db.Exec("DELETE FROM names WHERE NOT EXISTS (SELECT 1 FROM entries WHERE entries.name = names.id)",
                    error) &&
@@ -143,8 +149,7 @@ void CScanner::DropUnusedNames()
 
 CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
                             const std::function<void(const CScanProgress&)>& progress,
-                            const std::function<bool()>& stop)
-{
+                            const std::function<bool()>& stop) {
     CScanSummary summary;
     m_strError.clear();
     m_bScanning = true;
@@ -181,6 +186,7 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
     }
 
     CScanProgress step{summary.nUnchanged, summary.nFiles};
+    CReadAhead reader(changed);
     if (progress)
         progress(step);
     size_t i = 0;
@@ -205,12 +211,8 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
                 break;
             }
             const CFoundFile& file = *changed[i];
-            if (file.strProblem.empty()) {
-                const CReadFile read = ReadLibraryFile(file.strPath);
-                Store(file, &read);
-            } else {
-                Store(file, nullptr);
-            }
+            const CFileRead read = reader.Next();
+            Store(file, file.strProblem.empty() ? &read.file : nullptr, read.entries);
         }
         IndexNewNames();
         if (!m_strError.empty()) {
@@ -222,12 +224,15 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
         }
         if (!m_db.Exec("COMMIT", error)) {
             m_strError = error;
+            m_db.Exec("ROLLBACK", error);
             break;
         }
         summary.nRead += int(nBatch);
         step.nDone += int(nBatch);
         if (progress)
             progress(step);
+        if (i < changed.size() && nBatch < kFilesPerTransaction)
+            std::this_thread::sleep_for(kTurnForOthers);
     }
     if (m_strError.empty() && (summary.nRead > 0 || summary.nRemoved > 0))
         DropUnusedNames();
@@ -239,8 +244,7 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
     return summary;
 }
 
-bool CScanner::Refresh(const std::string& path, std::string& error)
-{
+bool CScanner::Refresh(const std::string& path, std::string& error) {
     m_strError.clear();
     LoadKnown();
     if (!m_db.Exec("BEGIN IMMEDIATE", error))
@@ -251,9 +255,9 @@ bool CScanner::Refresh(const std::string& path, std::string& error)
             Forget(it->second.nId);
     } else if (file.strProblem.empty()) {
         const CReadFile read = ReadLibraryFile(path);
-        Store(file, &read);
+        Store(file, &read, ListEntries(read));
     } else {
-        Store(file, nullptr);
+        Store(file, nullptr, {});
     }
     IndexNewNames();
     if (!m_strError.empty() || !m_db.Exec("COMMIT", error)) {

@@ -12,8 +12,7 @@ namespace {
 constexpr uint64_t kPrime = 0x100000001b3ull;
 constexpr uint64_t kBasis = 0xcbf29ce484222325ull;
 
-uint64_t Mix(uint64_t h)
-{
+uint64_t Mix(uint64_t h) {
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 33;
@@ -21,8 +20,7 @@ uint64_t Mix(uint64_t h)
     return h ^ (h >> 33);
 }
 
-uint64_t Feed(uint64_t h, const uint8_t* p, size_t n)
-{
+uint64_t Feed(uint64_t h, const uint8_t* p, size_t n) {
     // Eight bytes at a time; the length goes in at the end so that trailing
     // zero bytes count.
     size_t i = 0;
@@ -39,20 +37,17 @@ uint64_t Feed(uint64_t h, const uint8_t* p, size_t n)
 
 } // namespace
 
-uint64_t HashBytes(std::string_view seed, const uint8_t* p, size_t n)
-{
+uint64_t HashBytes(std::string_view seed, const uint8_t* p, size_t n) {
     const uint64_t h = Feed(kBasis, reinterpret_cast<const uint8_t*>(seed.data()), seed.size());
     return Mix(Feed(h, p, n));
 }
 
-CEntryHashes HashEntry(const CDocKind& kind, const uint8_t* p, size_t n)
-{
+CEntryHashes HashEntry(const CDocKind& kind, const uint8_t* p, size_t n) {
     const size_t nName = std::min(kind.NameSize(), n);
     return {HashBytes(kind.Word(), p + nName, n - nName), HashBytes(kind.Word(), p, n)};
 }
 
-std::string HashText(uint64_t nHash)
-{
+std::string HashText(uint64_t nHash) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text(16, '0');
     for (int i = 15; i >= 0; --i, nHash >>= 4)
@@ -60,13 +55,15 @@ std::string HashText(uint64_t nHash)
     return text;
 }
 
-std::optional<uint64_t> ParseHashText(std::string_view text)
-{
+std::optional<uint64_t> ParseHashText(std::string_view text) {
     if (text.size() != 16)
         return std::nullopt;
     uint64_t n = 0;
     for (char c : text) {
-        int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
         if (d < 0)
             return std::nullopt;
         n = n << 4 | uint64_t(d);

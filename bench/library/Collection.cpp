@@ -17,27 +17,25 @@ namespace vantorel::bench {
 namespace {
 
 constexpr const char* kWords[] = {
-    "Warm",  "Pad",    "Bright", "Brass", "String", "Bell",  "Glass",  "Soft",   "Dark",  "Lead",
-    "Bass",  "Choir",  "Organ",  "Piano", "Sweep",  "Pluck", "Echo",   "Space",  "Analog", "Drift",
-    "Fat",   "Thin",   "Hollow", "Metal", "Wood",   "Air",   "Flute",  "Reed",   "Voice", "Noise",
-    "Pulse", "Saw",    "Square", "Sync",  "Wave",   "Deep",  "High",   "Low",    "Slow",  "Fast",
-    "Night", "Dawn",   "Storm",  "Rain",  "Ice",    "Fire",  "Dream",  "Cloud",  "Harp",  "Horn",
-    "Cello", "Violin", "Chime",  "Drone", "Swell",  "Stab",  "Hit",    "Wash",   "Mellow", "Sharp",
+    "Warm",  "Pad",    "Bright", "Brass", "String", "Bell",  "Glass", "Soft",  "Dark",   "Lead",
+    "Bass",  "Choir",  "Organ",  "Piano", "Sweep",  "Pluck", "Echo",  "Space", "Analog", "Drift",
+    "Fat",   "Thin",   "Hollow", "Metal", "Wood",   "Air",   "Flute", "Reed",  "Voice",  "Noise",
+    "Pulse", "Saw",    "Square", "Sync",  "Wave",   "Deep",  "High",  "Low",   "Slow",   "Fast",
+    "Night", "Dawn",   "Storm",  "Rain",  "Ice",    "Fire",  "Dream", "Cloud", "Harp",   "Horn",
+    "Cello", "Violin", "Chime",  "Drone", "Swell",  "Stab",  "Hit",   "Wash",  "Mellow", "Sharp",
 };
 
 class CGenerator {
-public:
+  public:
     explicit CGenerator(unsigned nSeed) : m_rng(nSeed) {}
 
-    std::string Name()
-    {
+    std::string Name() {
         std::string name = Word() + " " + Word() + " " + std::to_string(m_rng() % 100);
         name.resize(std::min<size_t>(name.size(), 16));
         return name;
     }
     // A patch: new, or (one in ten) a sound made before, under any name.
-    CPatchRecord Patch()
-    {
+    CPatchRecord Patch() {
         CPatchRecord rec;
         if (!m_sounds.empty() && m_rng() % 10 == 0) {
             rec = m_sounds[m_rng() % m_sounds.size()];
@@ -50,8 +48,7 @@ public:
         rec.SetName(Name());
         return rec;
     }
-    void Data(CVarEntry& e, size_t nMax)
-    {
+    void Data(CVarEntry& e, size_t nMax) {
         std::vector<uint8_t> data(m_rng() % nMax);
         for (uint8_t& b : data)
             b = uint8_t(m_rng() % 128);
@@ -59,67 +56,69 @@ public:
         e.SetData(std::move(data));
     }
     uint8_t Byte() { return uint8_t(m_rng() % 128); }
-    unsigned Next() { return unsigned(m_rng()); }
 
-private:
+  private:
     std::string Word() { return kWords[m_rng() % std::size(kWords)]; }
     std::mt19937 m_rng;
     std::vector<CPatchRecord> m_sounds;
 };
 
-std::unique_ptr<CDocument> MakeDocument(int nKind, CGenerator& gen, std::string& ext)
-{
-    switch (nKind) {
-    case 0: {
-        auto doc = std::make_unique<CPatchDoc>();
-        for (CPatchRecord& rec : doc->m_aPatch)
-            rec = gen.Patch();
-        ext = ".pat";
-        return doc;
-    }
-    case 1: {
-        auto doc = std::make_unique<CPerformDoc>();
-        for (CPerformRecord& rec : doc->m_aPerform) {
-            rec.SetName(gen.Name());
-            rec.m_aPatch[0] = gen.Patch();
-            rec.m_aPatch[1] = gen.Patch();
-        }
-        ext = ".pfm";
-        return doc;
-    }
-    case 2: {
-        auto doc = std::make_unique<CSystemDoc>();
-        for (uint8_t& b : doc->m_aSystem)
-            b = gen.Byte();
-        ext = ".syp";
-        return doc;
-    }
-    case 3: {
-        auto doc = std::make_unique<CPatternDoc>();
-        for (CVarEntry& e : doc->m_aPattern)
-            gen.Data(e, 400);
-        ext = ".ptn";
-        return doc;
-    }
-    default: {
-        auto doc = std::make_unique<CMotionDoc>();
-        for (CVarEntry& e : doc->m_aMotion)
-            gen.Data(e, 2000);
-        ext = ".mtn";
-        return doc;
-    }
-    }
-}
+// One maker per kind of file, in turn: a document filled as a user's might be.
+struct CFileMaker {
+    const char* szExt;
+    std::unique_ptr<CDocument> (*make)(CGenerator& gen);
+};
+
+constexpr CFileMaker kMakers[] = {
+    {".pat",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPatchDoc>();
+         for (CPatchRecord& rec : doc->m_aPatch)
+             rec = gen.Patch();
+         return doc;
+     }},
+    {".pfm",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPerformDoc>();
+         for (CPerformRecord& rec : doc->m_aPerform) {
+             rec.SetName(gen.Name());
+             rec.m_aPatch[0] = gen.Patch();
+             rec.m_aPatch[1] = gen.Patch();
+         }
+         return doc;
+     }},
+    {".syp",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CSystemDoc>();
+         for (uint8_t& b : doc->m_aSystem)
+             b = gen.Byte();
+         return doc;
+     }},
+    {".ptn",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CPatternDoc>();
+         for (CVarEntry& e : doc->m_aPattern)
+             gen.Data(e, 400);
+         return doc;
+     }},
+    {".mtn",
+     [](CGenerator& gen) -> std::unique_ptr<CDocument> {
+         auto doc = std::make_unique<CMotionDoc>();
+         for (CVarEntry& e : doc->m_aMotion)
+             gen.Data(e, 2000);
+         return doc;
+     }},
+};
 
 } // namespace
 
-CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed)
-{
+CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed) {
     CGenerator gen(nSeed);
     CCollectionStats stats;
     for (int i = 0; i < nFiles; ++i) {
-        std::string ext;
-        const std::unique_ptr<CDocument> doc = MakeDocument(i % 5, gen, ext);
+        const CFileMaker& maker = kMakers[size_t(i) % std::size(kMakers)];
+        const std::unique_ptr<CDocument> doc = maker.make(gen);
+        const std::string ext = maker.szExt;
         std::vector<uint8_t> bytes;
         CArchive ar(bytes);
         doc->Serialize(ar);

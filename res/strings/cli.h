@@ -53,8 +53,8 @@ inline constexpr const char* kCliUsage =
     "it is only an index: no library file is ever changed by it.\n"
     "\n"
     "Exit codes: 0 done; 1 verify found differences, or convert skipped part of a SysEx\n"
-    "file (it says what), or search or duplicates found nothing; 2 usage error; 3 MIDI\n"
-    "error (port missing, no answer after the retries, server gone); 4 file error\n"
+    "file (it says what), or search or duplicates found nothing; 2 usage error;\n"
+    "3 MIDI error (port missing, no answer after the retries, server gone); 4 file error\n"
     "(unreadable, wrong kind, cannot write; the library's index cannot be used). Ctrl+C\n"
     "stops a transfer or a scan (and closes the ports) and exits 130.\n";
 

@@ -17,7 +17,8 @@ class CliLibrary : public CliInProcess {
         ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
     }
     void TearDown() override {
-        m_oldData ? (void)::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1) : (void)::unsetenv("XDG_DATA_HOME");
+        m_oldData ? (void)::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1)
+                  : (void)::unsetenv("XDG_DATA_HOME");
     }
     std::optional<std::string> m_oldData;
 };
@@ -37,7 +38,8 @@ TEST_F(CliLibrary, SearchAndDuplicatesPrintWhatTheyFoundAndSayWhetherTheyFoundAn
     } kCases[] = {
         {{"search", "pad"}, 0, "A12          Pad \"Two\"        patch       " + bank},
         {{"search", "RM P"}, 0, "A11          Warm Pad         patch       " + bank},
-        {{"search", "pad", "--json"}, 0,
+        {{"search", "pad", "--json"},
+         0,
          "{\"label\":\"A12\",\"name\":\"Pad \\\"Two\\\"\",\"kind\":\"patch\",\"file\":\"" + bank + "\""},
         {{"search", "pad", "--kind", "performance"}, 1, ""},
         {{"search", "", "--starred"}, 1, ""},
@@ -47,7 +49,9 @@ TEST_F(CliLibrary, SearchAndDuplicatesPrintWhatTheyFoundAndSayWhetherTheyFoundAn
         {{"search", "pad", "--kind", "drum"}, 2, "vantorel-cli: Unknown kind 'drum'"},
         {{"library", "tidy"}, 2, "vantorel-cli: Unknown library command 'tidy'"},
         {{"info", bank, "--json"}, 2, "vantorel-cli: Option --json does not apply to info."},
-        {{"library", "add", Path("none")}, 4, "vantorel-cli: The folder " + Path("none") + " does not exist."},
+        {{"library", "add", Path("none")},
+         4,
+         "vantorel-cli: The folder " + Path("none") + " does not exist."},
     };
     for (const auto& c : kCases) {
         std::string all;

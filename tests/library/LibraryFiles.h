@@ -28,7 +28,8 @@ inline CPatchRecord MakePatch(const std::string& name, int nSound) {
 inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FILE* f = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    if (!bytes.empty())
+        std::fwrite(bytes.data(), 1, bytes.size(), f);
     std::fclose(f);
 }
 

@@ -6,13 +6,13 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "library/LibraryIndex.h"
 #include "library/LibraryFiles.h"
+#include "library/LibraryIndex.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 
@@ -66,12 +66,15 @@ TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut) {
     WriteBytes(Lib("sub/cut.pfm"), cut);
     WriteBytes(Lib("notes.pat"), {'h', 'e', 'l', 'l', 'o'});
     ASSERT_EQ(::mkfifo(Lib("sub/pipe.pat").c_str(), 0600), 0);
+    fs::create_symlink("/dev/null", Lib("device.syp"));
+    WriteBytes(Lib("huge.syx"), {});
+    fs::resize_file(Lib("huge.syx"), (uint64_t{64} << 20) + 1); // sparse: nothing is written
     fs::create_directory_symlink(Lib(""), Lib("sub/loop"));
 
     const CScanSummary s = m_pIndex->Scan();
     EXPECT_EQ(s.strError, "");
-    EXPECT_EQ(s.nFiles, 6);
-    EXPECT_EQ(s.nProblems, 3);
+    EXPECT_EQ(s.nFiles, 8);
+    EXPECT_EQ(s.nProblems, 5);
     EXPECT_EQ(Find("Warm"), std::vector<std::string>{"Warm Pad@bank.pat:A11"});
     EXPECT_EQ(Find("Glass"), std::vector<std::string>{"Glass Bell@dump.syx:A11"}); // once, loop or not
     EXPECT_EQ(Find("Low Str"), std::vector<std::string>{"Low Strings@live.pfm:12 patch 2"});
@@ -83,9 +86,12 @@ TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut) {
     std::vector<std::string> problems;
     for (const CLibraryProblem& p : m_pIndex->Problems())
         problems.push_back(fs::path(p.strFile).filename().string() + ": " + p.strReason);
-    EXPECT_EQ(problems, (std::vector<std::string>{"notes.pat: not a KQ-3300 library file",
-                                                  "cut.pfm: damaged: it ends before its last entry",
-                                                  "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
+    EXPECT_EQ(problems,
+              (std::vector<std::string>{"device.syp: not a regular file (a FIFO, a device or a socket)",
+                                        "huge.syx: larger than 64 MiB, far more than any file of this synthesizer",
+                                        "notes.pat: not a KQ-3300 library file",
+                                        "cut.pfm: damaged: it ends before its last entry",
+                                        "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
 }
 
 TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes) {
