@@ -20,6 +20,7 @@
 #include <QSize>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +31,12 @@
 #include "framework/gui/ScrollView.h"
 #include "res/strings/views.h"
 
+class QMimeData;
+
 namespace vantorel {
+
+class CDocKind;
+struct CClipEntry;
 
 class CListView : public CScrollView {
     Q_OBJECT
@@ -60,6 +66,15 @@ public:
     // none). Returns the previous hook; an empty hook shows real menus.
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
     static PopupHook SetPopupHook(PopupHook hook);
+    // Tests carry a drag through this hook instead of a real drag: it is
+    // given what the drag holds and drops it where it likes (or nowhere).
+    using DragHook = std::function<void(const QMimeData& data)>;
+    static DragHook SetDragHook(DragHook hook);
+
+    // ---- several entries ----------------------------------------------------
+    // The selected rows of the column that has the selection, in order: the
+    // selected row and those added with Ctrl+click or Ctrl+Shift.
+    std::vector<int> SelectedRows() const;
 
     // ---- Get and Send -------------------------------------------------------
     // Device numbers from the profile and the device text a Get or Send dialog
@@ -129,6 +144,9 @@ protected:
         QSize size;
     };
     void DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected);
+    // True for a row selected besides the selected row itself (drawn with the
+    // same band), in the column that has the selection.
+    bool IsMarkedRow(int nRow) const;
     // Scroll sizes and shrink-only fit of the frame; called at the end of every
     // paint and from the initial update.
     void FitList(const QSize& size);
@@ -179,9 +197,64 @@ protected:
     virtual void RenameSelection() {}
     virtual void InitializeSelection() = 0;
 
+    // ---- the entries of the selected row's column ---------------------------
+    // The row of that column under a logical point, -1 outside it.
+    virtual int KeyRowAt(const QPoint& ptLogical) const = 0;
+    // Selects the entry under a logical point, in whichever column, as a
+    // click would but without auditioning; nothing outside the rows.
+    virtual void SelectAt(const QPoint& ptLogical) = 0;
+    // The copy kind of a row (what a Shift-click there picks up).
+    virtual int KeyRowKind(int nRow) const = 0;
+    // The kind of the column's entries, row n being its entry n.
+    virtual const CDocKind* KeyDocKind() const;
+    // A row's entry as bytes, and writing them back (an edit named strEdit).
+    virtual std::vector<uint8_t> KeyRowBytes(int nRow) const;
+    virtual void PutKeyRow(int nRow, const std::vector<uint8_t>& bytes, const std::string& strEdit);
+    // What a copy of an entry writes (patterns and motions: the data only).
+    virtual std::vector<uint8_t> AsCopy(const std::vector<uint8_t>& bytes) const { return bytes; }
+
     void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
+    // ---- several entries ----------------------------------------------------
+    bool MarksValid() const;
+    void ClearMarks();
+    // Sets the selection to rows (ascending, with nKey among them).
+    void SetSelectedRows(const std::vector<int>& rows, int nKey, int nAnchor);
+    void ToggleRow(int nRow);
+    void ExtendTo(int nRow);
+    std::vector<CClipEntry> SelectedEntries() const;
+    // Writes entries from the selected row on as one undo step strEdit;
+    // refuses (with its message) what does not fit or goes in another kind's row.
+    bool PasteEntries(const std::vector<CClipEntry>& entries, const std::string& strEdit);
+    // Puts row order[i]'s entry into row i for every row, as one undo step,
+    // the selection following its entries; refuses a row of another kind.
+    bool ApplyOrder(const std::vector<int>& order);
+    void StartDrag();
+    bool IsEntryDrag(const QMimeData* pData) const;
+    void DropEntries(const QMimeData& data, const QPoint& ptLogical);
+    // Hands a drag of something else (files) to the window that takes it.
+    void PassDragOn(QDropEvent* e);
+
+    std::set<int> m_marks; // selected rows besides the selected row
+    int m_nMarkKey = -1;   // the selected row and column size the marks go with
+    int m_nMarkCount = 0;
+    int m_nAnchor = -1;    // where Ctrl+Shift ranges start
+    // A left press that may become a drag; bDeferred when it pressed on a row
+    // of several selected (the click happens on release, if no drag starts).
+    struct CPress {
+        bool bActive = false;
+        bool bDeferred = false;
+        unsigned nFlags = 0;
+        QPoint pt;
+    } m_press;
+
     // Scrolls so that the row is in view.
     void ScrollRowIntoView(int nRow);
     // A viewport point inside the selected row, as a click there would give.

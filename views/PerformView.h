@@ -66,6 +66,12 @@ protected:
     bool CanRenameSelection() const override { return KeyRow() >= 0; }
     void RenameSelection() override;
     void InitializeSelection() override;
+    int KeyRowAt(const QPoint& ptLogical) const override;
+    void SelectAt(const QPoint& ptLogical) override;
+    int KeyRowKind(int) const override { return m_nSelectPatch >= 0 ? kCopyPatch : kCopyPerformance; }
+    const CDocKind* KeyDocKind() const override;
+    std::vector<uint8_t> KeyRowBytes(int nRow) const override;
+    void PutKeyRow(int nRow, const std::vector<uint8_t>& bytes, const std::string& strEdit) override;
 
 private:
     enum class Area { Outside, Performance, Patch };
