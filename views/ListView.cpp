@@ -275,6 +275,7 @@ void CListView::SetSelectedRows(const std::vector<int>& rows, int nKey, int nAnc
     m_nMarkKey = KeyRow();
     m_nMarkCount = KeyRowCount();
     m_nAnchor = nAnchor;
+    m_rangeBase.clear();
     viewport()->update();
 }
 
@@ -285,24 +286,29 @@ void CListView::ToggleRow(int nRow)
     if (it == rows.end() || *it != nRow) {
         rows.insert(it, nRow);
         SetSelectedRows(rows, nRow, nRow);
-        return;
+    } else {
+        if (rows.size() == 1)
+            return; // the last selected entry stays selected
+        const auto next = rows.erase(it);
+        const int nKey = nRow != KeyRow() ? KeyRow() : next != rows.end() ? *next : rows.back();
+        SetSelectedRows(rows, nKey, nKey);
     }
-    if (rows.size() == 1)
-        return; // the last selected entry stays selected
-    const auto next = rows.erase(it);
-    const int nKey = nRow != KeyRow() ? KeyRow() : next != rows.end() ? *next : rows.back();
-    SetSelectedRows(rows, nKey, nKey);
+    m_rangeBase.insert(rows.begin(), rows.end());
 }
 
 void CListView::ExtendTo(int nRow)
 {
-    int nAnchor = MarksValid() ? m_nAnchor : KeyRow();
+    const bool bGoesOn = MarksValid();
+    int nAnchor = bGoesOn ? m_nAnchor : KeyRow();
     if (nAnchor < 0 || nAnchor >= KeyRowCount())
         nAnchor = nRow;
-    std::vector<int> rows;
+    // The range comes on top of what Ctrl+clicks selected before it.
+    std::set<int> base = bGoesOn ? m_rangeBase : std::set<int>{};
+    std::set<int> rows = base;
     for (int r = std::min(nAnchor, nRow); r <= std::max(nAnchor, nRow); ++r)
-        rows.push_back(r);
-    SetSelectedRows(rows, nRow, nAnchor);
+        rows.insert(r);
+    SetSelectedRows({rows.begin(), rows.end()}, nRow, nAnchor);
+    m_rangeBase = std::move(base);
 }
 
 const CDocKind* CListView::KeyDocKind() const
@@ -409,20 +415,10 @@ bool CListView::IsEntryDrag(const QMimeData* pData) const
     return pData && GetDocument() && (pData->hasFormat(kSysExMimeType) || IsOwnDrag(*pData));
 }
 
-void CListView::PassDragOn(QDropEvent* e)
-{
-    e->ignore();
-    for (QWidget* p = parentWidget(); p; p = p->parentWidget())
-        if (p->acceptDrops()) {
-            QCoreApplication::sendEvent(p, e);
-            return;
-        }
-}
-
 void CListView::dragEnterEvent(QDragEnterEvent* e)
 {
     if (!IsEntryDrag(e->mimeData())) {
-        PassDragOn(e);
+        e->ignore(); // files: Qt hands them on to the main window
         return;
     }
     e->setDropAction(IsOwnDrag(*e->mimeData()) && ActiveDrag().pSource == this ? Qt::MoveAction : Qt::CopyAction);
@@ -432,7 +428,7 @@ void CListView::dragEnterEvent(QDragEnterEvent* e)
 void CListView::dragMoveEvent(QDragMoveEvent* e)
 {
     if (!IsEntryDrag(e->mimeData())) {
-        PassDragOn(e);
+        e->ignore(); // files: Qt hands them on to the main window
         return;
     }
     e->setDropAction(IsOwnDrag(*e->mimeData()) && ActiveDrag().pSource == this ? Qt::MoveAction : Qt::CopyAction);
@@ -442,7 +438,7 @@ void CListView::dragMoveEvent(QDragMoveEvent* e)
 void CListView::dropEvent(QDropEvent* e)
 {
     if (!IsEntryDrag(e->mimeData())) {
-        PassDragOn(e);
+        e->ignore(); // files: Qt hands them on to the main window
         return;
     }
     const bool bOwn = IsOwnDrag(*e->mimeData());

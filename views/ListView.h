@@ -239,13 +239,12 @@ private:
     void StartDrag();
     bool IsEntryDrag(const QMimeData* pData) const;
     void DropEntries(const QMimeData& data, const QPoint& ptLogical);
-    // Hands a drag of something else (files) to the window that takes it.
-    void PassDragOn(QDropEvent* e);
 
     std::set<int> m_marks; // selected rows besides the selected row
     int m_nMarkKey = -1;   // the selected row and column size the marks go with
     int m_nMarkCount = 0;
     int m_nAnchor = -1;    // where Ctrl+Shift ranges start
+    std::set<int> m_rangeBase; // selected by Ctrl+clicks before the range
     // A left press that may become a drag; bDeferred when it pressed on a row
     // of several selected (the click happens on release, if no drag starts).
     struct CPress {

@@ -287,6 +287,25 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
 }
 
+// A list window takes dragged entries, but files dropped on it still go to
+// the main window: a .syx file imports as when dropped anywhere else (with
+// a window open, the question where its entries go).
+TEST_F(SysExFilesTest, AFileDroppedOnAListWindowImportsAsOnTheMainWindow) {
+    CMessageBoxRecorder boxes(IDOK);
+    NewPatchBank();
+    QWidget* viewport = Frame()->GetActiveView()->viewport();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(MixedFile())});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &drop);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.m_texts[0].rfind("mixed.syx holds 1 patch.", 0), 0u) << boxes.m_texts[0];
+}
+
 // A name that is not UTF-8 (here Latin-1) is the file system's bytes: the
 // file opens from the command line, and a save goes back to that very file.
 TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {

@@ -492,6 +492,11 @@ TEST_F(UndoTest, SeveralEntriesCopiedOncePasteIntoManyPlacesEachAsOneStep)
     CtrlClick(source, RowY(3));
     CtrlClick(source, RowY(9));
     EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9}));
+    // A range from there comes on top of them, and shrinks back.
+    QTest::keyClick(source, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9, 10}));
+    QTest::keyClick(source, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9}));
     const QImage picture = Picture(source);
     EXPECT_EQ(Px(picture, 100, RowY(9)), kDark); // drawn as the selection is
     EXPECT_EQ(Px(picture, 100, RowY(3)), kGrey);
