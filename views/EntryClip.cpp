@@ -11,8 +11,7 @@
 
 namespace vantorel {
 
-QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>& entries)
-{
+QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>& entries) {
     if (entries.empty())
         return nullptr;
     // Each entry at its own place in a document of its kind, sent from there.
@@ -28,14 +27,15 @@ QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>
     auto* pData = new QMimeData;
     if (bComplete) {
         const CSysExBytes bytes = JoinSysEx(messages);
-        pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+        pData->setData(kSysExMimeType,
+                       QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     }
     pData->setData(kKindMimeType, QByteArray(kind.Word()));
     return pData;
 }
 
-std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind, const FRowKind& rowKind)
-{
+std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind,
+                                          const FRowKind& rowKind) {
     const QByteArray bytes = data.data(kSysExMimeType);
     CSysExReader reader;
     reader.SetAnyDevice(true); // entries, not a unit's traffic
@@ -53,14 +53,12 @@ std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind&
     return entries;
 }
 
-CEntryClip& CEntryClip::Get()
-{
+CEntryClip& CEntryClip::Get() {
     static CEntryClip clip;
     return clip;
 }
 
-void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries)
-{
+void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries) {
     QMimeData* pData = MakeEntryMimeData(kind, entries);
     m_entries = std::move(entries);
     m_pOwnData = pData;
@@ -70,8 +68,7 @@ void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries)
         delete pData;
 }
 
-const QMimeData* CEntryClip::ForeignData() const
-{
+const QMimeData* CEntryClip::ForeignData() const {
     const QClipboard* pClipboard = QGuiApplication::clipboard();
     const QMimeData* pData = pClipboard ? pClipboard->mimeData() : nullptr;
     if (!pData || (m_pOwnData && pData == m_pOwnData.data()) || !pData->hasFormat(kSysExMimeType))
@@ -79,18 +76,21 @@ const QMimeData* CEntryClip::ForeignData() const
     return pData;
 }
 
-std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind& rowKind) const
-{
+std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind& rowKind) const {
     if (const QMimeData* pData = ForeignData())
         return ReadEntryMimeData(*pData, kind, rowKind);
     return m_entries;
 }
 
-bool CEntryClip::HasEntries() const { return !m_entries.empty() || ForeignData(); }
+bool CEntryClip::HasEntries() const {
+    return !m_entries.empty() || ForeignData();
+}
 
-void CEntryClip::Forget()
-{
+void CEntryClip::Forget() {
     m_entries.clear();
+    QClipboard* pClipboard = QGuiApplication::clipboard();
+    if (pClipboard && m_pOwnData && pClipboard->mimeData() == m_pOwnData.data())
+        pClipboard->clear();
     m_pOwnData = nullptr;
 }
 

@@ -38,10 +38,11 @@ using FRowKind = std::function<int(int nEntry)>;
 QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>& entries);
 // The entries of kind held in mime data from anywhere, in the order of the
 // messages' entries; none when it holds none of that kind.
-std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind, const FRowKind& rowKind);
+std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind,
+                                          const FRowKind& rowKind);
 
 class CEntryClip {
-public:
+  public:
     static CEntryClip& Get();
 
     // Keeps the entries and puts them on the system clipboard.
@@ -51,14 +52,14 @@ public:
     std::vector<CClipEntry> Entries(const CDocKind& kind, const FRowKind& rowKind) const;
     // Something to paste: kept entries or exclusive messages on the clipboard.
     bool HasEntries() const;
-    // Forgets the kept entries (and leaves the clipboard alone).
+    // Forgets the kept entries, and takes them off the clipboard if still there.
     void Forget();
     // The entry Edit > Copy picked up as well (one entry copied), so that
     // Paste tells it from one picked up by a Shift-click.
     void SetPickedUp(const void* pSource) { m_pPickedUp = pSource; }
     const void* PickedUp() const { return m_pPickedUp; }
 
-private:
+  private:
     CEntryClip() = default;
     // The clipboard's mime data when another program put it there.
     const QMimeData* ForeignData() const;

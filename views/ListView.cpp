@@ -392,8 +392,8 @@ void CListView::StartDrag()
         return;
     static int s_nDrags = 0;
     CActiveDrag& drag = ActiveDrag();
-    drag = {this, QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(++s_nDrags),
-            std::move(entries)};
+    const QByteArray token = QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(++s_nDrags);
+    drag = {this, token, std::move(entries)};
     QMimeData* pData = MakeEntryMimeData(*pKind, drag.entries);
     pData->setData(kDragTokenType, drag.token);
     if (TheDragHook()) {
@@ -415,15 +415,7 @@ bool CListView::IsEntryDrag(const QMimeData* pData) const
     return pData && GetDocument() && (pData->hasFormat(kSysExMimeType) || IsOwnDrag(*pData));
 }
 
-void CListView::dragEnterEvent(QDragEnterEvent* e)
-{
-    if (!IsEntryDrag(e->mimeData())) {
-        e->ignore(); // files: Qt hands them on to the main window
-        return;
-    }
-    e->setDropAction(IsOwnDrag(*e->mimeData()) && ActiveDrag().pSource == this ? Qt::MoveAction : Qt::CopyAction);
-    e->accept();
-}
+void CListView::dragEnterEvent(QDragEnterEvent* e) { dragMoveEvent(e); }
 
 void CListView::dragMoveEvent(QDragMoveEvent* e)
 {
@@ -431,7 +423,8 @@ void CListView::dragMoveEvent(QDragMoveEvent* e)
         e->ignore(); // files: Qt hands them on to the main window
         return;
     }
-    e->setDropAction(IsOwnDrag(*e->mimeData()) && ActiveDrag().pSource == this ? Qt::MoveAction : Qt::CopyAction);
+    const bool bMove = IsOwnDrag(*e->mimeData()) && ActiveDrag().pSource == this;
+    e->setDropAction(bMove ? Qt::MoveAction : Qt::CopyAction);
     e->accept();
 }
 
@@ -464,8 +457,8 @@ void CListView::DropEntries(const QMimeData& data, const QPoint& ptLogical)
     const CDocKind* pKind = KeyDocKind();
     if (KeyRow() < 0 || !pKind)
         return;
-    std::vector<CClipEntry> entries =
-        IsOwnDrag(data) ? ActiveDrag().entries : ReadEntryMimeData(data, *pKind, [this](int n) { return KeyRowKind(n); });
+    const auto rowKind = [this](int n) { return KeyRowKind(n); };
+    std::vector<CClipEntry> entries = IsOwnDrag(data) ? ActiveDrag().entries : ReadEntryMimeData(data, *pKind, rowKind);
     QMetaObject::invokeMethod(
         this,
         [this, entries = std::move(entries)] {

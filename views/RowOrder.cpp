@@ -5,8 +5,7 @@
 
 namespace vantorel {
 
-std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, int nCount)
-{
+std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, int nCount) {
     std::vector<int> others;
     for (int r = 0; r < nCount; ++r)
         if (!std::binary_search(selected.begin(), selected.end(), r))
@@ -16,9 +15,9 @@ std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, i
     return others;
 }
 
-std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int nCount)
-{
-    if (selected.empty() || (nStep < 0 && selected.front() == 0) || (nStep > 0 && selected.back() >= nCount - 1))
+std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int nCount) {
+    if (selected.empty() || (nStep < 0 && selected.front() == 0) ||
+        (nStep > 0 && selected.back() >= nCount - 1))
         return {};
     std::vector<int> order(static_cast<size_t>(nCount));
     std::iota(order.begin(), order.end(), 0);
@@ -33,8 +32,7 @@ std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int
     return order;
 }
 
-int RowAfter(const std::vector<int>& order, int nRow)
-{
+int RowAfter(const std::vector<int>& order, int nRow) {
     const auto it = std::find(order.begin(), order.end(), nRow);
     return it == order.end() ? -1 : static_cast<int>(it - order.begin());
 }

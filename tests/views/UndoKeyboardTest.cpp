@@ -443,6 +443,19 @@ std::vector<std::string> Names(const CPatchDoc& doc, int nFirst, int nCount)
     }
     return names;
 }
+// Entries of doc as another instance copies them: their messages back to back.
+QMimeData* CopiedFrom(const CDocKind& kind, const CDocument& doc, const std::vector<int>& entries)
+{
+    CSysExBytes bytes;
+    for (int n : entries) {
+        const CSysExBytes one = JoinSysEx(ExportSysEx(kind, doc, n).messages);
+        bytes.insert(bytes.end(), one.begin(), one.end());
+    }
+    auto* pData = new QMimeData;
+    pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    return pData;
+}
+
 // Drops data on a window at a viewport point as a drag from anywhere would.
 void DropOn(CListView* view, const QMimeData& data, const QPoint& pt)
 {
@@ -596,26 +609,19 @@ TEST_F(UndoTest, ClipboardSysExFromAnotherInstancePastesIntoTheSelectedEntries)
     NamePatches(other, "X");
     for (int n : {6, 8})
         other.m_aPatch[size_t(n)] = pDoc->m_aPatch[size_t(n)];
-    const CSysExBytes expected = JoinSysEx(
-        {JoinSysEx(ExportSysEx(PatchKind(), other, 6).messages), JoinSysEx(ExportSysEx(PatchKind(), other, 8).messages)});
-    EXPECT_EQ(copied, QByteArray(reinterpret_cast<const char*>(expected.data()), qsizetype(expected.size())));
+    const std::unique_ptr<QMimeData> expected(CopiedFrom(PatchKind(), other, {6, 8}));
+    EXPECT_EQ(copied, expected->data(kSysExMimeType));
 
     // Another instance copies two of its patches: they take over.
-    const CSysExBytes theirs = JoinSysEx(
-        {JoinSysEx(ExportSysEx(PatchKind(), other, 30).messages), JoinSysEx(ExportSysEx(PatchKind(), other, 31).messages)});
-    auto* pData = new QMimeData;
-    pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(theirs.data()), qsizetype(theirs.size())));
-    QGuiApplication::clipboard()->setMimeData(pData);
+    QGuiApplication::clipboard()->setMimeData(CopiedFrom(PatchKind(), other, {30, 31}));
     Click(view, 50, RowY(100));
     view->ExecuteCommand(ID_EDIT_PASTE);
     EXPECT_EQ(Names(*pDoc, 99, 4), (std::vector<std::string>{"P99", "X30", "X31", "P102"}));
     EXPECT_EQ(CUndoHistory::Of(pDoc)->Count(), 1);
 
     // Messages of another kind have nothing for this window.
-    const CSysExBytes motion = JoinSysEx(ExportSysEx(MotionKind(), CMotionDoc(), 0).messages);
-    pData = new QMimeData;
-    pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(motion.data()), qsizetype(motion.size())));
-    QGuiApplication::clipboard()->setMimeData(pData);
+    const CMotionDoc motions;
+    QGuiApplication::clipboard()->setMimeData(CopiedFrom(MotionKind(), motions, {0}));
     view->ExecuteCommand(ID_EDIT_PASTE);
     EXPECT_EQ(Boxes(), std::vector<std::string>{"Can't Copy in Here."});
     EXPECT_EQ(CUndoHistory::Of(pDoc)->Count(), 1);
