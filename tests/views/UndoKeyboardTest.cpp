@@ -523,6 +523,15 @@ TEST_F(UndoTest, SeveralEntriesCopiedOncePasteIntoManyPlacesEachAsOneStep)
     Click(dest, 50, RowY(40));
     dest->ExecuteCommand(ID_EDIT_PASTE); // the copy is kept
     EXPECT_EQ(Names(*pDest, 40, 3), (std::vector<std::string>{"S2", "S4", "S9"}));
+    // Into the patch column of a performance window: one patch row after another.
+    CPerformDoc* pPerform = nullptr;
+    CPerformView* perform = OpenWithHistory<CPerformView, CPerformDoc>(&pPerform);
+    Click(perform, kPatchX, LowerY(1));
+    perform->ExecuteCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(pPerform->m_aPerform[1].m_aPatch[1], pSource->m_aPatch[2]);
+    EXPECT_EQ(pPerform->m_aPerform[2].m_aPatch[0], pSource->m_aPatch[4]);
+    EXPECT_EQ(pPerform->m_aPerform[2].m_aPatch[1], pSource->m_aPatch[9]);
+    EXPECT_EQ(CUndoHistory::Of(pPerform)->Count(), 1);
 
     // Past the end: refused with the reason, nothing written.
     Click(dest, 50, RowY(126));
