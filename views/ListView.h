@@ -2,8 +2,10 @@
 // What the five list windows (patch, performance, system, pattern, motion)
 // share: the grey list look, the list font, the device text for Get and Send,
 // the pop-up menu, and the copy-buffer gestures (pick up, drop, refuse, keep
-// the copy cursor). Nothing here knows a kind of entry; each window decides
-// its own areas, rows and what a drop copies.
+// the copy cursor), and several entries at once: Ctrl selections, Edit >
+// Copy and Paste of them, drags and moves (ListEntries.cpp). Nothing here
+// knows a kind of entry; each window decides its own areas, rows and what a
+// drop copies.
 //
 // Typical left-button handler of a window built on this base:
 //
