@@ -40,6 +40,7 @@ public:
     {
         return As(doc).m_aPatch[size_t(n)].GetName();
     }
+    size_t NameSize() const override { return kEntryNameSize; }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {

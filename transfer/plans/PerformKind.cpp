@@ -10,6 +10,7 @@
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 #include "transfer/plans/DocKind.h"
+#include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 
 namespace vantorel {
@@ -45,6 +46,13 @@ public:
     std::string EntryName(const CDocument& doc, int n) const override
     {
         return As(doc).m_aPerform[size_t(n)].GetName();
+    }
+    size_t NameSize() const override { return kEntryNameSize; }
+    CInnerEntries InnerEntries() const override
+    {
+        static_assert(CPerformRecord::kCommonOffset == 0, "the name heads the record");
+        return {&PatchKind(), CPerformRecord::kPatchCount, CPerformRecord::kFirstPatchOffset,
+                CPerformRecord::kPatchSize};
     }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override

@@ -130,9 +130,10 @@ TEST_P(KindRoundTrip, DialogLayoutsAreItsOwnAndFitTheirWindows)
         const CTransferLayouts& other = pOther->Dialogs();
         const std::set<int> ids{other.get.nId, other.send.nId, other.getting.nId, other.sending.nId};
         EXPECT_EQ(ids.size(), 4u) << pOther->Word();
-        if (pOther != &Kind())
+        if (pOther != &Kind()) {
             for (int nId : {own.get.nId, own.send.nId, own.getting.nId, own.sending.nId})
                 EXPECT_EQ(ids.count(nId), 0u) << nId << " is also " << pOther->Word() << "'s";
+        }
     }
     for (const CAskLayout& ask : {own.get, own.send}) {
         EXPECT_NE(std::string(ask.szCaption), "");
