@@ -122,6 +122,21 @@ inline constexpr const char* kAboutVersion = "Vantorel Version 1.00";
 inline constexpr const char* kAboutLine3 = "A librarian for the KQ-3300 synthesizer";
 inline constexpr const char* kPictureCaption = "Vantorel";
 
+// The command line, answered on the terminal before any window opens.
+inline constexpr const char* kCommandLineHelp =
+    "Usage: vantorel [FILE...]\n"
+    "A librarian for the KQ-3300 synthesizer. Opens the library files named (.pat, .pfm, .syp,\n"
+    ".ptn, .mtn) and imports SysEx files (.syx).\n"
+    "\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "  --          the names after it are files, whatever they begin with\n"
+    "\n"
+    "At a terminal without a display, vantorel-cli fetches, sends and converts (vantorel-cli --help).\n";
+inline constexpr const char* kNoDisplay =
+    "Vantorel needs a display to show its windows and found none (DISPLAY and WAYLAND_DISPLAY are "
+    "not set). Start it from a desktop session, or use vantorel-cli at a terminal.";
+
 // Reading and writing files and the settings file.
 inline constexpr const char* kSaveDiskFull =
     "%1 could not be saved because the disk is full. The file on disk was left as it was. "
