@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "app/RecentFilesMenu.h"
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
 #include "framework/core/MessageBox.h"
@@ -317,6 +318,11 @@ void CMainFrame::BuildMenus()
     QMenu* edit = menu(res::kMenuEdit,
                        {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
     SetWindowMenu(window);
+    if (GetDocManager()) {
+        auto* pRecent = new CRecentFilesMenu(*GetDocManager(), this);
+        for (QMenu* pFile : {fileNoDoc, fileDoc})
+            pRecent->AddTo(pFile, CommandAction(ID_APP_EXIT));
+    }
 
     for (const CKindWindow& w : KindWindows())
         SetMenuBarMenus(w.nResourceId,

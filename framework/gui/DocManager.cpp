@@ -4,6 +4,7 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
@@ -139,6 +140,38 @@ CDocument* CDocManager::FindOpenDocument(const QString& strPath) const
     return nullptr;
 }
 
+std::string CDocManager::GetDisplayTitle(const CDocument* pDoc) const
+{
+    if (!pDoc)
+        return {};
+    const std::string& title = pDoc->GetTitle();
+    if (pDoc->GetPathName().empty())
+        return title;
+    const std::filesystem::path folder = std::filesystem::path(pDoc->GetPathName()).parent_path();
+    bool bSameName = false;
+    bool bSameFolderName = false;
+    for (const auto& e : m_docs) {
+        const CDocument* pOther = e->pDoc.get();
+        if (pOther == pDoc || pOther->GetPathName().empty() || pOther->GetTitle() != title)
+            continue;
+        bSameName = true;
+        if (std::filesystem::path(pOther->GetPathName()).parent_path().filename() == folder.filename())
+            bSameFolderName = true;
+    }
+    if (!bSameName)
+        return title;
+    return title + " - " + (bSameFolderName ? folder.string() : folder.filename().string());
+}
+
+void CDocManager::UpdateFrameTitles() const
+{
+    if (m_bClosingAll)
+        return;
+    for (const auto& e : m_docs)
+        if (e->pFrame)
+            e->pFrame->UpdateTitle();
+}
+
 CDocument* CDocManager::OpenDocumentFile(const QString& strPath)
 {
     if (strPath.isEmpty())
@@ -178,6 +211,7 @@ CDocument* CDocManager::Adopt(std::unique_ptr<CDocument> doc, CDocTemplate* pTem
         Release(Find(pDoc), false);
         return nullptr;
     }
+    UpdateFrameTitles();
     NotifyChange();
     return pDoc;
 }
@@ -243,8 +277,7 @@ bool CDocManager::DoSave(CDocument* pDoc, bool bSaveAs)
     }
     if (!CDocumentFiles::Write(*pDoc, path))
         return false;
-    if (entry->pFrame)
-        entry->pFrame->UpdateTitle();
+    UpdateFrameTitles();
     AddToRecentFileList(pDoc->GetPathName());
     NotifyChange(); // the title may be new
     return true;
@@ -355,8 +388,10 @@ void CDocManager::Release(DocEntry* pEntry, bool bNotify)
     QObject::disconnect(entry->frameDestroyed);
     entry->pDoc->m_onModifiedChanged = nullptr;
     entry.reset();
-    if (bNotify)
+    if (bNotify) {
+        UpdateFrameTitles();
         NotifyChange();
+    }
 }
 
 } // namespace vantorel

@@ -79,6 +79,10 @@ public:
     // The document's window, or null.
     CChildFrame* GetFrame(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
+    // The title its window shows: the document's title, and when another open
+    // file has the same name, its folder too ("patch.pat - 2026-12-07"; the
+    // whole folder when the folders' names are the same as well).
+    std::string GetDisplayTitle(const CDocument* pDoc) const;
 
     // The recent-file list, most recent first.
     const std::vector<std::string>& GetRecentFiles() const { return m_recent.Get(); }
@@ -109,6 +113,8 @@ private:
     // bNotify tells the listener (not while a frame is being destroyed).
     void Release(DocEntry* pEntry, bool bNotify);
     void NotifyChange() const;
+    // Every window's title again: a name may have come or gone.
+    void UpdateFrameTitles() const;
     QWidget* DialogParent() const;
 
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;

@@ -250,8 +250,10 @@ void CMDIFrameWnd::RefreshMenuBar()
 void CMDIFrameWnd::RefreshTitle()
 {
     QString title = m_strTitleBase;
-    if (CDocument* doc = GetActiveDocument())
-        title += QStringLiteral(" - ") + QString::fromLocal8Bit(doc->GetTitle().c_str());
+    if (CDocument* doc = GetActiveDocument()) {
+        const std::string name = m_pDocManager ? m_pDocManager->GetDisplayTitle(doc) : doc->GetTitle();
+        title += QStringLiteral(" - ") + QString::fromLocal8Bit(name.c_str());
+    }
     if (windowTitle() != title)
         setWindowTitle(title);
 }
