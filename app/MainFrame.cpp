@@ -254,6 +254,10 @@ void CMainFrame::BuildActions()
         {ID_IMPORT_SYSEX, res::kItemImportSysEx, res::kPromptImportSysEx, {}},
         {ID_EXPORT_SYSEX, res::kItemExportSysEx, res::kPromptExportSysEx, {}},
         {ID_RECEIVE_DUMP, res::kItemReceiveDump, res::kPromptReceiveDump, {}},
+        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll, {}},
+        {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything, {}},
+        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, {}},
+        {ID_HELP_USER_GUIDE, res::kItemUserGuide, res::kPromptUserGuide, {}},
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
@@ -307,13 +311,15 @@ void CMainFrame::BuildMenus()
         }
         return m;
     };
-    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_IMPORT_SYSEX, 0, ID_APP_EXIT});
+    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_GET_EVERYTHING, 0, ID_IMPORT_SYSEX, 0,
+                                             ID_APP_EXIT});
     QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                                           0, ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_APP_EXIT});
+                                           ID_FILE_SAVE_ALL, 0, ID_GET_EVERYTHING, ID_BACK_UP_TO_FOLDER, 0,
+                                           ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_APP_EXIT});
     QMenu* setup = menu(res::kMenuSetup, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP,
                                           ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
-    QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
+    QMenu* help = menu(res::kMenuHelp, {ID_HELP_USER_GUIDE, 0, ID_APP_ABOUT});
     using namespace edit_commands;
     QMenu* edit = menu(res::kMenuEdit,
                        {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});

@@ -283,13 +283,18 @@ bool CDocManager::DoSave(CDocument* pDoc, bool bSaveAs)
     return true;
 }
 
+namespace {
+std::string SaveChangesText(const CDocument& doc)
+{
+    return QString::fromLatin1(res::kSaveChanges).arg(Local(doc.GetTitle())).toLocal8Bit().toStdString();
+}
+} // namespace
+
 bool CDocManager::SaveModified(CDocument* pDoc)
 {
     if (!pDoc || !pDoc->IsModified())
         return true;
-    const std::string text =
-        QString::fromLatin1(res::kSaveChanges).arg(Local(pDoc->GetTitle())).toLocal8Bit().toStdString();
-    switch (AfxMessageBox(text, MB_YESNOCANCEL)) {
+    switch (AfxMessageBox(SaveChangesText(*pDoc), MB_YESNOCANCEL)) {
     case IDYES: return DoSave(pDoc, false);
     case IDNO: return true;
     default: return false;
@@ -298,10 +303,43 @@ bool CDocManager::SaveModified(CDocument* pDoc)
 
 bool CDocManager::SaveAllModified()
 {
-    for (CDocument* pDoc : GetDocuments())
-        if (!SaveModified(pDoc))
+    const std::vector<CDocument*> modified = GetModifiedDocuments();
+    if (modified.size() < 2)
+        return SaveModified(modified.empty() ? nullptr : modified.front());
+    for (auto it = modified.begin(); it != modified.end(); ++it) {
+        CDocument* pDoc = *it;
+        if (!Find(pDoc) || !pDoc->IsModified())
+            continue;
+        switch (AfxMessageBox(SaveChangesText(*pDoc), MB_SAVEALLYESNOCANCEL)) {
+        case IDSAVEALL: return SaveEach({it, modified.end()});
+        case IDYES:
+            if (!DoSave(pDoc, false))
+                return false;
+            break;
+        case IDNO: break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+bool CDocManager::SaveAll() { return SaveEach(GetModifiedDocuments()); }
+
+bool CDocManager::SaveEach(const std::vector<CDocument*>& docs)
+{
+    for (CDocument* pDoc : docs)
+        if (Find(pDoc) && pDoc->IsModified() && !DoSave(pDoc, false))
             return false;
     return true;
+}
+
+std::vector<CDocument*> CDocManager::GetModifiedDocuments() const
+{
+    std::vector<CDocument*> docs;
+    for (const auto& e : m_docs)
+        if (e->pDoc->IsModified())
+            docs.push_back(e->pDoc.get());
+    return docs;
 }
 
 void CDocManager::CloseDocument(CDocument* pDoc)
