@@ -43,34 +43,50 @@ constexpr uint8_t kNoteOff = 0x80; // channel 1
 uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
 
 QString Q(const char* s) { return QString::fromLatin1(s); }
+
+// The share of the screen the main window takes at the first start.
+constexpr double kFirstStartShare = 0.9;
 } // namespace
 
 namespace {
-// A toolbar button: its command and image; command 0 is a separator.
+// A toolbar button: its command and its image drawn for a screen scale;
+// command 0 is a separator.
 struct CButton {
     int nId;
-    QImage image;
+    std::function<QImage(qreal)> image;
 };
 
 std::vector<CButton> MakeToolbar()
 {
     using res::EButtonImage;
-    std::vector<CButton> buttons{{ID_FILE_NEW, res::ToolbarImage(EButtonImage::New)},
-                                 {ID_FILE_OPEN, res::ToolbarImage(EButtonImage::Open)},
-                                 {ID_FILE_SAVE, res::ToolbarImage(EButtonImage::Save)},
-                                 {0, {}}};
+    const auto own = [](EButtonImage b) { return [b](qreal s) { return res::ToolbarImage(b, s); }; };
+    std::vector<CButton> buttons{
+        {ID_FILE_NEW, own(EButtonImage::New)}, {ID_FILE_OPEN, own(EButtonImage::Open)},
+        {ID_FILE_SAVE, own(EButtonImage::Save)}, {0, {}}};
     // Get and Send of each kind.
     for (const CKindWindow& w : KindWindows()) {
-        buttons.push_back({w.get.nId, res::TransferButtonImage(true, w.szButtonLabel, w.colour)});
-        buttons.push_back({w.send.nId, res::TransferButtonImage(false, w.szButtonLabel, w.colour)});
+        for (const bool bGet : {true, false})
+            buttons.push_back({bGet ? w.get.nId : w.send.nId, [bGet, &w](qreal s) {
+                                   return res::TransferButtonImage(bGet, w.szButtonLabel, w.colour, s);
+                               }});
         buttons.push_back({0, {}});
     }
-    buttons.insert(buttons.end(), {{ID_PREVIEW, res::ToolbarImage(EButtonImage::Preview)},
+    buttons.insert(buttons.end(), {{ID_PREVIEW, own(EButtonImage::Preview)},
                                    {0, {}},
-                                   {ID_CLEAR_COPY_BUFFER, res::ToolbarImage(EButtonImage::ClearCopyBuffer)},
+                                   {ID_CLEAR_COPY_BUFFER, own(EButtonImage::ClearCopyBuffer)},
                                    {0, {}},
-                                   {ID_APP_ABOUT, res::ToolbarImage(EButtonImage::About)}});
+                                   {ID_APP_ABOUT, own(EButtonImage::About)}});
     return buttons;
+}
+
+// The image at every scale a screen is likely to have; the icon picks the
+// one for the screen it is shown on.
+QIcon ScaledIcon(const std::function<QImage(qreal)>& image)
+{
+    QIcon icon;
+    for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0})
+        icon.addPixmap(QPixmap::fromImage(image(scale)));
+    return icon;
 }
 
 const std::vector<CButton>& Toolbar()
@@ -136,12 +152,18 @@ void CMainFrame::RestorePlacement()
     const CSettings::WindowPlacement stored = CSettings::ReadWindowPlacement();
     const int w = std::max(100, stored.nWidth);
     const int h = std::max(100, stored.nHeight);
-    // The inside of the window, as geometry() gives it back at the end; with
-    // no place stored the window system chooses one.
-    if (stored.bHasPosition)
+    // The inside of the window, as geometry() gives it back at the end. The
+    // first time, with no place stored, it takes most of the screen, centred.
+    if (stored.bHasPosition) {
         setGeometry(stored.nLeft, stored.nTop, w, h);
-    else
+    } else if (const QScreen* scr = QGuiApplication::primaryScreen()) {
+        const QRect avail = scr->availableGeometry();
+        QRect first(QPoint(), avail.size() * kFirstStartShare);
+        first.moveCenter(avail.center());
+        setGeometry(first);
+    } else {
         resize(w, h);
+    }
     KeepOnScreen();
     if (stored.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -350,7 +372,7 @@ void CMainFrame::BuildToolBar()
             continue;
         }
         QAction* a = CommandAction(b.nId);
-        a->setIcon(QIcon(QPixmap::fromImage(b.image)));
+        a->setIcon(ScaledIcon(b.image));
         a->setIconVisibleInMenu(false);
         m_pToolBar->addAction(a);
     }
