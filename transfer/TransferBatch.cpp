@@ -29,6 +29,7 @@ void CTransferBatch::BeginPart(int nBefore, int nEntries)
     m_nBefore = nBefore;
     m_nPart = nEntries;
     m_nDone = nBefore;
+    m_nPartStartUs = CTimerService::Get().NowUs();
     m_lastEnd.reset();
     m_bTold = false;
 }
@@ -49,9 +50,16 @@ std::string CTransferBatch::StatusLine(const std::string& runLine) const
 {
     std::string line = FormatText(res::kStatusEverything, std::min(m_nDone, m_nTotal), m_nTotal);
     if (m_nDone > 0) {
-        // The pace of the series so far, for the entries still to come; rounded up.
-        const int64_t nElapsedUs = CTimerService::Get().NowUs() - m_nStartUs;
-        const int64_t nLeftUs = nElapsedUs * (m_nTotal - m_nDone) / m_nDone;
+        // The kinds still to come at the pace of the series so far; the Get
+        // under way, once it has a pace, at its own (kinds differ a lot).
+        // Rounded up.
+        const int64_t nNowUs = CTimerService::Get().NowUs();
+        const int64_t nSeriesUs = nNowUs - m_nStartUs;
+        const int nPartDone = m_nDone - m_nBefore;
+        int64_t nLeftUs = nSeriesUs * (m_nTotal - m_nDone) / m_nDone;
+        if (nPartDone > 0)
+            nLeftUs = (nNowUs - m_nPartStartUs) * (m_nPart - nPartDone) / nPartDone +
+                      nSeriesUs * std::max(0, m_nTotal - m_nBefore - m_nPart) / m_nDone;
         line += FormatText(res::kStatusTimeLeft, int((nLeftUs + kUsPerSecond - 1) / kUsPerSecond));
     }
     return runLine.empty() ? line : line + " - " + runLine;

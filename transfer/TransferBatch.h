@@ -46,6 +46,7 @@ private:
     int m_nPart = 0;
     int m_nDone = 0;
     int64_t m_nStartUs;
+    int64_t m_nPartStartUs = 0;
     std::optional<CRunResult> m_lastEnd;
     bool m_bTold = false;
     CTransferBatch* m_pPrevious;

@@ -63,7 +63,7 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
             sim.Faults().m_nDropEvery = 1;
         for (int i = 0; i < 20'000 && !d->isHidden(); ++i) {
             m_clock.AdvanceMs(50);
-            if (i == 40)
+            if (i == 10)
                 statusLines << Frame()->statusBar()->currentMessage();
         }
         if (!d->isHidden())
