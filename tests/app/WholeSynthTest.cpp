@@ -3,6 +3,8 @@
 // documents.
 #include <QDir>
 #include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QTemporaryDir>
 
@@ -93,6 +95,26 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
     ASSERT_FALSE(statusLines.isEmpty());
     EXPECT_TRUE(statusLines[0].startsWith(QStringLiteral("Get Everything "))) << statusLines[0].toStdString();
     EXPECT_TRUE(statusLines[0].contains(QStringLiteral(" s left"))) << statusLines[0].toStdString();
+}
+
+// Tile puts the five list windows side by side at their content widths,
+// each over the whole height of the workspace.
+TEST_F(WholeSynthTest, TileLinesTheListWindowsUpOverTheWholeHeight)
+{
+    StartApp();
+    Frame()->resize(1400, 800);
+    CDocManager& mgr = m_pApp->GetDocManager();
+    for (const auto& t : mgr.GetTemplates())
+        mgr.OpenNewDocument(t.get());
+    Frame()->CommandAction(ID_WINDOW_TILE_VERT)->trigger();
+    const QRect area = Frame()->GetMdiArea()->viewport()->rect();
+    int x = area.left();
+    for (QMdiSubWindow* w : Frame()->GetMdiArea()->subWindowList(QMdiArea::CreationOrder)) {
+        EXPECT_EQ(w->geometry().topLeft(), QPoint(x, area.top())) << w->windowTitle().toStdString();
+        EXPECT_EQ(w->height(), area.height());
+        x = w->geometry().right() + 1;
+    }
+    EXPECT_EQ(x, area.right() + 1);
 }
 
 // Back Up To Folder writes one file per open kind, named as the command line
