@@ -2,6 +2,7 @@
 
 #include "cli/Convert.h"
 #include "cli/ExitCodes.h"
+#include "cli/LibraryCommands.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "cli/Ports.h"
@@ -61,6 +62,11 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
         break;
     case ECommand::Convert:
         nExit = Convert(options, ctx);
+        break;
+    case ECommand::Library:
+    case ECommand::Search:
+    case ECommand::Duplicates:
+        nExit = RunLibraryCommand(options, ctx);
         break;
     default:
         nExit = RunTransfer(options, ctx);

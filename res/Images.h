@@ -26,7 +26,7 @@ QImage CopyCursorImage(int nCursorId, qreal scale = 1.0);
 // a document kind, an arrow with the kind's short name in its colour.
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;
-enum class EButtonImage { New, Open, Save, Preview, ClearCopyBuffer, About };
+enum class EButtonImage { New, Open, Save, Preview, ClearCopyBuffer, About, Library };
 QImage ToolbarImage(EButtonImage button, qreal scale = 1.0);
 QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour, qreal scale = 1.0);
 // An image of logical size w x h for scale, transparent.

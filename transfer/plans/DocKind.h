@@ -1,8 +1,9 @@
 #pragma once
 // A kind of document, described once: what the user and the files call it,
 // its entries and their labels, how to make a document of it, the Get and
-// Send plans of a whole document or of one entry, and what a .syx stream
-// (a CSysExHaul) holds of it. No widgets: the windows, the command line,
+// Send plans of a whole document or of one entry, the layouts of its Get,
+// Send and progress dialogs, and what a .syx stream (a CSysExHaul) holds of
+// it. No widgets: the windows, the command line,
 // .syx import and export and Receive Dump all ask a kind instead of
 // switching over kinds. The widget parts of a kind (its window, icons and
 // menus) hang off the same registration in app/.
@@ -15,6 +16,7 @@
 
 #include "framework/core/Document.h"
 #include "transfer/engine/TransferPlan.h"
+#include "transfer/plans/TransferLayout.h"
 
 namespace vantorel {
 
@@ -34,7 +36,7 @@ struct CKindWords {
 
 class CDocKind {
 public:
-    explicit CDocKind(const CKindWords& words) : m_words(words) {}
+    CDocKind(const CKindWords& words, const CTransferLayouts& dialogs) : m_words(words), m_dialogs(dialogs) {}
     virtual ~CDocKind() = default;
     CDocKind(const CDocKind&) = delete;
     CDocKind& operator=(const CDocKind&) = delete;
@@ -46,6 +48,8 @@ public:
     int EntryCount() const { return m_words.nEntries; }
     const char* LabelRange() const { return m_words.szRange; }
     CTransferNoun Noun() const { return m_words.noun; }
+    // Its Get, Send and progress dialogs.
+    const CTransferLayouts& Dialogs() const { return m_dialogs; }
 
     // ---- documents and entries ---------------------------------------------
     virtual std::unique_ptr<CDocument> NewDocument() const = 0;
@@ -59,6 +63,19 @@ public:
     virtual std::string EntryName(const CDocument& doc, int n) const = 0;
     // True when entry n holds what a Get would bring back in both documents.
     virtual bool SameEntry(const CDocument& a, const CDocument& b, int n) const;
+    // Bytes at the head of an entry's bytes that hold its name; 0 when the
+    // kind's entries have no name of their own.
+    virtual size_t NameSize() const { return 0; }
+    // Entries of another kind held whole inside each entry of this one (a
+    // performance's two patches): nCount of them, nSize bytes each, the first
+    // at nOffset of the entry's bytes and each next one right after it.
+    struct CInnerEntries {
+        const CDocKind* pKind = nullptr;
+        int nCount = 0;
+        size_t nOffset = 0;
+        size_t nSize = 0;
+    };
+    virtual CInnerEntries InnerEntries() const { return {}; }
 
     // ---- transfers ----------------------------------------------------------
     // nEntry -1: the whole document; otherwise one entry. Null for a document
@@ -92,6 +109,7 @@ public:
 
 private:
     CKindWords m_words;
+    CTransferLayouts m_dialogs;
 };
 
 // What every kind of one document class shares.

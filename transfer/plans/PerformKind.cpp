@@ -10,6 +10,7 @@
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 #include "transfer/plans/DocKind.h"
+#include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 
 namespace vantorel {
@@ -25,11 +26,19 @@ constexpr std::array<CBlockRange, CPerformRecord::kBlockCount> PerformanceRanges
 }
 constexpr auto kPerformanceRanges = PerformanceRanges();
 
+constexpr CTransferLayouts kPerformanceDialogs{
+    {IDD_GET_PERFORMANCE, res::kGetPerformanceCaption, 80, 60, 9},
+    {IDD_SEND_PERFORMANCE, res::kSendPerformanceCaption, 80, 60, 9},
+    ProgressLayout(IDD_GETTING_PERFORMANCE, 74, true),
+    ProgressLayout(IDD_SENDING_PERFORMANCE, 39, false),
+};
+
 class CPerformKind : public CDocKindT<CPerformDoc> {
 public:
     CPerformKind()
         : CDocKindT({"performance", "performance.pfm", ".pfm", kTypePerformance, CPerformDoc::kPerformanceCount,
-                     res::kCliRangePerformance, {res::kNounPerformance, res::kNounPerformances}})
+                     res::kCliRangePerformance, {res::kNounPerformance, res::kNounPerformances}},
+                    kPerformanceDialogs)
     {
     }
 
@@ -37,6 +46,13 @@ public:
     std::string EntryName(const CDocument& doc, int n) const override
     {
         return As(doc).m_aPerform[size_t(n)].GetName();
+    }
+    size_t NameSize() const override { return kEntryNameSize; }
+    CInnerEntries InnerEntries() const override
+    {
+        static_assert(CPerformRecord::kCommonOffset == 0, "the name heads the record");
+        return {&PatchKind(), CPerformRecord::kPatchCount, CPerformRecord::kFirstPatchOffset,
+                CPerformRecord::kPatchSize};
     }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
