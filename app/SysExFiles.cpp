@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdint>
 #include <memory>
@@ -131,7 +132,20 @@ std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) 
     return reader;
 }
 
-QString AskExportPath(const CDocument& doc, QWidget* pParent) {
+// The name an entry is exported under: its name as the window shows it
+// ("Warm Pad", "PATTERN 2"), control characters left out and what file names
+// cannot hold made a dash; empty for a name of nothing else.
+QString EntryFileStem(const CDocKind& kind, const CDocument& doc, int nEntry) {
+    QString name = QString::fromStdString(kind.EntryName(doc, nEntry));
+    if (const qsizetype comma = name.indexOf(QStringLiteral(", ")); comma >= 0)
+        name.truncate(comma);
+    name.remove(QRegularExpression(QStringLiteral("[\\x00-\\x1F\\x7F]")));
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|#%;]")), QStringLiteral("-"));
+    return name.trimmed();
+}
+
+// Proposes stem (the document's name when empty) in the document's folder.
+QString AskExportPath(const CDocument& doc, QString stem, QWidget* pParent) {
     CFileDialogRequest req;
     req.bOpen = false;
     req.strCaption = Q(res::kExportSysExCaption);
@@ -139,7 +153,8 @@ QString AskExportPath(const CDocument& doc, QWidget* pParent) {
     req.strSelectedFilter = req.filters.front();
     req.strDefaultSuffix = Q(kSysExSuffix);
     const QString path = Local(doc.GetPathName());
-    const QString stem = path.isEmpty() ? Local(doc.GetTitle()) : QFileInfo(path).completeBaseName();
+    if (stem.isEmpty())
+        stem = path.isEmpty() ? Local(doc.GetTitle()) : QFileInfo(path).completeBaseName();
     if (!stem.isEmpty())
         req.strDefaultName = (path.isEmpty() ? stem : QFileInfo(path).dir().filePath(stem)) +
                              QLatin1Char('.') + Q(kSysExSuffix);
@@ -179,7 +194,7 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     }
     if (out.messages.empty())
         return false; // not a document of this device
-    const QString path = AskExportPath(doc, pParent);
+    const QString path = AskExportPath(doc, nEntry >= 0 ? EntryFileStem(*pKind, doc, nEntry) : QString(), pParent);
     if (path.isEmpty())
         return false;
     const CSysExBytes bytes = JoinSysEx(out.messages);

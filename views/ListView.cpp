@@ -321,6 +321,22 @@ void CListView::OnInitialUpdate()
 {
     CScrollView::OnInitialUpdate();
     FitList(ContentSize());
+    OpenTallEnough();
+    FitList(ContentSize());
+}
+
+void CListView::OpenTallEnough()
+{
+    QWidget* pFrame = GetParentFrame();
+    QWidget* pArea = pFrame ? pFrame->parentWidget() : nullptr;
+    const int nRows = std::min(kRowsShownAtOpen, KeyRowCount());
+    if (!pArea || nRows <= 0 || pFrame->isMaximized() || pFrame->isMinimized())
+        return;
+    const int nShort = KeyRowRect(nRows - 1).bottom - viewport()->height();
+    // Only as far as the space below the window reaches: it stays where it opened.
+    const int nGrow = std::min(nShort, pArea->height() - pFrame->geometry().bottom() - 1);
+    if (nGrow > 0)
+        pFrame->resize(pFrame->width(), pFrame->height() + nGrow);
 }
 
 void CListView::FitList(const QSize& size)

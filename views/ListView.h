@@ -162,6 +162,10 @@ protected:
     // Scroll sizes and shrink-only fit of the frame; called at the end of every
     // paint and from the initial update.
     void FitList(const QSize& size);
+    // A new window shows at least this many rows (all of a shorter list) where
+    // the workspace below it has the room.
+    static constexpr int kRowsShownAtOpen = 32;
+    void OpenTallEnough();
 
     // ---- updates ------------------------------------------------------------
     // Every list window repaints by hint: none = everything, CHintRect = its rectangle.

@@ -258,6 +258,13 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
     EXPECT_EQ(read(Path("one.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches, 5).messages));
     EXPECT_EQ(read(Path("all.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages));
     EXPECT_EQ(boxes.m_texts.size(), 2u);
+
+    // An entry with a name is proposed under it; what a file name cannot hold becomes a dash.
+    doc->m_aPatch[5].SetName("Str/Pad 2");
+    boxes.m_nAnswer = IDYES;
+    Trigger(ID_EXPORT_SYSEX);
+    ASSERT_EQ(dialogs.m_requests.size(), 3u);
+    EXPECT_EQ(dialogs.m_requests[2].strDefaultName, QStringLiteral("Str-Pad 2.syx"));
 }
 
 TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
