@@ -15,6 +15,7 @@
 
 #include "framework/core/Document.h"
 #include "transfer/engine/TransferPlan.h"
+#include "transfer/plans/EntryLayout.h"
 
 namespace vantorel {
 
@@ -59,6 +60,8 @@ public:
     virtual std::string EntryName(const CDocument& doc, int n) const = 0;
     // True when entry n holds what a Get would bring back in both documents.
     virtual bool SameEntry(const CDocument& a, const CDocument& b, int n) const;
+    // The parts of entry n's bytes, for a compare; by default one part, the data.
+    virtual CEntryLayout EntryLayout(int n) const;
 
     // ---- transfers ----------------------------------------------------------
     // nEntry -1: the whole document; otherwise one entry. Null for a document

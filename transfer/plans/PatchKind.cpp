@@ -33,6 +33,13 @@ public:
         return As(doc).m_aPatch[size_t(n)].GetName();
     }
 
+    CEntryLayout EntryLayout(int) const override
+    {
+        CEntryLayout layout;
+        AddPatchParts(layout, 0, nullptr, true);
+        return layout;
+    }
+
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
         if (!Cast(doc) || !InRange(nEntry))
