@@ -18,7 +18,7 @@ struct CCommandWord {
 constexpr CCommandWord kCommands[] = {
     {"ports", ECommand::Ports},   {"get", ECommand::Get},         {"send", ECommand::Send},
     {"backup", ECommand::Backup}, {"restore", ECommand::Restore}, {"verify", ECommand::Verify},
-    {"info", ECommand::Info},     {"convert", ECommand::Convert},
+    {"info", ECommand::Info},     {"convert", ECommand::Convert}, {"diff", ECommand::Diff},
 };
 
 bool Usage(std::string& error, const std::string& text) {
@@ -33,7 +33,7 @@ bool ParseRetries(const std::string& text, int& n) {
 }
 
 bool UsesPorts(ECommand c) {
-    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert;
+    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && c != ECommand::Diff;
 }
 
 } // namespace
@@ -118,7 +118,8 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
             (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries") ? UsesPorts(options.command)
             : opt == "--keep-partial"
                 ? options.command == ECommand::Get || options.command == ECommand::Backup
-            : opt == "--lenient" || opt == "--any-device" ? options.command == ECommand::Convert
+            : opt == "--lenient"    ? options.command == ECommand::Convert
+            : opt == "--any-device" ? options.command == ECommand::Convert || options.command == ECommand::Diff
                                                           : options.command == ECommand::Get; // -o
         if (!bApplies)
             return Usage(error, FormatText(res::kCliOptionNotHere, opt, word));
@@ -147,6 +148,9 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     case ECommand::Convert:
         nMin = 2, nMax = 2, szWhat = res::kCliWhatInOut;
         break;
+    case ECommand::Diff:
+        nMin = 2, nMax = 2, szWhat = res::kCliWhatTwoFiles;
+        break;
     case ECommand::Help:
         break;
     }
@@ -174,7 +178,7 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     }
     if (nArgs >= 1)
         options.strPath = words[1];
-    if (options.command == ECommand::Convert) {
+    if (options.command == ECommand::Convert || options.command == ECommand::Diff) {
         options.strTarget = words[2];
         return true;
     }
