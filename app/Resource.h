@@ -35,6 +35,9 @@ enum : int {
     ID_EXPORT_SYSEX = 32794,
     ID_RECEIVE_DUMP = 32795,
 
+    // File > Compare..., handled by the main frame.
+    ID_FILE_COMPARE = 32870,
+
     // Framework commands the application object handles.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

@@ -61,6 +61,21 @@ public:
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
     static PopupHook SetPopupHook(PopupHook hook);
 
+    // ---- compare ------------------------------------------------------------
+    // The document entry the selection shows, -1 for none (a performance
+    // window's patch rows are not entries of its own). A right click selects
+    // what it opens its menu on, so this is also the entry of the menu.
+    virtual int SelectedEntry() const { return -1; }
+    // "Compare With Selected": the program, which knows the kinds and the
+    // open windows, says whether entry n of a window has an entry selected in
+    // another window to be compared with (the context menus then offer it),
+    // and compares them. Returns the previous hooks.
+    struct CCompareHooks {
+        std::function<bool(const CListView& view, int nEntry)> canCompare;
+        std::function<void(CListView& view, int nEntry)> compare;
+    };
+    static CCompareHooks SetCompareHooks(CCompareHooks hooks);
+
     // ---- Get and Send -------------------------------------------------------
     // Device numbers from the profile and the device text a Get or Send dialog
     // shows ("MIDI IN:\n\t" + in name + "\n\nMIDI OUT:\n\t" + out name).
