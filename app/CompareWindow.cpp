@@ -69,7 +69,9 @@ void AddParts(QTreeWidgetItem* pParent, QTreeWidget* pTree, const CEntryDiff& di
 QString EntrySummary(const CEntryDiff& diff) {
     if (diff.IsSame())
         return Q(res::kCompareSameEntries);
-    return diff.bNameOnly ? Q(res::kCompareNameOnlyDiffers) : Q(res::kCompareEntriesDiffer).arg(diff.nBytes);
+    if (diff.bNameOnly)
+        return Q(res::kCompareNameOnlyDiffers);
+    return diff.nBytes == 1 ? Q(res::kCompareOneByteDiffers) : Q(res::kCompareEntriesDiffer).arg(diff.nBytes);
 }
 
 QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide& a, const CCompareSide& b) {
@@ -77,7 +79,7 @@ QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide
     case EEntryMatch::NameOnly:
         return Q(res::kMatchNameOnly);
     case EEntryMatch::Differs:
-        return Q(res::kMatchDiffers).arg(m.nBytes);
+        return m.nBytes == 1 ? Q(res::kMatchDiffersOneByte) : Q(res::kMatchDiffers).arg(m.nBytes);
     case EEntryMatch::Moved:
         return Q(res::kMatchMoved).arg(Q(kind.EntryLabel(m.nMovedTo)));
     case EEntryMatch::OnlyInFirst:

@@ -38,8 +38,9 @@ inline constexpr const char* kCompareEntrySide = "%1 %2 (%3)"; // label, name, w
 inline constexpr const char* kCompareColumnWhere = "Entry / part / byte";
 inline constexpr const char* kCompareColumnResult = "Result";
 inline constexpr const char* kCompareSameEntries = "The two entries hold the same bytes.";
-// %1: how many bytes differ.
+// %1: how many bytes differ (2 or more).
 inline constexpr const char* kCompareEntriesDiffer = "%1 bytes differ.";
+inline constexpr const char* kCompareOneByteDiffers = "1 byte differs.";
 inline constexpr const char* kCompareNameOnlyDiffers = "Only the names differ.";
 // A part: its name, then its length in each when they differ ("data: 14 / 20 bytes").
 inline constexpr const char* kComparePartLengths = "%1: %2 / %3 bytes";
@@ -48,7 +49,8 @@ inline constexpr const char* kCompareByte = "byte %1";
 inline constexpr const char* kCompareBanksSame = "The two hold the same %1 entries.";
 inline constexpr const char* kCompareBanksDiffer = "%1 of %2 entries differ.";
 inline constexpr const char* kMatchNameOnly = "name only";
-inline constexpr const char* kMatchDiffers = "differs (%1 bytes)";
+inline constexpr const char* kMatchDiffers = "differs (%1 bytes)"; // 2 or more
+inline constexpr const char* kMatchDiffersOneByte = "differs (1 byte)";
 inline constexpr const char* kMatchMoved = "moved to %1";
 inline constexpr const char* kMatchOnlyIn = "only in %1";
 
