@@ -5,18 +5,27 @@
 
 #include "transfer/compare/EntryDiff.h"
 #include "transfer/plans/DocKind.h"
+#include "transfer/plans/EntryLayout.h"
 
 namespace vantorel {
 
 namespace {
 
-// What an entry holds apart from its own name: what finds it elsewhere.
+// What an entry holds apart from its own name: what finds it elsewhere. Only
+// the bytes the layout compares count, each part with its length.
 std::vector<uint8_t> Sound(const CEntryLayout& layout, const std::vector<uint8_t>& bytes) {
-    std::vector<uint8_t> sound = bytes;
-    for (const CEntryPart& part : layout.parts)
-        if (part.bName)
-            for (size_t i = part.nOffset; i < std::min(part.nOffset + part.nSize, sound.size()); ++i)
-                sound[i] = 0;
+    std::vector<uint8_t> sound;
+    for (const CEntryPart& part : layout.parts) {
+        if (part.bName || part.nOffset >= bytes.size())
+            continue;
+        const size_t nEnd =
+            part.nSize == kRestOfEntry ? bytes.size() : std::min(bytes.size(), part.nOffset + part.nSize);
+        const uint64_t nLength = nEnd - part.nOffset;
+        for (int i = 0; i < 8; ++i)
+            sound.push_back(uint8_t(nLength >> (8 * i)));
+        sound.insert(sound.end(), bytes.begin() + std::ptrdiff_t(part.nOffset),
+                     bytes.begin() + std::ptrdiff_t(nEnd));
+    }
     return sound;
 }
 

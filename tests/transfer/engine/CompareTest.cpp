@@ -120,6 +120,19 @@ TEST(CompareTest, BankCompareFindsRenamedChangedMovedAndMissingEntries) {
     const CBankDiff back = CompareBanks(kind, {*b, present}, {*a, {}});
     EXPECT_EQ(back.entries[20].match, EEntryMatch::OnlyInSecond);
     EXPECT_EQ(back.entries[11].match, EEntryMatch::Differs);
+
+    // A pattern moved with another flag is still moved: the flag is not compared.
+    const CDocKind& patterns = *DocumentKinds().FromWord("pattern");
+    const auto p = patterns.NewDocument(), q = patterns.NewDocument();
+    CBytes moved = p->GetEntryBytes(0);
+    moved.push_back(9);
+    p->ApplyEntries("t", {{0, moved}});
+    moved[1] = 0;
+    q->ApplyEntries("t", {{6, moved}});
+    const CBankDiff var = CompareBanks(patterns, {*p, {}}, {*q, {}});
+    EXPECT_EQ(var.entries[0].match, EEntryMatch::Moved);
+    EXPECT_EQ(var.entries[0].nMovedTo, 6);
+    EXPECT_EQ(var.CountDiffering(), 2);
 }
 
 } // namespace
