@@ -79,7 +79,15 @@ struct CFileSide {
 
 std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPath) {
     CFileSide side{kind.NewDocument(), {}};
+    const QString name = QFileInfo(strPath).fileName();
     if (!strPath.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive)) {
+        // A file named as another kind's: said so, rather than a bare header error.
+        if (const CDocKind* pNamed = DocumentKinds().FromExtension(Text(strPath));
+            pNamed && pNamed != &kind) {
+            AfxMessageBox(Text(Q(res::kCompareOtherKindFile)
+                                   .arg(name, Q(pNamed->Word()), Q(kind.Word()), Q(kind.Extension()))));
+            return std::nullopt;
+        }
         if (!CDocumentFiles::Read(*side.pDoc, strPath))
             return std::nullopt;
         return side;
@@ -89,7 +97,7 @@ std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPa
         return std::nullopt;
     const CSysExHaul& haul = reader->GetHaul();
     if (kind.TakenCount(haul) == 0) {
-        AfxMessageBox(Text(Q(res::kCompareNoKindInFile).arg(QFileInfo(strPath).fileName(), Q(kind.Word()))));
+        AfxMessageBox(Text(Q(res::kCompareNoKindInFile).arg(name, Q(kind.Word()))));
         return std::nullopt;
     }
     PlaceHaul(haul, kind, *side.pDoc, res::kEditImportSysEx);

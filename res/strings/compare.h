@@ -28,6 +28,9 @@ inline constexpr const char* kCompareFilter = "Library and SysEx Files (*%1 *.sy
 // %1: the active window; %2: the other open window of its kind.
 inline constexpr const char* kCompareWithWindow =
     "Compare %1 with %2?\n\nYes compares it with %2. No compares it with a file.";
+// %1: the file; %2: its kind; %3: the kind compared ("patch"); %4: its files (".pat").
+inline constexpr const char* kCompareOtherKindFile =
+    "%1 holds %2 data, not %3 data, so there is nothing to compare. Choose a %4 or SysEx file.";
 // %1: the file; %2: the kind ("patch").
 inline constexpr const char* kCompareNoKindInFile =
     "%1 holds no %2 data of the KQ-3300, so there is nothing to compare. Choose a file of that kind.";

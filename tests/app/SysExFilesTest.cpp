@@ -470,6 +470,20 @@ TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile
         window->Tree()->expandAll();
         window->grab().save(QString::fromUtf8(dir) + "/compare-banks.png");
     }
+
+    // A file of another kind, or a SysEx file with nothing of this kind: one message each, no window.
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    dialogs.m_answers = {Path("other.pfm"),
+                         WriteFile("perf.syx", JoinSysEx(ExportSysEx(KindOf(m_performances), m_performances).messages))};
+    Trigger(ID_FILE_COMPARE);
+    Trigger(ID_FILE_COMPARE);
+    EXPECT_FALSE(CompareWindow());
+    ASSERT_EQ(boxes.m_texts.size(), 5u);
+    EXPECT_EQ(boxes.m_texts[2], "other.pfm holds performance data, not patch data, so there is nothing to compare. "
+                                "Choose a .pat or SysEx file.");
+    EXPECT_EQ(boxes.m_texts[4], "perf.syx holds no patch data of the KQ-3300, so there is nothing to compare. "
+                                "Choose a file of that kind.");
 }
 
 } // namespace
