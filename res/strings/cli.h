@@ -223,13 +223,14 @@ inline constexpr const char* kCliVerifyDiffers =
 inline constexpr const char* kCliDiffDiffers = "%s %s differs (%s): '%s' / '%s'"; // kCliDiffBytes, names
 inline constexpr const char* kCliDiffByte = "1 byte";
 inline constexpr const char* kCliDiffBytes = "%s bytes";
-inline constexpr const char* kCliDiffNameOnly = "%s %s name only: '%s' / '%s'";         // names
-inline constexpr const char* kCliDiffMoved = "%s %s moved to %s: '%s' / '%s'"; // where B holds it, names
-inline constexpr const char* kCliDiffOnlyIn = "%s %s only in %s: '%s'";        // the file, name
-inline constexpr const char* kCliDiffSame = "%s and %s hold the same %s %s entries."; // A, B, count, kind
+inline constexpr const char* kCliDiffNameOnly = "%s %s name only: '%s' / '%s'"; // names
+inline constexpr const char* kCliDiffMoved = "%s %s moved to %s: '%s' / '%s'";  // where B holds it, names
+inline constexpr const char* kCliDiffOnlyIn = "%s %s only in %s: '%s'";         // the file, name
+inline constexpr const char* kCliDiffSame = "%s and %s hold the same %s %s entries.";    // A, B, count, kind
 inline constexpr const char* kCliDiffSummary = "%s and %s: %s of %s %s entries differ."; // A, B, n, m, kind
 // A .syx file with no data of the KQ-3300.
-inline constexpr const char* kCliDiffNoData = "%s holds no data of the KQ-3300. Name a library or SysEx file that does.";
+inline constexpr const char* kCliDiffNoData =
+    "%s holds no data of the KQ-3300. Name a library or SysEx file that does.";
 inline constexpr const char* kCliDiffNothing = "nothing";
 inline constexpr const char* kCliDiffNoCommonKind =
     "%s holds %s data and %s holds %s data; diff compares files of one kind. Name two files of one kind.";

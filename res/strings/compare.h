@@ -17,7 +17,6 @@ inline constexpr const char* kGroupSecondPatch = "second patch";
 inline constexpr const char* kPartValue = "value";
 inline constexpr const char* kPartData = "data";
 
-
 // The commands: a list window's context menu, and File > Compare...
 inline constexpr const char* kMenuCompareWithSelected = "Compare With Selected";
 inline constexpr const char* kItemCompare = "Co&mpare...";

@@ -89,10 +89,12 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
         EXPECT_EQ(MenuTitles(m_pFrame.get()),
                   (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Help"}));
         std::vector<int> ids;
-        EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
-                  (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
-                               "&Import SysEx...", "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
-        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 32793, 32794, 0, 32870, 0, 57665}));
+        EXPECT_EQ(
+            Items(m_pFrame.get(), 0, &ids),
+            (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
+                         "&Import SysEx...", "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
+        EXPECT_EQ(ids,
+                  (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 32793, 32794, 0, 32870, 0, 57665}));
         ids.clear();
         EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);

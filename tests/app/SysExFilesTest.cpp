@@ -16,8 +16,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <functional>
 #include <filesystem>
+#include <functional>
 
 #include "app/AppTestSupport.h"
 #include "app/CompareWindow.h"
@@ -98,15 +98,15 @@ class SysExFilesTest : public AppStartTest {
     // Column texts of the tree's rows ("where|a|b|result"), the rows under them indented.
     static std::vector<std::string> Rows(const QTreeWidget* tree) {
         std::vector<std::string> rows;
-        const std::function<void(const QTreeWidgetItem*, const std::string&)> add = [&](const QTreeWidgetItem* item,
-                                                                                          const std::string& indent) {
-            QStringList columns;
-            for (int c = 0; c < tree->columnCount(); ++c)
-                columns << item->text(c);
-            rows.push_back(indent + columns.join('|').toStdString());
-            for (int i = 0; i < item->childCount(); ++i)
-                add(item->child(i), indent + "  ");
-        };
+        const std::function<void(const QTreeWidgetItem*, const std::string&)> add =
+            [&](const QTreeWidgetItem* item, const std::string& indent) {
+                QStringList columns;
+                for (int c = 0; c < tree->columnCount(); ++c)
+                    columns << item->text(c);
+                rows.push_back(indent + columns.join('|').toStdString());
+                for (int i = 0; i < item->childCount(); ++i)
+                    add(item->child(i), indent + "  ");
+            };
         for (int i = 0; i < tree->topLevelItemCount(); ++i)
             add(tree->topLevelItem(i), "");
         return rows;
@@ -425,8 +425,8 @@ TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow)
     EXPECT_EQ(window->windowTitle(),
               QStringLiteral("Compare A13 ZNIT PATCH (Patch2) with A15 INIT PATCH (Patch1)"));
     EXPECT_EQ(window->Summary()->text(), QStringLiteral("3 bytes differ."));
-    EXPECT_EQ(Rows(window->Tree()), (std::vector<std::string>{"name|||", "  byte 0|90 'Z'|73 'I'|", "first block|||",
-                                                               "  byte 0|+5|0|"}));
+    EXPECT_EQ(Rows(window->Tree()), (std::vector<std::string>{"name|||", "  byte 0|90 'Z'|73 'I'|",
+                                                              "first block|||", "  byte 0|+5|0|"}));
     if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
         window->grab().save(QString::fromUtf8(dir) + "/compare-entries.png");
 }
@@ -442,7 +442,8 @@ TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile
     CDocument* doc = Frame()->GetActiveDocument();
     std::vector<std::pair<int, Bytes>> entries;
     for (int n = 0; n < 128; ++n)
-        entries.push_back({n, Bytes(m_patches.m_aPatch[size_t(n)].m_data.begin(), m_patches.m_aPatch[size_t(n)].m_data.end())});
+        entries.push_back({n, Bytes(m_patches.m_aPatch[size_t(n)].m_data.begin(),
+                                    m_patches.m_aPatch[size_t(n)].m_data.end())});
     std::swap(entries[2].second, entries[5].second);
     entries[7].second[3] = 'R';
     doc->ApplyEntries("t", entries);
@@ -462,8 +463,9 @@ TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile
     EXPECT_EQ(window->Summary()->text(), QStringLiteral("4 of 128 entries differ."));
     std::vector<std::string> results;
     for (int i = 0; i < window->Tree()->topLevelItemCount(); ++i)
-        results.push_back((window->Tree()->topLevelItem(i)->text(0) + " " + window->Tree()->topLevelItem(i)->text(3))
-                              .toStdString());
+        results.push_back(
+            (window->Tree()->topLevelItem(i)->text(0) + " " + window->Tree()->topLevelItem(i)->text(3))
+                .toStdString());
     EXPECT_EQ(results, (std::vector<std::string>{"A13 moved to A16", "A16 moved to A13", "A18 name only",
                                                  "A35 only in Patch2"}));
     if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
@@ -474,16 +476,19 @@ TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile
     // A file of another kind, or a SysEx file with nothing of this kind: one message each, no window.
     window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    dialogs.m_answers = {Path("other.pfm"),
-                         WriteFile("perf.syx", JoinSysEx(ExportSysEx(KindOf(m_performances), m_performances).messages))};
+    dialogs.m_answers = {
+        Path("other.pfm"),
+        WriteFile("perf.syx", JoinSysEx(ExportSysEx(KindOf(m_performances), m_performances).messages))};
     Trigger(ID_FILE_COMPARE);
     Trigger(ID_FILE_COMPARE);
     EXPECT_FALSE(CompareWindow());
     ASSERT_EQ(boxes.m_texts.size(), 5u);
-    EXPECT_EQ(boxes.m_texts[2], "other.pfm holds performance data, not patch data, so there is nothing to compare. "
-                                "Choose a .pat or SysEx file.");
-    EXPECT_EQ(boxes.m_texts[4], "perf.syx holds no patch data of the KQ-3300, so there is nothing to compare. "
-                                "Choose a file of that kind.");
+    EXPECT_EQ(boxes.m_texts[2],
+              "other.pfm holds performance data, not patch data, so there is nothing to compare. "
+              "Choose a .pat or SysEx file.");
+    EXPECT_EQ(boxes.m_texts[4],
+              "perf.syx holds no patch data of the KQ-3300, so there is nothing to compare. "
+              "Choose a file of that kind.");
 }
 
 } // namespace

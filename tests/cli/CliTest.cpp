@@ -74,8 +74,8 @@ TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
     EXPECT_EQ(run.nExit, cli::kExitDone);
     for (const char* word :
          {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
-          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
-          "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130"})
+          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient",
+          "--any-device", "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
 
@@ -170,7 +170,8 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
         {{"convert", dir.path() + "/missing.syx", dir.path() + "/out.pat"}, "does not exist"},
         {{"diff", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat", cut}, "ends too early"},
         {{"diff", noise, QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat"}, "holds no data of the KQ-3300"},
-        {{"diff", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat", QString(VANTOREL_CORPUS_DIR) + "/perform/new.pfm"},
+        {{"diff", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat",
+          QString(VANTOREL_CORPUS_DIR) + "/perform/new.pfm"},
          "holds patch data and"},
     };
     for (const auto& c : cases) {

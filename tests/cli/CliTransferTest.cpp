@@ -174,7 +174,8 @@ TEST_F(CliInProcess, DiffListsEachEntryThatDiffersAndExitsOneWhenAnyDoes) {
         int nExit;
         std::vector<std::string> lines;
     } cases[] = {
-        {{"diff", Path("a.pat"), Path("a.pat")}, cli::kExitDone,
+        {{"diff", Path("a.pat"), Path("a.pat")},
+         cli::kExitDone,
          {Path("a.pat") + " and " + Path("a.pat") + " hold the same 128 patch entries."}},
         {{"diff", Path("a.pat"), Path("b.syx")},
          cli::kExitDiffers,
