@@ -295,8 +295,10 @@ int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPo
     const QPoint ptScreen = viewport()->mapToGlobal(ptViewport);
     // The described items, and Compare With Selected when there is something to compare with.
     std::vector<CMenuItem> items = described;
-    if (const int n = SelectedEntry(); n >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, n))
-        items.insert(items.end(), {{0, nullptr}, {edit_commands::ID_COMPARE_WITH_SELECTED, res::kMenuCompareWithSelected}});
+    if (const int n = SelectedEntry();
+        n >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, n))
+        items.insert(items.end(), {{0, nullptr},
+                                   {edit_commands::ID_COMPARE_WITH_SELECTED, res::kMenuCompareWithSelected}});
     int nChosen = 0;
     if (Hook()) {
         nChosen = Hook()(items, ptScreen);

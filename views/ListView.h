@@ -153,7 +153,8 @@ protected:
     void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) override;
 
     // ---- pop-up menu --------------------------------------------------------
-    // Shows items at the click's viewport point (mapped to the screen), then
+    // Shows items at the click's viewport point (mapped to the screen), with
+    // Compare With Selected after them when the compare hooks offer it, then
     // runs the chosen command through ExecuteCommand. Returns the id (0: none).
     int TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport);
 
