@@ -16,6 +16,7 @@
 
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
+#include "app/library/Library.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/core/Settings.h"
@@ -24,6 +25,7 @@
 #include "res/Strings.h"
 #include "res/strings/app.h"
 #include "res/strings/compare.h"
+#include "res/strings/librarywindow.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
@@ -70,6 +72,8 @@ std::vector<CButton> MakeToolbar()
                                    {0, {}},
                                    {ID_CLEAR_COPY_BUFFER, res::ToolbarImage(EButtonImage::ClearCopyBuffer)},
                                    {0, {}},
+                                   {ID_LIBRARY_WINDOW, res::ToolbarImage(EButtonImage::Library)},
+                                   {0, {}},
                                    {ID_APP_ABOUT, res::ToolbarImage(EButtonImage::About)}});
     return buttons;
 }
@@ -97,6 +101,11 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
     setWindowIcon(QIcon(QPixmap::fromImage(res::IconImage(res::kIconApp))));
     SetTitleBase(Q(res::kMainTitle));
     setAcceptDrops(true);
+    m_pLibrary = std::make_unique<CLibrary>(*this, *pDocManager);
+    m_pLibrary->SetOpenFilesHandler([this](const QStringList& paths) {
+        if (m_onDrop)
+            m_onDrop(paths);
+    });
     // The preview note has no sequence to stop: a failing port is one box.
     m_previewPort.SetErrorHandler(ShowPortErrorBox);
     BuildActions();
@@ -124,6 +133,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 
 CMainFrame::~CMainFrame()
 {
+    m_pLibrary.reset(); // a running scan ends first
     SavePlacement();
     CSettings::WriteSendData(GetSendDataSwitch() != 0);
     CSettings::WritePreview({m_nPreviewNote, m_nPreviewVelocity, m_nPreviewToneLen});
@@ -266,6 +276,7 @@ void CMainFrame::BuildActions()
         for (const CKindCommand& c : {w.get, w.send})
             AddCommandAction(c.nId, Q(c.szItem), Q(c.szPrompt));
     BuildEditActions();
+    BuildLibraryActions();
 
     OnCommand(ID_MIDI_SETUP, [this] { OnMidiSetup(); });
     OnCommand(ID_PREVIEW_SETUP, [this] { OnPreviewSetup(); });
@@ -301,6 +312,35 @@ void CMainFrame::BuildEditActions()
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key)->setShortcutContext(Qt::WindowShortcut);
 }
 
+void CMainFrame::BuildLibraryActions()
+{
+    AddCommandAction(ID_LIBRARY_WINDOW, Q(res::kItemLibraryWindow), Q(res::kPromptLibraryWindow));
+    AddCommandAction(ID_LIBRARY_FIND, Q(res::kItemLibraryFind), Q(res::kPromptLibraryFind),
+                     QKeySequence(QKeySequence::Find));
+    AddCommandAction(ID_LIBRARY_FOLDERS, Q(res::kItemLibraryFolders), Q(res::kPromptLibraryFolders));
+    AddCommandAction(ID_LIBRARY_SCAN, Q(res::kItemLibraryScan), Q(res::kPromptLibraryScan));
+    AddCommandAction(ID_LIBRARY_STOP, Q(res::kItemLibraryStop), Q(res::kPromptLibraryStop));
+    AddCommandAction(ID_LIBRARY_PROBLEMS, Q(res::kItemLibraryProblems), Q(res::kPromptLibraryProblems));
+    AddCommandAction(ID_LIBRARY_DUPLICATES, Q(res::kItemLibraryDuplicates), Q(res::kPromptLibraryDuplicates));
+    // The library goes before the frame's base closes the windows left open.
+    const auto library = [this](void (CLibrary::*pCommand)()) {
+        return [this, pCommand] {
+            if (m_pLibrary)
+                (m_pLibrary.get()->*pCommand)();
+        };
+    };
+    OnCommand(ID_LIBRARY_WINDOW, library(&CLibrary::ToggleWindow),
+              [this](CCmdUI& ui) { ui.SetCheck(m_pLibrary && m_pLibrary->IsWindowShown()); });
+    OnCommand(ID_LIBRARY_FIND, library(&CLibrary::Find));
+    OnCommand(ID_LIBRARY_FOLDERS, library(&CLibrary::ShowFolders));
+    OnCommand(ID_LIBRARY_SCAN, library(&CLibrary::Scan),
+              [this](CCmdUI& ui) { ui.Enable(m_pLibrary && !m_pLibrary->IsScanning()); });
+    OnCommand(ID_LIBRARY_STOP, library(&CLibrary::StopScan),
+              [this](CCmdUI& ui) { ui.Enable(m_pLibrary && m_pLibrary->IsScanning()); });
+    OnCommand(ID_LIBRARY_PROBLEMS, library(&CLibrary::ShowProblems));
+    OnCommand(ID_LIBRARY_DUPLICATES, library(&CLibrary::ShowDuplicates));
+}
+
 void CMainFrame::BuildMenus()
 {
     auto menu = [this](const char* title, std::initializer_list<int> ids) {
@@ -320,6 +360,9 @@ void CMainFrame::BuildMenus()
                                           ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
     QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
+    QMenu* library = menu(res::kMenuLibrary, {ID_LIBRARY_WINDOW, ID_LIBRARY_FIND, 0, ID_LIBRARY_FOLDERS,
+                                              ID_LIBRARY_SCAN, ID_LIBRARY_STOP, 0, ID_LIBRARY_PROBLEMS,
+                                              ID_LIBRARY_DUPLICATES});
     using namespace edit_commands;
     QMenu* edit = menu(res::kMenuEdit,
                        {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
@@ -327,8 +370,8 @@ void CMainFrame::BuildMenus()
 
     for (const CKindWindow& w : KindWindows())
         SetMenuBarMenus(w.nResourceId,
-                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, window, help});
-    SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, help});
+                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, window, library, help});
+    SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, library, help});
 }
 
 void CMainFrame::BuildToolBar()

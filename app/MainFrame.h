@@ -8,6 +8,7 @@
 #include <QToolBar>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "framework/core/TimerService.h"
@@ -16,6 +17,8 @@
 #include "midi/MidiService.h"
 
 namespace vantorel {
+
+class CLibrary;
 
 class CMainFrame : public CMDIFrameWnd, public ITimerTarget, public IMidiNotify {
     Q_OBJECT
@@ -40,6 +43,8 @@ public:
 
     // Local files dropped on the window go here (the application opens them).
     void SetDropHandler(std::function<void(const QStringList&)> handler) { m_onDrop = std::move(handler); }
+    // The Library window and its menu.
+    CLibrary& GetLibrary() const { return *m_pLibrary; }
 
     // Preview settings for the run (profile "Preview" section).
     int m_nPreviewNote = 60;
@@ -62,6 +67,7 @@ private:
     void KeepOnScreen();
     void BuildActions();
     void BuildEditActions();
+    void BuildLibraryActions();
     void BuildMenus();
     void BuildToolBar();
     void BuildStatusBar();
@@ -77,6 +83,7 @@ private:
     std::function<void()> m_previousStopPreview;
     bool m_bShown = false;
     std::function<void(const QStringList&)> m_onDrop;
+    std::unique_ptr<CLibrary> m_pLibrary;
 };
 
 } // namespace vantorel

@@ -35,6 +35,15 @@ enum : int {
     ID_EXPORT_SYSEX = 32794,
     ID_RECEIVE_DUMP = 32795,
 
+    // The Library menu, handled by the main frame.
+    ID_LIBRARY_WINDOW = 32860,
+    ID_LIBRARY_FIND = 32861,
+    ID_LIBRARY_FOLDERS = 32862,
+    ID_LIBRARY_SCAN = 32863,
+    ID_LIBRARY_STOP = 32864,
+    ID_LIBRARY_PROBLEMS = 32865,
+    ID_LIBRARY_DUPLICATES = 32866,
+
     // File > Compare..., handled by the main frame.
     ID_FILE_COMPARE = 32870,
 

@@ -3,6 +3,7 @@
 #include "cli/Convert.h"
 #include "cli/Diff.h"
 #include "cli/ExitCodes.h"
+#include "cli/LibraryCommands.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "cli/Ports.h"
@@ -65,6 +66,11 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
         break;
     case ECommand::Diff:
         nExit = Diff(options, ctx);
+        break;
+    case ECommand::Library:
+    case ECommand::Search:
+    case ECommand::Duplicates:
+        nExit = RunLibraryCommand(options, ctx);
         break;
     default:
         nExit = RunTransfer(options, ctx);

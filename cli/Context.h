@@ -22,6 +22,9 @@ struct CContext {
     std::function<CDefaultMidiService::EBackend(bool bInput, unsigned nDevice)> backendOf;
     // Runs events until done() holds or the user stops the command.
     std::function<void(const std::function<bool()>& done)> runUntil;
+    // Handles the events waiting, without waiting for more (a long job that
+    // does not run the loop calls it now and then, so that Ctrl+C is heard).
+    std::function<void()> pollEvents;
     // Set (from the event loop, never from a signal handler) on SIGINT or SIGTERM.
     bool bStopRequested = false;
 };

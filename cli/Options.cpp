@@ -18,8 +18,20 @@ struct CCommandWord {
 constexpr CCommandWord kCommands[] = {
     {"ports", ECommand::Ports},   {"get", ECommand::Get},         {"send", ECommand::Send},
     {"backup", ECommand::Backup}, {"restore", ECommand::Restore}, {"verify", ECommand::Verify},
-    {"info", ECommand::Info},     {"convert", ECommand::Convert}, {"diff", ECommand::Diff},
+    {"info", ECommand::Info},     {"convert", ECommand::Convert}, {"library", ECommand::Library},
+    {"search", ECommand::Search}, {"duplicates", ECommand::Duplicates}, {"diff", ECommand::Diff},
 };
+
+struct CLibraryWord {
+    const char* szWord;
+    ELibraryAction action;
+};
+constexpr CLibraryWord kLibraryActions[] = {
+    {"add", ELibraryAction::Add}, {"scan", ELibraryAction::Scan}, {"problems", ELibraryAction::Problems}};
+
+bool IsLibraryCommand(ECommand c) {
+    return c == ECommand::Library || c == ECommand::Search || c == ECommand::Duplicates;
+}
 
 bool Usage(std::string& error, const std::string& text) {
     error = text + res::kCliSeeHelp;
@@ -33,7 +45,8 @@ bool ParseRetries(const std::string& text, int& n) {
 }
 
 bool UsesPorts(ECommand c) {
-    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && c != ECommand::Diff;
+    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && c != ECommand::Diff &&
+           !IsLibraryCommand(c);
 }
 
 } // namespace
@@ -62,9 +75,12 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
             options.bQuiet = true;
             continue;
         }
-        if (arg == "--keep-partial" || arg == "--lenient" || arg == "--any-device") {
+        if (arg == "--keep-partial" || arg == "--lenient" || arg == "--any-device" || arg == "--json" ||
+            arg == "--starred") {
             (arg == "--keep-partial" ? options.bKeepPartial
              : arg == "--lenient"    ? options.bLenient
+             : arg == "--json"       ? options.bJson
+             : arg == "--starred"    ? options.bStarred
                                      : options.bAnyDevice) = true;
             given.push_back(arg);
             continue;
@@ -79,7 +95,7 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
                 bHasValue = true;
             }
             if (arg != "--midi-in" && arg != "--midi-out" && arg != "--retries" && arg != "-o" &&
-                arg != "--output")
+                arg != "--output" && arg != "--kind" && arg != "--tag")
                 return Usage(error, FormatText(res::kCliUnknownOption, arg));
             if (!bHasValue) {
                 if (i + 1 >= args.size())
@@ -94,7 +110,13 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
             else if (arg == "--retries") {
                 if (!ParseRetries(value, options.nRetries))
                     return Usage(error, FormatText(res::kCliBadRetries, value));
-            } else
+            } else if (arg == "--kind") {
+                options.pSearchKind = DocumentKinds().FromWord(value);
+                if (!options.pSearchKind)
+                    return Usage(error, FormatText(res::kCliUnknownKind, value));
+            } else if (arg == "--tag")
+                options.strTag = value;
+            else
                 output = value;
             continue;
         }
@@ -114,13 +136,17 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
         return Usage(error, FormatText(res::kCliUnknownCommand, word));
 
     for (const std::string& opt : given) {
-        const bool bApplies =
-            (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries") ? UsesPorts(options.command)
-            : opt == "--keep-partial"
-                ? options.command == ECommand::Get || options.command == ECommand::Backup
-            : opt == "--lenient"    ? options.command == ECommand::Convert
-            : opt == "--any-device" ? options.command == ECommand::Convert || options.command == ECommand::Diff
-                                                          : options.command == ECommand::Get; // -o
+        const bool bApplies = (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries")
+                                  ? UsesPorts(options.command)
+                              : opt == "--keep-partial"
+                                  ? options.command == ECommand::Get || options.command == ECommand::Backup
+                              : opt == "--lenient" ? options.command == ECommand::Convert
+                              : opt == "--any-device"
+                                  ? options.command == ECommand::Convert || options.command == ECommand::Diff
+                              : opt == "--json" ? IsLibraryCommand(options.command)
+                              : opt == "--kind" || opt == "--tag" || opt == "--starred"
+                                  ? options.command == ECommand::Search
+                                  : options.command == ECommand::Get; // -o
         if (!bApplies)
             return Usage(error, FormatText(res::kCliOptionNotHere, opt, word));
     }
@@ -151,6 +177,13 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     case ECommand::Diff:
         nMin = 2, nMax = 2, szWhat = res::kCliWhatTwoFiles;
         break;
+    case ECommand::Library:
+        nMin = 1, nMax = words.size(), szWhat = res::kCliWhatLibrary;
+        break;
+    case ECommand::Search:
+        nMin = 1, nMax = 1, szWhat = res::kCliWhatText;
+        break;
+    case ECommand::Duplicates:
     case ECommand::Help:
         break;
     }
@@ -174,6 +207,25 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
                 return Usage(error, FormatText(res::kCliUnknownEntry, options.pKind->Word(), words[2],
                                                options.pKind->LabelRange()));
         }
+        return true;
+    }
+    if (options.command == ECommand::Library) {
+        const CLibraryWord* pAction = nullptr;
+        for (const CLibraryWord& a : kLibraryActions)
+            if (words[1] == a.szWord)
+                pAction = &a;
+        if (!pAction)
+            return Usage(error, FormatText(res::kCliUnknownLibraryAction, words[1]));
+        options.libraryAction = pAction->action;
+        options.folders.assign(words.begin() + 2, words.end());
+        if (pAction->action == ELibraryAction::Add && options.folders.empty())
+            return Usage(error, FormatText(res::kCliMissingArgument, "library add", res::kCliWhatDirs));
+        if (pAction->action != ELibraryAction::Add && !options.folders.empty())
+            return Usage(error, FormatText(res::kCliTooManyArguments, "library " + words[1], words[2]));
+        return true;
+    }
+    if (options.command == ECommand::Search) {
+        options.strText = words[1];
         return true;
     }
     if (nArgs >= 1)

@@ -10,7 +10,10 @@
 
 namespace vantorel::cli {
 
-enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert, Diff };
+enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert, Library, Search, Duplicates, Diff };
+
+// What `library` does: add folders, scan them, list the files left out.
+enum class ELibraryAction { Add, Scan, Problems };
 
 struct COptions {
     ECommand command = ECommand::Help;
@@ -26,6 +29,13 @@ struct COptions {
     bool bKeepPartial = false;
     bool bLenient = false;   // convert: parts of a SysEx file skipped are no failure
     bool bAnyDevice = false; // convert, diff: a SysEx file's data sets for any device ID are taken
+    ELibraryAction libraryAction = ELibraryAction::Scan;
+    std::vector<std::string> folders; // library add: DIR...
+    std::string strText;              // search: TEXT
+    const CDocKind* pSearchKind = nullptr; // search --kind
+    std::string strTag;               // search --tag
+    bool bStarred = false;            // search --starred
+    bool bJson = false;               // library, search, duplicates: one JSON object per line
 };
 
 // Fills options from the words after the program's name; false with error set

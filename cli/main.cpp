@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
         while (!done() && !ctx.bStopRequested)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     };
+    ctx.pollEvents = [] { QCoreApplication::processEvents(QEventLoop::AllEvents); };
     cli::CStopSignal stop([&ctx] { ctx.bStopRequested = true; });
 
     std::vector<std::string> args(argv + 1, argv + argc);

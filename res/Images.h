@@ -22,7 +22,7 @@ QImage CopyCursorImage(int nCursorId);
 // a document kind, an arrow with the kind's short name in its colour.
 inline constexpr int kToolbarImageWidth = 16;
 inline constexpr int kToolbarImageHeight = 15;
-enum class EButtonImage { New, Open, Save, Preview, ClearCopyBuffer, About };
+enum class EButtonImage { New, Open, Save, Preview, ClearCopyBuffer, About, Library };
 QImage ToolbarImage(EButtonImage button);
 QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour);
 

@@ -111,6 +111,23 @@ void DrawAbout(QImage& img)
 }
 } // namespace
 
+namespace {
+// Three books on a shelf and a magnifying glass: the Library window.
+void DrawLibrary(QPainter& p)
+{
+    p.setPen(Qt::black);
+    const QColor spines[] = {QColor(0x20, 0x60, 0xC0), QColor(0x20, 0xA0, 0x40), QColor(0xC0, 0x30, 0x30)};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(spines[i]);
+        p.drawRect(1 + i * 3, 2, 2, 11);
+    }
+    p.drawLine(0, 14, 15, 14);
+    p.setBrush(Qt::white);
+    p.drawEllipse(9, 3, 5, 5);
+    p.drawLine(13, 8, 15, 11);
+}
+} // namespace
+
 QImage ToolbarImage(EButtonImage button)
 {
     QImage img(kToolbarImageWidth, kToolbarImageHeight, QImage::Format_ARGB32);
@@ -126,6 +143,7 @@ QImage ToolbarImage(EButtonImage button)
     case EButtonImage::Save: DrawSave(p); break;
     case EButtonImage::Preview: DrawPreview(p); break;
     case EButtonImage::ClearCopyBuffer: DrawClearCopy(p); break;
+    case EButtonImage::Library: DrawLibrary(p); break;
     case EButtonImage::About: break;
     }
     return img;

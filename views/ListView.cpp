@@ -119,6 +119,27 @@ void CListView::OnEditPaste()
     OnLButtonDown(MK_LBUTTON, SelectionPoint());
 }
 
+void CListView::ShowEntry(int nEntry, int nPart)
+{
+    if (!GetDocument() || nEntry < 0 || nEntry >= GetDocument()->GetEntryCount())
+        return;
+    SelectEntry(nEntry, nPart);
+    ScrollRowIntoView(KeyRow());
+}
+
+void CListView::CopyEntry(int nEntry, int nPart)
+{
+    ShowEntry(nEntry, nPart);
+    if (KeyRow() >= 0)
+        OnEditCopy();
+}
+
+void CListView::DropHeldAt(const QPoint& ptViewport)
+{
+    if (GetDocument() && HeldKind() != kCopyNone)
+        OnLButtonDown(MK_LBUTTON, ptViewport);
+}
+
 void CListView::ScrollRowIntoView(int nRow)
 {
     if (nRow < 0)

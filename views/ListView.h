@@ -112,6 +112,16 @@ public:
     // The document window that ran a transfer is the active one again.
     void ReturnFocusAfterTransfer();
 
+    // ---- from outside the window (the Library window) -----------------------
+    // Makes entry nEntry the selection (nPart 0 or 1: a patch inside
+    // performance nEntry) without auditioning it, and scrolls it into view.
+    void ShowEntry(int nEntry, int nPart = -1);
+    // Edit > Copy of entry nEntry: picks it up as a Shift-click would.
+    void CopyEntry(int nEntry, int nPart = -1);
+    // What the copy buffer holds dropped at a viewport point, as a click
+    // there would drop it (or refuse it).
+    void DropHeldAt(const QPoint& ptViewport);
+
 protected:
     // The list's scroll size, from the document's layout values.
     virtual QSize ContentSize() const = 0;
@@ -187,6 +197,8 @@ protected:
     // Selects a row as a click would, auditioning with Send Data on when no
     // audition is still sending; never touches the copy buffer.
     virtual void KeySelect(int nRow) = 0;
+    // The selection of ShowEntry; windows whose KeySelect auditions override it.
+    virtual void SelectEntry(int nEntry, int /*nPart*/) { KeySelect(nEntry); }
     // Left and Right (-1, +1); only the performance window has columns.
     virtual void KeyLeftRight(int) {}
     // Rename and Initialize of the selected row; false when there is none

@@ -47,6 +47,7 @@ protected:
     int KeyRow() const override { return m_nSelect; }
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override;
+    void SelectEntry(int nEntry, int) override { Select(nEntry); }
     bool CanRenameSelection() const override { return m_nSelect >= 0; }
     void RenameSelection() override;
     void InitializeSelection() override;

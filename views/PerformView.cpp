@@ -289,6 +289,17 @@ void CPerformView::KeySelect(int nRow)
         SelectAndAudition(nRow, -1);
 }
 
+void CPerformView::SelectEntry(int nEntry, int nPart)
+{
+    if (nPart >= 0 && nPart < CPerformRecord::kPatchCount) {
+        SelectPerformance(-1);
+        SelectPatch(nEntry * CPerformRecord::kPatchCount + nPart);
+    } else {
+        SelectPatch(-1);
+        SelectPerformance(nEntry);
+    }
+}
+
 void CPerformView::KeyLeftRight(int nStep)
 {
     // Positions along a performance: 0 the performance, 1 and 2 its patches.

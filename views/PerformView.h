@@ -62,6 +62,7 @@ protected:
     int KeyRow() const override;
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override;
+    void SelectEntry(int nEntry, int nPart) override;
     // A performance, its first patch, its second patch, in that order.
     void KeyLeftRight(int nStep) override;
     bool CanRenameSelection() const override { return KeyRow() >= 0; }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
 
 namespace vantorel {
 
@@ -12,6 +13,15 @@ std::map<int, std::function<void(CDocument*)>>& DestroyListeners()
     return listeners;
 }
 int g_nNextListener = 1;
+// Documents are also made and dropped off the GUI thread (the library's scan
+// reads files into them), so the list is only touched under this lock.
+std::mutex g_listenersMutex;
+
+std::map<int, std::function<void(CDocument*)>> CopyOfListeners()
+{
+    std::lock_guard lock(g_listenersMutex);
+    return DestroyListeners();
+}
 } // namespace
 
 CViewBase::~CViewBase()
@@ -23,7 +33,7 @@ CViewBase::~CViewBase()
 CDocument::~CDocument()
 {
     // Copy first: a listener may remove itself.
-    auto listeners = DestroyListeners();
+    auto listeners = CopyOfListeners();
     for (auto& [token, fn] : listeners)
         if (fn)
             fn(this);
@@ -180,11 +190,16 @@ void CDocument::UpdateAllViews(CViewBase* pSender, long lHint, CObject* pHint)
 
 int CDocument::AddDestroyListener(std::function<void(CDocument*)> fn)
 {
+    std::lock_guard lock(g_listenersMutex);
     const int token = g_nNextListener++;
     DestroyListeners()[token] = std::move(fn);
     return token;
 }
 
-void CDocument::RemoveDestroyListener(int token) { DestroyListeners().erase(token); }
+void CDocument::RemoveDestroyListener(int token)
+{
+    std::lock_guard lock(g_listenersMutex);
+    DestroyListeners().erase(token);
+}
 
 } // namespace vantorel

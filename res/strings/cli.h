@@ -22,6 +22,14 @@ inline constexpr const char* kCliUsage =
     "  diff A B                   compare two library or SysEx files of one kind; one line\n"
     "                             per entry that differs (names: A's, then B's), moved\n"
     "                             entries as moved\n"
+    "  library add DIR...         add folders to the library (scan them next)\n"
+    "  library scan               index every library file and .syx file in the folders;\n"
+    "                             only files changed since the last scan are read\n"
+    "  library problems           the files the scan left out, and why\n"
+    "  search TEXT                every entry whose name holds TEXT (any case; \"\" for all):\n"
+    "                             label, name, kind and file; --kind KIND, --tag TAG and\n"
+    "                             --starred narrow it\n"
+    "  duplicates                 every sound held in more than one place, with its places\n"
     "\n"
     "KIND is patch, performance, system, pattern or motion. ENTRY is a label as the windows\n"
     "show it: A11..B88 (patch), 11..88 (performance), system or txrx (system),\n"
@@ -40,14 +48,19 @@ inline constexpr const char* kCliUsage =
     "  --lenient      convert: exit 0 even when part of a SysEx file was skipped\n"
     "  --any-device   convert, diff: take a SysEx file's data for another device ID (as\n"
     "                 downloaded files often are) as this synthesizer's\n"
+    "  --json         library, search, duplicates: one JSON object per line\n"
     "  --quiet        no progress on stderr\n"
     "  -h, --help     this text\n"
     "\n"
+    "The library lives in $XDG_DATA_HOME/vantorel/library.db (~/.local/share when unset);\n"
+    "it is only an index: no library file is ever changed by it.\n"
+    "\n"
     "Exit codes: 0 done (diff: the files hold the same); 1 verify or diff found\n"
-    "differences, or convert skipped part of a SysEx file (it says what); 2 usage error;\n"
+    "differences, or convert skipped part of a SysEx file (it says what), or search or\n"
+    "duplicates found nothing; 2 usage error;\n"
     "3 MIDI error (port missing, no answer after the retries, server gone); 4 file error\n"
-    "(unreadable, wrong kind, cannot write). Ctrl+C stops a transfer, closes the ports\n"
-    "and exits 130.\n";
+    "(unreadable, wrong kind, cannot write; the library's index cannot be used). Ctrl+C\n"
+    "stops a transfer or a scan (and closes the ports) and exits 130.\n";
 
 // Every message line starts with this.
 inline constexpr const char* kCliPrefix = "vantorel-cli: ";
@@ -73,6 +86,11 @@ inline constexpr const char* kCliWhatFile = "a FILE";
 inline constexpr const char* kCliWhatDir = "a DIR";
 inline constexpr const char* kCliWhatInOut = "IN and OUT";
 inline constexpr const char* kCliWhatTwoFiles = "two files, A and B";
+inline constexpr const char* kCliWhatLibrary = "add DIR..., scan or problems";
+inline constexpr const char* kCliWhatDirs = "one DIR or more";
+inline constexpr const char* kCliWhatText = "the TEXT to find (\"\" for everything)";
+inline constexpr const char* kCliUnknownLibraryAction =
+    "Unknown library command '%s': use library add DIR..., library scan or library problems.";
 // convert
 inline constexpr const char* kCliConvertUnknownFormat =
     "%s: name the new file .pat, .pfm, .syp, .ptn, .mtn or .syx, so that its format is known."; // OUT
@@ -126,6 +144,22 @@ inline constexpr const char* kCliPortOptionOut = "out";
 inline constexpr const char* kCliInfoKind = "%s: %s, %s entries"; // file, kind, entries
 inline constexpr const char* kCliInfoEntry = "%-6s %s";
 inline constexpr const char* kCliInfoVarName = "%s, %d bytes"; // row label, data size
+
+// The library: a folder added, a scan's progress and summary, a file left out,
+// a search's line (label, name, kind, file) and a duplicated sound.
+inline constexpr const char* kCliLibraryAdded = "Added %s to the library. Run vantorel-cli library scan to index it.";
+inline constexpr const char* kCliLibraryNoFolders =
+    "The library has no folders yet. Add one with vantorel-cli library add DIR, then run vantorel-cli library scan.";
+inline constexpr const char* kCliLibraryIndexing = "Indexing %s of %s files";
+// files, read, unchanged, removed, left out
+inline constexpr const char* kCliLibraryScanned =
+    "Scanned %s files: %s read, %s unchanged, %s removed; %s left out (vantorel-cli library problems lists them).";
+inline constexpr const char* kCliLibraryStopped =
+    "The scan stopped; what it read is in the library. Run vantorel-cli library scan again to finish it.";
+inline constexpr const char* kCliLibraryProblem = "%s: %s"; // file, reason
+inline constexpr const char* kCliSearchLine = "%-12s %-16s %-11s %s"; // label, name, kind, file
+inline constexpr const char* kCliDuplicateGroup = "%s (%s), %s places:"; // name, kind, how many
+inline constexpr const char* kCliDuplicatePlace = "  %-12s %-16s %s";   // label, name, file
 
 // Files: the path, then what to do.
 inline constexpr const char* kCliFileNotFound = "%s does not exist. Check the name and the folder.";

@@ -38,7 +38,7 @@ TEST_F(AppStartTest, StartsWithAnEmptyMainWindow)
     EXPECT_TRUE(Frame()->isVisible());
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel"));
     EXPECT_TRUE(Frame()->GetMdiArea()->subWindowList().isEmpty());
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Setup", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Setup", "&Library", "&Help"}));
     EXPECT_EQ(Frame()->GetReadyPane()->text(), QStringLiteral("Ready"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_PREVIEW, ID_CLEAR_COPY_BUFFER, ID_APP_ABOUT})
         EXPECT_TRUE(Frame()->CommandAction(id)->isEnabled()) << id;
@@ -99,7 +99,7 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetTitle(), "Pattern1");
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - Pattern1"));
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Pattern", "&Setup", "&Window", "&Help"}));
+    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Pattern", "&Setup", "&Window", "&Library", "&Help"}));
     // The pattern window handles its own Get and Send.
     EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
     EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH_BANK)->isEnabled());

@@ -53,7 +53,7 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
 {
     MakeFrame();
     EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel"));
-    EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Help"}));
+    EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Library", "&Help"}));
     std::vector<int> ids;
     EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
               (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "&Import SysEx...", "-", "E&xit"}));
@@ -62,7 +62,7 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
     EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kSetupItems);
     EXPECT_EQ(ids, (std::vector<int>{59392, 59393, 32776, 32770, 32771, 0, 32795}));
     ids.clear();
-    EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), QStringList{"&About Vantorel..."});
+    EXPECT_EQ(Items(m_pFrame.get(), 3, &ids), QStringList{"&About Vantorel..."});
     EXPECT_EQ(ids, std::vector<int>{57664});
 }
 
@@ -87,7 +87,7 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
         OpenKind(k, &doc);
         EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel - ") + QString::fromStdString(doc->GetTitle()));
         EXPECT_EQ(MenuTitles(m_pFrame.get()),
-                  (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Help"}));
+                  (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Library", "&Help"}));
         std::vector<int> ids;
         EXPECT_EQ(
             Items(m_pFrame.get(), 0, &ids),
@@ -213,14 +213,14 @@ TEST_F(MainFrameTest, TheRowCommandsFollowAClickWithoutARefresh)
     EXPECT_TRUE(Enabled(57637));
 }
 
-TEST_F(MainFrameTest, ToolbarHoldsSixteenButtonsInOrder)
+TEST_F(MainFrameTest, ToolbarHoldsSeventeenButtonsInOrder)
 {
     MakeFrame();
     std::vector<int> ids;
     for (QAction* a : m_pFrame->GetToolBar()->actions())
         ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
     const std::vector<int> expected{57600, 57601, 57603, 0, 32780, 32781, 0, 32782, 32783, 0, 32786, 32787, 0,
-                                    32784, 32785, 0,     32788, 32789, 0, 32772, 0,     32775, 0, 57664};
+                                    32784, 32785, 0,     32788, 32789, 0, 32772, 0,     32775, 0, 32860, 0, 57664};
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(m_pFrame->GetToolBar()->iconSize(), QSize(16, 15));
     for (QAction* a : m_pFrame->GetToolBar()->actions()) {

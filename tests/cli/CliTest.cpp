@@ -74,8 +74,9 @@ TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
     EXPECT_EQ(run.nExit, cli::kExitDone);
     for (const char* word :
          {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
-          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient",
-          "--any-device", "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130"})
+          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
+          "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130", "library add DIR...", "library scan",
+          "library problems", "search TEXT", "duplicates", "--json"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
 

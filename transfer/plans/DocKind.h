@@ -66,6 +66,19 @@ public:
     virtual bool SameEntry(const CDocument& a, const CDocument& b, int n) const;
     // The parts of entry n's bytes, for a compare; by default one part, the data.
     virtual CEntryLayout EntryLayout(int n) const;
+    // Bytes at the head of an entry's bytes that hold its name; 0 when the
+    // kind's entries have no name of their own.
+    virtual size_t NameSize() const { return 0; }
+    // Entries of another kind held whole inside each entry of this one (a
+    // performance's two patches): nCount of them, nSize bytes each, the first
+    // at nOffset of the entry's bytes and each next one right after it.
+    struct CInnerEntries {
+        const CDocKind* pKind = nullptr;
+        int nCount = 0;
+        size_t nOffset = 0;
+        size_t nSize = 0;
+    };
+    virtual CInnerEntries InnerEntries() const { return {}; }
 
     // ---- transfers ----------------------------------------------------------
     // nEntry -1: the whole document; otherwise one entry. Null for a document

@@ -40,6 +40,7 @@ public:
     {
         return As(doc).m_aPatch[size_t(n)].GetName();
     }
+    size_t NameSize() const override { return kEntryNameSize; }
 
     CEntryLayout EntryLayout(int) const override
     {

@@ -11,6 +11,7 @@
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
 #include "transfer/plans/DocKind.h"
+#include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
 
 namespace vantorel {
@@ -46,6 +47,13 @@ public:
     std::string EntryName(const CDocument& doc, int n) const override
     {
         return As(doc).m_aPerform[size_t(n)].GetName();
+    }
+    size_t NameSize() const override { return kEntryNameSize; }
+    CInnerEntries InnerEntries() const override
+    {
+        static_assert(CPerformRecord::kCommonOffset == 0, "the name heads the record");
+        return {&PatchKind(), CPerformRecord::kPatchCount, CPerformRecord::kFirstPatchOffset,
+                CPerformRecord::kPatchSize};
     }
 
     // The named common part, the settings of both parts, and the two patches part by part.

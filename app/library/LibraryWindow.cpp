@@ -1,0 +1,373 @@
+#include "app/library/LibraryWindow.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDrag>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QVBoxLayout>
+
+#include <set>
+
+#include "app/DocKinds.h"
+#include "data/PatchRecord.h"
+#include "data/PerformRecord.h"
+#include "framework/core/MessageBox.h"
+#include "library/LibraryIndex.h"
+#include "res/strings/librarywindow.h"
+#include "transfer/plans/PatchPlan.h"
+#include "transfer/plans/PerformPlan.h"
+#include "views/CopyBuffer.h"
+#include "views/ProgramSwitches.h"
+
+namespace vantorel {
+
+namespace {
+QString Q(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+CLibraryWindow::DragHook& Hook() {
+    static CLibraryWindow::DragHook hook;
+    return hook;
+}
+} // namespace
+
+// ---- the result list ---------------------------------------------------------
+
+CLibraryResultView::CLibraryResultView(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);
+    setWordWrap(false);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setStretchLastSection(false);
+    horizontalHeader()->setHighlightSections(false);
+}
+
+QSize CLibraryResultView::sizeHint() const {
+    int nWidth = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    for (int c = CLibraryModel::kStar; c <= CLibraryModel::kFile; ++c)
+        nWidth += columnWidth(c);
+    return {nWidth, QTableView::sizeHint().height()};
+}
+
+bool CLibraryResultView::event(QEvent* e) {
+    // Ctrl+C here copies the result, not the active list window's row.
+    if (e->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
+        e->accept();
+        return true;
+    }
+    return QTableView::event(e);
+}
+
+void CLibraryResultView::keyPressEvent(QKeyEvent* e) {
+    const int nRow = currentIndex().row();
+    if (e->matches(QKeySequence::Copy)) {
+        if (nRow >= 0)
+            emit copyRequested(nRow);
+        return;
+    }
+    switch (e->key()) {
+    case Qt::Key_Asterisk:
+        if (nRow >= 0)
+            emit rowPressed(nRow, CLibraryModel::kStar);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (nRow >= 0)
+            emit openRequested(nRow);
+        return;
+    default:
+        break;
+    }
+    QTableView::keyPressEvent(e);
+    if (currentIndex().row() != nRow && currentIndex().row() >= 0)
+        emit keyMoved(currentIndex().row());
+}
+
+void CLibraryResultView::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    const QModelIndex i = indexAt(e->position().toPoint());
+    if (e->button() == Qt::LeftButton && i.isValid())
+        emit rowPressed(i.row(), i.column());
+}
+
+void CLibraryResultView::startDrag(Qt::DropActions) {
+    if (currentIndex().isValid())
+        emit dragRequested(currentIndex().row());
+}
+
+// ---- the window --------------------------------------------------------------
+
+CLibraryWindow::CLibraryWindow(QWidget* parent) : QDockWidget(Q(res::kLibraryTitle), parent) {
+    setObjectName(QStringLiteral("LibraryWindow"));
+    setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
+    BuildWidgets();
+}
+
+CLibraryWindow::~CLibraryWindow() = default;
+
+CLibraryWindow::DragHook CLibraryWindow::SetDragHook(DragHook hook) {
+    DragHook previous = Hook();
+    Hook() = std::move(hook);
+    return previous;
+}
+
+const char* CLibraryWindow::MimeType() {
+    return "application/x-vantorel-library-entry";
+}
+
+void CLibraryWindow::BuildWidgets() {
+    auto* pBody = new QWidget(this);
+    auto* pLayout = new QVBoxLayout(pBody);
+    pLayout->setContentsMargins(4, 4, 4, 4);
+
+    m_pSearch = new QLineEdit(pBody);
+    m_pSearch->setPlaceholderText(Q(res::kLibrarySearchHint));
+    m_pSearch->setClearButtonEnabled(true);
+    pLayout->addWidget(m_pSearch);
+
+    auto* pFilters = new QHBoxLayout;
+    m_pKind = new QComboBox(pBody);
+    m_pKind->addItem(Q(res::kLibraryAllKinds));
+    for (const CKindWindow& w : KindWindows())
+        m_pKind->addItem(KindDisplayName(w.pKind));
+    m_pTag = new QComboBox(pBody);
+    m_pStarred = new QCheckBox(Q(res::kLibraryStarredOnly), pBody);
+    pFilters->addWidget(m_pKind);
+    pFilters->addWidget(m_pTag, 1);
+    pFilters->addWidget(m_pStarred);
+    pLayout->addLayout(pFilters);
+
+    m_pResults = new CLibraryResultView(pBody);
+    m_pResults->setModel(&m_model);
+    m_pResults->horizontalHeader()->setSectionResizeMode(CLibraryModel::kName, QHeaderView::Interactive);
+    m_pResults->setColumnWidth(CLibraryModel::kName, 140);
+    m_pResults->setColumnWidth(CLibraryModel::kKind, 90);
+    m_pResults->setColumnWidth(CLibraryModel::kLabel, 80);
+    m_pResults->setColumnWidth(CLibraryModel::kFile, 110);
+    m_pResults->setColumnWidth(CLibraryModel::kStar, 28);
+    pLayout->addWidget(m_pResults, 1);
+
+    auto* pTags = new QHBoxLayout;
+    pTags->addWidget(new QLabel(Q(res::kLibraryTagsLabel), pBody));
+    m_pTagsEdit = new QLineEdit(pBody);
+    m_pTagsEdit->setEnabled(false);
+    pTags->addWidget(m_pTagsEdit, 1);
+    pLayout->addLayout(pTags);
+
+    m_pNote = new QLabel(pBody);
+    m_pNote->setWordWrap(true);
+    m_pNote->hide();
+    pLayout->addWidget(m_pNote);
+    setWidget(pBody);
+
+    connect(m_pSearch, &QLineEdit::textChanged, this, [this] { ApplyFilters(); });
+    connect(m_pKind, &QComboBox::currentIndexChanged, this, [this] { ApplyFilters(); });
+    connect(m_pTag, &QComboBox::currentIndexChanged, this, [this] { ApplyFilters(); });
+    connect(m_pStarred, &QCheckBox::toggled, this, [this] { ApplyFilters(); });
+    connect(m_pSearch, &QLineEdit::returnPressed, this, [this] {
+        if (m_model.rowCount() > 0) {
+            m_pResults->setFocus();
+            m_pResults->setCurrentIndex(m_model.index(0, CLibraryModel::kName));
+        }
+    });
+    m_pSearch->installEventFilter(this);
+
+    connect(m_pResults, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex& i) { OpenRow(i.row()); });
+    connect(m_pResults, &CLibraryResultView::rowPressed, this, [this](int nRow, int nColumn) {
+        if (nColumn == CLibraryModel::kStar)
+            ToggleStar(nRow);
+        else
+            AuditionRow(nRow);
+    });
+    connect(m_pResults, &CLibraryResultView::keyMoved, this, [this](int nRow) { AuditionRow(nRow); });
+    connect(m_pResults, &CLibraryResultView::openRequested, this, [this](int nRow) { OpenRow(nRow); });
+    connect(m_pResults, &CLibraryResultView::copyRequested, this, [this](int nRow) { CopyRow(nRow); });
+    connect(m_pResults, &CLibraryResultView::dragRequested, this, [this](int nRow) { DragRow(nRow); });
+    connect(m_pResults->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& i) { ShowTagsOf(i.row()); });
+    connect(&m_model, &QAbstractItemModel::modelReset, this, [this] { ShowTagsOf(-1); });
+    connect(m_pTagsEdit, &QLineEdit::editingFinished, this,
+            [this] { SetTags(m_pResults->currentIndex().row(), m_pTagsEdit->text()); });
+}
+
+bool CLibraryWindow::eventFilter(QObject* pWatched, QEvent* e) {
+    // Down from the search field moves into the results.
+    if (pWatched == m_pSearch && e->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(e)->key() == Qt::Key_Down && m_model.rowCount() > 0) {
+        m_pResults->setFocus();
+        if (!m_pResults->currentIndex().isValid())
+            m_pResults->setCurrentIndex(m_model.index(0, CLibraryModel::kName));
+        return true;
+    }
+    return QDockWidget::eventFilter(pWatched, e);
+}
+
+void CLibraryWindow::SetIndex(CLibraryIndex* pIndex) {
+    m_pIndex = pIndex;
+    FillTags();
+    m_model.SetIndex(pIndex);
+    const bool bNoFolders = pIndex && pIndex->Folders().empty();
+    m_pNote->setText(Q(res::kLibraryNoFolders));
+    m_pNote->setVisible(bNoFolders);
+}
+
+void CLibraryWindow::Reload() {
+    FillTags();
+    m_model.Reload();
+    m_pNote->setVisible(m_pIndex && m_pIndex->Folders().empty());
+}
+
+void CLibraryWindow::FocusSearch() {
+    show();
+    raise();
+    m_pSearch->setFocus(Qt::ShortcutFocusReason);
+    m_pSearch->selectAll();
+}
+
+void CLibraryWindow::FillTags() {
+    const QString strCurrent = m_pTag->currentIndex() > 0 ? m_pTag->currentText() : QString();
+    const QSignalBlocker block(m_pTag);
+    m_pTag->clear();
+    m_pTag->addItem(Q(res::kLibraryAnyTag));
+    if (m_pIndex)
+        for (const std::string& tag : m_pIndex->AllTags())
+            m_pTag->addItem(QString::fromStdString(tag));
+    const int nAt = strCurrent.isEmpty() ? 0 : m_pTag->findText(strCurrent);
+    m_pTag->setCurrentIndex(std::max(0, nAt));
+}
+
+void CLibraryWindow::ApplyFilters() {
+    CLibraryQuery q;
+    q.strText = m_pSearch->text().trimmed().toStdString();
+    const int nKind = m_pKind->currentIndex() - 1;
+    if (nKind >= 0 && nKind < static_cast<int>(KindWindows().size()))
+        q.pKind = KindWindows()[static_cast<size_t>(nKind)].pKind;
+    if (m_pTag->currentIndex() > 0)
+        q.strTag = m_pTag->currentText().toStdString();
+    q.bStarredOnly = m_pStarred->isChecked();
+    m_model.SetQuery(q);
+}
+
+std::optional<std::vector<uint8_t>> CLibraryWindow::ReadEntry(const CLibraryEntry& e) {
+    if (!m_pIndex)
+        return std::nullopt;
+    std::string strError;
+    std::optional<std::vector<uint8_t>> bytes = m_pIndex->EntryBytes(e, strError);
+    if (!bytes)
+        AfxMessageBox(strError, MB_OK);
+    return bytes;
+}
+
+void CLibraryWindow::OpenRow(int nRow) {
+    if (const CLibraryEntry* e = m_model.Entry(nRow); e && m_onOpen)
+        m_onOpen(*e);
+}
+
+void CLibraryWindow::AuditionRow(int nRow) {
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    const bool bPatch = e && e->pKind == &PatchKind();
+    const bool bPerformance = e && e->pKind == &PerformanceKind();
+    if (!(bPatch || bPerformance) || !IsSendDataOn() || m_audition.IsSending())
+        return;
+    const std::optional<std::vector<uint8_t>> bytes = ReadEntry(*e);
+    if (bPatch && bytes && bytes->size() == CPatchRecord::kSize) {
+        CPatchRecord patch;
+        std::copy(bytes->begin(), bytes->end(), patch.Data());
+        m_audition.StartPatch(patch);
+    } else if (bPerformance && bytes && bytes->size() == CPerformRecord::kSize) {
+        m_auditioned = *bytes;
+        m_audition.Start(m_auditioned.data());
+    }
+}
+
+bool CLibraryWindow::CopyRow(int nRow) {
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    if (!e || !e->pKind)
+        return false;
+    const std::optional<std::vector<uint8_t>> bytes = ReadEntry(*e);
+    return bytes && m_clip.PickUp(*e->pKind, e->nPart >= 0 ? 0 : e->nEntry, *bytes);
+}
+
+void CLibraryWindow::DragRow(int nRow) {
+    if (!CopyRow(nRow))
+        return;
+    auto* pData = new QMimeData;
+    pData->setData(QString::fromLatin1(MimeType()), QByteArray::number(m_model.Entry(nRow)->nId));
+    if (Hook()) {
+        Hook()(*pData);
+        delete pData;
+    } else {
+        auto* pDrag = new QDrag(m_pResults);
+        pDrag->setMimeData(pData);
+        pDrag->exec(Qt::CopyAction);
+    }
+    // A drag that ended anywhere but on a window that took it holds nothing;
+    // looked at after the drop, which the window takes after the drag ends.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (m_clip.IsHeld())
+                CCopyBuffer::Get().Clear();
+        },
+        Qt::QueuedConnection);
+}
+
+void CLibraryWindow::ToggleStar(int nRow) {
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    if (!e || !m_pIndex)
+        return;
+    const bool bStarred = !e->bStarred;
+    m_pIndex->SetStarred(e->strSound, bStarred);
+    m_model.ShowStarred(e->strSound, bStarred);
+}
+
+void CLibraryWindow::ShowTagsOf(int nRow) {
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    m_pTagsEdit->setEnabled(e && m_pIndex);
+    QStringList tags;
+    if (e && m_pIndex)
+        for (const std::string& tag : m_pIndex->Tags(e->strSound))
+            tags << QString::fromStdString(tag);
+    m_pTagsEdit->setText(tags.join(QStringLiteral(", ")));
+}
+
+void CLibraryWindow::SetTags(int nRow, const QString& strTags) {
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    if (!e || !m_pIndex)
+        return;
+    std::set<std::string> wanted;
+    for (const QString& tag : strTags.split(QLatin1Char(','), Qt::SkipEmptyParts))
+        if (!tag.trimmed().isEmpty())
+            wanted.insert(tag.trimmed().toStdString());
+    const std::vector<std::string> had = m_pIndex->Tags(e->strSound);
+    bool bChanged = false;
+    for (const std::string& tag : had)
+        if (!wanted.count(tag)) {
+            m_pIndex->RemoveTag(e->strSound, tag);
+            bChanged = true;
+        }
+    for (const std::string& tag : wanted)
+        if (std::find(had.begin(), had.end(), tag) == had.end()) {
+            m_pIndex->AddTag(e->strSound, tag);
+            bChanged = true;
+        }
+    if (bChanged)
+        FillTags();
+}
+
+} // namespace vantorel
