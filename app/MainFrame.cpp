@@ -25,11 +25,13 @@
 #include "res/Images.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
+#include "res/strings/compare.h"
 #include "res/strings/librarywindow.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
 #include "app/DocKinds.h"
+#include "app/CompareCommands.h"
 #include "views/EditCommands.h"
 #include "views/ProgramSwitches.h"
 #include "res/strings/views.h"
@@ -132,6 +134,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 
     CCopyBuffer::Get().Empty();
     CCopyBuffer::Get().SetCursorHost(this);
+    InstallCompareWithSelected(*this);
     m_bPreviewSounding = 0;
 
     SetSendDataSwitch(CSettings::ReadSendData() ? 1 : 0);
@@ -154,6 +157,7 @@ CMainFrame::~CMainFrame()
     SetStopPreviewHandler(std::move(m_previousStopPreview));
     CTimerService::Get().KillAllTimers(this);
     CCopyBuffer::Get().SetCursorHost(nullptr);
+    UninstallCompareWithSelected();
     // The preview port resets and closes itself when it goes.
 }
 
@@ -290,6 +294,7 @@ void CMainFrame::BuildActions()
         {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything, {}},
         {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, {}},
         {ID_HELP_USER_GUIDE, res::kItemUserGuide, res::kPromptUserGuide, {}},
+        {ID_FILE_COMPARE, res::kItemCompare, res::kPromptCompare, {}},
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
@@ -306,6 +311,8 @@ void CMainFrame::BuildActions()
     OnCommand(ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
               [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
     OnCommand(ID_CLEAR_COPY_BUFFER, [] { CCopyBuffer::Get().Clear(); });
+    OnCommand(ID_FILE_COMPARE, [this] { OnFileCompare(*this); },
+              [this](CCmdUI& ui) { ui.Enable(CanCompareActive(*this)); });
 }
 
 void CMainFrame::BuildEditActions()
@@ -377,7 +384,7 @@ void CMainFrame::BuildMenus()
                                              ID_APP_EXIT});
     QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
                                            ID_FILE_SAVE_ALL, 0, ID_GET_EVERYTHING, ID_BACK_UP_TO_FOLDER, 0,
-                                           ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_APP_EXIT});
+                                           ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_FILE_COMPARE, 0, ID_APP_EXIT});
     QMenu* setup = menu(res::kMenuSetup, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP,
                                           ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});

@@ -50,6 +50,8 @@ enum : int {
     ID_GET_EVERYTHING = 32871,
     ID_BACK_UP_TO_FOLDER = 32872,
     ID_HELP_USER_GUIDE = 32873,
+    // File > Compare..., handled by the main frame.
+    ID_FILE_COMPARE = 32874,
 
     // Framework commands the application object handles.
     ID_FILE_NEW = 57600,

@@ -117,8 +117,9 @@ void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
     }
 }
 
-// The file read into a new reader; null after the one message that says why it could not be.
-std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) {
+} // namespace
+
+std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice) {
     auto reader = std::make_unique<CSysExReader>();
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
@@ -131,6 +132,8 @@ std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) 
     }
     return reader;
 }
+
+namespace {
 
 // The name an entry is exported under: its name as the window shows it
 // ("Warm Pad", "PATTERN 2"), control characters left out and what file names
@@ -219,7 +222,7 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
 
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
-    std::unique_ptr<CSysExReader> reader = ReadFile(strPath, false);
+    std::unique_ptr<CSysExReader> reader = ReadSysExFileOrSay(strPath, false);
     if (!reader)
         return 0;
     // A file made for another unit's device ID (downloads often are) may be
@@ -227,7 +230,7 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
     if (const std::string ids = FormatDeviceIds(reader->GetHaul()); !ids.empty()) {
         switch (AfxMessageBox(Text(Q(res::kSysExOtherDevice).arg(name, Local(ids))), MB_YESNOCANCEL)) {
         case IDYES:
-            if (reader = ReadFile(strPath, true); !reader)
+            if (reader = ReadSysExFileOrSay(strPath, true); !reader)
                 return 0;
             break;
         case IDNO:

@@ -11,6 +11,7 @@
 #include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "res/Strings.h"
+#include "res/strings/compare.h"
 #include "transfer/TransferDevices.h"
 #include "views/CopyBuffer.h"
 #include "views/EditCommands.h"
@@ -26,6 +27,12 @@ CListView::PopupHook& Hook()
 {
     static CListView::PopupHook hook;
     return hook;
+}
+
+CListView::CCompareHooks& CompareHooks()
+{
+    static CListView::CCompareHooks hooks;
+    return hooks;
 }
 } // namespace
 
@@ -78,6 +85,10 @@ void CListView::RegisterEditCommands()
                 RenameSelection();
         },
         [this](CCmdUI& ui) { ui.Enable(GetDocument() && CanRenameSelection()); });
+    OnCommand(ID_COMPARE_WITH_SELECTED, [this] {
+        if (CompareHooks().compare && SelectedEntry() >= 0)
+            CompareHooks().compare(*this, SelectedEntry());
+    });
     OnCommand(
         ID_EDIT_CLEAR,
         [this] {
@@ -247,6 +258,13 @@ CListView::PopupHook CListView::SetPopupHook(PopupHook hook)
     return previous;
 }
 
+CListView::CCompareHooks CListView::SetCompareHooks(CCompareHooks hooks)
+{
+    CCompareHooks previous = CompareHooks();
+    CompareHooks() = std::move(hooks);
+    return previous;
+}
+
 CListView::CTransferDevices CListView::PrepareTransfer()
 {
     CTransferDevices d;
@@ -347,9 +365,15 @@ void CListView::FitList(const QSize& size)
 
 void CListView::OnUpdate(CViewBase*, long, CObject* pHint) { UpdateFromHint(pHint); }
 
-int CListView::TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport)
+int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPoint& ptViewport)
 {
     const QPoint ptScreen = viewport()->mapToGlobal(ptViewport);
+    // The described items, and Compare With Selected when there is something to compare with.
+    std::vector<CMenuItem> items = described;
+    if (const int n = SelectedEntry();
+        n >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, n))
+        items.insert(items.end(), {{0, nullptr},
+                                   {edit_commands::ID_COMPARE_WITH_SELECTED, res::kMenuCompareWithSelected}});
     int nChosen = 0;
     if (Hook()) {
         nChosen = Hook()(items, ptScreen);

@@ -78,6 +78,21 @@ public:
     // selected row and those added with Ctrl+click or Ctrl+Shift.
     std::vector<int> SelectedRows() const;
 
+    // ---- compare ------------------------------------------------------------
+    // The document entry the selection shows, -1 for none (a performance
+    // window's patch rows are not entries of its own). A right click selects
+    // what it opens its menu on, so this is also the entry of the menu.
+    virtual int SelectedEntry() const { return -1; }
+    // "Compare With Selected": the program, which knows the kinds and the
+    // open windows, says whether entry n of a window has an entry selected in
+    // another window to be compared with (the context menus then offer it),
+    // and compares them. Returns the previous hooks.
+    struct CCompareHooks {
+        std::function<bool(const CListView& view, int nEntry)> canCompare;
+        std::function<void(CListView& view, int nEntry)> compare;
+    };
+    static CCompareHooks SetCompareHooks(CCompareHooks hooks);
+
     // ---- Get and Send -------------------------------------------------------
     // Device numbers from the profile and the device text a Get or Send dialog
     // shows ("MIDI IN:\n\t" + in name + "\n\nMIDI OUT:\n\t" + out name).
@@ -172,7 +187,8 @@ protected:
     void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) override;
 
     // ---- pop-up menu --------------------------------------------------------
-    // Shows items at the click's viewport point (mapped to the screen), then
+    // Shows items at the click's viewport point (mapped to the screen), with
+    // Compare With Selected after them when the compare hooks offer it, then
     // runs the chosen command through ExecuteCommand. Returns the id (0: none).
     int TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport);
 

@@ -32,6 +32,7 @@ public:
     CPatchDoc* GetPatchDoc() const;
 
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }
     bool IsSending() const { return m_audition.IsSending(); }
     const CAudition& GetAudition() const { return m_audition; }

@@ -42,6 +42,7 @@ public:
     CPerformDoc* GetPerformDoc() const;
 
     int GetPerformanceSelection() const { return m_nSelectPerformance; }
+    int SelectedEntry() const override { return m_nSelectPerformance; }
     int GetPatchSelection() const { return m_nSelectPatch; }
     int GetContextRow() const { return m_nContextRow; }
     int GetContextHalfRow() const { return m_nContextHalfRow; }

@@ -38,6 +38,7 @@ public:
     CSystemDoc* GetDocument() const { return dynamic_cast<CSystemDoc*>(CListView::GetDocument()); }
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
 
 protected:
     void OnDraw(CDC& dc) override;

@@ -34,6 +34,7 @@ public:
 
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
     // The row of the last right click, -1 before the first one.
     int GetContextRow() const { return m_nContext; }
 

@@ -93,9 +93,9 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
         EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
                   (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
                                "Save A&ll", "-", "Get &Everything...", "&Back Up To Folder...", "-", "&Import SysEx...",
-                               "&Export SysEx...", "-", "E&xit"}));
+                               "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
         EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 32870, 0, 32871, 32872, 0, 32793, 32794, 0,
-                                         57665}));
+                                         32874, 0, 57665}));
         ids.clear();
         EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);

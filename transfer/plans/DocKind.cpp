@@ -5,6 +5,7 @@
 
 #include "framework/core/Document.h"
 #include "midi/msg/SysEx.h"
+#include "res/strings/compare.h"
 #include "res/strings/transfer.h"
 
 namespace vantorel {
@@ -52,6 +53,11 @@ std::optional<int> CDocKind::ParseEntryLabel(std::string_view label) const
 bool CDocKind::SameEntry(const CDocument& a, const CDocument& b, int n) const
 {
     return a.GetEntryBytes(n) == b.GetEntryBytes(n);
+}
+
+CEntryLayout CDocKind::EntryLayout(int) const
+{
+    return CEntryLayout{{{nullptr, res::kPartData, 0, kRestOfEntry}}, {}};
 }
 
 std::vector<int> CDocKind::TakenEntries(const CSysExHaul& haul) const
