@@ -24,18 +24,10 @@ inline constexpr size_t kHeaderReservedOffset = 28; // up to the end; zero on wr
 inline constexpr std::string_view kHeaderModel = "KQ-3300 ";
 inline constexpr std::string_view kHeaderVersion = "0001";
 
-// One type string per document kind, always 16 characters.
-inline constexpr std::string_view kTypePatch = "USER PATCH      ";
-inline constexpr std::string_view kTypePerformance = "USER PERFORMANCE";
-inline constexpr std::string_view kTypeSystem = "SYSTEM          ";
-inline constexpr std::string_view kTypePattern = "PATTERN         ";
-inline constexpr std::string_view kTypeMotion = "MOTION          ";
-
+// Each kind's 16-character type string lives with its document (kTypePatch
+// in data/PatchDoc.h, ...).
 static_assert(kHeaderModel.size() == kHeaderModelSize);
 static_assert(kHeaderVersion.size() == kHeaderVersionSize);
-static_assert(kTypePatch.size() == kHeaderTypeSize && kTypePerformance.size() == kHeaderTypeSize &&
-              kTypeSystem.size() == kHeaderTypeSize && kTypePattern.size() == kHeaderTypeSize &&
-              kTypeMotion.size() == kHeaderTypeSize);
 
 class CFileHeader {
 public:

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/VarEntry.h"
+#include "data/FileHeader.h"
 #include "framework/core/Document.h"
 
 namespace vantorel {
@@ -12,6 +13,10 @@ namespace vantorel {
 // What the constructor puts in every motion (a cleared motion has no data).
 inline constexpr std::array<uint8_t, 21> kInitialMotionData = {37, 64, 1, 0, 2, 12, 86, 37, 64, 1, 0,
                                                                2,  12, 86, 37, 64, 1, 0, 2, 12, 86};
+
+// The type in its library files' header.
+inline constexpr std::string_view kTypeMotion = "MOTION          ";
+static_assert(kTypeMotion.size() == kHeaderTypeSize);
 
 class CMotionDoc : public CDocument {
 public:

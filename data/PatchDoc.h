@@ -4,11 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "data/FileHeader.h"
 #include "data/PatchRecord.h"
 #include "framework/core/Document.h"
 #include "framework/core/Rect.h"
 
 namespace vantorel {
+
+// The type in its library files' header.
+inline constexpr std::string_view kTypePatch = "USER PATCH      ";
+static_assert(kTypePatch.size() == kHeaderTypeSize);
 
 class CPatchDoc : public CDocument {
 public:

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "data/VarEntry.h"
+#include "data/FileHeader.h"
 #include "framework/core/Document.h"
 #include "framework/core/Rect.h"
 
@@ -13,6 +14,10 @@ namespace vantorel {
 // What the constructor puts in every pattern (a cleared pattern has no data).
 inline constexpr std::array<uint8_t, 14> kInitialPatternData = {21, 64, 78, 0, 32, 45, 90,
                                                                 21, 64, 78, 0, 32, 45, 90};
+
+// The type in its library files' header.
+inline constexpr std::string_view kTypePattern = "PATTERN         ";
+static_assert(kTypePattern.size() == kHeaderTypeSize);
 
 class CPatternDoc : public CDocument {
 public:

@@ -5,11 +5,16 @@
 #include <string>
 #include <vector>
 
+#include "data/FileHeader.h"
 #include "data/PerformRecord.h"
 #include "framework/core/Document.h"
 #include "framework/core/Rect.h"
 
 namespace vantorel {
+
+// The type in its library files' header.
+inline constexpr std::string_view kTypePerformance = "USER PERFORMANCE";
+static_assert(kTypePerformance.size() == kHeaderTypeSize);
 
 class CPerformDoc : public CDocument {
 public:

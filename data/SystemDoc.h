@@ -7,9 +7,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "data/FileHeader.h"
 #include "framework/core/Document.h"
 
 namespace vantorel {
+
+// The type in its library files' header.
+inline constexpr std::string_view kTypeSystem = "SYSTEM          ";
+static_assert(kTypeSystem.size() == kHeaderTypeSize);
 
 class CSystemDoc : public CDocument {
 public:

@@ -47,7 +47,7 @@ void CPortReports::ReportNoMemory(bool bInput, uint16_t wDevice)
     if (m_bNoMemoryTold || !m_onError)
         return;
     m_bNoMemoryTold = true;
-    m_onError(CPortError{CPortError::EKind::NoMemory, bInput, wDevice, MMSYSERR_NOMEM, res::kCantAllocateHeader});
+    m_onError(CPortError{CPortError::EKind::NoMemory, bInput, wDevice, MMSYSERR_NOMEM, res::kCantAllocateHeader, {}});
 }
 
 std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
@@ -266,7 +266,7 @@ bool CMidiOut::Check(MMRESULT result)
 
 void CMidiOut::Refuse(const std::string& text)
 {
-    m_reports.Report({CPortError::EKind::Refused, false, m_wDeviceId, MMSYSERR_INVALPARAM, text});
+    m_reports.Report({CPortError::EKind::Refused, false, m_wDeviceId, MMSYSERR_INVALPARAM, text, DeviceName()});
 }
 
 bool CMidiOut::Open(IMidiNotify* pWnd)
@@ -344,7 +344,7 @@ bool CMidiOut::ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader, CPortError* pError
         return true;
     // Nothing to name here: the done notice only hands the header back.
     if (pError)
-        *pError = {CPortError::EKind::CallFailed, false, 0, result, CMidiService::Get().OutGetErrorText(result)};
+        *pError = {CPortError::EKind::CallFailed, false, 0, result, CMidiService::Get().OutGetErrorText(result), {}};
     return false;
 }
 

@@ -5,45 +5,21 @@
 
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel {
 
 namespace {
 
+constexpr int kAskWidth = 115;
 constexpr int kButtonWidth = 32;
 constexpr int kButtonHeight = 14;
 constexpr int kStartX = 17;
 constexpr int kCancelX = 65;
 
-// A Get or Send dialog: device text, START and Cancel.
-CDlgTemplate AskTemplate(int nId, const char* szCaption, int cy, int nButtonsY, int nTextY)
+CDlgItem Item(int nId, CtlKind kind, const char* szText, const CLayoutBox& box)
 {
-    return CDlgTemplate{nId,
-                        szCaption,
-                        115,
-                        cy,
-                        {
-                            {IDOK, CtlKind::DefButton, res::kStart, kStartX, nButtonsY, kButtonWidth, kButtonHeight},
-                            {IDCANCEL, CtlKind::Button, res::kCancel, kCancelX, nButtonsY, kButtonWidth, kButtonHeight},
-                            {IDC_TRANSFER_TEXT, CtlKind::Static, "", 7, nTextY, 99, 44},
-                        }};
-}
-
-// "Getting..." or "Sending..." with the progress text box, and a progress bar
-// when bBar is set.
-CDlgTemplate ProgressTemplate(int nId, const char* szCaption, int nCancelX, bool bBar)
-{
-    CDlgTemplate t{nId,
-                   szCaption,
-                   111,
-                   54,
-                   {
-                       {IDCANCEL, CtlKind::Button, res::kCancel, nCancelX, 28, kButtonWidth, kButtonHeight},
-                       {IDC_TRANSFER_TEXT, CtlKind::SunkenStatic, "", 4, 5, 102, 15},
-                   }};
-    if (bBar)
-        t.items.push_back({IDC_TRANSFER_PROGRESS, CtlKind::Progress, "", 4, 30, 60, 9});
-    return t;
+    return {nId, kind, szText, box.x, box.y, box.cx, box.cy};
 }
 
 std::map<int, CDlgTemplate> MakeTemplates()
@@ -59,49 +35,42 @@ std::map<int, CDlgTemplate> MakeTemplates()
                          {IDOK, CtlKind::DefButton, res::kOK, 27, 33, 33, 14},
                          {-1, CtlKind::Static, res::kComplete, 27, 13, 35, 14},
                      }});
-
-    add(AskTemplate(IDD_GET_PATCH, res::kGetPatchCaption, 80, 59, 9));
-    add(AskTemplate(IDD_SEND_PATCH, res::kSendPatchCaption, 80, 60, 9));
-    add(ProgressTemplate(IDD_GETTING_PATCH, res::kGettingCaption, 40, false));
-    add(ProgressTemplate(IDD_SENDING_PATCH, res::kSendingCaption, 39, false));
-
-    add(AskTemplate(IDD_GET_PERFORMANCE, res::kGetPerformanceCaption, 80, 60, 9));
-    add(AskTemplate(IDD_SEND_PERFORMANCE, res::kSendPerformanceCaption, 80, 60, 9));
-    add(ProgressTemplate(IDD_GETTING_PERFORMANCE, res::kGettingCaption, 74, true));
-    add(ProgressTemplate(IDD_SENDING_PERFORMANCE, res::kSendingCaption, 39, false));
-
-    add(AskTemplate(IDD_GET_SYSTEM, res::kGetSystemCaption, 80, 60, 7));
-    add(AskTemplate(IDD_SEND_SYSTEM, res::kSendSystemCaption, 86, 65, 9));
-    // The system progress dialogs show no text.
-    add(CDlgTemplate{IDD_GETTING_SYSTEM,
-                     res::kGettingCaption,
-                     110,
-                     60,
-                     {
-                         {IDC_TRANSFER_PROGRESS, CtlKind::Progress, "", 14, 16, 80, 9},
-                         {IDCANCEL, CtlKind::Button, res::kCancel, 38, 35, kButtonWidth, kButtonHeight},
-                     }});
-    add(CDlgTemplate{IDD_SENDING_SYSTEM,
-                     res::kSendingCaption,
-                     110,
-                     54,
-                     {
-                         {IDCANCEL, CtlKind::Button, res::kCancel, 39, 26, kButtonWidth, kButtonHeight},
-                     }});
-
-    add(AskTemplate(IDD_GET_PATTERN, res::kGetPatternCaption, 80, 60, 9));
-    add(AskTemplate(IDD_SEND_PATTERN, res::kSendPatternCaption, 80, 60, 9));
-    add(ProgressTemplate(IDD_GETTING_PATTERN, res::kGettingCaption, 74, true));
-    add(ProgressTemplate(IDD_SENDING_PATTERN, res::kSendingCaption, 39, false));
-
-    add(AskTemplate(IDD_GET_MOTION, res::kGetMotionCaption, 80, 60, 9));
-    add(AskTemplate(IDD_SEND_MOTION, res::kSendMotionCaption, 80, 60, 9));
-    add(ProgressTemplate(IDD_GETTING_MOTION, res::kGettingCaption, 74, true));
-    add(ProgressTemplate(IDD_SENDING_MOTION, res::kSendingCaption, 39, false));
+    for (const CDocKind* pKind : DocumentKinds().All()) {
+        const CTransferLayouts& dialogs = pKind->Dialogs();
+        add(AskTemplate(dialogs.get));
+        add(AskTemplate(dialogs.send));
+        add(ProgressTemplate(dialogs.getting, res::kGettingCaption));
+        add(ProgressTemplate(dialogs.sending, res::kSendingCaption));
+    }
     return m;
 }
 
 } // namespace
+
+CDlgTemplate AskTemplate(const CAskLayout& layout)
+{
+    return CDlgTemplate{
+        layout.nId,
+        layout.szCaption,
+        kAskWidth,
+        layout.cy,
+        {
+            {IDOK, CtlKind::DefButton, res::kStart, kStartX, layout.nButtonsY, kButtonWidth, kButtonHeight},
+            {IDCANCEL, CtlKind::Button, res::kCancel, kCancelX, layout.nButtonsY, kButtonWidth, kButtonHeight},
+            {IDC_TRANSFER_TEXT, CtlKind::Static, "", 7, layout.nTextY, 99, 44},
+        }};
+}
+
+CDlgTemplate ProgressTemplate(const CProgressLayout& layout, const char* szCaption)
+{
+    CDlgTemplate t{layout.nId, szCaption, layout.cx, layout.cy, {}};
+    t.items.push_back(Item(IDCANCEL, CtlKind::Button, res::kCancel, layout.cancel));
+    if (layout.text)
+        t.items.push_back(Item(IDC_TRANSFER_TEXT, CtlKind::SunkenStatic, "", *layout.text));
+    if (layout.bar)
+        t.items.push_back(Item(IDC_TRANSFER_PROGRESS, CtlKind::Progress, "", *layout.bar));
+    return t;
+}
 
 const CDlgTemplate& GetTransferTemplate(int nId)
 {

@@ -7,7 +7,12 @@
 
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
+#include "data/MotionDoc.h"
+#include "data/PatchDoc.h"
 #include "data/PatchRecord.h"
+#include "data/PatternDoc.h"
+#include "data/PerformDoc.h"
+#include "data/SystemDoc.h"
 #include "DataTestSupport.h"
 
 using namespace vantorel;

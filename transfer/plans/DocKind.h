@@ -1,8 +1,9 @@
 #pragma once
 // A kind of document, described once: what the user and the files call it,
 // its entries and their labels, how to make a document of it, the Get and
-// Send plans of a whole document or of one entry, and what a .syx stream
-// (a CSysExHaul) holds of it. No widgets: the windows, the command line,
+// Send plans of a whole document or of one entry, the layouts of its Get,
+// Send and progress dialogs, and what a .syx stream (a CSysExHaul) holds of
+// it. No widgets: the windows, the command line,
 // .syx import and export and Receive Dump all ask a kind instead of
 // switching over kinds. The widget parts of a kind (its window, icons and
 // menus) hang off the same registration in app/.
@@ -15,6 +16,7 @@
 
 #include "framework/core/Document.h"
 #include "transfer/engine/TransferPlan.h"
+#include "transfer/plans/TransferLayout.h"
 
 namespace vantorel {
 
@@ -34,7 +36,7 @@ struct CKindWords {
 
 class CDocKind {
 public:
-    explicit CDocKind(const CKindWords& words) : m_words(words) {}
+    CDocKind(const CKindWords& words, const CTransferLayouts& dialogs) : m_words(words), m_dialogs(dialogs) {}
     virtual ~CDocKind() = default;
     CDocKind(const CDocKind&) = delete;
     CDocKind& operator=(const CDocKind&) = delete;
@@ -46,6 +48,8 @@ public:
     int EntryCount() const { return m_words.nEntries; }
     const char* LabelRange() const { return m_words.szRange; }
     CTransferNoun Noun() const { return m_words.noun; }
+    // Its Get, Send and progress dialogs.
+    const CTransferLayouts& Dialogs() const { return m_dialogs; }
 
     // ---- documents and entries ---------------------------------------------
     virtual std::unique_ptr<CDocument> NewDocument() const = 0;
@@ -92,6 +96,7 @@ public:
 
 private:
     CKindWords m_words;
+    CTransferLayouts m_dialogs;
 };
 
 // What every kind of one document class shares.

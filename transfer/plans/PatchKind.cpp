@@ -19,11 +19,19 @@ namespace {
 constexpr CBlockRange kPatchRanges[] = {{0, CPatchRecord::kSize}};
 static_assert(sizeof(CPatchRecord) == CPatchRecord::kSize);
 
+constexpr CTransferLayouts kPatchDialogs{
+    {IDD_GET_PATCH, res::kGetPatchCaption, 80, 59, 9},
+    {IDD_SEND_PATCH, res::kSendPatchCaption, 80, 60, 9},
+    ProgressLayout(IDD_GETTING_PATCH, 40, false),
+    ProgressLayout(IDD_SENDING_PATCH, 39, false),
+};
+
 class CPatchKind : public CDocKindT<CPatchDoc> {
 public:
     CPatchKind()
         : CDocKindT({"patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kCliRangePatch,
-                     {res::kNounPatch, res::kNounPatches}})
+                     {res::kNounPatch, res::kNounPatches}},
+                    kPatchDialogs)
     {
     }
 

@@ -25,11 +25,19 @@ constexpr std::array<CBlockRange, CPerformRecord::kBlockCount> PerformanceRanges
 }
 constexpr auto kPerformanceRanges = PerformanceRanges();
 
+constexpr CTransferLayouts kPerformanceDialogs{
+    {IDD_GET_PERFORMANCE, res::kGetPerformanceCaption, 80, 60, 9},
+    {IDD_SEND_PERFORMANCE, res::kSendPerformanceCaption, 80, 60, 9},
+    ProgressLayout(IDD_GETTING_PERFORMANCE, 74, true),
+    ProgressLayout(IDD_SENDING_PERFORMANCE, 39, false),
+};
+
 class CPerformKind : public CDocKindT<CPerformDoc> {
 public:
     CPerformKind()
         : CDocKindT({"performance", "performance.pfm", ".pfm", kTypePerformance, CPerformDoc::kPerformanceCount,
-                     res::kCliRangePerformance, {res::kNounPerformance, res::kNounPerformances}})
+                     res::kCliRangePerformance, {res::kNounPerformance, res::kNounPerformances}},
+                    kPerformanceDialogs)
     {
     }
 

@@ -15,11 +15,32 @@ const CDocKind& PerformanceKind();
 // Block nBlock (0 to 4) of performance nIndex.
 uint32_t PerformanceBlockAddress(int nIndex, int nBlock);
 
-class CPerformGetPlan : public CGetPlan {
-public:
+// Its dialogs' template ids, as the program's resources number them.
+enum : int {
+    IDD_GETTING_PERFORMANCE = 171,
+    IDD_GET_PERFORMANCE = 172,
+    IDD_SENDING_PERFORMANCE = 173,
+    IDD_SEND_PERFORMANCE = 174,
+};
+
+// What a caller asks a performance Get for (the Get Performance dialog has
+// the same).
+struct CPerformGetFields {
     CDocument* m_pDoc = nullptr; // the performance bank, written through its edits
     bool m_bSingle = false;      // performance m_nIndex alone, not the bank
     int m_nIndex = 0;
+};
+
+// What a caller asks a performance Send for: a bank (m_pDoc) or one record.
+struct CPerformSendFields {
+    const CPerformDoc* m_pDoc = nullptr;
+    const CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
+};
+
+class CPerformGetPlan : public CGetPlan, public CPerformGetFields {
+public:
+    using Fields = CPerformGetFields;
     int m_nStep = 0; // the block asked for; 5 when all is done
 
     const CGetRules& Rules() const override { return kFixedBlockRules; }
@@ -31,11 +52,9 @@ public:
     int Total() const override { return m_bSingle ? 1 : CPerformDoc::kPerformanceCount; }
 };
 
-class CPerformSendPlan : public CSendPlan {
+class CPerformSendPlan : public CSendPlan, public CPerformSendFields {
 public:
-    const CPerformDoc* m_pDoc = nullptr;
-    const CPerformRecord* m_pRecord = nullptr;
-    int m_nIndex = 0;
+    using Fields = CPerformSendFields;
     int m_nStep = 0;
 
     void Begin(IProgressDisplay& display) override;

@@ -27,6 +27,15 @@ static_assert(CSysExHaul::kTxRxExtraBlock == 2 && std::size(kSystemRanges) == 3)
 constexpr int kSystemEntries = 2; // the system parameters and the Tx/Rx settings
 constexpr const char* kSystemLabels[kSystemEntries] = {"system", "txrx"};
 
+// Its progress dialogs show no text: Getting has a bar above Cancel, Sending
+// only Cancel.
+constexpr CTransferLayouts kSystemDialogs{
+    {IDD_GET_SYSTEM, res::kGetSystemCaption, 80, 60, 7},
+    {IDD_SEND_SYSTEM, res::kSendSystemCaption, 86, 65, 9},
+    {IDD_GETTING_SYSTEM, 110, 60, {38, 35, 32, 14}, std::nullopt, CLayoutBox{14, 16, 80, 9}},
+    {IDD_SENDING_SYSTEM, 110, 54, {39, 26, 32, 14}, std::nullopt, std::nullopt},
+};
+
 // The system's two entries are its two blocks.
 int SystemMode(int nEntry)
 {
@@ -37,7 +46,8 @@ class CSystemKind : public CDocKindT<CSystemDoc> {
 public:
     CSystemKind()
         : CDocKindT({"system", "system.syp", ".syp", kTypeSystem, kSystemEntries, res::kCliRangeSystem,
-                     {res::kNounSystemBlock, res::kNounSystemBlocks}})
+                     {res::kNounSystemBlock, res::kNounSystemBlocks}},
+                    kSystemDialogs)
     {
     }
 

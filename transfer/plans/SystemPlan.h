@@ -29,10 +29,23 @@ struct CSystemStep {
 // The blocks of a mode, in order. An unknown mode counts as both blocks.
 std::vector<CSystemStep> SystemSteps(int nMode);
 
-class CSystemGetPlan : public CGetPlan {
-public:
+// Its dialogs' template ids, as the program's resources number them.
+enum : int { IDD_GETTING_SYSTEM = 180, IDD_GET_SYSTEM = 181, IDD_SENDING_SYSTEM = 182, IDD_SEND_SYSTEM = 183 };
+
+// What a caller asks a system Get for (the Get System dialog has the same).
+struct CSystemGetFields {
     CDocument* m_pDoc = nullptr; // the system document, written through its edits
     int m_nMode = kSystemBoth;
+};
+
+struct CSystemSendFields {
+    const uint8_t* m_pSystemData = nullptr;
+    int m_nMode = kSystemBoth;
+};
+
+class CSystemGetPlan : public CGetPlan, public CSystemGetFields {
+public:
+    using Fields = CSystemGetFields;
     int m_nStep = 0;
 
     const CGetRules& Rules() const override { return kFixedBlockRules; }
@@ -47,10 +60,9 @@ private:
     std::vector<CSystemStep> m_steps;
 };
 
-class CSystemSendPlan : public CSendPlan {
+class CSystemSendPlan : public CSendPlan, public CSystemSendFields {
 public:
-    const uint8_t* m_pSystemData = nullptr;
-    int m_nMode = kSystemBoth;
+    using Fields = CSystemSendFields;
     int m_nStep = 0;
 
     void Begin(IProgressDisplay& display) override;

@@ -8,6 +8,7 @@
 #include "data/PatternDoc.h"
 #include "res/strings/cli.h"
 #include "res/strings/datawindows.h"
+#include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
 #include "transfer/engine/TransferText.h"
@@ -39,7 +40,10 @@ public:
         std::string (*pLabel)(int nIndex); // the label as the command line takes it
     };
 
-    CVarDocKind(const CKindWords& words, const CParts& parts) : CDocKindT<TDoc>(words), m_parts(parts) {}
+    CVarDocKind(const CKindWords& words, const CTransferLayouts& dialogs, const CParts& parts)
+        : CDocKindT<TDoc>(words, dialogs), m_parts(parts)
+    {
+    }
 
     std::string EntryLabel(int n) const override { return m_parts.pLabel(n); }
     std::string EntryName(const CDocument& doc, int n) const override
@@ -108,6 +112,20 @@ private:
     CParts m_parts;
 };
 
+constexpr CTransferLayouts kPatternDialogs{
+    {IDD_GET_PATTERN, res::kGetPatternCaption, 80, 60, 9},
+    {IDD_SEND_PATTERN, res::kSendPatternCaption, 80, 60, 9},
+    ProgressLayout(IDD_GETTING_PATTERN, 74, true),
+    ProgressLayout(IDD_SENDING_PATTERN, 39, false),
+};
+
+constexpr CTransferLayouts kMotionDialogs{
+    {IDD_GET_MOTION, res::kGetMotionCaption, 80, 60, 9},
+    {IDD_SEND_MOTION, res::kSendMotionCaption, 80, 60, 9},
+    ProgressLayout(IDD_GETTING_MOTION, 74, true),
+    ProgressLayout(IDD_SENDING_MOTION, 39, false),
+};
+
 std::string MotionLabel(int n)
 {
     return Trimmed(res::kMotionNames[n]);
@@ -120,6 +138,7 @@ const CDocKind& PatternKind()
     using CKind = CVarDocKind<CPatternDoc, CPatternEntry, CPatternDoc::kPatternCount>;
     static const CKind kind({"pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
                              res::kCliRangePattern, kPatternKind.noun},
+                            kPatternDialogs,
                             {kPatternKind, &CPatternDoc::m_aPattern, &CSysExHaul::m_patterns, res::kPatternLabel,
                              FormatPatternLabel});
     return kind;
@@ -130,6 +149,7 @@ const CDocKind& MotionKind()
     using CKind = CVarDocKind<CMotionDoc, CMotionEntry, CMotionDoc::kMotionCount>;
     static const CKind kind({"motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
                              res::kCliRangeMotion, kMotionKind.noun},
+                            kMotionDialogs,
                             {kMotionKind, &CMotionDoc::m_aMotion, &CSysExHaul::m_motions, res::kMotionLabel,
                              MotionLabel});
     return kind;

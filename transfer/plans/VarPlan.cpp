@@ -125,7 +125,7 @@ void CVarGetPlan::ItemComplete(IProgressDisplay& display)
 
 void CVarSendPlan::Begin(IProgressDisplay&)
 {
-    m_nIndex = m_nSingle == -1 ? 0 : m_nSingle;
+    m_nIndex = Single() == -1 ? 0 : Single();
     m_dwBase = m_dwAddress = m_kind.pDataAddress(m_nIndex);
     m_nStep = 0;
     // A cancelled Send may have stopped inside an item: start at its first byte.
@@ -139,7 +139,7 @@ bool CVarSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
         dataSet.bValid = false;
         return false;
     }
-    dataSet.nEntry = m_nSingle == -1 ? m_nIndex : 0;
+    dataSet.nEntry = Single() == -1 ? m_nIndex : 0;
     dataSet.strEntry = FormatItemText(m_kind.szText, m_nIndex + 1);
     dataSet.nEntrySize = pItem->GetSize();
     dataSet.nEntryRoom = m_kind.dwItemStep; // the item's data ends where the next item's begins
@@ -170,7 +170,7 @@ bool CVarSendPlan::Next(CDataSet& dataSet, IProgressDisplay& display)
     m_dwBase += m_kind.dwItemStep;
     m_dwAddress = m_dwBase;
     m_nStep = 0;
-    return nFinished < m_kind.nCount - 1 && m_nSingle == -1;
+    return nFinished < m_kind.nCount - 1 && Single() == -1;
 }
 
 } // namespace vantorel

@@ -27,16 +27,41 @@ struct CVarKind {
 extern const CVarKind kPatternKind;
 extern const CVarKind kMotionKind;
 
+// Their dialogs' template ids, as the program's resources number them.
+enum : int {
+    IDD_GETTING_PATTERN = 190,
+    IDD_GET_PATTERN = 191,
+    IDD_SENDING_PATTERN = 192,
+    IDD_SEND_PATTERN = 193,
+    IDD_GETTING_MOTION = 200,
+    IDD_GET_MOTION = 201,
+    IDD_SENDING_MOTION = 202,
+    IDD_SEND_MOTION = 203,
+};
+
+// What a caller asks a Get for (the Get Pattern and Get Motion dialogs have
+// the same).
+struct CVarGetFields {
+    CDocument* m_pDoc = nullptr; // the pattern or motion document
+    int m_nSingle = -1;          // one item, or -1 for all
+};
+
+// What a caller asks a Send for: the document's items, all or one.
+template <class TEntry>
+struct CVarSendFields {
+    const TEntry* m_pItems = nullptr;
+    int m_nSingle = -1;
+};
+
 // Get: per item the value (step 0), then packets (step 1) until a short one
 // or two time-outs in a row. What arrives is kept aside and replaces the item,
 // through the document's edits, only when the item is complete: Cancel or a
 // silent synthesizer leave the item as it was.
-class CVarGetPlan : public CGetPlan {
+class CVarGetPlan : public CGetPlan, public CVarGetFields {
 public:
+    using Fields = CVarGetFields;
     explicit CVarGetPlan(const CVarKind& kind) : m_kind(kind) {}
 
-    CDocument* m_pDoc = nullptr; // the pattern or motion document
-    int m_nSingle = -1;          // one item, or -1 for all
     int m_nIndex = 0;
     int m_nStep = 0;
     uint32_t m_dwBase = 0;    // the current item's data address
@@ -67,7 +92,6 @@ class CVarSendPlan : public CSendPlan {
 public:
     explicit CVarSendPlan(const CVarKind& kind) : m_kind(kind) {}
 
-    int m_nSingle = -1;
     int m_nIndex = 0;
     int m_nStep = 0;
     uint32_t m_dwBase = 0;
@@ -76,13 +100,15 @@ public:
 
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;
-    bool IsWhole() const override { return m_nSingle == -1; }
+    bool IsWhole() const override { return Single() == -1; }
     CTransferNoun Noun() const override { return m_kind.noun; }
-    int Total() const override { return m_nSingle == -1 ? m_kind.nCount : 1; }
+    int Total() const override { return Single() == -1 ? m_kind.nCount : 1; }
 
 protected:
     const CVarKind& Kind() const { return m_kind; }
     virtual const CVarEntry* Item(int n) const = 0;
+    // The one item sent, or -1 for all.
+    virtual int Single() const = 0;
 
 private:
     const CVarKind& m_kind;
@@ -90,16 +116,31 @@ private:
 
 // The Send plan bound to an array of entries of one kind.
 template <class TEntry>
-class CVarSendPlanT : public CVarSendPlan {
+class CVarSendPlanT : public CVarSendPlan, public CVarSendFields<TEntry> {
 public:
+    using Fields = CVarSendFields<TEntry>;
     explicit CVarSendPlanT(const CVarKind& kind) : CVarSendPlan(kind) {}
-    const TEntry* m_pItems = nullptr;
 
 protected:
     const CVarEntry* Item(int n) const override
     {
-        return m_pItems && n >= 0 && n < Kind().nCount ? &m_pItems[n] : nullptr;
+        return this->m_pItems && n >= 0 && n < Kind().nCount ? &this->m_pItems[n] : nullptr;
     }
+    int Single() const override { return this->m_nSingle; }
+};
+
+// The plans of one kind of items, made without arguments (as its dialogs make
+// them).
+template <const CVarKind& TKind>
+class CVarGetPlanOf : public CVarGetPlan {
+public:
+    CVarGetPlanOf() : CVarGetPlan(TKind) {}
+};
+
+template <class TEntry, const CVarKind& TKind>
+class CVarSendPlanOf : public CVarSendPlanT<TEntry> {
+public:
+    CVarSendPlanOf() : CVarSendPlanT<TEntry>(TKind) {}
 };
 
 } // namespace vantorel

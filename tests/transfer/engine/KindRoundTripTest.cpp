@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -118,6 +119,33 @@ TEST_P(KindRoundTrip, GetFileSysExAndSendKeepEveryEntry)
     ASSERT_TRUE(Get(*back));
     EXPECT_EQ(Differ(*fresh, *back), std::vector<std::string>{});
     EXPECT_TRUE(m_boxes.m_texts.empty());
+}
+
+// Its four dialogs: ids no other kind uses (they name the templates), every
+// control inside its window, the device text above START and Cancel.
+TEST_P(KindRoundTrip, DialogLayoutsAreItsOwnAndFitTheirWindows)
+{
+    const CTransferLayouts& own = Kind().Dialogs();
+    for (const CDocKind* pOther : DocumentKinds().All()) {
+        const CTransferLayouts& other = pOther->Dialogs();
+        const std::set<int> ids{other.get.nId, other.send.nId, other.getting.nId, other.sending.nId};
+        EXPECT_EQ(ids.size(), 4u) << pOther->Word();
+        if (pOther != &Kind()) {
+            for (int nId : {own.get.nId, own.send.nId, own.getting.nId, own.sending.nId})
+                EXPECT_EQ(ids.count(nId), 0u) << nId << " is also " << pOther->Word() << "'s";
+        }
+    }
+    for (const CAskLayout& ask : {own.get, own.send}) {
+        EXPECT_NE(std::string(ask.szCaption), "");
+        EXPECT_LE(ask.nTextY + 44, ask.nButtonsY) << ask.nId;
+        EXPECT_LE(ask.nButtonsY + 14, ask.cy) << ask.nId;
+    }
+    for (const CProgressLayout& progress : {own.getting, own.sending})
+        for (const std::optional<CLayoutBox>& box : {std::optional(progress.cancel), progress.text, progress.bar})
+            if (box) {
+                EXPECT_LE(box->x + box->cx, progress.cx) << progress.nId;
+                EXPECT_LE(box->y + box->cy, progress.cy) << progress.nId;
+            }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, KindRoundTrip,
