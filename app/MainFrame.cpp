@@ -102,17 +102,6 @@ const std::vector<CButton>& Toolbar()
 }
 } // namespace
 
-const std::vector<int>& CMainFrame::ToolbarButtons()
-{
-    static const std::vector<int> ids = [] {
-        std::vector<int> v;
-        for (const CButton& b : Toolbar())
-            v.push_back(b.nId);
-        return v;
-    }();
-    return ids;
-}
-
 CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd(pDocManager, parent)
 {
     setWindowIcon(QIcon(QPixmap::fromImage(res::IconImage(res::kIconApp))));

@@ -38,8 +38,6 @@ public:
 
     QToolBar* GetToolBar() const { return m_pToolBar; }
     QLabel* GetReadyPane() const { return m_pReadyPane; }
-    // The toolbar's command ids left to right; 0 stands for a separator.
-    static const std::vector<int>& ToolbarButtons();
 
     // Local files dropped on the window go here (the application opens them).
     void SetDropHandler(std::function<void(const QStringList&)> handler) { m_onDrop = std::move(handler); }

@@ -118,18 +118,6 @@ void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
     ShowCounts();
 }
 
-QString CReceiveDumpDlg::GetCountText() const {
-    QStringList lines;
-    for (const QLabel* label : m_counts)
-        lines << label->text();
-    lines << m_pSkipped->text();
-    return lines.join(QLatin1Char('\n'));
-}
-
-QString CReceiveDumpDlg::GetLastText() const {
-    return m_pLast->text();
-}
-
 void CReceiveDumpDlg::ShowCounts() {
     const CSysExHaul& haul = GetHaul();
     const std::vector<const CDocKind*>& kinds = DocumentKinds().All();

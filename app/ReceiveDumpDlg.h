@@ -44,14 +44,12 @@ class CReceiveDumpDlg : public QDialog, public IMidiNotify, public ITimerTarget 
     static constexpr int kWatchMs = 250;
 
     const CSysExHaul& GetHaul() const { return m_reader.GetHaul(); }
-    QPushButton* GetStopButton() const { return m_pStop; }
-    QString GetCountText() const;
-    QString GetLastText() const;
 
   protected:
     void closeEvent(QCloseEvent* e) override;
 
   private:
+    friend class CReceiveDumpDlgTestPeer; // reads the window as the user sees it
     void ShowCounts();
     // The port closes; what arrived stays in the reader.
     void EndListening();

@@ -15,6 +15,7 @@
 #include "framework/core/MessageBox.h"
 #include "framework/core/SafeFile.h"
 #include "framework/gui/DocManager.h"
+#include "framework/gui/DocumentFiles.h"
 #include "framework/gui/FileDialog.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
@@ -75,59 +76,16 @@ int SelectedEntryOf(const CDocument* pDoc) {
     return -1;
 }
 
-void ShowReadFault(FileFault fault, const QString& name) {
-    switch (fault) {
-    case FileFault::NotFound:
-        AfxMessageBox(Text(Q(res::kFileNotFound).arg(name)));
-        break;
-    case FileFault::NotRegular:
-        AfxMessageBox(Text(Q(res::kOpenNotRegularFile).arg(name)));
-        break;
-    case FileFault::AccessDenied:
-        AfxMessageBox(Text(Q(res::kFileAccessDenied).arg(name)));
-        break;
-    default:
-        AfxMessageBox(Text(Q(res::kReadFault).arg(name)));
-        break;
-    }
-}
-
-void ShowWriteFault(FileFault fault, const QFileInfo& fi) {
-    const QString name = fi.fileName();
-    switch (fault) {
-    case FileFault::NoFolder:
-        AfxMessageBox(Text(Q(res::kFileNotFound).arg(fi.absolutePath())));
-        break;
-    case FileFault::NotRegular:
-        AfxMessageBox(Text(Q(res::kSaveNotRegularFile).arg(name)));
-        break;
-    case FileFault::AccessDenied:
-    case FileFault::ReadOnly:
-        AfxMessageBox(Text(Q(res::kSaveAccessDenied).arg(name)));
-        break;
-    case FileFault::NameTooLong:
-        AfxMessageBox(Text(Q(res::kSaveNameTooLong).arg(name)));
-        break;
-    case FileFault::DiskFull:
-        AfxMessageBox(Text(Q(res::kSaveDiskFull).arg(name)));
-        break;
-    default:
-        AfxMessageBox(Text(Q(res::kSaveWriteFault).arg(name)));
-        break;
-    }
-}
-
 } // namespace
 
 std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice) {
     auto reader = std::make_unique<CSysExReader>();
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
-        const QString name = QFileInfo(strPath).fileName();
         if (read.bTooLarge)
-            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(name)));
+            AfxMessageBox(Text(Q(res::kSysExTooLarge).arg(QFileInfo(strPath).fileName())));
         else
-            ShowReadFault(read.fault, name);
+            CDocumentFiles::ShowFault(read.fault, EFileAccess::Read, QFileInfo(strPath));
         return nullptr;
     }
     return reader;
@@ -203,7 +161,7 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     const CSysExBytes bytes = JoinSysEx(out.messages);
     if (const FileFault fault = WriteFileAtomic(LocalPath(path), bytes.data(), bytes.size());
         fault != FileFault::None) {
-        ShowWriteFault(fault, QFileInfo(path));
+        CDocumentFiles::ShowFault(fault, EFileAccess::Write, QFileInfo(path));
         return false;
     }
     return true;

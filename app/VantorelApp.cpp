@@ -15,7 +15,7 @@
 #include "framework/core/MessageBox.h"
 #include "framework/core/QtTimerService.h"
 #include "framework/gui/QtMessageBox.h"
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 #include "res/Strings.h"
 #include "app/DocKinds.h"
 

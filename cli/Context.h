@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 
 namespace vantorel::cli {
 

@@ -10,6 +10,8 @@
 #include "data/FileHeader.h"
 #include "framework/core/Archive.h"
 #include "framework/core/Document.h"
+#include "framework/core/FileFaultText.h"
+#include "framework/core/LibraryFile.h"
 #include "framework/core/SafeFile.h"
 #include "res/strings/cli.h"
 #include "transfer/kinds/DocumentKinds.h"
@@ -17,93 +19,75 @@
 namespace vantorel::cli {
 
 std::string ReadFaultText(FileFault fault, const std::string& path) {
-    switch (fault) {
-    case FileFault::NotFound:
-        return FormatText(res::kCliFileNotFound, path);
-    case FileFault::NotRegular:
-        return FormatText(res::kCliFileNotRegular, path);
-    case FileFault::AccessDenied:
-        return FormatText(res::kCliFileNoAccess, path);
-    case FileFault::NameTooLong:
-        return FormatText(res::kCliNameTooLong, path);
-    default:
-        return FormatText(res::kCliFileReadFault, path);
-    }
+    return FormatText(FileFaultText(fault, EFileAccess::Read).szCommandLine, path);
 }
 
 std::string WriteFaultText(FileFault fault, const std::string& path) {
-    switch (fault) {
-    case FileFault::NoFolder:
-        return FormatText(res::kCliWriteNoFolder, path);
-    case FileFault::AccessDenied:
-        return FormatText(res::kCliWriteDenied, path);
-    case FileFault::ReadOnly:
-        return FormatText(res::kCliWriteReadOnly, path);
-    case FileFault::NameTooLong:
-        return FormatText(res::kCliNameTooLong, path);
-    case FileFault::DiskFull:
-        return FormatText(res::kCliWriteDiskFull, path);
-    case FileFault::NotRegular:
-        return FormatText(res::kCliWriteNotRegular, path);
-    default:
-        return FormatText(res::kCliWriteFault, path);
-    }
+    return FormatText(FileFaultText(fault, EFileAccess::Write).szCommandLine, path);
 }
 
-std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
-                                           std::string& error) {
+namespace {
+// The kind the header names; for an empty file (which reads as a new document
+// of its kind, as in the program) the kind asked for, else the extension's.
+const CDocKind* KindOf(const std::string& path, const CDocKind* pWanted, std::string& error) {
     CFileReader file;
     if (const FileFault fault = file.Open(path); fault != FileFault::None) {
         error = ReadFaultText(fault, path);
-        return std::nullopt;
+        return nullptr;
     }
-    // The header says the kind; nothing more is read before it is known.
+    // Nothing more is read before the kind is known.
     std::vector<uint8_t> bytes;
     if (file.Read(bytes, kFileHeaderSize) != FileFault::None) {
         error = ReadFaultText(FileFault::ReadFault, path);
-        return std::nullopt;
+        return nullptr;
     }
-    CFileHeader header;
     const CDocKind* pKind = nullptr;
-    if (bytes.size() == kFileHeaderSize) {
+    if (bytes.empty()) {
+        pKind = pWanted ? pWanted : DocumentKinds().FromExtension(path);
+    } else if (bytes.size() == kFileHeaderSize) {
+        CFileHeader header;
         std::copy(bytes.begin(), bytes.end(), header.m_data.begin());
         if (header.CheckModel() && header.CheckVersion())
             pKind = DocumentKinds().FromType(std::string_view(
                 reinterpret_cast<const char*>(header.Data()) + kHeaderTypeOffset, kHeaderTypeSize));
     }
-    if (!pKind) {
+    if (!pKind)
         error = FormatText(res::kCliFileNotLibrary, path);
+    return pKind;
+}
+} // namespace
+
+std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
+                                           std::string& error) {
+    const CDocKind* pKind = KindOf(path, pWanted, error);
+    if (!pKind)
         return std::nullopt;
-    }
     if (pWanted && pWanted != pKind) {
         error = FormatText(res::kCliFileWrongKind, path, pKind->Word(), pWanted->Word(), pWanted->Extension());
         return std::nullopt;
     }
-
+    using EFault = CLibraryFileRead::EFault;
     CLoadedFile loaded{pKind, pKind->NewDocument()};
-    const CFileBounds bounds = loaded.pDoc->GetFileBounds();
-    if (!bounds.bFixedBody && file.GetSize() > bounds.nMaxSize) {
+    const CLibraryFileRead read = ReadLibraryFile(*loaded.pDoc, path);
+    switch (read.eFault) {
+    case EFault::None:
+        loaded.pDoc->SetPathName(path);
+        return loaded;
+    case EFault::File:
+        error = ReadFaultText(read.eFileFault, path);
+        break;
+    case EFault::TooLarge:
         error = FormatText(res::kCliFileTooLarge, path, pKind->Word());
-        return std::nullopt;
-    }
-    // A fixed body ends the file: whatever a stored file holds after it is never read.
-    const uint64_t nEnd = bounds.bFixedBody ? bounds.nMaxSize : std::max<uint64_t>(file.GetSize(), kFileHeaderSize);
-    if (file.Read(bytes, size_t(nEnd - kFileHeaderSize)) != FileFault::None) {
-        error = ReadFaultText(FileFault::ReadFault, path);
-        return std::nullopt;
-    }
-    try {
-        CArchive ar(bytes.data(), bytes.size());
-        if (loaded.pDoc->Serialize(ar) != CDocument::LoadResult::Ok) {
-            error = FormatText(res::kCliFileNotLibrary, path);
-            return std::nullopt;
-        }
-    } catch (const CArchiveException&) {
+        break;
+    case EFault::Short:
         error = FormatText(res::kCliFileShort, path);
-        return std::nullopt;
+        break;
+    case EFault::OtherKind:
+    case EFault::Damaged:
+        error = FormatText(res::kCliFileNotLibrary, path);
+        break;
     }
-    loaded.pDoc->SetPathName(path);
-    return loaded;
+    return std::nullopt;
 }
 
 FileFault CreateFolder(const std::string& dir) {

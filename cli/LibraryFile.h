@@ -17,8 +17,10 @@ struct CLoadedFile {
     std::unique_ptr<CDocument> pDoc;
 };
 
-// Loads path. With pWanted set, a file of another kind is refused. On failure
-// returns nothing and sets error to the one line to show.
+// Loads path with the program's reader. With pWanted set, a file of another
+// kind is refused. An empty file is a new document of the kind asked for, or
+// of its extension's kind. On failure returns nothing and sets error to the
+// one line to show.
 std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
                                            std::string& error);
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 #include "cli/Context.h"
 
 namespace vantorel::cli {

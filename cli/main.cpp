@@ -5,7 +5,7 @@
 
 #include <unistd.h>
 
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 #include "cli/Cli.h"
 #include "cli/Ports.h"
 #include "cli/StopSignal.h"

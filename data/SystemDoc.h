@@ -1,6 +1,7 @@
 #pragma once
 // System data: the System Parameter block and the Tx/Rx Setting block, 65
-// bytes, and .syp files. No entries, no names; the window repaints whole.
+// bytes in all, and .syp files. The two blocks are its entries; they have no
+// names.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -5,7 +5,6 @@
 
 #include "framework/core/Settings.h"
 #include "midi/MidiService.h"
-#include "res/Strings.h"
 
 namespace vantorel {
 
@@ -48,11 +47,6 @@ std::string GetMidiOutName(uint16_t nDevice)
     if (CMidiService::Get().OutGetDevName(nDevice, name) != MMSYSERR_NOERROR)
         name.clear();
     return name;
-}
-
-std::string FormatDeviceText(uint16_t nInDevice, uint16_t nOutDevice)
-{
-    return res::kDeviceTextIn + GetMidiInName(nInDevice) + res::kDeviceTextOut + GetMidiOutName(nOutDevice);
 }
 
 std::optional<int> LocateDevice(const std::vector<std::string>& names, int nDevice,

@@ -1,6 +1,6 @@
 #pragma once
-// Device numbers and names as the settings keep them, and the device text the
-// Get and Send dialogs show.
+// Device numbers and names as the settings keep them, and the chosen devices
+// looked up by name.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,9 +12,6 @@ namespace vantorel {
 // cannot tell (no such device).
 std::string GetMidiInName(uint16_t nDevice);
 std::string GetMidiOutName(uint16_t nDevice);
-
-// "MIDI IN:\n\t" + input name + "\n\nMIDI OUT:\n\t" + output name.
-std::string FormatDeviceText(uint16_t nInDevice, uint16_t nOutDevice);
 
 // Where a device known by its number and name is listed now: the number while
 // it still has that name, else the name's first number; nothing when the name

@@ -1,4 +1,5 @@
 #include "midi/MidiPorts.h"
+#include "midi/PortBufferSource.h"
 
 #include <cstring>
 #include <new>

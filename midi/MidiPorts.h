@@ -105,12 +105,6 @@ private:
     bool m_bInput;
 };
 
-// Where each port's buffer comes from: the heap, unless another source is
-// put in (null puts the heap back). A source that leaves the buffer empty
-// makes the allocation fail.
-using PortBufferSource = void (*)(CPortBuffer& buffer);
-void SetPortBufferSource(PortBufferSource source);
-
 class CMidiIn : public CPortDevice {
 public:
     explicit CMidiIn(PortErrorHandler onError = {});

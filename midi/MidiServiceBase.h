@@ -29,12 +29,13 @@ public:
         // buffer waits, as on a wire. False once the port no longer listens.
         bool Deliver(const uint8_t* bytes, size_t count);
         bool IsListening() const { return m_bOpen && m_bStarted; }
-        // Takes pHdr out of the queue without a word (a test service hands
-        // its buffers back by hand). False when it was not queued.
-        bool Withdraw(MIDIHDR* pHdr);
 
     private:
         friend class CMidiServiceBase;
+        friend class CInSlotTestPeer;
+        // Takes pHdr out of the queue without a word (a test service hands
+        // its buffers back by hand). False when it was not queued.
+        bool Withdraw(MIDIHDR* pHdr);
         HMIDIIN m_h = nullptr;
         IMidiNotify* m_pWindow = nullptr;
         bool m_bOpen = true;
@@ -105,7 +106,6 @@ protected:
     MMRESULT FailIn(MMRESULT result, std::string text = {});
     MMRESULT FailOut(MMRESULT result, std::string text = {});
     bool IsInOpen(HMIDIIN h) const { return m_ins.count(h) != 0; }
-    bool IsOutOpen(HMIDIOUT h) const { return m_outs.count(h) != 0; }
     size_t OpenInCount() const { return m_ins.size(); }
     size_t OpenOutCount() const { return m_outs.size(); }
     // When the last message handed over on h has left the wire.

@@ -17,13 +17,11 @@ namespace vantorel {
 
 namespace {
 
-constexpr uint8_t kFirstStatus = 0x80;
-constexpr uint8_t kFirstRealTime = 0xF8;
-constexpr size_t kManufacturerPos = 1;
+using sysex::kFirstRealTime;
+constexpr uint8_t kFirstStatus = sysex::kFirstStatusByte;
 constexpr size_t kDevicePos = 2;
 constexpr size_t kModelPos = 3; // 00 06
-constexpr size_t kCommandPos = 5;
-constexpr size_t kAddressPos = 6;
+constexpr size_t kAddressPos = sysex::kHeaderLength - sysex::kAddressLength;
 constexpr size_t kDataPos = sysex::kHeaderLength;
 constexpr size_t kShortestDataSet = sysex::kHeaderLength + 1; // header and checksum; F7 is not kept
 constexpr uint8_t kSevenBits = 0x7F;
@@ -297,12 +295,6 @@ uint64_t CSysExHaul::TotalSkips() const
     return total;
 }
 
-bool CSysExHaul::IsEmpty() const
-{
-    return m_patches.GetTakenCount() == 0 && m_performances.GetTakenCount() == 0 &&
-           m_system.GetTakenCount() == 0 && m_patterns.GetTakenCount() == 0 && m_motions.GetTakenCount() == 0;
-}
-
 // ---------------------------------------------------------------------------
 // CSysExReader
 
@@ -380,28 +372,21 @@ void CSysExReader::EndMessage()
 {
     const uint8_t* b = m_buffer.data();
     const size_t n = m_nLength;
-    if (n <= kManufacturerPos)
-        return Skip(SysExSkip::Truncated, m_nStart, m_nMsgBytes);
-    if (b[kManufacturerPos] != sysex::kManufacturerId)
-        return Skip(SysExSkip::OtherMaker, m_nStart, m_nMsgBytes);
-    if ((n > kModelPos && b[kModelPos] != 0x00) || (n > kModelPos + 1 && b[kModelPos + 1] != sysex::kModelId))
-        return Skip(SysExSkip::OtherDevice, m_nStart, m_nMsgBytes);
-    if (n > kDevicePos && b[kDevicePos] != sysex::kDeviceId && !m_bAnyDevice) {
+    switch (CheckDataSetMessage(b, n, m_bAnyDevice)) {
+    case EDataSetCheck::Ok: break;
+    case EDataSetCheck::Truncated: return Skip(SysExSkip::Truncated, m_nStart, m_nMsgBytes);
+    case EDataSetCheck::OtherMaker: return Skip(SysExSkip::OtherMaker, m_nStart, m_nMsgBytes);
+    case EDataSetCheck::OtherModel: return Skip(SysExSkip::OtherDevice, m_nStart, m_nMsgBytes);
+    case EDataSetCheck::OtherDeviceId: {
         // The model is ours, so the ID is worth naming (when the message got that far).
         const bool bModel = n > kModelPos + 1;
         if (bModel)
             m_haul.m_otherDeviceIds.set(b[kDevicePos]);
         return Skip(SysExSkip::OtherDevice, m_nStart, m_nMsgBytes, bModel ? b[kDevicePos] : -1);
     }
-    if (n > kCommandPos && b[kCommandPos] != sysex::kDataSet)
-        return Skip(SysExSkip::OtherCommand, m_nStart, m_nMsgBytes);
-    if (n < kShortestDataSet)
-        return Skip(SysExSkip::Truncated, m_nStart, m_nMsgBytes);
-    uint32_t sum = 0;
-    for (size_t i = kAddressPos; i < n; ++i)
-        sum += b[i];
-    if ((sum & kSevenBits) != 0)
-        return Skip(SysExSkip::BadChecksum, m_nStart, m_nMsgBytes);
+    case EDataSetCheck::OtherCommand: return Skip(SysExSkip::OtherCommand, m_nStart, m_nMsgBytes);
+    case EDataSetCheck::BadChecksum: return Skip(SysExSkip::BadChecksum, m_nStart, m_nMsgBytes);
+    }
     Store(DecodeWireAddress(b + kAddressPos), b + kDataPos, n - kShortestDataSet);
 }
 

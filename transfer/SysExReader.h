@@ -165,7 +165,6 @@ struct CSysExHaul {
     uint64_t SkipCount(SysExSkip r) const { return m_aSkipCount[size_t(r)]; }
     uint64_t SkipBytes(SysExSkip r) const { return m_aSkipBytes[size_t(r)]; }
     uint64_t TotalSkips() const;
-    bool IsEmpty() const;
 };
 
 // The other device IDs a haul met, "0x11" or "0x11, 0x12"; empty for none.

@@ -31,7 +31,6 @@ public:
     void Start(const uint8_t* pPerformance);
 
     bool IsSending() const { return m_run.IsRunning(); }
-    const CPerformRecord& GetBuffer() const { return m_buffer; }
 
 private:
     CPerformRecord m_buffer;

@@ -7,6 +7,7 @@
 #include <map>
 
 #include "framework/core/Document.h"
+#include "framework/gui/CmdTarget.h"
 #include "res/Images.h"
 
 namespace vantorel {
@@ -69,6 +70,7 @@ void CCopyBuffer::PickUp(int nKind, void* pSource, CDocument* pDoc)
     m_pSource = pSource;
     m_pDocument = pDoc;
     ShowCursor(CursorIdForKind(nKind));
+    CommandStateChanged();
 }
 
 void CCopyBuffer::Empty()
@@ -76,6 +78,7 @@ void CCopyBuffer::Empty()
     m_nKind = kCopyNone;
     m_pSource = nullptr;
     m_pDocument = nullptr;
+    CommandStateChanged();
 }
 
 void CCopyBuffer::SetArrowCursor() { RestoreNormalCursor(); }

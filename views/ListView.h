@@ -65,9 +65,8 @@ public:
     };
     // Tests answer pop-up menus through this hook instead of a real menu: it is
     // given the items and the screen position and returns the chosen id (0 for
-    // none). Returns the previous hook; an empty hook shows real menus.
+    // none). An empty hook shows real menus; CListViewTestPeer sets it.
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
-    static PopupHook SetPopupHook(PopupHook hook);
     // Tests carry a drag through this hook instead of a real drag: it is
     // given what the drag holds and drops it where it likes (or nowhere).
     using DragHook = std::function<void(const QMimeData& data)>;
@@ -287,6 +286,10 @@ private:
         unsigned nFlags = 0;
         QPoint pt;
     } m_press;
+
+    friend class CListViewTestPeer;
+    // Returns the previous hook.
+    static PopupHook SetPopupHook(PopupHook hook);
 
     // Scrolls so that the row is in view.
     void ScrollRowIntoView(int nRow);

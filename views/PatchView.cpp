@@ -95,6 +95,7 @@ void CPatchView::Select(int nRow)
 {
     const int old = m_nSelect;
     m_nSelect = nRow;
+    CommandStateChanged();
     if (old != nRow)
         if (CPatchDoc* pDoc = GetPatchDoc())
             pDoc->UpdateRows(old, nRow);
@@ -131,6 +132,7 @@ void CPatchView::OnLButtonDown(unsigned nFlags, const QPoint& point)
             [&] {
                 const int old = m_nSelect;
                 m_nSelect = row;
+                CommandStateChanged();
                 pDoc->UpdateRows(old, row);
             });
     } else {

@@ -35,7 +35,6 @@ public:
     int SelectedEntry() const override { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }
     bool IsSending() const { return m_audition.IsSending(); }
-    const CAudition& GetAudition() const { return m_audition; }
 
 protected:
     QSize ContentSize() const override;

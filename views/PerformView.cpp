@@ -125,6 +125,7 @@ void CPerformView::SelectPerformance(int p)
 {
     const int old = m_nSelectPerformance;
     m_nSelectPerformance = p;
+    CommandStateChanged();
     if (old != p)
         if (CPerformDoc* pDoc = GetPerformDoc())
             pDoc->UpdatePerformanceRows(old, p);
@@ -134,6 +135,7 @@ void CPerformView::SelectPatch(int h)
 {
     const int old = m_nSelectPatch;
     m_nSelectPatch = h;
+    CommandStateChanged();
     if (old != h)
         if (CPerformDoc* pDoc = GetPerformDoc())
             pDoc->UpdatePatchRows(old, h);
@@ -186,6 +188,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
                 SelectPerformance(-1);
                 const int old = m_nSelectPatch;
                 m_nSelectPatch = h;
+                CommandStateChanged();
                 pDoc->UpdatePatchRows(old, h);
             });
     } else if (kind == kCopyPerformance && area == Area::Performance) {
@@ -199,6 +202,7 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
                 SelectPatch(-1);
                 const int old = m_nSelectPerformance;
                 m_nSelectPerformance = p;
+                CommandStateChanged();
                 pDoc->UpdatePerformanceRows(old, p);
             });
     } else {

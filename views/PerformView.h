@@ -48,7 +48,6 @@ public:
     int GetContextHalfRow() const { return m_nContextHalfRow; }
     int GetContextPart() const { return m_nContextPart; }
     bool IsSending() const { return m_audition.IsSending(); }
-    const CAudition& GetAudition() const { return m_audition; }
 
 protected:
     QSize ContentSize() const override;

@@ -93,6 +93,7 @@ void CSystemView::Select(int nRow)
     if (nRow == m_nSelect)
         return;
     m_nSelect = nRow;
+    CommandStateChanged();
     RepaintDocument();
 }
 
@@ -134,6 +135,7 @@ void CSystemView::Paste(int nRow)
         pDest, [&] { GetDocument()->CopyBlockTo(nRow, pSource); },
         [&] {
             m_nSelect = nRow;
+            CommandStateChanged();
             RepaintDocument();
         });
 }

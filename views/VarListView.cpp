@@ -40,6 +40,7 @@ void CVarListView::Select(int nRow)
         return;
     const int nOld = m_nSelect;
     m_nSelect = nRow;
+    CommandStateChanged();
     RepaintSelection(nOld, nRow);
 }
 
@@ -80,6 +81,7 @@ void CVarListView::Paste(int nRow)
         [&] {
             const int nOld = m_nSelect;
             m_nSelect = nRow;
+            CommandStateChanged();
             RepaintSelection(nOld, nRow);
         });
 }

@@ -27,6 +27,7 @@
 #include "framework/core/Profile.h"
 #include "framework/gui/Dialog.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace {
 
@@ -89,7 +90,7 @@ struct CSetupRun {
 // it is up with its lists filled.
 CSetupRun RunMidiSetup(CMainFrame& frame) {
     CSetupRun run;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         run.nIns = d->GetListBox(IDC_MIDI_IN_LIST)->count();
         run.nOuts = d->GetListBox(IDC_MIDI_OUT_LIST)->count();
         d->ClickButton(IDCANCEL);
@@ -98,7 +99,7 @@ CSetupRun RunMidiSetup(CMainFrame& frame) {
     t.start();
     frame.CommandAction(ID_MIDI_SETUP)->trigger();
     run.ms = double(t.nsecsElapsed()) / 1e6;
-    CDialog::SetModalHook({});
+    CDialogTestPeer::SetModalHook({});
     return run;
 }
 

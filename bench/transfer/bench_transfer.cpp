@@ -35,6 +35,7 @@
 #include "transfer/PatternTransfer.h"
 #include "transfer/PerformTransfer.h"
 #include "transfer/SystemTransfer.h"
+#include "support/GuiTestPeers.h"
 
 using namespace vantorel;
 
@@ -77,7 +78,7 @@ class CBench {
             }
         });
         CMidiService::Install(&m_service);
-        CDialog::SetModalHook([this](CDialog* pDlg) {
+        CDialogTestPeer::SetModalHook([this](CDialog* pDlg) {
             if (dynamic_cast<CCompleteDlg*>(pDlg)) {
                 pDlg->ClickButton(IDOK);
                 return;
@@ -87,7 +88,7 @@ class CBench {
         });
     }
     ~CBench() {
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
         CMidiService::Install(nullptr);
     }
 

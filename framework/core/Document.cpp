@@ -84,14 +84,6 @@ bool CDocument::ApplyEntries(const std::string& strName,
     return true;
 }
 
-bool CDocument::ReplaceAllEntries(const std::string& strName, const CEntrySnapshot& entries)
-{
-    std::vector<std::pair<int, std::vector<uint8_t>>> all;
-    for (size_t n = 0; n < entries.size() && n < static_cast<size_t>(std::max(0, GetEntryCount())); ++n)
-        all.emplace_back(static_cast<int>(n), entries[n]);
-    return ApplyEntries(strName, all);
-}
-
 bool CDocument::ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes,
                                 size_t nCount)
 {

@@ -91,8 +91,6 @@ public:
     // Writes bytes into entries as one edit named strName. Entries that would
     // not change are left out; when none changes nothing happens (false).
     bool ApplyEntries(const std::string& strName, const std::vector<std::pair<int, std::vector<uint8_t>>>& entries);
-    // Every entry at once (a file import): one edit of the entries that differ.
-    bool ReplaceAllEntries(const std::string& strName, const CEntrySnapshot& entries);
     // Writes nCount bytes over entry nEntry from byte nOffset on, as one edit
     // as above. Bytes past the end of the entry are left out.
     bool ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes, size_t nCount);

@@ -1,4 +1,5 @@
 #include "framework/core/SafeFile.h"
+#include "framework/core/SafeFileCalls.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

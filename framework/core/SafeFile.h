@@ -85,13 +85,4 @@ private:
 // the file written (left as it was on failure).
 FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n, CFileStamp* pStamp = nullptr);
 
-// The calls a write makes whose failures cannot be provoked on a real disk
-// at will; tests replace them. Null restores the system's own.
-struct CFileWriteCalls {
-    ssize_t (*write)(int fd, const void* p, size_t n);
-    int (*fsync)(int fd);
-    int (*close)(int fd);
-};
-void SetFileWriteCallsForTest(const CFileWriteCalls* pCalls);
-
 } // namespace vantorel

@@ -1,6 +1,27 @@
 #include "framework/gui/CmdTarget.h"
 
+#include <utility>
+
 namespace vantorel {
+
+namespace {
+std::function<void()>& StateHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+} // namespace
+
+void CommandStateChanged()
+{
+    if (const std::function<void()>& handler = StateHandler())
+        handler();
+}
+
+std::function<void()> SetCommandStateHandler(std::function<void()> handler)
+{
+    return std::exchange(StateHandler(), std::move(handler));
+}
 
 void CCmdTarget::OnCommand(int nId, std::function<void()> handler, std::function<void(CCmdUI&)> update)
 {

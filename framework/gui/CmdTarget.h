@@ -26,6 +26,13 @@ struct CCmdUI {
     }
 };
 
+// What commands depend on has changed (a selection, the copy buffer): the
+// handler (the main frame's) updates the commands once the event in hand is
+// done. Documents and undo stacks tell the document manager instead.
+void CommandStateChanged();
+// Returns the previous handler; an empty one hears nothing.
+std::function<void()> SetCommandStateHandler(std::function<void()> handler);
+
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;

@@ -32,7 +32,6 @@ class CDC {
 public:
     explicit CDC(QPainter& painter);
 
-    QPainter& Painter() { return m_painter; }
 
     void FillSolidRect(const CRect& rc, const QColor& color);
     void SelectPen(const QColor& color); // solid, one pixel wide

@@ -69,10 +69,9 @@ public:
     void KillTimer(int nId) { CTimerService::Get().KillTimer(this, nId); }
     void OnTimer(int) override {}
 
-    // Called for every modal dialog right after it is shown; tests answer
-    // dialogs through it. Returns the previous hook.
+    // Called for every modal dialog right after it is shown (tests answer
+    // dialogs through it; CDialogTestPeer sets it).
     using ModalHook = std::function<void(CDialog*)>;
-    static ModalHook SetModalHook(ModalHook hook);
 
     // The font dialogs are laid out with.
     static QFont DialogFont();
@@ -92,6 +91,10 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    friend class CDialogTestPeer;
+    // Returns the previous hook.
+    static ModalHook SetModalHook(ModalHook hook);
+
     void Build();
     // Grows list boxes (and the dialog below them) to show whole rows.
     void FitListBoxes();

@@ -372,12 +372,6 @@ std::vector<CDocument*> CDocManager::GetDocuments() const
     return docs;
 }
 
-CDocTemplate* CDocManager::GetTemplateOf(const CDocument* pDoc) const
-{
-    const DocEntry* e = Find(pDoc);
-    return e ? e->pTemplate : nullptr;
-}
-
 CChildFrame* CDocManager::GetFrame(const CDocument* pDoc) const
 {
     const DocEntry* e = Find(pDoc);

@@ -83,7 +83,6 @@ public:
     void CloseAllDocuments();
 
     std::vector<CDocument*> GetDocuments() const;
-    CDocTemplate* GetTemplateOf(const CDocument* pDoc) const;
     // The document's window, or null.
     CChildFrame* GetFrame(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
@@ -136,8 +135,5 @@ private:
     std::function<void()> m_onChange;
     bool m_bClosingAll = false;
 };
-
-// Older name of FileDialogPresenter, kept for its callers.
-using FileDialogHook = FileDialogPresenter;
 
 } // namespace vantorel

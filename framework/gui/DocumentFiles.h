@@ -2,7 +2,10 @@
 // Reading a file into a new document and writing a document to a file, with
 // the message each failure shows. A failure leaves the file on disk as it
 // was and shows exactly one message.
+#include <QFileInfo>
 #include <QString>
+
+#include "framework/core/FileFaultText.h"
 
 namespace vantorel {
 
@@ -26,6 +29,8 @@ public:
     // backup): the document keeps its own file, name and modified flag. A
     // failure shows its one message and returns false.
     static bool WriteCopy(CDocument& doc, const QString& strPath);
+    // The one box for a file that could not be read or written.
+    static void ShowFault(FileFault fault, EFileAccess access, const QFileInfo& fi);
 };
 
 } // namespace vantorel

@@ -13,6 +13,7 @@
 #include <QToolBar>
 
 #include <cmath>
+#include <vector>
 
 #include "framework/core/Document.h"
 #include "framework/gui/ChildFrame.h"
@@ -26,6 +27,13 @@ namespace {
 const char* const kOwnTextProperty = "vantorelOwnText";
 const char* const kNewWindowProperty = "vantorelNewWindow";
 const char* const kPlacedProperty = "vantorelPlaced";
+
+// The frames whose commands follow selections and the copy buffer.
+std::vector<CMDIFrameWnd*>& LiveFrames()
+{
+    static std::vector<CMDIFrameWnd*> frames;
+    return frames;
+}
 } // namespace
 
 CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
@@ -37,11 +45,14 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
         m_pDocManager->SetMdiArea(m_pMdiArea);
         m_pDocManager->SetChangeHandler([this] { RefreshCommandsAndTitle(); });
     }
-    // What the user does with the mouse or the keys in a window (select a
-    // row, pick an entry up) changes which commands apply; the commands follow
-    // once the event has been handled, before the next one can use them.
-    if (QCoreApplication* app = QCoreApplication::instance())
-        app->installEventFilter(this);
+    // A window's selection or the copy buffer changes which commands apply;
+    // the commands follow once the event in hand has been handled, before the
+    // next one can use them.
+    LiveFrames().push_back(this);
+    SetCommandStateHandler([] {
+        for (CMDIFrameWnd* pFrame : LiveFrames())
+            pFrame->QueueCommandUpdate();
+    });
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* w) { OnChildActivated(qobject_cast<CChildFrame*>(w)); });
 
@@ -73,6 +84,7 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
 
 CMDIFrameWnd::~CMDIFrameWnd()
 {
+    std::erase(LiveFrames(), this);
     // Child windows go before the frame's own members; their documents with them.
     if (m_pDocManager) {
         m_pDocManager->SetChangeHandler(nullptr);
@@ -196,6 +208,17 @@ void CMDIFrameWnd::UpdateAllCmdUI()
             action->setChecked(false);
         }
     }
+}
+
+void CMDIFrameWnd::QueueCommandUpdate()
+{
+    if (m_bCmdUIQueued)
+        return;
+    m_bCmdUIQueued = true;
+    QTimer::singleShot(0, this, [this] {
+        m_bCmdUIQueued = false;
+        UpdateAllCmdUI();
+    });
 }
 
 void CMDIFrameWnd::RefreshCommandsAndTitle()
@@ -401,13 +424,6 @@ void CMDIFrameWnd::MDIIconArrange()
 
 bool CMDIFrameWnd::eventFilter(QObject* watched, QEvent* e)
 {
-    if ((e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::KeyRelease) && !m_bCmdUIQueued) {
-        m_bCmdUIQueued = true;
-        QTimer::singleShot(0, this, [this] {
-            m_bCmdUIQueued = false;
-            UpdateAllCmdUI();
-        });
-    }
     if (watched == m_pMdiArea->viewport()) {
         if (e->type() == QEvent::ChildAdded)
             if (auto* frame = qobject_cast<CChildFrame*>(static_cast<QChildEvent*>(e)->child())) {

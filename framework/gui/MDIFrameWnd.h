@@ -60,7 +60,6 @@ public:
     QAction* AddCommandAction(int nId, const QString& strText, const QString& strPrompt = {},
                               const QKeySequence& shortcut = {});
     QAction* CommandAction(int nId) const;
-    const std::map<int, QAction*>& CommandActions() const { return m_actions; }
     // The application object, last in the routing chain.
     void SetAppTarget(CCmdTarget* pApp);
 
@@ -76,7 +75,6 @@ public:
     // The menus of the menu bar while a window of kind nMenuId (the kind's
     // resource id) is active, in order; kNoDocumentMenu without a window.
     void SetMenuBarMenus(int nMenuId, std::vector<QMenu*> menus);
-    int GetCurrentMenuId() const { return m_nCurrentMenu; }
     // The Window menu: the list of open windows is kept at its end.
     void SetWindowMenu(QMenu* pMenu);
 
@@ -102,6 +100,8 @@ protected:
 private:
     std::vector<CCmdTarget*> RoutingChain() const;
     void RefreshMenuBar();
+    // UpdateAllCmdUI once the event in hand is done.
+    void QueueCommandUpdate();
     void RefreshTitle();
     void RefreshWindowList();
     // A new window opens one step down and right of the last new one, or back

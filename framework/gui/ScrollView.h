@@ -56,11 +56,8 @@ public:
     // The frame that holds this view (a QMdiSubWindow), or null.
     QWidget* GetParentFrame() const;
 
-    // Test and tool access: run the handlers as a click at a viewport point would.
-    void SimulateLButtonDown(unsigned nFlags, const QPoint& pt) { OnLButtonDown(nFlags, pt); }
-    void SimulateRButtonDown(unsigned nFlags, const QPoint& pt) { OnRButtonDown(nFlags, pt); }
-
 protected:
+    friend class CScrollViewTestPeer; // runs the handlers as a click would
     virtual void OnDraw(CDC& dc) = 0;
     virtual void OnLButtonDown(unsigned nFlags, const QPoint& pt);
     virtual void OnRButtonDown(unsigned nFlags, const QPoint& pt);

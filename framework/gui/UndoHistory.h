@@ -37,7 +37,6 @@ public:
     void Undo() { m_stack.undo(); }
     void Redo() { m_stack.redo(); }
     int Count() const { return m_stack.count(); }
-    QUndoStack& Stack() { return m_stack; }
 
 signals:
     // Something Undo or Redo would show has changed.

@@ -271,23 +271,37 @@ void CSysExList::DeleteAll()
 
 // ---------------------------------------------------------------------------
 
-bool IsValidDataSetFor(const uint8_t* bytes, size_t count, uint32_t expectedAddress)
+EDataSetCheck CheckDataSetMessage(const uint8_t* b, size_t n, bool bAnyDeviceId)
 {
-    if (!bytes || count < sysex::kDataSetOverhead)
-        return false;
-    static constexpr uint8_t kHeader[] = {sysex::kExclusiveStatus, sysex::kManufacturerId,
-                                          sysex::kDeviceId, 0x00, sysex::kModelId, sysex::kDataSet};
-    if (!std::equal(std::begin(kHeader), std::end(kHeader), bytes))
-        return false;
-    if (ReadWord(bytes + sizeof(kHeader)) != ToAddressBytes(expectedAddress))
-        return false;
-    if (bytes[count - 1] != sysex::kEndOfExclusive)
-        return false;
+    constexpr size_t kManufacturerPos = 1;
+    constexpr size_t kDevicePos = 2;
+    constexpr size_t kModelPos = 3; // 00 06
+    constexpr size_t kCommandPos = 5;
+    constexpr size_t kAddressPos = sysex::kHeaderLength - sysex::kAddressLength;
+    if (!b || n <= kManufacturerPos || b[0] != sysex::kExclusiveStatus)
+        return EDataSetCheck::Truncated;
+    if (b[kManufacturerPos] != sysex::kManufacturerId)
+        return EDataSetCheck::OtherMaker;
+    if ((n > kModelPos && b[kModelPos] != 0x00) || (n > kModelPos + 1 && b[kModelPos + 1] != sysex::kModelId))
+        return EDataSetCheck::OtherModel;
+    if (n > kDevicePos && b[kDevicePos] != sysex::kDeviceId && !bAnyDeviceId)
+        return EDataSetCheck::OtherDeviceId;
+    if (n > kCommandPos && b[kCommandPos] != sysex::kDataSet)
+        return EDataSetCheck::OtherCommand;
+    if (n < sysex::kDataSetOverhead - 1)
+        return EDataSetCheck::Truncated;
     // Address, data and checksum add up to a multiple of 128.
     uint32_t sum = 0;
-    for (size_t i = sizeof(kHeader); i < count - 1; ++i)
-        sum += bytes[i];
-    return (sum & kSevenBits) == 0;
+    for (size_t i = kAddressPos; i < n; ++i)
+        sum += b[i];
+    return (sum & kSevenBits) == 0 ? EDataSetCheck::Ok : EDataSetCheck::BadChecksum;
+}
+
+bool IsValidDataSetFor(const uint8_t* bytes, size_t count, uint32_t expectedAddress)
+{
+    return bytes && count >= sysex::kDataSetOverhead && bytes[count - 1] == sysex::kEndOfExclusive &&
+           CheckDataSetMessage(bytes, count - 1) == EDataSetCheck::Ok &&
+           ReadWord(bytes + sysex::kHeaderLength - sysex::kAddressLength) == ToAddressBytes(expectedAddress);
 }
 
 } // namespace vantorel

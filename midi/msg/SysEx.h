@@ -14,6 +14,7 @@ namespace sysex {
 inline constexpr uint8_t kExclusiveStatus = 0xF0;
 inline constexpr uint8_t kEndOfExclusive = 0xF7;
 inline constexpr uint8_t kFirstStatusByte = 0x80; // data bytes lie below it
+inline constexpr uint8_t kFirstRealTime = 0xF8;   // real-time bytes may sit inside any message
 inline constexpr uint8_t kManufacturerId = 0x41;
 inline constexpr uint8_t kDeviceId = 0x10;
 inline constexpr uint8_t kModelId = 0x06;   // sent as 00 06
@@ -93,6 +94,14 @@ private:
     std::list<std::unique_ptr<CSysExMessage>>::iterator m_posNext = m_list.end();
     bool m_bHasNext = false;
 };
+
+// What a message is to this device as a data set, the first fault in this
+// order: the maker, the model (00 06), the device ID (10, unless any is
+// taken), the command (12), the length (header and checksum), the checksum.
+// A message cut short is judged by the bytes it has. bytes run from the F0 up
+// to the F7, which is not among them.
+enum class EDataSetCheck { Ok, Truncated, OtherMaker, OtherModel, OtherDeviceId, OtherCommand, BadChecksum };
+EDataSetCheck CheckDataSetMessage(const uint8_t* bytes, size_t count, bool bAnyDeviceId = false);
 
 // True when bytes are a data set of this device (F0 41 10 00 06 12 ...) for the
 // linear address expected, long enough to carry a checksum and F7, with a

@@ -2,13 +2,15 @@
 
 #include <cstdio>
 
+#include "midi/msg/SysEx.h"
+
 namespace vantorel {
 
 namespace {
-constexpr uint8_t kExclusive = 0xF0;
-constexpr uint8_t kEndOfExclusive = 0xF7;
-constexpr uint8_t kFirstRealTime = 0xF8;
-constexpr uint8_t kStatusBit = 0x80;
+using sysex::kEndOfExclusive;
+using sysex::kFirstRealTime;
+constexpr uint8_t kExclusive = sysex::kExclusiveStatus;
+constexpr uint8_t kStatusBit = sysex::kFirstStatusByte;
 
 // A status that starts a short message (channel or system common).
 bool IsShortStatus(uint8_t b)

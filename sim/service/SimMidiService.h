@@ -32,7 +32,6 @@ public:
     void SetWireSpeed(bool bOn) { m_bWireSpeed = bOn; }
     bool GetWireSpeed() const { return m_bWireSpeed; }
     void SetResponseDelayMs(int nMs) { m_device.Faults().m_nResponseDelayMs = nMs; }
-    int GetResponseDelayMs() const { return m_device.Faults().m_nResponseDelayMs; }
     CSimFaults& Faults() { return m_device.Faults(); }
     CSimDevice& Device() { return m_device; }
 

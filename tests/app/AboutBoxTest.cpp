@@ -11,6 +11,7 @@
 #include "app/AppTestSupport.h"
 #include "app/Resource.h"
 #include "res/Images.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -33,7 +34,7 @@ protected:
     // nested dialog shown (the picture).
     void RunAbout(const std::function<void(CAboutBox*)>& fn)
     {
-        CDialog::SetModalHook([&](CDialog* d) {
+        CDialogTestPeer::SetModalHook([&](CDialog* d) {
             if (auto* box = dynamic_cast<CAboutBox*>(d)) {
                 fn(box);
                 box->ClickButton(IDOK);
@@ -45,7 +46,7 @@ protected:
             d->ClickButton(IDOK);
         });
         m_pFrame->CommandAction(ID_APP_ABOUT)->trigger();
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
     }
     std::vector<int> m_shown;
     bool m_bPictureHadPixmap = false;
@@ -105,7 +106,7 @@ TEST_F(AboutBoxTest, WeightedClicksAddingUpTo8642ShowThePicture)
 TEST_F(AboutBoxTest, EveryRightClickStartsTheCountAgain)
 {
     std::vector<int> shown;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         shown.push_back(d->GetTemplate().nId);
         d->ClickButton(IDOK);
     });

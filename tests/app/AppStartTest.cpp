@@ -29,6 +29,7 @@
 #include "views/ProgramSwitches.h"
 #include "support/FileDialogScript.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -79,7 +80,7 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     int initial = -2;
     QStringList shownWhole;
     bool bScrollBar = true;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         auto* list = d->findChild<QListWidget*>();
         for (int i = 0; i < list->count(); ++i) {
             entries << list->item(i)->text();
@@ -210,7 +211,7 @@ TEST_F(AppStartTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBri
     CDocManager& docs = m_pApp->GetDocManager();
     ASSERT_TRUE(docs.OpenNewDocument(docs.GetTemplates().front().get()));
     CMessageBoxRecorder boxes(IDOK); // the backup question
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         auto* pGet = dynamic_cast<CTransferDlg*>(d);
         ASSERT_TRUE(pGet);
         pGet->ClickButton(IDOK);
@@ -250,7 +251,7 @@ TEST_F(AppStartTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBri
     });
     Frame()->UpdateAllCmdUI();
     Frame()->CommandAction(ID_GET_PATCH_BANK)->trigger();
-    CDialog::SetModalHook({});
+    CDialogTestPeer::SetModalHook({});
     EXPECT_EQ(boxes.m_texts.size(), 1u) << "the backup question only";
 }
 
@@ -296,7 +297,7 @@ TEST_F(AppStartTest, AboutCommandRunsTheAboutBox)
 {
     StartApp();
     std::vector<int> shown;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         shown.push_back(d->GetTemplate().nId);
         d->ClickButton(IDOK);
     });

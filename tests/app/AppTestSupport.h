@@ -25,6 +25,7 @@
 #include "framework/TestDocKinds.h"
 #include "midi/FakeMidiService.h"
 #include "views/CopyBuffer.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 
@@ -53,7 +54,7 @@ protected:
     }
     void TearDown() override
     {
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
         m_pFrame.reset();
         m_pManager.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -7,7 +7,7 @@
 
 #include "support/PortErrorLog.h"
 #include "framework/core/VirtualClock.h"
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 #include "midi/MidiPorts.h"
 #include "midi/msg/SysEx.h"
 #include "sim/service/SimMidiService.h"

@@ -15,10 +15,12 @@
 #include "app/DocKinds.h"
 #include "app/Resource.h"
 #include "data/PatchDoc.h"
+#include "views/CopyBuffer.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -177,7 +179,7 @@ TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
     // With a row selected the row commands are there too.
     SetSendDataSwitch(0);
     CScrollView* view = m_pManager->GetFrame(doc)->GetActiveView();
-    view->SimulateLButtonDown(MK_LBUTTON, QPoint(50, 21));
+    CScrollViewTestPeer::LButtonDown(*view, MK_LBUTTON, QPoint(50, 21));
     m_pFrame->UpdateAllCmdUI();
     for (int id : {57634, 32850, 57632})
         EXPECT_TRUE(Enabled(id)) << id;
@@ -212,6 +214,10 @@ TEST_F(MainFrameTest, TheRowCommandsFollowAClickWithoutARefresh)
     QTest::mouseClick(viewport, Qt::LeftButton, Qt::ShiftModifier, QPoint(50, 21));
     QCoreApplication::processEvents();
     EXPECT_TRUE(Enabled(57637));
+    // The buffer empties with no click or key of the user's (its document went).
+    CCopyBuffer::Get().Empty();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Enabled(57637));
 }
 
 TEST_F(MainFrameTest, ToolbarHoldsSeventeenButtonsInOrder)

@@ -8,6 +8,7 @@
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -35,7 +36,7 @@ TEST_F(SetupDialogsTest, MidiSetupListsDevicesByNumberAndWritesBothOnOk)
     MakeFrame();
     QStringList ins, outs;
     int inSel = -2, outSel = -2;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         EXPECT_EQ(dlg->GetTemplate().nId, IDD_MIDI_SETUP);
         EXPECT_EQ(dlg->windowTitle(), QStringLiteral("MIDI Setup"));
         ins = Rows(dlg->GetListBox(IDC_MIDI_IN_LIST));
@@ -63,7 +64,7 @@ TEST_F(SetupDialogsTest, MidiSetupCancelChangesNothingAndOkWithoutChangeKeepsThe
     WriteProfileInt("MIDI", "MidiInDevice", 1);
     WriteProfileInt("MIDI", "MidiOutDevice", 0);
     MakeFrame();
-    CDialog::SetModalHook([](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([](CDialog* dlg) {
         dlg->GetListBox(IDC_MIDI_IN_LIST)->setCurrentRow(2);
         dlg->ClickButton(IDCANCEL);
     });
@@ -71,7 +72,7 @@ TEST_F(SetupDialogsTest, MidiSetupCancelChangesNothingAndOkWithoutChangeKeepsThe
     EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -9), 1);
     EXPECT_EQ(GetProfileString("MIDI", "MidiInName"), "");
 
-    CDialog::SetModalHook([](CDialog* dlg) { dlg->ClickButton(IDOK); });
+    CDialogTestPeer::SetModalHook([](CDialog* dlg) { dlg->ClickButton(IDOK); });
     m_pFrame->CommandAction(ID_MIDI_SETUP)->trigger();
     EXPECT_EQ(GetProfileInt("MIDI", "MidiInDevice", -9), 1);
     EXPECT_EQ(GetProfileInt("MIDI", "MidiOutDevice", -9), 0);
@@ -83,7 +84,7 @@ TEST_F(SetupDialogsTest, RemovedDeviceShowsNoSelectionAndOkKeepsItsNumber)
     WriteProfileInt("MIDI", "MidiOutDevice", -1);
     MakeFrame();
     int inSel = -2, outSel = -2;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         inSel = Selected(dlg->GetListBox(IDC_MIDI_IN_LIST));
         outSel = Selected(dlg->GetListBox(IDC_MIDI_OUT_LIST));
         dlg->ClickButton(IDOK);
@@ -104,7 +105,7 @@ TEST_F(SetupDialogsTest, AChosenDeviceThatIsAwayIsShownByNameAndKeptOnOk)
     MakeFrame();
     QStringList ins;
     int inSel = -2;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         ins = Rows(dlg->GetListBox(IDC_MIDI_IN_LIST));
         inSel = Selected(dlg->GetListBox(IDC_MIDI_IN_LIST));
         dlg->ClickButton(IDOK);
@@ -124,7 +125,7 @@ TEST_F(SetupDialogsTest, MidiSetupListsTheDevicesAFewTimesHoweverManyThereAre)
     m_midi.m_ins.assign(40, "In");
     m_midi.m_outs.assign(40, "Out");
     int nRows = 0;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         nRows = dlg->GetListBox(IDC_MIDI_IN_LIST)->count() + dlg->GetListBox(IDC_MIDI_OUT_LIST)->count();
         dlg->ClickButton(IDCANCEL);
     });
@@ -156,7 +157,7 @@ TEST_F(SetupDialogsTest, UnreadableDeviceNameKeepsItsPosition)
     dlg.m_nInSelection = 2;
     QStringList rows;
     int sel = -2;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         rows = Rows(d->GetListBox(IDC_MIDI_IN_LIST));
         sel = Selected(d->GetListBox(IDC_MIDI_IN_LIST));
         d->ClickButton(IDOK);
@@ -200,7 +201,7 @@ TEST_F(SetupDialogsTest, PreviewSetupChecksNoteThenToneLengthThenVelocity)
     dlg.m_nToneLength = 501;
     std::vector<CPreviewAttempt> attempts;
     QStringList initial;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         initial << dlg.GetEdit(IDC_NOTE_NUMBER)->text() << dlg.GetEdit(IDC_VELOCITY)->text()
                 << dlg.GetEdit(IDC_TONE_LENGTH)->text();
         EXPECT_EQ(d->windowTitle(), QStringLiteral("Preview Setup"));
@@ -239,14 +240,14 @@ TEST_F(SetupDialogsTest, PreviewSetupChecksNoteThenToneLengthThenVelocity)
 TEST_F(SetupDialogsTest, PreviewSetupCancelLeavesTheFrameAlone)
 {
     MakeFrame();
-    CDialog::SetModalHook([](CDialog* d) {
+    CDialogTestPeer::SetModalHook([](CDialog* d) {
         d->GetEdit(IDC_NOTE_NUMBER)->setText("10");
         d->ClickButton(IDCANCEL);
     });
     m_pFrame->CommandAction(ID_PREVIEW_SETUP)->trigger();
     EXPECT_EQ(m_pFrame->m_nPreviewNote, 60);
 
-    CDialog::SetModalHook([](CDialog* d) {
+    CDialogTestPeer::SetModalHook([](CDialog* d) {
         d->GetEdit(IDC_NOTE_NUMBER)->setText("10");
         d->GetEdit(IDC_VELOCITY)->setText("20");
         d->GetEdit(IDC_TONE_LENGTH)->setText("30000");

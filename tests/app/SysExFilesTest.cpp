@@ -36,6 +36,9 @@
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
+#include "support/ReceiveDumpTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -392,11 +395,11 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     for (const Bytes& m : messages)
         m_midi.ReturnInBuffer(h, pHdr, m);
     EXPECT_EQ(queued(), 1 + long(messages.size()));
-    EXPECT_EQ(dlg->GetCountText(), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
+    EXPECT_EQ(CReceiveDumpDlgTestPeer::CountText(*dlg), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
                                                   "0 motions\nSkipped: 1"));
-    EXPECT_TRUE(dlg->GetLastText().startsWith(QStringLiteral("Last: B88: ")));
+    EXPECT_TRUE(CReceiveDumpDlgTestPeer::LastText(*dlg).startsWith(QStringLiteral("Last: B88: ")));
 
-    QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+    QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_FALSE(m_pApp->GetReceiveDump());
     ASSERT_EQ(boxes.m_texts.size(), 1u);
@@ -438,13 +441,13 @@ TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow)
     second->GetPatchDoc()->ApplyEntries("t", {{2, changed}});
 
     std::vector<int> shown;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
         for (const auto& item : items)
             shown.push_back(item.nId);
         return edit_commands::ID_COMPARE_WITH_SELECTED;
     });
-    second->SimulateRButtonDown(MK_RBUTTON, QPoint(40, 2 * 16 + 8)); // A13
-    CListView::SetPopupHook({});
+    CScrollViewTestPeer::RButtonDown(*second, MK_RBUTTON, QPoint(40, 2 * 16 + 8)); // A13
+    CListViewTestPeer::SetPopupHook({});
     EXPECT_EQ(shown, (std::vector<int>{32801, 0, 32800, 0, 32802, 32803, 0, 32871}));
     CCompareWindow* window = CompareWindow();
     ASSERT_TRUE(window);

@@ -16,6 +16,7 @@
 #include "data/PatchDoc.h"
 #include "sim/service/SimMidiService.h"
 #include "support/FileDialogScript.h"
+#include "support/GuiTestPeers.h"
 #include "support/MessageBoxRecorder.h"
 #include "transfer/TransferDlg.h"
 #include "transfer/kinds/DocumentKinds.h"
@@ -59,7 +60,7 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
     StartApp();
     CScriptedBoxes boxes({IDOK});
     QStringList statusLines;
-    CDialog::SetModalHook([&](CDialog* d) {
+    CDialogTestPeer::SetModalHook([&](CDialog* d) {
         // The patterns' Get: from here on the synthesizer answers nothing.
         if (DocumentKinds().Of(*Frame()->GetActiveDocument()) == DocumentKinds().FromWord("pattern"))
             sim.Faults().m_nDropEvery = 1;
@@ -72,7 +73,7 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
             d->ClickButton(IDOK); // "Complete!" (never expected here)
     });
     Frame()->CommandAction(ID_GET_EVERYTHING)->trigger();
-    CDialog::SetModalHook({});
+    CDialogTestPeer::SetModalHook({});
     CMidiService::Install(&m_midi);
 
     ASSERT_EQ(boxes.m_texts.size(), 2u) << "the question, then the one failure";

@@ -307,6 +307,27 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
     EXPECT_EQ(m_nSent, 0);
 }
 
+// An empty library file opens in the program as a new document of its kind;
+// the command line reads it so too (the kind asked for, else its extension's).
+TEST_F(CliInProcess, AnEmptyLibraryFileReadsAsANewDocumentOfItsKind) {
+    for (const CDocKind* pKind : DocumentKinds().All()) {
+        const std::string path = Path("empty") + pKind->Extension();
+        QFile empty(QString::fromStdString(path));
+        ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+        empty.close();
+        std::string error;
+        const std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(path, nullptr, error);
+        ASSERT_TRUE(file) << error;
+        EXPECT_EQ(file->pKind, pKind);
+        EXPECT_EQ(file->pDoc->SnapshotEntries(), pKind->NewDocument()->SnapshotEntries());
+    }
+    QFile other(QString::fromStdString(Path("empty.txt")));
+    ASSERT_TRUE(other.open(QIODevice::WriteOnly));
+    other.close();
+    EXPECT_EQ(Run({"info", Path("empty.txt")}), cli::kExitFile);
+    EXPECT_NE(m_err.str().find("is not a library file"), std::string::npos) << m_err.str();
+}
+
 // A stored patch, performance or system file may hold bytes after its body:
 // info, convert and send read the body alone, never the rest, and say nothing of it.
 TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {

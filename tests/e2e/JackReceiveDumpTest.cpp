@@ -11,6 +11,7 @@
 #include "e2e/ProgramFixture.h"
 #include "midi/DeviceNames.h"
 #include "res/strings/midi.h"
+#include "support/ReceiveDumpTestPeer.h"
 
 namespace vantorel::e2e {
 namespace {
@@ -60,9 +61,9 @@ class ReceiveDump : public CProgramTest {
         EXPECT_EQ(dlg->GetHaul().m_nDataSets, nExpected);
         EXPECT_EQ(dlg->GetHaul().TotalSkips(), 0u);
 
-        const std::string counts = dlg->GetCountText().toStdString(); // as the window showed them
+        const std::string counts = CReceiveDumpDlgTestPeer::CountText(*dlg).toStdString(); // as the window showed them
         m_pBoxes->m_texts.clear();
-        QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+        QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(m_pBoxes->m_texts.size(), 1u);
         EXPECT_EQ(m_pBoxes->m_texts[0].rfind("Received from " + SimName() + ":out:\n128 patches into", 0), 0u)
@@ -144,7 +145,7 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         ASSERT_GE(nArrived, kArrivedBeforeLoss);
         ASSERT_LT(nArrived, uint64_t(sim::kPatchCount)) << "the dump was over before the loss";
 
-        QTest::mouseClick(dlg->GetStopButton(), Qt::LeftButton);
+        QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
         const std::string placed = "Received from " + SimName() + ":out:\n" + std::to_string(nArrived) + " patches into ";

@@ -53,6 +53,8 @@
 #include "views/ListView.h"
 #include "views/NameDlg.h"
 #include "views/ProgramSwitches.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::e2e {
 
@@ -158,16 +160,16 @@ class CProgramTest : public ::testing::Test {
         ASSERT_TRUE(m_pApp->InitInstance(options));
         // After the start: the program installs real message boxes.
         m_pBoxes = std::make_unique<CMessageBoxRecorder>(IDOK);
-        CDialog::SetModalHook([this](CDialog* d) { OnModal(d); });
+        CDialogTestPeer::SetModalHook([this](CDialog* d) { OnModal(d); });
         SetFileDialogPresenter([this](const CFileDialogRequest& r) { return OnFileDialog(r); });
-        CListView::SetPopupHook(
+        CListViewTestPeer::SetPopupHook(
             [this](const std::vector<CListView::CMenuItem>& items, const QPoint&) { return OnPopup(items); });
     }
 
     void StopProgram() {
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
         SetFileDialogPresenter({});
-        CListView::SetPopupHook({});
+        CListViewTestPeer::SetPopupHook({});
         m_pBoxes.reset();
         m_pApp.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

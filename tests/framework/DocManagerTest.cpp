@@ -23,12 +23,14 @@
 #include "support/MessageBoxRecorder.h"
 #include "framework/core/Profile.h"
 #include "framework/core/SafeFile.h"
+#include "framework/core/SafeFileCalls.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/Dialog.h"
 #include "framework/gui/MDIFrameWnd.h"
 #include "framework/ScratchMount.h"
 #include "framework/TestDocKinds.h"
 #include "res/strings/app.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -47,7 +49,7 @@ protected:
     }
     void TearDown() override
     {
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
         m_pFrame.reset();
         m_pManager.reset();
         FlushDeletes();
@@ -58,7 +60,7 @@ protected:
     // Answers the "New" list with the row given (-1: Cancel) and records its entries.
     void AnswerNewWith(int row)
     {
-        CDialog::SetModalHook([this, row](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([this, row](CDialog* dlg) {
             auto* list = dlg->findChild<QListWidget*>();
             ASSERT_NE(list, nullptr);
             m_newEntries.clear();
@@ -435,6 +437,14 @@ TEST_F(DocManagerTest, SaveIntoAReadOnlyFolderIsDeniedEvenForRoot)
     CDocument* doc = ModifiedAlpha();
     ExpectSaveFailed(doc, Path("ro/x.alp"), Text(res::kSaveAccessDenied, "x.alp"));
     EXPECT_FALSE(QFile::exists(Path("ro/x.alp")));
+}
+
+// A library file and a SysEx file say the same of a name the disk cannot take.
+TEST_F(DocManagerTest, SaveUnderANameTooLongForTheDiskSaysSo)
+{
+    CDocument* doc = ModifiedAlpha();
+    const QString name = QString(300, QLatin1Char('n')) + ".alp";
+    ExpectSaveFailed(doc, Path(name), Text(res::kSaveNameTooLong, name));
 }
 
 TEST_F(DocManagerTest, OpenRefusesWhatIsNotARegularFileWithoutWaitingOnIt)

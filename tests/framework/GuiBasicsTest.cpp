@@ -13,6 +13,7 @@
 #include "framework/gui/Dialog.h"
 #include "framework/gui/DocTemplate.h"
 #include "framework/gui/CmdTarget.h"
+#include "support/GuiTestPeers.h"
 
 using namespace vantorel;
 
@@ -116,7 +117,7 @@ TEST(Dialogs, TemplatesBecomePixelsFromTheDialogFont)
 TEST(Dialogs, ModalHookAnswersAndDisabledButtonsDoNothing)
 {
     CProbeDlg dlg;
-    auto previous = CDialog::SetModalHook([](CDialog* d) {
+    auto previous = CDialogTestPeer::SetModalHook([](CDialog* d) {
         d->GetButton(IDOK)->setEnabled(false);
         d->ClickButton(IDOK); // ignored while disabled
         EXPECT_FALSE(d->IsEnded());
@@ -124,7 +125,7 @@ TEST(Dialogs, ModalHookAnswersAndDisabledButtonsDoNothing)
         d->ClickButton(IDOK);
     });
     EXPECT_EQ(dlg.DoModal(), IDOK);
-    CDialog::SetModalHook(previous);
+    CDialogTestPeer::SetModalHook(previous);
     EXPECT_EQ(dlg.inits, 1);
     EXPECT_EQ(dlg.text, "abc");
 }

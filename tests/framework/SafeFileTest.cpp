@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "framework/core/SafeFile.h"
+#include "framework/core/SafeFileCalls.h"
 
 using namespace vantorel;
 

@@ -40,18 +40,12 @@ TEST_F(DeviceNamesTest, NamesByNumberAndEmptyWhenThereIsNone)
     EXPECT_EQ(GetMidiOutName(65535), "");
 }
 
-TEST_F(DeviceNamesTest, DeviceTextHasFourLines)
-{
-    EXPECT_EQ(FormatDeviceText(2, 0), "MIDI IN:\n\tUSB MIDI 2\n\nMIDI OUT:\n\tSim Out");
-    EXPECT_EQ(FormatDeviceText(65535, 9), "MIDI IN:\n\t\n\nMIDI OUT:\n\t");
-}
-
 TEST_F(DeviceNamesTest, AnEmptyProfileGivesDeviceZero)
 {
     EXPECT_EQ(ReadMidiInDevice(), 0);
     EXPECT_EQ(ReadMidiOutDevice(), 0);
-    EXPECT_EQ(FormatDeviceText(uint16_t(ReadMidiInDevice()), uint16_t(ReadMidiOutDevice())),
-              "MIDI IN:\n\tSim In\n\nMIDI OUT:\n\tSim Out");
+    EXPECT_EQ(GetMidiInName(uint16_t(ReadMidiInDevice())), "Sim In");
+    EXPECT_EQ(GetMidiOutName(uint16_t(ReadMidiOutDevice())), "Sim Out");
 }
 
 TEST_F(DeviceNamesTest, WriteKeepsNumbersAndNames)

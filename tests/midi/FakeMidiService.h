@@ -12,6 +12,14 @@
 
 #include "midi/MidiServiceBase.h"
 
+namespace vantorel {
+// Hands an input buffer back by hand, as the fake service does.
+class CInSlotTestPeer {
+public:
+    static bool Withdraw(CMidiServiceBase::CInSlot& slot, MIDIHDR* pHdr) { return slot.Withdraw(pHdr); }
+};
+} // namespace vantorel
+
 namespace vantorel::test {
 
 class CFakeMidiService : public CMidiServiceBase {
@@ -144,7 +152,7 @@ public:
     void ReturnInBuffer(HMIDIIN h, MIDIHDR* p, const std::vector<uint8_t>& bytes)
     {
         if (const auto it = m_slots.find(h); it != m_slots.end())
-            it->second->Withdraw(p);
+            CInSlotTestPeer::Withdraw(*it->second, p);
         std::copy(bytes.begin(), bytes.end(), p->lpData);
         p->dwBytesRecorded = uint32_t(bytes.size());
         p->dwFlags = (p->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;

@@ -1,7 +1,7 @@
 #pragma once
 // Port buffers for tests: while a CPortAllocationFailure lives, every port
 // made fails to allocate its buffer, as when memory runs out.
-#include "midi/MidiPorts.h"
+#include "midi/PortBufferSource.h"
 
 namespace vantorel::test {
 

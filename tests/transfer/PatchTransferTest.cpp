@@ -14,6 +14,7 @@
 #include "data/PerformRecord.h"
 #include "res/Strings.h"
 #include "transfer/PatchTransfer.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
@@ -318,12 +319,12 @@ TEST_F(TransferTest, DeclinedQuestionAndCancelOpenNothing)
 
     // The dialog's own Cancel before START: IDCANCEL.
     m_bPressStart = false;
-    auto previous = CDialog::SetModalHook([](CDialog* pDlg) { pDlg->ClickButton(IDCANCEL); });
+    auto previous = CDialogTestPeer::SetModalHook([](CDialog* pDlg) { pDlg->ClickButton(IDCANCEL); });
     CPatchDoc doc;
     CGetPatchDlg get;
     get.m_pDoc = &doc;
     EXPECT_EQ(Run(get), IDCANCEL);
-    CDialog::SetModalHook(previous);
+    CDialogTestPeer::SetModalHook(previous);
     EXPECT_TRUE(m_pRecorder->m_events.empty());
 }
 

@@ -4,6 +4,7 @@
 
 #include "transfer/StopPreview.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 
@@ -155,7 +156,7 @@ void TransferTest::SetUp()
     CMidiService::Install(m_pRecorder.get());
     m_pBoxes = std::make_unique<CMessageBoxRecorder>(IDOK);
     SetStopPreviewHandler([this] { m_pRecorder->Record(CWireEvent::StopPreview); });
-    m_previousHook = CDialog::SetModalHook([this](CDialog* pDlg) {
+    m_previousHook = CDialogTestPeer::SetModalHook([this](CDialog* pDlg) {
         if (dynamic_cast<CCompleteDlg*>(pDlg)) {
             ++m_nCompleteShown;
             pDlg->ClickButton(IDOK);
@@ -181,7 +182,7 @@ void TransferTest::SetUp()
 
 void TransferTest::TearDown()
 {
-    CDialog::SetModalHook(m_previousHook);
+    CDialogTestPeer::SetModalHook(m_previousHook);
     SetStopPreviewHandler({});
     m_pBoxes.reset();
     CMidiService::Install(nullptr);

@@ -15,6 +15,7 @@
 #include "framework/core/HintRect.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/TransferDlg.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 
@@ -47,7 +48,7 @@ protected:
     // before it is answered.
     void AnswerTransfers(int nButton = IDOK, std::function<void(CTransferDlg*)> inspect = {})
     {
-        CDialog::SetModalHook([this, nButton, inspect](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([this, nButton, inspect](CDialog* dlg) {
             if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
                 m_deviceTexts.push_back(t->m_strDevices);
                 if (inspect)

@@ -12,6 +12,7 @@
 #include "views/MotionView.h"
 #include "views/PatternView.h"
 #include "views/SystemView.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -186,7 +187,7 @@ TEST_F(MotionViewTest, RightClickBelowTheLastRowReachesNoEntry)
 {
     RightClickChoose(m_pView, 100, RowY(1), 0);
     bool bShown = false;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
         bShown = true;
         return CMotionView::ID_INITIALIZE_MOTION_DATA;
     });

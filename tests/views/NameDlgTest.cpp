@@ -14,13 +14,14 @@
 #include "framework/core/MessageBox.h"
 #include "res/strings/datawindows.h"
 #include "views/NameDlg.h"
+#include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
 namespace {
 
 class NameDlgTest : public ::testing::Test {
 protected:
-    void TearDown() override { CDialog::SetModalHook({}); }
+    void TearDown() override { CDialogTestPeer::SetModalHook({}); }
     // Key presses as a keyboard layout delivers them: the character as the
     // event's text (QTest::keyClicks cannot type characters beyond Latin-1).
     static void TypeText(QWidget* w, const QString& text)
@@ -63,7 +64,7 @@ TEST_F(NameDlgTest, EditNameRoundTripsAFieldAndPadsShortText)
     std::array<uint8_t, 16> field{};
     std::memcpy(field.data(), "ABCDEFGHIJKLMNOP", 16);
     std::string opened;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         QLineEdit* e = dlg->GetEdit(CPerformNameDlg::kEditId);
         ASSERT_NE(e, nullptr);
         opened = e->text().toStdString();
@@ -80,7 +81,7 @@ TEST_F(NameDlgTest, TextLongerThanTheFieldCannotBeEntered)
 {
     std::array<uint8_t, 16> field{};
     std::memcpy(field.data(), "short           ", 16);
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         QLineEdit* e = dlg->GetEdit(CPatchNameDlg::kEditId);
         ASSERT_NE(e, nullptr);
         e->setText("0123456789ABCDEFGHIJ");
@@ -100,7 +101,7 @@ TEST_F(NameDlgTest, TypedCharactersOutsidePrintableAsciiAreRefusedAndExplained)
     std::memcpy(field.data(), "                ", 16);
     QString shownAfterTyping;
     QString tip;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         QLineEdit* e = dlg->GetEdit(CPatchNameDlg::kEditId);
         ASSERT_NE(e, nullptr);
         e->selectAll();
@@ -123,7 +124,7 @@ TEST_F(NameDlgTest, APastedNameIsCutVisiblyAndForeignCharactersInItAreRefused)
     QString afterLongPaste;
     QString afterForeignPaste;
     QString tip;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         QLineEdit* e = dlg->GetEdit(CPerformNameDlg::kEditId);
         ASSERT_NE(e, nullptr);
         QApplication::clipboard()->setText(QStringLiteral("A pasted name that is too long"));
@@ -150,7 +151,7 @@ TEST_F(NameDlgTest, ANameOpenedWithAForeignByteKeepsItUnlessEdited)
     // Files from elsewhere may hold such bytes; OK without a change keeps them.
     std::array<uint8_t, 16> field{};
     std::memcpy(field.data(), "Caf\xe9 Bass       ", 16);
-    CDialog::SetModalHook([&](CDialog* dlg) { dlg->ClickButton(IDOK); });
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) { dlg->ClickButton(IDOK); });
     CPatchNameDlg dlg;
     EXPECT_TRUE(dlg.EditName(CNameField(field)));
     EXPECT_EQ(std::string(field.begin(), field.end()), "Caf\xe9 Bass       ");

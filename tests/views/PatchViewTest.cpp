@@ -19,6 +19,8 @@
 #include "views/NameDlg.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -39,7 +41,7 @@ protected:
     // transfer is over; "Complete!" is answered with OK. nButton 2 cancels.
     void AnswerTransfers(int nButton = IDOK)
     {
-        CDialog::SetModalHook([this, nButton](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([this, nButton](CDialog* dlg) {
             if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
                 m_transferTexts.push_back(t->m_strDevices);
                 t->ClickButton(nButton);
@@ -261,7 +263,7 @@ TEST_F(PatchViewTest, RightClickBelowTheLastRowIsIgnored)
 {
     Click(m_pView, 50, RowY(7));
     bool bShown = false;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
         bShown = true;
         return 0;
     });
@@ -298,7 +300,7 @@ protected:
     // Renames row through the context menu; edit runs on the open dialog.
     void Rename(int row, const std::function<void(CNameDlg&, QLineEdit&)>& edit)
     {
-        CDialog::SetModalHook([&](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
             auto* nameDlg = dynamic_cast<CNameDlg*>(dlg);
             ASSERT_NE(nameDlg, nullptr);
             QLineEdit* lineEdit = nameDlg->GetEdit(CPatchNameDlg::kEditId);
@@ -414,7 +416,7 @@ TEST_F(PatchViewTest, AGetThatStoredNothingLeavesTheDocumentUnmodifiedAndTheWind
     QApplication::processEvents();
 
     m_device.Faults().m_nDropEvery = 1;
-    CDialog::SetModalHook([this](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([this](CDialog* dlg) {
         if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
             t->ClickButton(IDOK);
             QApplication::processEvents(); // the progress window takes the focus

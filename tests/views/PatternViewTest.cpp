@@ -14,6 +14,7 @@
 #include "views/MotionView.h"
 #include "views/PatternView.h"
 #include "views/SystemView.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -255,7 +256,7 @@ TEST_F(PatternViewTest, RightClickBelowTheLastRowReachesNoEntry)
 {
     RightClickChoose(m_pView, 100, RowY(10), 0);
     bool bShown = false;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
         bShown = true;
         return CPatternView::ID_INITIALIZE_PATTERN_DATA;
     });

@@ -17,6 +17,8 @@
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/SystemView.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -39,7 +41,7 @@ protected:
 
     void AnswerTransfers(int nButton = IDOK)
     {
-        CDialog::SetModalHook([this, nButton](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([this, nButton](CDialog* dlg) {
             if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
                 m_transferTexts.push_back(t->m_strDevices);
                 t->ClickButton(nButton);
@@ -223,7 +225,7 @@ TEST_F(PerformViewTest, RightClickBelowTheLastPerformanceIsIgnored)
 {
     Click(m_pView, kNameX, PerfY(9));
     bool bShown = false;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>&, const QPoint&) {
         bShown = true;
         return 0;
     });
@@ -263,7 +265,7 @@ TEST_F(PerformViewTest, RenamingAPerformanceAndAPatch)
 {
     std::string title;
     std::string cancelText;
-    CDialog::SetModalHook([&](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([&](CDialog* dlg) {
         auto* nameDlg = dynamic_cast<CNameDlg*>(dlg);
         ASSERT_NE(nameDlg, nullptr);
         title = nameDlg->windowTitle().toStdString();

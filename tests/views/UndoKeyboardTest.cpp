@@ -31,6 +31,8 @@
 #include "views/PerformView.h"
 #include "views/RowOrder.h"
 #include "views/SystemView.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 namespace {
@@ -64,7 +66,7 @@ protected:
     // Name dialogs get strName and OK; transfers run to their end.
     void AnswerDialogs(const char* strName)
     {
-        CDialog::SetModalHook([this, strName](CDialog* dlg) {
+        CDialogTestPeer::SetModalHook([this, strName](CDialog* dlg) {
             if (auto* n = dynamic_cast<CNameDlg*>(dlg)) {
                 for (int id : {CPatchNameDlg::kEditId, CPerformNameDlg::kEditId})
                     if (QLineEdit* e = n->GetEdit(id))
@@ -265,7 +267,7 @@ TEST_F(UndoTest, AWholeGetIsOneStepAlsoWhenCancelledPartWay)
     EXPECT_EQ(pDoc->SnapshotEntries(), original);
 
     // Stopped part way: what arrived is one step, and undoing it restores all.
-    CDialog::SetModalHook([this, pDoc](CDialog* dlg) {
+    CDialogTestPeer::SetModalHook([this, pDoc](CDialog* dlg) {
         if (auto* t = dynamic_cast<CTransferDlg*>(dlg)) {
             t->ClickButton(IDOK);
             m_clock.RunUntil([pDoc] { return pDoc->m_aPatch[2] != CPatchRecord(); }, 600'000'000LL);
@@ -359,7 +361,7 @@ TEST_F(UndoTest, ThePatchWindowIsWorkedFromTheKeyboard)
 
     // The context menu opens on the selected row.
     std::vector<int> shown;
-    CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
         for (const auto& item : items)
             shown.push_back(item.nId);
         return 0;

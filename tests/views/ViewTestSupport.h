@@ -30,6 +30,8 @@
 #include "views/EntryClip.h"
 #include "views/ListView.h"
 #include "views/ProgramSwitches.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 
 namespace vantorel::test {
 
@@ -63,9 +65,9 @@ protected:
 
     void TearDown() override
     {
-        CListView::SetPopupHook({});
+        CListViewTestPeer::SetPopupHook({});
         CListView::SetDragHook({});
-        CDialog::SetModalHook({});
+        CDialogTestPeer::SetModalHook({});
         CEntryClip::Get().Forget(); // the next test starts with nothing copied
         QGuiApplication::clipboard()->clear();
         // Windows go first: their ports close through the service.
@@ -108,24 +110,24 @@ protected:
     }
     static void Click(CScrollView* view, int x, int y, unsigned flags = 0)
     {
-        view->SimulateLButtonDown(flags | MK_LBUTTON, Show(view, x, y));
+        CScrollViewTestPeer::LButtonDown(*view, flags | MK_LBUTTON, Show(view, x, y));
     }
     static void ShiftClick(CScrollView* view, int x, int y) { Click(view, x, y, MK_SHIFT); }
     static void RightClick(CScrollView* view, int x, int y)
     {
-        view->SimulateRButtonDown(MK_RBUTTON, Show(view, x, y));
+        CScrollViewTestPeer::RButtonDown(*view, MK_RBUTTON, Show(view, x, y));
     }
     // Right click answered with menu command nId; returns the items shown.
     std::vector<int> RightClickChoose(CScrollView* view, int x, int y, int nId)
     {
         std::vector<int> shown;
-        CListView::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+        CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
             for (const auto& item : items)
                 shown.push_back(item.nId);
             return nId;
         });
         RightClick(view, x, y);
-        CListView::SetPopupHook({});
+        CListViewTestPeer::SetPopupHook({});
         return shown;
     }
 

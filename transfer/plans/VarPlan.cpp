@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "data/MotionDoc.h"
+#include "data/PatternDoc.h"
 #include "midi/msg/SysEx.h"
 #include "res/strings/transfer.h"
 #include "res/strings/views.h"
@@ -15,13 +17,13 @@ constexpr int kProgressStep = 10;  // one full packet moves the bar this far
 constexpr int kProgressDone = 100; // an item is complete
 } // namespace
 
-const CVarKind kPatternKind{48,
+const CVarKind kPatternKind{CPatternDoc::kPatternCount,
                             address::PatternValue,
                             address::PatternData,
                             address::kPatternStep,
                             res::kProgressPattern,
                             {res::kNounPattern, res::kNounPatterns}};
-const CVarKind kMotionKind{4,
+const CVarKind kMotionKind{CMotionDoc::kMotionCount,
                            address::MotionValue,
                            address::MotionData,
                            address::kMotionStep,

@@ -22,7 +22,6 @@ class CDefaultMidiService : public CCompositeMidiService {
     enum class EBackend { None, Simulator, Alsa, Jack };
     EBackend BackendOf(bool bInput, unsigned nDevice);
 
-    CSimDevice& GetSimDevice() { return *m_pSimDevice; }
     CSimMidiService& GetSimService() { return *m_pSim; }
 
   private:

@@ -1,4 +1,4 @@
-#include "app/devices/DefaultMidiService.h"
+#include "devices/DefaultMidiService.h"
 
 #include "midi/backends/RtMidiService.h"
 #include "sim/model/SimDevice.h"

@@ -1,0 +1,15 @@
+#pragma once
+// Test access to the list windows' pop-up menus.
+#include <utility>
+
+#include "views/ListView.h"
+
+namespace vantorel {
+
+class CListViewTestPeer {
+public:
+    // Returns the previous hook; an empty one shows real menus.
+    static CListView::PopupHook SetPopupHook(CListView::PopupHook hook) { return CListView::SetPopupHook(std::move(hook)); }
+};
+
+} // namespace vantorel
