@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "app/RecentFilesMenu.h"
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
 #include "app/library/Library.h"
@@ -24,11 +25,13 @@
 #include "res/Images.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
+#include "res/strings/compare.h"
 #include "res/strings/librarywindow.h"
 #include "transfer/FailureBoxes.h"
 #include "transfer/StopPreview.h"
 #include "views/CopyBuffer.h"
 #include "app/DocKinds.h"
+#include "app/CompareCommands.h"
 #include "views/EditCommands.h"
 #include "views/ProgramSwitches.h"
 #include "res/strings/views.h"
@@ -44,36 +47,52 @@ constexpr uint8_t kNoteOff = 0x80; // channel 1
 uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
 
 QString Q(const char* s) { return QString::fromLatin1(s); }
+
+// The share of the screen the main window takes at the first start.
+constexpr double kFirstStartShare = 0.9;
 } // namespace
 
 namespace {
-// A toolbar button: its command and image; command 0 is a separator.
+// A toolbar button: its command and its image drawn for a screen scale;
+// command 0 is a separator.
 struct CButton {
     int nId;
-    QImage image;
+    std::function<QImage(qreal)> image;
 };
 
 std::vector<CButton> MakeToolbar()
 {
     using res::EButtonImage;
-    std::vector<CButton> buttons{{ID_FILE_NEW, res::ToolbarImage(EButtonImage::New)},
-                                 {ID_FILE_OPEN, res::ToolbarImage(EButtonImage::Open)},
-                                 {ID_FILE_SAVE, res::ToolbarImage(EButtonImage::Save)},
-                                 {0, {}}};
+    const auto own = [](EButtonImage b) { return [b](qreal s) { return res::ToolbarImage(b, s); }; };
+    std::vector<CButton> buttons{
+        {ID_FILE_NEW, own(EButtonImage::New)}, {ID_FILE_OPEN, own(EButtonImage::Open)},
+        {ID_FILE_SAVE, own(EButtonImage::Save)}, {0, {}}};
     // Get and Send of each kind.
     for (const CKindWindow& w : KindWindows()) {
-        buttons.push_back({w.get.nId, res::TransferButtonImage(true, w.szButtonLabel, w.colour)});
-        buttons.push_back({w.send.nId, res::TransferButtonImage(false, w.szButtonLabel, w.colour)});
+        for (const bool bGet : {true, false})
+            buttons.push_back({bGet ? w.get.nId : w.send.nId, [bGet, &w](qreal s) {
+                                   return res::TransferButtonImage(bGet, w.szButtonLabel, w.colour, s);
+                               }});
         buttons.push_back({0, {}});
     }
-    buttons.insert(buttons.end(), {{ID_PREVIEW, res::ToolbarImage(EButtonImage::Preview)},
+    buttons.insert(buttons.end(), {{ID_PREVIEW, own(EButtonImage::Preview)},
                                    {0, {}},
-                                   {ID_CLEAR_COPY_BUFFER, res::ToolbarImage(EButtonImage::ClearCopyBuffer)},
+                                   {ID_CLEAR_COPY_BUFFER, own(EButtonImage::ClearCopyBuffer)},
                                    {0, {}},
-                                   {ID_LIBRARY_WINDOW, res::ToolbarImage(EButtonImage::Library)},
+                                   {ID_LIBRARY_WINDOW, own(EButtonImage::Library)},
                                    {0, {}},
-                                   {ID_APP_ABOUT, res::ToolbarImage(EButtonImage::About)}});
+                                   {ID_APP_ABOUT, own(EButtonImage::About)}});
     return buttons;
+}
+
+// The image at every scale a screen is likely to have; the icon picks the
+// one for the screen it is shown on.
+QIcon ScaledIcon(const std::function<QImage(qreal)>& image)
+{
+    QIcon icon;
+    for (const qreal scale : {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0})
+        icon.addPixmap(QPixmap::fromImage(image(scale)));
+    return icon;
 }
 
 const std::vector<CButton>& Toolbar()
@@ -104,6 +123,7 @@ CMainFrame::CMainFrame(CDocManager* pDocManager, QWidget* parent) : CMDIFrameWnd
 
     CCopyBuffer::Get().Empty();
     CCopyBuffer::Get().SetCursorHost(this);
+    InstallCompareWithSelected(*this);
     m_bPreviewSounding = 0;
 
     SetSendDataSwitch(CSettings::ReadSendData() ? 1 : 0);
@@ -126,6 +146,7 @@ CMainFrame::~CMainFrame()
     SetStopPreviewHandler(std::move(m_previousStopPreview));
     CTimerService::Get().KillAllTimers(this);
     CCopyBuffer::Get().SetCursorHost(nullptr);
+    UninstallCompareWithSelected();
     // The preview port resets and closes itself when it goes.
 }
 
@@ -134,12 +155,18 @@ void CMainFrame::RestorePlacement()
     const CSettings::WindowPlacement stored = CSettings::ReadWindowPlacement();
     const int w = std::max(100, stored.nWidth);
     const int h = std::max(100, stored.nHeight);
-    // The inside of the window, as geometry() gives it back at the end; with
-    // no place stored the window system chooses one.
-    if (stored.bHasPosition)
+    // The inside of the window, as geometry() gives it back at the end. The
+    // first time, with no place stored, it takes most of the screen, centred.
+    if (stored.bHasPosition) {
         setGeometry(stored.nLeft, stored.nTop, w, h);
-    else
+    } else if (const QScreen* scr = QGuiApplication::primaryScreen()) {
+        const QRect avail = scr->availableGeometry();
+        QRect first(QPoint(), avail.size() * kFirstStartShare);
+        first.moveCenter(avail.center());
+        setGeometry(first);
+    } else {
         resize(w, h);
+    }
     KeepOnScreen();
     if (stored.bMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
@@ -252,6 +279,11 @@ void CMainFrame::BuildActions()
         {ID_IMPORT_SYSEX, res::kItemImportSysEx, res::kPromptImportSysEx, {}},
         {ID_EXPORT_SYSEX, res::kItemExportSysEx, res::kPromptExportSysEx, {}},
         {ID_RECEIVE_DUMP, res::kItemReceiveDump, res::kPromptReceiveDump, {}},
+        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll, {}},
+        {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything, {}},
+        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, {}},
+        {ID_HELP_USER_GUIDE, res::kItemUserGuide, res::kPromptUserGuide, {}},
+        {ID_FILE_COMPARE, res::kItemCompare, res::kPromptCompare, {}},
     };
     for (const Command& c : commands)
         AddCommandAction(c.nId, Q(c.szText), Q(c.szPrompt), c.key);
@@ -268,6 +300,8 @@ void CMainFrame::BuildActions()
     OnCommand(ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
               [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
     OnCommand(ID_CLEAR_COPY_BUFFER, [] { CCopyBuffer::Get().Clear(); });
+    OnCommand(ID_FILE_COMPARE, [this] { OnFileCompare(*this); },
+              [this](CCmdUI& ui) { ui.Enable(CanCompareActive(*this)); });
 }
 
 void CMainFrame::BuildEditActions()
@@ -335,13 +369,15 @@ void CMainFrame::BuildMenus()
         }
         return m;
     };
-    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_IMPORT_SYSEX, 0, ID_APP_EXIT});
+    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_GET_EVERYTHING, 0, ID_IMPORT_SYSEX, 0,
+                                             ID_APP_EXIT});
     QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                                           0, ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_APP_EXIT});
+                                           ID_FILE_SAVE_ALL, 0, ID_GET_EVERYTHING, ID_BACK_UP_TO_FOLDER, 0,
+                                           ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_FILE_COMPARE, 0, ID_APP_EXIT});
     QMenu* setup = menu(res::kMenuSetup, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP,
                                           ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
-    QMenu* help = menu(res::kMenuHelp, {ID_APP_ABOUT});
+    QMenu* help = menu(res::kMenuHelp, {ID_HELP_USER_GUIDE, 0, ID_APP_ABOUT});
     QMenu* library = menu(res::kMenuLibrary, {ID_LIBRARY_WINDOW, ID_LIBRARY_FIND, 0, ID_LIBRARY_FOLDERS,
                                               ID_LIBRARY_SCAN, ID_LIBRARY_STOP, 0, ID_LIBRARY_PROBLEMS,
                                               ID_LIBRARY_DUPLICATES});
@@ -349,6 +385,11 @@ void CMainFrame::BuildMenus()
     QMenu* edit = menu(res::kMenuEdit,
                        {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
     SetWindowMenu(window);
+    if (GetDocManager()) {
+        auto* pRecent = new CRecentFilesMenu(*GetDocManager(), this);
+        for (QMenu* pFile : {fileNoDoc, fileDoc})
+            pRecent->AddTo(pFile, CommandAction(ID_APP_EXIT));
+    }
 
     for (const CKindWindow& w : KindWindows())
         SetMenuBarMenus(w.nResourceId,
@@ -370,7 +411,7 @@ void CMainFrame::BuildToolBar()
             continue;
         }
         QAction* a = CommandAction(b.nId);
-        a->setIcon(QIcon(QPixmap::fromImage(b.image)));
+        a->setIcon(ScaledIcon(b.image));
         a->setIconVisibleInMenu(false);
         m_pToolBar->addAction(a);
     }

@@ -44,6 +44,15 @@ enum : int {
     ID_LIBRARY_PROBLEMS = 32865,
     ID_LIBRARY_DUPLICATES = 32866,
 
+    // The whole synthesizer at once and everyday commands, handled by the
+    // application object.
+    ID_FILE_SAVE_ALL = 32870,
+    ID_GET_EVERYTHING = 32871,
+    ID_BACK_UP_TO_FOLDER = 32872,
+    ID_HELP_USER_GUIDE = 32873,
+    // File > Compare..., handled by the main frame.
+    ID_FILE_COMPARE = 32874,
+
     // Framework commands the application object handles.
     ID_FILE_NEW = 57600,
     ID_FILE_OPEN = 57601,

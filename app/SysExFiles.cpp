@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include <cstdint>
 #include <memory>
@@ -75,8 +76,9 @@ int SelectedEntryOf(const CDocument* pDoc) {
     return -1;
 }
 
-// The file read into a new reader; null after the one message that says why it could not be.
-std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) {
+} // namespace
+
+std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice) {
     auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
@@ -89,7 +91,22 @@ std::unique_ptr<CSysExReader> ReadFile(const QString& strPath, bool bAnyDevice) 
     return reader;
 }
 
-QString AskExportPath(const CDocument& doc, QWidget* pParent) {
+namespace {
+
+// The name an entry is exported under: its name as the window shows it
+// ("Warm Pad", "PATTERN 2"), control characters left out and what file names
+// cannot hold made a dash; empty for a name of nothing else.
+QString EntryFileStem(const CDocKind& kind, const CDocument& doc, int nEntry) {
+    QString name = QString::fromStdString(kind.EntryName(doc, nEntry));
+    if (const qsizetype comma = name.indexOf(QStringLiteral(", ")); comma >= 0)
+        name.truncate(comma);
+    name.remove(QRegularExpression(QStringLiteral("[\\x00-\\x1F\\x7F]")));
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|#%;]")), QStringLiteral("-"));
+    return name.trimmed();
+}
+
+// Proposes stem (the document's name when empty) in the document's folder.
+QString AskExportPath(const CDocument& doc, QString stem, QWidget* pParent) {
     CFileDialogRequest req;
     req.bOpen = false;
     req.strCaption = Q(res::kExportSysExCaption);
@@ -97,7 +114,8 @@ QString AskExportPath(const CDocument& doc, QWidget* pParent) {
     req.strSelectedFilter = req.filters.front();
     req.strDefaultSuffix = Q(kSysExSuffix);
     const QString path = Local(doc.GetPathName());
-    const QString stem = path.isEmpty() ? Local(doc.GetTitle()) : QFileInfo(path).completeBaseName();
+    if (stem.isEmpty())
+        stem = path.isEmpty() ? Local(doc.GetTitle()) : QFileInfo(path).completeBaseName();
     if (!stem.isEmpty())
         req.strDefaultName = (path.isEmpty() ? stem : QFileInfo(path).dir().filePath(stem)) +
                              QLatin1Char('.') + Q(kSysExSuffix);
@@ -137,7 +155,7 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     }
     if (out.messages.empty())
         return false; // not a document of this device
-    const QString path = AskExportPath(doc, pParent);
+    const QString path = AskExportPath(doc, nEntry >= 0 ? EntryFileStem(*pKind, doc, nEntry) : QString(), pParent);
     if (path.isEmpty())
         return false;
     const CSysExBytes bytes = JoinSysEx(out.messages);
@@ -162,7 +180,7 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
 
 int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
     const QString name = QFileInfo(strPath).fileName();
-    std::unique_ptr<CSysExReader> reader = ReadFile(strPath, false);
+    std::unique_ptr<CSysExReader> reader = ReadSysExFileOrSay(strPath, false);
     if (!reader)
         return 0;
     // A file made for another unit's device ID (downloads often are) may be
@@ -170,7 +188,7 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
     if (const std::string ids = FormatDeviceIds(reader->GetHaul()); !ids.empty()) {
         switch (AfxMessageBox(Text(Q(res::kSysExOtherDevice).arg(name, Local(ids))), MB_YESNOCANCEL)) {
         case IDYES:
-            if (reader = ReadFile(strPath, true); !reader)
+            if (reader = ReadSysExFileOrSay(strPath, true); !reader)
                 return 0;
             break;
         case IDNO:

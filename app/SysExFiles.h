@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +20,15 @@ class CDocManager;
 class CDocument;
 class CScrollView;
 struct CSysExHaul;
+class CSysExReader;
 
 // Export SysEx of doc. With an entry selected in pView, first asks whether
 // to write that entry only. False when cancelled or failed (the failure shown).
 bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent);
+
+// The .syx file read into a new reader (strictly, or with bAnyDevice taking
+// data for any device ID); null after the one message that says why it could not be.
+std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice);
 
 // Import SysEx: the open dialog, then ImportSysExFile.
 void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent);

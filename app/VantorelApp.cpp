@@ -1,8 +1,12 @@
 #include "app/VantorelApp.h"
 
 #include <QApplication>
+#include <QStatusBar>
 
 #include "app/AboutBox.h"
+#include "app/BackupFolder.h"
+#include "app/GetEverything.h"
+#include "app/UserGuide.h"
 #include "app/MainFrame.h"
 #include "app/ReceiveDumpDlg.h"
 #include "app/SysExFiles.h"
@@ -19,7 +23,9 @@ namespace vantorel {
 
 namespace {
 CVantorelApp* g_pApp = nullptr;
-}
+// How long a line saying what was done stays in the status bar.
+constexpr int kDoneMessageMs = 10'000;
+} // namespace
 
 CVantorelApp* CVantorelApp::Get() { return g_pApp; }
 
@@ -41,6 +47,21 @@ CVantorelApp::CVantorelApp()
                 ExportSysExFile(*pDoc, m_pMainFrame->GetActiveView(), m_pMainFrame.get());
         },
         [activeDoc](CCmdUI& ui) { ui.Enable(activeDoc() && DocumentKinds().Of(*activeDoc())); });
+    OnCommand(ID_FILE_SAVE_ALL, [this] { m_docManager.SaveAll(); },
+              [this](CCmdUI& ui) { ui.Enable(!m_docManager.GetModifiedDocuments().empty()); });
+    OnCommand(ID_GET_EVERYTHING, [this] {
+        if (m_pMainFrame)
+            GetEverything(m_docManager, *m_pMainFrame);
+    });
+    OnCommand(
+        ID_BACK_UP_TO_FOLDER,
+        [this, activeDoc] {
+            const QString done = BackUpToFolder(m_docManager, activeDoc(), m_pMainFrame.get());
+            if (!done.isEmpty() && m_pMainFrame)
+                m_pMainFrame->statusBar()->showMessage(done, kDoneMessageMs);
+        },
+        [this, activeDoc](CCmdUI& ui) { ui.Enable(!BackupDocuments(m_docManager, activeDoc()).empty()); });
+    OnCommand(ID_HELP_USER_GUIDE, [] { OpenUserGuide(); });
     OnCommand(ID_RECEIVE_DUMP, [this] {
         if (m_pReceiveDump) {
             m_pReceiveDump->raise();

@@ -4,11 +4,16 @@
 #include <QApplication>
 #include <QStringList>
 
+#include <cstring>
+
+#include "app/StartOptions.h"
 #include "app/VantorelApp.h"
 #include "framework/core/FileNames.h"
 
 int main(int argc, char** argv)
 {
+    if (const auto exitCode = vantorel::AnswerBeforeStart(argc, argv))
+        return *exitCode;
     QApplication app(argc, argv);
     vantorel::CVantorelApp theApp;
     if (!theApp.InitInstance())
@@ -16,8 +21,14 @@ int main(int argc, char** argv)
     // QApplication has taken its own options out of argv by now. A name is
     // the file system's bytes, UTF-8 or not.
     QStringList files;
-    for (int i = 1; i < argc; ++i)
+    bool bOptionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        if (!bOptionsEnded && std::strcmp(argv[i], "--") == 0) {
+            bOptionsEnded = true;
+            continue;
+        }
         files << vantorel::AbsoluteFileName(argv[i]);
+    }
     theApp.OpenFiles(files);
     return app.exec();
 }

@@ -1,6 +1,7 @@
 #include "cli/Cli.h"
 
 #include "cli/Convert.h"
+#include "cli/Diff.h"
 #include "cli/ExitCodes.h"
 #include "cli/LibraryCommands.h"
 #include "cli/LibraryFile.h"
@@ -62,6 +63,9 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
         break;
     case ECommand::Convert:
         nExit = Convert(options, ctx);
+        break;
+    case ECommand::Diff:
+        nExit = Diff(options, ctx);
         break;
     case ECommand::Library:
     case ECommand::Search:

@@ -4,7 +4,7 @@ namespace vantorel::cli {
 
 enum EExit : int {
     kExitDone = 0,
-    kExitDiffers = 1,       // verify found entries that differ
+    kExitDiffers = 1,       // verify or diff found entries that differ
     kExitSkipped = 1,       // convert skipped part of a SysEx file (unless --lenient)
     kExitNothingFound = 1,  // search or duplicates found nothing
     kExitUsage = 2,         // unknown command, kind, entry or port; bad option

@@ -19,7 +19,7 @@ constexpr CCommandWord kCommands[] = {
     {"ports", ECommand::Ports},   {"get", ECommand::Get},         {"send", ECommand::Send},
     {"backup", ECommand::Backup}, {"restore", ECommand::Restore}, {"verify", ECommand::Verify},
     {"info", ECommand::Info},     {"convert", ECommand::Convert}, {"library", ECommand::Library},
-    {"search", ECommand::Search}, {"duplicates", ECommand::Duplicates},
+    {"search", ECommand::Search}, {"duplicates", ECommand::Duplicates}, {"diff", ECommand::Diff},
 };
 
 struct CLibraryWord {
@@ -45,7 +45,8 @@ bool ParseRetries(const std::string& text, int& n) {
 }
 
 bool UsesPorts(ECommand c) {
-    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && !IsLibraryCommand(c);
+    return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && c != ECommand::Diff &&
+           !IsLibraryCommand(c);
 }
 
 } // namespace
@@ -135,14 +136,17 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
         return Usage(error, FormatText(res::kCliUnknownCommand, word));
 
     for (const std::string& opt : given) {
-        const bool bApplies =
-            (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries") ? UsesPorts(options.command)
-            : opt == "--keep-partial"
-                ? options.command == ECommand::Get || options.command == ECommand::Backup
-            : opt == "--lenient" || opt == "--any-device" ? options.command == ECommand::Convert
-            : opt == "--json"                             ? IsLibraryCommand(options.command)
-            : opt == "--kind" || opt == "--tag" || opt == "--starred" ? options.command == ECommand::Search
-                                                          : options.command == ECommand::Get; // -o
+        const bool bApplies = (opt == "--midi-in" || opt == "--midi-out" || opt == "--retries")
+                                  ? UsesPorts(options.command)
+                              : opt == "--keep-partial"
+                                  ? options.command == ECommand::Get || options.command == ECommand::Backup
+                              : opt == "--lenient" ? options.command == ECommand::Convert
+                              : opt == "--any-device"
+                                  ? options.command == ECommand::Convert || options.command == ECommand::Diff
+                              : opt == "--json" ? IsLibraryCommand(options.command)
+                              : opt == "--kind" || opt == "--tag" || opt == "--starred"
+                                  ? options.command == ECommand::Search
+                                  : options.command == ECommand::Get; // -o
         if (!bApplies)
             return Usage(error, FormatText(res::kCliOptionNotHere, opt, word));
     }
@@ -169,6 +173,9 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
         break;
     case ECommand::Convert:
         nMin = 2, nMax = 2, szWhat = res::kCliWhatInOut;
+        break;
+    case ECommand::Diff:
+        nMin = 2, nMax = 2, szWhat = res::kCliWhatTwoFiles;
         break;
     case ECommand::Library:
         nMin = 1, nMax = words.size(), szWhat = res::kCliWhatLibrary;
@@ -223,7 +230,7 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     }
     if (nArgs >= 1)
         options.strPath = words[1];
-    if (options.command == ECommand::Convert) {
+    if (options.command == ECommand::Convert || options.command == ECommand::Diff) {
         options.strTarget = words[2];
         return true;
     }

@@ -10,7 +10,7 @@
 
 namespace vantorel::cli {
 
-enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert, Library, Search, Duplicates };
+enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert, Library, Search, Duplicates, Diff };
 
 // What `library` does: add folders, scan them, list the files left out.
 enum class ELibraryAction { Add, Scan, Problems };
@@ -21,14 +21,14 @@ struct COptions {
     std::string strEntry;      // get, send: the label as typed (checked for get)
     std::optional<int> entry;  // get: the entry it names
     std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE; convert: IN
-    std::string strTarget;     // convert: OUT
+    std::string strTarget;     // convert: OUT; diff: B
     std::optional<std::string> midiIn;
     std::optional<std::string> midiOut;
     int nRetries = 5;
     bool bQuiet = false;
     bool bKeepPartial = false;
     bool bLenient = false;   // convert: parts of a SysEx file skipped are no failure
-    bool bAnyDevice = false; // convert: a SysEx file's data sets for any device ID are taken
+    bool bAnyDevice = false; // convert, diff: a SysEx file's data sets for any device ID are taken
     ELibraryAction libraryAction = ELibraryAction::Scan;
     std::vector<std::string> folders; // library add: DIR...
     std::string strText;              // search: TEXT

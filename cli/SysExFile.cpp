@@ -16,15 +16,21 @@ bool IsSysExPath(std::string_view path) {
     return PathEndsWith(path, ".syx");
 }
 
-std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, bool bAnyDevice,
-                                         CSysExHaul& haul, std::string& error) {
+bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, std::string& error) {
     auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {
         error = read.bTooLarge ? FormatText(res::kCliSysExTooLarge, path) : ReadFaultText(read.fault, path);
-        return std::nullopt;
+        return false;
     }
     haul = reader->GetHaul();
+    return true;
+}
+
+std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, bool bAnyDevice,
+                                         CSysExHaul& haul, std::string& error) {
+    if (!ReadSysExHaul(path, bAnyDevice, haul, error))
+        return std::nullopt;
     CLoadedFile loaded{&kind, kind.NewDocument()};
     if (PlaceHaul(haul, kind, *loaded.pDoc, res::kCliConvertEdit) == 0) {
         const std::string ids = FormatDeviceIds(haul);

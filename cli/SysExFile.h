@@ -17,6 +17,10 @@ namespace vantorel::cli {
 // True for a name ending in .syx, in any case.
 bool IsSysExPath(std::string_view path);
 
+// Reads every data set the file at path holds into haul (with bAnyDevice,
+// those for any device ID); false with error set when it cannot be read.
+bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, std::string& error);
+
 // Reads the data sets of kind that the file at path holds into a new
 // document of that kind (entries the file does not hold keep their
 // defaults); haul is what the file held and what was skipped. With

@@ -18,12 +18,10 @@ constexpr std::array<uint8_t, CPatchRecord::kCommonSize - kEntryNameSize> kCommo
     64, 64, 0, 2,  2,  0,  64,  0,  // 64
     0, 2};                          // 72
 
-// First block: 39 pairs, a plain byte, one more pair.
-constexpr size_t kFirstBlockPairs = 39;
+// The plain bytes between the pairs: the first block's last but two, the
+// second block's first.
 constexpr size_t kFirstBlockPlainOffset = 78;
-// Second block: a plain byte, then 40 pairs.
 constexpr size_t kSecondBlockPlainOffset = 0;
-constexpr size_t kSecondBlockPairs = 40;
 
 constexpr std::array<uint8_t, CPatchRecord::kTrailerSize> kTrailerDefaults = {1, 0, 0};
 
@@ -36,14 +34,11 @@ void CPatchRecord::Init()
     SetEntryName(NameField(), kInitPatchName);
     std::copy(kCommonDefaults.begin(), kCommonDefaults.end(), m_data.begin() + kEntryNameSize);
 
-    for (size_t i = 0; i < kFirstBlockPairs; ++i)
-        SetSignedPair(kFirstBlockOffset + i * kSignedPairSize, 0);
     m_data[kFirstBlockOffset + kFirstBlockPlainOffset] = 0;
-    SetSignedPair(kFirstBlockOffset + kFirstBlockPlainOffset + 1, 0);
-
     m_data[kSecondBlockOffset + kSecondBlockPlainOffset] = 0;
-    for (size_t i = 0; i < kSecondBlockPairs; ++i)
-        SetSignedPair(kSecondBlockOffset + kSecondBlockPlainOffset + 1 + i * kSignedPairSize, 0);
+    for (const CPairRun& run : kPairRuns)
+        for (size_t i = 0; i < run.nCount; ++i)
+            SetSignedPair(run.nOffset + i * kSignedPairSize, 0);
 
     std::copy(kTrailerDefaults.begin(), kTrailerDefaults.end(), m_data.begin() + kTrailerOffset);
 }
@@ -55,6 +50,16 @@ void CPatchRecord::SetSignedPair(size_t nOffset, int nValue)
     const int v = std::clamp(nValue, -kPairMax, kPairMax);
     m_data[nOffset] = v > 0 ? 1 : 0;
     m_data[nOffset + 1] = static_cast<uint8_t>(v > 0 ? v - 1 : v + kPairBias);
+}
+
+std::optional<int> CPatchRecord::SignedPairValue(uint8_t byFirst, uint8_t bySecond)
+{
+    if (byFirst > 1 || bySecond > 127)
+        return std::nullopt;
+    const int v = byFirst * 128 + bySecond - kPairBias;
+    if (v > kPairMax)
+        return std::nullopt;
+    return v;
 }
 
 } // namespace vantorel

@@ -40,9 +40,6 @@ void CVarEntry::SetData(std::vector<uint8_t>&& data)
 }
 
 namespace {
-constexpr size_t kEditFlagSize = 4;
-constexpr size_t kEditDataOffset = 1 + kEditFlagSize;
-
 std::vector<uint8_t> ClearedWithData(const std::vector<uint8_t>& data)
 {
     CVarEntry e;

@@ -52,6 +52,9 @@ class CPatternEntry : public CVarEntry {};
 class CMotionEntry : public CVarEntry {};
 
 // An entry as an edit carries it: value, flag (as 4 bytes, LSB first), data.
+inline constexpr size_t kEditValueOffset = 0;
+inline constexpr size_t kEditFlagSize = 4;
+inline constexpr size_t kEditDataOffset = 1 + kEditFlagSize;
 std::vector<uint8_t> VarEntryBytes(const CVarEntry& entry);
 // Bytes too short for value and flag are not an entry and are ignored.
 void SetVarEntryBytes(CVarEntry& entry, const std::vector<uint8_t>& bytes);

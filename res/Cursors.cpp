@@ -1,5 +1,7 @@
 // The copy cursors: the arrow pointer, a small stack of list rows and a
 // framed box naming what is picked up.
+#include <QPainter>
+
 #include <array>
 #include <map>
 
@@ -45,12 +47,12 @@ const char* LabelFor(int nCursorId)
     return it == Labels().end() ? nullptr : it->second;
 }
 
+// (x0, y0) to (x1, y1) inclusive, in logical pixels.
 void FillRect(QImage& img, int x0, int y0, int x1, int y1, QRgb c)
 {
-    for (int y = y0; y <= y1; ++y)
-        for (int x = x0; x <= x1; ++x)
-            if (img.valid(x, y))
-                img.setPixel(x, y, c);
+    QPainter p(&img);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.fillRect(QRectF(x0, y0, x1 - x0 + 1, y1 - y0 + 1), QColor::fromRgba(c));
 }
 
 void FrameRect(QImage& img, int x0, int y0, int x1, int y1, QRgb outline, QRgb fill)
@@ -66,21 +68,20 @@ int DefineCopyCursor(int nCursorId, const char* szLabel)
     return nCursorId;
 }
 
-QImage CopyCursorImage(int nCursorId)
+QImage CopyCursorImage(int nCursorId, qreal scale)
 {
     const char* label = LabelFor(nCursorId);
     if (!label)
         return {};
-    QImage img(kCursorSize, kCursorSize, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
+    QImage img = ScaledImage(kCursorSize, kCursorSize, scale);
 
     for (int y = 0; y < int(kArrow.size()); ++y)
         for (int x = 0; kArrow[y][x] != '\0'; ++x) {
             const char ch = kArrow[y][x];
             if (ch == '#')
-                img.setPixel(x, y, kBlack);
+                FillRect(img, x, y, x, y, kBlack);
             else if (ch == '.')
-                img.setPixel(x, y, kWhite);
+                FillRect(img, x, y, x, y, kWhite);
         }
 
     // Three list rows, each a frame with a short name line in it.

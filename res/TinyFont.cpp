@@ -1,5 +1,7 @@
 #include "res/TinyFont.h"
 
+#include <QPainter>
+
 #include <array>
 
 namespace vantorel::res {
@@ -51,14 +53,16 @@ int TinyTextWidth(std::string_view text)
 
 int DrawTinyText(QImage& img, int x, int y, std::string_view text, QRgb colour)
 {
+    QPainter p(&img);
+    p.setCompositionMode(QPainter::CompositionMode_Source);
     for (char ch : text) {
         const Glyph* g = Find(ch);
         if (!g)
             continue;
         for (int r = 0; r < 5; ++r)
             for (int c = 0; c < g->width; ++c)
-                if (g->rows[r][c] == '#' && img.valid(x + c, y + r))
-                    img.setPixel(x + c, y + r, colour);
+                if (g->rows[r][c] == '#')
+                    p.fillRect(QRectF(x + c, y + r, 1, 1), QColor::fromRgba(colour));
         x += g->width + 1;
     }
     return x;

@@ -1,6 +1,7 @@
 // The toolbar's 16 x 15 button images.
 #include <QPainter>
 #include <QPolygon>
+#include <QtMath>
 
 #include "res/Images.h"
 #include "res/TinyFont.h"
@@ -42,10 +43,17 @@ void DrawSave(QPainter& p)
 } // namespace
 
 // An arrow into (down) or out of (up) a tray, with the kind's short name.
-QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour)
+QImage ScaledImage(int w, int h, qreal scale)
 {
-    QImage img(kToolbarImageWidth, kToolbarImageHeight, QImage::Format_ARGB32);
+    QImage img(qCeil(w * scale), qCeil(h * scale), QImage::Format_ARGB32);
+    img.setDevicePixelRatio(scale);
     img.fill(Qt::transparent);
+    return img;
+}
+
+QImage TransferButtonImage(bool bGet, const char* szLabel, QRgb colour, qreal scale)
+{
+    QImage img = ScaledImage(kToolbarImageWidth, kToolbarImageHeight, scale);
     {
         QPainter p(&img);
         p.setPen(Qt::black);
@@ -102,12 +110,11 @@ void DrawAbout(QImage& img)
     QImage glyph(3, 5, QImage::Format_ARGB32);
     glyph.fill(Qt::transparent);
     DrawTinyText(glyph, 0, 0, "?", 0xFFFFFFFF);
+    QPainter p(&img);
     for (int y = 0; y < 5; ++y)
         for (int x = 0; x < 3; ++x)
             if (glyph.pixel(x, y) == 0xFFFFFFFF)
-                for (int dy = 0; dy < 2; ++dy)
-                    for (int dx = 0; dx < 2; ++dx)
-                        img.setPixel(5 + x * 2 + dx, 2 + y * 2 + dy, 0xFFFFFFFF);
+                p.fillRect(QRectF(5 + x * 2, 2 + y * 2, 2, 2), Qt::white);
 }
 } // namespace
 
@@ -128,10 +135,9 @@ void DrawLibrary(QPainter& p)
 }
 } // namespace
 
-QImage ToolbarImage(EButtonImage button)
+QImage ToolbarImage(EButtonImage button, qreal scale)
 {
-    QImage img(kToolbarImageWidth, kToolbarImageHeight, QImage::Format_ARGB32);
-    img.fill(Qt::transparent);
+    QImage img = ScaledImage(kToolbarImageWidth, kToolbarImageHeight, scale);
     if (button == EButtonImage::About) {
         DrawAbout(img);
         return img;

@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -15,6 +16,7 @@
 #include "framework/gui/DC.h"
 #include "transfer/CompleteDlg.h"
 #include "transfer/FailureBoxes.h"
+#include "transfer/TransferBatch.h"
 #include "transfer/TransferDevices.h"
 #include "transfer/TransferTemplates.h"
 
@@ -88,6 +90,9 @@ void CTransferDlg::OnInitDialog()
             pButton->setEnabled(true);
     if (QLabel* pText = GetStatic(IDC_TRANSFER_TEXT))
         pText->setText(DialogText(m_strDevices));
+    // In a series the user has confirmed already: START presses itself.
+    if (CTransferBatch::Current())
+        QTimer::singleShot(0, this, [this] { StartTransfer(); });
 }
 
 void CTransferDlg::OnOK()
@@ -107,6 +112,22 @@ void CTransferDlg::OnOK()
         // Declined: nothing is opened, nothing is sent.
         EndDialog(IDOK);
         return;
+    }
+    StartTransfer();
+}
+
+void CTransferDlg::StartTransfer()
+{
+    if (m_bTransferring || !isVisible())
+        return;
+    if (CTransferBatch* pBatch = CTransferBatch::Current()) {
+        // The series ends at a device that is not there: said once, here.
+        if (const std::string missing = Progress().Run().MissingDeviceText(); !missing.empty()) {
+            AfxMessageBox(missing, MB_OK);
+            pBatch->OnEnd(CRunResult{ERunEnd::Failed, false, {}}, true);
+            EndDialog(IDCANCEL);
+            return;
+        }
     }
     m_bTransferring = true;
     PrepareProgress();
@@ -143,7 +164,10 @@ void CTransferDlg::changeEvent(QEvent* pEvent)
 
 void CTransferDlg::OnTransferDone(const CRunResult& result)
 {
-    if (result.end == ERunEnd::Done && result.bWhole) {
+    CTransferBatch* pBatch = CTransferBatch::Current();
+    if (pBatch)
+        pBatch->OnEnd(result, false);
+    else if (result.end == ERunEnd::Done && result.bWhole) {
         CCompleteDlg complete;
         complete.DoModal();
     }
@@ -258,6 +282,8 @@ void CProgressDlg::ShowStatus(const std::string& text)
     // The message covers the bar's own panes; clearing it shows them again.
     if (text.empty())
         m_pStatusBar->clearMessage();
+    else if (const CTransferBatch* pBatch = CTransferBatch::Current())
+        m_pStatusBar->showMessage(QString::fromStdString(pBatch->StatusLine(text)));
     else
         m_pStatusBar->showMessage(QString::fromStdString(text));
 }
@@ -271,6 +297,10 @@ void CProgressDlg::Start()
             pCancel->setEnabled(false);
     }
     m_pStatusBar = FindStatusBar(m_pOwner ? m_pOwner->parentWidget() : parentWidget());
+    if (CTransferBatch* pBatch = CTransferBatch::Current()) {
+        Run().SetSettings(pBatch->Settings());
+        Run().SetProgressHandler([pBatch](int nDone, int nTotal, int) { pBatch->OnProgress(nDone, nTotal); });
+    }
     Run().Start();
 }
 
@@ -278,13 +308,18 @@ void CProgressDlg::WatchRun()
 {
     // The windows ask again for ever (the run's default settings): a problem
     // is one box, and the run goes on behind it once it is closed.
-    Run().SetProblemHandler([](const CRunFailure& failure) { ShowFailureBox(failure); });
+    // In a series, what the run rides out shows in this window's note only:
+    // the series asks a limited number of times and says once how it ended.
+    Run().SetProblemHandler([](const CRunFailure& failure) {
+        if (!CTransferBatch::Current())
+            ShowFailureBox(failure);
+    });
     Run().SetDoneHandler([this](const CRunResult& result) { OnRunDone(result); });
 }
 
 void CProgressDlg::OnRunDone(const CRunResult& result)
 {
-    if (result.end == ERunEnd::Failed)
+    if (result.end == ERunEnd::Failed && !CTransferBatch::Current())
         ShowFailureBox(result.failure);
     // Sent, not posted: the owner has ended its modal run when this returns.
     if (m_pOwner)

@@ -54,6 +54,8 @@ protected:
     virtual void PrepareProgress() = 0;
 
 private:
+    // Hands the fields to the progress dialog and starts it.
+    void StartTransfer();
     const char* m_szConfirm;
     bool m_bTransferring = false;
 };

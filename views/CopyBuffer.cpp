@@ -99,10 +99,13 @@ QCursor CCopyBuffer::CopyCursor(int nKind)
     const int id = CursorIdForKind(nKind);
     if (id == 0)
         return QCursor(Qt::ArrowCursor);
-    static std::map<int, QCursor> cache;
-    auto it = cache.find(id);
+    // Drawn at the screen's scale, so a scaled screen shows it crisp.
+    const qreal scale = qApp ? qApp->devicePixelRatio() : 1.0;
+    static std::map<std::pair<int, qreal>, QCursor> cache;
+    auto it = cache.find({id, scale});
     if (it == cache.end())
-        it = cache.emplace(id, QCursor(QPixmap::fromImage(res::CopyCursorImage(id)), 0, 0)).first;
+        it = cache.emplace(std::pair{id, scale}, QCursor(QPixmap::fromImage(res::CopyCursorImage(id, scale)), 0, 0))
+                 .first;
     return it->second;
 }
 

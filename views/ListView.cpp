@@ -11,9 +11,12 @@
 #include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
 #include "res/Strings.h"
+#include "res/strings/compare.h"
 #include "transfer/TransferDevices.h"
 #include "views/CopyBuffer.h"
 #include "views/EditCommands.h"
+#include "views/EntryClip.h"
+#include "views/RowOrder.h"
 #include "framework/gui/UndoHistory.h"
 #include "res/strings/views.h"
 
@@ -25,11 +28,18 @@ CListView::PopupHook& Hook()
     static CListView::PopupHook hook;
     return hook;
 }
+
+CListView::CCompareHooks& CompareHooks()
+{
+    static CListView::CCompareHooks hooks;
+    return hooks;
+}
 } // namespace
 
 CListView::CListView(QWidget* parent) : CScrollView(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
+    viewport()->setAcceptDrops(true);
     RegisterEditCommands();
 }
 
@@ -64,7 +74,10 @@ void CListView::RegisterEditCommands()
     const auto bSelected = [this](CCmdUI& ui) { ui.Enable(GetDocument() && KeyRow() >= 0); };
     OnCommand(ID_EDIT_COPY, [this] { OnEditCopy(); }, bSelected);
     OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); },
-              [this](CCmdUI& ui) { ui.Enable(GetDocument() && KeyRow() >= 0 && HeldKind() != kCopyNone); });
+              [this](CCmdUI& ui) {
+                  ui.Enable(GetDocument() && KeyRow() >= 0 &&
+                            (HeldKind() != kCopyNone || CEntryClip::Get().HasEntries()));
+              });
     OnCommand(
         ID_EDIT_RENAME,
         [this] {
@@ -72,6 +85,10 @@ void CListView::RegisterEditCommands()
                 RenameSelection();
         },
         [this](CCmdUI& ui) { ui.Enable(GetDocument() && CanRenameSelection()); });
+    OnCommand(ID_COMPARE_WITH_SELECTED, [this] {
+        if (CompareHooks().compare && SelectedEntry() >= 0)
+            CompareHooks().compare(*this, SelectedEntry());
+    });
     OnCommand(
         ID_EDIT_CLEAR,
         [this] {
@@ -92,20 +109,38 @@ void CListView::OnEditCopy()
 {
     if (!GetDocument() || KeyRow() < 0)
         return;
-    // The same as a Shift-click on the row with nothing held.
+    CEntryClip& clip = CEntryClip::Get();
+    if (const CDocKind* pKind = KeyDocKind())
+        clip.Keep(*pKind, SelectedEntries());
     if (HeldKind() != kCopyNone)
         EmptyCopyBuffer();
+    clip.SetPickedUp(nullptr);
+    if (SelectedRows().size() > 1)
+        return;
+    // One entry is also picked up, as a Shift-click on the row would.
     ScrollRowIntoView(KeyRow());
     OnLButtonDown(MK_SHIFT | MK_LBUTTON, SelectionPoint());
+    clip.SetPickedUp(CCopyBuffer::Get().Source());
 }
 
 void CListView::OnEditPaste()
 {
-    if (!GetDocument() || KeyRow() < 0 || HeldKind() == kCopyNone)
+    if (!GetDocument() || KeyRow() < 0)
         return;
-    // The same as a click on the row while holding: same rules, same refusal.
+    CCopyBuffer& buffer = CCopyBuffer::Get();
+    CEntryClip& clip = CEntryClip::Get();
     ScrollRowIntoView(KeyRow());
-    OnLButtonDown(MK_LBUTTON, SelectionPoint());
+    if (buffer.IsHolding() && buffer.Source() != clip.PickedUp()) {
+        // Picked up by a Shift-click: the same as a click on the row.
+        OnLButtonDown(MK_LBUTTON, SelectionPoint());
+        return;
+    }
+    const CDocKind* pKind = KeyDocKind();
+    if (!pKind)
+        return;
+    if (PasteEntries(clip.Entries(*pKind, [this](int n) { return KeyRowKind(n); }), res::kEditPaste) &&
+        buffer.IsHolding())
+        buffer.Clear();
 }
 
 void CListView::ShowEntry(int nEntry, int nPart)
@@ -153,6 +188,14 @@ void CListView::keyPressEvent(QKeyEvent* e)
         CScrollView::keyPressEvent(e);
         return;
     }
+    const Qt::KeyboardModifiers mods = e->modifiers();
+    if ((mods & Qt::AltModifier) && (e->key() == Qt::Key_Up || e->key() == Qt::Key_Down)) {
+        // The selected entries one row up or down, the passed ones the other way.
+        ApplyOrder(OrderAfterStep(SelectedRows(), e->key() == Qt::Key_Up ? -1 : +1, nCount));
+        ScrollRowIntoView(KeyRow());
+        return;
+    }
+    const bool bRange = (mods & Qt::ControlModifier) && (mods & Qt::ShiftModifier);
     const int nCurrent = KeyRow();
     const CRect rc = KeyRowRect(std::max(0, nCurrent));
     const int nPage = std::max(1, viewport()->height() / std::max(1, rc.bottom - rc.top));
@@ -196,8 +239,13 @@ void CListView::keyPressEvent(QKeyEvent* e)
         return;
     }
     nTarget = std::clamp(nTarget, 0, nCount - 1);
-    if (nTarget != nCurrent)
-        KeySelect(nTarget);
+    if (bRange && nCurrent >= 0) {
+        ExtendTo(nTarget);
+    } else {
+        ClearMarks();
+        if (nTarget != nCurrent)
+            KeySelect(nTarget);
+    }
     ScrollRowIntoView(nTarget);
 }
 
@@ -207,6 +255,13 @@ CListView::PopupHook CListView::SetPopupHook(PopupHook hook)
 {
     PopupHook previous = Hook();
     Hook() = std::move(hook);
+    return previous;
+}
+
+CListView::CCompareHooks CListView::SetCompareHooks(CCompareHooks hooks)
+{
+    CCompareHooks previous = CompareHooks();
+    CompareHooks() = std::move(hooks);
     return previous;
 }
 
@@ -267,8 +322,9 @@ void CListView::DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected)
 {
     const int right = grid.size.width();
     dc.FillSolidRect(CRect{grid.nLeft, 0, right, grid.size.height()}, ListColor());
-    if (nSelected >= 0 && nSelected < grid.nRows)
-        FillBand(dc, CRect{grid.nLeft, nSelected * grid.nRowHeight, right, (nSelected + 1) * grid.nRowHeight});
+    for (int k = 0; k < grid.nRows; ++k)
+        if (k == nSelected || IsMarkedRow(k))
+            FillBand(dc, CRect{grid.nLeft, k * grid.nRowHeight, right, (k + 1) * grid.nRowHeight});
     for (int x : grid.columns)
         DrawLine(dc, DarkColor(), x, 0, x, grid.nLineHeight);
     for (size_t i = 0; i + 1 < grid.columns.size(); ++i)
@@ -283,6 +339,22 @@ void CListView::OnInitialUpdate()
 {
     CScrollView::OnInitialUpdate();
     FitList(ContentSize());
+    OpenTallEnough();
+    FitList(ContentSize());
+}
+
+void CListView::OpenTallEnough()
+{
+    QWidget* pFrame = GetParentFrame();
+    QWidget* pArea = pFrame ? pFrame->parentWidget() : nullptr;
+    const int nRows = std::min(kRowsShownAtOpen, KeyRowCount());
+    if (!pArea || nRows <= 0 || pFrame->isMaximized() || pFrame->isMinimized())
+        return;
+    const int nShort = KeyRowRect(nRows - 1).bottom - viewport()->height();
+    // Only as far as the space below the window reaches: it stays where it opened.
+    const int nGrow = std::min(nShort, pArea->height() - pFrame->geometry().bottom() - 1);
+    if (nGrow > 0)
+        pFrame->resize(pFrame->width(), pFrame->height() + nGrow);
 }
 
 void CListView::FitList(const QSize& size)
@@ -293,9 +365,15 @@ void CListView::FitList(const QSize& size)
 
 void CListView::OnUpdate(CViewBase*, long, CObject* pHint) { UpdateFromHint(pHint); }
 
-int CListView::TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport)
+int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPoint& ptViewport)
 {
     const QPoint ptScreen = viewport()->mapToGlobal(ptViewport);
+    // The described items, and Compare With Selected when there is something to compare with.
+    std::vector<CMenuItem> items = described;
+    if (const int n = SelectedEntry();
+        n >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, n))
+        items.insert(items.end(), {{0, nullptr},
+                                   {edit_commands::ID_COMPARE_WITH_SELECTED, res::kMenuCompareWithSelected}});
     int nChosen = 0;
     if (Hook()) {
         nChosen = Hook()(items, ptScreen);

@@ -2,8 +2,10 @@
 // What the five list windows (patch, performance, system, pattern, motion)
 // share: the grey list look, the list font, the device text for Get and Send,
 // the pop-up menu, and the copy-buffer gestures (pick up, drop, refuse, keep
-// the copy cursor). Nothing here knows a kind of entry; each window decides
-// its own areas, rows and what a drop copies.
+// the copy cursor), and several entries at once: Ctrl selections, Edit >
+// Copy and Paste of them, drags and moves (ListEntries.cpp). Nothing here
+// knows a kind of entry; each window decides its own areas, rows and what a
+// drop copies.
 //
 // Typical left-button handler of a window built on this base:
 //
@@ -20,6 +22,7 @@
 #include <QSize>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,7 +33,12 @@
 #include "framework/gui/ScrollView.h"
 #include "res/strings/views.h"
 
+class QMimeData;
+
 namespace vantorel {
+
+class CDocKind;
+struct CClipEntry;
 
 class CListView : public CScrollView {
     Q_OBJECT
@@ -59,6 +67,30 @@ public:
     // given the items and the screen position and returns the chosen id (0 for
     // none). An empty hook shows real menus; CListViewTestPeer sets it.
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
+    // Tests carry a drag through this hook instead of a real drag: it is
+    // given what the drag holds and drops it where it likes (or nowhere).
+    using DragHook = std::function<void(const QMimeData& data)>;
+    static DragHook SetDragHook(DragHook hook);
+
+    // ---- several entries ----------------------------------------------------
+    // The selected rows of the column that has the selection, in order: the
+    // selected row and those added with Ctrl+click or Ctrl+Shift.
+    std::vector<int> SelectedRows() const;
+
+    // ---- compare ------------------------------------------------------------
+    // The document entry the selection shows, -1 for none (a performance
+    // window's patch rows are not entries of its own). A right click selects
+    // what it opens its menu on, so this is also the entry of the menu.
+    virtual int SelectedEntry() const { return -1; }
+    // "Compare With Selected": the program, which knows the kinds and the
+    // open windows, says whether entry n of a window has an entry selected in
+    // another window to be compared with (the context menus then offer it),
+    // and compares them. Returns the previous hooks.
+    struct CCompareHooks {
+        std::function<bool(const CListView& view, int nEntry)> canCompare;
+        std::function<void(CListView& view, int nEntry)> compare;
+    };
+    static CCompareHooks SetCompareHooks(CCompareHooks hooks);
 
     // ---- Get and Send -------------------------------------------------------
     // Device numbers from the profile and the device text a Get or Send dialog
@@ -138,16 +170,24 @@ protected:
         QSize size;
     };
     void DrawRowGrid(CDC& dc, const CRowGrid& grid, int nSelected);
+    // True for a row selected besides the selected row itself (drawn with the
+    // same band), in the column that has the selection.
+    bool IsMarkedRow(int nRow) const;
     // Scroll sizes and shrink-only fit of the frame; called at the end of every
     // paint and from the initial update.
     void FitList(const QSize& size);
+    // A new window shows at least this many rows (all of a shorter list) where
+    // the workspace below it has the room.
+    static constexpr int kRowsShownAtOpen = 32;
+    void OpenTallEnough();
 
     // ---- updates ------------------------------------------------------------
     // Every list window repaints by hint: none = everything, CHintRect = its rectangle.
     void OnUpdate(CViewBase* pSender, long lHint, CObject* pHint) override;
 
     // ---- pop-up menu --------------------------------------------------------
-    // Shows items at the click's viewport point (mapped to the screen), then
+    // Shows items at the click's viewport point (mapped to the screen), with
+    // Compare With Selected after them when the compare hooks offer it, then
     // runs the chosen command through ExecuteCommand. Returns the id (0: none).
     int TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport);
 
@@ -190,9 +230,63 @@ protected:
     virtual void RenameSelection() {}
     virtual void InitializeSelection() = 0;
 
+    // ---- the entries of the selected row's column ---------------------------
+    // The row of that column under a logical point, -1 outside it.
+    virtual int KeyRowAt(const QPoint& ptLogical) const = 0;
+    // Selects the entry under a logical point, in whichever column, as a
+    // click would but without auditioning; nothing outside the rows.
+    virtual void SelectAt(const QPoint& ptLogical) = 0;
+    // The copy kind of a row (what a Shift-click there picks up).
+    virtual int KeyRowKind(int nRow) const = 0;
+    // The kind of the column's entries, row n being its entry n.
+    virtual const CDocKind* KeyDocKind() const;
+    // A row's entry as bytes, and writing them back (an edit named strEdit).
+    virtual std::vector<uint8_t> KeyRowBytes(int nRow) const;
+    virtual void PutKeyRow(int nRow, const std::vector<uint8_t>& bytes, const std::string& strEdit);
+    // What a copy of an entry writes (patterns and motions: the data only).
+    virtual std::vector<uint8_t> AsCopy(const std::vector<uint8_t>& bytes) const { return bytes; }
+
     void keyPressEvent(QKeyEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void dragEnterEvent(QDragEnterEvent* e) override;
+    void dragMoveEvent(QDragMoveEvent* e) override;
+    void dropEvent(QDropEvent* e) override;
 
 private:
+    // ---- several entries ----------------------------------------------------
+    bool MarksValid() const;
+    void ClearMarks();
+    // Sets the selection to rows (ascending, with nKey among them).
+    void SetSelectedRows(const std::vector<int>& rows, int nKey, int nAnchor);
+    void ToggleRow(int nRow);
+    void ExtendTo(int nRow);
+    std::vector<CClipEntry> SelectedEntries() const;
+    // Writes entries from the selected row on as one undo step strEdit;
+    // refuses (with its message) what does not fit or goes in another kind's row.
+    bool PasteEntries(const std::vector<CClipEntry>& entries, const std::string& strEdit);
+    // Puts row order[i]'s entry into row i for every row, as one undo step,
+    // the selection following its entries; refuses a row of another kind.
+    bool ApplyOrder(const std::vector<int>& order);
+    void StartDrag();
+    bool IsEntryDrag(const QMimeData* pData) const;
+    void DropEntries(const QMimeData& data, const QPoint& ptLogical);
+
+    std::set<int> m_marks; // selected rows besides the selected row
+    int m_nMarkKey = -1;   // the selected row and column size the marks go with
+    int m_nMarkCount = 0;
+    int m_nAnchor = -1;    // where Ctrl+Shift ranges start
+    std::set<int> m_rangeBase; // selected by Ctrl+clicks before the range
+    // A left press that may become a drag; bDeferred when it pressed on a row
+    // of several selected (the click happens on release, if no drag starts).
+    struct CPress {
+        bool bActive = false;
+        bool bDeferred = false;
+        unsigned nFlags = 0;
+        QPoint pt;
+    } m_press;
+
     friend class CListViewTestPeer;
     // Returns the previous hook.
     static PopupHook SetPopupHook(PopupHook hook);

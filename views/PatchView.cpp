@@ -53,8 +53,9 @@ void CPatchView::OnDraw(CDC& dc)
     const int bottom = pDoc->m_nListHeight;
 
     FillList(dc, QSize(cx, cy));
-    if (m_nSelect >= 0)
-        FillBand(dc, CRect{0, h * m_nSelect, cx, h * (m_nSelect + 1)});
+    for (int i = 0; i < kRowCount; ++i)
+        if (i == m_nSelect || IsMarkedRow(i))
+            FillBand(dc, CRect{0, h * i, cx, h * (i + 1)});
 
     for (int x : {0, pDoc->m_nNameColumnX, pDoc->m_nListRightX})
         DrawLine(dc, DarkColor(), x, 0, x, bottom);
@@ -138,6 +139,12 @@ void CPatchView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         RefuseDrop();
     }
     CListView::OnLButtonDown(nFlags, point);
+}
+
+void CPatchView::SelectAt(const QPoint& ptLogical)
+{
+    if (const int row = HitTest(ptLogical); row >= 0)
+        Select(row);
 }
 
 void CPatchView::OnRButtonDown(unsigned nFlags, const QPoint& point)

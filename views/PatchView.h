@@ -32,6 +32,7 @@ public:
     CPatchDoc* GetPatchDoc() const;
 
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
     int GetContextRow() const { return m_nContextRow; }
     bool IsSending() const { return m_audition.IsSending(); }
 
@@ -49,6 +50,9 @@ protected:
     bool CanRenameSelection() const override { return m_nSelect >= 0; }
     void RenameSelection() override;
     void InitializeSelection() override;
+    int KeyRowAt(const QPoint& ptLogical) const override { return HitTest(ptLogical); }
+    void SelectAt(const QPoint& ptLogical) override;
+    int KeyRowKind(int) const override { return kCopyPatch; }
 
 private:
     // Row under a logical point, -1 when the point is outside the list.

@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "data/DocumentFile.h"
 #include "data/EntryName.h"
 #include "data/PerformDoc.h"
 #include "framework/core/MessageBox.h"
 #include "res/strings/views.h"
 #include "transfer/PatchTransfer.h"
 #include "transfer/PerformTransfer.h"
+#include "transfer/plans/PatchPlan.h"
 #include "views/CopyBuffer.h"
 #include "views/NameDlg.h"
 #include "views/PatchCommands.h"
@@ -65,10 +67,12 @@ void CPerformView::OnDraw(CDC& dc)
     const int bottom = pDoc->m_nListHeight;
 
     FillList(dc, QSize(cx, cy));
-    if (m_nSelectPerformance >= 0)
-        FillBand(dc, CRect{0, rh * m_nSelectPerformance, cx, rh * (m_nSelectPerformance + 1)});
-    if (m_nSelectPatch >= 0)
-        FillBand(dc, CRect{px, hh * m_nSelectPatch, cx, hh * (m_nSelectPatch + 1)});
+    for (int p = 0; p < kRowCount; ++p)
+        if (p == m_nSelectPerformance || (m_nSelectPatch < 0 && IsMarkedRow(p)))
+            FillBand(dc, CRect{0, rh * p, cx, rh * (p + 1)});
+    for (int k = 0; k < kHalfRowCount; ++k)
+        if (k == m_nSelectPatch || (m_nSelectPatch >= 0 && IsMarkedRow(k)))
+            FillBand(dc, CRect{px, hh * k, cx, hh * (k + 1)});
 
     for (int x : {0, pDoc->m_nNameColumnX, px, pDoc->m_nListRightX})
         DrawLine(dc, DarkColor(), x, 0, x, bottom);
@@ -205,6 +209,52 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         RefuseDrop();
     }
     CListView::OnLButtonDown(nFlags, point);
+}
+
+int CPerformView::KeyRowAt(const QPoint& pt) const
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    const Area area = HitTest(pt);
+    if (area == Area::Outside)
+        return -1;
+    if (m_nSelectPatch >= 0)
+        return area == Area::Patch ? pt.y() / pDoc->m_nPatchRowHeight : -1;
+    return area == Area::Performance ? pt.y() / pDoc->m_nPerformanceRowHeight : -1;
+}
+
+void CPerformView::SelectAt(const QPoint& pt)
+{
+    const CPerformDoc* pDoc = GetPerformDoc();
+    const Area area = HitTest(pt);
+    if (area == Area::Performance) {
+        SelectPatch(-1);
+        SelectPerformance(pt.y() / pDoc->m_nPerformanceRowHeight);
+    } else if (area == Area::Patch) {
+        SelectPerformance(-1);
+        SelectPatch(pt.y() / pDoc->m_nPatchRowHeight);
+    }
+}
+
+const CDocKind* CPerformView::KeyDocKind() const
+{
+    return m_nSelectPatch >= 0 ? &PatchKind() : CListView::KeyDocKind();
+}
+
+std::vector<uint8_t> CPerformView::KeyRowBytes(int nRow) const
+{
+    return m_nSelectPatch >= 0 ? RecordBytes(PatchOfHalfRow(nRow)) : CListView::KeyRowBytes(nRow);
+}
+
+void CPerformView::PutKeyRow(int nRow, const std::vector<uint8_t>& bytes, const std::string& strEdit)
+{
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || m_nSelectPatch < 0) {
+        CListView::PutKeyRow(nRow, bytes, strEdit);
+        return;
+    }
+    CPatchRecord rec = PatchOfHalfRow(nRow);
+    SetRecordBytes(rec, bytes);
+    pDoc->PutPatch(nRow, rec, strEdit);
 }
 
 void CPerformView::OnRButtonDown(unsigned nFlags, const QPoint& point)

@@ -42,6 +42,7 @@ public:
     CPerformDoc* GetPerformDoc() const;
 
     int GetPerformanceSelection() const { return m_nSelectPerformance; }
+    int SelectedEntry() const override { return m_nSelectPerformance; }
     int GetPatchSelection() const { return m_nSelectPatch; }
     int GetContextRow() const { return m_nContextRow; }
     int GetContextHalfRow() const { return m_nContextHalfRow; }
@@ -66,6 +67,12 @@ protected:
     bool CanRenameSelection() const override { return KeyRow() >= 0; }
     void RenameSelection() override;
     void InitializeSelection() override;
+    int KeyRowAt(const QPoint& ptLogical) const override;
+    void SelectAt(const QPoint& ptLogical) override;
+    int KeyRowKind(int) const override { return m_nSelectPatch >= 0 ? kCopyPatch : kCopyPerformance; }
+    const CDocKind* KeyDocKind() const override;
+    std::vector<uint8_t> KeyRowBytes(int nRow) const override;
+    void PutKeyRow(int nRow, const std::vector<uint8_t>& bytes, const std::string& strEdit) override;
 
 private:
     enum class Area { Outside, Performance, Patch };

@@ -21,6 +21,8 @@ static_assert(CSystemView::kRowSystemParameter == CSystemDoc::kBlockSystemParame
               CSystemView::kRowTxRxSetting == CSystemDoc::kBlockTxRxSetting);
 } // namespace
 
+int CSystemView::KeyRowKind(int nRow) const { return KindOfRow(nRow); }
+
 CSystemView::CSystemView(QWidget* parent) : CListView(parent)
 {
     OnCommand(ID_GET_SYSTEM, [this] { Get(kModeBoth); });

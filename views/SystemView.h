@@ -38,6 +38,7 @@ public:
     CSystemDoc* GetDocument() const { return dynamic_cast<CSystemDoc*>(CListView::GetDocument()); }
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
 
 protected:
     void OnDraw(CDC& dc) override;
@@ -50,6 +51,13 @@ protected:
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override { Select(nRow); }
     void InitializeSelection() override { Initialize(m_nSelect); }
+    int KeyRowAt(const QPoint& ptLogical) const override { return IsInside(ptLogical) ? RowAt(ptLogical) : -1; }
+    void SelectAt(const QPoint& ptLogical) override
+    {
+        if (const int nRow = KeyRowAt(ptLogical); nRow >= 0)
+            KeySelect(nRow);
+    }
+    int KeyRowKind(int nRow) const override;
 
 private:
     QSize ContentSize() const override;

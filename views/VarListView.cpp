@@ -86,6 +86,22 @@ void CVarListView::Paste(int nRow)
         });
 }
 
+void CVarListView::SelectAt(const QPoint& ptLogical)
+{
+    if (const int nRow = HitRow(ptLogical); nRow >= 0)
+        Select(nRow);
+}
+
+std::vector<uint8_t> CVarListView::AsCopy(const std::vector<uint8_t>& bytes) const
+{
+    CVarEntry entry;
+    SetVarEntryBytes(entry, bytes);
+    CVarEntry copy;
+    copy.Clear();
+    copy.SetData(entry.GetData(), entry.GetSize());
+    return VarEntryBytes(copy);
+}
+
 void CVarListView::OnRButtonDown(unsigned, const QPoint& ptDevice)
 {
     const QPoint pt = DeviceToLogical(ptDevice);

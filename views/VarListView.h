@@ -34,6 +34,7 @@ public:
 
     // The highlighted row, -1 for none.
     int GetSelection() const { return m_nSelect; }
+    int SelectedEntry() const override { return m_nSelect; }
     // The row of the last right click, -1 before the first one.
     int GetContextRow() const { return m_nContext; }
 
@@ -57,6 +58,11 @@ protected:
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override { Select(nRow); }
     void InitializeSelection() override;
+    int KeyRowAt(const QPoint& ptLogical) const override { return HitRow(ptLogical); }
+    void SelectAt(const QPoint& ptLogical) override;
+    int KeyRowKind(int) const override { return m_spec.nKind; }
+    // A copy holds the data only, as a paste of a picked-up entry does.
+    std::vector<uint8_t> AsCopy(const std::vector<uint8_t>& bytes) const override;
 
     // Row under a content point; -1 outside the list. Both edges of the
     // content count as inside, but the bottom border has no row.

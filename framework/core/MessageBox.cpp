@@ -8,7 +8,7 @@ namespace {
 int DefaultHandler(const std::string& text, unsigned type)
 {
     std::fprintf(stderr, "Vantorel: %s\n", text.c_str());
-    return type == MB_YESNOCANCEL ? IDNO : IDOK;
+    return type == MB_YESNOCANCEL || type == MB_SAVEALLYESNOCANCEL ? IDNO : IDOK;
 }
 MessageBoxHandler& Handler()
 {

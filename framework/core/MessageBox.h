@@ -5,8 +5,10 @@
 namespace vantorel {
 
 // Button sets and answers, numbered as the program's resources expect.
-enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3 };
-enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7 };
+// MB_SAVEALLYESNOCANCEL: a Yes/No/Cancel question with a "Save All" choice
+// first (one of several documents to save), answered IDSAVEALL.
+enum : unsigned { MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_SAVEALLYESNOCANCEL = 0x103 };
+enum : int { IDOK = 1, IDCANCEL = 2, IDYES = 6, IDNO = 7, IDSAVEALL = 20 };
 
 // Shows a modal message box captioned with the application title and returns
 // the button pressed. Every message of the program goes through here, so that

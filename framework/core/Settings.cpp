@@ -59,6 +59,13 @@ bool CSettings::ReadSendData() { return GetProfileInt(kSetupSection, kSendDataKe
 
 void CSettings::WriteSendData(bool bOn) { MergeProfileInt(kSetupSection, kSendDataKey, bOn ? 1 : 0); }
 
+std::string CSettings::ReadLastFolder() { return GetProfileString(kFilesSection, kLastFolderKey); }
+
+void CSettings::WriteLastFolder(const std::string& strFolder)
+{
+    WriteProfileString(kFilesSection, kLastFolderKey, strFolder);
+}
+
 std::vector<std::string> CSettings::ReadRecentFiles()
 {
     std::vector<std::string> files;

@@ -37,6 +37,10 @@ public:
     static constexpr const char* kRecentSection = "Recent File List";
     static constexpr int kRecentFileCount = 4;
 
+    // "Files": the folder the last file dialog was answered in.
+    static constexpr const char* kFilesSection = "Files";
+    static constexpr const char* kLastFolderKey = "LastFolder";
+
     // "Window": the main window's inside rectangle and whether it was maximised.
     static constexpr const char* kWindowSection = "Window";
     static constexpr const char* kLeftKey = "Left";
@@ -70,6 +74,10 @@ public:
     static std::vector<std::string> ReadRecentFiles();
     // Writes up to kRecentFileCount entries and removes the keys beyond them.
     static void WriteRecentFiles(const std::vector<std::string>& files);
+
+    // Empty until a file dialog has been answered.
+    static std::string ReadLastFolder();
+    static void WriteLastFolder(const std::string& strFolder);
 
     struct WindowPlacement {
         static constexpr int kDefaultWidth = 820;

@@ -42,7 +42,8 @@ void CChildFrame::UpdateTitle()
 {
     if (!m_pDocument)
         return;
-    setWindowTitle(QString::fromLocal8Bit(m_pDocument->GetTitle().c_str()) + QStringLiteral("[*]"));
+    const std::string title = m_pManager ? m_pManager->GetDisplayTitle(m_pDocument) : m_pDocument->GetTitle();
+    setWindowTitle(QString::fromLocal8Bit(title.c_str()) + QStringLiteral("[*]"));
     setWindowModified(m_pDocument->IsModified());
 }
 

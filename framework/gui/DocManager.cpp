@@ -4,6 +4,7 @@
 #include <QMdiArea>
 
 #include <algorithm>
+#include <filesystem>
 
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
@@ -139,6 +140,38 @@ CDocument* CDocManager::FindOpenDocument(const QString& strPath) const
     return nullptr;
 }
 
+std::string CDocManager::GetDisplayTitle(const CDocument* pDoc) const
+{
+    if (!pDoc)
+        return {};
+    const std::string& title = pDoc->GetTitle();
+    if (pDoc->GetPathName().empty())
+        return title;
+    const std::filesystem::path folder = std::filesystem::path(pDoc->GetPathName()).parent_path();
+    bool bSameName = false;
+    bool bSameFolderName = false;
+    for (const auto& e : m_docs) {
+        const CDocument* pOther = e->pDoc.get();
+        if (pOther == pDoc || pOther->GetPathName().empty() || pOther->GetTitle() != title)
+            continue;
+        bSameName = true;
+        if (std::filesystem::path(pOther->GetPathName()).parent_path().filename() == folder.filename())
+            bSameFolderName = true;
+    }
+    if (!bSameName)
+        return title;
+    return title + " - " + (bSameFolderName ? folder.string() : folder.filename().string());
+}
+
+void CDocManager::UpdateFrameTitles() const
+{
+    if (m_bClosingAll)
+        return;
+    for (const auto& e : m_docs)
+        if (e->pFrame)
+            e->pFrame->UpdateTitle();
+}
+
 CDocument* CDocManager::OpenDocumentFile(const QString& strPath)
 {
     if (strPath.isEmpty())
@@ -178,6 +211,7 @@ CDocument* CDocManager::Adopt(std::unique_ptr<CDocument> doc, CDocTemplate* pTem
         Release(Find(pDoc), false);
         return nullptr;
     }
+    UpdateFrameTitles();
     NotifyChange();
     return pDoc;
 }
@@ -243,20 +277,24 @@ bool CDocManager::DoSave(CDocument* pDoc, bool bSaveAs)
     }
     if (!CDocumentFiles::Write(*pDoc, path))
         return false;
-    if (entry->pFrame)
-        entry->pFrame->UpdateTitle();
+    UpdateFrameTitles();
     AddToRecentFileList(pDoc->GetPathName());
     NotifyChange(); // the title may be new
     return true;
 }
 
+namespace {
+std::string SaveChangesText(const CDocument& doc)
+{
+    return QString::fromLatin1(res::kSaveChanges).arg(Local(doc.GetTitle())).toLocal8Bit().toStdString();
+}
+} // namespace
+
 bool CDocManager::SaveModified(CDocument* pDoc)
 {
     if (!pDoc || !pDoc->IsModified())
         return true;
-    const std::string text =
-        QString::fromLatin1(res::kSaveChanges).arg(Local(pDoc->GetTitle())).toLocal8Bit().toStdString();
-    switch (AfxMessageBox(text, MB_YESNOCANCEL)) {
+    switch (AfxMessageBox(SaveChangesText(*pDoc), MB_YESNOCANCEL)) {
     case IDYES: return DoSave(pDoc, false);
     case IDNO: return true;
     default: return false;
@@ -265,10 +303,43 @@ bool CDocManager::SaveModified(CDocument* pDoc)
 
 bool CDocManager::SaveAllModified()
 {
-    for (CDocument* pDoc : GetDocuments())
-        if (!SaveModified(pDoc))
+    const std::vector<CDocument*> modified = GetModifiedDocuments();
+    if (modified.size() < 2)
+        return SaveModified(modified.empty() ? nullptr : modified.front());
+    for (auto it = modified.begin(); it != modified.end(); ++it) {
+        CDocument* pDoc = *it;
+        if (!Find(pDoc) || !pDoc->IsModified())
+            continue;
+        switch (AfxMessageBox(SaveChangesText(*pDoc), MB_SAVEALLYESNOCANCEL)) {
+        case IDSAVEALL: return SaveEach({it, modified.end()});
+        case IDYES:
+            if (!DoSave(pDoc, false))
+                return false;
+            break;
+        case IDNO: break;
+        default: return false;
+        }
+    }
+    return true;
+}
+
+bool CDocManager::SaveAll() { return SaveEach(GetModifiedDocuments()); }
+
+bool CDocManager::SaveEach(const std::vector<CDocument*>& docs)
+{
+    for (CDocument* pDoc : docs)
+        if (Find(pDoc) && pDoc->IsModified() && !DoSave(pDoc, false))
             return false;
     return true;
+}
+
+std::vector<CDocument*> CDocManager::GetModifiedDocuments() const
+{
+    std::vector<CDocument*> docs;
+    for (const auto& e : m_docs)
+        if (e->pDoc->IsModified())
+            docs.push_back(e->pDoc.get());
+    return docs;
 }
 
 void CDocManager::CloseDocument(CDocument* pDoc)
@@ -349,8 +420,10 @@ void CDocManager::Release(DocEntry* pEntry, bool bNotify)
     QObject::disconnect(entry->frameDestroyed);
     entry->pDoc->m_onModifiedChanged = nullptr;
     entry.reset();
-    if (bNotify)
+    if (bNotify) {
+        UpdateFrameTitles();
         NotifyChange();
+    }
 }
 
 } // namespace vantorel

@@ -69,7 +69,15 @@ public:
     // "Save changes to %1?" when modified: Yes saves (false if that fails or is
     // cancelled), No goes on, Cancel stops. True when the document may close.
     bool SaveModified(CDocument* pDoc);
+    // Before the program ends: the question above for each modified
+    // document; with more than one, each question also offers "Save All",
+    // which saves that one and every one after it. True when all may close.
     bool SaveAllModified();
+    // File > Save All: saves every modified document, asking a name for each
+    // one that has none. Stops at the first that is cancelled or fails.
+    bool SaveAll();
+    // Documents with changes not saved yet.
+    std::vector<CDocument*> GetModifiedDocuments() const;
     // Closes a document and its window without asking.
     void CloseDocument(CDocument* pDoc);
     void CloseAllDocuments();
@@ -78,6 +86,10 @@ public:
     // The document's window, or null.
     CChildFrame* GetFrame(const CDocument* pDoc) const;
     CDocument* FindOpenDocument(const QString& strPath) const;
+    // The title its window shows: the document's title, and when another open
+    // file has the same name, its folder too ("patch.pat - 2026-12-07"; the
+    // whole folder when the folders' names are the same as well).
+    std::string GetDisplayTitle(const CDocument* pDoc) const;
 
     // The recent-file list, most recent first.
     const std::vector<std::string>& GetRecentFiles() const { return m_recent.Get(); }
@@ -108,6 +120,10 @@ private:
     // bNotify tells the listener (not while a frame is being destroyed).
     void Release(DocEntry* pEntry, bool bNotify);
     void NotifyChange() const;
+    // Saves those of docs still open and modified; false at the first that is not saved.
+    bool SaveEach(const std::vector<CDocument*>& docs);
+    // Every window's title again: a name may have come or gone.
+    void UpdateFrameTitles() const;
     QWidget* DialogParent() const;
 
     std::vector<std::unique_ptr<CDocTemplate>> m_templates;

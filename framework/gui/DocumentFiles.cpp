@@ -81,9 +81,10 @@ bool CDocumentFiles::Read(CDocument& doc, const QString& strPath)
     return true;
 }
 
-bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
+namespace {
+// The document as its file holds it; false after the message.
+bool Store(CDocument& doc, std::vector<uint8_t>& bytes)
 {
-    std::vector<uint8_t> bytes;
     try {
         CArchive ar(bytes);
         doc.Serialize(ar);
@@ -91,6 +92,29 @@ bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
         AfxMessageBox(res::kFailedToSaveDocument);
         return false;
     }
+    return true;
+}
+} // namespace
+
+bool CDocumentFiles::WriteCopy(CDocument& doc, const QString& strPath)
+{
+    std::vector<uint8_t> bytes;
+    if (!Store(doc, bytes))
+        return false;
+    const QFileInfo fi(strPath);
+    if (const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size());
+        fault != FileFault::None) {
+        ShowFault(fault, EFileAccess::Write, fi);
+        return false;
+    }
+    return true;
+}
+
+bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
+{
+    std::vector<uint8_t> bytes;
+    if (!Store(doc, bytes))
+        return false;
     const QFileInfo fi(strPath);
     if (!MayOverwrite(doc, fi))
         return false;

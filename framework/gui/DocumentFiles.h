@@ -25,6 +25,10 @@ public:
     // success the document takes the file's path and name and is unmodified;
     // on failure it is left as it was.
     static bool Write(CDocument& doc, const QString& strPath);
+    // Writes the whole document to a file that stays apart from it (a
+    // backup): the document keeps its own file, name and modified flag. A
+    // failure shows its one message and returns false.
+    static bool WriteCopy(CDocument& doc, const QString& strPath);
     // The one box for a file that could not be read or written.
     static void ShowFault(FileFault fault, EFileAccess access, const QFileInfo& fi);
 };

@@ -1,9 +1,12 @@
 #include "framework/gui/FileDialog.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 #include "framework/core/Document.h"
+#include "framework/core/FileNames.h"
+#include "framework/core/Settings.h"
 #include "framework/gui/DocTemplate.h"
 #include "res/Strings.h"
 #include "res/strings/app.h"
@@ -19,22 +22,13 @@ FileDialogPresenter& Presenter()
 
 QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
-// A file name that can stand as a default: cut at characters that file
-// names should not carry, as the title may be anything.
-QString SafeFileStem(const QString& title)
-{
-    QString stem = title;
-    const int bad = stem.indexOf(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|#%;]")));
-    if (bad >= 0)
-        stem.truncate(bad);
-    return stem.trimmed();
-}
-
-QString Run(const CFileDialogRequest& request, QWidget* pParent)
+QString Ask(const CFileDialogRequest& request, QWidget* pParent)
 {
     if (Presenter())
         return Presenter()(request);
     QFileDialog dlg(pParent, request.strCaption);
+    if (!request.strFolder.isEmpty())
+        dlg.setDirectory(request.strFolder);
     dlg.setNameFilters(request.filters);
     if (!request.strSelectedFilter.isEmpty())
         dlg.selectNameFilter(request.strSelectedFilter);
@@ -51,6 +45,28 @@ QString Run(const CFileDialogRequest& request, QWidget* pParent)
     if (dlg.exec() != QDialog::Accepted)
         return {};
     return dlg.selectedFiles().value(0);
+}
+
+// Every dialog opens where the last one was answered, unless it is given a
+// folder of its own; the folder is kept for the next run too.
+QString Run(CFileDialogRequest request, QWidget* pParent)
+{
+    if (request.strFolder.isEmpty())
+        request.strFolder = DecodeFileName(CSettings::ReadLastFolder());
+    const QString answer = Ask(request, pParent);
+    if (!answer.isEmpty())
+        CSettings::WriteLastFolder(EncodeFileName(QFileInfo(answer).absolutePath()));
+    return answer;
+}
+// A file name that can stand as a default: cut at characters that file
+// names should not carry, as the title may be anything.
+QString SafeFileStem(const QString& title)
+{
+    QString stem = title;
+    const int bad = stem.indexOf(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|#%;]")));
+    if (bad >= 0)
+        stem.truncate(bad);
+    return stem.trimmed();
 }
 } // namespace
 

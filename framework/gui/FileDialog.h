@@ -23,6 +23,7 @@ struct CFileDialogRequest {
     QString strSelectedFilter;  // the filter shown first
     QString strDefaultName;     // Save As: the suggested file
     QString strDefaultSuffix;   // Save As: added to a name given without one ("pat")
+    QString strFolder;          // where it opens; empty: the folder the last answer was in
 };
 // Returns the chosen path, or an empty text when the user cancelled.
 using FileDialogPresenter = std::function<QString(const CFileDialogRequest&)>;

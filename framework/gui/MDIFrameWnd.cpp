@@ -273,8 +273,10 @@ void CMDIFrameWnd::RefreshMenuBar()
 void CMDIFrameWnd::RefreshTitle()
 {
     QString title = m_strTitleBase;
-    if (CDocument* doc = GetActiveDocument())
-        title += QStringLiteral(" - ") + QString::fromLocal8Bit(doc->GetTitle().c_str());
+    if (CDocument* doc = GetActiveDocument()) {
+        const std::string name = m_pDocManager ? m_pDocManager->GetDisplayTitle(doc) : doc->GetTitle();
+        title += QStringLiteral(" - ") + QString::fromLocal8Bit(name.c_str());
+    }
     if (windowTitle() != title)
         setWindowTitle(title);
 }
@@ -337,6 +339,8 @@ void CMDIFrameWnd::MDITile()
     QRect area = m_pMdiArea->viewport()->rect();
     if (bIcons) // leave the minimised windows their row at the bottom
         area.setBottom(area.bottom() - windows.front()->minimumSizeHint().height());
+    if (TileByContent(windows, area))
+        return;
     // Side by side: one column each up to three, then a near-square grid of columns.
     const int cols = n <= 3 ? n : int(std::ceil(std::sqrt(double(n))));
     const int base = n / cols;
@@ -355,6 +359,47 @@ void CMDIFrameWnd::MDITile()
             w->setGeometry(x0, y0, x1 - x0, y1 - y0);
         }
     }
+}
+
+namespace {
+// The width of a window that shows its whole content, as its view fits it;
+// 0 when it has no scroll view to ask.
+int ContentWidth(QMdiSubWindow* pFrame)
+{
+    const auto* pView = qobject_cast<CScrollView*>(pFrame->widget());
+    if (!pView || pView->GetTotalSize().isEmpty())
+        return 0;
+    return pView->GetTotalSize().width() + pFrame->width() - pView->viewport()->width();
+}
+} // namespace
+
+bool CMDIFrameWnd::TileByContent(const std::vector<QMdiSubWindow*>& windows, const QRect& area)
+{
+    // Windows as wide as their content, side by side over the whole height,
+    // when they all fit; the last takes the width left over (a list window
+    // fits itself to its content again, so sharing it out would leave gaps).
+    std::vector<int> widths;
+    int nTotal = 0;
+    for (QMdiSubWindow* w : windows) {
+        const int nWidth = ContentWidth(w);
+        if (nWidth <= 0)
+            return false;
+        widths.push_back(nWidth);
+        nTotal += nWidth;
+    }
+    const int n = int(windows.size());
+    if (nTotal > area.width())
+        return false;
+    int x = area.left();
+    for (int k = 0; k < n; ++k) {
+        const int nWidth = k + 1 == n ? area.right() + 1 - x : widths[size_t(k)];
+        QMdiSubWindow* w = windows[size_t(k)];
+        if (w->isMaximized())
+            w->showNormal();
+        w->setGeometry(x, area.top(), nWidth, area.height());
+        x += nWidth;
+    }
+    return true;
 }
 
 void CMDIFrameWnd::MDIIconArrange()

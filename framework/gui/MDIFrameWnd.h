@@ -84,7 +84,9 @@ public:
     // Main title ("Vantorel"); the active document's title is added to it.
     void SetTitleBase(const QString& strTitle);
 
-    // Tile side by side, cascade, and line up the minimised windows.
+    // Tile side by side (at their content widths over the whole height when
+    // they all fit across, else in a grid), cascade, and line up the
+    // minimised windows.
     void MDITile();
     void MDICascade();
     void MDIIconArrange();
@@ -107,6 +109,9 @@ private:
     // the workspace. It keeps that rule while its view fits it to the
     // content, up to the return to the event loop.
     void PlaceNewChild(QMdiSubWindow* pFrame);
+    // Tile side by side at the windows' content widths, filling the height;
+    // false (nothing moved) when they do not all fit across.
+    bool TileByContent(const std::vector<QMdiSubWindow*>& windows, const QRect& area);
 
     CDocManager* m_pDocManager;
     QMdiArea* m_pMdiArea;

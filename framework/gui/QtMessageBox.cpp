@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPushButton>
 
 #include "framework/core/MessageBox.h"
+#include "res/strings/app.h"
 
 namespace vantorel {
 
@@ -13,11 +15,14 @@ void InstallQtMessageBoxHandler(const QString& caption)
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         if (type == MB_OKCANCEL)
             buttons = QMessageBox::Ok | QMessageBox::Cancel;
-        else if (type == MB_YESNOCANCEL)
+        else if (type == MB_YESNOCANCEL || type == MB_SAVEALLYESNOCANCEL)
             buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
         QMessageBox box(QMessageBox::NoIcon, caption, QString::fromLocal8Bit(text.c_str()), buttons,
                         QApplication::activeWindow());
-        if (type == MB_YESNOCANCEL) {
+        QPushButton* pSaveAll = nullptr;
+        if (type == MB_SAVEALLYESNOCANCEL)
+            pSaveAll = box.addButton(QString::fromLatin1(res::kSaveAllButton), QMessageBox::AcceptRole);
+        if (type == MB_YESNOCANCEL || type == MB_SAVEALLYESNOCANCEL) {
             box.setDefaultButton(QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::Cancel);
             box.setIcon(QMessageBox::Question);
@@ -26,7 +31,10 @@ void InstallQtMessageBoxHandler(const QString& caption)
             if (type != MB_OKCANCEL)
                 box.setIcon(QMessageBox::Warning);
         }
-        switch (box.exec()) {
+        const int nButton = box.exec();
+        if (pSaveAll && box.clickedButton() == pSaveAll)
+            return int(IDSAVEALL);
+        switch (nButton) {
         case QMessageBox::Ok: return int(IDOK);
         case QMessageBox::Yes: return int(IDYES);
         case QMessageBox::No: return int(IDNO);

@@ -122,6 +122,63 @@ inline constexpr const char* kAboutVersion = "Vantorel Version 1.00";
 inline constexpr const char* kAboutLine3 = "A librarian for the KQ-3300 synthesizer";
 inline constexpr const char* kPictureCaption = "Vantorel";
 
+// The whole synthesizer at once, and everyday commands: File > Save All, Get
+// Everything, Back Up To Folder; Help > User Guide.
+inline constexpr const char* kItemSaveAll = "Save A&ll";
+inline constexpr const char* kPromptSaveAll = "Save every window with changes; asks a name for each new one\nSave All";
+inline constexpr const char* kSaveAllButton = "Save &All";
+inline constexpr const char* kItemGetEverything = "Get &Everything...";
+inline constexpr const char* kPromptGetEverything =
+    "Get the patches, performances, system, patterns and motions into five new windows\nGet Everything";
+inline constexpr const char* kGetEverythingConfirm =
+    "Get Everything gets the KQ-3300's patches, performances, system, patterns and motions into five new "
+    "windows, one after another.\nContinue?";
+// %1: what was under way ("performances"); %2: the entry; %3: why it stopped.
+inline constexpr const char* kGetEverythingFailed =
+    "Get Everything stopped while getting the %1, at %2. %3\n\nWhat arrived stays in its windows.";
+inline constexpr const char* kItemBackUp = "&Back Up To Folder...";
+inline constexpr const char* kPromptBackUp =
+    "Write the open windows as the five files of a backup, in a new folder\nBack Up To Folder";
+inline constexpr const char* kBackUpCaption = "Back Up To Folder";
+inline constexpr const char* kBackUpFilter = "Folders (*)";
+// %1: the date and time.
+inline constexpr const char* kBackUpFolderName = "KQ-3300 backup %1";
+// %1: the folder.
+inline constexpr const char* kBackUpNoFolder =
+    "The folder %1 could not be made, so nothing was backed up. Choose a place you can write to, then back "
+    "up again.";
+// %1: the folder; %2: the files in it already.
+inline constexpr const char* kBackUpReplace = "%1 already holds %2. Replace them with the open windows?";
+// %1: the files written; %2: the folder.
+inline constexpr const char* kBackUpDone = "Backed up %1 to %2";
+// %1: the folder; %2: the files written; %3: the kinds with no window open.
+inline constexpr const char* kBackUpPartial =
+    "Backed up %2 to %1. No window of %3 was open, so the backup has no file of it. Open or get it, then "
+    "back up again.";
+inline constexpr const char* kItemUserGuide = "&User Guide";
+inline constexpr const char* kPromptUserGuide = "Open the user guide\nUser Guide";
+// %1: where the guide should be.
+inline constexpr const char* kUserGuideMissing =
+    "The user guide was not found at %1. Reinstall Vantorel, or read docs/USER_GUIDE.md in its sources.";
+inline constexpr const char* kUserGuideNoViewer =
+    "The user guide %1 could not be opened: no program to show it is set up. Open the file with a text "
+    "editor or a web browser.";
+
+// The command line, answered on the terminal before any window opens.
+inline constexpr const char* kCommandLineHelp =
+    "Usage: vantorel [FILE...]\n"
+    "A librarian for the KQ-3300 synthesizer. Opens the library files named (.pat, .pfm, .syp,\n"
+    ".ptn, .mtn) and imports SysEx files (.syx).\n"
+    "\n"
+    "  --help      show this text and exit\n"
+    "  --version   show the version and exit\n"
+    "  --          the names after it are files, whatever they begin with\n"
+    "\n"
+    "At a terminal without a display, vantorel-cli fetches, sends and converts (vantorel-cli --help).\n";
+inline constexpr const char* kNoDisplay =
+    "Vantorel needs a display to show its windows and found none (DISPLAY and WAYLAND_DISPLAY are "
+    "not set). Start it from a desktop session, or use vantorel-cli at a terminal.";
+
 // Reading and writing files and the settings file.
 inline constexpr const char* kSaveDiskFull =
     "%1 could not be saved because the disk is full. The file on disk was left as it was. "

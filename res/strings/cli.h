@@ -19,6 +19,9 @@ inline constexpr const char* kCliUsage =
     "  convert IN OUT             a library file into a SysEx file (.syx) or back; the\n"
     "                             names' endings say the formats (.pat, .pfm, .syp, .ptn,\n"
     "                             .mtn, .syx)\n"
+    "  diff A B                   compare two library or SysEx files of one kind; one line\n"
+    "                             per entry that differs (names: A's, then B's), moved\n"
+    "                             entries as moved\n"
     "  library add DIR...         add folders to the library (scan them next)\n"
     "  library scan               index every library file and .syx file in the folders;\n"
     "                             only files changed since the last scan are read\n"
@@ -43,7 +46,7 @@ inline constexpr const char* kCliUsage =
     "                 command gives up (1 to 100, default 5)\n"
     "  --keep-partial when a get or backup stops early, write what arrived to FILE.partial\n"
     "  --lenient      convert: exit 0 even when part of a SysEx file was skipped\n"
-    "  --any-device   convert: take a SysEx file's data for another device ID (as\n"
+    "  --any-device   convert, diff: take a SysEx file's data for another device ID (as\n"
     "                 downloaded files often are) as this synthesizer's\n"
     "  --json         library, search, duplicates: one JSON object per line\n"
     "  --quiet        no progress on stderr\n"
@@ -52,8 +55,9 @@ inline constexpr const char* kCliUsage =
     "The library lives in $XDG_DATA_HOME/vantorel/library.db (~/.local/share when unset);\n"
     "it is only an index: no library file is ever changed by it.\n"
     "\n"
-    "Exit codes: 0 done; 1 verify found differences, or convert skipped part of a SysEx\n"
-    "file (it says what), or search or duplicates found nothing; 2 usage error;\n"
+    "Exit codes: 0 done (diff: the files hold the same); 1 verify or diff found\n"
+    "differences, or convert skipped part of a SysEx file (it says what), or search or\n"
+    "duplicates found nothing; 2 usage error;\n"
     "3 MIDI error (port missing, no answer after the retries, server gone); 4 file error\n"
     "(unreadable, wrong kind, cannot write; the library's index cannot be used). Ctrl+C\n"
     "stops a transfer or a scan (and closes the ports) and exits 130.\n";
@@ -81,6 +85,7 @@ inline constexpr const char* kCliWhatKindFile = "a KIND and -o FILE";
 inline constexpr const char* kCliWhatFile = "a FILE";
 inline constexpr const char* kCliWhatDir = "a DIR";
 inline constexpr const char* kCliWhatInOut = "IN and OUT";
+inline constexpr const char* kCliWhatTwoFiles = "two files, A and B";
 inline constexpr const char* kCliWhatLibrary = "add DIR..., scan or problems";
 inline constexpr const char* kCliWhatDirs = "one DIR or more";
 inline constexpr const char* kCliWhatText = "the TEXT to find (\"\" for everything)";
@@ -246,5 +251,22 @@ inline constexpr const char* kCliDiffers = "%s %s differs: file '%s', KQ-3300 '%
 inline constexpr const char* kCliVerifySame = "%s: all %s entries match the KQ-3300."; // file, count
 inline constexpr const char* kCliVerifyDiffers =
     "%s: %s of %s entries differ from the KQ-3300."; // file, n, m
+
+// diff A B: one line per entry that differs (kind, label, then as each says),
+// then a line per kind compared.
+inline constexpr const char* kCliDiffDiffers = "%s %s differs (%s): '%s' / '%s'"; // kCliDiffBytes, names
+inline constexpr const char* kCliDiffByte = "1 byte";
+inline constexpr const char* kCliDiffBytes = "%s bytes";
+inline constexpr const char* kCliDiffNameOnly = "%s %s name only: '%s' / '%s'"; // names
+inline constexpr const char* kCliDiffMoved = "%s %s moved to %s: '%s' / '%s'";  // where B holds it, names
+inline constexpr const char* kCliDiffOnlyIn = "%s %s only in %s: '%s'";         // the file, name
+inline constexpr const char* kCliDiffSame = "%s and %s hold the same %s %s entries.";    // A, B, count, kind
+inline constexpr const char* kCliDiffSummary = "%s and %s: %s of %s %s entries differ."; // A, B, n, m, kind
+// A .syx file with no data of the KQ-3300.
+inline constexpr const char* kCliDiffNoData =
+    "%s holds no data of the KQ-3300. Name a library or SysEx file that does.";
+inline constexpr const char* kCliDiffNothing = "nothing";
+inline constexpr const char* kCliDiffNoCommonKind =
+    "%s holds %s data and %s holds %s data; diff compares files of one kind. Name two files of one kind.";
 
 } // namespace vantorel::res

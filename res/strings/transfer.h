@@ -79,6 +79,8 @@ inline constexpr const char* kGaveUpDamaged =
 inline constexpr const char* kStatusGetting = "Getting %s %d of %d";
 inline constexpr const char* kStatusSending = "Sending %s %d of %d";
 inline constexpr const char* kStatusTimeLeft = ", about %d s left";
+// Get Everything, in front of the line of the Get under way: entries, entries.
+inline constexpr const char* kStatusEverything = "Get Everything %d of %d";
 
 // A chosen device the service no longer lists, by its stored name.
 inline constexpr const char* kDeviceNotAvailable = "%s (not available)";

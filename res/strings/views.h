@@ -25,6 +25,14 @@ inline constexpr const char* kEditRename = "Rename";
 inline constexpr const char* kEditInitialize = "Initialize";
 inline constexpr const char* kEditCopy = "Copy";
 inline constexpr const char* kEditGet = "Get";
+inline constexpr const char* kEditPaste = "Paste";
+inline constexpr const char* kEditMove = "Move";
+
+// A paste or drop of more entries than the list holds from the selected one
+// on: how many, the document's title, how many rows are left.
+inline constexpr const char* kEntriesPastTheEnd =
+    "%1 entries do not fit from the selected entry of %2 to the end of the list (%3 rows are left). "
+    "Select an entry higher up and try again.";
 
 // The Edit menu and its commands: item text, then "status prompt\ntooltip".
 inline constexpr const char* kMenuEdit = "&Edit";
@@ -38,8 +46,8 @@ inline constexpr const char* kItemRename = "Re&name...\tF2";
 inline constexpr const char* kItemInitialize = "&Initialize\tDel";
 inline constexpr const char* kPromptUndo = "Undo the last change\nUndo";
 inline constexpr const char* kPromptRedo = "Redo the change last undone\nRedo";
-inline constexpr const char* kPromptCopy = "Pick up the selected entry to copy it\nCopy";
-inline constexpr const char* kPromptPaste = "Copy the picked-up entry onto the selected entry\nPaste";
+inline constexpr const char* kPromptCopy = "Copy the selected entries (one is also picked up)\nCopy";
+inline constexpr const char* kPromptPaste = "Copy the copied or picked-up entries onto the selected entry and those after it\nPaste";
 inline constexpr const char* kPromptRename = "Rename the selected entry\nRename";
 inline constexpr const char* kPromptInitialize = "Put the initial values into the selected entry\nInitialize";
 

@@ -4,6 +4,7 @@
 // progress window of a Get, and the settings written when the application ends.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QListWidget>
@@ -11,6 +12,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -251,6 +253,44 @@ TEST_F(AppStartTest, ASilentSynthesizerIsExplainedWholeInTheProgressWindowAndBri
     Frame()->CommandAction(ID_GET_PATCH_BANK)->trigger();
     CDialogTestPeer::SetModalHook({});
     EXPECT_EQ(boxes.m_texts.size(), 1u) << "the backup question only";
+}
+
+// Files saved in two folders under one name: their windows carry the folder,
+// the File menu lists them most recent first and opens one again, and each
+// file dialog opens where the last one was answered.
+TEST_F(AppStartTest, RecentFilesOpenFromTheFileMenuAndSameNamesShowTheirFolder)
+{
+    StartApp();
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("2026-12-07")) && QDir(dir.path()).mkpath(QStringLiteral("b")));
+    CDocManager& mgr = m_pApp->GetDocManager();
+    CFileDialogScript files;
+    files.m_answers = {dir.filePath("2026-12-07/patch.pat"), dir.filePath("b/patch.pat")};
+    CDocument* first = mgr.OpenNewDocument(mgr.GetTemplates()[0].get());
+    ASSERT_TRUE(mgr.DoSave(first, false));
+    CDocument* second = mgr.OpenNewDocument(mgr.GetTemplates()[0].get());
+    ASSERT_TRUE(mgr.DoSave(second, false));
+    EXPECT_EQ(files.m_requests[1].strFolder, dir.filePath("2026-12-07"));
+    EXPECT_EQ(mgr.GetFrame(first)->windowTitle(), QStringLiteral("patch.pat - 2026-12-07[*]"));
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - patch.pat - b"));
+    mgr.CloseDocument(first);
+    EXPECT_EQ(mgr.GetFrame(second)->windowTitle(), QStringLiteral("patch.pat[*]"));
+
+    QMenu* file = Frame()->menuBar()->actions().at(0)->menu();
+    emit file->aboutToShow();
+    QStringList recent;
+    QAction* pReopen = nullptr;
+    for (QAction* a : file->actions())
+        if (a->objectName().startsWith(QStringLiteral("RecentFile"))) {
+            recent << a->text();
+            pReopen = a;
+        }
+    ASSERT_EQ(recent.size(), 2);
+    EXPECT_TRUE(recent[0].startsWith(QStringLiteral("&1 ")) && recent[0].endsWith(QStringLiteral("b/patch.pat")));
+    EXPECT_TRUE(recent[1].startsWith(QStringLiteral("&2 ")) && recent[1].endsWith(QStringLiteral("07/patch.pat")));
+    pReopen->trigger();
+    ASSERT_EQ(mgr.GetDocuments().size(), 2u);
+    EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - patch.pat - 2026-12-07"));
 }
 
 TEST_F(AppStartTest, AboutCommandRunsTheAboutBox)

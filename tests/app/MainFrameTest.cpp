@@ -58,14 +58,15 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
     EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Library", "&Help"}));
     std::vector<int> ids;
     EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
-              (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "&Import SysEx...", "-", "E&xit"}));
-    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 32793, 0, 57665}));
+              (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "Get &Everything...", "-", "&Import SysEx...",
+                           "-", "E&xit"}));
+    EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 32871, 0, 32793, 0, 57665}));
     ids.clear();
     EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kSetupItems);
     EXPECT_EQ(ids, (std::vector<int>{59392, 59393, 32776, 32770, 32771, 0, 32795}));
     ids.clear();
-    EXPECT_EQ(Items(m_pFrame.get(), 3, &ids), QStringList{"&About Vantorel..."});
-    EXPECT_EQ(ids, std::vector<int>{57664});
+    EXPECT_EQ(Items(m_pFrame.get(), 3, &ids), (QStringList{"&User Guide", "-", "&About Vantorel..."}));
+    EXPECT_EQ(ids, (std::vector<int>{32873, 0, 57664}));
 }
 
 TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
@@ -92,9 +93,11 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
                   (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Library", "&Help"}));
         std::vector<int> ids;
         EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
-                  (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...", "-",
-                               "&Import SysEx...", "&Export SysEx...", "-", "E&xit"}));
-        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 0, 32793, 32794, 0, 57665}));
+                  (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                               "Save A&ll", "-", "Get &Everything...", "&Back Up To Folder...", "-", "&Import SysEx...",
+                               "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
+        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 32870, 0, 32871, 32872, 0, 32793, 32794, 0,
+                                         32874, 0, 57665}));
         ids.clear();
         EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);

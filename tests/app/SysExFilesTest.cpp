@@ -1,7 +1,9 @@
 // SysEx files and dumps in the whole application: Import places each kind in
 // a window and sums up in one box; Export writes the document or the
 // selected entry; files dropped on the window or named on the command line
-// open; Receive Dump takes every message of a dump and places it like Import.
+// open; Receive Dump takes every message of a dump and places it like Import;
+// two windows, or a window and a file, compare in a window of their own.
+#include <QApplication>
 #include <QDropEvent>
 #include <QFile>
 #include <QMdiArea>
@@ -13,9 +15,12 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "app/AppTestSupport.h"
+#include "app/CompareWindow.h"
 #include "app/ReceiveDumpDlg.h"
 #include "app/Resource.h"
 #include "app/SysExFiles.h"
@@ -31,6 +36,8 @@
 #include "views/PatchView.h"
 #include "views/ProgramSwitches.h"
 #include "support/MessageBoxRecorder.h"
+#include "support/GuiTestPeers.h"
+#include "support/ListViewTestPeer.h"
 #include "support/ReceiveDumpTestPeer.h"
 
 namespace vantorel::test {
@@ -82,6 +89,30 @@ class SysExFilesTest : public AppStartTest {
         Frame()->UpdateAllCmdUI();
         ASSERT_TRUE(Frame()->CommandAction(nId)->isEnabled()) << nId;
         Frame()->CommandAction(nId)->trigger();
+    }
+
+    // The compare window open now, if any.
+    static CCompareWindow* CompareWindow() {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* c = qobject_cast<CCompareWindow*>(w))
+                return c;
+        return nullptr;
+    }
+    // Column texts of the tree's rows ("where|a|b|result"), the rows under them indented.
+    static std::vector<std::string> Rows(const QTreeWidget* tree) {
+        std::vector<std::string> rows;
+        const std::function<void(const QTreeWidgetItem*, const std::string&)> add =
+            [&](const QTreeWidgetItem* item, const std::string& indent) {
+                QStringList columns;
+                for (int c = 0; c < tree->columnCount(); ++c)
+                    columns << item->text(c);
+                rows.push_back(indent + columns.join('|').toStdString());
+                for (int i = 0; i < item->childCount(); ++i)
+                    add(item->child(i), indent + "  ");
+            };
+        for (int i = 0; i < tree->topLevelItemCount(); ++i)
+            add(tree->topLevelItem(i), "");
+        return rows;
     }
 
     QTemporaryDir m_dir;
@@ -259,6 +290,13 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
     EXPECT_EQ(read(Path("one.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches, 5).messages));
     EXPECT_EQ(read(Path("all.syx")), JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages));
     EXPECT_EQ(boxes.m_texts.size(), 2u);
+
+    // An entry with a name is proposed under it; what a file name cannot hold becomes a dash.
+    doc->m_aPatch[5].SetName("Str/Pad 2");
+    boxes.m_nAnswer = IDYES;
+    Trigger(ID_EXPORT_SYSEX);
+    ASSERT_EQ(dialogs.m_requests.size(), 3u);
+    EXPECT_EQ(dialogs.m_requests[2].strDefaultName, QStringLiteral("Str-Pad 2.syx"));
 }
 
 TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
@@ -286,6 +324,25 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
     m_pApp->OpenFiles({Path("bank.pat"), Path("missing.pfm")});
     EXPECT_EQ(Documents().size(), 3u);
     EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"missing.pfm was not found."});
+}
+
+// A list window takes dragged entries, but files dropped on it still go to
+// the main window: a .syx file imports as when dropped anywhere else (with
+// a window open, the question where its entries go).
+TEST_F(SysExFilesTest, AFileDroppedOnAListWindowImportsAsOnTheMainWindow) {
+    CMessageBoxRecorder boxes(IDOK);
+    NewPatchBank();
+    QWidget* viewport = Frame()->GetActiveView()->viewport();
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(MixedFile())});
+    QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(viewport, &drop);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(boxes.m_texts.size(), 1u);
+    EXPECT_EQ(boxes.m_texts[0].rfind("mixed.syx holds 1 patch.", 0), 0u) << boxes.m_texts[0];
 }
 
 // A name that is not UTF-8 (here Latin-1) is the file system's bytes: the
@@ -366,6 +423,101 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
               "opened. Check the cable and MIDI Setup, start the dump on the synthesizer, then "
               "try again.");
     EXPECT_EQ(Documents().size(), 1u);
+}
+
+// ---------------------------------------------------------------- compare
+
+TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow) {
+    NewPatchBank();
+    auto* first = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
+    ASSERT_TRUE(first);
+    QTest::mouseClick(first->viewport(), Qt::LeftButton, {}, QPoint(40, 4 * 16 + 8)); // A15
+    NewPatchBank();
+    auto* second = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
+    ASSERT_TRUE(second && second != first);
+    Bytes changed = second->GetPatchDoc()->GetEntryBytes(2);
+    changed[0] = 'Z';
+    changed[74] = 1, changed[75] = 4; // the first pair +5
+    second->GetPatchDoc()->ApplyEntries("t", {{2, changed}});
+
+    std::vector<int> shown;
+    CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+        for (const auto& item : items)
+            shown.push_back(item.nId);
+        return edit_commands::ID_COMPARE_WITH_SELECTED;
+    });
+    CScrollViewTestPeer::RButtonDown(*second, MK_RBUTTON, QPoint(40, 2 * 16 + 8)); // A13
+    CListViewTestPeer::SetPopupHook({});
+    EXPECT_EQ(shown, (std::vector<int>{32801, 0, 32800, 0, 32802, 32803, 0, 32871}));
+    CCompareWindow* window = CompareWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(),
+              QStringLiteral("Compare A13 ZNIT PATCH (Patch2) with A15 INIT PATCH (Patch1)"));
+    EXPECT_EQ(window->Summary()->text(), QStringLiteral("3 bytes differ."));
+    EXPECT_EQ(Rows(window->Tree()), (std::vector<std::string>{"name|||", "  byte 0|90 'Z'|73 'I'|",
+                                                              "first block|||", "  byte 0|+5|0|"}));
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR"))
+        window->grab().save(QString::fromUtf8(dir) + "/compare-entries.png");
+}
+
+TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile) {
+    // The file: every patch of the bank but A35.
+    std::vector<Bytes> messages = ExportSysEx(KindOf(m_patches), m_patches).messages;
+    messages.erase(messages.begin() + 20);
+    const QString file = WriteFile("bank.syx", JoinSysEx(messages));
+    // The window: the bank with A13 and A16 swapped and A18 renamed.
+    NewPatchBank();
+    NewPatchBank();
+    CDocument* doc = Frame()->GetActiveDocument();
+    std::vector<std::pair<int, Bytes>> entries;
+    for (int n = 0; n < 128; ++n)
+        entries.push_back({n, Bytes(m_patches.m_aPatch[size_t(n)].m_data.begin(),
+                                    m_patches.m_aPatch[size_t(n)].m_data.end())});
+    std::swap(entries[2].second, entries[5].second);
+    entries[7].second[3] = 'R';
+    doc->ApplyEntries("t", entries);
+
+    // Another window of the kind is open: the question says which, and No takes a file.
+    CMessageBoxRecorder boxes(IDNO);
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {file};
+    Trigger(ID_FILE_COMPARE);
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"Compare Patch2 with Patch1?\n\nYes compares it with "
+                                                      "Patch1. No compares it with a file."});
+    ASSERT_EQ(dialogs.m_requests.size(), 1u);
+    EXPECT_EQ(dialogs.m_requests[0].filters.front(), QStringLiteral("Library and SysEx Files (*.pat *.syx)"));
+    CCompareWindow* window = CompareWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Compare Patch2 with bank.syx"));
+    EXPECT_EQ(window->Summary()->text(), QStringLiteral("4 of 128 entries differ."));
+    std::vector<std::string> results;
+    for (int i = 0; i < window->Tree()->topLevelItemCount(); ++i)
+        results.push_back(
+            (window->Tree()->topLevelItem(i)->text(0) + " " + window->Tree()->topLevelItem(i)->text(3))
+                .toStdString());
+    EXPECT_EQ(results, (std::vector<std::string>{"A13 moved to A16", "A16 moved to A13", "A18 name only",
+                                                 "A35 only in Patch2"}));
+    if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
+        window->Tree()->expandAll();
+        window->grab().save(QString::fromUtf8(dir) + "/compare-banks.png");
+    }
+
+    // A file of another kind, or a SysEx file with nothing of this kind: one message each, no window.
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    dialogs.m_answers = {
+        Path("other.pfm"),
+        WriteFile("perf.syx", JoinSysEx(ExportSysEx(KindOf(m_performances), m_performances).messages))};
+    Trigger(ID_FILE_COMPARE);
+    Trigger(ID_FILE_COMPARE);
+    EXPECT_FALSE(CompareWindow());
+    ASSERT_EQ(boxes.m_texts.size(), 5u);
+    EXPECT_EQ(boxes.m_texts[2],
+              "other.pfm holds performance data, not patch data, so there is nothing to compare. "
+              "Choose a .pat or SysEx file.");
+    EXPECT_EQ(boxes.m_texts[4],
+              "perf.syx holds no patch data of the KQ-3300, so there is nothing to compare. "
+              "Choose a file of that kind.");
 }
 
 } // namespace

@@ -54,6 +54,8 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
         {{"get", "patch", "-o", "x.pat", "--lenient"}, "Option --lenient does not apply to get"},
         {{"convert", "a.syx", "b.SYX"}, "both files are SysEx files"},
         {{"convert", "a.pat", "b.txt"}, "b.txt: name the new file .pat, .pfm"},
+        {{"diff", "a.pat"}, "The diff command needs two files, A and B"},
+        {{"diff", "a.pat", "b.pat", "--lenient"}, "Option --lenient does not apply to diff"},
     };
     for (const CUsageCase& c : cases) {
         const CProgramRun run = RunProgram(c.args);
@@ -72,7 +74,7 @@ TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
     EXPECT_EQ(run.nExit, cli::kExitDone);
     for (const char* word :
          {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
-          "verify FILE", "info FILE", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
+          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
           "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130", "library add DIR...", "library scan",
           "library problems", "search TEXT", "duplicates", "--json"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
@@ -167,6 +169,11 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
          "holds patch data, not pattern data"},
         {{"convert", noise, dir.path() + "/out.pat"}, "holds no patch data of the KQ-3300"},
         {{"convert", dir.path() + "/missing.syx", dir.path() + "/out.pat"}, "does not exist"},
+        {{"diff", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat", cut}, "ends too early"},
+        {{"diff", noise, QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat"}, "holds no data of the KQ-3300"},
+        {{"diff", QString(VANTOREL_CORPUS_DIR) + "/patch/new.pat",
+          QString(VANTOREL_CORPUS_DIR) + "/perform/new.pfm"},
+         "holds patch data and"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args.join(' ').toStdString());

@@ -6,6 +6,7 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
+#include "cli/SysExFile.h"
 #include "framework/ScratchMount.h"
 #include "framework/core/Profile.h"
 #include "transfer/SysExExport.h"
@@ -139,6 +140,59 @@ TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
     EXPECT_NE(lines[0].find("Changed A11"), std::string::npos);
     EXPECT_EQ(lines[1].rfind("patch B88 differs", 0), 0u) << lines[1];
     EXPECT_NE(lines[2].find("2 of 128 entries differ"), std::string::npos) << lines[2];
+}
+
+// diff reads library and .syx files alike: one line per entry that differs
+// (names of A, then of B), a summary per kind, exit 1 when anything differs.
+TEST_F(CliInProcess, DiffListsEachEntryThatDiffersAndExitsOneWhenAnyDoes) {
+    CPatchDoc a, b;
+    for (int n = 0; n < 128; ++n) {
+        a.m_aPatch[size_t(n)].m_data[20] = uint8_t(n); // a sound of its own
+        a.m_aPatch[size_t(n)].SetName("P" + std::to_string(n));
+    }
+    b.m_aPatch = a.m_aPatch;
+    std::swap(b.m_aPatch[2], b.m_aPatch[5]);
+    b.m_aPatch[7].SetName("Renamed");
+    b.m_aPatch[9].SetSignedPair(CPatchRecord::kFirstBlockOffset, 3);
+    std::string error;
+    ASSERT_TRUE(cli::SaveLibraryFile(Path("a.pat"), a, error)) << error;
+    ASSERT_TRUE(cli::SaveLibraryFile(Path("b.pat"), b, error)) << error;
+    ASSERT_TRUE(cli::SaveSysExFile(Path("b.syx"), b, std::nullopt, error)) << error;
+    ASSERT_TRUE(cli::SaveSysExFile(Path("a9.syx"), a, 9, error)) << error;
+    ASSERT_TRUE(cli::SaveSysExFile(Path("b9.syx"), b, 9, error)) << error;
+    const std::string both = Path("a9.syx") + ".both";
+    {
+        std::vector<uint8_t> joined = FileBytes(QString::fromStdString(Path("a9.syx")));
+        const std::vector<uint8_t> more = FileBytes(QString::fromStdString(Path("b.syx")));
+        joined.insert(joined.end(), more.begin(), more.begin() + 251); // b's A11, one data set
+        QFile f(QString::fromStdString(both + ".syx"));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(reinterpret_cast<const char*>(joined.data()), qint64(joined.size()));
+    }
+    const struct {
+        std::vector<std::string> args;
+        int nExit;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {{"diff", Path("a.pat"), Path("a.pat")},
+         cli::kExitDone,
+         {Path("a.pat") + " and " + Path("a.pat") + " hold the same 128 patch entries."}},
+        {{"diff", Path("a.pat"), Path("b.syx")},
+         cli::kExitDiffers,
+         {"patch A13 moved to A16: 'P2' / 'P2'", "patch A16 moved to A13: 'P5' / 'P5'",
+          "patch A18 name only: 'P7' / 'Renamed'", "patch A22 differs (2 bytes): 'P9' / 'P9'",
+          Path("a.pat") + " and " + Path("b.syx") + ": 4 of 128 patch entries differ."}},
+        {{"diff", Path("b9.syx"), both + ".syx"},
+         cli::kExitDiffers,
+         {"patch A11 only in " + both + ".syx: 'P0'", "patch A22 differs (2 bytes): 'P9' / 'P9'",
+          Path("b9.syx") + " and " + both + ".syx: 2 of 128 patch entries differ."}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args[2]);
+        EXPECT_EQ(Run(c.args), c.nExit) << m_err.str();
+        EXPECT_EQ(Lines(m_out.str()), c.lines);
+        EXPECT_EQ(m_err.str(), "");
+    }
 }
 
 TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile) {

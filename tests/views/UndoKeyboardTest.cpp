@@ -1,7 +1,11 @@
 // Undo and redo in every kind of window, the clean state after a save, the
-// one step of a whole Get (also a cancelled one), and the list windows worked
-// from the keyboard.
+// one step of a whole Get (also a cancelled one), the list windows worked
+// from the keyboard, and several entries at once: selected with Ctrl, copied
+// and pasted (also through the system clipboard), dragged and moved.
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -15,12 +19,17 @@
 #include "data/SystemDoc.h"
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/UndoHistory.h"
+#include "transfer/SysExExport.h"
+#include "transfer/plans/PatchPlan.h"
+#include "transfer/plans/VarPlan.h"
 #include "views/EditCommands.h"
+#include "views/EntryClip.h"
 #include "views/MotionView.h"
 #include "views/NameDlg.h"
 #include "views/PatchView.h"
 #include "views/PatternView.h"
 #include "views/PerformView.h"
+#include "views/RowOrder.h"
 #include "views/SystemView.h"
 #include "support/GuiTestPeers.h"
 #include "support/ListViewTestPeer.h"
@@ -97,6 +106,20 @@ protected:
         EXPECT_TRUE(doc.IsModified());
         EXPECT_TRUE(TakeSent().empty());
         SetSendDataSwitch(0);
+    }
+
+    // Mouse events at a row (x 50) as the mouse gives them.
+    static void MouseAt(CListView* view, QEvent::Type type, int y, Qt::KeyboardModifiers mods = {})
+    {
+        const QPoint pt = Show(view, 50, y);
+        QMouseEvent e(type, pt, view->viewport()->mapToGlobal(pt), Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+        QCoreApplication::sendEvent(view->viewport(), &e);
+    }
+    static void CtrlClick(CListView* view, int y, Qt::KeyboardModifiers mods = Qt::ControlModifier)
+    {
+        MouseAt(view, QEvent::MouseButtonPress, y, mods);
+        MouseAt(view, QEvent::MouseButtonRelease, y, mods);
     }
 
     std::vector<std::unique_ptr<CUndoHistory>> m_histories;
@@ -397,6 +420,222 @@ TEST_F(UndoTest, ThePerformanceWindowMovesBetweenAPerformanceAndItsPatches)
     EXPECT_EQ(CUndoHistory::Of(pDoc)->Count(), 3);
     view->ExecuteCommand(ID_EDIT_UNDO);
     EXPECT_EQ(pDoc->m_aPerform[2].GetName(), "KEYED           ");
+}
+
+} // namespace
+} // namespace vantorel::test
+
+namespace vantorel::test {
+namespace {
+
+// ---------------------------------------------------------------- several entries
+
+// Patches named "P0" ... "P127", so that every move and copy shows.
+void NamePatches(CPatchDoc& doc, const char* szPrefix)
+{
+    for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
+        doc.m_aPatch[size_t(i)].SetName(szPrefix + std::to_string(i));
+}
+std::vector<std::string> Names(const CPatchDoc& doc, int nFirst, int nCount)
+{
+    std::vector<std::string> names;
+    for (int i = nFirst; i < nFirst + nCount; ++i) {
+        std::string name = doc.m_aPatch[size_t(i)].GetName();
+        names.push_back(name.substr(0, name.find(' ')));
+    }
+    return names;
+}
+// Entries of doc as another instance copies them: their messages back to back.
+QMimeData* CopiedFrom(const CDocKind& kind, const CDocument& doc, const std::vector<int>& entries)
+{
+    CSysExBytes bytes;
+    for (int n : entries) {
+        const CSysExBytes one = JoinSysEx(ExportSysEx(kind, doc, n).messages);
+        bytes.insert(bytes.end(), one.begin(), one.end());
+    }
+    auto* pData = new QMimeData;
+    pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    return pData;
+}
+
+// Drops data on a window at a viewport point as a drag from anywhere would.
+void DropOn(CListView* view, const QMimeData& data, const QPoint& pt)
+{
+    QDragEnterEvent enter(pt, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(view->viewport(), &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(pt), Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
+    QCoreApplication::sendEvent(view->viewport(), &drop);
+    QCoreApplication::processEvents(); // what a drop does happens after the drag
+}
+
+TEST(RowOrder, MovesPutTheEntriesTogetherWhereTheyAreDroppedAndShiftTheOthers)
+{
+    struct Case {
+        std::vector<int> selected;
+        int nTarget;
+        std::vector<int> order;
+    };
+    const Case moves[] = {{{1}, 4, {0, 2, 3, 4, 1, 5}},
+                          {{4}, 1, {0, 4, 1, 2, 3, 5}},
+                          {{0, 2}, 3, {1, 3, 4, 0, 2, 5}},
+                          {{1, 2}, 5, {0, 3, 4, 5, 1, 2}}}; // as far down as they fit
+    for (const Case& c : moves)
+        EXPECT_EQ(OrderAfterMove(c.selected, c.nTarget, 6), c.order);
+    EXPECT_EQ(OrderAfterStep({1, 2}, +1, 5), (std::vector<int>{0, 3, 1, 2, 4}));
+    EXPECT_EQ(OrderAfterStep({1, 3}, -1, 5), (std::vector<int>{1, 0, 3, 2, 4}));
+    EXPECT_TRUE(OrderAfterStep({0, 2}, -1, 5).empty());
+    EXPECT_TRUE(OrderAfterStep({4}, +1, 5).empty());
+}
+
+TEST_F(UndoTest, SeveralEntriesCopiedOncePasteIntoManyPlacesEachAsOneStep)
+{
+    CPatchDoc* pSource = nullptr;
+    CPatchDoc* pDest = nullptr;
+    CPatchView* source = OpenWithHistory<CPatchView, CPatchDoc>(&pSource);
+    CPatchView* dest = OpenWithHistory<CPatchView, CPatchDoc>(&pDest);
+    NamePatches(*pSource, "S");
+    NamePatches(*pDest, "D");
+    pDest->SetTitle("best.pat");
+    source->setFocus();
+
+    // A click, a range down with Ctrl+Shift, one taken out and one added with Ctrl.
+    CtrlClick(source, RowY(2), {});
+    QTest::keyClick(source, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    QTest::keyClick(source, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 3, 4}));
+    CtrlClick(source, RowY(3));
+    CtrlClick(source, RowY(9));
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9}));
+    // A range from there comes on top of them, and shrinks back.
+    QTest::keyClick(source, Qt::Key_Down, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9, 10}));
+    QTest::keyClick(source, Qt::Key_Up, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(source->SelectedRows(), (std::vector<int>{2, 4, 9}));
+    const QImage picture = Picture(source);
+    EXPECT_EQ(Px(picture, 100, RowY(9)), kDark); // drawn as the selection is
+    EXPECT_EQ(Px(picture, 100, RowY(3)), kGrey);
+    source->ExecuteCommand(ID_EDIT_COPY);
+    EXPECT_FALSE(CCopyBuffer::Get().IsHolding()); // several entries are not picked up
+
+    Click(dest, 50, RowY(10));
+    ASSERT_TRUE(dest->ExecuteCommand(ID_EDIT_PASTE));
+    EXPECT_EQ(Names(*pDest, 9, 5), (std::vector<std::string>{"D9", "S2", "S4", "S9", "D13"}));
+    EXPECT_EQ(dest->SelectedRows(), (std::vector<int>{10, 11, 12}));
+    Click(dest, 50, RowY(40));
+    dest->ExecuteCommand(ID_EDIT_PASTE); // the copy is kept
+    EXPECT_EQ(Names(*pDest, 40, 3), (std::vector<std::string>{"S2", "S4", "S9"}));
+    // Into the patch column of a performance window: one patch row after another.
+    CPerformDoc* pPerform = nullptr;
+    CPerformView* perform = OpenWithHistory<CPerformView, CPerformDoc>(&pPerform);
+    Click(perform, kPatchX, LowerY(1));
+    perform->ExecuteCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(pPerform->m_aPerform[1].m_aPatch[1], pSource->m_aPatch[2]);
+    EXPECT_EQ(pPerform->m_aPerform[2].m_aPatch[0], pSource->m_aPatch[4]);
+    EXPECT_EQ(pPerform->m_aPerform[2].m_aPatch[1], pSource->m_aPatch[9]);
+    EXPECT_EQ(CUndoHistory::Of(pPerform)->Count(), 1);
+
+    // Past the end: refused with the reason, nothing written.
+    Click(dest, 50, RowY(126));
+    dest->ExecuteCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(Names(*pDest, 126, 2), (std::vector<std::string>{"D126", "D127"}));
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0], "3 entries do not fit from the selected entry of best.pat to the end of the list (2 "
+                          "rows are left). Select an entry higher up and try again.");
+
+    CUndoHistory* h = CUndoHistory::Of(pDest);
+    EXPECT_EQ(h->Count(), 2);
+    EXPECT_EQ(h->UndoName(), "Paste");
+    dest->ExecuteCommand(ID_EDIT_UNDO);
+    dest->ExecuteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Names(*pDest, 10, 3), (std::vector<std::string>{"D10", "D11", "D12"}));
+    EXPECT_FALSE(pDest->IsModified());
+}
+
+TEST_F(UndoTest, DraggedEntriesMoveWithinTheWindowAndCopyIntoAnother)
+{
+    CPatchDoc* pDoc = nullptr;
+    CPatchDoc* pOther = nullptr;
+    CPatchView* view = OpenWithHistory<CPatchView, CPatchDoc>(&pDoc);
+    CPatchView* other = OpenWithHistory<CPatchView, CPatchDoc>(&pOther);
+    NamePatches(*pDoc, "P");
+    view->setFocus();
+    int nDrags = 0;
+    QPoint ptDrop;
+    CListView* target = nullptr;
+    CListView::SetDragHook([&](const QMimeData& data) {
+        ++nDrags;
+        DropOn(target, data, ptDrop);
+    });
+
+    // A press without moving is a click; past the drag distance it is a drag.
+    CtrlClick(view, RowY(1), {});
+    CtrlClick(view, RowY(2), Qt::ControlModifier);
+    MouseAt(view, QEvent::MouseButtonPress, RowY(2));
+    MouseAt(view, QEvent::MouseButtonRelease, RowY(2));
+    EXPECT_EQ(view->SelectedRows(), std::vector<int>{2}); // the click happens on release
+    CtrlClick(view, RowY(1), Qt::ControlModifier);
+    target = view;
+    ptDrop = Show(view, 50, RowY(5));
+    MouseAt(view, QEvent::MouseButtonPress, RowY(1));
+    MouseAt(view, QEvent::MouseMove, RowY(1) + QApplication::startDragDistance());
+    MouseAt(view, QEvent::MouseButtonRelease, RowY(1) + QApplication::startDragDistance());
+    EXPECT_EQ(nDrags, 1);
+    EXPECT_EQ(Names(*pDoc, 0, 8), (std::vector<std::string>{"P0", "P3", "P4", "P5", "P6", "P1", "P2", "P7"}));
+    EXPECT_EQ(view->SelectedRows(), (std::vector<int>{5, 6}));
+
+    // Alt+Up moves them one row up, the passed one goes below them.
+    QTest::keyClick(view, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_EQ(Names(*pDoc, 3, 4), (std::vector<std::string>{"P5", "P1", "P2", "P6"}));
+
+    // Onto another window they are copied.
+    target = other;
+    ptDrop = Show(other, 50, RowY(20));
+    MouseAt(view, QEvent::MouseButtonPress, RowY(4));
+    MouseAt(view, QEvent::MouseMove, RowY(4) + 2 * QApplication::startDragDistance());
+    EXPECT_EQ(Names(*pOther, 20, 2), (std::vector<std::string>{"P1", "P2"}));
+    EXPECT_EQ(CUndoHistory::Of(pOther)->Count(), 1);
+
+    CUndoHistory* h = CUndoHistory::Of(pDoc);
+    EXPECT_EQ(h->Count(), 2);
+    EXPECT_EQ(h->UndoName(), "Move");
+    view->ExecuteCommand(ID_EDIT_UNDO);
+    view->ExecuteCommand(ID_EDIT_UNDO);
+    EXPECT_EQ(Names(*pDoc, 0, 8), (std::vector<std::string>{"P0", "P1", "P2", "P3", "P4", "P5", "P6", "P7"}));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(UndoTest, ClipboardSysExFromAnotherInstancePastesIntoTheSelectedEntries)
+{
+    CPatchDoc* pDoc = nullptr;
+    CPatchView* view = OpenWithHistory<CPatchView, CPatchDoc>(&pDoc);
+    NamePatches(*pDoc, "P");
+
+    // Our copy goes to the clipboard as the entries' exclusive messages.
+    Click(view, 50, RowY(6));
+    CtrlClick(view, RowY(8));
+    view->ExecuteCommand(ID_EDIT_COPY);
+    const QByteArray copied = QGuiApplication::clipboard()->mimeData()->data(kSysExMimeType);
+    CPatchDoc other;
+    NamePatches(other, "X");
+    for (int n : {6, 8})
+        other.m_aPatch[size_t(n)] = pDoc->m_aPatch[size_t(n)];
+    const std::unique_ptr<QMimeData> expected(CopiedFrom(PatchKind(), other, {6, 8}));
+    EXPECT_EQ(copied, expected->data(kSysExMimeType));
+
+    // Another instance copies two of its patches: they take over.
+    QGuiApplication::clipboard()->setMimeData(CopiedFrom(PatchKind(), other, {30, 31}));
+    Click(view, 50, RowY(100));
+    view->ExecuteCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(Names(*pDoc, 99, 4), (std::vector<std::string>{"P99", "X30", "X31", "P102"}));
+    EXPECT_EQ(CUndoHistory::Of(pDoc)->Count(), 1);
+
+    // Messages of another kind have nothing for this window.
+    const CMotionDoc motions;
+    QGuiApplication::clipboard()->setMimeData(CopiedFrom(MotionKind(), motions, {0}));
+    view->ExecuteCommand(ID_EDIT_PASTE);
+    EXPECT_EQ(Boxes(), std::vector<std::string>{"Can't Copy in Here."});
+    EXPECT_EQ(CUndoHistory::Of(pDoc)->Count(), 1);
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 // the click is given in viewport coordinates as the mouse would).
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -25,6 +27,7 @@
 #include "sim/service/SimMidiService.h"
 #include "sim/model/SimDevice.h"
 #include "views/CopyBuffer.h"
+#include "views/EntryClip.h"
 #include "views/ListView.h"
 #include "views/ProgramSwitches.h"
 #include "support/GuiTestPeers.h"
@@ -63,7 +66,10 @@ protected:
     void TearDown() override
     {
         CListViewTestPeer::SetPopupHook({});
+        CListView::SetDragHook({});
         CDialogTestPeer::SetModalHook({});
+        CEntryClip::Get().Forget(); // the next test starts with nothing copied
+        QGuiApplication::clipboard()->clear();
         // Windows go first: their ports close through the service.
         for (QMdiSubWindow* sub : m_area.subWindowList())
             delete sub;

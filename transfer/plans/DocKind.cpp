@@ -5,6 +5,7 @@
 
 #include "framework/core/Document.h"
 #include "midi/msg/SysEx.h"
+#include "res/strings/compare.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
@@ -76,6 +77,11 @@ int CDocKind::Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& pl
     const CSysExLayout& layout = SysExLayout();
     return layout.IsItems() ? MergeItems(haul.Items(layout), doc, placement, strEdit)
                             : MergeBank(haul.Bank(layout), doc, layout.nRecordSize, layout.blocks, placement, strEdit);
+}
+
+CEntryLayout CDocKind::EntryLayout(int) const
+{
+    return CEntryLayout{{{nullptr, res::kPartData, 0, kRestOfEntry}}, {}};
 }
 
 std::vector<int> CDocKind::TakenEntries(const CSysExHaul& haul) const

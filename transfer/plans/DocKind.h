@@ -16,6 +16,7 @@
 
 #include "framework/core/Document.h"
 #include "transfer/engine/TransferPlan.h"
+#include "transfer/plans/EntryLayout.h"
 #include "transfer/plans/TransferLayout.h"
 
 namespace vantorel {
@@ -64,6 +65,8 @@ public:
     virtual std::string EntryName(const CDocument& doc, int n) const = 0;
     // True when entry n holds what a Get would bring back in both documents.
     virtual bool SameEntry(const CDocument& a, const CDocument& b, int n) const;
+    // The parts of entry n's bytes, for a compare; by default one part, the data.
+    virtual CEntryLayout EntryLayout(int n) const;
     // Bytes at the head of an entry's bytes that hold its name; 0 when the
     // kind's entries have no name of their own.
     virtual size_t NameSize() const { return 0; }

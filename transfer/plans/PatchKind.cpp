@@ -45,6 +45,13 @@ public:
     }
     size_t NameSize() const override { return kEntryNameSize; }
 
+    CEntryLayout EntryLayout(int) const override
+    {
+        CEntryLayout layout;
+        AddPatchParts(layout, 0, nullptr, true);
+        return layout;
+    }
+
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override
     {
         if (!Cast(doc) || !InRange(nEntry))

@@ -4,6 +4,7 @@
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
 #include "res/strings/cli.h"
+#include "res/strings/compare.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
@@ -58,6 +59,20 @@ public:
         static_assert(CPerformRecord::kCommonOffset == 0, "the name heads the record");
         return {&PatchKind(), CPerformRecord::kPatchCount, CPerformRecord::kFirstPatchOffset,
                 CPerformRecord::kPatchSize};
+    }
+
+    // The named common part, the settings of both parts, and the two patches part by part.
+    CEntryLayout EntryLayout(int) const override
+    {
+        using R = CPerformRecord;
+        CEntryLayout layout{{{nullptr, res::kPartName, R::kCommonOffset, kEntryNameSize, true},
+                             {nullptr, res::kPartCommon, kEntryNameSize, R::kCommonSize - kEntryNameSize},
+                             {nullptr, res::kPartFirstPartSettings, R::kFirstPartOffset, R::kPartSettingsSize},
+                             {nullptr, res::kPartSecondPartSettings, R::kSecondPartOffset, R::kPartSettingsSize}},
+                            {}};
+        AddPatchParts(layout, R::PatchOffset(0), res::kGroupFirstPatch, false);
+        AddPatchParts(layout, R::PatchOffset(1), res::kGroupSecondPatch, false);
+        return layout;
     }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override

@@ -46,6 +46,11 @@ int SystemMode(int nEntry)
     return nEntry < 0 ? kSystemBoth : nEntry == 0 ? kSystemParametersOnly : kSystemTxRxOnly;
 }
 
+const char* RowName(int nBlock)
+{
+    return nBlock == CSystemDoc::kBlockSystemParameter ? res::kRowSystemParameter : res::kRowTxRxSetting;
+}
+
 class CSystemKind : public CDocKindT<CSystemDoc> {
 public:
     CSystemKind()
@@ -56,9 +61,12 @@ public:
     }
 
     std::string EntryLabel(int n) const override { return kSystemLabels[n]; }
-    std::string EntryName(const CDocument&, int n) const override
+    std::string EntryName(const CDocument&, int n) const override { return RowName(n); }
+
+    // Each entry is one block, named as its row.
+    CEntryLayout EntryLayout(int n) const override
     {
-        return n == CSystemDoc::kBlockSystemParameter ? res::kRowSystemParameter : res::kRowTxRxSetting;
+        return CEntryLayout{{{nullptr, RowName(n), 0, kRestOfEntry}}, {}};
     }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override

@@ -7,6 +7,7 @@
 #include "data/MotionDoc.h"
 #include "data/PatternDoc.h"
 #include "res/strings/cli.h"
+#include "res/strings/compare.h"
 #include "res/strings/datawindows.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
@@ -62,6 +63,14 @@ public:
         const CVarEntry& x = EntriesOf(a)[size_t(n)];
         const CVarEntry& y = EntriesOf(b)[size_t(n)];
         return x.m_byValue == y.m_byValue && x.GetBytes() == y.GetBytes();
+    }
+
+    // The value and the data; the flag is left out, as in SameEntry.
+    CEntryLayout EntryLayout(int) const override
+    {
+        return CEntryLayout{{{nullptr, res::kPartValue, kEditValueOffset, 1},
+                             {nullptr, res::kPartData, kEditDataOffset, kRestOfEntry}},
+                            {}};
     }
 
     std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const override

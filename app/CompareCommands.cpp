@@ -1,0 +1,179 @@
+#include "app/CompareCommands.h"
+
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+
+#include <memory>
+
+#include "app/CompareWindow.h"
+#include "app/SysExFiles.h"
+#include "framework/core/FileNames.h"
+#include "framework/core/MessageBox.h"
+#include "framework/gui/ChildFrame.h"
+#include "framework/gui/DocumentFiles.h"
+#include "framework/gui/FileDialog.h"
+#include "framework/gui/MDIFrameWnd.h"
+#include "res/strings/app.h"
+#include "res/strings/compare.h"
+#include "transfer/SysExPlace.h"
+#include "transfer/SysExReader.h"
+#include "transfer/kinds/DocumentKinds.h"
+#include "views/ListView.h"
+
+namespace vantorel {
+
+namespace {
+
+QString Q(const char* s) {
+    return QString::fromLatin1(s);
+}
+QString Local(const std::string& s) {
+    return QString::fromLocal8Bit(s.c_str());
+}
+std::string Text(const QString& s) {
+    return s.toLocal8Bit().toStdString();
+}
+
+CMDIFrameWnd* g_pFrame = nullptr;
+
+// The list windows of the frame, the one active last first.
+std::vector<CListView*> ListViews(const CMDIFrameWnd& frame) {
+    std::vector<CListView*> views;
+    const QList<QMdiSubWindow*> frames = frame.GetMdiArea()->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = frames.rbegin(); it != frames.rend(); ++it)
+        if (auto* pFrame = qobject_cast<CChildFrame*>(*it))
+            if (auto* pView = dynamic_cast<CListView*>(pFrame->GetActiveView());
+                pView && pView->GetDocument())
+                views.push_back(pView);
+    return views;
+}
+
+// The window of another document of doc's kind that was active last, with
+// an entry selected when bSelected; null when there is none.
+CListView* OtherWindow(const CMDIFrameWnd& frame, const CDocument& doc, bool bSelected) {
+    const CDocKind* pKind = DocumentKinds().Of(doc);
+    for (CListView* pView : ListViews(frame))
+        if (pView->GetDocument() != &doc && DocumentKinds().Of(*pView->GetDocument()) == pKind &&
+            (!bSelected || pView->SelectedEntry() >= 0))
+            return pView;
+    return nullptr;
+}
+
+QString NameOf(const CDocument& doc) {
+    return Local(doc.GetTitle());
+}
+
+void Show(CCompareWindow* pWindow) {
+    pWindow->show();
+    pWindow->raise();
+    pWindow->activateWindow();
+}
+
+// A file read for a compare with a document of kind: a library file of that
+// kind, or what a .syx file holds of it. Null after the one message saying why not.
+struct CFileSide {
+    std::unique_ptr<CDocument> pDoc;
+    std::vector<bool> present;
+};
+
+std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPath) {
+    CFileSide side{kind.NewDocument(), {}};
+    const QString name = QFileInfo(strPath).fileName();
+    if (!strPath.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive)) {
+        // A file named as another kind's: said so, rather than a bare header error.
+        if (const CDocKind* pNamed = DocumentKinds().FromExtension(Text(strPath));
+            pNamed && pNamed != &kind) {
+            AfxMessageBox(Text(Q(res::kCompareOtherKindFile)
+                                   .arg(name, Q(pNamed->Word()), Q(kind.Word()), Q(kind.Extension()))));
+            return std::nullopt;
+        }
+        if (!CDocumentFiles::Read(*side.pDoc, strPath))
+            return std::nullopt;
+        return side;
+    }
+    const std::unique_ptr<CSysExReader> reader = ReadSysExFileOrSay(strPath, false);
+    if (!reader)
+        return std::nullopt;
+    const CSysExHaul& haul = reader->GetHaul();
+    if (kind.TakenCount(haul) == 0) {
+        AfxMessageBox(Text(Q(res::kCompareNoKindInFile).arg(name, Q(kind.Word()))));
+        return std::nullopt;
+    }
+    PlaceHaul(haul, kind, *side.pDoc, res::kEditImportSysEx);
+    for (int n = 0; n < kind.EntryCount(); ++n)
+        side.present.push_back(kind.IsTaken(haul, n));
+    return side;
+}
+
+} // namespace
+
+void InstallCompareWithSelected(CMDIFrameWnd& frame) {
+    g_pFrame = &frame;
+    const auto target = [](const CListView& view, int nEntry) -> CListView* {
+        const CDocument* pDoc = view.GetDocument();
+        const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
+        CListView* pOther = pKind && g_pFrame ? OtherWindow(*g_pFrame, *pDoc, true) : nullptr;
+        // The system's two blocks are not alike: only a block with the same block.
+        if (pOther && !pKind->HasMovableEntries() && pOther->SelectedEntry() != nEntry)
+            return nullptr;
+        return pOther;
+    };
+    CListView::SetCompareHooks({[target](const CListView& view, int n) { return target(view, n) != nullptr; },
+                                [target](CListView& view, int n) {
+                                    CListView* pOther = target(view, n);
+                                    if (!pOther)
+                                        return;
+                                    const CDocument& doc = *view.GetDocument();
+                                    const CDocument& other = *pOther->GetDocument();
+                                    Show(new CCompareWindow(*DocumentKinds().Of(doc), {doc, NameOf(doc), {}},
+                                                            n, {other, NameOf(other), {}},
+                                                            pOther->SelectedEntry(), g_pFrame));
+                                }});
+}
+
+void UninstallCompareWithSelected() {
+    CListView::SetCompareHooks({});
+    g_pFrame = nullptr;
+}
+
+bool CanCompareActive(const CMDIFrameWnd& frame) {
+    const CDocument* pDoc = frame.GetActiveDocument();
+    return pDoc && DocumentKinds().Of(*pDoc);
+}
+
+void OnFileCompare(CMDIFrameWnd& frame) {
+    CDocument* pDoc = frame.GetActiveDocument();
+    const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
+    if (!pKind)
+        return;
+    const CCompareSide active{*pDoc, NameOf(*pDoc), {}};
+    if (const CListView* pOther = OtherWindow(frame, *pDoc, false)) {
+        const CDocument& other = *pOther->GetDocument();
+        switch (AfxMessageBox(Text(Q(res::kCompareWithWindow).arg(active.strName, NameOf(other))),
+                              MB_YESNOCANCEL)) {
+        case IDYES:
+            Show(new CCompareWindow(*pKind, active, {other, NameOf(other), {}}, &frame));
+            return;
+        case IDNO:
+            break;
+        default:
+            return;
+        }
+    }
+    CFileDialogRequest req;
+    req.bOpen = true;
+    req.strCaption = Q(res::kCompareOpenCaption);
+    req.filters << Q(res::kCompareFilter).arg(Q(pKind->Extension())) << Q(res::kAllFilesFilter);
+    req.strSelectedFilter = req.filters.front();
+    const QString path = AskFilePath(req, &frame);
+    if (path.isEmpty())
+        return;
+    const std::optional<CFileSide> file = ReadFileSide(*pKind, path);
+    if (!file)
+        return;
+    Show(
+        new CCompareWindow(*pKind, active, {*file->pDoc, QFileInfo(path).fileName(), file->present}, &frame));
+}
+
+} // namespace vantorel
