@@ -33,15 +33,21 @@ std::vector<std::string> Texts(sqlite3* pDb, const char* sql, const std::string&
 }
 
 // Runs one change with a sound's hash as ?1 and text as ?2.
-void ChangeSound(sqlite3* pDb, const char* sql, const std::string& strSound, const std::string& text = {}) {
+// Runs sql for one sound; false with error set when the database refused it.
+bool ChangeSound(const CLibraryDb& db, const char* sql, const std::string& strSound, std::string& error,
+                 const std::string& text = {}) {
     const std::optional<uint64_t> sound = ParseHashText(strSound);
     if (!sound)
-        return;
-    CStatement st(pDb, sql);
+        return true; // no sound, nothing to keep
+    CStatement st(db.Handle(), sql);
     st.Bind(1, int64_t(*sound));
     if (!text.empty())
         st.Bind(2, text);
-    st.Run();
+    if (const int rc = st.Run(); rc != SQLITE_DONE && rc != SQLITE_ROW) {
+        error = db.ErrorText(rc);
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -172,24 +178,24 @@ int CLibraryIndex::Count(const CLibraryQuery& q) const {
     return st.Step() == SQLITE_ROW ? int(st.Int(0)) : 0;
 }
 
-void CLibraryIndex::SetStarred(const std::string& strSound, bool bStarred) {
+bool CLibraryIndex::SetStarred(const std::string& strSound, bool bStarred, std::string& error) {
     std::lock_guard lock(m_mutex);
-    ChangeSound(m_pDb->Handle(),
-                bStarred ? "INSERT OR IGNORE INTO stars(sound) VALUES (?1)"
-                         : "DELETE FROM stars WHERE sound = ?1",
-                strSound);
+    return ChangeSound(*m_pDb,
+                       bStarred ? "INSERT OR IGNORE INTO stars(sound) VALUES (?1)"
+                                : "DELETE FROM stars WHERE sound = ?1",
+                       strSound, error);
 }
 
-void CLibraryIndex::AddTag(const std::string& strSound, const std::string& tag) {
+bool CLibraryIndex::AddTag(const std::string& strSound, const std::string& tag, std::string& error) {
     if (tag.empty())
-        return;
+        return true;
     std::lock_guard lock(m_mutex);
-    ChangeSound(m_pDb->Handle(), "INSERT OR IGNORE INTO tags(sound, tag) VALUES (?1, ?2)", strSound, tag);
+    return ChangeSound(*m_pDb, "INSERT OR IGNORE INTO tags(sound, tag) VALUES (?1, ?2)", strSound, error, tag);
 }
 
-void CLibraryIndex::RemoveTag(const std::string& strSound, const std::string& tag) {
+bool CLibraryIndex::RemoveTag(const std::string& strSound, const std::string& tag, std::string& error) {
     std::lock_guard lock(m_mutex);
-    ChangeSound(m_pDb->Handle(), "DELETE FROM tags WHERE sound = ?1 AND tag = ?2", strSound, tag);
+    return ChangeSound(*m_pDb, "DELETE FROM tags WHERE sound = ?1 AND tag = ?2", strSound, error, tag);
 }
 
 std::vector<std::string> CLibraryIndex::Tags(const std::string& strSound) const {

@@ -82,9 +82,11 @@ class CLibraryIndex {
     void Refresh(const std::string& file);
     std::vector<CLibraryEntry> Search(const CLibraryQuery& q) const;
     int Count(const CLibraryQuery& q) const;
-    void SetStarred(const std::string& strSound, bool bStarred);
-    void AddTag(const std::string& strSound, const std::string& tag);
-    void RemoveTag(const std::string& strSound, const std::string& tag);
+    // Each false, with error the sentence naming the index, when the
+    // database refused the change (locked by another program, read-only, full).
+    [[nodiscard]] bool SetStarred(const std::string& strSound, bool bStarred, std::string& error);
+    [[nodiscard]] bool AddTag(const std::string& strSound, const std::string& tag, std::string& error);
+    [[nodiscard]] bool RemoveTag(const std::string& strSound, const std::string& tag, std::string& error);
     std::vector<std::string> Tags(const std::string& strSound) const;
     std::vector<std::string> AllTags() const;
     // Sounds held in more than one place, each group every entry holding it.

@@ -332,7 +332,11 @@ void CLibraryWindow::ToggleStar(int nRow) {
     if (!e || !m_pIndex)
         return;
     const bool bStarred = !e->bStarred;
-    m_pIndex->SetStarred(e->strSound, bStarred);
+    std::string error;
+    if (!m_pIndex->SetStarred(e->strSound, bStarred, error)) {
+        AfxMessageBox(error, MB_OK); // the star stays as it was
+        return;
+    }
     m_model.ShowStarred(e->strSound, bStarred);
 }
 
@@ -356,16 +360,17 @@ void CLibraryWindow::SetTags(int nRow, const QString& strTags) {
             wanted.insert(tag.trimmed().toStdString());
     const std::vector<std::string> had = m_pIndex->Tags(e->strSound);
     bool bChanged = false;
+    std::string error;
     for (const std::string& tag : had)
-        if (!wanted.count(tag)) {
-            m_pIndex->RemoveTag(e->strSound, tag);
-            bChanged = true;
-        }
+        if (!wanted.count(tag) && error.empty())
+            bChanged |= m_pIndex->RemoveTag(e->strSound, tag, error);
     for (const std::string& tag : wanted)
-        if (std::find(had.begin(), had.end(), tag) == had.end()) {
-            m_pIndex->AddTag(e->strSound, tag);
-            bChanged = true;
-        }
+        if (std::find(had.begin(), had.end(), tag) == had.end() && error.empty())
+            bChanged |= m_pIndex->AddTag(e->strSound, tag, error);
+    if (!error.empty()) {
+        AfxMessageBox(error, MB_OK); // one failure, one message; the field shows what was kept
+        ShowTagsOf(nRow);
+    }
     if (bChanged)
         FillTags();
 }

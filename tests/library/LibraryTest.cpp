@@ -154,8 +154,9 @@ TEST_F(LibraryTest, StarsAndTagsFollowASoundRenamedIntoAnotherFile) {
     WritePatchBank(Lib("a.pat"), {MakePatch("Choir", 7)});
     m_pIndex->Scan();
     const CLibraryEntry choir = First("Choir");
-    m_pIndex->SetStarred(choir.strSound, true);
-    m_pIndex->AddTag(choir.strSound, "vocal");
+    std::string why;
+    ASSERT_TRUE(m_pIndex->SetStarred(choir.strSound, true, why)) << why;
+    ASSERT_TRUE(m_pIndex->AddTag(choir.strSound, "vocal", why)) << why;
 
     WritePatchBank(Lib("b.pat"), {MakePatch("Init", 1), MakePatch("Angels", 7)});
     m_pIndex->Scan();
