@@ -6,6 +6,7 @@
 
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
+#include "cli/Json.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "data/EntryName.h"
@@ -67,6 +68,23 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
     }
     // Nothing was written for the gets that were refused.
     EXPECT_FALSE(QFile::exists("x.pat"));
+}
+
+// --json lines stay valid UTF-8: well-formed sequences (a path) pass, other
+// bytes (a name byte of 0x80 or more) go out as their code point.
+TEST(CliProgram, JsonTextIsAlwaysValidUtf8) {
+    const struct {
+        std::string in, out;
+    } cases[] = {
+        {"Pad \"1\"\t", R"("Pad \"1\"\t")"},
+        {"/home/j\xC3\xB6rg/a.pat", "\"/home/j\xC3\xB6rg/a.pat\""},
+        {"Pad\xFF\x80", R"("Pad\u00ff\u0080")"},
+        {"\xC3", R"("\u00c3")"},          // cut short
+        {"\xC0\xAF", R"("\u00c0\u00af")"}, // overlong
+        {"\xE2\x82\xAC!", "\"\xE2\x82\xAC!\""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(cli::JsonString(c.in), c.out) << c.in;
 }
 
 TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
