@@ -9,6 +9,7 @@
 
 #include <algorithm>
 
+#include "app/AppText.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
 #include "framework/gui/DocManager.h"
@@ -20,7 +21,6 @@
 namespace vantorel {
 
 namespace {
-QString Q(const char* s) { return QString::fromLatin1(s); }
 
 // The windows from the one used longest ago to the one used last.
 std::vector<CDocument*> ByUse(CDocManager& manager)

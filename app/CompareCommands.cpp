@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "app/AppText.h"
 #include "app/CompareWindow.h"
 #include "app/SysExFiles.h"
 #include "framework/core/FileNames.h"
@@ -24,16 +25,6 @@
 namespace vantorel {
 
 namespace {
-
-QString Q(const char* s) {
-    return QString::fromLatin1(s);
-}
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s.c_str());
-}
-std::string Text(const QString& s) {
-    return s.toLocal8Bit().toStdString();
-}
 
 CMDIFrameWnd* g_pFrame = nullptr;
 

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "app/AppText.h"
 #include "res/strings/compare.h"
 #include "transfer/compare/BankDiff.h"
 #include "transfer/compare/EntryDiff.h"
@@ -20,9 +21,6 @@ constexpr int kColumnB = 2;
 constexpr int kColumnResult = 3;
 constexpr int kColumns = 4;
 
-QString Q(const char* s) {
-    return QString::fromLatin1(s);
-}
 QString Q(const std::string& s) {
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "app/AppText.h"
 #include "app/DocKinds.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/DocManager.h"
@@ -16,7 +17,6 @@
 namespace vantorel {
 
 namespace {
-QString Q(const char* s) { return QString::fromLatin1(s); }
 
 // The entry a failure stopped at, as the window labels it.
 std::string FailedEntry(const CDocKind& kind, const CRunFailure& failure)

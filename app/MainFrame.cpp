@@ -14,6 +14,7 @@
 
 #include <algorithm>
 
+#include "app/AppText.h"
 #include "app/RecentFilesMenu.h"
 #include "app/Resource.h"
 #include "app/SetupDialogs.h"
@@ -45,8 +46,6 @@ constexpr uint8_t kNoteOff = 0x80; // channel 1
 // A MIDI data byte: a value from the profile outside 0 to 127 would otherwise
 // turn into a status byte on the wire.
 uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
-
-QString Q(const char* s) { return QString::fromLatin1(s); }
 
 // The share of the screen the main window takes at the first start.
 constexpr double kFirstStartShare = 0.9;

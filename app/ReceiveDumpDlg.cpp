@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "app/AppText.h"
 #include "app/SysExFiles.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/DocManager.h"
@@ -20,13 +21,6 @@
 namespace vantorel {
 
 namespace {
-
-QString Q(const char* s) {
-    return QString::fromLatin1(s);
-}
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s.c_str());
-}
 
 constexpr int kWatchTimer = 1;
 

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/AppText.h"
 #include "app/DocKinds.h"
 #include "data/PatchDoc.h"
 #include "framework/core/Document.h"
@@ -35,15 +36,6 @@ namespace {
 
 constexpr const char* kSysExSuffix = "syx";
 
-QString Q(const char* s) {
-    return QString::fromLatin1(s);
-}
-QString Local(const std::string& s) {
-    return QString::fromLocal8Bit(s.c_str());
-}
-std::string Text(const QString& s) {
-    return s.toLocal8Bit().toStdString();
-}
 // A name from the command line may hold bytes that are not UTF-8.
 std::string LocalPath(const QString& path) {
     return EncodeFileName(path);

@@ -12,6 +12,7 @@
 
 #include <algorithm>
 
+#include "app/AppText.h"
 #include "app/library/LibraryModel.h"
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
@@ -21,9 +22,6 @@
 namespace vantorel {
 
 namespace {
-QString Q(const char* s) {
-    return QString::fromUtf8(s);
-}
 QString Latin1(const std::string& s) {
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
