@@ -158,12 +158,6 @@ void CListView::CopyEntry(int nEntry, int nPart)
         OnEditCopy();
 }
 
-void CListView::DropHeldAt(const QPoint& ptViewport)
-{
-    if (GetDocument() && HeldKind() != kCopyNone)
-        OnLButtonDown(MK_LBUTTON, ptViewport);
-}
-
 void CListView::ScrollRowIntoView(int nRow)
 {
     if (nRow < 0)

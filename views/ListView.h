@@ -134,9 +134,6 @@ public:
     void ShowEntry(int nEntry, int nPart = -1);
     // Edit > Copy of entry nEntry: picks it up as a Shift-click would.
     void CopyEntry(int nEntry, int nPart = -1);
-    // What the copy buffer holds dropped at a viewport point, as a click
-    // there would drop it (or refuse it).
-    void DropHeldAt(const QPoint& ptViewport);
 
 protected:
     // The list's scroll size, from the document's layout values.

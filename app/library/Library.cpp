@@ -1,10 +1,7 @@
 #include "app/library/Library.h"
 
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileInfo>
 #include <QMainWindow>
-#include <QMimeData>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -33,7 +30,6 @@ CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame)
     frame.addDockWidget(Qt::LeftDockWidgetArea, m_pWindow);
     m_pWindow->hide();
     m_pWindow->SetOpenHandler([this](const CLibraryEntry& e) { OpenEntry(e); });
-    frame.installEventFilter(this);
     // Open again at start when it was open at the end of the last run: once
     // the frame shows, so that what opening the index says has a window.
     if (GetProfileInt(kSection, kKeyShown, 0) != 0)
@@ -41,7 +37,6 @@ CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame)
 }
 
 CLibrary::~CLibrary() {
-    m_frame.removeEventFilter(this);
     m_pScanner.reset(); // waits for a running scan before the index goes
     if (m_pWindow)
         m_pWindow->SetIndex(nullptr);
@@ -169,44 +164,6 @@ void CLibrary::OpenEntry(const CLibraryEntry& entry) {
         pView->ShowEntry(entry.nEntry, entry.nPart);
         pView->setFocus();
     }
-}
-
-bool CLibrary::eventFilter(QObject* pWatched, QEvent* e) {
-    const bool bDrag = e->type() == QEvent::DragEnter || e->type() == QEvent::DragMove;
-    if (pWatched != &m_frame || !(bDrag || e->type() == QEvent::Drop))
-        return QObject::eventFilter(pWatched, e);
-    auto* pDrop = static_cast<QDropEvent*>(e);
-    if (!pDrop->mimeData() || !pDrop->mimeData()->hasFormat(QString::fromLatin1(CLibraryWindow::MimeType())))
-        return QObject::eventFilter(pWatched, e);
-    // Taken anywhere on the frame, so that the window system goes on telling
-    // where the pointer is; accepted only over a list window.
-    if (e->type() == QEvent::DragEnter) {
-        pDrop->setDropAction(Qt::CopyAction);
-        pDrop->accept();
-        return true;
-    }
-    const QPoint pt = pDrop->position().toPoint();
-    CListView* pView = nullptr;
-    for (QWidget* w = m_frame.childAt(pt); w && !pView; w = w->parentWidget())
-        pView = qobject_cast<CListView*>(w);
-    if (!pView) {
-        pDrop->ignore();
-        return true;
-    }
-    pDrop->setDropAction(Qt::CopyAction);
-    pDrop->accept();
-    if (e->type() == QEvent::Drop) {
-        // After the drag has ended: a refusal is a message box.
-        const QPoint ptViewport = pView->viewport()->mapFrom(&m_frame, pt);
-        QMetaObject::invokeMethod(
-            this,
-            [pTarget = QPointer<CListView>(pView), ptViewport] {
-                if (pTarget)
-                    pTarget->DropHeldAt(ptViewport);
-            },
-            Qt::QueuedConnection);
-    }
-    return true;
 }
 
 } // namespace vantorel

@@ -51,10 +51,6 @@ class CLibrary : public QObject {
         m_onOpenFiles = std::move(handler);
     }
 
-  protected:
-    // Drops on the main frame: a library entry dropped on a list window.
-    bool eventFilter(QObject* pWatched, QEvent* e) override;
-
   private:
     // Shows the window over the index (opening it).
     void ShowWindow();

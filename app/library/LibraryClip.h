@@ -3,7 +3,7 @@
 // document, picked up by its window; the clip is such a document of the
 // entry's kind, holding the bytes read from the entry's file, with a window
 // of that kind that is never shown. Edit > Copy in that window picks the
-// entry up, so a click, a drop or Edit > Paste in any list window then copies
+// entry up, so a click or Edit > Paste in any list window then copies
 // it, or refuses it, by that window's own rules (one undo step, "Can't Copy
 // in Here.").
 #include <cstdint>

@@ -16,6 +16,7 @@
 
 #include <set>
 
+#include "app/AppText.h"
 #include "app/DocKinds.h"
 #include "data/PatchRecord.h"
 #include "data/PerformRecord.h"
@@ -24,15 +25,12 @@
 #include "res/strings/librarywindow.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
-#include "views/CopyBuffer.h"
+#include "views/EntryClip.h"
 #include "views/ProgramSwitches.h"
 
 namespace vantorel {
 
 namespace {
-QString Q(const char* s) {
-    return QString::fromUtf8(s);
-}
 
 CLibraryWindow::DragHook& Hook() {
     static CLibraryWindow::DragHook hook;
@@ -123,10 +121,6 @@ CLibraryWindow::DragHook CLibraryWindow::SetDragHook(DragHook hook) {
     DragHook previous = Hook();
     Hook() = std::move(hook);
     return previous;
-}
-
-const char* CLibraryWindow::MimeType() {
-    return "application/x-vantorel-library-entry";
 }
 
 void CLibraryWindow::BuildWidgets() {
@@ -304,27 +298,23 @@ bool CLibraryWindow::CopyRow(int nRow) {
 }
 
 void CLibraryWindow::DragRow(int nRow) {
-    if (!CopyRow(nRow))
+    const CLibraryEntry* e = m_model.Entry(nRow);
+    const std::optional<std::vector<uint8_t>> bytes = e && e->pKind ? ReadEntry(*e) : std::nullopt;
+    if (!bytes)
         return;
-    auto* pData = new QMimeData;
-    pData->setData(QString::fromLatin1(MimeType()), QByteArray::number(m_model.Entry(nRow)->nId));
+    // The entry as its exclusive messages: a list window takes them as it
+    // takes entries dragged from another window (or refuses them there).
+    QMimeData* pData = MakeEntryMimeData(*e->pKind, {{0, e->nPart >= 0 ? 0 : e->nEntry, *bytes}});
+    if (!pData)
+        return;
     if (Hook()) {
         Hook()(*pData);
         delete pData;
-    } else {
-        auto* pDrag = new QDrag(m_pResults);
-        pDrag->setMimeData(pData);
-        pDrag->exec(Qt::CopyAction);
+        return;
     }
-    // A drag that ended anywhere but on a window that took it holds nothing;
-    // looked at after the drop, which the window takes after the drag ends.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            if (m_clip.IsHeld())
-                CCopyBuffer::Get().Clear();
-        },
-        Qt::QueuedConnection);
+    auto* pDrag = new QDrag(m_pResults);
+    pDrag->setMimeData(pData);
+    pDrag->exec(Qt::CopyAction);
 }
 
 void CLibraryWindow::ToggleStar(int nRow) {

@@ -5,7 +5,8 @@
 // the list, Enter or a double-click opens the entry's file in its list window
 // with the entry selected. A click on a patch or a performance auditions it
 // with Send Data on, as a click in its window does. Edit > Copy (Ctrl+C) on a
-// result, or a drag, picks the entry up for a list window (see LibraryClip).
+// result picks the entry up for a list window (see LibraryClip); a drag
+// carries its exclusive messages, which a list window takes as a drop.
 // A click on the star or "*" stars a sound; the tags field below the list
 // holds its tags. Both are kept by the sound, so they follow it into every
 // file that holds it.
@@ -91,8 +92,6 @@ class CLibraryWindow : public QDockWidget {
     // the hook gets the drag's data and returns when the drop is done.
     using DragHook = std::function<void(QMimeData&)>;
     static DragHook SetDragHook(DragHook hook);
-    // What a drag of a library entry carries.
-    static const char* MimeType();
 
   protected:
     bool eventFilter(QObject* pWatched, QEvent* e) override;

@@ -199,16 +199,15 @@ TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
     Find("inner bell");
     CPatchView* pBank = NewPatchBank();
     ASSERT_TRUE(pBank);
-    // The drop as the window system delivers it: to the widget under the
-    // pointer, which passes it to the main frame.
+    // The drop as the window system delivers it: to the widget under the pointer.
     const QPoint ptRow(60, 5 * 16 + 6);
     CLibraryWindow::SetDragHook([&](QMimeData& data) {
         QWidget* pTarget = pBank->viewport();
         QDragEnterEvent enter(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(pTarget, &enter);
         EXPECT_TRUE(enter.isAccepted());
-        QDropEvent drop(pTarget->mapTo(Frame(), ptRow), Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(Frame(), &drop);
+        QDropEvent drop(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(pTarget, &drop);
         EXPECT_TRUE(drop.isAccepted());
     });
     QWidget* pResults = Window().ResultView()->viewport();
