@@ -1,9 +1,13 @@
 #pragma once
 // The Get, Send and progress dialogs of any kind: one generic set, laid out
-// from the layouts the kind supplies (CDocKind::Dialogs()) and holding the
-// fields its plan takes (TPlan::Fields), which START hands to the plan. A
-// kind's dialogs are these set up for its plans and its description:
-//   CGetDlgT<CPatchGetPlan, PatchKind>, CSendDlgT<CPatchSendPlan, PatchKind>.
+// from the layouts the kind supplies (CDocKind::Dialogs()). What a dialog
+// transfers is the plan the kind makes (CDocKind::MakeGetPlan, MakeSendPlan),
+// the same one the command line and .syx export run; the caller hands it in
+// before the dialog is shown. A kind's dialogs are these set up for its
+// description: CGetDlgT<PatchKind>, CSendDlgT<PatchKind>.
+#include <memory>
+#include <utility>
+
 #include "res/Strings.h"
 #include "res/strings/transfer.h"
 #include "transfer/TransferDlg.h"
@@ -15,68 +19,40 @@ namespace vantorel {
 // How a dialog finds its kind: the kind's accessor (PatchKind).
 using KindAccessor = const CDocKind& (*)();
 
-// "Getting..." with the kind's Get plan.
-template <class TPlan>
-class CGettingDlgT : public CGettingDlg {
+// A Get or Send dialog and its progress dialog, which runs the plan handed in.
+template <class TProgress, class TPlan>
+class CKindTransferDlg : public CTransferDlg {
 public:
-    CGettingDlgT(const CProgressLayout& layout, QWidget* parent)
-        : CGettingDlg(ProgressTemplate(layout, res::kGettingCaption), &m_plan, parent)
+    CKindTransferDlg(const CAskLayout& ask, const char* szConfirm, const CProgressLayout& progress,
+                     const char* szProgressCaption, QWidget* parent)
+        : CTransferDlg(AskTemplate(ask), szConfirm, parent), m_progress(ProgressTemplate(progress, szProgressCaption), this)
     {
     }
-    using Plan = TPlan;
-    TPlan m_plan;
-};
 
-// "Sending..." with the kind's Send plan.
-template <class TPlan>
-class CSendingDlgT : public CSendingDlg {
-public:
-    CSendingDlgT(const CProgressLayout& layout, QWidget* parent)
-        : CSendingDlg(ProgressTemplate(layout, res::kSendingCaption), &m_plan, parent)
-    {
-    }
-    using Plan = TPlan;
-    TPlan m_plan;
-};
-
-// A Get or Send dialog whose fields are the plan's: the caller sets them, and
-// START copies them into the progress dialog's plan.
-template <class TProgress>
-class CKindTransferDlg : public CTransferDlg, public TProgress::Plan::Fields {
-public:
-    using Fields = typename TProgress::Plan::Fields;
-
-    CKindTransferDlg(const CAskLayout& ask, const char* szConfirm, const CProgressLayout& progress, QWidget* parent)
-        : CTransferDlg(AskTemplate(ask), szConfirm, parent), m_progress(progress, this)
-    {
-    }
+    // Before DoModal: what START transfers.
+    void SetPlan(std::unique_ptr<TPlan> plan) { m_progress.SetPlan(std::move(plan)); }
+    TPlan* Plan() const { return m_progress.Plan(); }
 
     TProgress m_progress;
     CProgressDlg& Progress() override { return m_progress; }
-
-protected:
-    void PrepareProgress() override
-    {
-        static_cast<Fields&>(m_progress.m_plan) = static_cast<const Fields&>(*this);
-    }
 };
 
-template <class TPlan, KindAccessor TKind>
-class CGetDlgT : public CKindTransferDlg<CGettingDlgT<TPlan>> {
+template <KindAccessor TKind>
+class CGetDlgT : public CKindTransferDlg<CGettingDlg, CGetPlan> {
 public:
     explicit CGetDlgT(QWidget* parent = nullptr)
-        : CKindTransferDlg<CGettingDlgT<TPlan>>(TKind().Dialogs().get, res::kConfirmGet, TKind().Dialogs().getting,
-                                                parent)
+        : CKindTransferDlg(TKind().Dialogs().get, res::kConfirmGet, TKind().Dialogs().getting, res::kGettingCaption,
+                           parent)
     {
     }
 };
 
-template <class TPlan, KindAccessor TKind>
-class CSendDlgT : public CKindTransferDlg<CSendingDlgT<TPlan>> {
+template <KindAccessor TKind>
+class CSendDlgT : public CKindTransferDlg<CSendingDlg, CSendPlan> {
 public:
     explicit CSendDlgT(QWidget* parent = nullptr)
-        : CKindTransferDlg<CSendingDlgT<TPlan>>(TKind().Dialogs().send, res::kConfirmSend, TKind().Dialogs().sending,
-                                                parent)
+        : CKindTransferDlg(TKind().Dialogs().send, res::kConfirmSend, TKind().Dialogs().sending, res::kSendingCaption,
+                           parent)
     {
     }
 };

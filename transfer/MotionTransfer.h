@@ -1,13 +1,12 @@
 #pragma once
-// Get Motion and Send Motion: the 4 motions, or one of them (the fields:
-// CVarGetFields, CVarSendFields).
+// Get Motion and Send Motion: the 4 motions, or one of them.
 #include "data/MotionDoc.h"
 #include "transfer/KindDialogs.h"
 #include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 
-using CGetMotionDlg = CGetDlgT<CVarGetPlanOf<kMotionKind>, MotionKind>;
-using CSendMotionDlg = CSendDlgT<CVarSendPlanOf<CMotionEntry, kMotionKind>, MotionKind>;
+using CGetMotionDlg = CGetDlgT<MotionKind>;
+using CSendMotionDlg = CSendDlgT<MotionKind>;
 
 } // namespace vantorel

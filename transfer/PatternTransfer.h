@@ -1,13 +1,12 @@
 #pragma once
-// Get Pattern and Send Pattern: the 48 patterns, or one of them (the fields:
-// CVarGetFields, CVarSendFields).
+// Get Pattern and Send Pattern: the 48 patterns, or one of them.
 #include "data/PatternDoc.h"
 #include "transfer/KindDialogs.h"
 #include "transfer/plans/VarPlan.h"
 
 namespace vantorel {
 
-using CGetPatternDlg = CGetDlgT<CVarGetPlanOf<kPatternKind>, PatternKind>;
-using CSendPatternDlg = CSendDlgT<CVarSendPlanOf<CPatternEntry, kPatternKind>, PatternKind>;
+using CGetPatternDlg = CGetDlgT<PatternKind>;
+using CSendPatternDlg = CSendDlgT<PatternKind>;
 
 } // namespace vantorel

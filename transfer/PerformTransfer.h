@@ -1,12 +1,11 @@
 #pragma once
-// Get Performance and Send Performance: a whole bank or one performance (the
-// fields: CPerformGetFields, CPerformSendFields).
+// Get Performance and Send Performance: a whole bank or one performance.
 #include "transfer/KindDialogs.h"
 #include "transfer/plans/PerformPlan.h"
 
 namespace vantorel {
 
-using CGetPerformanceDlg = CGetDlgT<CPerformGetPlan, PerformanceKind>;
-using CSendPerformanceDlg = CSendDlgT<CPerformSendPlan, PerformanceKind>;
+using CGetPerformanceDlg = CGetDlgT<PerformanceKind>;
+using CSendPerformanceDlg = CSendDlgT<PerformanceKind>;
 
 } // namespace vantorel

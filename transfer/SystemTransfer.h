@@ -1,13 +1,12 @@
 #pragma once
-// Get System and Send System: both blocks (mode 0), the system parameters
-// only (mode 1) or the Tx/Rx settings only (mode 2) (the fields:
-// CSystemGetFields, CSystemSendFields).
+// Get System and Send System: both blocks (the whole document), the system
+// parameters only (entry 0) or the Tx/Rx settings only (entry 1).
 #include "transfer/KindDialogs.h"
 #include "transfer/plans/SystemPlan.h"
 
 namespace vantorel {
 
-using CGetSystemDlg = CGetDlgT<CSystemGetPlan, SystemKind>;
-using CSendSystemDlg = CSendDlgT<CSystemSendPlan, SystemKind>;
+using CGetSystemDlg = CGetDlgT<SystemKind>;
+using CSendSystemDlg = CSendDlgT<SystemKind>;
 
 } // namespace vantorel

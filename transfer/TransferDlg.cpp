@@ -120,6 +120,13 @@ void CTransferDlg::StartTransfer()
 {
     if (m_bTransferring || !isVisible())
         return;
+    // A window hands in the plan its kind made before showing the dialog;
+    // without one there is nothing to start.
+    Q_ASSERT(Progress().HasPlan());
+    if (!Progress().HasPlan()) {
+        EndDialog(IDCANCEL);
+        return;
+    }
     if (CTransferBatch* pBatch = CTransferBatch::Current()) {
         // The series ends at a device that is not there: said once, here.
         if (const std::string missing = Progress().Run().MissingDeviceText(); !missing.empty()) {
@@ -130,7 +137,6 @@ void CTransferDlg::StartTransfer()
         }
     }
     m_bTransferring = true;
-    PrepareProgress();
     CProgressDlg& progress = Progress();
     progress.m_pOwner = this;
     progress.CreateModeless();
@@ -335,18 +341,34 @@ void CProgressDlg::OnCancel()
 
 // ---------------------------------------------------------------- CGettingDlg
 
-CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* parent)
-    : CProgressDlg(tmpl, parent), m_run(pPlan, *this)
+CGettingDlg::CGettingDlg(const CDlgTemplate& tmpl, QWidget* parent)
+    : CProgressDlg(tmpl, parent), m_run(nullptr, *this)
 {
     WatchRun();
 }
 
+void CGettingDlg::SetPlan(std::unique_ptr<CGetPlan> plan)
+{
+    if (IsRunning())
+        return;
+    m_plan = std::move(plan);
+    m_run.SetPlan(m_plan.get());
+}
+
 // ---------------------------------------------------------------- CSendingDlg
 
-CSendingDlg::CSendingDlg(const CDlgTemplate& tmpl, CSendPlan* pPlan, QWidget* parent)
-    : CProgressDlg(tmpl, parent), m_run(pPlan, *this)
+CSendingDlg::CSendingDlg(const CDlgTemplate& tmpl, QWidget* parent)
+    : CProgressDlg(tmpl, parent), m_run(nullptr, *this)
 {
     WatchRun();
+}
+
+void CSendingDlg::SetPlan(std::unique_ptr<CSendPlan> plan)
+{
+    if (IsRunning())
+        return;
+    m_plan = std::move(plan);
+    m_run.SetPlan(m_plan.get());
 }
 
 } // namespace vantorel

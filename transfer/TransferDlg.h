@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <memory>
 #include <string>
 
 #include "framework/gui/Dialog.h"
@@ -47,14 +48,11 @@ protected:
     // Coming to the front keeps the progress window above this one.
     void changeEvent(QEvent* pEvent) override;
     // START: a device that is not listed is said instead (the device text is
-    // brought up to date); else ask, then hand the fields to the progress
-    // dialog and start it.
+    // brought up to date); else ask, then start the progress dialog.
     void OnOK() override;
-    // Copies the caller's fields into the progress dialog's plan.
-    virtual void PrepareProgress() = 0;
 
 private:
-    // Hands the fields to the progress dialog and starts it.
+    // Starts the progress dialog on the plan handed in.
     void StartTransfer();
     const char* m_szConfirm;
     bool m_bTransferring = false;
@@ -74,6 +72,8 @@ public:
     void Start();
     bool IsRunning() const { return Run().IsRunning(); }
     virtual bool HasStored() const { return false; }
+    // True once the plan it runs has been handed in.
+    virtual bool HasPlan() const = 0;
     // Cancel, as the button does (Escape in the Get or Send dialog).
     void CancelByUser() { OnCancel(); }
     // The main window's status bar line of this transfer ("" when idle).
@@ -119,27 +119,44 @@ private:
     int m_nStep = 10;
 };
 
-// Request and answer, for every kind.
+// Request and answer, for every kind: the run of the plan a kind made
+// (CDocKind::MakeGetPlan), handed in before the dialog starts.
 class CGettingDlg : public CProgressDlg {
     Q_OBJECT
 public:
-    // pPlan: the kind's plan, owned by the derived dialog.
-    CGettingDlg(const CDlgTemplate& tmpl, CGetPlan* pPlan, QWidget* parent);
+    CGettingDlg(const CDlgTemplate& tmpl, QWidget* parent);
+
+    void SetPlan(std::unique_ptr<CGetPlan> plan);
+    CGetPlan* Plan() const { return m_plan.get(); }
+    bool HasPlan() const override { return m_plan != nullptr; }
 
     CTransferRun& Run() override { return m_run; }
-    bool HasStored() const override { return m_run.HasStored(); }
+    bool HasStored() const override { return m_plan && m_run.HasStored(); }
 
+private:
+    std::unique_ptr<CGetPlan> m_plan;
+
+public:
     CGetRun m_run;
 };
 
-// Paced data sets, for every kind.
+// Paced data sets, for every kind: the run of the plan a kind made
+// (CDocKind::MakeSendPlan), handed in before the dialog starts.
 class CSendingDlg : public CProgressDlg {
     Q_OBJECT
 public:
-    CSendingDlg(const CDlgTemplate& tmpl, CSendPlan* pPlan, QWidget* parent);
+    CSendingDlg(const CDlgTemplate& tmpl, QWidget* parent);
+
+    void SetPlan(std::unique_ptr<CSendPlan> plan);
+    CSendPlan* Plan() const { return m_plan.get(); }
+    bool HasPlan() const override { return m_plan != nullptr; }
 
     CTransferRun& Run() override { return m_run; }
 
+private:
+    std::unique_ptr<CSendPlan> m_plan;
+
+public:
     CSendRun m_run;
 };
 

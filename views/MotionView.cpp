@@ -57,16 +57,14 @@ void CMotionView::RepaintSelection(int, int) { RepaintDocument(); }
 int CMotionView::RunGetDialog(int nSingle)
 {
     CGetMotionDlg dlg(this);
-    dlg.m_pDoc = GetDocument();
-    dlg.m_nSingle = nSingle;
+    dlg.SetPlan(MotionKind().MakeGetPlan(*GetDocument(), nSingle));
     return RunGetTransfer(dlg);
 }
 
 int CMotionView::RunSendDialog(int nSingle)
 {
     CSendMotionDlg dlg(this);
-    dlg.m_pItems = GetDocument()->m_aMotion.data();
-    dlg.m_nSingle = nSingle;
+    dlg.SetPlan(MotionKind().MakeSendPlan(*GetDocument(), nSingle));
     return RunTransferDialog(dlg);
 }
 

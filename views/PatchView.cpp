@@ -225,9 +225,7 @@ void CPatchView::OnGetPatch(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPatch))
         return;
     CGetPatchDlg dlg(this);
-    dlg.m_pDoc = pDoc;
-    dlg.m_bSingle = !bBank;
-    dlg.m_nIndex = bBank ? 0 : m_nContextRow;
+    dlg.SetPlan(PatchKind().MakeGetPlan(*pDoc, bBank ? -1 : m_nContextRow));
     RunGetTransfer(dlg);
 }
 
@@ -237,14 +235,7 @@ void CPatchView::OnSendPatch(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPatch))
         return;
     CSendPatchDlg dlg(this);
-    if (bBank) {
-        dlg.m_pRead = &pDoc->m_aPatch[0];
-        dlg.m_pRecord = nullptr;
-    } else {
-        dlg.m_pRead = nullptr;
-        dlg.m_pRecord = m_pContextPatch;
-        dlg.m_nIndex = m_nContextRow;
-    }
+    dlg.SetPlan(PatchKind().MakeSendPlan(*pDoc, bBank ? -1 : m_nContextRow));
     RunTransferDialog(dlg);
 }
 

@@ -63,16 +63,14 @@ void CPatternView::RepaintSelection(int nOld, int nNew)
 int CPatternView::RunGetDialog(int nSingle)
 {
     CGetPatternDlg dlg(this);
-    dlg.m_pDoc = GetDocument();
-    dlg.m_nSingle = nSingle;
+    dlg.SetPlan(PatternKind().MakeGetPlan(*GetDocument(), nSingle));
     return RunGetTransfer(dlg);
 }
 
 int CPatternView::RunSendDialog(int nSingle)
 {
     CSendPatternDlg dlg(this);
-    dlg.m_pItems = GetDocument()->m_aPattern.data();
-    dlg.m_nSingle = nSingle;
+    dlg.SetPlan(PatternKind().MakeSendPlan(*GetDocument(), nSingle));
     return RunTransferDialog(dlg);
 }
 

@@ -442,22 +442,17 @@ void CPerformView::OnGetPatch()
     if (!pDoc || !m_pContextPatch)
         return;
     CGetPatchDlg dlg(this);
-    dlg.m_pDoc = pDoc;
-    dlg.m_bSingle = true;
-    dlg.m_nPerformance = m_nContextRow;
-    dlg.m_nPart = m_nContextPart;
+    dlg.SetPlan(PerformanceKind().MakeInnerGetPlan(*pDoc, m_nContextRow, m_nContextPart - kFirstPart));
     RunGetTransfer(dlg);
 }
 
 void CPerformView::OnSendPatch()
 {
-    if (!GetPerformDoc() || !m_pContextPatch)
+    const CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc || !m_pContextPatch)
         return;
     CSendPatchDlg dlg(this);
-    dlg.m_pRead = nullptr;
-    dlg.m_pRecord = m_pContextPatch;
-    dlg.m_nPerformance = m_nContextRow;
-    dlg.m_nPart = m_nContextPart;
+    dlg.SetPlan(PerformanceKind().MakeInnerSendPlan(*pDoc, m_nContextRow, m_nContextPart - kFirstPart));
     RunTransferDialog(dlg);
 }
 
@@ -467,9 +462,7 @@ void CPerformView::OnGetPerformance(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPerformance))
         return;
     CGetPerformanceDlg dlg(this);
-    dlg.m_pDoc = pDoc;
-    dlg.m_bSingle = !bBank;
-    dlg.m_nIndex = bBank ? 0 : m_nContextRow;
+    dlg.SetPlan(PerformanceKind().MakeGetPlan(*pDoc, bBank ? -1 : m_nContextRow));
     RunGetTransfer(dlg);
 }
 
@@ -479,14 +472,7 @@ void CPerformView::OnSendPerformance(bool bBank)
     if (!pDoc || (!bBank && !m_pContextPerformance))
         return;
     CSendPerformanceDlg dlg(this);
-    if (bBank) {
-        dlg.m_pDoc = pDoc;
-        dlg.m_pRecord = nullptr;
-    } else {
-        dlg.m_pDoc = nullptr;
-        dlg.m_pRecord = m_pContextPerformance;
-        dlg.m_nIndex = m_nContextRow;
-    }
+    dlg.SetPlan(PerformanceKind().MakeSendPlan(*pDoc, bBank ? -1 : m_nContextRow));
     RunTransferDialog(dlg);
 }
 

@@ -19,6 +19,19 @@ uint8_t* BlockOfRow(CSystemDoc& doc, int nRow)
 }
 static_assert(CSystemView::kRowSystemParameter == CSystemDoc::kBlockSystemParameter &&
               CSystemView::kRowTxRxSetting == CSystemDoc::kBlockTxRxSetting);
+// The entry of the system kind a Get or Send of the window's mode transfers:
+// a row's block, or -1 for both.
+int SystemEntry(int nMode)
+{
+    switch (nMode) {
+    case CSystemView::kModeSystemParameter:
+        return CSystemView::kRowSystemParameter;
+    case CSystemView::kModeTxRxSetting:
+        return CSystemView::kRowTxRxSetting;
+    default:
+        return -1;
+    }
+}
 } // namespace
 
 int CSystemView::KeyRowKind(int nRow) const { return KindOfRow(nRow); }
@@ -175,8 +188,7 @@ void CSystemView::Get(int nMode)
     if (!pDoc)
         return;
     CGetSystemDlg dlg(this);
-    dlg.m_pDoc = pDoc;
-    dlg.m_nMode = nMode;
+    dlg.SetPlan(SystemKind().MakeGetPlan(*pDoc, SystemEntry(nMode)));
     RunGetTransfer(dlg);
 }
 
@@ -186,8 +198,7 @@ void CSystemView::Send(int nMode)
     if (!pDoc)
         return;
     CSendSystemDlg dlg(this);
-    dlg.m_pSystemData = pDoc->m_aSystem.data();
-    dlg.m_nMode = nMode;
+    dlg.SetPlan(SystemKind().MakeSendPlan(*pDoc, SystemEntry(nMode)));
     RunTransferDialog(dlg);
 }
 

@@ -179,50 +179,50 @@ int main(int argc, char** argv)
         if (wanted("patch")) {
             CPatchDoc patches;
             CGetPatchDlg get;
-            get.m_pDoc = &patches;
+            get.SetPlan(PatchKind().MakeGetPlan(patches, -1));
             ReportGet("patch bank", bench.Run(get, true), true);
             CSendPatchDlg send;
-            send.m_pRead = patches.m_aPatch.data();
+            send.SetPlan(PatchKind().MakeSendPlan(patches, -1));
             ReportSend("patch bank", bench.Run(send, false), true);
             std::fflush(stdout);
         }
         if (wanted("performance")) {
             CPerformDoc performances;
             CGetPerformanceDlg get;
-            get.m_pDoc = &performances;
+            get.SetPlan(PerformanceKind().MakeGetPlan(performances, -1));
             ReportGet("performance bank", bench.Run(get, true), true);
             CSendPerformanceDlg send;
-            send.m_pDoc = &performances;
+            send.SetPlan(PerformanceKind().MakeSendPlan(performances, -1));
             ReportSend("performance bank", bench.Run(send, false), false);
             std::fflush(stdout);
         }
         if (wanted("system")) {
             CSystemDoc system;
             CGetSystemDlg get;
-            get.m_pDoc = &system;
+            get.SetPlan(SystemKind().MakeGetPlan(system, -1));
             ReportGet("system", bench.Run(get, true), false);
             CSendSystemDlg send;
-            send.m_pSystemData = system.m_aSystem.data();
+            send.SetPlan(SystemKind().MakeSendPlan(system, -1));
             ReportSend("system", bench.Run(send, false), false);
             std::fflush(stdout);
         }
         if (wanted("pattern")) {
             CPatternDoc patterns;
             CGetPatternDlg get;
-            get.m_pDoc = &patterns;
+            get.SetPlan(PatternKind().MakeGetPlan(patterns, -1));
             ReportGet("all patterns", bench.Run(get, true), false);
             CSendPatternDlg send;
-            send.m_pItems = patterns.m_aPattern.data();
+            send.SetPlan(PatternKind().MakeSendPlan(patterns, -1));
             ReportSend("all patterns", bench.Run(send, false), false);
             std::fflush(stdout);
         }
         if (wanted("motion")) {
             CMotionDoc motions;
             CGetMotionDlg get;
-            get.m_pDoc = &motions;
+            get.SetPlan(MotionKind().MakeGetPlan(motions, -1));
             ReportGet("all motions", bench.Run(get, true), false);
             CSendMotionDlg send;
-            send.m_pItems = motions.m_aMotion.data();
+            send.SetPlan(MotionKind().MakeSendPlan(motions, -1));
             ReportSend("all motions", bench.Run(send, false), false);
         }
     }

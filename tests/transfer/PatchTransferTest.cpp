@@ -14,6 +14,7 @@
 #include "data/PerformRecord.h"
 #include "res/Strings.h"
 #include "transfer/PatchTransfer.h"
+#include "transfer/plans/PerformPlan.h"
 #include "support/GuiTestPeers.h"
 
 namespace vantorel::test {
@@ -35,7 +36,7 @@ TEST_F(TransferTest, PatchBankGetAsksEachPatchOnceAndStoresTheSynthesizersMemory
     doc.AddView(&view);
     CGetPatchDlg dlg;
     dlg.m_strDevices = "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator";
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
 
     EXPECT_EQ(Run(dlg), IDOK);
 
@@ -96,9 +97,7 @@ TEST_F(TransferTest, PatchSingleAndPerformancePartGetsAskForOneAddressAndWriteOn
     {
         CPatchDoc doc;
         CGetPatchDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_bSingle = true;
-        dlg.m_nIndex = 70;
+        dlg.SetPlan(PatchKind().MakeGetPlan(doc, 70));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 1u);
@@ -117,9 +116,7 @@ TEST_F(TransferTest, PatchSingleAndPerformancePartGetsAskForOneAddressAndWriteOn
         CPerformDoc performances;
         const CPerformRecord& perform = performances.m_aPerform[5];
         CGetPatchDlg dlg;
-        dlg.m_pDoc = &performances;
-        dlg.m_nPerformance = 5;
-        dlg.m_nPart = 2;
+        dlg.SetPlan(PerformanceKind().MakeInnerGetPlan(performances, 5, 1));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 1u);
@@ -138,7 +135,7 @@ TEST_F(TransferTest, PatchGetAsksASilentSynthesizerAgainEverySecondWithBothPorts
     m_device.Faults().m_nDropEvery = 1;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     int nAddBuffers = -1;
     m_onTransfer = [&](CTransferDlg&) {
         // A buffer given back empty (as after a reset) is neither stored nor
@@ -187,7 +184,7 @@ TEST_F(TransferTest, PatchGetCancelledAfterTenAnswersKeepsThemAndStopsTalking)
     CHintRecorder view;
     doc.AddView(&view);
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     m_onTransfer = [&](CTransferDlg& owner) {
         ASSERT_TRUE(m_clock.RunUntil([&] { return view.m_rects.size() == 10; }));
         // The Get dialog's own buttons do nothing during the transfer.
@@ -223,7 +220,7 @@ TEST_F(TransferTest, PatchBankSendPacesEachDataSetAndFillsTheSynthesizer)
         std::copy(b.begin(), b.end(), doc.m_aPatch[size_t(i)].Data());
     }
     CSendPatchDlg dlg;
-    dlg.m_pRead = doc.m_aPatch.data();
+    dlg.SetPlan(PatchKind().MakeSendPlan(doc, -1));
     EXPECT_EQ(Run(dlg), IDOK);
 
     ASSERT_EQ(m_pBoxes->m_texts.size(), 1u);
@@ -262,7 +259,7 @@ TEST_F(TransferTest, PatchGetTakesOnlyVerifiedAnswersForTheAddressAskedFor)
     {
         CPatchDoc doc;
         CGetPatchDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         for (int i = 0; i < 128; ++i)
             EXPECT_TRUE(Same(doc.m_aPatch[size_t(i)], m_device.Patch(i).data())) << i;
@@ -281,9 +278,7 @@ TEST_F(TransferTest, PatchGetTakesOnlyVerifiedAnswersForTheAddressAskedFor)
                 m_pSim->SendFromDevice(BuildDataSet(0x400000 + uint32_t(nIndex) * 0x100, body.data(), body.size()));
         };
         CGetPatchDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_bSingle = true;
-        dlg.m_nIndex = nIndex;
+        dlg.SetPlan(PatchKind().MakeGetPlan(doc, nIndex));
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;
         m_pRecorder->m_events.clear();
@@ -308,10 +303,10 @@ TEST_F(TransferTest, DeclinedQuestionAndCancelOpenNothing)
     {
         CPatchDoc doc;
         CGetPatchDlg get;
-        get.m_pDoc = &doc;
+        get.SetPlan(PatchKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(get), IDOK);
         CSendPatchDlg send;
-        send.m_pRead = doc.m_aPatch.data();
+        send.SetPlan(PatchKind().MakeSendPlan(doc, -1));
         EXPECT_EQ(Run(send), IDOK);
         EXPECT_EQ(m_pBoxes->m_texts, (std::vector<std::string>{res::kConfirmGet, res::kConfirmSend}));
     }
@@ -322,7 +317,7 @@ TEST_F(TransferTest, DeclinedQuestionAndCancelOpenNothing)
     auto previous = CDialogTestPeer::SetModalHook([](CDialog* pDlg) { pDlg->ClickButton(IDCANCEL); });
     CPatchDoc doc;
     CGetPatchDlg get;
-    get.m_pDoc = &doc;
+    get.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     EXPECT_EQ(Run(get), IDCANCEL);
     CDialogTestPeer::SetModalHook(previous);
     EXPECT_TRUE(m_pRecorder->m_events.empty());

@@ -23,7 +23,7 @@ TEST_F(TransferTest, PerformanceBankGetAsksFiveBlocksEachAndWritesWholeRecords)
     CHintRecorder view;
     doc.AddView(&view);
     CGetPerformanceDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PerformanceKind().MakeGetPlan(doc, -1));
     std::vector<int> bar;
     m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
         if (e.kind == CWireEvent::Out)
@@ -71,9 +71,7 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
     {
         CPerformDoc doc;
         CGetPerformanceDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_bSingle = true;
-        dlg.m_nIndex = 9;
+        dlg.SetPlan(PerformanceKind().MakeGetPlan(doc, 9));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 5u);
@@ -95,7 +93,7 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
     {
         CPerformDoc doc;
         CGetPerformanceDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(PerformanceKind().MakeGetPlan(doc, -1));
         m_onTransfer = [&](CTransferDlg&) {
             ASSERT_TRUE(m_clock.RunUntil([&] { return Count(CWireEvent::InData) == 3; }));
             dlg.m_progress.ClickButton(IDCANCEL);
@@ -118,9 +116,7 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
         };
         CPerformDoc doc;
         CGetPerformanceDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_bSingle = true;
-        dlg.m_nIndex = 2;
+        dlg.SetPlan(PerformanceKind().MakeGetPlan(doc, 2));
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;
         const CPerformanceBytes& sim = m_device.Performance(2);
@@ -138,7 +134,7 @@ TEST_F(TransferTest, PerformanceBankSendPausesAfterEveryBlock)
         std::copy(b.begin(), b.end(), doc.m_aPerform[size_t(p)].Data());
     }
     CSendPerformanceDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PerformanceKind().MakeSendPlan(doc, -1));
     EXPECT_EQ(Run(dlg), IDOK);
     const std::vector<Bytes> sent = Sent();
     ASSERT_EQ(sent.size(), 320u);
@@ -169,7 +165,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(SystemKind().MakeGetPlan(doc, -1));
         std::vector<int> bar;
         m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
             if (e.kind == CWireEvent::Out)
@@ -194,8 +190,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_nMode = kSystemTxRxOnly;
+        dlg.SetPlan(SystemKind().MakeGetPlan(doc, 1));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 2u);
@@ -223,8 +218,7 @@ TEST_F(TransferTest, SystemGetsAskTheirBlocksAndWriteOnlyThem)
         CSystemDoc doc;
         doc.m_aSystem.fill(0x55);
         CGetSystemDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_nMode = kSystemParametersOnly;
+        dlg.SetPlan(SystemKind().MakeGetPlan(doc, 0));
         EXPECT_EQ(Run(dlg), IDOK);
         m_pRecorder->m_onEvent = nullptr;
         ASSERT_EQ(Sent().size(), 1u);
@@ -244,8 +238,7 @@ TEST_F(TransferTest, SystemSendsTheBlocksOfItsMode)
     std::copy(data.begin(), data.end(), doc.m_aSystem.begin());
     {
         CSendSystemDlg dlg;
-        dlg.m_pSystemData = doc.m_aSystem.data();
-        dlg.m_nMode = kSystemTxRxOnly;
+        dlg.SetPlan(SystemKind().MakeSendPlan(doc, 1));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 2u);
@@ -256,7 +249,7 @@ TEST_F(TransferTest, SystemSendsTheBlocksOfItsMode)
     m_pRecorder->m_events.clear();
     {
         CSendSystemDlg dlg;
-        dlg.m_pSystemData = doc.m_aSystem.data();
+        dlg.SetPlan(SystemKind().MakeSendPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_EQ(sent.size(), 2u);

@@ -40,9 +40,9 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
             std::copy(b.begin(), b.end(), source.m_aPatch[size_t(i)].Data());
         }
         CSendPatchDlg send;
-        send.m_pRead = source.m_aPatch.data();
+        send.SetPlan(PatchKind().MakeSendPlan(source, -1));
         CGetPatchDlg get;
-        get.m_pDoc = &copy;
+        get.SetPlan(PatchKind().MakeGetPlan(copy, -1));
         RoundTrip(send, get);
         EXPECT_TRUE(source.m_aPatch == copy.m_aPatch);
     }
@@ -53,9 +53,9 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
             std::copy(b.begin(), b.end(), source.m_aPerform[size_t(p)].Data());
         }
         CSendPerformanceDlg send;
-        send.m_pDoc = &source;
+        send.SetPlan(PerformanceKind().MakeSendPlan(source, -1));
         CGetPerformanceDlg get;
-        get.m_pDoc = &copy;
+        get.SetPlan(PerformanceKind().MakeGetPlan(copy, -1));
         RoundTrip(send, get);
         EXPECT_TRUE(source.m_aPerform == copy.m_aPerform);
     }
@@ -64,9 +64,9 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
         const Bytes b = Filled(CSystemDoc::kSize, 77);
         std::copy(b.begin(), b.end(), source.m_aSystem.begin());
         CSendSystemDlg send;
-        send.m_pSystemData = source.m_aSystem.data();
+        send.SetPlan(SystemKind().MakeSendPlan(source, -1));
         CGetSystemDlg get;
-        get.m_pDoc = &copy;
+        get.SetPlan(SystemKind().MakeGetPlan(copy, -1));
         RoundTrip(send, get);
         EXPECT_EQ(source.m_aSystem, copy.m_aSystem);
     }
@@ -79,9 +79,9 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
             source.m_aPattern[size_t(n)].m_byValue = uint8_t(n + 2);
         }
         CSendPatternDlg send;
-        send.m_pItems = source.m_aPattern.data();
+        send.SetPlan(PatternKind().MakeSendPlan(source, -1));
         CGetPatternDlg get;
-        get.m_pDoc = &copy;
+        get.SetPlan(PatternKind().MakeGetPlan(copy, -1));
         RoundTrip(send, get);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(copy.m_aPattern[size_t(n)].GetBytes(), source.m_aPattern[size_t(n)].GetBytes()) << n;
@@ -96,9 +96,9 @@ TEST_F(TransferTest, EachKindSentThenFetchedComesBackUnchanged)
             source.m_aMotion[m].m_byValue = uint8_t(m + 60);
         }
         CSendMotionDlg send;
-        send.m_pItems = source.m_aMotion.data();
+        send.SetPlan(MotionKind().MakeSendPlan(source, -1));
         CGetMotionDlg get;
-        get.m_pDoc = &copy;
+        get.SetPlan(MotionKind().MakeGetPlan(copy, -1));
         RoundTrip(send, get);
         for (size_t m = 0; m < 4; ++m) {
             EXPECT_EQ(copy.m_aMotion[m].GetBytes(), source.m_aMotion[m].GetBytes()) << m;
@@ -119,42 +119,42 @@ TEST_F(TransferTest, EveryDialogAsksItsQuestionAndDeclinedOpensNothing)
     std::vector<std::unique_ptr<CTransferDlg>> dialogs;
     {
         auto get = std::make_unique<CGetPatchDlg>();
-        get->m_pDoc = &patches;
+        get->SetPlan(PatchKind().MakeGetPlan(patches, -1));
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendPatchDlg>();
-        send->m_pRead = patches.m_aPatch.data();
+        send->SetPlan(PatchKind().MakeSendPlan(patches, -1));
         dialogs.push_back(std::move(send));
     }
     {
         auto get = std::make_unique<CGetPerformanceDlg>();
-        get->m_pDoc = &performances;
+        get->SetPlan(PerformanceKind().MakeGetPlan(performances, -1));
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendPerformanceDlg>();
-        send->m_pDoc = &performances;
+        send->SetPlan(PerformanceKind().MakeSendPlan(performances, -1));
         dialogs.push_back(std::move(send));
     }
     {
         auto get = std::make_unique<CGetSystemDlg>();
-        get->m_pDoc = &system;
+        get->SetPlan(SystemKind().MakeGetPlan(system, -1));
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendSystemDlg>();
-        send->m_pSystemData = system.m_aSystem.data();
+        send->SetPlan(SystemKind().MakeSendPlan(system, -1));
         dialogs.push_back(std::move(send));
     }
     {
         auto get = std::make_unique<CGetPatternDlg>();
-        get->m_pDoc = &patterns;
+        get->SetPlan(PatternKind().MakeGetPlan(patterns, -1));
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendPatternDlg>();
-        send->m_pItems = patterns.m_aPattern.data();
+        send->SetPlan(PatternKind().MakeSendPlan(patterns, -1));
         dialogs.push_back(std::move(send));
     }
     {
         auto get = std::make_unique<CGetMotionDlg>();
-        get->m_pDoc = &motions;
+        get->SetPlan(MotionKind().MakeGetPlan(motions, -1));
         dialogs.push_back(std::move(get));
         auto send = std::make_unique<CSendMotionDlg>();
-        send->m_pItems = motions.m_aMotion.data();
+        send->SetPlan(MotionKind().MakeSendPlan(motions, -1));
         dialogs.push_back(std::move(send));
     }
     const char* const kCaptions[] = {"Get Patch",   "Send Patch",   "Get Performance", "Send Performance",

@@ -81,44 +81,39 @@ TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
     };
     {
         CSendPatchDlg send;
-        send.m_pRead = docs.patches.m_aPatch.data();
+        send.SetPlan(PatchKind().MakeSendPlan(docs.patches, -1));
         EXPECT_EQ(ExportSysEx(KindOf(docs.patches), docs.patches).messages, sentBy(send));
         CSendPatchDlg one;
-        one.m_pRecord = &docs.patches.m_aPatch[77];
-        one.m_nIndex = 77;
+        one.SetPlan(PatchKind().MakeSendPlan(docs.patches, 77));
         EXPECT_EQ(ExportSysEx(KindOf(docs.patches), docs.patches, 77).messages, sentBy(one));
     }
     {
         CSendPerformanceDlg send;
-        send.m_pDoc = &docs.performances;
+        send.SetPlan(PerformanceKind().MakeSendPlan(docs.performances, -1));
         EXPECT_EQ(ExportSysEx(KindOf(docs.performances), docs.performances).messages, sentBy(send));
         CSendPerformanceDlg one;
-        one.m_pDoc = &docs.performances;
-        one.m_pRecord = &docs.performances.m_aPerform[9];
-        one.m_nIndex = 9;
+        one.SetPlan(PerformanceKind().MakeSendPlan(docs.performances, 9));
         EXPECT_EQ(ExportSysEx(KindOf(docs.performances), docs.performances, 9).messages, sentBy(one));
     }
     {
         CSendSystemDlg send;
-        send.m_pSystemData = docs.system.m_aSystem.data();
+        send.SetPlan(SystemKind().MakeSendPlan(docs.system, -1));
         EXPECT_EQ(ExportSysEx(KindOf(docs.system), docs.system).messages, sentBy(send));
         CSendSystemDlg txRx;
-        txRx.m_pSystemData = docs.system.m_aSystem.data();
-        txRx.m_nMode = kSystemTxRxOnly;
+        txRx.SetPlan(SystemKind().MakeSendPlan(docs.system, 1));
         EXPECT_EQ(ExportSysEx(KindOf(docs.system), docs.system, 1).messages, sentBy(txRx));
     }
     {
         CSendPatternDlg send;
-        send.m_pItems = docs.patterns.m_aPattern.data();
+        send.SetPlan(PatternKind().MakeSendPlan(docs.patterns, -1));
         EXPECT_EQ(ExportSysEx(KindOf(docs.patterns), docs.patterns).messages, sentBy(send));
         CSendPatternDlg one;
-        one.m_pItems = docs.patterns.m_aPattern.data();
-        one.m_nSingle = 9; // 693 bytes: three full packets
+        one.SetPlan(PatternKind().MakeSendPlan(docs.patterns, 9)); // 693 bytes: three full packets
         EXPECT_EQ(ExportSysEx(KindOf(docs.patterns), docs.patterns, 9).messages, sentBy(one));
     }
     {
         CSendMotionDlg send;
-        send.m_pItems = docs.motions.m_aMotion.data();
+        send.SetPlan(MotionKind().MakeSendPlan(docs.motions, -1));
         const std::vector<Bytes> exported = ExportSysEx(KindOf(docs.motions), docs.motions).messages;
         EXPECT_EQ(exported, sentBy(send));
         EXPECT_FALSE(exported.empty());

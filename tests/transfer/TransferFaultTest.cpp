@@ -73,7 +73,7 @@ TEST_F(TransferFaultTest, ASendStopsAtAnEntryWithBytesTheSynthesizerCannotReceiv
     CPatchDoc doc;
     doc.m_aPatch[12].Data()[40] = 0x80;
     CSendPatchDlg dlg;
-    dlg.m_pRead = doc.m_aPatch.data();
+    dlg.SetPlan(PatchKind().MakeSendPlan(doc, -1));
     EXPECT_EQ(Run(dlg), IDOK);
 
     // The twelve before it went out; it and the rest did not.
@@ -93,7 +93,7 @@ TEST_F(TransferFaultTest, ASendStopsAtAnEntryWithBytesTheSynthesizerCannotReceiv
     CPatternDoc patterns;
     patterns.m_aPattern[2].Append(0xF7);
     CSendPatternDlg send;
-    send.m_pItems = patterns.m_aPattern.data();
+    send.SetPlan(PatternKind().MakeSendPlan(patterns, -1));
     EXPECT_EQ(Run(send), IDOK);
     EXPECT_EQ(Failures(*m_pBoxes),
               std::vector<std::string>{"Pattern 3 holds bytes the KQ-3300 cannot receive; it was not sent."});
@@ -107,8 +107,7 @@ TEST_F(TransferFaultTest, AnItemLargerThanItsMemoryIsRefusedBeforeAnyOfItLeaves)
     auto motions = std::make_unique<CMotionDoc>();
     motions->m_aMotion[2].SetData(std::vector<uint8_t>(CMotionDoc::kItemRoom + 1, 0x22));
     CSendMotionDlg send;
-    send.m_pItems = motions->m_aMotion.data();
-    send.m_nSingle = 2;
+    send.SetPlan(MotionKind().MakeSendPlan(*motions, 2));
     EXPECT_EQ(Run(send), IDOK);
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ(Failures(*m_pBoxes),
@@ -123,7 +122,7 @@ TEST_F(TransferFaultTest, ASynthesizerThatGoesAwayStopsTheSendWithOneMessageSayi
     m_pRecorder->FailCall("OutLongMsg", MIDIERR_DISCONNECTED, 17);
     CPatchDoc doc;
     CSendPatchDlg dlg;
-    dlg.m_pRead = doc.m_aPatch.data();
+    dlg.SetPlan(PatchKind().MakeSendPlan(doc, -1));
     EXPECT_EQ(Run(dlg), IDOK);
 
     EXPECT_EQ(Sent().size(), 17u);
@@ -150,9 +149,9 @@ TEST_F(TransferFaultTest, StartSaysThatTheChosenDeviceIsNotAvailableAndNothingIs
 
     CPatchDoc doc;
     CGetPatchDlg get;
-    get.m_pDoc = &doc;
+    get.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     CSendPatchDlg send;
-    send.m_pRead = doc.m_aPatch.data();
+    send.SetPlan(PatchKind().MakeSendPlan(doc, -1));
     for (CTransferDlg* pDlg : std::initializer_list<CTransferDlg*>{&get, &send}) {
         m_pBoxes->m_texts.clear();
         m_onTransfer = [&](CTransferDlg& dlg) {
@@ -174,7 +173,7 @@ TEST_F(TransferFaultTest, ADeviceThatComesBackIsFoundByItsName)
     WriteProfileString("MIDI", "MidiOutName", "KQ-3300 Simulator");
     CPatchDoc doc;
     CGetPatchDlg bank;
-    bank.m_pDoc = &doc;
+    bank.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     int nAnswers = 0;
     m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
         if (e.kind == CWireEvent::InData && ++nAnswers == 10) {
@@ -203,9 +202,7 @@ TEST_F(TransferFaultTest, AGetWhosePortsOpenOnlyLaterGoesOnByItselfWithOneMessag
     m_pRecorder->FailCall("InOpen", MMSYSERR_ALLOCATED, 0, 2);
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
-    dlg.m_bSingle = true;
-    dlg.m_nIndex = 3;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, 3));
     EXPECT_EQ(Run(dlg), IDOK);
     EXPECT_TRUE(Same(doc.m_aPatch[3], m_device.Patch(3)));
     ASSERT_EQ(Failures(*m_pBoxes).size(), 1u);
@@ -236,7 +233,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     {
         CPatchDoc doc;
         CGetPatchDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(10'000);
             dlg.m_progress.ClickButton(IDCANCEL);
@@ -257,8 +254,7 @@ TEST_F(TransferFaultTest, NoStepRunsWhileTheTransfersBoxIsUpAndOneFailureGivesOn
     m_pRecorder->FailCall("InAddBuffer", MIDIERR_NOTREADY, 1, 1);
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pDoc = &patterns;
-    get.m_nSingle = 0;
+    get.SetPlan(PatternKind().MakeGetPlan(patterns, 0));
     EXPECT_EQ(Run(get), IDOK);
     SetMessageBoxHandler(previous);
     EXPECT_EQ(nBoxes, 1);
@@ -273,7 +269,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_device.Faults().m_nDropEvery = 1;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(2'500);
         EXPECT_NE(dlg.m_progress.GetProgressText(), res::kNoAnswer);
@@ -293,8 +289,7 @@ TEST_F(TransferFaultTest, ASilentSynthesizerIsExplainedAfterThreeSecondsWhileThe
     m_pRecorder->m_events.clear();
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pDoc = &patterns;
-    get.m_nSingle = 0;
+    get.SetPlan(PatternKind().MakeGetPlan(patterns, 0));
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(3'500);
         EXPECT_EQ(get.m_progress.GetProgressText(), res::kNoAnswer);
@@ -323,9 +318,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
-    dlg.m_bSingle = true;
-    dlg.m_nIndex = 7;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, 7));
     EXPECT_EQ(Run(dlg), IDOK);
     m_pRecorder->m_onEvent = nullptr;
     EXPECT_GE(Sent().size(), 2u);
@@ -342,8 +335,7 @@ TEST_F(TransferFaultTest, AnswersOfAnotherSizeThanAskedAreDamagedAndAskedAgain)
     };
     CPatternDoc patterns;
     CGetPatternDlg get;
-    get.m_pDoc = &patterns;
-    get.m_nSingle = 2;
+    get.SetPlan(PatternKind().MakeGetPlan(patterns, 2));
     EXPECT_EQ(Run(get), IDOK);
     m_pRecorder->m_onEvent = nullptr;
     EXPECT_EQ(patterns.m_aPattern[2].GetBytes(), m_device.Pattern(2).m_data);
@@ -358,8 +350,7 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     ASSERT_GT(before.GetSize(), 0u);
     {
         CGetPatternDlg dlg;
-        dlg.m_pDoc = &doc;
-        dlg.m_nSingle = 1;
+        dlg.SetPlan(PatternKind().MakeGetPlan(doc, 1));
         m_onTransfer = [&](CTransferDlg&) {
             m_clock.AdvanceMs(5'000);
             dlg.m_progress.ClickButton(IDCANCEL);
@@ -376,11 +367,11 @@ TEST_F(TransferFaultTest, ACancelledPatternGetKeepsTheItemThatHadNotArrivedWhole
     m_device.Faults() = CSimFaults{};
     m_pRecorder->m_events.clear();
     CGetPatternDlg bank;
-    bank.m_pDoc = &doc;
+    bank.SetPlan(PatternKind().MakeGetPlan(doc, -1));
     m_onTransfer = [&](CTransferDlg&) {
         // The first item's value and data, then the second item's value.
-        ASSERT_TRUE(m_clock.RunUntil([&] { return bank.m_progress.m_plan.m_nIndex == 1 &&
-                                                  bank.m_progress.m_plan.m_nStep == 1; }));
+        const auto* pPlan = static_cast<const CVarGetPlan*>(bank.Plan());
+        ASSERT_TRUE(m_clock.RunUntil([&] { return pPlan->m_nIndex == 1 && pPlan->m_nStep == 1; }));
         bank.m_progress.ClickButton(IDCANCEL);
     };
     EXPECT_EQ(Run(bank), IDOK);
@@ -400,7 +391,7 @@ TEST_F(TransferFaultTest, TheStatusBarCountsTheEntriesAndTheTimeLeftThenGoesIdle
     main.setCentralWidget(pView);
     CPatchDoc doc;
     CGetPatchDlg dlg(pView);
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     std::string strDuring;
     std::string strExpected;
     m_onTransfer = [&](CTransferDlg&) {
@@ -418,7 +409,7 @@ TEST_F(TransferFaultTest, TheStatusBarCountsTheEntriesAndTheTimeLeftThenGoesIdle
 
     // A Send counts its own way.
     CSendPatchDlg send(pView);
-    send.m_pRead = doc.m_aPatch.data();
+    send.SetPlan(PatchKind().MakeSendPlan(doc, -1));
     m_onTransfer = [&](CTransferDlg&) {
         ASSERT_TRUE(m_clock.RunUntil([&] { return Sent().size() >= 130u; }));
         strDuring = main.statusBar()->currentMessage().toStdString();
@@ -434,7 +425,7 @@ TEST_F(TransferFaultTest, TheProgressWindowIsInFrontAndEscapeThereOrInTheDialogC
     m_device.Faults().m_nDropEvery = 1;
     CPatchDoc doc;
     CGetPatchDlg dlg;
-    dlg.m_pDoc = &doc;
+    dlg.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     bool bActive = false;
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(1'500);
@@ -450,7 +441,7 @@ TEST_F(TransferFaultTest, TheProgressWindowIsInFrontAndEscapeThereOrInTheDialogC
 
     // Escape in the Get dialog itself cancels the transfer too.
     CGetPatchDlg again;
-    again.m_pDoc = &doc;
+    again.SetPlan(PatchKind().MakeGetPlan(doc, -1));
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(1'500);
         QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);

@@ -47,8 +47,7 @@ TEST_F(TransferTest, PatternGetOfOneItemReadsItsValueThenPacketsUntilAShortOne)
     ASSERT_EQ(m_device.Pattern(2).m_data.size(), 240u);
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pDoc = &doc;
-    dlg.m_nSingle = 2;
+    dlg.SetPlan(PatternKind().MakeGetPlan(doc, 2));
     EXPECT_EQ(Run(dlg), IDOK);
 
     const std::vector<Bytes> sent = Sent();
@@ -82,8 +81,7 @@ TEST_F(TransferTest, PatternItemEndingOnAFullPacketEndsAfterTwoSilences)
     m_device.Pattern(5).m_nValue = 9;
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pDoc = &doc;
-    dlg.m_nSingle = 5;
+    dlg.SetPlan(PatternKind().MakeGetPlan(doc, 5));
     EXPECT_EQ(Run(dlg), IDOK);
 
     const std::vector<Bytes> sent = Sent();
@@ -105,8 +103,7 @@ TEST_F(TransferTest, PatternGetStallsOnASilentValueUntilCancel)
     m_device.Faults().m_nDropEvery = 1;
     CPatternDoc doc;
     CGetPatternDlg dlg;
-    dlg.m_pDoc = &doc;
-    dlg.m_nSingle = 0;
+    dlg.SetPlan(PatternKind().MakeGetPlan(doc, 0));
     m_onTransfer = [&](CTransferDlg&) {
         m_clock.AdvanceMs(10'000);
         EXPECT_FALSE(dlg.IsEnded());
@@ -128,7 +125,7 @@ TEST_F(TransferTest, PatternAndMotionBankGetsFetchEveryItem)
     {
         CPatternDoc doc;
         CGetPatternDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(PatternKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(doc.m_aPattern[size_t(n)].GetBytes(), m_device.Pattern(n).m_data) << n;
@@ -141,7 +138,7 @@ TEST_F(TransferTest, PatternAndMotionBankGetsFetchEveryItem)
     {
         CMotionDoc doc;
         CGetMotionDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(MotionKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         const std::vector<Bytes> sent = Sent();
         ASSERT_FALSE(sent.empty());
@@ -164,7 +161,7 @@ TEST_F(TransferTest, LostThenDamagedAnswersNeitherCutNorStallAnItem)
     {
         CPatternDoc doc;
         CGetPatternDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(PatternKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         for (int n = 0; n < 48; ++n) {
             EXPECT_EQ(doc.m_aPattern[size_t(n)].GetBytes(), m_device.Pattern(n).m_data) << n;
@@ -175,7 +172,7 @@ TEST_F(TransferTest, LostThenDamagedAnswersNeitherCutNorStallAnItem)
     {
         CMotionDoc doc;
         CGetMotionDlg dlg;
-        dlg.m_pDoc = &doc;
+        dlg.SetPlan(MotionKind().MakeGetPlan(doc, -1));
         EXPECT_EQ(Run(dlg), IDOK);
         for (int m = 0; m < 4; ++m) {
             EXPECT_EQ(doc.m_aMotion[size_t(m)].GetBytes(), m_device.Motion(m).m_data) << m;
@@ -194,7 +191,7 @@ TEST_F(TransferTest, MotionSendSplitsEachItemIntoValueAndPackets)
         doc.m_aMotion[m].m_byValue = uint8_t(5 + m);
     }
     CSendMotionDlg dlg;
-    dlg.m_pItems = doc.m_aMotion.data();
+    dlg.SetPlan(MotionKind().MakeSendPlan(doc, -1));
     EXPECT_EQ(Run(dlg), IDOK);
     ASSERT_EQ(m_pBoxes->m_texts.size(), 1u);
     EXPECT_EQ(m_pBoxes->m_texts[0], res::kConfirmSend);
@@ -232,8 +229,7 @@ TEST_F(TransferTest, PatternSendAfterACancelStartsWithTheItemsFirstByte)
     CPatternDoc doc;
     doc.m_aPattern[3].SetData(Filled(500, 0x40));
     CSendPatternDlg dlg;
-    dlg.m_pItems = doc.m_aPattern.data();
-    dlg.m_nSingle = 3;
+    dlg.SetPlan(PatternKind().MakeSendPlan(doc, 3));
     // Cancelled once the value and the first packet have left.
     m_onTransfer = [&](CTransferDlg&) {
         ASSERT_TRUE(m_clock.RunUntil([&] { return Count(CWireEvent::OutDone) == 2; }));

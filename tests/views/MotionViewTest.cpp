@@ -253,8 +253,9 @@ TEST_F(MotionTransferTest, GetMotionFetchesAllFourMarksModifiedAndRepaints)
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetMotionDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nSingle = dlg->m_nSingle;
-        pTarget = dlg->m_pDoc;
+        const auto* pPlan = static_cast<const CVarGetPlan*>(dlg->Plan());
+        nSingle = pPlan->m_nSingle;
+        pTarget = pPlan->m_pDoc;
     });
     m_pView->ExecuteCommand(CMotionView::ID_GET_MOTION);
     EXPECT_EQ(nSingle, -1);
@@ -271,7 +272,7 @@ TEST_F(MotionTransferTest, GetMotionFetchesAllFourMarksModifiedAndRepaints)
 TEST_F(MotionTransferTest, GetMotionDataFetchesTheContextRowOnly)
 {
     int nSingle = -2;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = dynamic_cast<CGetMotionDlg*>(t)->m_nSingle; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetMotionDlg*>(t)->Plan())->m_nSingle; });
     RightClickChoose(m_pView, 100, RowY(3), CMotionView::ID_GET_MOTION_DATA);
     EXPECT_EQ(nSingle, 3);
     ExpectFromDevice(3);
@@ -300,7 +301,7 @@ TEST_F(MotionTransferTest, SendMotionDataSendsTheContextRowAndSendMotionSendsAll
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CSendMotionDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nSingle = dlg->m_nSingle;
+        nSingle = static_cast<const CVarSendPlanT<CMotionEntry>*>(dlg->Plan())->m_nSingle;
     });
     RightClickChoose(m_pView, 100, RowY(1), CMotionView::ID_SEND_MOTION_DATA);
     EXPECT_EQ(nSingle, 1);

@@ -330,8 +330,9 @@ TEST_F(PatternTransferTest, GetPatternFetchesAllFortyEightAndMarksModified)
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetPatternDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nSingle = dlg->m_nSingle;
-        pTarget = dlg->m_pDoc;
+        const auto* pPlan = static_cast<const CVarGetPlan*>(dlg->Plan());
+        nSingle = pPlan->m_nSingle;
+        pTarget = pPlan->m_pDoc;
     });
     m_pView->ExecuteCommand(CPatternView::ID_GET_PATTERN);
     EXPECT_EQ(nSingle, -1);
@@ -347,7 +348,7 @@ TEST_F(PatternTransferTest, GetPatternFetchesAllFortyEightAndMarksModified)
 TEST_F(PatternTransferTest, GetPatternDataFetchesTheContextRowOnly)
 {
     int nSingle = -2;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = dynamic_cast<CGetPatternDlg*>(t)->m_nSingle; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetPatternDlg*>(t)->Plan())->m_nSingle; });
     RightClickChoose(m_pView, 100, RowY(2), CPatternView::ID_GET_PATTERN_DATA);
     EXPECT_EQ(nSingle, 2);
     ExpectFromDevice(2);
@@ -374,7 +375,7 @@ TEST_F(PatternTransferTest, SendPatternDataSendsTheContextRowAndSendPatternSends
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CSendPatternDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nSingle = dlg->m_nSingle;
+        nSingle = static_cast<const CVarSendPlanT<CPatternEntry>*>(dlg->Plan())->m_nSingle;
     });
     RightClickChoose(m_pView, 100, RowY(4), CPatternView::ID_SEND_PATTERN_DATA);
     EXPECT_EQ(nSingle, 4);

@@ -301,8 +301,9 @@ TEST_F(SystemTransferTest, GetSystemFetchesBothBlocksShowsCompleteAndMarksModifi
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CGetSystemDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nMode = dlg->m_nMode;
-        pTarget = dlg->m_pDoc;
+        const auto* pPlan = static_cast<const CSystemGetPlan*>(dlg->Plan());
+        nMode = pPlan->m_nMode;
+        pTarget = pPlan->m_pDoc;
     });
     m_pView->ExecuteCommand(CSystemView::ID_GET_SYSTEM);
     EXPECT_EQ(nMode, 0);
@@ -320,7 +321,7 @@ TEST_F(SystemTransferTest, GetSystemFetchesBothBlocksShowsCompleteAndMarksModifi
 TEST_F(SystemTransferTest, GetTxRxSettingFromTheMenuWritesByteSixAndTheTxRxBlockOnly)
 {
     int nMode = -1;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = dynamic_cast<CGetSystemDlg*>(t)->m_nMode; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode; });
     const auto before = m_pDoc->m_aSystem;
     RightClickChoose(m_pView, 5, 20, CSystemView::ID_GET_TXRX_SETTING);
     EXPECT_EQ(nMode, 2);
@@ -334,7 +335,7 @@ TEST_F(SystemTransferTest, GetTxRxSettingFromTheMenuWritesByteSixAndTheTxRxBlock
 TEST_F(SystemTransferTest, GetSystemParameterFromTheMenuWritesTheFirstBlockOnly)
 {
     int nMode = -1;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = dynamic_cast<CGetSystemDlg*>(t)->m_nMode; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode; });
     RightClickChoose(m_pView, 5, 5, CSystemView::ID_GET_SYSTEM_PARAMETER);
     EXPECT_EQ(nMode, 1);
     EXPECT_EQ(Bytes(*m_pDoc, 0, 23), DeviceBytes(0, 23));
@@ -360,7 +361,7 @@ TEST_F(SystemTransferTest, SendSystemStoresBothBlocksInTheDeviceAndLeavesTheDocu
     AnswerTransfers(IDOK, [&](CTransferDlg* t) {
         auto* dlg = dynamic_cast<CSendSystemDlg*>(t);
         ASSERT_NE(dlg, nullptr);
-        nMode = dlg->m_nMode;
+        nMode = static_cast<const CSystemSendPlan*>(dlg->Plan())->m_nMode;
     });
     m_pView->ExecuteCommand(CSystemView::ID_SEND_SYSTEM);
     EXPECT_EQ(nMode, 0);

@@ -14,8 +14,10 @@ namespace vantorel {
 
 class CGetRun : public CTransferRun {
 public:
-    // The ports are set to the devices chosen in MIDI Setup; pPlan is not owned.
+    // The ports are set to the devices chosen in MIDI Setup; pPlan is not
+    // owned, and may be handed in later (SetPlan), before the run starts.
     CGetRun(CGetPlan* pPlan, IProgressDisplay& display);
+    void SetPlan(CGetPlan* pPlan) { m_pPlan = pPlan; }
 
     void Start() override;
     std::string MissingDeviceText() const override;

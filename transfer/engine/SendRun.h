@@ -9,8 +9,10 @@ namespace vantorel {
 
 class CSendRun : public CTransferRun {
 public:
-    // The port is set to the device chosen in MIDI Setup; pPlan is not owned.
+    // The port is set to the device chosen in MIDI Setup; pPlan is not
+    // owned, and may be handed in later (SetPlan), before the run starts.
     CSendRun(CSendPlan* pPlan, IProgressDisplay& display);
+    void SetPlan(CSendPlan* pPlan) { m_pPlan = pPlan; }
 
     void Start() override;
     std::string MissingDeviceText() const override;

@@ -79,6 +79,10 @@ int CDocKind::Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& pl
                             : MergeBank(haul.Bank(layout), doc, layout.nRecordSize, layout.blocks, placement, strEdit);
 }
 
+std::unique_ptr<CGetPlan> CDocKind::MakeInnerGetPlan(CDocument&, int, int) const { return nullptr; }
+
+std::unique_ptr<CSendPlan> CDocKind::MakeInnerSendPlan(const CDocument&, int, int) const { return nullptr; }
+
 CEntryLayout CDocKind::EntryLayout(int) const
 {
     return CEntryLayout{{{nullptr, res::kPartData, 0, kRestOfEntry}}, {}};

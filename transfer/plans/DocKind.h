@@ -86,6 +86,12 @@ public:
     // of another kind or an entry outside it. doc outlives the plan.
     virtual std::unique_ptr<CGetPlan> MakeGetPlan(CDocument& doc, int nEntry) const = 0;
     virtual std::unique_ptr<CSendPlan> MakeSendPlan(const CDocument& doc, int nEntry) const = 0;
+    // Inner entry nInner (counted from 0) of entry nEntry, one of the entries
+    // InnerEntries() describes (a performance's patch): fetched into or sent
+    // from doc, by a plan of the inner kind. Null for a kind without inner
+    // entries, a document of another kind or an entry outside it.
+    virtual std::unique_ptr<CGetPlan> MakeInnerGetPlan(CDocument& doc, int nEntry, int nInner) const;
+    virtual std::unique_ptr<CSendPlan> MakeInnerSendPlan(const CDocument& doc, int nEntry, int nInner) const;
 
     // ---- what a .syx stream held of it --------------------------------------
     // Where its entries lie in the synthesizer's memory: the reader's part

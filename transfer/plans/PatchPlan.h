@@ -19,8 +19,10 @@ uint32_t PatchAddress(int nIndex, int nPerformance, int nPart);
 // Its dialogs' template ids, as the program's resources number them.
 enum : int { IDD_GETTING_PATCH = 161, IDD_GET_PATCH = 162, IDD_SENDING_PATCH = 163, IDD_SEND_PATCH = 164 };
 
-// What a caller asks a patch Get for (the Get Patch dialog has the same).
-struct CPatchGetFields {
+// Made by the kinds (PatchKind, and PerformanceKind for a performance's
+// patches), which set what it fetches.
+class CPatchGetPlan : public CGetPlan {
+public:
     // Where the patches go, through the document's edits: a patch bank, or
     // for a performance's patch (m_nPart 1 or 2) the performance bank.
     CDocument* m_pDoc = nullptr;
@@ -28,20 +30,6 @@ struct CPatchGetFields {
     int m_nIndex = 0;       // the patch now being fetched
     int m_nPerformance = 0;
     int m_nPart = 0;
-};
-
-// What a caller asks a patch Send for.
-struct CPatchSendFields {
-    const CPatchRecord* m_pRead = nullptr;   // bank: the first record
-    const CPatchRecord* m_pRecord = nullptr; // single or part: the record sent
-    int m_nIndex = 0;
-    int m_nPerformance = 0;
-    int m_nPart = 0;
-};
-
-class CPatchGetPlan : public CGetPlan, public CPatchGetFields {
-public:
-    using Fields = CPatchGetFields;
 
     const CGetRules& Rules() const override { return kFixedBlockRules; }
     void Begin(IProgressDisplay& display) override;
@@ -55,9 +43,13 @@ private:
     bool IsSingle() const { return m_bSingle || m_nPart != 0; }
 };
 
-class CPatchSendPlan : public CSendPlan, public CPatchSendFields {
+class CPatchSendPlan : public CSendPlan {
 public:
-    using Fields = CPatchSendFields;
+    const CPatchRecord* m_pRead = nullptr;   // bank: the first record
+    const CPatchRecord* m_pRecord = nullptr; // single or part: the record sent
+    int m_nIndex = 0;
+    int m_nPerformance = 0;
+    int m_nPart = 0;
 
     void Begin(IProgressDisplay& display) override;
     bool Next(CDataSet& dataSet, IProgressDisplay& display) override;

@@ -100,6 +100,31 @@ public:
         return plan;
     }
 
+    // A performance's patch travels as a patch, at its place in the performance.
+    std::unique_ptr<CGetPlan> MakeInnerGetPlan(CDocument& doc, int nEntry, int nInner) const override
+    {
+        if (!Cast(doc) || !IsInner(nEntry, nInner))
+            return nullptr;
+        auto plan = std::make_unique<CPatchGetPlan>();
+        plan->m_pDoc = &doc; // it stores through the performance bank's edits
+        plan->m_bSingle = true;
+        plan->m_nPerformance = nEntry;
+        plan->m_nPart = nInner + 1;
+        return plan;
+    }
+
+    std::unique_ptr<CSendPlan> MakeInnerSendPlan(const CDocument& doc, int nEntry, int nInner) const override
+    {
+        const CPerformDoc* p = Cast(doc);
+        if (!p || !IsInner(nEntry, nInner))
+            return nullptr;
+        auto plan = std::make_unique<CPatchSendPlan>();
+        plan->m_pRecord = &p->m_aPerform[size_t(nEntry)].m_aPatch[size_t(nInner)];
+        plan->m_nPerformance = nEntry;
+        plan->m_nPart = nInner + 1;
+        return plan;
+    }
+
     const CSysExLayout& SysExLayout() const override { return kPerformanceLayout; }
     std::optional<std::string> DescribeDataSet(uint32_t dwAddress, const CSysExHaul& haul) const override
     {
@@ -112,6 +137,12 @@ public:
         if (bank.GetBlockMask(i) & 1u)
             return FormatLabelName(FormatPerformanceLabel(i), NameFromBytes(bank.GetRecord(i), kEntryNameSize));
         return FormatText(res::kEntryPerformance, FormatPerformanceLabel(i).c_str());
+    }
+
+private:
+    bool IsInner(int nEntry, int nInner) const
+    {
+        return nEntry >= 0 && nEntry < EntryCount() && nInner >= 0 && nInner < CPerformRecord::kPatchCount;
     }
 };
 

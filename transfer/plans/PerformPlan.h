@@ -23,24 +23,12 @@ enum : int {
     IDD_SEND_PERFORMANCE = 174,
 };
 
-// What a caller asks a performance Get for (the Get Performance dialog has
-// the same).
-struct CPerformGetFields {
+// Made by PerformanceKind, which sets what it fetches.
+class CPerformGetPlan : public CGetPlan {
+public:
     CDocument* m_pDoc = nullptr; // the performance bank, written through its edits
     bool m_bSingle = false;      // performance m_nIndex alone, not the bank
     int m_nIndex = 0;
-};
-
-// What a caller asks a performance Send for: a bank (m_pDoc) or one record.
-struct CPerformSendFields {
-    const CPerformDoc* m_pDoc = nullptr;
-    const CPerformRecord* m_pRecord = nullptr;
-    int m_nIndex = 0;
-};
-
-class CPerformGetPlan : public CGetPlan, public CPerformGetFields {
-public:
-    using Fields = CPerformGetFields;
     int m_nStep = 0; // the block asked for; 5 when all is done
 
     const CGetRules& Rules() const override { return kFixedBlockRules; }
@@ -52,9 +40,12 @@ public:
     int Total() const override { return m_bSingle ? 1 : CPerformDoc::kPerformanceCount; }
 };
 
-class CPerformSendPlan : public CSendPlan, public CPerformSendFields {
+// What it sends: a bank (m_pDoc) or one record.
+class CPerformSendPlan : public CSendPlan {
 public:
-    using Fields = CPerformSendFields;
+    const CPerformDoc* m_pDoc = nullptr;
+    const CPerformRecord* m_pRecord = nullptr;
+    int m_nIndex = 0;
     int m_nStep = 0;
 
     void Begin(IProgressDisplay& display) override;

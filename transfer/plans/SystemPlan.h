@@ -35,20 +35,11 @@ std::vector<CSystemStep> SystemSteps(int nMode);
 // Its dialogs' template ids, as the program's resources number them.
 enum : int { IDD_GETTING_SYSTEM = 180, IDD_GET_SYSTEM = 181, IDD_SENDING_SYSTEM = 182, IDD_SEND_SYSTEM = 183 };
 
-// What a caller asks a system Get for (the Get System dialog has the same).
-struct CSystemGetFields {
+// Made by SystemKind, which sets what it fetches.
+class CSystemGetPlan : public CGetPlan {
+public:
     CDocument* m_pDoc = nullptr; // the system document, written through its edits
     int m_nMode = kSystemBoth;
-};
-
-struct CSystemSendFields {
-    const uint8_t* m_pSystemData = nullptr;
-    int m_nMode = kSystemBoth;
-};
-
-class CSystemGetPlan : public CGetPlan, public CSystemGetFields {
-public:
-    using Fields = CSystemGetFields;
     int m_nStep = 0;
 
     const CGetRules& Rules() const override { return kFixedBlockRules; }
@@ -63,9 +54,10 @@ private:
     std::vector<CSystemStep> m_steps;
 };
 
-class CSystemSendPlan : public CSendPlan, public CSystemSendFields {
+class CSystemSendPlan : public CSendPlan {
 public:
-    using Fields = CSystemSendFields;
+    const uint8_t* m_pSystemData = nullptr;
+    int m_nMode = kSystemBoth;
     int m_nStep = 0;
 
     void Begin(IProgressDisplay& display) override;

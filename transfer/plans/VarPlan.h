@@ -39,29 +39,16 @@ enum : int {
     IDD_SEND_MOTION = 203,
 };
 
-// What a caller asks a Get for (the Get Pattern and Get Motion dialogs have
-// the same).
-struct CVarGetFields {
-    CDocument* m_pDoc = nullptr; // the pattern or motion document
-    int m_nSingle = -1;          // one item, or -1 for all
-};
-
-// What a caller asks a Send for: the document's items, all or one.
-template <class TEntry>
-struct CVarSendFields {
-    const TEntry* m_pItems = nullptr;
-    int m_nSingle = -1;
-};
-
 // Get: per item the value (step 0), then packets (step 1) until a short one
 // or two time-outs in a row. What arrives is kept aside and replaces the item,
 // through the document's edits, only when the item is complete: Cancel or a
 // silent synthesizer leave the item as it was.
-class CVarGetPlan : public CGetPlan, public CVarGetFields {
+class CVarGetPlan : public CGetPlan {
 public:
-    using Fields = CVarGetFields;
     explicit CVarGetPlan(const CVarKind& kind) : m_kind(kind) {}
 
+    CDocument* m_pDoc = nullptr; // the pattern or motion document
+    int m_nSingle = -1;          // one item, or -1 for all
     int m_nIndex = 0;
     int m_nStep = 0;
     uint32_t m_dwBase = 0;    // the current item's data address
@@ -114,12 +101,15 @@ private:
     const CVarKind& m_kind;
 };
 
-// The Send plan bound to an array of entries of one kind.
+// The Send plan bound to an array of entries of one kind: the document's
+// items, all or one.
 template <class TEntry>
-class CVarSendPlanT : public CVarSendPlan, public CVarSendFields<TEntry> {
+class CVarSendPlanT : public CVarSendPlan {
 public:
-    using Fields = CVarSendFields<TEntry>;
     explicit CVarSendPlanT(const CVarKind& kind) : CVarSendPlan(kind) {}
+
+    const TEntry* m_pItems = nullptr;
+    int m_nSingle = -1; // one item, or -1 for all
 
 protected:
     const CVarEntry* Item(int n) const override
@@ -127,20 +117,6 @@ protected:
         return this->m_pItems && n >= 0 && n < Kind().nCount ? &this->m_pItems[n] : nullptr;
     }
     int Single() const override { return this->m_nSingle; }
-};
-
-// The plans of one kind of items, made without arguments (as its dialogs make
-// them).
-template <const CVarKind& TKind>
-class CVarGetPlanOf : public CVarGetPlan {
-public:
-    CVarGetPlanOf() : CVarGetPlan(TKind) {}
-};
-
-template <class TEntry, const CVarKind& TKind>
-class CVarSendPlanOf : public CVarSendPlanT<TEntry> {
-public:
-    CVarSendPlanOf() : CVarSendPlanT<TEntry>(TKind) {}
 };
 
 } // namespace vantorel
