@@ -2,6 +2,7 @@
 
 #include "framework/core/MessageBox.h"
 #include "midi/DeviceNames.h"
+#include "transfer/plans/DocKind.h"
 
 namespace vantorel {
 
@@ -17,7 +18,7 @@ void ShowAuditionFailure(const CRunFailure& failure)
 
 } // namespace
 
-CAudition::CAudition() : m_run(&m_plan, m_display)
+CAudition::CAudition() : m_run(nullptr, m_display)
 {
     m_run.SetProblemHandler(ShowAuditionFailure);
     m_run.SetDoneHandler([](const CRunResult& result) {
@@ -26,28 +27,19 @@ CAudition::CAudition() : m_run(&m_plan, m_display)
     });
 }
 
-void CAudition::BuildBuffer(const CPatchRecord& patch, CPerformRecord& buffer)
+void CAudition::Start(const CDocKind& kind, std::span<const uint8_t> entry)
 {
-    // Init gives the initial performance: common and part settings, and both
-    // slots holding the initial patch.
-    buffer.Init();
-    buffer.m_aPatch[0] = patch;
-    buffer.SetName(patch.GetName()); // GetName stops at a zero byte; SetName pads with spaces
-}
-
-void CAudition::StartPatch(const CPatchRecord& patch)
-{
-    BuildBuffer(patch, m_buffer);
-    Start(m_buffer.Data());
-}
-
-void CAudition::Start(const uint8_t* pPerformance)
-{
+    if (IsSending())
+        return; // the run is still reading the plan it has
+    std::unique_ptr<CSendPlan> plan = kind.MakeAuditionPlan(entry);
+    if (!plan)
+        return;
+    m_plan = std::move(plan);
+    m_run.SetPlan(m_plan.get());
     // The devices as every transfer reads them, at every click: MIDI Setup
     // may have changed since the last one.
     (void)ReadMidiInDevice();
     m_run.m_midiOut.UseChosenDevice();
-    m_plan.m_pPerformance = pPerformance;
     m_run.Start();
 }
 

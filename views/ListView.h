@@ -69,8 +69,8 @@ public:
     using PopupHook = std::function<int(const std::vector<CMenuItem>& items, const QPoint& ptScreen)>;
     // Tests carry a drag through this hook instead of a real drag: it is
     // given what the drag holds and drops it where it likes (or nowhere).
+    // An empty hook starts real drags; CListViewTestPeer sets it.
     using DragHook = std::function<void(const QMimeData& data)>;
-    static DragHook SetDragHook(DragHook hook);
 
     // ---- several entries ----------------------------------------------------
     // The selected rows of the column that has the selection, in order: the
@@ -287,6 +287,7 @@ private:
     friend class CListViewTestPeer;
     // Returns the previous hook.
     static PopupHook SetPopupHook(PopupHook hook);
+    static DragHook SetDragHook(DragHook hook);
 
     // Scrolls so that the row is in view.
     void ScrollRowIntoView(int nRow);

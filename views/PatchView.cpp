@@ -119,7 +119,7 @@ void CPatchView::OnLButtonDown(unsigned nFlags, const QPoint& point)
         } else if (!m_audition.IsSending()) {
             Select(row);
             if (IsSendDataOn())
-                m_audition.StartPatch(pDoc->m_aPatch[static_cast<size_t>(row)]);
+                Audition(pDoc->m_aPatch[static_cast<size_t>(row)]);
         }
     } else if (row < 0) {
         Select(-1);
@@ -175,7 +175,7 @@ void CPatchView::KeySelect(int nRow)
         return;
     Select(nRow);
     if (IsSendDataOn() && !m_audition.IsSending())
-        m_audition.StartPatch(pDoc->m_aPatch[static_cast<size_t>(nRow)]);
+        Audition(pDoc->m_aPatch[static_cast<size_t>(nRow)]);
 }
 
 void CPatchView::SetContextToSelection()
@@ -197,6 +197,11 @@ void CPatchView::InitializeSelection()
 {
     SetContextToSelection();
     OnInitPatch();
+}
+
+void CPatchView::Audition(const CPatchRecord& patch)
+{
+    m_audition.Start(PatchKind(), std::span(patch.Data(), CPatchRecord::kSize));
 }
 
 void CPatchView::OnInitPatch()

@@ -4,6 +4,7 @@
 // and the Send Data audition.
 #include <QPoint>
 
+#include "data/PatchRecord.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
 #include "views/PatchCommands.h"
@@ -61,6 +62,8 @@ private:
     void Select(int nRow);
     // The selected row becomes the row the context commands act on.
     void SetContextToSelection();
+    // Send Data of a click: the patch as its kind auditions it.
+    void Audition(const CPatchRecord& patch);
 
     void OnInitPatch();
     void OnEditPatchName();

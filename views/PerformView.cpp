@@ -175,9 +175,9 @@ void CPerformView::OnLButtonDown(unsigned nFlags, const QPoint& point)
                 PickUp(kCopyPatch, &PatchOfHalfRow(h));
         } else if (!m_audition.IsSending() && IsSendDataOn()) {
             if (area == Area::Performance)
-                m_audition.Start(pDoc->m_aPerform[static_cast<size_t>(p)].Data());
+                Audition(pDoc->m_aPerform[static_cast<size_t>(p)]);
             else
-                m_audition.StartPatch(PatchOfHalfRow(h));
+                Audition(PatchOfHalfRow(h));
         }
     } else if (kind == kCopyPatch && area == Area::Patch) {
         CPatchRecord& dest = PatchOfHalfRow(h);
@@ -330,9 +330,19 @@ void CPerformView::SelectAndAudition(int p, int h)
     if (!IsSendDataOn() || m_audition.IsSending())
         return;
     if (h >= 0)
-        m_audition.StartPatch(PatchOfHalfRow(h));
+        Audition(PatchOfHalfRow(h));
     else
-        m_audition.Start(pDoc->m_aPerform[static_cast<size_t>(p)].Data());
+        Audition(pDoc->m_aPerform[static_cast<size_t>(p)]);
+}
+
+void CPerformView::Audition(const CPerformRecord& performance)
+{
+    m_audition.Start(PerformanceKind(), std::span(performance.Data(), CPerformRecord::kSize));
+}
+
+void CPerformView::Audition(const CPatchRecord& patch)
+{
+    m_audition.Start(PatchKind(), std::span(patch.Data(), CPatchRecord::kSize));
 }
 
 void CPerformView::KeySelect(int nRow)

@@ -5,6 +5,7 @@
 // each kind can be renamed, initialised, fetched, sent, copied and auditioned.
 #include <QPoint>
 
+#include "data/PerformRecord.h"
 #include "views/Audition.h"
 #include "views/ListView.h"
 #include "views/PatchCommands.h"
@@ -83,6 +84,9 @@ private:
     void SelectPatch(int h);
     // Selects a performance (h -1) or a patch (p -1) and auditions it as a click would.
     void SelectAndAudition(int p, int h);
+    // Send Data of a click: the entry as its kind auditions it.
+    void Audition(const CPerformRecord& performance);
+    void Audition(const CPatchRecord& patch);
     // The context commands act on performance p and half row h.
     void SetContext(int p, int h);
     void SetContextToSelection();

@@ -18,13 +18,10 @@
 
 #include "app/AppText.h"
 #include "app/DocKinds.h"
-#include "data/PatchRecord.h"
-#include "data/PerformRecord.h"
 #include "framework/core/MessageBox.h"
 #include "library/LibraryIndex.h"
 #include "res/strings/librarywindow.h"
-#include "transfer/plans/PatchPlan.h"
-#include "transfer/plans/PerformPlan.h"
+#include "transfer/plans/DocKind.h"
 #include "views/EntryClip.h"
 #include "views/ProgramSwitches.h"
 
@@ -274,19 +271,10 @@ void CLibraryWindow::OpenRow(int nRow) {
 
 void CLibraryWindow::AuditionRow(int nRow) {
     const CLibraryEntry* e = m_model.Entry(nRow);
-    const bool bPatch = e && e->pKind == &PatchKind();
-    const bool bPerformance = e && e->pKind == &PerformanceKind();
-    if (!(bPatch || bPerformance) || !IsSendDataOn() || m_audition.IsSending())
+    if (!e || !e->pKind || !e->pKind->HasAudition() || !IsSendDataOn() || m_audition.IsSending())
         return;
-    const std::optional<std::vector<uint8_t>> bytes = ReadEntry(*e);
-    if (bPatch && bytes && bytes->size() == CPatchRecord::kSize) {
-        CPatchRecord patch;
-        std::copy(bytes->begin(), bytes->end(), patch.Data());
-        m_audition.StartPatch(patch);
-    } else if (bPerformance && bytes && bytes->size() == CPerformRecord::kSize) {
-        m_auditioned = *bytes;
-        m_audition.Start(m_auditioned.data());
-    }
+    if (const std::optional<std::vector<uint8_t>> bytes = ReadEntry(*e))
+        m_audition.Start(*e->pKind, *bytes);
 }
 
 bool CLibraryWindow::CopyRow(int nRow) {

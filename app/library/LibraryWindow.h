@@ -3,8 +3,9 @@
 // filters as you type, kind, starred and tag filters, and the result list.
 // Keyboard first: Ctrl+F (Library > Find) focuses the search, Down moves into
 // the list, Enter or a double-click opens the entry's file in its list window
-// with the entry selected. A click on a patch or a performance auditions it
-// with Send Data on, as a click in its window does. Edit > Copy (Ctrl+C) on a
+// with the entry selected. A click on an entry of a kind that has an audition
+// (a patch, a performance) auditions it with Send Data on, as a click in its
+// window does. Edit > Copy (Ctrl+C) on a
 // result picks the entry up for a list window (see LibraryClip); a drag
 // carries its exclusive messages, which a list window takes as a drop.
 // A click on the star or "*" stars a sound; the tags field below the list
@@ -89,14 +90,18 @@ class CLibraryWindow : public QDockWidget {
     void SetTags(int nRow, const QString& strTags);
 
     // Tests drop instead of a real drag (which runs its own event loop):
-    // the hook gets the drag's data and returns when the drop is done.
+    // the hook gets the drag's data and returns when the drop is done. An
+    // empty hook starts real drags; CLibraryWindowTestPeer sets it.
     using DragHook = std::function<void(QMimeData&)>;
-    static DragHook SetDragHook(DragHook hook);
 
   protected:
     bool eventFilter(QObject* pWatched, QEvent* e) override;
 
   private:
+    friend class CLibraryWindowTestPeer;
+    // Returns the previous hook.
+    static DragHook SetDragHook(DragHook hook);
+
     void BuildWidgets();
     void ApplyFilters();
     void FillTags();
@@ -117,7 +122,6 @@ class CLibraryWindow : public QDockWidget {
     OpenHandler m_onOpen;
     CLibraryClip m_clip;
     CAudition m_audition;
-    std::vector<uint8_t> m_auditioned; // a performance is read as its blocks go out
 };
 
 } // namespace vantorel

@@ -17,7 +17,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <set>
+
 #include "app/AppTestSupport.h"
+#include "app/DocKinds.h"
 #include "app/Resource.h"
 #include "app/library/Library.h"
 #include "app/library/LibraryWindow.h"
@@ -28,6 +31,8 @@
 #include "library/LibraryIndex.h"
 #include "res/Strings.h"
 #include "support/FileDialogScript.h"
+#include "support/LibraryWindowTestPeer.h"
+#include "transfer/plans/DocKind.h"
 #include "views/EditCommands.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
@@ -76,7 +81,7 @@ class LibraryWindowTest : public AppStartTest {
             QCoreApplication::processEvents();
     }
     void TearDown() override {
-        CLibraryWindow::SetDragHook({});
+        CLibraryWindowTestPeer::SetDragHook({});
         AppStartTest::TearDown();
         qunsetenv("XDG_DATA_HOME");
     }
@@ -195,13 +200,42 @@ TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould) {
     }
 }
 
+// A click on a result auditions exactly the entries whose kind has an
+// audition, whatever the kind: the window asks the kind, not a list of its own.
+TEST_F(LibraryWindowTest, AClickAuditionsExactlyTheKindsThatHaveAnAudition) {
+    for (const CKindWindow& w : KindWindows()) {
+        const std::unique_ptr<CDocument> doc = w.pKind->NewDocument();
+        ASSERT_TRUE(CDocumentFiles::Write(*doc, Banks("every") + QLatin1String(w.pKind->Extension())));
+    }
+    CLibrary& library = Frame()->GetLibrary();
+    library.Scan();
+    while (library.IsScanning())
+        QCoreApplication::processEvents();
+    SetSendDataSwitch(1);
+    std::set<std::string> auditioned;
+    for (size_t i = 0; i < KindWindows().size(); ++i) {
+        const CDocKind* pKind = KindWindows()[i].pKind;
+        SCOPED_TRACE(pKind->Word());
+        Window().KindFilter()->setCurrentIndex(int(i) + 1);
+        ASSERT_GT(Window().Model().rowCount(), 0);
+        ASSERT_EQ(Window().Model().Entry(0)->pKind, pKind);
+        Sent();
+        ClickResult();
+        const bool bSent = !Sent().empty();
+        EXPECT_EQ(bSent, pKind->HasAudition());
+        if (bSent)
+            auditioned.insert(pKind->Word());
+    }
+    EXPECT_EQ(auditioned, (std::set<std::string>{"patch", "performance"}));
+}
+
 TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
     Find("inner bell");
     CPatchView* pBank = NewPatchBank();
     ASSERT_TRUE(pBank);
     // The drop as the window system delivers it: to the widget under the pointer.
     const QPoint ptRow(60, 5 * 16 + 6);
-    CLibraryWindow::SetDragHook([&](QMimeData& data) {
+    CLibraryWindowTestPeer::SetDragHook([&](QMimeData& data) {
         QWidget* pTarget = pBank->viewport();
         QDragEnterEvent enter(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
         QApplication::sendEvent(pTarget, &enter);

@@ -5,6 +5,7 @@
 #include "ViewTestSupport.h"
 #include "data/PatchDoc.h"
 #include "transfer/StopPreview.h"
+#include "transfer/plans/AuditionPlan.h"
 #include "views/Audition.h"
 #include "views/PatchView.h"
 
@@ -54,7 +55,7 @@ TEST(AuditionBuffer, APatchBecomesTheFirstPatchOfAnInitialPerformance)
     CPerformRecord buffer;
     buffer.SetName("LEFT OVER");
     buffer.m_aPatch[1].Data()[3] = 1;
-    CAudition::BuildBuffer(patch, buffer);
+    CAuditionPlan::PerformanceFor(patch, buffer);
 
     // The name stops at the zero byte; spaces follow.
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(buffer.Data()), 16), "Warm            ");
@@ -118,7 +119,7 @@ TEST_F(AuditionTest, AClickSendsFivePacedDataSetsAndClosesThePort)
 
     // The simulator now holds the audition performance.
     CPerformRecord expected;
-    CAudition::BuildBuffer(Rec(9), expected);
+    CAuditionPlan::PerformanceFor(Rec(9), expected);
     EXPECT_EQ(0, std::memcmp(m_device.Scratch().data(), expected.Data(), CPerformRecord::kSize));
 }
 

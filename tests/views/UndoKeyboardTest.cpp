@@ -563,7 +563,7 @@ TEST_F(UndoTest, DraggedEntriesMoveWithinTheWindowAndCopyIntoAnother)
     int nDrags = 0;
     QPoint ptDrop;
     CListView* target = nullptr;
-    CListView::SetDragHook([&](const QMimeData& data) {
+    CListViewTestPeer::SetDragHook([&](const QMimeData& data) {
         ++nDrags;
         DropOn(target, data, ptDrop);
     });

@@ -66,7 +66,7 @@ protected:
     void TearDown() override
     {
         CListViewTestPeer::SetPopupHook({});
-        CListView::SetDragHook({});
+        CListViewTestPeer::SetDragHook({});
         CDialogTestPeer::SetModalHook({});
         CEntryClip::Get().Forget(); // the next test starts with nothing copied
         QGuiApplication::clipboard()->clear();

@@ -1,12 +1,15 @@
 #pragma once
 // Send Data: one whole performance to the audition address outside the user
-// memory, as its five blocks, so that the Preview note sounds with it. The
-// bytes are read as the blocks go out (a document record stays where it is).
-// A performance with bytes of 0x80 and above would end a data set early on
-// the wire: it is not sent at all, rather than cut short, and nothing is said.
+// memory, as its five blocks, so that the Preview note sounds with it. A kind
+// whose entries are auditioned makes the plan from an entry's bytes
+// (CDocKind::MakeAuditionPlan); the plan keeps its own copy of the
+// performance, taken at the click. A performance with bytes of 0x80 and above
+// would end a data set early on the wire: it is not sent at all, rather than
+// cut short, and nothing is said.
 #include <array>
 #include <cstdint>
 
+#include "data/PatchRecord.h"
 #include "data/PerformRecord.h"
 #include "transfer/engine/TransferPlan.h"
 
@@ -26,8 +29,18 @@ public:
     static constexpr std::array<uint32_t, kStepCount> kAddresses = {
         kCommonAddress, kFirstPartAddress, kSecondPartAddress, kFirstPatchAddress, kSecondPatchAddress};
 
-    const uint8_t* m_pPerformance = nullptr; // 528 bytes
-    int m_nStep = 0;                         // the next block
+    // Sends a performance as it is.
+    explicit CAuditionPlan(const CPerformRecord& performance) : m_performance(performance) {}
+    // Sends a patch in the performance PerformanceFor makes of it.
+    explicit CAuditionPlan(const CPatchRecord& patch) { PerformanceFor(patch, m_performance); }
+
+    // The performance sent for a patch: the patch's name (spaces from a zero
+    // byte on), the initial performance's settings, the patch in the first
+    // slot and the initial patch in the second.
+    static void PerformanceFor(const CPatchRecord& patch, CPerformRecord& performance);
+    const CPerformRecord& Performance() const { return m_performance; }
+
+    int m_nStep = 0; // the next block
 
     bool CanStart() const override;
     void Begin(IProgressDisplay& display) override;
@@ -35,6 +48,9 @@ public:
     bool IsWhole() const override { return false; }
     CTransferNoun Noun() const override;
     int Total() const override { return 1; }
+
+private:
+    CPerformRecord m_performance;
 };
 
 } // namespace vantorel

@@ -83,6 +83,8 @@ std::unique_ptr<CGetPlan> CDocKind::MakeInnerGetPlan(CDocument&, int, int) const
 
 std::unique_ptr<CSendPlan> CDocKind::MakeInnerSendPlan(const CDocument&, int, int) const { return nullptr; }
 
+std::unique_ptr<CSendPlan> CDocKind::MakeAuditionPlan(std::span<const uint8_t>) const { return nullptr; }
+
 CEntryLayout CDocKind::EntryLayout(int) const
 {
     return CEntryLayout{{{nullptr, res::kPartData, 0, kRestOfEntry}}, {}};

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -92,6 +93,14 @@ public:
     // entries, a document of another kind or an entry outside it.
     virtual std::unique_ptr<CGetPlan> MakeInnerGetPlan(CDocument& doc, int nEntry, int nInner) const;
     virtual std::unique_ptr<CSendPlan> MakeInnerSendPlan(const CDocument& doc, int nEntry, int nInner) const;
+
+    // ---- audition -----------------------------------------------------------
+    // Whether a click on one of its entries with Send Data on sounds it on the
+    // synthesizer at once: the list windows and the Library window ask.
+    virtual bool HasAudition() const { return false; }
+    // The plan of that audition for one entry's bytes, which it copies; null
+    // for a kind without an audition or bytes that are not one entry of it.
+    virtual std::unique_ptr<CSendPlan> MakeAuditionPlan(std::span<const uint8_t> entry) const;
 
     // ---- what a .syx stream held of it --------------------------------------
     // Where its entries lie in the synthesizer's memory: the reader's part

@@ -9,6 +9,7 @@
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
+#include "transfer/plans/AuditionPlan.h"
 #include "transfer/plans/DocKind.h"
 #include "transfer/plans/PatchPlan.h"
 
@@ -75,6 +76,17 @@ public:
             plan->m_nIndex = nEntry;
         }
         return plan;
+    }
+
+    // A patch sounds as the first patch of the initial performance.
+    bool HasAudition() const override { return true; }
+    std::unique_ptr<CSendPlan> MakeAuditionPlan(std::span<const uint8_t> entry) const override
+    {
+        if (entry.size() != CPatchRecord::kSize)
+            return nullptr;
+        CPatchRecord patch;
+        std::copy(entry.begin(), entry.end(), patch.Data());
+        return std::make_unique<CAuditionPlan>(patch);
     }
 
     const CSysExLayout& SysExLayout() const override { return kPatchLayout; }

@@ -10,6 +10,7 @@
 #include "transfer/SysExReader.h"
 #include "transfer/TransferAddresses.h"
 #include "transfer/engine/TransferText.h"
+#include "transfer/plans/AuditionPlan.h"
 #include "transfer/plans/DocKind.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
@@ -123,6 +124,17 @@ public:
         plan->m_nPerformance = nEntry;
         plan->m_nPart = nInner + 1;
         return plan;
+    }
+
+    // A performance sounds as it is.
+    bool HasAudition() const override { return true; }
+    std::unique_ptr<CSendPlan> MakeAuditionPlan(std::span<const uint8_t> entry) const override
+    {
+        if (entry.size() != CPerformRecord::kSize)
+            return nullptr;
+        CPerformRecord performance;
+        std::copy(entry.begin(), entry.end(), performance.Data());
+        return std::make_unique<CAuditionPlan>(performance);
     }
 
     const CSysExLayout& SysExLayout() const override { return kPerformanceLayout; }
