@@ -25,7 +25,8 @@ class CKindTransferDlg : public CTransferDlg {
 public:
     CKindTransferDlg(const CAskLayout& ask, const char* szConfirm, const CProgressLayout& progress,
                      const char* szProgressCaption, QWidget* parent)
-        : CTransferDlg(AskTemplate(ask), szConfirm, parent), m_progress(ProgressTemplate(progress, szProgressCaption), this)
+        : CTransferDlg(AskTemplate(ask), szConfirm, parent),
+          m_progress(ProgressTemplate(progress, szProgressCaption), this)
     {
     }
 

@@ -134,7 +134,7 @@ public:
     bool HasStored() const override { return m_plan && m_run.HasStored(); }
 
 private:
-    std::unique_ptr<CGetPlan> m_plan;
+    std::unique_ptr<CGetPlan> m_plan; // declared first: it outlives the run that reads it
 
 public:
     CGetRun m_run;
@@ -154,7 +154,7 @@ public:
     CTransferRun& Run() override { return m_run; }
 
 private:
-    std::unique_ptr<CSendPlan> m_plan;
+    std::unique_ptr<CSendPlan> m_plan; // declared first: it outlives the run that reads it
 
 public:
     CSendRun m_run;

@@ -5,9 +5,9 @@
 // the list, Enter or a double-click opens the entry's file in its list window
 // with the entry selected. A click on an entry of a kind that has an audition
 // (a patch, a performance) auditions it with Send Data on, as a click in its
-// window does. Edit > Copy (Ctrl+C) on a
-// result picks the entry up for a list window (see LibraryClip); a drag
-// carries its exclusive messages, which a list window takes as a drop.
+// window does. Edit > Copy (Ctrl+C) on a result picks the entry up for a list
+// window (see LibraryClip); a drag carries its exclusive messages, which a
+// list window takes as a drop.
 // A click on the star or "*" stars a sound; the tags field below the list
 // holds its tags. Both are kept by the sound, so they follow it into every
 // file that holds it.

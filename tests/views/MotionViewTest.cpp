@@ -272,7 +272,9 @@ TEST_F(MotionTransferTest, GetMotionFetchesAllFourMarksModifiedAndRepaints)
 TEST_F(MotionTransferTest, GetMotionDataFetchesTheContextRowOnly)
 {
     int nSingle = -2;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetMotionDlg*>(t)->Plan())->m_nSingle; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) {
+        nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetMotionDlg*>(t)->Plan())->m_nSingle;
+    });
     RightClickChoose(m_pView, 100, RowY(3), CMotionView::ID_GET_MOTION_DATA);
     EXPECT_EQ(nSingle, 3);
     ExpectFromDevice(3);

@@ -348,7 +348,9 @@ TEST_F(PatternTransferTest, GetPatternFetchesAllFortyEightAndMarksModified)
 TEST_F(PatternTransferTest, GetPatternDataFetchesTheContextRowOnly)
 {
     int nSingle = -2;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetPatternDlg*>(t)->Plan())->m_nSingle; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) {
+        nSingle = static_cast<const CVarGetPlan*>(dynamic_cast<CGetPatternDlg*>(t)->Plan())->m_nSingle;
+    });
     RightClickChoose(m_pView, 100, RowY(2), CPatternView::ID_GET_PATTERN_DATA);
     EXPECT_EQ(nSingle, 2);
     ExpectFromDevice(2);

@@ -321,7 +321,9 @@ TEST_F(SystemTransferTest, GetSystemFetchesBothBlocksShowsCompleteAndMarksModifi
 TEST_F(SystemTransferTest, GetTxRxSettingFromTheMenuWritesByteSixAndTheTxRxBlockOnly)
 {
     int nMode = -1;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) {
+        nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode;
+    });
     const auto before = m_pDoc->m_aSystem;
     RightClickChoose(m_pView, 5, 20, CSystemView::ID_GET_TXRX_SETTING);
     EXPECT_EQ(nMode, 2);
@@ -335,7 +337,9 @@ TEST_F(SystemTransferTest, GetTxRxSettingFromTheMenuWritesByteSixAndTheTxRxBlock
 TEST_F(SystemTransferTest, GetSystemParameterFromTheMenuWritesTheFirstBlockOnly)
 {
     int nMode = -1;
-    AnswerTransfers(IDOK, [&](CTransferDlg* t) { nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode; });
+    AnswerTransfers(IDOK, [&](CTransferDlg* t) {
+        nMode = static_cast<const CSystemGetPlan*>(dynamic_cast<CGetSystemDlg*>(t)->Plan())->m_nMode;
+    });
     RightClickChoose(m_pView, 5, 5, CSystemView::ID_GET_SYSTEM_PARAMETER);
     EXPECT_EQ(nMode, 1);
     EXPECT_EQ(Bytes(*m_pDoc, 0, 23), DeviceBytes(0, 23));
