@@ -11,11 +11,13 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QTest>
+#include <gtest/gtest.h>
 
 #include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -127,6 +129,9 @@ class CJackRig {
     void Stop() {
         StopProcess(m_sim);
         StopProcess(m_jackd);
+        // What the server said is the only account of why it refused a client.
+        if (::testing::Test::HasFailure())
+            std::fprintf(stderr, "jackd %s said:\n%s\n", m_strServer.c_str(), m_jackd.readAll().constData());
         if (m_bKilled)
             Reclaim(m_strServer);
         m_bKilled = false;
