@@ -126,17 +126,17 @@ std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPa
 
 void InstallCompareWithSelected(CMDIFrameWnd& frame) {
     g_pFrame = &frame;
-    CListView::SetCompareHooks({[](const CListView& view, int n) { return CompareTarget(view, n).pView != nullptr; },
-                                [](CListView& view, int n) {
-                                    const CEntryInWindow other = CompareTarget(view, n);
-                                    if (!other.pView)
-                                        return;
-                                    const CDocument& doc = *view.GetDocument();
-                                    const CDocument& otherDoc = *other.pView->GetDocument();
-                                    Show(new CCompareWindow(*DocumentKinds().Of(doc), {doc, NameOf(doc), {}},
-                                                            n, {otherDoc, NameOf(otherDoc), {}}, other.nEntry,
-                                                            g_pFrame));
-                                }});
+    const auto canCompare = [](const CListView& view, int n) { return CompareTarget(view, n).pView != nullptr; };
+    const auto compare = [](CListView& view, int n) {
+        const CEntryInWindow other = CompareTarget(view, n);
+        if (!other.pView)
+            return;
+        const CDocument& doc = *view.GetDocument();
+        const CDocument& otherDoc = *other.pView->GetDocument();
+        Show(new CCompareWindow(*DocumentKinds().Of(doc), {doc, NameOf(doc), {}}, n,
+                                {otherDoc, NameOf(otherDoc), {}}, other.nEntry, g_pFrame));
+    };
+    CListView::SetCompareHooks({canCompare, compare});
 }
 
 void UninstallCompareWithSelected() {

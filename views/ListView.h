@@ -3,7 +3,8 @@
 // share: the grey list look, the list font, the device text for Get and Send,
 // the pop-up menu, and the copy-buffer gestures (pick up, drop, refuse, keep
 // the copy cursor), and several entries at once: Ctrl selections, Edit >
-// Copy and Paste of them, drags and moves (ListEntries.cpp). Nothing here
+// Copy and Paste of them, drags and moves, Initialize of them all and the
+// commands of one entry disabled meanwhile (ListEntries.cpp). Nothing here
 // knows a kind of entry; each window decides its own areas, rows and what a
 // drop copies.
 //
