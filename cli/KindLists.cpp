@@ -5,6 +5,7 @@
 
 #include "cli/Options.h"
 #include "cli/SysExFile.h"
+#include "res/Strings.h"
 #include "res/strings/cli.h"
 #include "transfer/plans/DocKind.h"
 
@@ -27,10 +28,6 @@ template <class F> std::vector<std::string> EachKind(const CKindList& kinds, F f
     std::vector<std::string> items;
     std::transform(kinds.begin(), kinds.end(), std::back_inserter(items), f);
     return items;
-}
-
-std::string CountWord(size_t nCount) {
-    return nCount < std::size(res::kCliCountWords) ? res::kCliCountWords[nCount] : std::to_string(nCount);
 }
 
 std::string KeptTogether(std::string text) {
@@ -81,7 +78,7 @@ std::string UsageText(const CKindList& kinds) {
     const size_t nIndent = size_t(res::kCliUsageIndent);
     const std::vector<std::string> backupFiles = EachKind(
         kinds, [](const CDocKind* k) { return FormatText(res::kCliUsageBackupFile, k->BackupFile()); });
-    const std::string count = CountWord(kinds.size());
+    const std::string count = res::CountWord(kinds.size());
     std::string text = res::kCliUsageHead;
     text +=
         FillParagraph(res::kCliUsageBackup, nIndent,

@@ -18,7 +18,7 @@ inline constexpr const char* kCliUsageHead =
     "  send FILE [ENTRY]          send a library file (or one entry of it)\n";
 inline constexpr int kCliUsageIndent = 29;
 inline constexpr int kCliUsageWidth = 86;
-// How many kinds (a word), then the backup files (kCliUsageBackupFile each).
+// How many kinds (a word, kCountWords), then the backup files (kCliUsageBackupFile each).
 inline constexpr const char* kCliUsageBackup = "  backup DIR";
 inline constexpr const char* kCliUsageBackupText = "fetch all %s kinds into %s";
 inline constexpr const char* kCliUsageBackupFile = "DIR/%s";
@@ -87,9 +87,6 @@ inline constexpr const char* kCliUsageOptions =
 inline constexpr const char* kCliListComma = ", ";
 inline constexpr const char* kCliListOr = " or ";
 inline constexpr const char* kCliListAnd = " and ";
-// Small counts as words ("all five kinds"); larger ones as digits.
-inline constexpr const char* kCliCountWords[] = {"no",    "one",   "two",  "three", "four",   "five",  "six",
-                                                 "seven", "eight", "nine", "ten",   "eleven", "twelve"};
 
 // Every message line starts with this.
 inline constexpr const char* kCliPrefix = "vantorel-cli: ";

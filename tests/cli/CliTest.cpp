@@ -11,6 +11,7 @@
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "data/EntryName.h"
+#include "res/Strings.h"
 #include "res/strings/cli.h"
 #include "transfer/kinds/DocumentKinds.h"
 #include "views/PatternView.h"
@@ -122,7 +123,7 @@ TEST(CliKindLists, NameEveryKindGivenAndNoOther) {
             EXPECT_EQ(extensions.find(kind->Extension()) != std::string::npos, bNamed);
             EXPECT_EQ(files.find(kind->BackupFile()) != std::string::npos, bNamed);
         }
-        EXPECT_NE(help.find("all " + std::string(res::kCliCountWords[kinds.size()]) + " kinds"),
+        EXPECT_NE(help.find("all " + res::CountWord(kinds.size()) + " kinds"),
                   std::string::npos);
         for (const std::string& line : Lines(help))
             EXPECT_LE(line.size(), size_t(res::kCliUsageBackupWidth)) << line;
