@@ -33,38 +33,74 @@ void CSysExFramer::Clear()
     m_message.clear();
 }
 
-void CSysExFramer::Drop(const std::string& why)
+void CSysExFramer::Drop(EDropped reason, uint64_t nBytes, const std::string& why)
 {
+    const CDropped dropped{m_bOverflow ? EDropped::Overlong : reason, m_nStart, nBytes};
     Clear();
     if (m_dropNote)
         m_dropNote(why);
+    if (m_watch.dropped)
+        m_watch.dropped(dropped);
+}
+
+void CSysExFramer::End()
+{
+    if (m_bIn)
+        Drop(EDropped::Unterminated, m_nWire, "the stream ended before the F7");
+    m_bOutsideRun = false;
+}
+
+void CSysExFramer::TellOutside(uint64_t nOffset, size_t nCount)
+{
+    if (nCount == 0)
+        return;
+    const bool bRunStart = !m_bOutsideRun;
+    m_bOutsideRun = true;
+    if (m_watch.outside)
+        m_watch.outside(nOffset, nCount, bRunStart);
 }
 
 void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
 {
+    if (!bytes || count == 0)
+        return;
     // Each short message comes as a chunk of its own: it does not belong to
     // an exclusive message in progress.
-    if (!bytes || count == 0 || IsShortStatus(bytes[0]))
+    if (m_input == EInput::MidiEvents && IsShortStatus(bytes[0])) {
+        m_nPos += count;
         return;
-    for (size_t i = 0; i < count; ++i) {
+    }
+    // The bytes outside any message go to the watch a run at a time.
+    uint64_t nOutsideStart = 0;
+    size_t nOutside = 0;
+    for (size_t i = 0; i < count; ++i, ++m_nPos) {
         const uint8_t b = bytes[i];
+        if (!m_bIn && b != kExclusive) {
+            if (nOutside++ == 0)
+                nOutsideStart = m_nPos;
+            continue;
+        }
         if (b >= kFirstRealTime)
             continue;
         if (b == kExclusive) {
+            TellOutside(nOutsideStart, nOutside);
+            nOutside = 0;
             if (m_bIn && !(m_bOverflow && m_overlong == EOverlong::Truncate))
-                Drop("a new F0 came before the F7");
+                Drop(EDropped::NewStart, m_nWire, "a new F0 came before the F7");
             Clear();
             m_message.assign(1, b);
             m_bIn = true;
+            m_nStart = m_nPos;
+            m_nWire = 1;
+            m_bOutsideRun = false;
             continue;
         }
-        if (!m_bIn)
-            continue;
+        ++m_nWire;
         if (b == kEndOfExclusive) {
             if (m_bOverflow) {
                 // Under Truncate the first part has gone out already.
                 if (m_overlong == EOverlong::Drop)
-                    Drop("longer than " + std::to_string(m_nLimit) + " bytes");
+                    Drop(EDropped::Overlong, m_nWire, "longer than " + std::to_string(m_nLimit) + " bytes");
                 else
                     Clear();
                 continue;
@@ -73,16 +109,19 @@ void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
             std::vector<uint8_t> done;
             done.swap(m_message);
             Clear();
-            if (!sink(done.data(), done.size()))
+            if (!sink(done.data(), done.size())) {
+                ++m_nPos;
                 return;
+            }
             continue;
         }
         if (b & kStatusBit) {
             if (m_bOverflow && m_overlong == EOverlong::Truncate)
                 Clear();
             else // a real device ignores the whole message
-                Drop("data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) +
-                     " is 0x80 or above");
+                Drop(EDropped::BadByte, m_nWire,
+                     "data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) +
+                         " is 0x80 or above");
             continue;
         }
         if (m_bOverflow)
@@ -97,10 +136,13 @@ void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
             std::vector<uint8_t> full;
             full.swap(m_message);
             m_bOverflow = true;
-            if (!sink(full.data(), full.size()))
+            if (!sink(full.data(), full.size())) {
+                ++m_nPos;
                 return;
+            }
         }
     }
+    TellOutside(nOutsideStart, nOutside);
 }
 
 void CSysExFramer::Feed(const uint8_t* bytes, size_t count, std::vector<std::vector<uint8_t>>& out)
