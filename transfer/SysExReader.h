@@ -192,7 +192,7 @@ struct CSysExHaul {
     std::vector<CSysExNote> m_notes; // the first kMaxNotes skips, in the order found
     // The device IDs of this model's messages that were skipped for their ID
     // (a file made for another unit, device ID 0x11 say).
-    std::bitset<128> m_otherDeviceIds;
+    std::bitset<sysex::kDeviceIdCount> m_otherDeviceIds;
 
     uint64_t SkipCount(SysExSkip r) const { return m_aSkipCount[size_t(r)]; }
     uint64_t SkipBytes(SysExSkip r) const { return m_aSkipBytes[size_t(r)]; }
