@@ -1,5 +1,6 @@
 #include "midi/msg/SysExFramer.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "midi/msg/SysEx.h"
@@ -17,6 +18,8 @@ bool IsShortStatus(uint8_t b)
 {
     return (b & kStatusBit) && b != kExclusive && b != kEndOfExclusive && b < kFirstRealTime;
 }
+
+bool IsStatus(uint8_t b) { return (b & kStatusBit) != 0; }
 
 std::string HexByte(uint8_t b)
 {
@@ -80,6 +83,17 @@ void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
                 nOutsideStart = m_nPos;
             continue;
         }
+        if (!(b & kStatusBit)) {
+            // A run of data bytes is kept at once, up to the limit.
+            const size_t nRun = size_t(std::find_if(bytes + i, bytes + count, IsStatus) - (bytes + i));
+            if (!TakeData(bytes + i, nRun, sink)) {
+                m_nPos += nRun;
+                return;
+            }
+            i += nRun - 1;
+            m_nPos += nRun - 1;
+            continue;
+        }
         if (b >= kFirstRealTime)
             continue;
         if (b == kExclusive) {
@@ -109,40 +123,49 @@ void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
             std::vector<uint8_t> done;
             done.swap(m_message);
             Clear();
-            if (!sink(done.data(), done.size())) {
+            const bool bGoOn = sink(done.data(), done.size());
+            // The buffer serves the next message, unless the sink began one.
+            if (m_message.capacity() == 0) {
+                done.clear();
+                m_message.swap(done);
+            }
+            if (!bGoOn) {
                 ++m_nPos;
                 return;
             }
             continue;
         }
-        if (b & kStatusBit) {
-            if (m_bOverflow && m_overlong == EOverlong::Truncate)
-                Clear();
-            else // a real device ignores the whole message
-                Drop(EDropped::BadByte, m_nWire,
-                     "data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) +
-                         " is 0x80 or above");
-            continue;
-        }
-        if (m_bOverflow)
-            continue;
-        if (m_message.size() >= m_nLimit) {
-            m_bOverflow = true;
-            continue;
-        }
-        m_message.push_back(b);
-        if (m_overlong == EOverlong::Truncate && m_message.size() >= m_nLimit) {
-            // The buffer is full: it goes out now, the rest of the message is lost.
-            std::vector<uint8_t> full;
-            full.swap(m_message);
-            m_bOverflow = true;
-            if (!sink(full.data(), full.size())) {
-                ++m_nPos;
-                return;
-            }
-        }
+        // Any other status byte cuts the message.
+        if (m_bOverflow && m_overlong == EOverlong::Truncate)
+            Clear();
+        else // a real device ignores the whole message
+            Drop(EDropped::BadByte, m_nWire,
+                 "data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) + " is 0x80 or above");
     }
     TellOutside(nOutsideStart, nOutside);
+}
+
+bool CSysExFramer::TakeData(const uint8_t* bytes, size_t count, const Sink& sink)
+{
+    m_nWire += count;
+    if (m_bOverflow)
+        return true;
+    if (m_message.size() >= m_nLimit) {
+        m_bOverflow = true;
+        return true;
+    }
+    const size_t nTaken = std::min(count, m_nLimit - m_message.size());
+    m_message.insert(m_message.end(), bytes, bytes + nTaken);
+    if (m_overlong == EOverlong::Truncate && m_message.size() >= m_nLimit) {
+        // The buffer is full: it goes out now, the rest of the message is lost.
+        std::vector<uint8_t> full;
+        full.swap(m_message);
+        m_bOverflow = true;
+        return sink(full.data(), full.size());
+    }
+    if (nTaken < count)
+        m_bOverflow = true;
+    return true;
 }
 
 void CSysExFramer::Feed(const uint8_t* bytes, size_t count, std::vector<std::vector<uint8_t>>& out)

@@ -91,6 +91,9 @@ public:
 
 private:
     void Drop(EDropped reason, uint64_t nBytes, const std::string& why);
+    // Data bytes of the open message; false when the sink, handed a full
+    // buffer under Truncate, said to stop.
+    bool TakeData(const uint8_t* bytes, size_t count, const Sink& sink);
     // Hands nCount bytes outside any message, from nOffset, to the watch.
     void TellOutside(uint64_t nOffset, size_t nCount);
 
