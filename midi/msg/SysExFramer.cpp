@@ -140,7 +140,8 @@ void CSysExFramer::Feed(const uint8_t* bytes, size_t count, const Sink& sink)
             Clear();
         else // a real device ignores the whole message
             Drop(EDropped::BadByte, m_nWire,
-                 "data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) + " is 0x80 or above");
+                 "data byte " + HexByte(b) + " at offset " + std::to_string(m_message.size()) +
+                     " is 0x80 or above");
     }
     TellOutside(nOutsideStart, nOutside);
 }
