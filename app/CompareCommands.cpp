@@ -51,6 +51,31 @@ CListView* OtherWindow(const CMDIFrameWnd& frame, const CDocument& doc, bool bSe
     return nullptr;
 }
 
+// What entry nEntry of a window compares with: the other of two entries
+// selected in that window, or else the entry selected in the other window of
+// its kind that was active last. None with more than two selected (a compare
+// takes two), and none for a system block but the same block.
+struct CEntryInWindow {
+    const CListView* pView = nullptr;
+    int nEntry = -1;
+};
+
+CEntryInWindow CompareTarget(const CListView& view, int nEntry) {
+    const CDocument* pDoc = view.GetDocument();
+    const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
+    if (!pKind || !g_pFrame)
+        return {};
+    const std::vector<int> selected = view.SelectedEntries();
+    if (selected.size() > 2 || (selected.size() == 2 && !pKind->HasMovableEntries()))
+        return {};
+    if (selected.size() == 2)
+        return {&view, selected[0] == nEntry ? selected[1] : selected[0]};
+    const CListView* pOther = OtherWindow(*g_pFrame, *pDoc, true);
+    if (!pOther || (!pKind->HasMovableEntries() && pOther->SelectedEntry() != nEntry))
+        return {};
+    return {pOther, pOther->SelectedEntry()};
+}
+
 QString NameOf(const CDocument& doc) {
     return Local(doc.GetTitle());
 }
@@ -101,26 +126,17 @@ std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPa
 
 void InstallCompareWithSelected(CMDIFrameWnd& frame) {
     g_pFrame = &frame;
-    const auto target = [](const CListView& view, int nEntry) -> CListView* {
-        const CDocument* pDoc = view.GetDocument();
-        const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
-        CListView* pOther = pKind && g_pFrame ? OtherWindow(*g_pFrame, *pDoc, true) : nullptr;
-        // The system's two blocks are not alike: only a block with the same block.
-        if (pOther && !pKind->HasMovableEntries() && pOther->SelectedEntry() != nEntry)
-            return nullptr;
-        return pOther;
+    const auto canCompare = [](const CListView& view, int n) { return CompareTarget(view, n).pView != nullptr; };
+    const auto compare = [](CListView& view, int n) {
+        const CEntryInWindow other = CompareTarget(view, n);
+        if (!other.pView)
+            return;
+        const CDocument& doc = *view.GetDocument();
+        const CDocument& otherDoc = *other.pView->GetDocument();
+        Show(new CCompareWindow(*DocumentKinds().Of(doc), {doc, NameOf(doc), {}}, n,
+                                {otherDoc, NameOf(otherDoc), {}}, other.nEntry, g_pFrame));
     };
-    CListView::SetCompareHooks({[target](const CListView& view, int n) { return target(view, n) != nullptr; },
-                                [target](CListView& view, int n) {
-                                    CListView* pOther = target(view, n);
-                                    if (!pOther)
-                                        return;
-                                    const CDocument& doc = *view.GetDocument();
-                                    const CDocument& other = *pOther->GetDocument();
-                                    Show(new CCompareWindow(*DocumentKinds().Of(doc), {doc, NameOf(doc), {}},
-                                                            n, {other, NameOf(other), {}},
-                                                            pOther->SelectedEntry(), g_pFrame));
-                                }});
+    CListView::SetCompareHooks({canCompare, compare});
 }
 
 void UninstallCompareWithSelected() {

@@ -1,9 +1,10 @@
 #pragma once
 // The two ways to compare in the program: "Compare With Selected" in a list
-// window's context menu (its entry with the entry selected in the other open
-// window of its kind that was active last), and File > Compare... (the
-// active window's document with another open window of its kind, or with a
-// library or .syx file). Each opens a CCompareWindow.
+// window's context menu (the two entries selected in the window, or its entry
+// with the entry selected in the other open window of its kind that was
+// active last), and File > Compare... (the active window's document with
+// another open window of its kind, or with a library or .syx file). Each
+// opens a CCompareWindow.
 class QWidget;
 
 namespace vantorel {

@@ -278,9 +278,10 @@ void CMainFrame::BuildActions()
         {ID_IMPORT_SYSEX, res::kItemImportSysEx, res::kPromptImportSysEx, {}},
         {ID_EXPORT_SYSEX, res::kItemExportSysEx, res::kPromptExportSysEx, {}},
         {ID_RECEIVE_DUMP, res::kItemReceiveDump, res::kPromptReceiveDump, {}},
-        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll, {}},
-        {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything, {}},
-        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, {}},
+        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)},
+        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
         {ID_HELP_USER_GUIDE, res::kItemUserGuide, res::kPromptUserGuide, {}},
         {ID_FILE_COMPARE, res::kItemCompare, res::kPromptCompare, {}},
     };

@@ -35,9 +35,8 @@ QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>
     return pData;
 }
 
-std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind,
-                                          const FRowKind& rowKind) {
-    const QByteArray bytes = data.data(kSysExMimeType);
+namespace {
+std::vector<CClipEntry> ReadEntryMessages(const QByteArray& bytes, const CDocKind& kind, const FRowKind& rowKind) {
     CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.SetAnyDevice(true); // entries, not a unit's traffic
     reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
@@ -53,6 +52,12 @@ std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind&
         entries.push_back({rowKind(n), n, pScratch->GetEntryBytes(n)});
     return entries;
 }
+} // namespace
+
+std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind,
+                                          const FRowKind& rowKind) {
+    return ReadEntryMessages(data.data(kSysExMimeType), kind, rowKind);
+}
 
 CEntryClip& CEntryClip::Get() {
     static CEntryClip clip;
@@ -62,6 +67,23 @@ CEntryClip& CEntryClip::Get() {
 void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries) {
     QMimeData* pData = MakeEntryMimeData(kind, entries);
     m_entries = std::move(entries);
+    m_messages.clear();
+    Publish(pData);
+}
+
+bool CEntryClip::KeepMessages(QMimeData* pData) {
+    if (!pData || !pData->hasFormat(kSysExMimeType)) {
+        delete pData;
+        return false;
+    }
+    m_entries.clear();
+    m_messages = pData->data(kSysExMimeType);
+    m_pPickedUp = nullptr;
+    Publish(pData);
+    return true;
+}
+
+void CEntryClip::Publish(QMimeData* pData) {
     m_pOwnData = pData;
     if (pData && QGuiApplication::clipboard())
         QGuiApplication::clipboard()->setMimeData(pData); // the clipboard owns it
@@ -80,15 +102,18 @@ const QMimeData* CEntryClip::ForeignData() const {
 std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind& rowKind) const {
     if (const QMimeData* pData = ForeignData())
         return ReadEntryMimeData(*pData, kind, rowKind);
+    if (!m_messages.isEmpty())
+        return ReadEntryMessages(m_messages, kind, rowKind);
     return m_entries;
 }
 
 bool CEntryClip::HasEntries() const {
-    return !m_entries.empty() || ForeignData();
+    return !m_entries.empty() || !m_messages.isEmpty() || ForeignData();
 }
 
 void CEntryClip::Forget() {
     m_entries.clear();
+    m_messages.clear();
     QClipboard* pClipboard = QGuiApplication::clipboard();
     if (pClipboard && m_pOwnData && pClipboard->mimeData() == m_pOwnData.data())
         pClipboard->clear();

@@ -1,6 +1,7 @@
 #pragma once
-// Entries copied with Edit > Copy or carried by a drag: the bytes of each
-// entry and the copy kind of the row it came from, kept until the next copy
+// Entries copied with Edit > Copy (in a list window, or of a Library result)
+// or carried by a drag: the bytes of each entry and the copy kind of the row
+// it came from (a Library result: its messages), kept until the next copy
 // (so one copy pastes into many places). The same entries go to the system
 // clipboard as their exclusive messages (the bytes of a .syx file), so that
 // another instance, or any program that takes SysEx, can paste them; what
@@ -47,6 +48,12 @@ class CEntryClip {
 
     // Keeps the entries and puts them on the system clipboard.
     void Keep(const CDocKind& kind, std::vector<CClipEntry> entries);
+    // Keeps entries given as their exclusive messages (mime data as
+    // MakeEntryMimeData makes it, which the clipboard then owns): a paste
+    // reads them as the window's kind places them, and nothing kept counts
+    // as picked up. False, keeping what was kept before, when the data holds
+    // no messages.
+    bool KeepMessages(QMimeData* pData);
     // The latest copy: what this program kept, unless another program has
     // put exclusive messages on the clipboard since (read as kind's).
     std::vector<CClipEntry> Entries(const CDocKind& kind, const FRowKind& rowKind) const;
@@ -64,7 +71,11 @@ class CEntryClip {
     // The clipboard's mime data when another program put it there.
     const QMimeData* ForeignData() const;
 
+    // Puts data on the clipboard as this program's own.
+    void Publish(QMimeData* pData);
+
     std::vector<CClipEntry> m_entries;
+    QByteArray m_messages; // kept as messages: read when pasted
     QPointer<QMimeData> m_pOwnData;
     const void* m_pPickedUp = nullptr;
 };

@@ -52,12 +52,47 @@ CListView::DragHook CListView::SetDragHook(DragHook hook)
     return previous;
 }
 
-std::vector<CClipEntry> CListView::SelectedEntries() const
+std::vector<CClipEntry> CListView::SelectedClipEntries() const
 {
     std::vector<CClipEntry> entries;
     for (int nRow : SelectedRows())
         entries.push_back({KeyRowKind(nRow), nRow, KeyRowBytes(nRow)});
     return entries;
+}
+
+std::vector<int> CListView::SelectedEntries() const
+{
+    return SelectedEntry() >= 0 ? SelectedRows() : std::vector<int>{};
+}
+
+void CListView::InitializeSelection()
+{
+    CDocument* pDoc = GetDocument();
+    const std::vector<int> rows = SelectedRows();
+    if (!pDoc || rows.empty())
+        return;
+    if (rows.size() == 1) {
+        InitializeRow(rows.front());
+        return;
+    }
+    CEditGroup group(*pDoc, res::kEditInitialize);
+    for (int nRow : rows)
+        InitializeRow(nRow);
+}
+
+void CListView::OnInitializeCommand(int nId, std::function<void()> initOne)
+{
+    OnCommand(nId, [this, initOne = std::move(initOne)] {
+        if (SelectedRows().size() > 1)
+            InitializeSelection();
+        else
+            initOne();
+    });
+}
+
+void CListView::OnOneEntryCommand(int nId, std::function<void()> handler)
+{
+    OnCommand(nId, std::move(handler), [this](CCmdUI& ui) { ui.Enable(SelectedRows().size() <= 1); });
 }
 
 bool CListView::PasteEntries(const std::vector<CClipEntry>& entries, const std::string& strEdit)
@@ -244,10 +279,26 @@ void CListView::mousePressEvent(QMouseEvent* e)
             return;
         }
     }
-    ClearMarks();
+    if (!(e->button() == Qt::RightButton && KeepSelectionForMenu(KeyRowAt(ptLogical), ptLogical)))
+        ClearMarks();
     CScrollView::mousePressEvent(e);
     if (bLeftFree && bPlain && KeyRow() >= 0 && KeyRowAt(ptLogical) == KeyRow())
         m_press = {true, false, 0, pt};
+}
+
+bool CListView::KeepSelectionForMenu(int nRow, const QPoint& ptLogical)
+{
+    const std::vector<int> rows = SelectedRows();
+    if (rows.size() < 2 || !std::binary_search(rows.begin(), rows.end(), nRow))
+        return false;
+    const int nAnchor = m_nAnchor;
+    std::set<int> rangeBase = m_rangeBase;
+    SelectAt(ptLogical);
+    if (KeyRow() != nRow)
+        return false;
+    SetSelectedRows(rows, nRow, nAnchor);
+    m_rangeBase = std::move(rangeBase);
+    return true;
 }
 
 void CListView::mouseMoveEvent(QMouseEvent* e)
@@ -275,7 +326,7 @@ void CListView::mouseReleaseEvent(QMouseEvent* e)
 void CListView::StartDrag()
 {
     const CDocKind* pKind = KeyDocKind();
-    std::vector<CClipEntry> entries = SelectedEntries();
+    std::vector<CClipEntry> entries = SelectedClipEntries();
     if (!pKind || entries.empty())
         return;
     static int s_nDrags = 0;

@@ -85,10 +85,16 @@ void CListView::RegisterEditCommands()
                 RenameSelection();
         },
         [this](CCmdUI& ui) { ui.Enable(GetDocument() && CanRenameSelection()); });
-    OnCommand(ID_COMPARE_WITH_SELECTED, [this] {
-        if (CompareHooks().compare && SelectedEntry() >= 0)
-            CompareHooks().compare(*this, SelectedEntry());
-    });
+    const auto bCanCompare = [this] {
+        return SelectedEntry() >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, SelectedEntry());
+    };
+    OnCommand(
+        ID_COMPARE_WITH_SELECTED,
+        [this, bCanCompare] {
+            if (bCanCompare() && CompareHooks().compare)
+                CompareHooks().compare(*this, SelectedEntry());
+        },
+        [bCanCompare](CCmdUI& ui) { ui.Enable(bCanCompare()); });
     OnCommand(
         ID_EDIT_CLEAR,
         [this] {
@@ -111,7 +117,7 @@ void CListView::OnEditCopy()
         return;
     CEntryClip& clip = CEntryClip::Get();
     if (const CDocKind* pKind = KeyDocKind())
-        clip.Keep(*pKind, SelectedEntries());
+        clip.Keep(*pKind, SelectedClipEntries());
     if (HeldKind() != kCopyNone)
         EmptyCopyBuffer();
     clip.SetPickedUp(nullptr);
@@ -149,13 +155,6 @@ void CListView::ShowEntry(int nEntry, int nPart)
         return;
     SelectEntry(nEntry, nPart);
     ScrollRowIntoView(KeyRow());
-}
-
-void CListView::CopyEntry(int nEntry, int nPart)
-{
-    ShowEntry(nEntry, nPart);
-    if (KeyRow() >= 0)
-        OnEditCopy();
 }
 
 void CListView::ScrollRowIntoView(int nRow)
@@ -368,6 +367,11 @@ int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPo
         n >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, n))
         items.insert(items.end(), {{0, nullptr},
                                    {edit_commands::ID_COMPARE_WITH_SELECTED, res::kMenuCompareWithSelected}});
+    for (CMenuItem& item : items) {
+        CCmdUI ui;
+        ui.m_nID = item.nId;
+        item.bEnabled = item.nId == 0 || !UpdateCommand(ui) || ui.m_bEnabled;
+    }
     int nChosen = 0;
     if (Hook()) {
         nChosen = Hook()(items, ptScreen);
@@ -380,12 +384,17 @@ int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPo
             }
             QAction* a = menu.addAction(QString::fromLatin1(item.szText));
             a->setData(item.nId);
+            a->setEnabled(item.bEnabled);
         }
         if (QAction* chosen = menu.exec(ptScreen))
             nChosen = chosen->data().toInt();
     }
-    if (nChosen != 0)
-        ExecuteCommand(nChosen);
+    const bool bDisabled = std::any_of(items.begin(), items.end(), [nChosen](const CMenuItem& item) {
+        return item.nId == nChosen && !item.bEnabled;
+    });
+    if (nChosen == 0 || bDisabled)
+        return 0;
+    ExecuteCommand(nChosen);
     return nChosen;
 }
 

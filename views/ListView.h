@@ -3,7 +3,8 @@
 // share: the grey list look, the list font, the device text for Get and Send,
 // the pop-up menu, and the copy-buffer gestures (pick up, drop, refuse, keep
 // the copy cursor), and several entries at once: Ctrl selections, Edit >
-// Copy and Paste of them, drags and moves (ListEntries.cpp). Nothing here
+// Copy and Paste of them, drags and moves, Initialize of them all and the
+// commands of one entry disabled meanwhile (ListEntries.cpp). Nothing here
 // knows a kind of entry; each window decides its own areas, rows and what a
 // drop copies.
 //
@@ -58,10 +59,13 @@ public:
     static CFontSpec ListFont() { return CFontSpec{14, 7, 400, "Courier New"}; }
 
     // ---- pop-up menu --------------------------------------------------------
-    // One item of a pop-up menu; nId 0 is a separator.
+    // One item of a pop-up menu; nId 0 is a separator. The menu shows an
+    // item disabled when its command is (a command of one entry with several
+    // selected), and a disabled item chosen does nothing.
     struct CMenuItem {
         int nId;
         const char* szText;
+        bool bEnabled = true;
     };
     // Tests answer pop-up menus through this hook instead of a real menu: it is
     // given the items and the screen position and returns the chosen id (0 for
@@ -82,10 +86,14 @@ public:
     // window's patch rows are not entries of its own). A right click selects
     // what it opens its menu on, so this is also the entry of the menu.
     virtual int SelectedEntry() const { return -1; }
+    // The document entries selected, in order (SelectedEntry among them);
+    // none when the selection is not of the window's own entries.
+    std::vector<int> SelectedEntries() const;
     // "Compare With Selected": the program, which knows the kinds and the
-    // open windows, says whether entry n of a window has an entry selected in
-    // another window to be compared with (the context menus then offer it),
-    // and compares them. Returns the previous hooks.
+    // open windows, says whether entry n of a window has an entry to be
+    // compared with (the other of two selected in the window, or one selected
+    // in another window; the context menus then offer it), and compares them.
+    // Returns the previous hooks.
     struct CCompareHooks {
         std::function<bool(const CListView& view, int nEntry)> canCompare;
         std::function<void(CListView& view, int nEntry)> compare;
@@ -132,8 +140,6 @@ public:
     // Makes entry nEntry the selection (nPart 0 or 1: a patch inside
     // performance nEntry) without auditioning it, and scrolls it into view.
     void ShowEntry(int nEntry, int nPart = -1);
-    // Edit > Copy of entry nEntry: picks it up as a Shift-click would.
-    void CopyEntry(int nEntry, int nPart = -1);
 
 protected:
     // The list's scroll size, from the document's layout values.
@@ -185,7 +191,8 @@ protected:
     // ---- pop-up menu --------------------------------------------------------
     // Shows items at the click's viewport point (mapped to the screen), with
     // Compare With Selected after them when the compare hooks offer it, then
-    // runs the chosen command through ExecuteCommand. Returns the id (0: none).
+    // runs the chosen command through ExecuteCommand. Returns the id (0: none
+    // or a disabled one).
     int TrackPopupMenu(const std::vector<CMenuItem>& items, const QPoint& ptViewport);
 
     // ---- copy buffer --------------------------------------------------------
@@ -221,11 +228,21 @@ protected:
     virtual void SelectEntry(int nEntry, int /*nPart*/) { KeySelect(nEntry); }
     // Left and Right (-1, +1); only the performance window has columns.
     virtual void KeyLeftRight(int) {}
-    // Rename and Initialize of the selected row; false when there is none
-    // (or, for Rename, the kind has no names).
+    // Rename of the selected row; false when there is none (or the kind
+    // has no names). With several selected it renames the selected row.
     virtual bool CanRenameSelection() const { return false; }
     virtual void RenameSelection() {}
-    virtual void InitializeSelection() = 0;
+    // Initialize of one row of the column that has the selection.
+    virtual void InitializeRow(int nRow) = 0;
+    // Initialize of every selected row, several as one undo step.
+    void InitializeSelection();
+
+    // ---- commands on several selected entries -------------------------------
+    // A context command that initialises its entry: with several selected it
+    // initialises them all (InitializeSelection), otherwise initOne().
+    void OnInitializeCommand(int nId, std::function<void()> initOne);
+    // A command of one entry: disabled while several are selected.
+    void OnOneEntryCommand(int nId, std::function<void()> handler);
 
     // ---- the entries of the selected row's column ---------------------------
     // The row of that column under a logical point, -1 outside it.
@@ -259,7 +276,10 @@ private:
     void SetSelectedRows(const std::vector<int>& rows, int nKey, int nAnchor);
     void ToggleRow(int nRow);
     void ExtendTo(int nRow);
-    std::vector<CClipEntry> SelectedEntries() const;
+    std::vector<CClipEntry> SelectedClipEntries() const;
+    // A right press on one of several selected rows keeps them selected,
+    // that row becoming the selected one (no audition: a right click has none).
+    bool KeepSelectionForMenu(int nRow, const QPoint& ptLogical);
     // Writes entries from the selected row on as one undo step strEdit;
     // refuses (with its message) what does not fit or goes in another kind's row.
     bool PasteEntries(const std::vector<CClipEntry>& entries, const std::string& strEdit);

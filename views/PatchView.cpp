@@ -27,9 +27,9 @@ CPatchView::CPatchView(QWidget* parent) : CListView(parent)
     OnCommand(ID_GET_PATCH_BANK, [this] { OnGetPatch(true); });
     OnCommand(ID_SEND_PATCH_BANK, [this] { OnSendPatch(true); });
     OnCommand(ID_EDIT_PATCH_NAME, [this] { OnEditPatchName(); });
-    OnCommand(ID_INIT_PATCH, [this] { OnInitPatch(); });
-    OnCommand(ID_GET_PATCH, [this] { OnGetPatch(false); });
-    OnCommand(ID_SEND_PATCH, [this] { OnSendPatch(false); });
+    OnInitializeCommand(ID_INIT_PATCH, [this] { OnInitPatch(); });
+    OnOneEntryCommand(ID_GET_PATCH, [this] { OnGetPatch(false); });
+    OnOneEntryCommand(ID_SEND_PATCH, [this] { OnSendPatch(false); });
 }
 
 CPatchView::~CPatchView() = default;
@@ -193,10 +193,10 @@ void CPatchView::RenameSelection()
     OnEditPatchName();
 }
 
-void CPatchView::InitializeSelection()
+void CPatchView::InitializeRow(int nRow)
 {
-    SetContextToSelection();
-    OnInitPatch();
+    if (CPatchDoc* pDoc = GetPatchDoc())
+        pDoc->InitPatch(nRow);
 }
 
 void CPatchView::OnInitPatch()

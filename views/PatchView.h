@@ -49,7 +49,7 @@ protected:
     void SelectEntry(int nEntry, int) override { Select(nEntry); }
     bool CanRenameSelection() const override { return m_nSelect >= 0; }
     void RenameSelection() override;
-    void InitializeSelection() override;
+    void InitializeRow(int nRow) override;
     int KeyRowAt(const QPoint& ptLogical) const override { return HitTest(ptLogical); }
     void SelectAt(const QPoint& ptLogical) override;
     int KeyRowKind(int) const override { return kCopyPatch; }

@@ -35,13 +35,13 @@ CPerformView::CPerformView(QWidget* parent) : CListView(parent)
     OnCommand(ID_GET_PERFORMANCE_BANK, [this] { OnGetPerformance(true); });
     OnCommand(ID_SEND_PERFORMANCE_BANK, [this] { OnSendPerformance(true); });
     OnCommand(ID_EDIT_PATCH_NAME, [this] { OnEditPatchName(); });
-    OnCommand(ID_INIT_PATCH, [this] { OnInitPatch(); });
-    OnCommand(ID_GET_PATCH, [this] { OnGetPatch(); });
-    OnCommand(ID_SEND_PATCH, [this] { OnSendPatch(); });
+    OnInitializeCommand(ID_INIT_PATCH, [this] { OnInitPatch(); });
+    OnOneEntryCommand(ID_GET_PATCH, [this] { OnGetPatch(); });
+    OnOneEntryCommand(ID_SEND_PATCH, [this] { OnSendPatch(); });
     OnCommand(ID_EDIT_PERFORMANCE_NAME, [this] { OnEditPerformanceName(); });
-    OnCommand(ID_INIT_PERFORMANCE, [this] { OnInitPerformance(); });
-    OnCommand(ID_GET_PERFORMANCE, [this] { OnGetPerformance(false); });
-    OnCommand(ID_SEND_PERFORMANCE, [this] { OnSendPerformance(false); });
+    OnInitializeCommand(ID_INIT_PERFORMANCE, [this] { OnInitPerformance(); });
+    OnOneEntryCommand(ID_GET_PERFORMANCE, [this] { OnGetPerformance(false); });
+    OnOneEntryCommand(ID_SEND_PERFORMANCE, [this] { OnSendPerformance(false); });
 }
 
 CPerformView::~CPerformView() = default;
@@ -386,14 +386,15 @@ void CPerformView::RenameSelection()
         OnEditPerformanceName();
 }
 
-void CPerformView::InitializeSelection()
+void CPerformView::InitializeRow(int nRow)
 {
-    const bool bPatch = m_nSelectPatch >= 0;
-    SetContextToSelection();
-    if (bPatch)
-        OnInitPatch();
+    CPerformDoc* pDoc = GetPerformDoc();
+    if (!pDoc)
+        return;
+    if (m_nSelectPatch >= 0)
+        pDoc->InitPatch(nRow);
     else
-        OnInitPerformance();
+        pDoc->InitPerformance(nRow);
 }
 
 void CPerformView::OnInitPatch()

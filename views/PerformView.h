@@ -66,7 +66,7 @@ protected:
     void KeyLeftRight(int nStep) override;
     bool CanRenameSelection() const override { return KeyRow() >= 0; }
     void RenameSelection() override;
-    void InitializeSelection() override;
+    void InitializeRow(int nRow) override;
     int KeyRowAt(const QPoint& ptLogical) const override;
     void SelectAt(const QPoint& ptLogical) override;
     int KeyRowKind(int) const override { return m_nSelectPatch >= 0 ? kCopyPatch : kCopyPerformance; }

@@ -27,12 +27,12 @@ CSystemView::CSystemView(QWidget* parent) : CListView(parent)
 {
     OnCommand(ID_GET_SYSTEM, [this] { Get(kModeBoth); });
     OnCommand(ID_SEND_SYSTEM, [this] { Send(kModeBoth); });
-    OnCommand(ID_INITIALIZE_SYSTEM_PARAMETER, [this] { Initialize(kRowSystemParameter); });
-    OnCommand(ID_GET_SYSTEM_PARAMETER, [this] { Get(kModeSystemParameter); });
-    OnCommand(ID_SEND_SYSTEM_PARAMETER, [this] { Send(kModeSystemParameter); });
-    OnCommand(ID_INITIALIZE_TXRX_SETTING, [this] { Initialize(kRowTxRxSetting); });
-    OnCommand(ID_GET_TXRX_SETTING, [this] { Get(kModeTxRxSetting); });
-    OnCommand(ID_SEND_TXRX_SETTING, [this] { Send(kModeTxRxSetting); });
+    OnInitializeCommand(ID_INITIALIZE_SYSTEM_PARAMETER, [this] { Initialize(kRowSystemParameter); });
+    OnOneEntryCommand(ID_GET_SYSTEM_PARAMETER, [this] { Get(kModeSystemParameter); });
+    OnOneEntryCommand(ID_SEND_SYSTEM_PARAMETER, [this] { Send(kModeSystemParameter); });
+    OnInitializeCommand(ID_INITIALIZE_TXRX_SETTING, [this] { Initialize(kRowTxRxSetting); });
+    OnOneEntryCommand(ID_GET_TXRX_SETTING, [this] { Get(kModeTxRxSetting); });
+    OnOneEntryCommand(ID_SEND_TXRX_SETTING, [this] { Send(kModeTxRxSetting); });
 }
 
 QSize CSystemView::ContentSize() const

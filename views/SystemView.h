@@ -50,7 +50,7 @@ protected:
     int KeyRow() const override { return m_nSelect; }
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override { Select(nRow); }
-    void InitializeSelection() override { Initialize(m_nSelect); }
+    void InitializeRow(int nRow) override { Initialize(nRow); }
     int KeyRowAt(const QPoint& ptLogical) const override { return IsInside(ptLogical) ? RowAt(ptLogical) : -1; }
     void SelectAt(const QPoint& ptLogical) override
     {

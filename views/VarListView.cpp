@@ -13,12 +13,12 @@ CVarListView::CVarListView(const CVarListSpec& spec, QWidget* parent) : CListVie
 {
     OnCommand(m_spec.nIdGetAll, [this] { OnGet(-1); });
     OnCommand(m_spec.nIdSendAll, [this] { OnSend(-1); });
-    OnCommand(m_spec.nIdInitialize, [this] { OnInitialize(); });
-    OnCommand(m_spec.nIdGetOne, [this] {
+    OnInitializeCommand(m_spec.nIdInitialize, [this] { OnInitialize(); });
+    OnOneEntryCommand(m_spec.nIdGetOne, [this] {
         if (m_nContext >= 0)
             OnGet(m_nContext);
     });
-    OnCommand(m_spec.nIdSendOne, [this] {
+    OnOneEntryCommand(m_spec.nIdSendOne, [this] {
         if (m_nContext >= 0)
             OnSend(m_nContext);
     });
@@ -129,10 +129,10 @@ void CVarListView::OnInitialize()
     InitVarEntry(*GetDocument(), m_nContext);
 }
 
-void CVarListView::InitializeSelection()
+void CVarListView::InitializeRow(int nRow)
 {
-    m_nContext = m_nSelect;
-    OnInitialize();
+    if (Entry(nRow))
+        InitVarEntry(*GetDocument(), nRow);
 }
 
 CRect CVarListView::KeyRowRect(int nRow) const

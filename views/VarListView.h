@@ -57,7 +57,7 @@ protected:
     int KeyRow() const override { return m_nSelect; }
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override { Select(nRow); }
-    void InitializeSelection() override;
+    void InitializeRow(int nRow) override;
     int KeyRowAt(const QPoint& ptLogical) const override { return HitRow(ptLogical); }
     void SelectAt(const QPoint& ptLogical) override;
     int KeyRowKind(int) const override { return m_spec.nKind; }

@@ -25,6 +25,7 @@
 #include "res/strings/librarywindow.h"
 #include "transfer/plans/PatchPlan.h"
 #include "transfer/plans/PerformPlan.h"
+#include "views/CopyBuffer.h"
 #include "views/EntryClip.h"
 #include "views/ProgramSwitches.h"
 
@@ -289,22 +290,25 @@ void CLibraryWindow::AuditionRow(int nRow) {
     }
 }
 
-bool CLibraryWindow::CopyRow(int nRow) {
+QMimeData* CLibraryWindow::RowMimeData(int nRow) {
     const CLibraryEntry* e = m_model.Entry(nRow);
-    if (!e || !e->pKind)
+    const std::optional<std::vector<uint8_t>> bytes = e && e->pKind ? ReadEntry(*e) : std::nullopt;
+    // A patch inside a performance goes as a patch of a bank.
+    return bytes ? MakeEntryMimeData(*e->pKind, {{0, e->nPart >= 0 ? 0 : e->nEntry, *bytes}}) : nullptr;
+}
+
+bool CLibraryWindow::CopyRow(int nRow) {
+    if (!CEntryClip::Get().KeepMessages(RowMimeData(nRow)))
         return false;
-    const std::optional<std::vector<uint8_t>> bytes = ReadEntry(*e);
-    return bytes && m_clip.PickUp(*e->pKind, e->nPart >= 0 ? 0 : e->nEntry, *bytes);
+    // As Edit > Copy in a list window: a Shift-click pick-up drops no more.
+    CCopyBuffer::Get().Empty();
+    return true;
 }
 
 void CLibraryWindow::DragRow(int nRow) {
-    const CLibraryEntry* e = m_model.Entry(nRow);
-    const std::optional<std::vector<uint8_t>> bytes = e && e->pKind ? ReadEntry(*e) : std::nullopt;
-    if (!bytes)
-        return;
-    // The entry as its exclusive messages: a list window takes them as it
-    // takes entries dragged from another window (or refuses them there).
-    QMimeData* pData = MakeEntryMimeData(*e->pKind, {{0, e->nPart >= 0 ? 0 : e->nEntry, *bytes}});
+    // A list window takes the messages as it takes entries dragged from
+    // another window (or refuses them there).
+    QMimeData* pData = RowMimeData(nRow);
     if (!pData)
         return;
     if (Hook()) {

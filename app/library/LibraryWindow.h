@@ -5,8 +5,9 @@
 // the list, Enter or a double-click opens the entry's file in its list window
 // with the entry selected. A click on a patch or a performance auditions it
 // with Send Data on, as a click in its window does. Edit > Copy (Ctrl+C) on a
-// result picks the entry up for a list window (see LibraryClip); a drag
-// carries its exclusive messages, which a list window takes as a drop.
+// result keeps its exclusive messages as Edit > Copy in a list window keeps
+// entries (views/EntryClip.h), for Edit > Paste; a drag carries the same
+// messages, which a list window takes as a drop.
 // A click on the star or "*" stars a sound; the tags field below the list
 // holds its tags. Both are kept by the sound, so they follow it into every
 // file that holds it.
@@ -17,7 +18,6 @@
 #include <memory>
 #include <string>
 
-#include "app/library/LibraryClip.h"
 #include "app/library/LibraryModel.h"
 #include "views/Audition.h"
 
@@ -80,8 +80,8 @@ class CLibraryWindow : public QDockWidget {
     // The gestures, by row of the result list.
     void OpenRow(int nRow);
     void AuditionRow(int nRow);
-    // Picks the entry up for Edit > Paste or a drop; false (and said) when
-    // its file no longer holds it.
+    // Keeps the entry for Edit > Paste; false (and said) when its file no
+    // longer holds it.
     bool CopyRow(int nRow);
     void ToggleStar(int nRow);
     // The tags field shows the current result's tags; editing it sets them.
@@ -102,6 +102,9 @@ class CLibraryWindow : public QDockWidget {
     void FillTags();
     void ShowTagsOf(int nRow);
     void DragRow(int nRow);
+    // The entry as its exclusive messages, read from its file now; null
+    // after saying why not.
+    QMimeData* RowMimeData(int nRow);
     // The entry's bytes read from its file now; nothing after saying why.
     std::optional<std::vector<uint8_t>> ReadEntry(const CLibraryEntry& e);
 
@@ -115,7 +118,6 @@ class CLibraryWindow : public QDockWidget {
     QLineEdit* m_pTagsEdit = nullptr;
     QLabel* m_pNote = nullptr;
     OpenHandler m_onOpen;
-    CLibraryClip m_clip;
     CAudition m_audition;
     std::vector<uint8_t> m_auditioned; // a performance is read as its blocks go out
 };

@@ -105,10 +105,12 @@ CDocument* CDocManager::OpenNewDocument(CDocTemplate* pTemplate)
 
 CDocument* CDocManager::OnFileOpen()
 {
-    const QString path = AskOpenPath(m_templates, DialogParent());
-    if (path.isEmpty())
-        return nullptr;
-    return OpenDocumentFile(path);
+    // Each file opens on its own: one that fails says so and the rest open.
+    CDocument* pLast = nullptr;
+    for (const QString& path : AskOpenPaths(m_templates, DialogParent()))
+        if (CDocument* pDoc = OpenDocumentFile(path))
+            pLast = pDoc;
+    return pLast;
 }
 
 CDocTemplate* CDocManager::TemplateForPath(const QString& strPath) const

@@ -53,7 +53,8 @@ public:
     // File New: with more than one kind, the "New" list dialog (first kind
     // selected); the document is titled docName + running number (Patch1, ...).
     CDocument* OnFileNew();
-    // File Open: the file dialog, then OpenDocumentFile. Null when cancelled or failed.
+    // File Open: the file dialog (one or more files), then OpenDocumentFile for
+    // each. The last one opened; null when cancelled or none opened.
     CDocument* OnFileOpen();
     // A new document of one kind in a new child window.
     CDocument* OpenNewDocument(CDocTemplate* pTemplate);

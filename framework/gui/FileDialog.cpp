@@ -22,10 +22,10 @@ FileDialogPresenter& Presenter()
 
 QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
 
-QString Ask(const CFileDialogRequest& request, QWidget* pParent)
+QStringList Ask(const CFileDialogRequest& request, QWidget* pParent)
 {
     if (Presenter())
-        return Presenter()(request);
+        return Presenter()(request).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QFileDialog dlg(pParent, request.strCaption);
     if (!request.strFolder.isEmpty())
         dlg.setDirectory(request.strFolder);
@@ -34,7 +34,7 @@ QString Ask(const CFileDialogRequest& request, QWidget* pParent)
         dlg.selectNameFilter(request.strSelectedFilter);
     if (request.bOpen) {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
-        dlg.setFileMode(QFileDialog::ExistingFile);
+        dlg.setFileMode(request.bMany ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
     } else {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
@@ -44,18 +44,21 @@ QString Ask(const CFileDialogRequest& request, QWidget* pParent)
     }
     if (dlg.exec() != QDialog::Accepted)
         return {};
-    return dlg.selectedFiles().value(0);
+    QStringList files = dlg.selectedFiles();
+    if (!request.bMany && files.size() > 1)
+        files.erase(files.begin() + 1, files.end());
+    return files;
 }
 
 // Every dialog opens where the last one was answered, unless it is given a
 // folder of its own; the folder is kept for the next run too.
-QString Run(CFileDialogRequest request, QWidget* pParent)
+QStringList Run(CFileDialogRequest request, QWidget* pParent)
 {
     if (request.strFolder.isEmpty())
         request.strFolder = DecodeFileName(CSettings::ReadLastFolder());
-    const QString answer = Ask(request, pParent);
+    const QStringList answer = Ask(request, pParent);
     if (!answer.isEmpty())
-        CSettings::WriteLastFolder(EncodeFileName(QFileInfo(answer).absolutePath()));
+        CSettings::WriteLastFolder(EncodeFileName(QFileInfo(answer.front()).absolutePath()));
     return answer;
 }
 // A file name that can stand as a default: cut at characters that file
@@ -77,7 +80,7 @@ FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)
     return previous;
 }
 
-QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent) { return Run(request, pParent); }
+QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent) { return Run(request, pParent).value(0); }
 
 QString ExtensionOf(const CDocTemplate& tmpl) { return Local(tmpl.GetDocString(CDocTemplate::filterExt)); }
 
@@ -90,10 +93,11 @@ QString FilterForTemplate(const CDocTemplate& tmpl)
     return name + QStringLiteral(" (*") + ExtensionOf(tmpl) + QStringLiteral(")");
 }
 
-QString AskOpenPath(const std::vector<std::unique_ptr<CDocTemplate>>& templates, QWidget* pParent)
+QStringList AskOpenPaths(const std::vector<std::unique_ptr<CDocTemplate>>& templates, QWidget* pParent)
 {
     CFileDialogRequest req;
     req.bOpen = true;
+    req.bMany = true;
     req.strCaption = QString::fromLatin1(res::kOpenDialogCaption);
     for (const auto& t : templates)
         req.filters << FilterForTemplate(*t);
@@ -119,7 +123,7 @@ QString AskSavePath(const CDocument& doc, const CDocTemplate& tmpl, QWidget* pPa
         if (!stem.isEmpty())
             req.strDefaultName = stem + ext;
     }
-    return Run(req, pParent);
+    return Run(req, pParent).value(0);
 }
 
 } // namespace vantorel

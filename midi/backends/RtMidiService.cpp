@@ -420,13 +420,33 @@ MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
 {
     if (!IsAvailable())
         return FailOut(MMSYSERR_NODRIVER, m_strUnavailable);
-    auto pPort = std::make_shared<COutPort>();
+    std::shared_ptr<COutPort> pPort;
+    MMRESULT result = TryOpenOut(nDevice, pPort);
+    // A JACK server that answers can still turn a new client away while it
+    // is busy with the last one that closed (a note previewed at once after
+    // another): one more try a couple of cycles later.
+    if (result == MMSYSERR_ALLOCATED && m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsAnswering()) {
+        m_pJackWatch->WaitCycles(2);
+        result = TryOpenOut(nDevice, pPort);
+    }
+    if (result == MMSYSERR_BADDEVICEID)
+        return FailOut(result, FormatMidiText(res::kMidiOutNoSuchDevice, nDevice));
+    if (result != MMSYSERR_NOERROR)
+        return FailOut(result, FormatMidiText(res::kMidiOutOpenFailed, nDevice));
+    SettleConnection();
+    m_outs.emplace(h, std::move(pPort));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CRtMidiService::TryOpenOut(unsigned nDevice, std::shared_ptr<COutPort>& pPort)
+{
+    pPort = std::make_shared<COutPort>();
     try {
         pPort->m_pMidi = std::make_unique<RtMidiOut>(m_api, kClientName);
         pPort->m_pMidi->setErrorCallback(&OnRtMidiError, &pPort->m_error);
         const PortList list = ListPorts(false, pPort->m_pMidi.get());
         if (nDevice >= list.size())
-            return FailOut(MMSYSERR_BADDEVICEID, FormatMidiText(res::kMidiOutNoSuchDevice, nDevice));
+            return MMSYSERR_BADDEVICEID;
         std::string before;
         Locate(pPort->m_link, *pPort->m_pMidi, list, nDevice, before);
         pPort->m_pMidi->openPort(list[nDevice].first, kOutPortName);
@@ -435,9 +455,7 @@ MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
         pPort->m_error.m_bFailed = true;
     }
     if (pPort->m_error.m_bFailed || !pPort->m_pMidi || !pPort->m_pMidi->isPortOpen())
-        return FailOut(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiOutOpenFailed, nDevice));
-    SettleConnection();
-    m_outs.emplace(h, std::move(pPort));
+        return MMSYSERR_ALLOCATED;
     return MMSYSERR_NOERROR;
 }
 

@@ -86,6 +86,9 @@ private:
     void SettleConnection();
     // The JACK server is there but runs no cycles (stopped, hung).
     bool IsServerStalled();
+    // One attempt at a client and port on device nDevice: NOERROR, BADDEVICEID
+    // or ALLOCATED; the caller reports the failure.
+    MMRESULT TryOpenOut(unsigned nDevice, std::shared_ptr<COutPort>& pPort);
 
     RtMidi::Api m_api;
     bool m_bCompiled = false;

@@ -2,10 +2,11 @@
 // result opens its file with the entry selected, a click auditions what a
 // click in its own window sends, Ctrl+C then Edit > Paste copies it into a
 // bank as one undo step (or is refused where it does not fit), a result
-// dragged onto a bank row lands there and is saved with the bank, a file
-// saved into a folder shows without a scan, stars and tags follow the sound,
-// and an index that cannot be opened is said once.
+// dragged onto a bank row, or copied and pasted there, lands there and is
+// saved with the bank, a file saved into a folder shows without a scan, stars
+// and tags follow the sound, and an index that cannot be opened is said once.
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -29,6 +30,7 @@
 #include "res/Strings.h"
 #include "support/FileDialogScript.h"
 #include "views/EditCommands.h"
+#include "views/EntryClip.h"
 #include "views/PatchView.h"
 #include "views/PerformView.h"
 #include "views/ProgramSwitches.h"
@@ -195,47 +197,63 @@ TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould) {
     }
 }
 
-TEST_F(LibraryWindowTest, AResultDraggedOntoABankRowIsSavedWithTheBank) {
+TEST_F(LibraryWindowTest, AResultDraggedOrCopiedIntoABankRowIsSavedWithTheBank) {
     Find("inner bell");
-    CPatchView* pBank = NewPatchBank();
-    ASSERT_TRUE(pBank);
-    // The drop as the window system delivers it: to the widget under the pointer.
-    const QPoint ptRow(60, 5 * 16 + 6);
-    CLibraryWindow::SetDragHook([&](QMimeData& data) {
-        QWidget* pTarget = pBank->viewport();
-        QDragEnterEvent enter(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(pTarget, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QDropEvent drop(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
-        QApplication::sendEvent(pTarget, &drop);
-        EXPECT_TRUE(drop.isAccepted());
-    });
-    QWidget* pResults = Window().ResultView()->viewport();
-    const QPoint ptResult =
-        Window().ResultView()->visualRect(Window().Model().index(0, CLibraryModel::kName)).center();
-    QTest::mousePress(pResults, Qt::LeftButton, {}, ptResult);
-    const QPoint ptAway = ptResult + QPoint(QApplication::startDragDistance() + 5, 0);
-    for (int i = 0; i < 2; ++i) { // the first move starts dragging, the next one the drag
-        QMouseEvent move(QEvent::MouseMove, ptAway, pResults->mapToGlobal(ptAway), Qt::NoButton,
-                         Qt::LeftButton, {});
-        QApplication::sendEvent(pResults, &move);
-    }
-    QCoreApplication::processEvents();
-    EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
-    auto* pBankDoc = dynamic_cast<CPatchDoc*>(pBank->GetDocument());
-    EXPECT_EQ(Bytes(pBankDoc->m_aPatch[5].Data(), pBankDoc->m_aPatch[5].Data() + CPatchRecord::kSize),
-              m_bell);
+    QByteArray dragged; // the messages the drag carries
+    for (const bool bDrag : {true, false}) {
+        SCOPED_TRACE(bDrag ? "drag" : "Ctrl+C, Ctrl+V");
+        CPatchView* pBank = NewPatchBank();
+        ASSERT_TRUE(pBank);
+        // The drop as the window system delivers it: to the widget under the pointer.
+        const QPoint ptRow(60, 5 * 16 + 6);
+        CLibraryWindow::SetDragHook([&](QMimeData& data) {
+            dragged = data.data(kSysExMimeType);
+            QWidget* pTarget = pBank->viewport();
+            QDragEnterEvent enter(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(pTarget, &enter);
+            EXPECT_TRUE(enter.isAccepted());
+            QDropEvent drop(ptRow, Qt::CopyAction, &data, Qt::LeftButton, {});
+            QApplication::sendEvent(pTarget, &drop);
+            EXPECT_TRUE(drop.isAccepted());
+        });
+        QWidget* pResults = Window().ResultView()->viewport();
+        const QPoint ptResult =
+            Window().ResultView()->visualRect(Window().Model().index(0, CLibraryModel::kName)).center();
+        if (bDrag) {
+            QTest::mousePress(pResults, Qt::LeftButton, {}, ptResult);
+            const QPoint ptAway = ptResult + QPoint(QApplication::startDragDistance() + 5, 0);
+            for (int i = 0; i < 2; ++i) { // the first move starts dragging, the next one the drag
+                QMouseEvent move(QEvent::MouseMove, ptAway, pResults->mapToGlobal(ptAway), Qt::NoButton,
+                                 Qt::LeftButton, {});
+                QApplication::sendEvent(pResults, &move);
+            }
+            QCoreApplication::processEvents();
+        } else {
+            // The same messages go to the clipboard; nothing is picked up.
+            pBank->ShowEntry(5);
+            QTest::keyClick(Window().ResultView(), Qt::Key_C, Qt::ControlModifier);
+            EXPECT_EQ(QGuiApplication::clipboard()->mimeData()->data(kSysExMimeType), dragged);
+            EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
+            QCoreApplication::processEvents(); // the commands follow the copy
+            QTest::keyClick(pBank, Qt::Key_V, Qt::ControlModifier);
+        }
+        EXPECT_FALSE(CCopyBuffer::Get().IsHolding());
+        auto* pBankDoc = dynamic_cast<CPatchDoc*>(pBank->GetDocument());
+        EXPECT_EQ(Bytes(pBankDoc->m_aPatch[5].Data(), pBankDoc->m_aPatch[5].Data() + CPatchRecord::kSize),
+                  m_bell);
+        EXPECT_EQ(CUndoHistory::Of(pBankDoc)->Count(), 1);
 
-    const QString strSaved = Banks("saved.pat");
-    CPatchDoc expected;
-    expected.m_aPatch[5] = *reinterpret_cast<const CPatchRecord*>(m_bell.data());
-    ASSERT_TRUE(CDocumentFiles::Write(expected, m_dir.filePath(QStringLiteral("expected.pat"))));
-    CFileDialogScript dialogs;
-    dialogs.m_answers = {strSaved};
-    ASSERT_TRUE(m_pApp->GetDocManager().DoSave(pBank->GetDocument(), true));
-    QFile saved(strSaved), wanted(m_dir.filePath(QStringLiteral("expected.pat")));
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && wanted.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), wanted.readAll());
+        const QString strSaved = Banks(bDrag ? "dragged.pat" : "pasted.pat");
+        CPatchDoc expected;
+        expected.m_aPatch[5] = *reinterpret_cast<const CPatchRecord*>(m_bell.data());
+        ASSERT_TRUE(CDocumentFiles::Write(expected, m_dir.filePath(QStringLiteral("expected.pat"))));
+        CFileDialogScript dialogs;
+        dialogs.m_answers = {strSaved};
+        ASSERT_TRUE(m_pApp->GetDocManager().DoSave(pBank->GetDocument(), true));
+        QFile saved(strSaved), wanted(m_dir.filePath(QStringLiteral("expected.pat")));
+        ASSERT_TRUE(saved.open(QIODevice::ReadOnly) && wanted.open(QIODevice::ReadOnly));
+        EXPECT_EQ(saved.readAll(), wanted.readAll());
+    }
 }
 
 TEST_F(LibraryWindowTest, AFileSavedIntoOrRemovedFromAFolderShowsWithoutAScan) {

@@ -460,6 +460,62 @@ TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow)
         window->grab().save(QString::fromUtf8(dir) + "/compare-entries.png");
 }
 
+TEST_F(SysExFilesTest, CompareWithSelectedTakesTheTwoEntriesSelectedInOneWindow) {
+    struct Case {
+        size_t nTemplate; // patch, performance or system window
+        int nRowHeight;
+        std::vector<int> rows; // clicked, then Ctrl+clicked; the last one right-clicked
+        const char* szTitle;   // null: not offered
+    };
+    const Case cases[] = {
+        {0, 16, {2, 4}, "Compare A15 INIT PATCH (Patch1) with A13 ZNIT PATCH (Patch1)"},
+        {1, 32, {6, 1}, "Compare 12 INIT PERFORMANCE (Performance1) with 17 ZNIT PERFORMANCE (Performance1)"},
+        // Three: a compare takes two, whatever the other windows select.
+        {0, 16, {1, 2, 3}, nullptr},
+        // The system's two blocks are not alike.
+        {2, 16, {0, 1}, nullptr},
+    };
+    CDocManager& manager = m_pApp->GetDocManager();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.szTitle ? c.szTitle : "not offered");
+        ASSERT_TRUE(manager.OpenNewDocument(manager.GetTemplates()[c.nTemplate].get()));
+        auto* view = dynamic_cast<CListView*>(Frame()->GetActiveView());
+        ASSERT_TRUE(view);
+        CDocument* pDoc = view->GetDocument();
+        Bytes changed = pDoc->GetEntryBytes(c.rows.front());
+        changed[0] = 'Z';
+        pDoc->ApplyEntries("t", {{c.rows.front(), changed}});
+        const auto at = [&](int nRow) { return QPoint(40, nRow * c.nRowHeight + c.nRowHeight / 2); };
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(c.rows.front()));
+        for (size_t i = 1; i < c.rows.size(); ++i)
+            QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::ControlModifier, at(c.rows[i]));
+
+        std::vector<int> shown;
+        CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+            for (const auto& item : items)
+                shown.push_back(item.nId);
+            return edit_commands::ID_COMPARE_WITH_SELECTED;
+        });
+        QTest::mousePress(view->viewport(), Qt::RightButton, {}, at(c.rows.back()));
+        QTest::mouseRelease(view->viewport(), Qt::RightButton, {}, at(c.rows.back()));
+        CListViewTestPeer::SetPopupHook({});
+        std::vector<int> selected = c.rows;
+        std::sort(selected.begin(), selected.end());
+        EXPECT_EQ(view->SelectedRows(), selected);
+        const bool bOffered =
+            std::find(shown.begin(), shown.end(), edit_commands::ID_COMPARE_WITH_SELECTED) != shown.end();
+        EXPECT_EQ(bOffered, c.szTitle != nullptr);
+        CCompareWindow* window = CompareWindow();
+        ASSERT_EQ(window != nullptr, c.szTitle != nullptr);
+        if (!window)
+            continue;
+        EXPECT_EQ(window->windowTitle(), QString::fromLatin1(c.szTitle));
+        EXPECT_EQ(window->Summary()->text(), QStringLiteral("Only the names differ."));
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+
 TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile) {
     // The file: every patch of the bank but A35.
     std::vector<Bytes> messages = ExportSysEx(KindOf(m_patches), m_patches).messages;

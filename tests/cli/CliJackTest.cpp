@@ -23,7 +23,7 @@ class CliJack : public ::testing::Test {
         ASSERT_TRUE(m_rig.StartServer(error)) << error;
         ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, Path("sim.img"), {}, error)) << error;
     }
-    void TearDown() override { m_rig.Stop(); }
+    void TearDown() override { m_rig.Stop(HasFailure()); }
 
     QString Path(const QString& name) const { return m_dir.path() + "/" + name; }
     QStringList Ports() const {

@@ -43,7 +43,7 @@ protected:
         m_strSim = m_rig.SimName();
     }
 
-    void TearDown() override { m_rig.Stop(); }
+    void TearDown() override { m_rig.Stop(HasFailure()); }
 
     // Starts the simulator again, logging what it receives.
     void RestartSimWithLog()

@@ -16,6 +16,7 @@
 #include <cctype>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <unistd.h>
@@ -124,9 +125,13 @@ class CJackRig {
         m_bKilled = true;
     }
 
-    void Stop() {
+    // bPrintServer (a test that failed): what the server said is the only
+    // account of why it turned a client away.
+    void Stop(bool bPrintServer = false) {
         StopProcess(m_sim);
         StopProcess(m_jackd);
+        if (bPrintServer)
+            std::fprintf(stderr, "jackd %s said:\n%s\n", m_strServer.c_str(), m_jackd.readAll().constData());
         if (m_bKilled)
             Reclaim(m_strServer);
         m_bKilled = false;

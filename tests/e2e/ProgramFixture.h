@@ -127,7 +127,7 @@ class CProgramTest : public ::testing::Test {
 
     void TearDown() override {
         StopProgram();
-        m_rig.Stop();
+        m_rig.Stop(HasFailure());
     }
 
     // ---- start-up ---------------------------------------------------------

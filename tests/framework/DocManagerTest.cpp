@@ -174,6 +174,24 @@ TEST_F(DocManagerTest, OpenChoosesKindByExtensionAndOffersFiltersInOrder)
     EXPECT_EQ(m_pManager->GetRecentFiles(), std::vector<std::string>{Path("song.BET").toStdString()});
 }
 
+TEST_F(DocManagerTest, OneOpenTakesSeveralFilesAndADamagedOneSaysSoAlone)
+{
+    WriteBytes(Path("a.alp"), kAlphaMagic + "aaaa");
+    WriteBytes(Path("bad.bet"), "not a beta file");
+    WriteBytes(Path("b.bet"), kBetaMagic + "bbbb");
+    CFileDialogScript files;
+    files.m_answers = {Path("a.alp") + "\n" + Path("bad.bet") + "\n" + Path("b.bet")};
+    CMessageBoxRecorder boxes;
+    CDocument* doc = m_pManager->OnFileOpen();
+    ASSERT_EQ(files.m_requests.size(), 1u);
+    EXPECT_TRUE(files.m_requests[0].bMany);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->GetTitle(), "b.bet");
+    EXPECT_EQ(m_pManager->GetDocuments().size(), 2u);
+    EXPECT_EQ(WindowCount(), 2);
+    EXPECT_EQ(boxes.m_texts, std::vector<std::string>{"Unexpected file format."});
+}
+
 TEST_F(DocManagerTest, OtherExtensionsOpenAsTheFirstKind)
 {
     WriteBytes(Path("notes.txt"), kAlphaMagic + "abcd");

@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 #include "DataWindowTestSupport.h"
@@ -63,6 +64,15 @@ protected:
         return view;
     }
 
+    template <class View, class Doc>
+    CListView* OpenAny(CDocument** ppDoc)
+    {
+        Doc* pDoc = nullptr;
+        CListView* view = OpenWindow<View, Doc>(&pDoc);
+        *ppDoc = pDoc;
+        return view;
+    }
+
     // Name dialogs get strName and OK; transfers run to their end.
     void AnswerDialogs(const char* strName)
     {
@@ -109,11 +119,12 @@ protected:
     }
 
     // Mouse events at a row (x 50) as the mouse gives them.
-    static void MouseAt(CListView* view, QEvent::Type type, int y, Qt::KeyboardModifiers mods = {})
+    static void MouseAt(CListView* view, QEvent::Type type, int y, Qt::KeyboardModifiers mods = {},
+                        Qt::MouseButton button = Qt::LeftButton)
     {
         const QPoint pt = Show(view, 50, y);
-        QMouseEvent e(type, pt, view->viewport()->mapToGlobal(pt), Qt::LeftButton,
-                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, mods);
+        QMouseEvent e(type, pt, view->viewport()->mapToGlobal(pt), button,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : button, mods);
         QCoreApplication::sendEvent(view->viewport(), &e);
     }
     static void CtrlClick(CListView* view, int y, Qt::KeyboardModifiers mods = Qt::ControlModifier)
@@ -602,6 +613,81 @@ TEST_F(UndoTest, DraggedEntriesMoveWithinTheWindowAndCopyIntoAnother)
     view->ExecuteCommand(ID_EDIT_UNDO);
     view->ExecuteCommand(ID_EDIT_UNDO);
     EXPECT_EQ(Names(*pDoc, 0, 8), (std::vector<std::string>{"P0", "P1", "P2", "P3", "P4", "P5", "P6", "P7"}));
+    EXPECT_TRUE(Boxes().empty());
+}
+
+TEST_F(UndoTest, InitializeTakesEverySelectedEntryAsOneStepAndOneEntryCommandsWait)
+{
+    struct Case {
+        const char* szWindow;
+        std::function<CListView*(CDocument**)> open;
+        int nRowHeight;
+        int nInitializeId, nGetId, nSendId;
+    };
+    const Case cases[] = {
+        {"patch", [this](CDocument** pp) { return OpenAny<CPatchView, CPatchDoc>(pp); }, 16,
+         CPatchView::ID_INIT_PATCH, CPatchView::ID_GET_PATCH, CPatchView::ID_SEND_PATCH},
+        {"performance", [this](CDocument** pp) { return OpenAny<CPerformView, CPerformDoc>(pp); }, 32,
+         CPerformView::ID_INIT_PERFORMANCE, CPerformView::ID_GET_PERFORMANCE, CPerformView::ID_SEND_PERFORMANCE},
+        {"motion", [this](CDocument** pp) { return OpenAny<CMotionView, CMotionDoc>(pp); }, 16,
+         CMotionView::ID_INITIALIZE_MOTION_DATA, CMotionView::ID_GET_MOTION_DATA,
+         CMotionView::ID_SEND_MOTION_DATA},
+    };
+    AnswerDialogs("UNUSED");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.szWindow);
+        CDocument* pDoc = nullptr;
+        CListView* view = c.open(&pDoc);
+        for (int n = 0; n < 4; ++n) { // none as Initialize leaves it (a motion window has 4)
+            std::vector<uint8_t> bytes = pDoc->GetEntryBytes(n);
+            bytes[0] = uint8_t(0x30 + n);
+            pDoc->ApplyEntries({}, {{n, bytes}});
+        }
+        m_histories.push_back(std::make_unique<CUndoHistory>(*pDoc));
+        const CEntrySnapshot original = pDoc->SnapshotEntries();
+        const auto y = [&](int nRow) { return nRow * c.nRowHeight + 5; };
+        const auto initialized = [&] {
+            std::vector<int> rows;
+            for (int n = 0; n < 4; ++n)
+                if (pDoc->GetEntryBytes(n) != original.at(size_t(n)))
+                    rows.push_back(n);
+            return rows;
+        };
+        CtrlClick(view, y(0), {});
+        CtrlClick(view, y(2));
+        CtrlClick(view, y(3));
+
+        // Delete: all three, one step that undoes all three.
+        QTest::keyClick(view, Qt::Key_Delete);
+        EXPECT_EQ(initialized(), (std::vector<int>{0, 2, 3}));
+        EXPECT_EQ(pDoc->GetEntryBytes(3), pDoc->GetEntryBytes(0));
+        CUndoHistory* h = CUndoHistory::Of(pDoc);
+        EXPECT_EQ(h->Count(), 1);
+        EXPECT_EQ(h->UndoName(), "Initialize");
+        view->ExecuteCommand(ID_EDIT_UNDO);
+        EXPECT_EQ(pDoc->SnapshotEntries(), original);
+
+        // A right click on one of them keeps them; the commands of one entry are disabled.
+        std::vector<CListView::CMenuItem> shown;
+        int nChoose = c.nGetId;
+        CListViewTestPeer::SetPopupHook([&](const std::vector<CListView::CMenuItem>& items, const QPoint&) {
+            shown = items;
+            return nChoose;
+        });
+        MouseAt(view, QEvent::MouseButtonPress, y(2), {}, Qt::RightButton);
+        EXPECT_EQ(view->SelectedRows(), (std::vector<int>{0, 2, 3}));
+        std::vector<int> disabled;
+        for (const auto& item : shown)
+            if (!item.bEnabled)
+                disabled.push_back(item.nId);
+        EXPECT_EQ(disabled, (std::vector<int>{c.nGetId, c.nSendId}));
+        EXPECT_EQ(pDoc->SnapshotEntries(), original); // nothing fetched
+        nChoose = c.nInitializeId;
+        MouseAt(view, QEvent::MouseButtonPress, y(3), {}, Qt::RightButton);
+        EXPECT_EQ(initialized(), (std::vector<int>{0, 2, 3}));
+        EXPECT_EQ(h->Count(), 1);
+        CListViewTestPeer::SetPopupHook({});
+    }
     EXPECT_TRUE(Boxes().empty());
 }
 
