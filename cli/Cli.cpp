@@ -3,6 +3,7 @@
 #include "cli/Convert.h"
 #include "cli/Diff.h"
 #include "cli/ExitCodes.h"
+#include "cli/KindLists.h"
 #include "cli/LibraryCommands.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
@@ -10,6 +11,7 @@
 #include "cli/Transfers.h"
 #include "framework/core/MessageBox.h"
 #include "res/strings/cli.h"
+#include "transfer/kinds/DocumentKinds.h"
 #include "transfer/plans/DocKind.h"
 
 namespace vantorel::cli {
@@ -53,7 +55,7 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
     int nExit = kExitDone;
     switch (options.command) {
     case ECommand::Help:
-        ctx.out << res::kCliUsage;
+        ctx.out << UsageText(DocumentKinds().All());
         break;
     case ECommand::Ports:
         ListPorts(ctx);

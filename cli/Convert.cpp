@@ -4,6 +4,7 @@
 
 #include "cli/Cli.h"
 #include "cli/ExitCodes.h"
+#include "cli/KindLists.h"
 #include "cli/SysExFile.h"
 #include "res/strings/cli.h"
 #include "transfer/SysExReader.h"
@@ -19,7 +20,9 @@ int Convert(const COptions& options, CContext& ctx) {
     const bool bOutSysEx = IsSysExPath(out);
     const CDocKind* pOutKind = DocumentKinds().FromExtension(out);
     if (!bOutSysEx && !pOutKind) {
-        PrintMessage(ctx, FormatText(res::kCliConvertUnknownFormat, out) + res::kCliSeeHelp);
+        PrintMessage(
+            ctx, FormatText(res::kCliConvertUnknownFormat, out, ExtensionList(DocumentKinds().All(), true)) +
+                     res::kCliSeeHelp);
         return kExitUsage;
     }
     if (bInSysEx && bOutSysEx) {

@@ -6,6 +6,7 @@
 #include <system_error>
 #include <vector>
 
+#include "cli/KindLists.h"
 #include "cli/Options.h"
 #include "data/FileHeader.h"
 #include "framework/core/Archive.h"
@@ -52,7 +53,7 @@ const CDocKind* KindOf(const std::string& path, const CDocKind* pWanted, std::st
                 reinterpret_cast<const char*>(header.Data()) + kHeaderTypeOffset, kHeaderTypeSize));
     }
     if (!pKind)
-        error = FormatText(res::kCliFileNotLibrary, path);
+        error = FormatText(res::kCliFileNotLibrary, path, ExtensionList(DocumentKinds().All(), false));
     return pKind;
 }
 } // namespace
@@ -84,7 +85,7 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKi
         break;
     case EFault::OtherKind:
     case EFault::Damaged:
-        error = FormatText(res::kCliFileNotLibrary, path);
+        error = FormatText(res::kCliFileNotLibrary, path, ExtensionList(DocumentKinds().All(), false));
         break;
     }
     return std::nullopt;

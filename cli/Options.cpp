@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdio>
 
+#include "cli/KindLists.h"
 #include "res/strings/cli.h"
 #include "transfer/kinds/DocumentKinds.h"
 
@@ -113,7 +114,8 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
             } else if (arg == "--kind") {
                 options.pSearchKind = DocumentKinds().FromWord(value);
                 if (!options.pSearchKind)
-                    return Usage(error, FormatText(res::kCliUnknownKind, value));
+                    return Usage(
+                        error, FormatText(res::kCliUnknownKind, value, KindWordList(DocumentKinds().All())));
             } else if (arg == "--tag")
                 options.strTag = value;
             else
@@ -196,7 +198,8 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     if (options.command == ECommand::Get) {
         options.pKind = DocumentKinds().FromWord(words[1]);
         if (!options.pKind)
-            return Usage(error, FormatText(res::kCliUnknownKind, words[1]));
+            return Usage(error,
+                         FormatText(res::kCliUnknownKind, words[1], KindWordList(DocumentKinds().All())));
         if (!output)
             return Usage(error, res::kCliOutputMissing);
         options.strPath = *output;

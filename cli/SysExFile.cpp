@@ -13,7 +13,7 @@
 namespace vantorel::cli {
 
 bool IsSysExPath(std::string_view path) {
-    return PathEndsWith(path, ".syx");
+    return PathEndsWith(path, kSysExExtension);
 }
 
 bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, std::string& error) {

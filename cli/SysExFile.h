@@ -14,6 +14,8 @@ struct CSysExHaul;
 
 namespace vantorel::cli {
 
+// How a SysEx file's name ends.
+inline constexpr const char* kSysExExtension = ".syx";
 // True for a name ending in .syx, in any case.
 bool IsSysExPath(std::string_view path);
 

@@ -5,6 +5,7 @@
 
 #include "cli/Cli.h"
 #include "cli/ExitCodes.h"
+#include "cli/KindLists.h"
 #include "cli/LibraryFile.h"
 #include "cli/Ports.h"
 #include "cli/Session.h"
@@ -232,7 +233,8 @@ class CTransfers {
             planned.push_back(std::move(p));
         }
         if (planned.empty())
-            return Fail(kExitFile, FormatText(res::kCliNoBackupFiles, dir));
+            return Fail(kExitFile,
+                        FormatText(res::kCliNoBackupFiles, dir, BackupFileList(DocumentKinds().All())));
         for (CPlanned& p : planned)
             if (const int nExit = SendPlanned(*p.file.pKind, *p.plan, std::nullopt);
                 nExit != kExitDone)

@@ -10,6 +10,7 @@ namespace vantorel {
 namespace {
 
 constexpr uint64_t kPrime = 0x100000001b3ull;
+constexpr size_t kHashDigits = 16; // a hash as text: one hex digit for each four of its 64 bits
 constexpr uint64_t kBasis = 0xcbf29ce484222325ull;
 
 uint64_t Mix(uint64_t h) {
@@ -49,14 +50,14 @@ CEntryHashes HashEntry(const CDocKind& kind, const uint8_t* p, size_t n) {
 
 std::string HashText(uint64_t nHash) {
     static constexpr char kDigits[] = "0123456789abcdef";
-    std::string text(16, '0');
-    for (int i = 15; i >= 0; --i, nHash >>= 4)
+    std::string text(kHashDigits, '0');
+    for (int i = int(kHashDigits) - 1; i >= 0; --i, nHash >>= 4)
         text[size_t(i)] = kDigits[nHash & 15];
     return text;
 }
 
 std::optional<uint64_t> ParseHashText(std::string_view text) {
-    if (text.size() != 16)
+    if (text.size() != kHashDigits)
         return std::nullopt;
     uint64_t n = 0;
     for (char c : text) {

@@ -1,6 +1,10 @@
 #pragma once
 // Every text the user sees, exactly as the program shows it. Each area keeps
 // its own texts in res/strings/; this header gathers the ones every area uses.
+#include <cstddef>
+#include <iterator>
+#include <string>
+
 namespace vantorel::res {
 
 inline constexpr const char* kMainTitle = "Vantorel";            // main window title (string 128)
@@ -23,6 +27,14 @@ inline constexpr const char* kConfirmSend =
 inline constexpr const char* kEnterInteger = "Please enter an integer.";
 inline constexpr const char* kEnterIntegerBetween = "Please enter an integer between %1 and %2.";
 inline constexpr const char* kEnterNoMoreThan = "Please enter no more than %1 characters.";
+
+// Small counts as words ("all five kinds"); larger ones are written in digits.
+inline constexpr const char* kCountWords[] = {"no",    "one",   "two",  "three", "four",   "five",  "six",
+                                              "seven", "eight", "nine", "ten",   "eleven", "twelve"};
+inline std::string CountWord(size_t nCount)
+{
+    return nCount < std::size(kCountWords) ? kCountWords[nCount] : std::to_string(nCount);
+}
 
 inline constexpr const char* kDeviceTextIn = "MIDI IN:\n\t";
 inline constexpr const char* kDeviceTextOut = "\n\nMIDI OUT:\n\t";

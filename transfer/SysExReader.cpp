@@ -13,8 +13,6 @@ namespace vantorel {
 
 namespace {
 
-using sysex::kFirstRealTime;
-constexpr uint8_t kFirstStatus = sysex::kFirstStatusByte;
 constexpr size_t kDevicePos = 2;
 constexpr size_t kModelPos = 3; // 00 06
 constexpr size_t kAddressPos = sysex::kHeaderLength - sysex::kAddressLength;
@@ -258,14 +256,27 @@ void CSysExReader::Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes, int
         m_haul.m_notes.push_back({reason, nOffset, nDevice});
 }
 
-void CSysExReader::StartMessage()
+CSysExReader::CSysExReader(const std::vector<const CSysExLayout*>& layouts)
+    // The framer's limit counts the bytes before the F7.
+    : m_haul(layouts),
+      m_framer(kMaxMessage - 1, CSysExFramer::EOverlong::Drop, CSysExFramer::EInput::ByteStream)
 {
-    m_bInNoise = false;
-    m_state = State::Message;
-    m_nStart = m_nPos;
-    m_nMsgBytes = 1;
-    m_buffer[0] = sysex::kExclusiveStatus;
-    m_nLength = 1;
+    using EDropped = CSysExFramer::EDropped;
+    m_framer.SetStreamWatch({
+        [this](uint64_t nOffset, size_t nCount, bool bRunStart) {
+            // A run of bytes outside the messages counts once.
+            if (bRunStart)
+                Skip(SysExSkip::Noise, nOffset, nCount);
+            else
+                m_haul.m_aSkipBytes[size_t(SysExSkip::Noise)] += nCount;
+        },
+        [this](const CSysExFramer::CDropped& dropped) {
+            const SysExSkip reason = dropped.reason == EDropped::Overlong  ? SysExSkip::TooLong
+                                     : dropped.reason == EDropped::BadByte ? SysExSkip::BadDataByte
+                                                                           : SysExSkip::Truncated;
+            Skip(reason, dropped.nOffset, dropped.nBytes);
+        },
+    });
 }
 
 void CSysExReader::Feed(const uint8_t* p, size_t n)
@@ -273,57 +284,16 @@ void CSysExReader::Feed(const uint8_t* p, size_t n)
     if (!p)
         return;
     m_haul.m_nBytes += n;
-    for (size_t i = 0; i < n; ++i, ++m_nPos) {
-        const uint8_t c = p[i];
-        if (m_state == State::Outside) {
-            if (c == sysex::kExclusiveStatus) {
-                StartMessage();
-            } else if (m_bInNoise) {
-                m_haul.m_aSkipBytes[size_t(SysExSkip::Noise)] += 1;
-            } else {
-                m_bInNoise = true;
-                Skip(SysExSkip::Noise, m_nPos, 1);
-            }
-            continue;
-        }
-        if (c < kFirstStatus) {
-            ++m_nMsgBytes;
-            if (m_state == State::Message) {
-                if (m_nLength + 1 < kMaxMessage) { // room for the F7 not kept
-                    m_buffer[m_nLength++] = c;
-                } else {
-                    m_state = State::Overlong;
-                }
-            }
-            continue;
-        }
-        if (c >= kFirstRealTime)
-            continue; // real-time bytes may sit inside a message; they are not part of it
-        // Any other status byte ends the message in progress.
-        ++m_nMsgBytes;
-        if (c == sysex::kEndOfExclusive) {
-            if (m_state == State::Overlong)
-                Skip(SysExSkip::TooLong, m_nStart, m_nMsgBytes);
-            else
-                EndMessage();
-            m_state = State::Outside;
-        } else if (c == sysex::kExclusiveStatus) {
-            --m_nMsgBytes; // the F0 starts the next message
-            Skip(m_state == State::Overlong ? SysExSkip::TooLong : SysExSkip::Truncated, m_nStart, m_nMsgBytes);
-            StartMessage();
-        } else {
-            // What follows belongs to another message: noise until the next F0.
-            Skip(m_state == State::Overlong ? SysExSkip::TooLong : SysExSkip::BadDataByte, m_nStart, m_nMsgBytes);
-            m_state = State::Outside;
-            m_bInNoise = false;
-        }
-    }
+    m_framer.Feed(p, n, [this](const uint8_t* message, size_t nCount) {
+        m_nStart = m_framer.MessageOffset();
+        m_nMsgBytes = nCount;
+        ReadMessage(message, nCount - 1);
+        return true;
+    });
 }
 
-void CSysExReader::EndMessage()
+void CSysExReader::ReadMessage(const uint8_t* b, size_t n)
 {
-    const uint8_t* b = m_buffer.data();
-    const size_t n = m_nLength;
     switch (CheckDataSetMessage(b, n, m_bAnyDevice)) {
     case EDataSetCheck::Ok: break;
     case EDataSetCheck::Truncated: return Skip(SysExSkip::Truncated, m_nStart, m_nMsgBytes);
@@ -412,11 +382,7 @@ void CSysExReader::Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount
 
 void CSysExReader::Finish()
 {
-    if (m_state != State::Outside) {
-        Skip(m_state == State::Overlong ? SysExSkip::TooLong : SysExSkip::Truncated, m_nStart, m_nMsgBytes);
-        m_state = State::Outside;
-    }
-    m_bInNoise = false;
+    m_framer.End();
     // Packets past a gap are only known once the stream is over; counted anew
     // each time so that a second Finish does not count them twice.
     auto& notes = m_haul.m_notes;

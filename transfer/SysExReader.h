@@ -5,9 +5,10 @@
 // chunks of any size. Plain C++: no Qt.
 //
 // Nothing is written outside the addressed entry, and memory stays bounded on
-// any input: one message buffer of 512 bytes, the fixed banks, and items' data
-// no larger than the address room of their items. Which addresses hold which
-// entries is each kind's to say (CSysExLayout).
+// any input: one message of 512 bytes at most (the shared framer,
+// midi/msg/SysExFramer, splits the stream into messages), the fixed banks,
+// and items' data no larger than the address room of their items. Which
+// addresses hold which entries is each kind's to say (CSysExLayout).
 #include <array>
 #include <bitset>
 #include <cstddef>
@@ -18,6 +19,7 @@
 #include <vector>
 
 #include "midi/msg/SysEx.h"
+#include "midi/msg/SysExFramer.h"
 
 namespace vantorel {
 
@@ -190,7 +192,7 @@ struct CSysExHaul {
     std::vector<CSysExNote> m_notes; // the first kMaxNotes skips, in the order found
     // The device IDs of this model's messages that were skipped for their ID
     // (a file made for another unit, device ID 0x11 say).
-    std::bitset<128> m_otherDeviceIds;
+    std::bitset<sysex::kDeviceIdCount> m_otherDeviceIds;
 
     uint64_t SkipCount(SysExSkip r) const { return m_aSkipCount[size_t(r)]; }
     uint64_t SkipBytes(SysExSkip r) const { return m_aSkipBytes[size_t(r)]; }
@@ -203,7 +205,10 @@ std::string FormatDeviceIds(const CSysExHaul& haul);
 class CSysExReader {
 public:
     // Reads the entries of the kinds laid out so (a registry's SysExLayouts()).
-    explicit CSysExReader(const std::vector<const CSysExLayout*>& layouts) : m_haul(layouts) {}
+    explicit CSysExReader(const std::vector<const CSysExLayout*>& layouts);
+    // The framer calls back into the reader it belongs to.
+    CSysExReader(const CSysExReader&) = delete;
+    CSysExReader& operator=(const CSysExReader&) = delete;
 
     // The largest message kept: a data set of the most data bytes a port
     // buffer carries, F0 and F7 included.
@@ -221,11 +226,9 @@ public:
     const CSysExHaul& GetHaul() const { return m_haul; }
 
 private:
-    enum class State { Outside, Message, Overlong };
-
     void Skip(SysExSkip reason, uint64_t nOffset, uint64_t nBytes, int nDevice = -1);
-    void StartMessage();
-    void EndMessage();
+    // A whole message, F0 up to (not with) its F7.
+    void ReadMessage(const uint8_t* b, size_t n);
     void Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount);
     bool StoreRecordBlock(CSysExBank& bank, const CSysExLayout& layout, uint32_t dwAddress, const uint8_t* pData,
                           size_t nCount);
@@ -236,13 +239,9 @@ private:
 
     CSysExHaul m_haul;
     bool m_bAnyDevice = false;
-    State m_state = State::Outside;
-    bool m_bInNoise = false;
-    uint64_t m_nPos = 0;      // stream position of the next byte
-    uint64_t m_nStart = 0;    // where the open message began
-    uint64_t m_nMsgBytes = 0; // bytes of the open message, F0 included
-    size_t m_nLength = 0;     // bytes kept in m_buffer
-    std::array<uint8_t, kMaxMessage> m_buffer{};
+    CSysExFramer m_framer;
+    uint64_t m_nStart = 0;    // where the message being read began
+    uint64_t m_nMsgBytes = 0; // its bytes, F0 and F7 included
 };
 
 } // namespace vantorel

@@ -17,6 +17,7 @@ inline constexpr uint8_t kFirstStatusByte = 0x80; // data bytes lie below it
 inline constexpr uint8_t kFirstRealTime = 0xF8;   // real-time bytes may sit inside any message
 inline constexpr uint8_t kManufacturerId = 0x41;
 inline constexpr uint8_t kDeviceId = 0x10;
+inline constexpr size_t kDeviceIdCount = 128; // device IDs a message may carry: seven bits
 inline constexpr uint8_t kModelId = 0x06;   // sent as 00 06
 inline constexpr int kModelIdLength = 2;
 inline constexpr uint8_t kDataRequest = 0x11;

@@ -3,22 +3,36 @@
 // and %d are filled in as each comment says.
 namespace vantorel::res {
 
-inline constexpr const char* kCliUsage =
+// The help, put together at run time so that it names every registered kind:
+// kCliUsageHead, the backup and restore lines, kCliUsageFiles, the convert
+// paragraph, kCliUsageCompare, the KIND paragraph and kCliUsageOptions. The
+// paragraphs are filled to lines of at most the width each gives, the later
+// lines indented to kCliUsageIndent; a line break in them is kept.
+inline constexpr const char* kCliUsageHead =
     "Usage: vantorel-cli COMMAND [ARGUMENTS] [OPTIONS]\n"
     "\n"
     "Commands:\n"
     "  ports                      list MIDI inputs and outputs: number, name, backend\n"
     "  get KIND [ENTRY] -o FILE   fetch a whole kind (or one entry) into a library file,\n"
     "                             or into a SysEx file when FILE ends in .syx\n"
-    "  send FILE [ENTRY]          send a library file (or one entry of it)\n"
-    "  backup DIR                 fetch all five kinds into DIR/patch.pat, DIR/performance.pfm,\n"
-    "                             DIR/system.syp, DIR/pattern.ptn and DIR/motion.mtn\n"
-    "  restore DIR                send those five files (those present)\n"
+    "  send FILE [ENTRY]          send a library file (or one entry of it)\n";
+inline constexpr int kCliUsageIndent = 29;
+inline constexpr int kCliUsageWidth = 86;
+// How many kinds (a word, kCountWords), then the backup files (kCliUsageBackupFile each).
+inline constexpr const char* kCliUsageBackup = "  backup DIR";
+inline constexpr const char* kCliUsageBackupText = "fetch all %s kinds into %s";
+inline constexpr const char* kCliUsageBackupFile = "DIR/%s";
+inline constexpr int kCliUsageBackupWidth = 90;
+inline constexpr const char* kCliUsageRestore =
+    "  restore DIR                send those %s files (those present)\n";
+inline constexpr const char* kCliUsageFiles =
     "  verify FILE                fetch and compare with FILE; list every entry that differs\n"
-    "  info FILE                  the file's kind, and every entry's label and name\n"
-    "  convert IN OUT             a library file into a SysEx file (.syx) or back; the\n"
-    "                             names' endings say the formats (.pat, .pfm, .syp, .ptn,\n"
-    "                             .mtn, .syx)\n"
+    "  info FILE                  the file's kind, and every entry's label and name\n";
+// The extensions of the library files and of SysEx files.
+inline constexpr const char* kCliUsageConvert = "  convert IN OUT";
+inline constexpr const char* kCliUsageConvertText =
+    "a library file into a SysEx file (.syx) or back; the names' endings say the formats (%s)";
+inline constexpr const char* kCliUsageCompare =
     "  diff A B                   compare two library or SysEx files of one kind; one line\n"
     "                             per entry that differs (names: A's, then B's), moved\n"
     "                             entries as moved\n"
@@ -30,12 +44,18 @@ inline constexpr const char* kCliUsage =
     "                             label, name, kind and file; --kind KIND, --tag TAG and\n"
     "                             --starred narrow it\n"
     "  duplicates                 every sound held in more than one place, with its places\n"
-    "\n"
-    "KIND is patch, performance, system, pattern or motion. ENTRY is a label as the windows\n"
-    "show it: A11..B88 (patch), 11..88 (performance), system or txrx (system),\n"
-    "C#2..C6 (pattern), A1, A2, B1 or B2 (motion). A get of one entry into an existing\n"
+    "\n";
+// The kinds' words, then the entries of each kind (kCliUsageLabels each).
+inline constexpr const char* kCliUsageKinds =
+    "KIND is %s. ENTRY is a label as the windows show it: %s. A get of one entry into an existing\n"
     "file of its kind replaces that entry and keeps the others; a .syx FILE holds just\n"
-    "what was fetched. A SysEx file holds the data sets a send would carry.\n"
+    "what was fetched. A SysEx file holds the data sets a send would carry.";
+// A kind's entries: its first and last label, or every label of a kind of a
+// few entries (kCliUsageLabelsSpelledOut at most); then its word.
+inline constexpr const char* kCliUsageLabels = "%s (%s)";
+inline constexpr const char* kCliUsageLabelSpan = "%s..%s";
+inline constexpr int kCliUsageLabelsSpelledOut = 4;
+inline constexpr const char* kCliUsageOptions =
     "\n"
     "Options:\n"
     "  --midi-in PORT, --midi-out PORT\n"
@@ -62,6 +82,12 @@ inline constexpr const char* kCliUsage =
     "(unreadable, wrong kind, cannot write; the library's index cannot be used). Ctrl+C\n"
     "stops a transfer or a scan (and closes the ports) and exits 130.\n";
 
+// Lists of the kinds' words, files or extensions: "a, b or c", "a, b and c",
+// "a, b, c".
+inline constexpr const char* kCliListComma = ", ";
+inline constexpr const char* kCliListOr = " or ";
+inline constexpr const char* kCliListAnd = " and ";
+
 // Every message line starts with this.
 inline constexpr const char* kCliPrefix = "vantorel-cli: ";
 
@@ -74,8 +100,7 @@ inline constexpr const char* kCliOptionNeedsValue = "Option %s needs a value."; 
 inline constexpr const char* kCliMissingArgument = "The %s command needs %s.";  // command, what
 inline constexpr const char* kCliTooManyArguments =
     "Too many arguments for %s: '%s'."; // command, first extra
-inline constexpr const char* kCliUnknownKind =
-    "Unknown kind '%s': use patch, performance, system, pattern or motion.";          // the word
+inline constexpr const char* kCliUnknownKind = "Unknown kind '%s': use %s."; // the word, the kinds' words
 inline constexpr const char* kCliUnknownEntry = "There is no %s entry '%s': use %s."; // kind, word, range
 inline constexpr const char* kCliBadRetries = "--retries takes a whole number from 1 to 100, not '%s'.";
 inline constexpr const char* kCliOutputMissing =
@@ -93,18 +118,11 @@ inline constexpr const char* kCliUnknownLibraryAction =
     "Unknown library command '%s': use library add DIR..., library scan or library problems.";
 // convert
 inline constexpr const char* kCliConvertUnknownFormat =
-    "%s: name the new file .pat, .pfm, .syp, .ptn, .mtn or .syx, so that its format is known."; // OUT
+    "%s: name the new file %s, so that its format is known."; // OUT, the extensions
 inline constexpr const char* kCliConvertBothSysEx =
     "convert turns a library file into a SysEx file or back, and both files are SysEx files.";
 // The edit that places a file's data sets in a document (never shown).
 inline constexpr const char* kCliConvertEdit = "convert";
-
-// The entries of each kind, for kCliUnknownEntry.
-inline constexpr const char* kCliRangePatch = "A11 to A88 or B11 to B88";
-inline constexpr const char* kCliRangePerformance = "11 to 88";
-inline constexpr const char* kCliRangeSystem = "system or txrx";
-inline constexpr const char* kCliRangePattern = "C#2 to C6";
-inline constexpr const char* kCliRangeMotion = "A1, A2, B1 or B2";
 
 // Ports: number, name, backend; the backends' names.
 inline constexpr const char* kCliPortsInputs = "MIDI inputs:";
@@ -168,7 +186,7 @@ inline constexpr const char* kCliFileNoAccess =
     "%s cannot be read: permission denied. Check its permissions.";
 inline constexpr const char* kCliFileReadFault = "%s could not be read. Check the disk, then try again.";
 inline constexpr const char* kCliFileNotLibrary =
-    "%s is not a library file (.pat, .pfm, .syp, .ptn or .mtn) or is damaged. Name another file.";
+    "%s is not a library file (%s) or is damaged. Name another file."; // path, the extensions
 inline constexpr const char* kCliFileTooLarge =
     "%s is too large for a %s file; it is damaged. Name another file.";
 inline constexpr const char* kCliFileShort = "%s ends too early; it is damaged. Name another file.";
@@ -189,8 +207,7 @@ inline constexpr const char* kCliWriteNotRegular =
 inline constexpr const char* kCliWriteFault = "%s could not be written. Check the disk, then try again.";
 inline constexpr const char* kCliNotFolder = "%s is not a folder. Name the backup folder.";
 inline constexpr const char* kCliNoBackupFiles =
-    "%s holds no backup files (patch.pat, performance.pfm, system.syp, pattern.ptn, motion.mtn). Name the "
-    "backup folder.";
+    "%s holds no backup files (%s). Name the backup folder."; // folder, the backup files
 inline constexpr const char* kCliPartialWritten = "What arrived was written to %s.";
 inline constexpr const char* kCliWritten = "Wrote %s.";
 

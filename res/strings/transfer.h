@@ -44,6 +44,20 @@ inline constexpr const char* kNounPatterns = "patterns";
 inline constexpr const char* kNounMotion = "motion";
 inline constexpr const char* kNounMotions = "motions";
 
+// The entries of each kind, for a message ("use 11 to 88").
+inline constexpr const char* kRangePatch = "A11 to A88 or B11 to B88";
+inline constexpr const char* kRangePerformance = "11 to 88";
+inline constexpr const char* kRangeSystem = "system or txrx";
+inline constexpr const char* kRangePattern = "C#2 to C6";
+inline constexpr const char* kRangeMotion = "A1, A2, B1 or B2";
+
+// What each kind's library files hold, as the desktop names their type.
+inline constexpr const char* kFileKindPatch = "patch bank";
+inline constexpr const char* kFileKindPerformance = "performance bank";
+inline constexpr const char* kFileKindSystem = "system data";
+inline constexpr const char* kFileKindPattern = "pattern data";
+inline constexpr const char* kFileKindMotion = "motion data";
+
 // A Send that stops: the entry's name; the device's name and number, the
 // entries sent, the entries asked for and their noun.
 inline constexpr const char* kEntryNotSendable =

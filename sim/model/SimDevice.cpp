@@ -336,6 +336,9 @@ void CSimDevice::LoadFactoryMemory()
 namespace {
 
 constexpr std::array<uint8_t, 8> kImageMagic = {'V', 'S', 'I', 'M', 'I', 'M', 'G', 1};
+constexpr size_t kImageLengthSize = 4; // an item's length, lowest byte first
+static_assert(kImageLengthSize == sizeof(uint32_t));
+constexpr size_t kItemHeader = 1 + kImageLengthSize; // value, then its length
 
 class CImageReader {
 public:
@@ -350,8 +353,8 @@ public:
     }
     bool ReadU32(uint32_t& v)
     {
-        uint8_t b[4];
-        if (!Read(b, 4))
+        uint8_t b[kImageLengthSize];
+        if (!Read(b, kImageLengthSize))
             return false;
         v = uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
         return true;
@@ -367,7 +370,7 @@ void AppendItem(std::vector<uint8_t>& out, const CSimItem& item)
 {
     out.push_back(item.m_nValue);
     const auto n = uint32_t(item.m_data.size());
-    for (int i = 0; i < 4; ++i)
+    for (size_t i = 0; i < kImageLengthSize; ++i)
         out.push_back(uint8_t(n >> (8 * i)));
     out.insert(out.end(), item.m_data.begin(), item.m_data.end());
 }
@@ -460,7 +463,6 @@ bool CSimDevice::SaveImage(const std::string& path, std::string* pError) const
 
 size_t CSimDevice::MaxImageSize()
 {
-    constexpr size_t kItemHeader = 5; // value, then a 4-byte length
     return kImageMagic.size() + sim::kPatchCount * sim::kPatchSize +
            sim::kPerformanceCount * sim::kPerformanceSize + sim::kPerformanceSize + sim::kSystemSize +
            sim::kPatternCount * (kItemHeader + sim::kPatternStride) +

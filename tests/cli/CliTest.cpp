@@ -7,9 +7,12 @@
 #include "cli/CliFixture.h"
 #include "cli/ExitCodes.h"
 #include "cli/Json.h"
+#include "cli/KindLists.h"
 #include "cli/LibraryFile.h"
 #include "cli/Options.h"
 #include "data/EntryName.h"
+#include "res/Strings.h"
+#include "res/strings/cli.h"
 #include "transfer/kinds/DocumentKinds.h"
 #include "views/PatternView.h"
 
@@ -96,6 +99,35 @@ TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
           "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130", "library add DIR...", "library scan",
           "library problems", "search TEXT", "duplicates", "--json"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
+}
+
+// The help and the messages' lists name exactly the kinds given: each of the
+// registered kinds left out in turn.
+TEST(CliKindLists, NameEveryKindGivenAndNoOther) {
+    const cli::CKindList all = DocumentKinds().All();
+    for (size_t nLeftOut = 0; nLeftOut < all.size(); ++nLeftOut) {
+        cli::CKindList kinds = all;
+        kinds.erase(kinds.begin() + std::ptrdiff_t(nLeftOut));
+        const std::string help = cli::UsageText(kinds);
+        const std::string words = cli::KindWordList(kinds);
+        const std::string extensions = cli::ExtensionList(kinds, true);
+        const std::string files = cli::BackupFileList(kinds);
+        for (const CDocKind* kind : all) {
+            SCOPED_TRACE(std::string(kind->Word()) + (kind == all[nLeftOut] ? " left out" : ""));
+            const bool bNamed = kind != all[nLeftOut];
+            const std::string labels = kind->EntryLabel(kind->EntryCount() - 1) + " (" + kind->Word() + ")";
+            EXPECT_EQ(help.find(labels) != std::string::npos, bNamed);
+            EXPECT_EQ(help.find(std::string("DIR/") + kind->BackupFile()) != std::string::npos, bNamed);
+            EXPECT_EQ(help.find(std::string(kind->Extension()) + ",") != std::string::npos, bNamed);
+            EXPECT_EQ(words.find(kind->Word()) != std::string::npos, bNamed);
+            EXPECT_EQ(extensions.find(kind->Extension()) != std::string::npos, bNamed);
+            EXPECT_EQ(files.find(kind->BackupFile()) != std::string::npos, bNamed);
+        }
+        EXPECT_NE(help.find("all " + res::CountWord(kinds.size()) + " kinds"),
+                  std::string::npos);
+        for (const std::string& line : Lines(help))
+            EXPECT_LE(line.size(), size_t(res::kCliUsageBackupWidth)) << line;
+    }
 }
 
 TEST(CliProgram, PortsListsTheBuiltInSimulatorAsDeviceZero) {

@@ -213,3 +213,55 @@ TEST(SysExFramer, SaysWhyAMessageWasDropped)
     EXPECT_EQ(notes.size(), 3u);
     EXPECT_EQ(out.size(), 2u);
 }
+
+// A byte stream (a .syx file) read through the watch: every byte is part of a
+// message, outside any message, or of a message dropped, each with its place.
+TEST(SysExFramer, AStreamWatchTellsWhereEveryByteWent)
+{
+    using EInput = CSysExFramer::EInput;
+    struct CStreamCase {
+        const char* szName;
+        std::vector<Bytes> chunks; // an empty chunk ends the stream there
+        std::string events;        // msg/out/drop @offset:bytes, '+' for a run's first piece
+        EInput input = EInput::ByteStream;
+    };
+    const CStreamCase cases[] = {
+        {"junk between messages", {{0x00, 0x12, 0xF0, 1, 0xF7, 0x90, 0x3C, 0xF8, 0xF7, 0xF0, 2, 0xF7}},
+         "out@0:2+ msg@2:3 out@5:4+ msg@9:3"},
+        {"a run split over chunks", {{0x00}, {0x12, 0xF0}, {1, 0xF7}}, "out@0:1+ out@1:1 msg@2:3"},
+        {"real-time bytes inside a message", {{0x55, 0xF0, 1, 0xF8, 2, 0xFE, 0xF7}}, "out@0:1+ msg@1:4"},
+        {"a new F0 before the F7", {{0xF0, 1, 2, 0xF0, 3, 0xF7}}, "drop@0:3:start msg@3:3"},
+        {"a status byte cuts the message", {{0xF0, 1, 0x90, 5, 0xF7}}, "drop@0:3:byte out@3:2+"},
+        {"an unterminated tail", {{0x7F, 0xF0, 1, 0xF8, 2}, {}}, "out@0:1+ drop@1:3:end"},
+        {"past the limit", {{0xF0, 1, 2, 3, 4, 5, 6, 0xF7, 0xF0, 1, 0xF7}}, "drop@0:8:long msg@8:3"},
+        {"a new run after the end", {{1}, {}, {2}}, "out@0:1+ out@1:1+"},
+        {"a port's short message apart", {{0xF0, 1}, {0x90, 60, 0}, {0xF7, 7}}, "msg@0:3 out@6:1+",
+         EInput::MidiEvents},
+    };
+    for (const CStreamCase& c : cases) {
+        CSysExFramer framer(5, CSysExFramer::EOverlong::Drop, c.input);
+        std::string events;
+        const auto add = [&events](const std::string& event) {
+            events += (events.empty() ? "" : " ") + event;
+        };
+        framer.SetStreamWatch({
+            [&](uint64_t nOffset, size_t nCount, bool bRunStart) {
+                add("out@" + std::to_string(nOffset) + ":" + std::to_string(nCount) + (bRunStart ? "+" : ""));
+            },
+            [&](const CSysExFramer::CDropped& d) {
+                static const char* const kReasons[] = {"start", "byte", "long", "end"};
+                add("drop@" + std::to_string(d.nOffset) + ":" + std::to_string(d.nBytes) + ":" +
+                    kReasons[int(d.reason)]);
+            },
+        });
+        for (const Bytes& chunk : c.chunks) {
+            if (chunk.empty())
+                framer.End();
+            framer.Feed(chunk.data(), chunk.size(), [&](const uint8_t*, size_t n) {
+                add("msg@" + std::to_string(framer.MessageOffset()) + ":" + std::to_string(n));
+                return true;
+            });
+        }
+        EXPECT_EQ(events, c.events) << c.szName;
+    }
+}

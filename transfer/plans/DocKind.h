@@ -28,13 +28,14 @@ struct CSysExLayout;
 
 // The words of a kind, as data.
 struct CKindWords {
-    const char* szWord;    // "patch": KIND on the command line
-    const char* szFile;    // "patch.pat": the file a backup keeps
-    const char* szExt;     // ".pat": its library files
-    std::string_view type; // the library file header's type string
-    int nEntries;          // entries of a document
-    const char* szRange;   // its entries' labels, for a message ("11 to 88")
-    CTransferNoun noun;    // what an import of it counts in ("patch", "patches")
+    const char* szWord;     // "patch": KIND on the command line
+    const char* szFile;     // "patch.pat": the file a backup keeps
+    const char* szExt;      // ".pat": its library files
+    std::string_view type;  // the library file header's type string
+    int nEntries;           // entries of a document
+    const char* szRange;    // its entries' labels, for a message ("11 to 88")
+    const char* szFileKind; // what its library files hold ("patch bank"), for the desktop
+    CTransferNoun noun;     // what an import of it counts in ("patch", "patches")
 };
 
 class CDocKind {
@@ -50,6 +51,7 @@ public:
     std::string_view FileType() const { return m_words.type; }
     int EntryCount() const { return m_words.nEntries; }
     const char* LabelRange() const { return m_words.szRange; }
+    const char* FileKind() const { return m_words.szFileKind; }
     CTransferNoun Noun() const { return m_words.noun; }
     // Its Get, Send and progress dialogs.
     const CTransferLayouts& Dialogs() const { return m_dialogs; }

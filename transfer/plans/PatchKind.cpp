@@ -3,7 +3,6 @@
 
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
-#include "res/strings/cli.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
 #include "transfer/SysExReader.h"
@@ -33,8 +32,8 @@ constexpr CTransferLayouts kPatchDialogs{
 class CPatchKind : public CDocKindT<CPatchDoc> {
 public:
     CPatchKind()
-        : CDocKindT({"patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kCliRangePatch,
-                     {res::kNounPatch, res::kNounPatches}},
+        : CDocKindT({"patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kRangePatch,
+                     res::kFileKindPatch, {res::kNounPatch, res::kNounPatches}},
                     kPatchDialogs)
     {
     }

@@ -3,7 +3,6 @@
 
 #include "data/EntryName.h"
 #include "data/FileHeader.h"
-#include "res/strings/cli.h"
 #include "res/strings/compare.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
@@ -44,7 +43,8 @@ class CPerformKind : public CDocKindT<CPerformDoc> {
 public:
     CPerformKind()
         : CDocKindT({"performance", "performance.pfm", ".pfm", kTypePerformance, CPerformDoc::kPerformanceCount,
-                     res::kCliRangePerformance, {res::kNounPerformance, res::kNounPerformances}},
+                     res::kRangePerformance, res::kFileKindPerformance,
+                     {res::kNounPerformance, res::kNounPerformances}},
                     kPerformanceDialogs)
     {
     }

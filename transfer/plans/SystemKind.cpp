@@ -3,7 +3,6 @@
 
 #include "data/FileHeader.h"
 #include "data/SystemDoc.h"
-#include "res/strings/cli.h"
 #include "res/strings/datawindows.h"
 #include "res/strings/transfer.h"
 #include "transfer/SysExPlace.h"
@@ -54,8 +53,8 @@ const char* RowName(int nBlock)
 class CSystemKind : public CDocKindT<CSystemDoc> {
 public:
     CSystemKind()
-        : CDocKindT({"system", "system.syp", ".syp", kTypeSystem, kSystemEntries, res::kCliRangeSystem,
-                     {res::kNounSystemBlock, res::kNounSystemBlocks}},
+        : CDocKindT({"system", "system.syp", ".syp", kTypeSystem, kSystemEntries, res::kRangeSystem,
+                     res::kFileKindSystem, {res::kNounSystemBlock, res::kNounSystemBlocks}},
                     kSystemDialogs)
     {
     }

@@ -145,7 +145,7 @@ const CDocKind& PatternKind()
 {
     using CKind = CVarDocKind<CPatternDoc, CPatternEntry, CPatternDoc::kPatternCount>;
     static const CKind kind({"pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
-                             res::kCliRangePattern, kPatternKind.noun},
+                             res::kRangePattern, res::kFileKindPattern, kPatternKind.noun},
                             kPatternDialogs,
                             {kPatternKind, &CPatternDoc::m_aPattern, res::kPatternLabel,
                              FormatPatternLabel});
@@ -156,7 +156,7 @@ const CDocKind& MotionKind()
 {
     using CKind = CVarDocKind<CMotionDoc, CMotionEntry, CMotionDoc::kMotionCount>;
     static const CKind kind({"motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
-                             res::kCliRangeMotion, kMotionKind.noun},
+                             res::kRangeMotion, res::kFileKindMotion, kMotionKind.noun},
                             kMotionDialogs,
                             {kMotionKind, &CMotionDoc::m_aMotion, res::kMotionLabel,
                              MotionLabel});

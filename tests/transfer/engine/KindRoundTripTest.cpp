@@ -20,6 +20,7 @@
 #include "transfer/SysExReader.h"
 #include "transfer/engine/GetRun.h"
 #include "transfer/engine/SendRun.h"
+#include "transfer/kinds/DesktopFiles.h"
 #include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel::test {
@@ -146,6 +147,28 @@ TEST_P(KindRoundTrip, DialogLayoutsAreItsOwnAndFitTheirWindows)
                 EXPECT_LE(box->x + box->cx, progress.cx) << progress.nId;
                 EXPECT_LE(box->y + box->cy, progress.cy) << progress.nId;
             }
+}
+
+// The desktop knows its library files, by extension and by header, and opens
+// them with the program; left out of the kinds given, it is named nowhere.
+TEST_P(KindRoundTrip, DesktopFilesNameItsFileTypeOnlyWhenGiven)
+{
+    const std::string type = KindMimeType(Kind());
+    const std::string element = "<mime-type type=\"" + type + "\">\n    <comment>KQ-3300 " + Kind().FileKind() +
+                                "</comment>\n    <glob pattern=\"*" + Kind().Extension() + "\"/>";
+    const std::string header = "value=\"" + std::string(Kind().FileType()) + "\"/>";
+    std::vector<const CDocKind*> others = DocumentKinds().All();
+    std::erase(others, &Kind());
+    for (const auto& kinds : {DocumentKinds().All(), others}) {
+        const bool bGiven = kinds.size() != others.size();
+        SCOPED_TRACE(bGiven ? "given" : "left out");
+        const std::string xml = MimeInfoXml(kinds);
+        EXPECT_EQ(xml.find(element) != std::string::npos, bGiven);
+        EXPECT_EQ(xml.find(header) != std::string::npos, bGiven);
+        const std::string desktop = DesktopEntry(kinds);
+        const size_t at = desktop.find(type + ";");
+        EXPECT_EQ(at != std::string::npos && at > desktop.find("MimeType="), bGiven);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, KindRoundTrip,
