@@ -3,9 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "res/strings/app.h"
+#include "transfer/kinds/DocumentKinds.h"
 
 namespace vantorel {
 
@@ -47,7 +49,10 @@ std::optional<int> AnswerBeforeStart(int argc, char** argv)
             return 0;
         }
         if (arg == "--help" || arg == "-h") {
-            std::fputs(res::kCommandLineHelp, stdout);
+            std::string extensions;
+            for (const CDocKind* pKind : DocumentKinds().All())
+                extensions += (extensions.empty() ? "" : ", ") + std::string(pKind->Extension());
+            std::printf(res::kCommandLineHelp, extensions.c_str());
             return 0;
         }
         if ((arg == "-platform" || arg == "--platform") && i + 1 < argc)

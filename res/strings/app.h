@@ -165,10 +165,11 @@ inline constexpr const char* kUserGuideNoViewer =
     "editor or a web browser.";
 
 // The command line, answered on the terminal before any window opens.
+// %s: the registered kinds' extensions (".pat, .pfm, ...").
 inline constexpr const char* kCommandLineHelp =
     "Usage: vantorel [FILE...]\n"
-    "A librarian for the KQ-3300 synthesizer. Opens the library files named (.pat, .pfm, .syp,\n"
-    ".ptn, .mtn) and imports SysEx files (.syx).\n"
+    "A librarian for the KQ-3300 synthesizer. Opens the library files named\n"
+    "(%s) and imports SysEx files (.syx).\n"
     "\n"
     "  --help      show this text and exit\n"
     "  --version   show the version and exit\n"

@@ -41,11 +41,18 @@ inline constexpr const char* kMimeKind = "  <mime-type type=\"%s\">\n"
                                          "  </mime-type>\n";
 inline constexpr const char* kMimeTail = "</mime-info>\n";
 
+// The software centre's metadata: where its template takes the media types,
+// and one of them (the type).
+inline constexpr const char* kMetaInfoMediaTypesMark = "@MEDIATYPES@";
+inline constexpr const char* kMetaInfoMediaType = "    <mediatype>%s</mediatype>\n";
+
 // vantorel-desktop-files: how it is called, and a file it could not write
 // (the path).
 inline constexpr const char* kDesktopFilesUsage =
-    "Usage: vantorel-desktop-files DIR\n"
-    "Writes vantorel.desktop and vantorel-mime.xml for the registered kinds into DIR.\n";
+    "Usage: vantorel-desktop-files DIR METAINFO-TEMPLATE\n"
+    "Writes vantorel.desktop, vantorel-mime.xml and vantorel.metainfo.xml for the registered kinds into DIR.\n";
+inline constexpr const char* kDesktopFilesReadFault =
+    "vantorel-desktop-files: %s could not be read. Check that it exists and may be read.\n";
 inline constexpr const char* kDesktopFilesWriteFault =
     "vantorel-desktop-files: %s could not be written. Check that its folder exists and may be written to.\n";
 

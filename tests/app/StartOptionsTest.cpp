@@ -29,6 +29,7 @@ TEST(StartOptions, VersionHelpAndAMissingDisplayEndTheProgramWithTheirAnswer)
     const CStartCase cases[] = {
         {{"--version"}, nullptr, nullptr, 0, "Vantorel Version 1.00"},
         {{"a.pat", "--help"}, nullptr, nullptr, 0, "Usage: vantorel [FILE...]"},
+        {{"--help"}, nullptr, nullptr, 0, "(.pat, .pfm, .syp, .ptn, .mtn) and imports"},
         {{"-h"}, "offscreen", ":1", 0, "--version"},
         {{"a.pat"}, nullptr, nullptr, 1, "needs a display"},
         {{"a.pat"}, "xcb", nullptr, 1, "needs a display"},

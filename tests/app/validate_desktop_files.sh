@@ -7,7 +7,7 @@
 set -euo pipefail
 res="$1"
 written="$2"
-for file in vantorel.desktop vantorel-mime.xml; do
+for file in vantorel.desktop vantorel-mime.xml vantorel.metainfo.xml; do
   if [ ! -f "$written/$file" ]; then
     echo "$written/$file is missing: build the target vantorel_desktop_files first"
     exit 1
@@ -20,7 +20,7 @@ for tool in desktop-file-validate appstreamcli update-mime-database; do
   fi
 done
 desktop-file-validate "$written/vantorel.desktop"
-appstreamcli validate --no-net "$res/vantorel.metainfo.xml"
+appstreamcli validate --no-net "$written/vantorel.metainfo.xml"
 
 # The MIME description must build a database, and the desktop entry and the
 # metadata must name exactly the types it defines.
@@ -38,7 +38,7 @@ if [ "$defined" != "$listed" ]; then
   diff <(echo "$defined") <(echo "$listed") || true
   exit 1
 fi
-provided="$(grep -o '<mediatype>[^<]*' "$res/vantorel.metainfo.xml" | cut -d'>' -f2 | sort)"
+provided="$(grep -o '<mediatype>[^<]*' "$written/vantorel.metainfo.xml" | cut -d'>' -f2 | sort)"
 if [ "$defined" != "$provided" ]; then
   echo "The mediatypes of vantorel.metainfo.xml are not the types of vantorel-mime.xml:"
   diff <(echo "$defined") <(echo "$provided") || true

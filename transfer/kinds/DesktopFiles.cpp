@@ -65,4 +65,15 @@ std::string DesktopEntry(const std::vector<const CDocKind*>& kinds)
     return Fill(res::kDesktopEntry, {types});
 }
 
+std::string MetaInfoXml(std::string_view strTemplate, const std::vector<const CDocKind*>& kinds)
+{
+    std::string types;
+    for (const CDocKind* kind : kinds)
+        types += Fill(res::kMetaInfoMediaType, {EscapeXml(KindMimeType(*kind))});
+    std::string xml(strTemplate);
+    if (const size_t at = xml.find(res::kMetaInfoMediaTypesMark); at != std::string::npos)
+        xml.replace(at, std::string_view(res::kMetaInfoMediaTypesMark).size(), types);
+    return xml;
+}
+
 } // namespace vantorel

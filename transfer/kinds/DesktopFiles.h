@@ -5,6 +5,7 @@
 // Written at build time by vantorel-desktop-files (transfer/kinds/desktop),
 // so that a new kind needs no line of its own in either file.
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantorel {
@@ -13,6 +14,7 @@ class CDocKind;
 
 inline constexpr const char* kDesktopEntryFile = "vantorel.desktop";
 inline constexpr const char* kMimeInfoFile = "vantorel-mime.xml";
+inline constexpr const char* kMetaInfoFile = "vantorel.metainfo.xml";
 
 // The MIME type of a kind's library files: "application/x-vantorel-patch".
 std::string KindMimeType(const CDocKind& kind);
@@ -20,5 +22,8 @@ std::string KindMimeType(const CDocKind& kind);
 std::string MimeInfoXml(const std::vector<const CDocKind*>& kinds);
 // The desktop entry (vantorel.desktop), with every kind's MIME type.
 std::string DesktopEntry(const std::vector<const CDocKind*>& kinds);
+// The software centre's metadata (vantorel.metainfo.xml): the template with
+// its line "@MEDIATYPES@" replaced by a <mediatype> line per kind.
+std::string MetaInfoXml(std::string_view strTemplate, const std::vector<const CDocKind*>& kinds);
 
 } // namespace vantorel

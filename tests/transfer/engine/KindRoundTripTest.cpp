@@ -168,6 +168,9 @@ TEST_P(KindRoundTrip, DesktopFilesNameItsFileTypeOnlyWhenGiven)
         const std::string desktop = DesktopEntry(kinds);
         const size_t at = desktop.find(type + ";");
         EXPECT_EQ(at != std::string::npos && at > desktop.find("MimeType="), bGiven);
+        const std::string meta = MetaInfoXml("<provides>\n@MEDIATYPES@</provides>\n", kinds);
+        EXPECT_EQ(meta.find("    <mediatype>" + type + "</mediatype>\n") != std::string::npos, bGiven) << meta;
+        EXPECT_EQ(meta.find("@MEDIATYPES@"), std::string::npos);
     }
 }
 

@@ -1,9 +1,11 @@
-// vantorel-desktop-files DIR: writes the desktop entry and the MIME
-// description of the library files for the registered kinds into DIR. Run at
-// build time; the install rules take both files from the build tree.
+// vantorel-desktop-files DIR METAINFO-TEMPLATE: writes the desktop entry, the
+// MIME description of the library files and the software centre's metadata
+// for the registered kinds into DIR. Run at build time; the install rules take
+// the files from the build tree.
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "res/strings/desktop.h"
@@ -28,7 +30,7 @@ bool WriteFile(const std::filesystem::path& path, const std::string& text)
 int main(int argc, char** argv)
 {
     using namespace vantorel;
-    if (argc != 2) {
+    if (argc != 3) {
         std::fputs(res::kDesktopFilesUsage, stderr);
         return 2;
     }
@@ -36,5 +38,13 @@ int main(int argc, char** argv)
     const auto& kinds = DocumentKinds().All();
     const bool bDesktop = WriteFile(dir / kDesktopEntryFile, DesktopEntry(kinds));
     const bool bMime = WriteFile(dir / kMimeInfoFile, MimeInfoXml(kinds));
-    return bDesktop && bMime ? 0 : 1;
+    std::ifstream in(argv[2], std::ios::binary);
+    std::ostringstream metaTemplate;
+    metaTemplate << in.rdbuf();
+    if (!in) {
+        std::fprintf(stderr, res::kDesktopFilesReadFault, argv[2]);
+        return 1;
+    }
+    const bool bMeta = WriteFile(dir / kMetaInfoFile, MetaInfoXml(metaTemplate.str(), kinds));
+    return bDesktop && bMime && bMeta ? 0 : 1;
 }
