@@ -14,14 +14,23 @@ namespace {
 int32_t g_nClickCount = 0;
 
 // Wraps around instead of overflowing, however long someone keeps clicking.
-int32_t AddWrapping(int32_t a, int32_t b) { return int32_t(uint32_t(a) + uint32_t(b)); }
+int32_t AddWrapping(int32_t a, int32_t b)
+{
+    return int32_t(uint32_t(a) + uint32_t(b));
+}
 } // namespace
 
 CAboutBox::CAboutBox(QWidget* parent) : CDialog(AboutBoxTemplate(), parent) {}
 
-int32_t CAboutBox::GetClickCount() { return g_nClickCount; }
+int32_t CAboutBox::GetClickCount()
+{
+    return g_nClickCount;
+}
 
-void CAboutBox::SetClickCount(int32_t n) { g_nClickCount = n; }
+void CAboutBox::SetClickCount(int32_t n)
+{
+    g_nClickCount = n;
+}
 
 void CAboutBox::OnInitDialog()
 {

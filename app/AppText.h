@@ -8,8 +8,17 @@
 
 namespace vantorel {
 
-inline QString Q(const char* s) { return QString::fromUtf8(s); }
-inline QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
-inline std::string Text(const QString& s) { return s.toLocal8Bit().toStdString(); }
+inline QString Q(const char* s)
+{
+    return QString::fromUtf8(s);
+}
+inline QString Local(const std::string& s)
+{
+    return QString::fromLocal8Bit(s.c_str());
+}
+inline std::string Text(const QString& s)
+{
+    return s.toLocal8Bit().toStdString();
+}
 
 } // namespace vantorel

@@ -39,8 +39,8 @@ QString AskFolder(QWidget* pParent)
     req.bOpen = false;
     req.strCaption = Q(res::kBackUpCaption);
     req.filters << Q(res::kBackUpFilter);
-    req.strDefaultName =
-        Q(res::kBackUpFolderName).arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm")));
+    req.strDefaultName = Q(res::kBackUpFolderName)
+                             .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH-mm")));
     return AskFilePath(req, pParent);
 }
 } // namespace
@@ -87,13 +87,15 @@ QString BackUpToFolder(CDocManager& manager, CDocument* pActive, QWidget* pParen
     }
     const QString comma = QStringLiteral(", ");
     if (!present.isEmpty() &&
-        AfxMessageBox(Q(res::kBackUpReplace).arg(shownFolder, present.join(comma)).toStdString(), MB_OKCANCEL) != IDOK)
+        AfxMessageBox(Q(res::kBackUpReplace).arg(shownFolder, present.join(comma)).toStdString(),
+                      MB_OKCANCEL) != IDOK)
         return {};
     for (size_t i = 0; i < docs.size(); ++i)
         if (!CDocumentFiles::WriteCopy(*docs[i], dir.filePath(files[qsizetype(i)])))
             return {}; // said by the writing
     if (!missing.isEmpty()) {
-        AfxMessageBox(Q(res::kBackUpPartial).arg(shownFolder, files.join(comma), missing.join(comma)).toStdString());
+        AfxMessageBox(
+            Q(res::kBackUpPartial).arg(shownFolder, files.join(comma), missing.join(comma)).toStdString());
         return {};
     }
     return Q(res::kBackUpDone).arg(files.join(comma), shownFolder);

@@ -29,7 +29,8 @@ namespace {
 CMDIFrameWnd* g_pFrame = nullptr;
 
 // The list windows of the frame, the one active last first.
-std::vector<CListView*> ListViews(const CMDIFrameWnd& frame) {
+std::vector<CListView*> ListViews(const CMDIFrameWnd& frame)
+{
     std::vector<CListView*> views;
     const QList<QMdiSubWindow*> frames = frame.GetMdiArea()->subWindowList(QMdiArea::ActivationHistoryOrder);
     for (auto it = frames.rbegin(); it != frames.rend(); ++it)
@@ -42,7 +43,8 @@ std::vector<CListView*> ListViews(const CMDIFrameWnd& frame) {
 
 // The window of another document of doc's kind that was active last, with
 // an entry selected when bSelected; null when there is none.
-CListView* OtherWindow(const CMDIFrameWnd& frame, const CDocument& doc, bool bSelected) {
+CListView* OtherWindow(const CMDIFrameWnd& frame, const CDocument& doc, bool bSelected)
+{
     const CDocKind* pKind = DocumentKinds().Of(doc);
     for (CListView* pView : ListViews(frame))
         if (pView->GetDocument() != &doc && DocumentKinds().Of(*pView->GetDocument()) == pKind &&
@@ -60,7 +62,8 @@ struct CEntryInWindow {
     int nEntry = -1;
 };
 
-CEntryInWindow CompareTarget(const CListView& view, int nEntry) {
+CEntryInWindow CompareTarget(const CListView& view, int nEntry)
+{
     const CDocument* pDoc = view.GetDocument();
     const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
     if (!pKind || !g_pFrame)
@@ -76,11 +79,13 @@ CEntryInWindow CompareTarget(const CListView& view, int nEntry) {
     return {pOther, pOther->SelectedEntry()};
 }
 
-QString NameOf(const CDocument& doc) {
+QString NameOf(const CDocument& doc)
+{
     return Local(doc.GetTitle());
 }
 
-void Show(CCompareWindow* pWindow) {
+void Show(CCompareWindow* pWindow)
+{
     pWindow->show();
     pWindow->raise();
     pWindow->activateWindow();
@@ -93,7 +98,8 @@ struct CFileSide {
     std::vector<bool> present;
 };
 
-std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPath) {
+std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPath)
+{
     CFileSide side{kind.NewDocument(), {}};
     const QString name = QFileInfo(strPath).fileName();
     if (!strPath.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive)) {
@@ -124,9 +130,12 @@ std::optional<CFileSide> ReadFileSide(const CDocKind& kind, const QString& strPa
 
 } // namespace
 
-void InstallCompareWithSelected(CMDIFrameWnd& frame) {
+void InstallCompareWithSelected(CMDIFrameWnd& frame)
+{
     g_pFrame = &frame;
-    const auto canCompare = [](const CListView& view, int n) { return CompareTarget(view, n).pView != nullptr; };
+    const auto canCompare = [](const CListView& view, int n) {
+        return CompareTarget(view, n).pView != nullptr;
+    };
     const auto compare = [](CListView& view, int n) {
         const CEntryInWindow other = CompareTarget(view, n);
         if (!other.pView)
@@ -139,17 +148,20 @@ void InstallCompareWithSelected(CMDIFrameWnd& frame) {
     CListView::SetCompareHooks({canCompare, compare});
 }
 
-void UninstallCompareWithSelected() {
+void UninstallCompareWithSelected()
+{
     CListView::SetCompareHooks({});
     g_pFrame = nullptr;
 }
 
-bool CanCompareActive(const CMDIFrameWnd& frame) {
+bool CanCompareActive(const CMDIFrameWnd& frame)
+{
     const CDocument* pDoc = frame.GetActiveDocument();
     return pDoc && DocumentKinds().Of(*pDoc);
 }
 
-void OnFileCompare(CMDIFrameWnd& frame) {
+void OnFileCompare(CMDIFrameWnd& frame)
+{
     CDocument* pDoc = frame.GetActiveDocument();
     const CDocKind* pKind = pDoc ? DocumentKinds().Of(*pDoc) : nullptr;
     if (!pKind)
@@ -159,13 +171,9 @@ void OnFileCompare(CMDIFrameWnd& frame) {
         const CDocument& other = *pOther->GetDocument();
         switch (AfxMessageBox(Text(Q(res::kCompareWithWindow).arg(active.strName, NameOf(other))),
                               MB_YESNOCANCEL)) {
-        case IDYES:
-            Show(new CCompareWindow(*pKind, active, {other, NameOf(other), {}}, &frame));
-            return;
-        case IDNO:
-            break;
-        default:
-            return;
+        case IDYES: Show(new CCompareWindow(*pKind, active, {other, NameOf(other), {}}, &frame)); return;
+        case IDNO: break;
+        default: return;
         }
     }
     CFileDialogRequest req;

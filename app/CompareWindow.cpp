@@ -21,13 +21,15 @@ constexpr int kColumnB = 2;
 constexpr int kColumnResult = 3;
 constexpr int kColumns = 4;
 
-QString Q(const std::string& s) {
+QString Q(const std::string& s)
+{
     return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
 
 // A name as the windows show it: its bytes as Latin-1, without the padding;
 // control characters as dots, so that each row stays one line.
-QString NameOf(const CDocKind& kind, const CDocument& doc, int n) {
+QString NameOf(const CDocKind& kind, const CDocument& doc, int n)
+{
     QString name = Q(kind.EntryName(doc, n));
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
@@ -38,7 +40,8 @@ QString NameOf(const CDocKind& kind, const CDocument& doc, int n) {
 }
 
 // A byte of a name also as its character ("90 'Z'").
-QString SideText(const CChangeSide& side, bool bPair, bool bName) {
+QString SideText(const CChangeSide& side, bool bPair, bool bName)
+{
     const QString text = Q(side.Text(bPair));
     if (!bName || !side.by || *side.by < 0x20 || *side.by >= 0x7F)
         return text;
@@ -46,7 +49,8 @@ QString SideText(const CChangeSide& side, bool bPair, bool bName) {
 }
 
 // One row per part that differs, with a row per byte (a pair as its value) under it.
-void AddParts(QTreeWidgetItem* pParent, QTreeWidget* pTree, const CEntryDiff& diff) {
+void AddParts(QTreeWidgetItem* pParent, QTreeWidget* pTree, const CEntryDiff& diff)
+{
     for (const CPartDiff& part : diff.parts) {
         const QString title =
             part.nSizeA == part.nSizeB
@@ -64,7 +68,8 @@ void AddParts(QTreeWidgetItem* pParent, QTreeWidget* pTree, const CEntryDiff& di
     }
 }
 
-QString EntrySummary(const CEntryDiff& diff) {
+QString EntrySummary(const CEntryDiff& diff)
+{
     if (diff.IsSame())
         return Q(res::kCompareSameEntries);
     if (diff.bNameOnly)
@@ -72,20 +77,16 @@ QString EntrySummary(const CEntryDiff& diff) {
     return diff.nBytes == 1 ? Q(res::kCompareOneByteDiffers) : Q(res::kCompareEntriesDiffer).arg(diff.nBytes);
 }
 
-QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide& a, const CCompareSide& b) {
+QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide& a, const CCompareSide& b)
+{
     switch (m.match) {
-    case EEntryMatch::NameOnly:
-        return Q(res::kMatchNameOnly);
+    case EEntryMatch::NameOnly: return Q(res::kMatchNameOnly);
     case EEntryMatch::Differs:
         return m.nBytes == 1 ? Q(res::kMatchDiffersOneByte) : Q(res::kMatchDiffers).arg(m.nBytes);
-    case EEntryMatch::Moved:
-        return Q(res::kMatchMoved).arg(Q(kind.EntryLabel(m.nMovedTo)));
-    case EEntryMatch::OnlyInFirst:
-        return Q(res::kMatchOnlyIn).arg(a.strName);
-    case EEntryMatch::OnlyInSecond:
-        return Q(res::kMatchOnlyIn).arg(b.strName);
-    case EEntryMatch::Same:
-        break;
+    case EEntryMatch::Moved: return Q(res::kMatchMoved).arg(Q(kind.EntryLabel(m.nMovedTo)));
+    case EEntryMatch::OnlyInFirst: return Q(res::kMatchOnlyIn).arg(a.strName);
+    case EEntryMatch::OnlyInSecond: return Q(res::kMatchOnlyIn).arg(b.strName);
+    case EEntryMatch::Same: break;
     }
     return {};
 }
@@ -94,7 +95,8 @@ QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide
 
 CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, int nA, const CCompareSide& b,
                                int nB, QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window)
+{
     const auto side = [&](const CCompareSide& s, int n) {
         return Q(res::kCompareEntrySide).arg(Q(kind.EntryLabel(n)), NameOf(kind, s.doc, n), s.strName);
     };
@@ -108,7 +110,8 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, int 
 
 CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, const CCompareSide& b,
                                QWidget* parent)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, Qt::Window)
+{
     Build(a.strName, b.strName);
     const CBankDiff diff = CompareBanks(kind, {a.doc, a.present}, {b.doc, b.present});
     const int nDiffer = diff.CountDiffering();
@@ -133,7 +136,8 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, cons
     }
 }
 
-void CCompareWindow::Build(const QString& strA, const QString& strB) {
+void CCompareWindow::Build(const QString& strA, const QString& strB)
+{
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Q(res::kCompareTitle).arg(strA, strB));
     auto* pLayout = new QVBoxLayout(this);

@@ -25,7 +25,7 @@ struct CCompareSide {
 
 class CCompareWindow : public QWidget {
     Q_OBJECT
-  public:
+public:
     // Entry nA of a with entry nB of b.
     CCompareWindow(const CDocKind& kind, const CCompareSide& a, int nA, const CCompareSide& b, int nB,
                    QWidget* parent);
@@ -35,7 +35,7 @@ class CCompareWindow : public QWidget {
     QTreeWidget* Tree() const { return m_pTree; }
     QLabel* Summary() const { return m_pSummary; }
 
-  private:
+private:
     void Build(const QString& strA, const QString& strB);
 
     QLabel* m_pSummary = nullptr;

@@ -50,9 +50,10 @@ bool GetEverything(CDocManager& manager, CMDIFrameWnd& frame)
             continue;
         }
         if (end && end->end == ERunEnd::Failed && !batch.WasTold()) {
-            const QString text = Q(res::kGetEverythingFailed)
-                                     .arg(Q(kind.Noun().szMany), QString::fromStdString(FailedEntry(kind, end->failure)),
-                                          QString::fromStdString(DescribeFailure(end->failure)));
+            const QString text =
+                Q(res::kGetEverythingFailed)
+                    .arg(Q(kind.Noun().szMany), QString::fromStdString(FailedEntry(kind, end->failure)),
+                         QString::fromStdString(DescribeFailure(end->failure)));
             AfxMessageBox(text.toStdString());
         }
         // A window nothing arrived in is not worth keeping.

@@ -45,7 +45,10 @@ constexpr uint8_t kNoteOff = 0x80; // channel 1
 
 // A MIDI data byte: a value from the profile outside 0 to 127 would otherwise
 // turn into a status byte on the wire.
-uint8_t DataByte(int n) { return uint8_t(std::clamp(n, 0, 127)); }
+uint8_t DataByte(int n)
+{
+    return uint8_t(std::clamp(n, 0, 127));
+}
 
 // The share of the screen the main window takes at the first start.
 constexpr double kFirstStartShare = 0.9;
@@ -63,9 +66,10 @@ std::vector<CButton> MakeToolbar()
 {
     using res::EButtonImage;
     const auto own = [](EButtonImage b) { return [b](qreal s) { return res::ToolbarImage(b, s); }; };
-    std::vector<CButton> buttons{
-        {ID_FILE_NEW, own(EButtonImage::New)}, {ID_FILE_OPEN, own(EButtonImage::Open)},
-        {ID_FILE_SAVE, own(EButtonImage::Save)}, {0, {}}};
+    std::vector<CButton> buttons{{ID_FILE_NEW, own(EButtonImage::New)},
+                                 {ID_FILE_OPEN, own(EButtonImage::Open)},
+                                 {ID_FILE_SAVE, own(EButtonImage::Save)},
+                                 {0, {}}};
     // Get and Send of each kind.
     for (const CKindWindow& w : KindWindows()) {
         for (const bool bGet : {true, false})
@@ -246,7 +250,8 @@ void CMainFrame::dropEvent(QDropEvent* e)
         return;
     e->acceptProposedAction();
     // After the drop has ended: opening may ask questions or show messages.
-    QMetaObject::invokeMethod(this, [this, paths] { m_onDrop(paths); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, paths] { m_onDrop(paths); }, Qt::QueuedConnection);
 }
 
 void CMainFrame::BuildActions()
@@ -278,10 +283,12 @@ void CMainFrame::BuildActions()
         {ID_IMPORT_SYSEX, res::kItemImportSysEx, res::kPromptImportSysEx, {}},
         {ID_EXPORT_SYSEX, res::kItemExportSysEx, res::kPromptExportSysEx, {}},
         {ID_RECEIVE_DUMP, res::kItemReceiveDump, res::kPromptReceiveDump, {}},
-        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+        {ID_FILE_SAVE_ALL, res::kItemSaveAll, res::kPromptSaveAll,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
         {ID_GET_EVERYTHING, res::kItemGetEverything, res::kPromptGetEverything,
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_G)},
-        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
+        {ID_BACK_UP_TO_FOLDER, res::kItemBackUp, res::kPromptBackUp,
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_B)},
         {ID_HELP_USER_GUIDE, res::kItemUserGuide, res::kPromptUserGuide, {}},
         {ID_FILE_COMPARE, res::kItemCompare, res::kPromptCompare, {}},
     };
@@ -297,17 +304,20 @@ void CMainFrame::BuildActions()
     OnCommand(ID_MIDI_SETUP, [this] { OnMidiSetup(); });
     OnCommand(ID_PREVIEW_SETUP, [this] { OnPreviewSetup(); });
     OnCommand(ID_PREVIEW, [this] { OnPreview(); });
-    OnCommand(ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
-              [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
+    OnCommand(
+        ID_SEND_DATA, [] { ToggleSendDataSwitch(); },
+        [](CCmdUI& ui) { ui.SetCheck(GetSendDataSwitch() != 0); });
     OnCommand(ID_CLEAR_COPY_BUFFER, [] { CCopyBuffer::Get().Clear(); });
-    OnCommand(ID_FILE_COMPARE, [this] { OnFileCompare(*this); },
-              [this](CCmdUI& ui) { ui.Enable(CanCompareActive(*this)); });
+    OnCommand(
+        ID_FILE_COMPARE, [this] { OnFileCompare(*this); },
+        [this](CCmdUI& ui) { ui.Enable(CanCompareActive(*this)); });
 }
 
 void CMainFrame::BuildEditActions()
 {
     using namespace edit_commands;
-    AddCommandAction(ID_EDIT_UNDO, Q(res::kItemUndo), Q(res::kPromptUndo), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    AddCommandAction(ID_EDIT_UNDO, Q(res::kItemUndo), Q(res::kPromptUndo),
+                     QKeySequence(Qt::CTRL | Qt::Key_Z));
     QAction* redo = AddCommandAction(ID_EDIT_REDO, Q(res::kItemRedo), Q(res::kPromptRedo));
     redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     redo->setShortcutContext(Qt::ApplicationShortcut);
@@ -369,21 +379,22 @@ void CMainFrame::BuildMenus()
         }
         return m;
     };
-    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_GET_EVERYTHING, 0, ID_IMPORT_SYSEX, 0,
-                                             ID_APP_EXIT});
-    QMenu* fileDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
-                                           ID_FILE_SAVE_ALL, 0, ID_GET_EVERYTHING, ID_BACK_UP_TO_FOLDER, 0,
-                                           ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_FILE_COMPARE, 0, ID_APP_EXIT});
+    QMenu* fileNoDoc = menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, 0, ID_GET_EVERYTHING, 0,
+                                             ID_IMPORT_SYSEX, 0, ID_APP_EXIT});
+    QMenu* fileDoc =
+        menu(res::kMenuFile, {ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_CLOSE, ID_FILE_SAVE, ID_FILE_SAVE_AS,
+                              ID_FILE_SAVE_ALL, 0, ID_GET_EVERYTHING, ID_BACK_UP_TO_FOLDER, 0,
+                              ID_IMPORT_SYSEX, ID_EXPORT_SYSEX, 0, ID_FILE_COMPARE, 0, ID_APP_EXIT});
     QMenu* setup = menu(res::kMenuSetup, {ID_VIEW_TOOLBAR, ID_VIEW_STATUS_BAR, ID_SEND_DATA, ID_MIDI_SETUP,
                                           ID_PREVIEW_SETUP, 0, ID_RECEIVE_DUMP});
     QMenu* window = menu(res::kMenuWindow, {ID_WINDOW_CASCADE, ID_WINDOW_TILE_VERT, ID_WINDOW_ARRANGE});
     QMenu* help = menu(res::kMenuHelp, {ID_HELP_USER_GUIDE, 0, ID_APP_ABOUT});
-    QMenu* library = menu(res::kMenuLibrary, {ID_LIBRARY_WINDOW, ID_LIBRARY_FIND, 0, ID_LIBRARY_FOLDERS,
-                                              ID_LIBRARY_SCAN, ID_LIBRARY_STOP, 0, ID_LIBRARY_PROBLEMS,
-                                              ID_LIBRARY_DUPLICATES});
+    QMenu* library =
+        menu(res::kMenuLibrary, {ID_LIBRARY_WINDOW, ID_LIBRARY_FIND, 0, ID_LIBRARY_FOLDERS, ID_LIBRARY_SCAN,
+                                 ID_LIBRARY_STOP, 0, ID_LIBRARY_PROBLEMS, ID_LIBRARY_DUPLICATES});
     using namespace edit_commands;
-    QMenu* edit = menu(res::kMenuEdit,
-                       {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0, ID_EDIT_RENAME, ID_EDIT_CLEAR});
+    QMenu* edit = menu(res::kMenuEdit, {ID_EDIT_UNDO, ID_EDIT_REDO, 0, ID_EDIT_COPY, ID_EDIT_PASTE, 0,
+                                        ID_EDIT_RENAME, ID_EDIT_CLEAR});
     SetWindowMenu(window);
     if (GetDocManager()) {
         auto* pRecent = new CRecentFilesMenu(*GetDocManager(), this);
@@ -392,8 +403,8 @@ void CMainFrame::BuildMenus()
     }
 
     for (const CKindWindow& w : KindWindows())
-        SetMenuBarMenus(w.nResourceId,
-                        {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup, window, library, help});
+        SetMenuBarMenus(w.nResourceId, {fileDoc, edit, menu(w.szMenuTitle, {w.get.nId, w.send.nId}), setup,
+                                        window, library, help});
     SetMenuBarMenus(kNoDocumentMenu, {fileNoDoc, setup, library, help});
 }
 

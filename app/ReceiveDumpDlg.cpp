@@ -27,7 +27,8 @@ constexpr int kWatchTimer = 1;
 } // namespace
 
 CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
-    : QDialog(parent), m_manager(manager), m_reader(DocumentKinds().SysExLayouts()) {
+    : QDialog(parent), m_manager(manager), m_reader(DocumentKinds().SysExLayouts())
+{
     m_midiIn.SetErrorHandler(ShowPortErrorBox);
     setWindowTitle(Q(res::kReceiveCaption));
     setModal(false);
@@ -51,11 +52,13 @@ CReceiveDumpDlg::CReceiveDumpDlg(CDocManager& manager, QWidget* parent)
     ShowCounts();
 }
 
-CReceiveDumpDlg::~CReceiveDumpDlg() {
+CReceiveDumpDlg::~CReceiveDumpDlg()
+{
     m_midiIn.Close();
 }
 
-bool CReceiveDumpDlg::Start() {
+bool CReceiveDumpDlg::Start()
+{
     m_midiIn.UseChosenDevice();
     // Named now: once the device has gone, its number may name another.
     m_strDevice = Local(m_midiIn.DeviceName());
@@ -66,13 +69,15 @@ bool CReceiveDumpDlg::Start() {
     return m_bListening;
 }
 
-void CReceiveDumpDlg::OnTimer(int nIdEvent) {
+void CReceiveDumpDlg::OnTimer(int nIdEvent)
+{
     std::string detail;
     if (nIdEvent == kWatchTimer && m_bListening && !m_midiIn.CheckConnection(detail))
         OnDeviceLost(detail, false);
 }
 
-void CReceiveDumpDlg::EndListening() {
+void CReceiveDumpDlg::EndListening()
+{
     CTimerService::Get().KillTimer(this, kWatchTimer);
     m_bListening = false;
     m_midiIn.Close();
@@ -80,7 +85,8 @@ void CReceiveDumpDlg::EndListening() {
     ShowCounts();
 }
 
-void CReceiveDumpDlg::OnDeviceLost(const std::string& detail, bool bStopping) {
+void CReceiveDumpDlg::OnDeviceLost(const std::string& detail, bool bStopping)
+{
     m_bLost = true;
     EndListening();
     m_pWaiting->setText(Q(res::kReceiveLostLine).arg(m_strDevice).arg(m_midiIn.m_wDeviceId));
@@ -94,7 +100,8 @@ void CReceiveDumpDlg::OnDeviceLost(const std::string& detail, bool bStopping) {
                       .toStdString());
 }
 
-void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
+void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader)
+{
     if (!m_bListening || !pHeader || !pHeader->lpData)
         return;
     const size_t nCount = std::min<size_t>(pHeader->dwBytesRecorded, pHeader->dwBufferLength);
@@ -107,20 +114,24 @@ void CReceiveDumpDlg::OnMidiInLongData(HMIDIIN, MIDIHDR* pHeader) {
     if (GetHaul().m_nDataSets != m_nDataSetsShown) {
         m_nDataSetsShown = GetHaul().m_nDataSets;
         m_pLast->setText(
-            Q(res::kReceiveLast).arg(Local(DocumentKinds().DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
+            Q(res::kReceiveLast)
+                .arg(Local(DocumentKinds().DescribeDataSet(pHeader->lpData, nCount, GetHaul()))));
     }
     ShowCounts();
 }
 
-void CReceiveDumpDlg::ShowCounts() {
+void CReceiveDumpDlg::ShowCounts()
+{
     const CSysExHaul& haul = GetHaul();
     const std::vector<const CDocKind*>& kinds = DocumentKinds().All();
     for (size_t k = 0; k < m_counts.size(); ++k)
-        m_counts[k]->setText(Q(res::kReceiveCount).arg(kinds[k]->ShownCount(haul)).arg(Q(kinds[k]->Noun().szMany)));
+        m_counts[k]->setText(
+            Q(res::kReceiveCount).arg(kinds[k]->ShownCount(haul)).arg(Q(kinds[k]->Noun().szMany)));
     m_pSkipped->setText(Q(res::kReceiveSkipped).arg(haul.TotalSkips()));
 }
 
-void CReceiveDumpDlg::Stop() {
+void CReceiveDumpDlg::Stop()
+{
     if (m_bStopped)
         return;
     m_bStopped = true;
@@ -153,7 +164,8 @@ void CReceiveDumpDlg::Stop() {
     }
 }
 
-void CReceiveDumpDlg::closeEvent(QCloseEvent* e) {
+void CReceiveDumpDlg::closeEvent(QCloseEvent* e)
+{
     // Closing the window ends the listening as Stop does.
     e->ignore();
     Stop();

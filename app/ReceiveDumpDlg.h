@@ -25,7 +25,7 @@ class CDocManager;
 
 class CReceiveDumpDlg : public QDialog, public IMidiNotify, public ITimerTarget {
     Q_OBJECT
-  public:
+public:
     CReceiveDumpDlg(CDocManager& manager, QWidget* parent = nullptr);
     ~CReceiveDumpDlg() override;
 
@@ -45,10 +45,10 @@ class CReceiveDumpDlg : public QDialog, public IMidiNotify, public ITimerTarget 
 
     const CSysExHaul& GetHaul() const { return m_reader.GetHaul(); }
 
-  protected:
+protected:
     void closeEvent(QCloseEvent* e) override;
 
-  private:
+private:
     friend class CReceiveDumpDlgTestPeer; // reads the window as the user sees it
     void ShowCounts();
     // The port closes; what arrived stays in the reader.

@@ -37,18 +37,21 @@ namespace {
 constexpr const char* kSysExSuffix = "syx";
 
 // A name from the command line may hold bytes that are not UTF-8.
-std::string LocalPath(const QString& path) {
+std::string LocalPath(const QString& path)
+{
     return EncodeFileName(path);
 }
 
-QString NounText(int n, const CDocKind& kind) {
+QString NounText(int n, const CDocKind& kind)
+{
     const CTransferNoun noun = kind.Noun();
     return Q(n == 1 ? noun.szOne : noun.szMany);
 }
 
 // The entry selected in a list window, or -1. The system window has rows
 // but no entries.
-int SelectedEntry(const CScrollView* pView) {
+int SelectedEntry(const CScrollView* pView)
+{
     if (auto* v = dynamic_cast<const CPatchView*>(pView))
         return v->GetSelection();
     if (auto* v = dynamic_cast<const CPerformView*>(pView))
@@ -59,7 +62,8 @@ int SelectedEntry(const CScrollView* pView) {
 }
 
 // The entry selected in the window of a document, or -1.
-int SelectedEntryOf(const CDocument* pDoc) {
+int SelectedEntryOf(const CDocument* pDoc)
+{
     if (!pDoc)
         return -1;
     for (const CViewBase* pView : pDoc->GetViews())
@@ -70,7 +74,8 @@ int SelectedEntryOf(const CDocument* pDoc) {
 
 } // namespace
 
-std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice) {
+std::unique_ptr<CSysExReader> ReadSysExFileOrSay(const QString& strPath, bool bAnyDevice)
+{
     auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(LocalPath(strPath), *reader); !read.IsOk()) {
@@ -88,7 +93,8 @@ namespace {
 // The name an entry is exported under: its name as the window shows it
 // ("Warm Pad", "PATTERN 2"), control characters left out and what file names
 // cannot hold made a dash; empty for a name of nothing else.
-QString EntryFileStem(const CDocKind& kind, const CDocument& doc, int nEntry) {
+QString EntryFileStem(const CDocKind& kind, const CDocument& doc, int nEntry)
+{
     QString name = QString::fromStdString(kind.EntryName(doc, nEntry));
     if (const qsizetype comma = name.indexOf(QStringLiteral(", ")); comma >= 0)
         name.truncate(comma);
@@ -98,7 +104,8 @@ QString EntryFileStem(const CDocKind& kind, const CDocument& doc, int nEntry) {
 }
 
 // Proposes stem (the document's name when empty) in the document's folder.
-QString AskExportPath(const CDocument& doc, QString stem, QWidget* pParent) {
+QString AskExportPath(const CDocument& doc, QString stem, QWidget* pParent)
+{
     CFileDialogRequest req;
     req.bOpen = false;
     req.strCaption = Q(res::kExportSysExCaption);
@@ -116,7 +123,8 @@ QString AskExportPath(const CDocument& doc, QString stem, QWidget* pParent) {
 
 } // namespace
 
-bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
+bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent)
+{
     const CDocKind* pKind = DocumentKinds().Of(doc);
     if (!pKind)
         return false; // not a document of this device
@@ -125,13 +133,9 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
         const CSysExExport one = ExportSysEx(*pKind, doc, nSelected);
         const std::string entry = one.IsOk() ? one.strFirstEntry : one.strBadEntry;
         switch (AfxMessageBox(Text(Q(res::kExportSelectedOnly).arg(Local(entry))), MB_YESNOCANCEL)) {
-        case IDYES:
-            nEntry = nSelected;
-            break;
-        case IDNO:
-            break;
-        default:
-            return false;
+        case IDYES: nEntry = nSelected; break;
+        case IDNO: break;
+        default: return false;
         }
     }
     const CSysExExport out = ExportSysEx(*pKind, doc, nEntry);
@@ -147,7 +151,8 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     }
     if (out.messages.empty())
         return false; // not a document of this device
-    const QString path = AskExportPath(doc, nEntry >= 0 ? EntryFileStem(*pKind, doc, nEntry) : QString(), pParent);
+    const QString path =
+        AskExportPath(doc, nEntry >= 0 ? EntryFileStem(*pKind, doc, nEntry) : QString(), pParent);
     if (path.isEmpty())
         return false;
     const CSysExBytes bytes = JoinSysEx(out.messages);
@@ -159,7 +164,8 @@ bool ExportSysExFile(CDocument& doc, CScrollView* pView, QWidget* pParent) {
     return true;
 }
 
-void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
+void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent)
+{
     CFileDialogRequest req;
     req.bOpen = true;
     req.strCaption = Q(res::kImportSysExCaption);
@@ -170,7 +176,8 @@ void OnImportSysEx(CDocManager& manager, CDocument* pActive, QWidget* pParent) {
         ImportSysExFile(manager, path, pActive);
 }
 
-int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive) {
+int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pActive)
+{
     const QString name = QFileInfo(strPath).fileName();
     std::unique_ptr<CSysExReader> reader = ReadSysExFileOrSay(strPath, false);
     if (!reader)
@@ -183,10 +190,8 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
             if (reader = ReadSysExFileOrSay(strPath, true); !reader)
                 return 0;
             break;
-        case IDNO:
-            break;
-        default:
-            return 0;
+        case IDNO: break;
+        default: return 0;
         }
     }
     const CSysExHaul& haul = reader->GetHaul();
@@ -208,13 +213,15 @@ int ImportSysExFile(CDocManager& manager, const QString& strPath, CDocument* pAc
     return lines->empty() ? 0 : nPlaced;
 }
 
-bool HaulHasEntries(const CSysExHaul& haul) {
+bool HaulHasEntries(const CSysExHaul& haul)
+{
     return DocumentKinds().HaulHasEntries(haul);
 }
 
 std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager, const CSysExHaul& haul,
                                                            CDocument* pActive, const QString& strSource,
-                                                           const char* szEdit, int nSelected) {
+                                                           const char* szEdit, int nSelected)
+{
     // Only the active window's kind can go into it, so there is at most one
     // question; it comes before anything is placed, and Cancel leaves every
     // window as it was.
@@ -237,10 +244,8 @@ std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager,
             bIntoActive = true;
             nInto = nFrom >= 0 ? nSelected : -1;
             break;
-        case IDNO:
-            break;
-        default:
-            return std::nullopt;
+        case IDNO: break;
+        default: return std::nullopt;
         }
     }
     std::vector<std::string> lines;
@@ -263,7 +268,8 @@ std::optional<std::vector<std::string>> PlaceHaulInWindows(CDocManager& manager,
     return lines;
 }
 
-void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive) {
+void OpenHandedFiles(CDocManager& manager, const QStringList& paths, CDocument* pActive)
+{
     // The window that was active when the files were handed over is the one
     // an import may go into, not a library file opened among them.
     for (const QString& path : paths) {

@@ -17,8 +17,9 @@ constexpr const char* kGuideFile = "USER_GUIDE.md";
 
 QString FindUserGuide()
 {
-    const QString besideProgram = QDir(QCoreApplication::applicationDirPath())
-                                      .filePath(QStringLiteral("../" VANTOREL_RELATIVE_DOC_DIR "/") + kGuideFile);
+    const QString besideProgram =
+        QDir(QCoreApplication::applicationDirPath())
+            .filePath(QStringLiteral("../" VANTOREL_RELATIVE_DOC_DIR "/") + kGuideFile);
     const QString candidates[] = {QDir::cleanPath(besideProgram),
                                   QDir(QStringLiteral(VANTOREL_INSTALL_DOC_DIR)).filePath(kGuideFile),
                                   QDir(QStringLiteral(VANTOREL_SOURCE_DOC_DIR)).filePath(kGuideFile)};

@@ -27,7 +27,10 @@ CVantorelApp* g_pApp = nullptr;
 constexpr int kDoneMessageMs = 10'000;
 } // namespace
 
-CVantorelApp* CVantorelApp::Get() { return g_pApp; }
+CVantorelApp* CVantorelApp::Get()
+{
+    return g_pApp;
+}
 
 CVantorelApp::CVantorelApp()
 {
@@ -39,7 +42,8 @@ CVantorelApp::CVantorelApp()
         dlg.DoModal();
     });
     const auto activeDoc = [this] { return m_pMainFrame ? m_pMainFrame->GetActiveDocument() : nullptr; };
-    OnCommand(ID_IMPORT_SYSEX, [this, activeDoc] { OnImportSysEx(m_docManager, activeDoc(), m_pMainFrame.get()); });
+    OnCommand(ID_IMPORT_SYSEX,
+              [this, activeDoc] { OnImportSysEx(m_docManager, activeDoc(), m_pMainFrame.get()); });
     OnCommand(
         ID_EXPORT_SYSEX,
         [this, activeDoc] {
@@ -47,8 +51,9 @@ CVantorelApp::CVantorelApp()
                 ExportSysExFile(*pDoc, m_pMainFrame->GetActiveView(), m_pMainFrame.get());
         },
         [activeDoc](CCmdUI& ui) { ui.Enable(activeDoc() && DocumentKinds().Of(*activeDoc())); });
-    OnCommand(ID_FILE_SAVE_ALL, [this] { m_docManager.SaveAll(); },
-              [this](CCmdUI& ui) { ui.Enable(!m_docManager.GetModifiedDocuments().empty()); });
+    OnCommand(
+        ID_FILE_SAVE_ALL, [this] { m_docManager.SaveAll(); },
+        [this](CCmdUI& ui) { ui.Enable(!m_docManager.GetModifiedDocuments().empty()); });
     OnCommand(ID_GET_EVERYTHING, [this] {
         if (m_pMainFrame)
             GetEverything(m_docManager, *m_pMainFrame);
@@ -77,7 +82,10 @@ CVantorelApp::CVantorelApp()
     });
 }
 
-CReceiveDumpDlg* CVantorelApp::GetReceiveDump() const { return m_pReceiveDump.data(); }
+CReceiveDumpDlg* CVantorelApp::GetReceiveDump() const
+{
+    return m_pReceiveDump.data();
+}
 
 void CVantorelApp::OpenFiles(const QStringList& paths)
 {

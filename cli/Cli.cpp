@@ -18,7 +18,8 @@ namespace vantorel::cli {
 
 namespace {
 
-int Info(const COptions& options, CContext& ctx) {
+int Info(const COptions& options, CContext& ctx)
+{
     std::string error;
     const std::optional<CLoadedFile> file = LoadLibraryFile(options.strPath, nullptr, error);
     if (!file) {
@@ -35,11 +36,13 @@ int Info(const COptions& options, CContext& ctx) {
 
 } // namespace
 
-void PrintMessage(CContext& ctx, const std::string& text) {
+void PrintMessage(CContext& ctx, const std::string& text)
+{
     ctx.err << res::kCliPrefix << text << std::endl;
 }
 
-int RunCli(const std::vector<std::string>& args, CContext& ctx) {
+int RunCli(const std::vector<std::string>& args, CContext& ctx)
+{
     COptions options;
     std::string error;
     if (!ParseOptions(args, options, error)) {
@@ -54,29 +57,15 @@ int RunCli(const std::vector<std::string>& args, CContext& ctx) {
     });
     int nExit = kExitDone;
     switch (options.command) {
-    case ECommand::Help:
-        ctx.out << UsageText(DocumentKinds().All());
-        break;
-    case ECommand::Ports:
-        ListPorts(ctx);
-        break;
-    case ECommand::Info:
-        nExit = Info(options, ctx);
-        break;
-    case ECommand::Convert:
-        nExit = Convert(options, ctx);
-        break;
-    case ECommand::Diff:
-        nExit = Diff(options, ctx);
-        break;
+    case ECommand::Help: ctx.out << UsageText(DocumentKinds().All()); break;
+    case ECommand::Ports: ListPorts(ctx); break;
+    case ECommand::Info: nExit = Info(options, ctx); break;
+    case ECommand::Convert: nExit = Convert(options, ctx); break;
+    case ECommand::Diff: nExit = Diff(options, ctx); break;
     case ECommand::Library:
     case ECommand::Search:
-    case ECommand::Duplicates:
-        nExit = RunLibraryCommand(options, ctx);
-        break;
-    default:
-        nExit = RunTransfer(options, ctx);
-        break;
+    case ECommand::Duplicates: nExit = RunLibraryCommand(options, ctx); break;
+    default: nExit = RunTransfer(options, ctx); break;
     }
     SetMessageBoxHandler(previous);
     return nExit;

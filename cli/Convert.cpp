@@ -13,7 +13,8 @@
 
 namespace vantorel::cli {
 
-int Convert(const COptions& options, CContext& ctx) {
+int Convert(const COptions& options, CContext& ctx)
+{
     const std::string& in = options.strPath;
     const std::string& out = options.strTarget;
     const bool bInSysEx = IsSysExPath(in);

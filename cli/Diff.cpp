@@ -24,10 +24,12 @@ struct CDiffFile {
     std::optional<CLoadedFile> library;
     std::unique_ptr<CSysExHaul> haul;
 
-    bool Holds(const CDocKind& kind) const {
+    bool Holds(const CDocKind& kind) const
+    {
         return library ? library->pKind == &kind : kind.TakenCount(*haul) > 0;
     }
-    std::string Kinds() const {
+    std::string Kinds() const
+    {
         std::string words;
         for (const CDocKind* k : DocumentKinds().All())
             if (Holds(*k))
@@ -36,7 +38,8 @@ struct CDiffFile {
     }
 };
 
-bool Open(const std::string& path, bool bAnyDevice, CDiffFile& file, std::string& error) {
+bool Open(const std::string& path, bool bAnyDevice, CDiffFile& file, std::string& error)
+{
     file.path = path;
     if (!IsSysExPath(path)) {
         file.library = LoadLibraryFile(path, nullptr, error);
@@ -60,7 +63,8 @@ struct CDiffSide {
     std::vector<bool> present;
 };
 
-CDiffSide SideOf(const CDiffFile& file, const CDocKind& kind) {
+CDiffSide SideOf(const CDiffFile& file, const CDocKind& kind)
+{
     CDiffSide side;
     if (file.library) {
         side.pDoc = file.library->pDoc.get();
@@ -75,7 +79,8 @@ CDiffSide SideOf(const CDiffFile& file, const CDocKind& kind) {
 }
 
 std::string EntryLine(const CDocKind& kind, const CEntryMatch& m, const CDiffSide& a, const CDiffSide& b,
-                      const CDiffFile& fa, const CDiffFile& fb) {
+                      const CDiffFile& fa, const CDiffFile& fb)
+{
     const std::string word = kind.Word();
     const std::string label = kind.EntryLabel(m.nEntry);
     // Names as the windows show them, without the padding.
@@ -99,15 +104,15 @@ std::string EntryLine(const CDocKind& kind, const CEntryMatch& m, const CDiffSid
         return FormatText(res::kCliDiffOnlyIn, word, label, fa.path, name(a, m.nEntry));
     case EEntryMatch::OnlyInSecond:
         return FormatText(res::kCliDiffOnlyIn, word, label, fb.path, name(b, m.nEntry));
-    case EEntryMatch::Same:
-        break;
+    case EEntryMatch::Same: break;
     }
     return {};
 }
 
 } // namespace
 
-int Diff(const COptions& options, CContext& ctx) {
+int Diff(const COptions& options, CContext& ctx)
+{
     CDiffFile a, b;
     std::string error;
     if (!Open(options.strPath, options.bAnyDevice, a, error) ||

@@ -7,7 +7,7 @@
 namespace vantorel::cli {
 
 class CJsonLine {
-  public:
+public:
     CJsonLine& Add(std::string_view key, std::string_view value);
     CJsonLine& AddInt(std::string_view key, int64_t value);
     CJsonLine& AddBool(std::string_view key, bool value);
@@ -15,7 +15,7 @@ class CJsonLine {
     CJsonLine& AddRaw(std::string_view key, std::string_view json);
     std::string Text() const { return m_text + "}"; }
 
-  private:
+private:
     void Key(std::string_view key);
     std::string m_text = "{";
 };

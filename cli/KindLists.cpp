@@ -14,7 +14,8 @@ namespace vantorel::cli {
 namespace {
 
 // "a, b or c" with szLast before the last item; szLast ", " for "a, b, c".
-std::string JoinList(const std::vector<std::string>& items, const char* szLast) {
+std::string JoinList(const std::vector<std::string>& items, const char* szLast)
+{
     std::string text;
     for (size_t i = 0; i < items.size(); ++i) {
         if (i > 0)
@@ -24,19 +25,23 @@ std::string JoinList(const std::vector<std::string>& items, const char* szLast) 
     return text;
 }
 
-template <class F> std::vector<std::string> EachKind(const CKindList& kinds, F f) {
+template <class F>
+std::vector<std::string> EachKind(const CKindList& kinds, F f)
+{
     std::vector<std::string> items;
     std::transform(kinds.begin(), kinds.end(), std::back_inserter(items), f);
     return items;
 }
 
-std::string KeptTogether(std::string text) {
+std::string KeptTogether(std::string text)
+{
     std::replace(text.begin(), text.end(), ' ', kKeepTogether);
     return text;
 }
 
 // "A11..B88 (patch)", "system or txrx (system)": a unit the help does not break.
-std::string LabelsOf(const CDocKind& kind) {
+std::string LabelsOf(const CDocKind& kind)
+{
     const int nCount = kind.EntryCount();
     std::string labels;
     if (nCount <= res::kCliUsageLabelsSpelledOut) {
@@ -50,7 +55,8 @@ std::string LabelsOf(const CDocKind& kind) {
     return KeptTogether(FormatText(res::kCliUsageLabels, labels, kind.Word()));
 }
 
-std::vector<std::string> Extensions(const CKindList& kinds, bool bSysEx) {
+std::vector<std::string> Extensions(const CKindList& kinds, bool bSysEx)
+{
     std::vector<std::string> items =
         EachKind(kinds, [](const CDocKind* k) { return std::string(k->Extension()); });
     if (bSysEx)
@@ -60,21 +66,25 @@ std::vector<std::string> Extensions(const CKindList& kinds, bool bSysEx) {
 
 } // namespace
 
-std::string KindWordList(const CKindList& kinds) {
+std::string KindWordList(const CKindList& kinds)
+{
     return JoinList(EachKind(kinds, [](const CDocKind* k) { return std::string(k->Word()); }),
                     res::kCliListOr);
 }
 
-std::string ExtensionList(const CKindList& kinds, bool bSysEx) {
+std::string ExtensionList(const CKindList& kinds, bool bSysEx)
+{
     return JoinList(Extensions(kinds, bSysEx), res::kCliListOr);
 }
 
-std::string BackupFileList(const CKindList& kinds) {
+std::string BackupFileList(const CKindList& kinds)
+{
     return JoinList(EachKind(kinds, [](const CDocKind* k) { return std::string(k->BackupFile()); }),
                     res::kCliListComma);
 }
 
-std::string UsageText(const CKindList& kinds) {
+std::string UsageText(const CKindList& kinds)
+{
     const size_t nIndent = size_t(res::kCliUsageIndent);
     const std::vector<std::string> backupFiles = EachKind(
         kinds, [](const CDocKind* k) { return FormatText(res::kCliUsageBackupFile, k->BackupFile()); });
@@ -100,7 +110,8 @@ std::string UsageText(const CKindList& kinds) {
     return text;
 }
 
-std::string FillParagraph(const std::string& head, size_t nIndent, const std::string& text, size_t nWidth) {
+std::string FillParagraph(const std::string& head, size_t nIndent, const std::string& text, size_t nWidth)
+{
     std::string out;
     std::string line = head;
     line.resize(std::max(line.size(), nIndent), ' ');

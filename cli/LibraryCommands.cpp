@@ -17,15 +17,18 @@ namespace {
 // A search's results are printed a page at a time, so memory stays small.
 constexpr int kPage = 1000;
 
-std::string Number(int64_t n) {
+std::string Number(int64_t n)
+{
     return std::to_string(n);
 }
 
-const char* KindWord(const CLibraryEntry& e) {
+const char* KindWord(const CLibraryEntry& e)
+{
     return e.pKind ? e.pKind->Word() : "";
 }
 
-CJsonLine EntryJson(const CLibraryEntry& e) {
+CJsonLine EntryJson(const CLibraryEntry& e)
+{
     CJsonLine line;
     line.Add("label", e.strLabel).Add("name", e.strName).Add("kind", KindWord(e)).Add("file", e.strFile);
     line.AddInt("entry", e.nEntry).AddInt("part", e.nPart).AddInt("modified", e.nModified);
@@ -33,7 +36,8 @@ CJsonLine EntryJson(const CLibraryEntry& e) {
     return line;
 }
 
-int AddFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
+int AddFolders(const COptions& options, CContext& ctx, CLibraryIndex& index)
+{
     for (const std::string& dir : options.folders) {
         std::string error;
         if (!index.AddFolder(dir, error)) {
@@ -48,7 +52,8 @@ int AddFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
     return kExitDone;
 }
 
-int ScanFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
+int ScanFolders(const COptions& options, CContext& ctx, CLibraryIndex& index)
+{
     if (index.Folders().empty()) {
         PrintMessage(ctx, res::kCliLibraryNoFolders);
         return kExitDone;
@@ -92,7 +97,8 @@ int ScanFolders(const COptions& options, CContext& ctx, CLibraryIndex& index) {
     return kExitDone;
 }
 
-int ListProblems(const COptions& options, CContext& ctx, CLibraryIndex& index) {
+int ListProblems(const COptions& options, CContext& ctx, CLibraryIndex& index)
+{
     for (const CLibraryProblem& p : index.Problems()) {
         if (options.bJson)
             ctx.out << CJsonLine().Add("file", p.strFile).Add("reason", p.strReason).Text() << '\n';
@@ -102,7 +108,8 @@ int ListProblems(const COptions& options, CContext& ctx, CLibraryIndex& index) {
     return kExitDone;
 }
 
-int Search(const COptions& options, CContext& ctx, CLibraryIndex& index) {
+int Search(const COptions& options, CContext& ctx, CLibraryIndex& index)
+{
     CLibraryQuery q;
     q.strText = options.strText;
     q.pKind = options.pSearchKind;
@@ -126,7 +133,8 @@ int Search(const COptions& options, CContext& ctx, CLibraryIndex& index) {
     return bFound ? kExitDone : kExitNothingFound;
 }
 
-int Duplicates(const COptions& options, CContext& ctx, CLibraryIndex& index) {
+int Duplicates(const COptions& options, CContext& ctx, CLibraryIndex& index)
+{
     const std::vector<std::vector<CLibraryEntry>> groups = index.Duplicates();
     for (const std::vector<CLibraryEntry>& group : groups) {
         const CLibraryEntry& first = group.front();
@@ -154,7 +162,8 @@ int Duplicates(const COptions& options, CContext& ctx, CLibraryIndex& index) {
 
 } // namespace
 
-int RunLibraryCommand(const COptions& options, CContext& ctx) {
+int RunLibraryCommand(const COptions& options, CContext& ctx)
+{
     std::string error;
     const std::unique_ptr<CLibraryIndex> index = CLibraryIndex::Open(CLibraryIndex::DefaultPath(), error);
     if (!index) {
@@ -164,20 +173,14 @@ int RunLibraryCommand(const COptions& options, CContext& ctx) {
     if (!index->Notice().empty())
         PrintMessage(ctx, index->Notice());
     switch (options.command) {
-    case ECommand::Search:
-        return Search(options, ctx, *index);
-    case ECommand::Duplicates:
-        return Duplicates(options, ctx, *index);
-    default:
-        break;
+    case ECommand::Search: return Search(options, ctx, *index);
+    case ECommand::Duplicates: return Duplicates(options, ctx, *index);
+    default: break;
     }
     switch (options.libraryAction) {
-    case ELibraryAction::Add:
-        return AddFolders(options, ctx, *index);
-    case ELibraryAction::Problems:
-        return ListProblems(options, ctx, *index);
-    case ELibraryAction::Scan:
-        break;
+    case ELibraryAction::Add: return AddFolders(options, ctx, *index);
+    case ELibraryAction::Problems: return ListProblems(options, ctx, *index);
+    case ELibraryAction::Scan: break;
     }
     return ScanFolders(options, ctx, *index);
 }

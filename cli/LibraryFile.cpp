@@ -19,18 +19,21 @@
 
 namespace vantorel::cli {
 
-std::string ReadFaultText(FileFault fault, const std::string& path) {
+std::string ReadFaultText(FileFault fault, const std::string& path)
+{
     return FormatText(FileFaultText(fault, EFileAccess::Read).szCommandLine, path);
 }
 
-std::string WriteFaultText(FileFault fault, const std::string& path) {
+std::string WriteFaultText(FileFault fault, const std::string& path)
+{
     return FormatText(FileFaultText(fault, EFileAccess::Write).szCommandLine, path);
 }
 
 namespace {
 // The kind the header names; for an empty file (which reads as a new document
 // of its kind, as in the program) the kind asked for, else the extension's.
-const CDocKind* KindOf(const std::string& path, const CDocKind* pWanted, std::string& error) {
+const CDocKind* KindOf(const std::string& path, const CDocKind* pWanted, std::string& error)
+{
     CFileReader file;
     if (const FileFault fault = file.Open(path); fault != FileFault::None) {
         error = ReadFaultText(fault, path);
@@ -59,30 +62,24 @@ const CDocKind* KindOf(const std::string& path, const CDocKind* pWanted, std::st
 } // namespace
 
 std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKind* pWanted,
-                                           std::string& error) {
+                                           std::string& error)
+{
     const CDocKind* pKind = KindOf(path, pWanted, error);
     if (!pKind)
         return std::nullopt;
     if (pWanted && pWanted != pKind) {
-        error = FormatText(res::kCliFileWrongKind, path, pKind->Word(), pWanted->Word(), pWanted->Extension());
+        error =
+            FormatText(res::kCliFileWrongKind, path, pKind->Word(), pWanted->Word(), pWanted->Extension());
         return std::nullopt;
     }
     using EFault = CLibraryFileRead::EFault;
     CLoadedFile loaded{pKind, pKind->NewDocument()};
     const CLibraryFileRead read = ReadLibraryFile(*loaded.pDoc, path);
     switch (read.eFault) {
-    case EFault::None:
-        loaded.pDoc->SetPathName(path);
-        return loaded;
-    case EFault::File:
-        error = ReadFaultText(read.eFileFault, path);
-        break;
-    case EFault::TooLarge:
-        error = FormatText(res::kCliFileTooLarge, path, pKind->Word());
-        break;
-    case EFault::Short:
-        error = FormatText(res::kCliFileShort, path);
-        break;
+    case EFault::None: loaded.pDoc->SetPathName(path); return loaded;
+    case EFault::File: error = ReadFaultText(read.eFileFault, path); break;
+    case EFault::TooLarge: error = FormatText(res::kCliFileTooLarge, path, pKind->Word()); break;
+    case EFault::Short: error = FormatText(res::kCliFileShort, path); break;
     case EFault::OtherKind:
     case EFault::Damaged:
         error = FormatText(res::kCliFileNotLibrary, path, ExtensionList(DocumentKinds().All(), false));
@@ -91,7 +88,8 @@ std::optional<CLoadedFile> LoadLibraryFile(const std::string& path, const CDocKi
     return std::nullopt;
 }
 
-FileFault CreateFolder(const std::string& dir) {
+FileFault CreateFolder(const std::string& dir)
+{
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (!ec)
@@ -102,7 +100,8 @@ FileFault CreateFolder(const std::string& dir) {
     return FaultFromErrno(ec.value(), FileFault::WriteFault);
 }
 
-bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error) {
+bool SaveLibraryFile(const std::string& path, CDocument& doc, std::string& error)
+{
     std::vector<uint8_t> bytes;
     CArchive ar(bytes);
     doc.Serialize(ar);

@@ -17,10 +17,18 @@ struct CCommandWord {
 };
 
 constexpr CCommandWord kCommands[] = {
-    {"ports", ECommand::Ports},   {"get", ECommand::Get},         {"send", ECommand::Send},
-    {"backup", ECommand::Backup}, {"restore", ECommand::Restore}, {"verify", ECommand::Verify},
-    {"info", ECommand::Info},     {"convert", ECommand::Convert}, {"library", ECommand::Library},
-    {"search", ECommand::Search}, {"duplicates", ECommand::Duplicates}, {"diff", ECommand::Diff},
+    {"ports", ECommand::Ports},
+    {"get", ECommand::Get},
+    {"send", ECommand::Send},
+    {"backup", ECommand::Backup},
+    {"restore", ECommand::Restore},
+    {"verify", ECommand::Verify},
+    {"info", ECommand::Info},
+    {"convert", ECommand::Convert},
+    {"library", ECommand::Library},
+    {"search", ECommand::Search},
+    {"duplicates", ECommand::Duplicates},
+    {"diff", ECommand::Diff},
 };
 
 struct CLibraryWord {
@@ -30,22 +38,26 @@ struct CLibraryWord {
 constexpr CLibraryWord kLibraryActions[] = {
     {"add", ELibraryAction::Add}, {"scan", ELibraryAction::Scan}, {"problems", ELibraryAction::Problems}};
 
-bool IsLibraryCommand(ECommand c) {
+bool IsLibraryCommand(ECommand c)
+{
     return c == ECommand::Library || c == ECommand::Search || c == ECommand::Duplicates;
 }
 
-bool Usage(std::string& error, const std::string& text) {
+bool Usage(std::string& error, const std::string& text)
+{
     error = text + res::kCliSeeHelp;
     return false;
 }
 
-bool ParseRetries(const std::string& text, int& n) {
+bool ParseRetries(const std::string& text, int& n)
+{
     const char* end = text.data() + text.size();
     const auto [p, ec] = std::from_chars(text.data(), end, n);
     return ec == std::errc() && p == end && n >= 1 && n <= 100;
 }
 
-bool UsesPorts(ECommand c) {
+bool UsesPorts(ECommand c)
+{
     return c != ECommand::Info && c != ECommand::Help && c != ECommand::Convert && c != ECommand::Diff &&
            !IsLibraryCommand(c);
 }
@@ -53,7 +65,8 @@ bool UsesPorts(ECommand c) {
 } // namespace
 
 std::string FormatText(const char* pattern, const std::string& a, const std::string& b, const std::string& c,
-                       const std::string& d, const std::string& e) {
+                       const std::string& d, const std::string& e)
+{
     const int n = std::snprintf(nullptr, 0, pattern, a.c_str(), b.c_str(), c.c_str(), d.c_str(), e.c_str());
     std::string text(size_t(n > 0 ? n : 0), '\0');
     std::snprintf(text.data(), text.size() + 1, pattern, a.c_str(), b.c_str(), c.c_str(), d.c_str(),
@@ -61,7 +74,8 @@ std::string FormatText(const char* pattern, const std::string& a, const std::str
     return text;
 }
 
-bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::string& error) {
+bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::string& error)
+{
     options = COptions{};
     std::vector<std::string> words;
     std::optional<std::string> output;
@@ -157,37 +171,19 @@ bool ParseOptions(const std::vector<std::string>& args, COptions& options, std::
     size_t nMin = 0, nMax = 0;
     const char* szWhat = "";
     switch (options.command) {
-    case ECommand::Ports:
-        break;
-    case ECommand::Get:
-        nMin = 1, nMax = 2, szWhat = res::kCliWhatKindFile;
-        break;
-    case ECommand::Send:
-        nMin = 1, nMax = 2, szWhat = res::kCliWhatFile;
-        break;
+    case ECommand::Ports: break;
+    case ECommand::Get: nMin = 1, nMax = 2, szWhat = res::kCliWhatKindFile; break;
+    case ECommand::Send: nMin = 1, nMax = 2, szWhat = res::kCliWhatFile; break;
     case ECommand::Verify:
-    case ECommand::Info:
-        nMin = 1, nMax = 1, szWhat = res::kCliWhatFile;
-        break;
+    case ECommand::Info: nMin = 1, nMax = 1, szWhat = res::kCliWhatFile; break;
     case ECommand::Backup:
-    case ECommand::Restore:
-        nMin = 1, nMax = 1, szWhat = res::kCliWhatDir;
-        break;
-    case ECommand::Convert:
-        nMin = 2, nMax = 2, szWhat = res::kCliWhatInOut;
-        break;
-    case ECommand::Diff:
-        nMin = 2, nMax = 2, szWhat = res::kCliWhatTwoFiles;
-        break;
-    case ECommand::Library:
-        nMin = 1, nMax = words.size(), szWhat = res::kCliWhatLibrary;
-        break;
-    case ECommand::Search:
-        nMin = 1, nMax = 1, szWhat = res::kCliWhatText;
-        break;
+    case ECommand::Restore: nMin = 1, nMax = 1, szWhat = res::kCliWhatDir; break;
+    case ECommand::Convert: nMin = 2, nMax = 2, szWhat = res::kCliWhatInOut; break;
+    case ECommand::Diff: nMin = 2, nMax = 2, szWhat = res::kCliWhatTwoFiles; break;
+    case ECommand::Library: nMin = 1, nMax = words.size(), szWhat = res::kCliWhatLibrary; break;
+    case ECommand::Search: nMin = 1, nMax = 1, szWhat = res::kCliWhatText; break;
     case ECommand::Duplicates:
-    case ECommand::Help:
-        break;
+    case ECommand::Help: break;
     }
     const size_t nArgs = words.size() - 1;
     if (nArgs < nMin)

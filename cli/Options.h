@@ -10,7 +10,21 @@
 
 namespace vantorel::cli {
 
-enum class ECommand { Help, Ports, Get, Send, Backup, Restore, Verify, Info, Convert, Library, Search, Duplicates, Diff };
+enum class ECommand {
+    Help,
+    Ports,
+    Get,
+    Send,
+    Backup,
+    Restore,
+    Verify,
+    Info,
+    Convert,
+    Library,
+    Search,
+    Duplicates,
+    Diff
+};
 
 // What `library` does: add folders, scan them, list the files left out.
 enum class ELibraryAction { Add, Scan, Problems };
@@ -18,10 +32,10 @@ enum class ELibraryAction { Add, Scan, Problems };
 struct COptions {
     ECommand command = ECommand::Help;
     const CDocKind* pKind = nullptr; // get
-    std::string strEntry;      // get, send: the label as typed (checked for get)
-    std::optional<int> entry;  // get: the entry it names
-    std::string strPath;       // send, verify, info: FILE; backup, restore: DIR; get: -o FILE; convert: IN
-    std::string strTarget;     // convert: OUT; diff: B
+    std::string strEntry;            // get, send: the label as typed (checked for get)
+    std::optional<int> entry;        // get: the entry it names
+    std::string strPath;   // send, verify, info: FILE; backup, restore: DIR; get: -o FILE; convert: IN
+    std::string strTarget; // convert: OUT; diff: B
     std::optional<std::string> midiIn;
     std::optional<std::string> midiOut;
     int nRetries = 5;
@@ -30,12 +44,12 @@ struct COptions {
     bool bLenient = false;   // convert: parts of a SysEx file skipped are no failure
     bool bAnyDevice = false; // convert, diff: a SysEx file's data sets for any device ID are taken
     ELibraryAction libraryAction = ELibraryAction::Scan;
-    std::vector<std::string> folders; // library add: DIR...
-    std::string strText;              // search: TEXT
+    std::vector<std::string> folders;      // library add: DIR...
+    std::string strText;                   // search: TEXT
     const CDocKind* pSearchKind = nullptr; // search --kind
-    std::string strTag;               // search --tag
-    bool bStarred = false;            // search --starred
-    bool bJson = false;               // library, search, duplicates: one JSON object per line
+    std::string strTag;                    // search --tag
+    bool bStarred = false;                 // search --starred
+    bool bJson = false;                    // library, search, duplicates: one JSON object per line
 };
 
 // Fills options from the words after the program's name; false with error set

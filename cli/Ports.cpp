@@ -13,23 +13,21 @@
 
 namespace vantorel::cli {
 
-std::string BackendName(CDefaultMidiService::EBackend backend) {
+std::string BackendName(CDefaultMidiService::EBackend backend)
+{
     switch (backend) {
-    case CDefaultMidiService::EBackend::Simulator:
-        return res::kCliBackendSim;
-    case CDefaultMidiService::EBackend::Alsa:
-        return res::kCliBackendAlsa;
-    case CDefaultMidiService::EBackend::Jack:
-        return res::kCliBackendJack;
-    case CDefaultMidiService::EBackend::None:
-        break;
+    case CDefaultMidiService::EBackend::Simulator: return res::kCliBackendSim;
+    case CDefaultMidiService::EBackend::Alsa: return res::kCliBackendAlsa;
+    case CDefaultMidiService::EBackend::Jack: return res::kCliBackendJack;
+    case CDefaultMidiService::EBackend::None: break;
     }
     return {};
 }
 
 namespace {
 
-void ListSide(CContext& ctx, bool bInput) {
+void ListSide(CContext& ctx, bool bInput)
+{
     CMidiService& service = CMidiService::Get();
     const std::vector<std::string> names = bInput ? service.InGetDevNames() : service.OutGetDevNames();
     ctx.out << (bInput ? res::kCliPortsInputs : res::kCliPortsOutputs) << '\n';
@@ -42,7 +40,8 @@ void ListSide(CContext& ctx, bool bInput) {
     }
 }
 
-bool SameIgnoringCase(const std::string& a, const std::string& b) {
+bool SameIgnoringCase(const std::string& a, const std::string& b)
+{
     return a.size() == b.size() &&
            std::equal(a.begin(), a.end(), b.begin(),
                       [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
@@ -50,7 +49,8 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 
 } // namespace
 
-void ListPorts(CContext& ctx) {
+void ListPorts(CContext& ctx)
+{
     ListSide(ctx, true);
     ListSide(ctx, false);
 }
@@ -58,7 +58,8 @@ void ListPorts(CContext& ctx) {
 namespace {
 
 // The device chosen in MIDI Setup for one direction.
-EPortFound ChosenPort(const CContext& ctx, bool bInput, CPort& found, std::string& error) {
+EPortFound ChosenPort(const CContext& ctx, bool bInput, CPort& found, std::string& error)
+{
     const CChosenDevice chosen = bInput ? FindChosenMidiIn() : FindChosenMidiOut();
     if (!chosen.bStored)
         return EPortFound::NotChosen;
@@ -85,7 +86,8 @@ EPortFound ChosenPort(const CContext& ctx, bool bInput, CPort& found, std::strin
 } // namespace
 
 EPortFound ResolvePort(const CContext& ctx, bool bInput, const std::optional<std::string>& port, CPort& found,
-                       std::string& error) {
+                       std::string& error)
+{
     if (!port)
         return ChosenPort(ctx, bInput, found, error);
     CMidiService& service = CMidiService::Get();
@@ -122,7 +124,8 @@ EPortFound ResolvePort(const CContext& ctx, bool bInput, const std::optional<std
     return EPortFound::Found;
 }
 
-std::string DescribePort(const CPort& port) {
+std::string DescribePort(const CPort& port)
+{
     return FormatText(res::kCliDevice, port.strName, std::to_string(port.nDevice));
 }
 

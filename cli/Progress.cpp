@@ -9,7 +9,8 @@
 
 namespace vantorel::cli {
 
-void CProgress::Begin(const CDocKind& kind, bool bGet, int nTotal) {
+void CProgress::Begin(const CDocKind& kind, bool bGet, int nTotal)
+{
     End();
     m_pKind = &kind;
     m_bGet = bGet;
@@ -20,7 +21,8 @@ void CProgress::Begin(const CDocKind& kind, bool bGet, int nTotal) {
         ShowLine();
 }
 
-void CProgress::Done(int nDone, const std::string& label) {
+void CProgress::Done(int nDone, const std::string& label)
+{
     if (m_bQuiet || nDone == m_nDone)
         return;
     m_nDone = nDone;
@@ -34,24 +36,26 @@ void CProgress::Done(int nDone, const std::string& label) {
     m_ctx.err << line << std::endl;
 }
 
-void CProgress::End() {
+void CProgress::End()
+{
     if (m_bLineOpen)
         m_ctx.err << std::endl;
     m_bLineOpen = false;
 }
 
-void CProgress::Line(const std::string& text) {
+void CProgress::Line(const std::string& text)
+{
     if (m_bQuiet)
         return;
     End();
     m_ctx.err << text << std::endl;
 }
 
-void CProgress::ShowLine() {
+void CProgress::ShowLine()
+{
     char line[160];
-    int n =
-        std::snprintf(line, sizeof line, res::kCliProgressLine, m_bGet ? res::kCliGetting : res::kCliSending,
-                      m_pKind->Word(), m_nDone, m_nTotal);
+    int n = std::snprintf(line, sizeof line, res::kCliProgressLine,
+                          m_bGet ? res::kCliGetting : res::kCliSending, m_pKind->Word(), m_nDone, m_nTotal);
     // The time left, once there is a pace to go by.
     if (m_nDone > 0 && m_nDone < m_nTotal && n > 0 && size_t(n) < sizeof line) {
         const int64_t nElapsedUs = CTimerService::Get().NowUs() - m_nStartUs;

@@ -14,7 +14,7 @@ class CDocKind;
 namespace vantorel::cli {
 
 class CProgress {
-  public:
+public:
     CProgress(CContext& ctx, bool bQuiet) : m_ctx(ctx), m_bQuiet(bQuiet) {}
     ~CProgress() { End(); }
 
@@ -27,7 +27,7 @@ class CProgress {
     // A line of its own (a transfer's first line, its summary); none when quiet.
     void Line(const std::string& text);
 
-  private:
+private:
     void ShowLine();
 
     CContext& m_ctx;

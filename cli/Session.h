@@ -31,9 +31,11 @@ struct CPortPair {
 int ExitCodeFor(const CRunResult& result);
 
 class CSession {
-  public:
+public:
     CSession(CContext& ctx, CPortPair ports, int nRetries, bool bQuiet)
-        : m_ctx(ctx), m_ports(ports), m_nRetries(nRetries), m_progress(ctx, bQuiet) {}
+        : m_ctx(ctx), m_ports(ports), m_nRetries(nRetries), m_progress(ctx, bQuiet)
+    {
+    }
 
     // Fetches what plan asks for into its document. entry: the one entry it
     // fetches, else the whole kind.
@@ -41,7 +43,7 @@ class CSession {
     // Sends what plan holds.
     CRunResult Send(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry);
 
-  private:
+private:
     // Drives run with its progress lines: strBegins first, strDone when it is done.
     CRunResult Run(const CDocKind& kind, CTransferRun& run, bool bGet, int nTotal, std::optional<int> entry,
                    const std::string& strBegins, const std::string& strDone);

@@ -12,7 +12,8 @@ namespace {
 
 volatile sig_atomic_t g_nWriteFd = -1;
 
-void OnSignal(int nSignal) {
+void OnSignal(int nSignal)
+{
     const int nSavedErrno = errno;
     const char by = char(nSignal);
     if (g_nWriteFd >= 0) [[maybe_unused]]
@@ -20,7 +21,8 @@ void OnSignal(int nSignal) {
     errno = nSavedErrno;
 }
 
-void Install(void (*handler)(int)) {
+void Install(void (*handler)(int))
+{
     struct sigaction action {};
     action.sa_handler = handler;
     sigemptyset(&action.sa_mask);
@@ -31,7 +33,8 @@ void Install(void (*handler)(int)) {
 
 } // namespace
 
-CStopSignal::CStopSignal(std::function<void()> onStop) : m_onStop(std::move(onStop)) {
+CStopSignal::CStopSignal(std::function<void()> onStop) : m_onStop(std::move(onStop))
+{
     if (pipe2(m_fds, O_CLOEXEC | O_NONBLOCK) != 0)
         return;
     g_nWriteFd = m_fds[1];
@@ -40,7 +43,8 @@ CStopSignal::CStopSignal(std::function<void()> onStop) : m_onStop(std::move(onSt
     Install(OnSignal);
 }
 
-CStopSignal::~CStopSignal() {
+CStopSignal::~CStopSignal()
+{
     Install(SIG_DFL);
     g_nWriteFd = -1;
     m_pNotifier.reset();
@@ -49,7 +53,8 @@ CStopSignal::~CStopSignal() {
             close(fd);
 }
 
-void CStopSignal::OnReadable() {
+void CStopSignal::OnReadable()
+{
     char buffer[16];
     bool bSignalled = false;
     while (read(m_fds[0], buffer, sizeof buffer) > 0)

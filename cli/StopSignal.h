@@ -12,12 +12,12 @@ namespace vantorel::cli {
 
 class CStopSignal : public QObject {
     Q_OBJECT
-  public:
+public:
     // onStop runs on the event loop, once per signal.
     explicit CStopSignal(std::function<void()> onStop);
     ~CStopSignal() override;
 
-  private:
+private:
     void OnReadable();
 
     std::function<void()> m_onStop;

@@ -12,11 +12,13 @@
 
 namespace vantorel::cli {
 
-bool IsSysExPath(std::string_view path) {
+bool IsSysExPath(std::string_view path)
+{
     return PathEndsWith(path, kSysExExtension);
 }
 
-bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, std::string& error) {
+bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, std::string& error)
+{
     auto reader = std::make_unique<CSysExReader>(DocumentKinds().SysExLayouts());
     reader->SetAnyDevice(bAnyDevice);
     if (const CSysExFileRead read = ReadSysExFile(path, *reader); !read.IsOk()) {
@@ -28,7 +30,8 @@ bool ReadSysExHaul(const std::string& path, bool bAnyDevice, CSysExHaul& haul, s
 }
 
 std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind& kind, bool bAnyDevice,
-                                         CSysExHaul& haul, std::string& error) {
+                                         CSysExHaul& haul, std::string& error)
+{
     if (!ReadSysExHaul(path, bAnyDevice, haul, error))
         return std::nullopt;
     CLoadedFile loaded{&kind, kind.NewDocument()};
@@ -41,7 +44,8 @@ std::optional<CLoadedFile> LoadSysExFile(const std::string& path, const CDocKind
     return loaded;
 }
 
-std::string RefusedEntryText(const CSysExExport& out, const std::string& path, bool bSend) {
+std::string RefusedEntryText(const CSysExExport& out, const std::string& path, bool bSend)
+{
     if (out.fault == EDataSetFault::TooLarge)
         return FormatText(bSend ? res::kCliTooLargeToSend : res::kCliTooLargeToWrite, path, out.strBadEntry,
                           std::to_string(out.nEntrySize), std::to_string(out.nEntryRoom));
@@ -49,7 +53,8 @@ std::string RefusedEntryText(const CSysExExport& out, const std::string& path, b
 }
 
 bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<int> entry,
-                   std::string& error) {
+                   std::string& error)
+{
     const CDocKind* pKind = DocumentKinds().Of(doc);
     const CSysExExport out = pKind ? ExportSysEx(*pKind, doc, entry.value_or(-1)) : CSysExExport{};
     if (!out.IsOk()) {
@@ -64,7 +69,8 @@ bool SaveSysExFile(const std::string& path, const CDocument& doc, std::optional<
     return true;
 }
 
-bool SaveOutputFile(const std::string& path, CDocument& doc, std::optional<int> entry, std::string& error) {
+bool SaveOutputFile(const std::string& path, CDocument& doc, std::optional<int> entry, std::string& error)
+{
     return IsSysExPath(path) ? SaveSysExFile(path, doc, entry, error) : SaveLibraryFile(path, doc, error);
 }
 

@@ -24,8 +24,9 @@ namespace {
 // walked once is not where a Send begins); false (error set) when a data set
 // holds bytes the synthesizer cannot take or an entry is larger than its
 // memory, so that nothing is sent at all.
-bool CheckSendable(const CDocKind& kind, const CDocument& doc, std::optional<int> entry, const std::string& path,
-                   std::string& error) {
+bool CheckSendable(const CDocKind& kind, const CDocument& doc, std::optional<int> entry,
+                   const std::string& path, std::string& error)
+{
     const CSysExExport dryRun = ExportSysEx(kind, doc, entry.value_or(-1));
     if (!dryRun.IsOk()) {
         error = RefusedEntryText(dryRun, path, true);
@@ -34,42 +35,39 @@ bool CheckSendable(const CDocKind& kind, const CDocument& doc, std::optional<int
     return true;
 }
 
-std::string BackupPath(const std::string& dir, const CDocKind& kind) {
+std::string BackupPath(const std::string& dir, const CDocKind& kind)
+{
     return QDir(QString::fromStdString(dir)).filePath(QString::fromUtf8(kind.BackupFile())).toStdString();
 }
 
 class CTransfers {
-  public:
+public:
     CTransfers(const COptions& options, CContext& ctx) : m_options(options), m_ctx(ctx) {}
 
-    int Run() {
+    int Run()
+    {
         // Every port is settled before any file is read or written.
         CPortPair ports;
         if (const int nExit = ResolvePorts(ports); nExit != kExitDone)
             return nExit;
         m_session.emplace(m_ctx, ports, m_options.nRetries, m_options.bQuiet);
         switch (m_options.command) {
-        case ECommand::Get:
-            return Get();
-        case ECommand::Send:
-            return Send();
-        case ECommand::Backup:
-            return Backup();
-        case ECommand::Restore:
-            return Restore();
-        case ECommand::Verify:
-            return Verify();
-        default:
-            return kExitUsage;
+        case ECommand::Get: return Get();
+        case ECommand::Send: return Send();
+        case ECommand::Backup: return Backup();
+        case ECommand::Restore: return Restore();
+        case ECommand::Verify: return Verify();
+        default: return kExitUsage;
         }
     }
 
-  private:
+private:
     // The devices the command uses: a PORT that names nothing is a usage
     // error; so is a direction the command needs with no PORT and nothing
     // chosen in MIDI Setup (one message for both); a chosen device that is
     // not listed is a MIDI error. A send uses no input.
-    int ResolvePorts(CPortPair& ports) {
+    int ResolvePorts(CPortPair& ports)
+    {
         const bool bNeedsIn = m_options.command != ECommand::Send && m_options.command != ECommand::Restore;
         std::string inError, outError;
         const EPortFound in = bNeedsIn || m_options.midiIn
@@ -97,7 +95,8 @@ class CTransfers {
         return kExitDone;
     }
 
-    int Fail(int nExit, const std::string& text) {
+    int Fail(int nExit, const std::string& text)
+    {
         PrintMessage(m_ctx, text);
         return nExit;
     }
@@ -105,7 +104,8 @@ class CTransfers {
     // After a Get that did not end (its failure has been printed): the
     // interrupted message, what arrived kept aside when asked, and the exit code.
     int Stopped(const CRunResult& result, const std::string& target,
-                const std::vector<std::pair<std::string, CDocument*>>& partial) {
+                const std::vector<std::pair<std::string, CDocument*>>& partial)
+    {
         if (m_options.bKeepPartial)
             for (const auto& [path, pDoc] : partial) {
                 std::string error;
@@ -124,7 +124,8 @@ class CTransfers {
         return ExitCodeFor(result);
     }
 
-    int Get() {
+    int Get()
+    {
         const CDocKind& kind = *m_options.pKind;
         const std::string& path = m_options.strPath;
         std::unique_ptr<CDocument> pDoc;
@@ -149,7 +150,8 @@ class CTransfers {
         return kExitDone;
     }
 
-    int Send() {
+    int Send()
+    {
         std::string error;
         const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, nullptr, error);
         if (!file)
@@ -169,14 +171,16 @@ class CTransfers {
         return SendPlanned(kind, *plan, entry);
     }
 
-    int SendPlanned(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry) {
+    int SendPlanned(const CDocKind& kind, CSendPlan& plan, std::optional<int> entry)
+    {
         const CRunResult result = m_session->Send(kind, plan, entry);
         if (result.end == ERunEnd::Cancelled)
             PrintMessage(m_ctx, res::kCliInterruptedSend);
         return ExitCodeFor(result);
     }
 
-    int Backup() {
+    int Backup()
+    {
         const std::string& dir = m_options.strPath;
         const QFileInfo info(QString::fromStdString(dir));
         if (info.exists() && !info.isDir())
@@ -208,7 +212,8 @@ class CTransfers {
         return kExitDone;
     }
 
-    int Restore() {
+    int Restore()
+    {
         const std::string& dir = m_options.strPath;
         if (!QFileInfo(QString::fromStdString(dir)).isDir())
             return Fail(kExitFile, FormatText(res::kCliNotFolder, dir));
@@ -236,13 +241,13 @@ class CTransfers {
             return Fail(kExitFile,
                         FormatText(res::kCliNoBackupFiles, dir, BackupFileList(DocumentKinds().All())));
         for (CPlanned& p : planned)
-            if (const int nExit = SendPlanned(*p.file.pKind, *p.plan, std::nullopt);
-                nExit != kExitDone)
+            if (const int nExit = SendPlanned(*p.file.pKind, *p.plan, std::nullopt); nExit != kExitDone)
                 return nExit;
         return kExitDone;
     }
 
-    int Verify() {
+    int Verify()
+    {
         std::string error;
         const std::optional<CLoadedFile> file = LoadLibraryFile(m_options.strPath, nullptr, error);
         if (!file)
@@ -280,7 +285,8 @@ class CTransfers {
 
 } // namespace
 
-int RunTransfer(const COptions& options, CContext& ctx) {
+int RunTransfer(const COptions& options, CContext& ctx)
+{
     return CTransfers(options, ctx).Run();
 }
 

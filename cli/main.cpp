@@ -13,7 +13,8 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     using namespace vantorel;
     QCoreApplication app(argc, argv);
     CQtTimerService timers;

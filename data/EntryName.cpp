@@ -11,7 +11,10 @@ constexpr int kPatchesPerBank = 64;
 constexpr int kEntriesPerGroup = 8;
 
 // Indexes outside the range wrap instead of producing characters past '8'.
-int Wrap(int n, int range) { return ((n % range) + range) % range; }
+int Wrap(int n, int range)
+{
+    return ((n % range) + range) % range;
+}
 } // namespace
 
 void SetEntryName(CNameField field, const char* text)
@@ -24,7 +27,10 @@ void SetEntryName(CNameField field, const char* text)
         field[i] = ' ';
 }
 
-void SetEntryName(CNameField field, const std::string& text) { SetEntryName(field, text.c_str()); }
+void SetEntryName(CNameField field, const std::string& text)
+{
+    SetEntryName(field, text.c_str());
+}
 
 void GetEntryName(CConstNameField field, char (&text)[kEntryNameTextSize])
 {

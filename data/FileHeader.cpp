@@ -27,7 +27,10 @@ void SetField(std::array<uint8_t, kFileHeaderSize>& data, size_t offset, size_t 
 }
 } // namespace
 
-void CFileHeader::SetModel() { SetField(m_data, kHeaderModelOffset, kHeaderModelSize, kHeaderModel, ' '); }
+void CFileHeader::SetModel()
+{
+    SetField(m_data, kHeaderModelOffset, kHeaderModelSize, kHeaderModel, ' ');
+}
 
 bool CFileHeader::CheckModel() const
 {

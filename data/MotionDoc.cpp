@@ -10,8 +10,14 @@ CMotionDoc::CMotionDoc()
         e.SetData(kInitialMotionData.data(), kInitialMotionData.size());
 }
 
-CFileBounds CMotionDoc::GetFileBounds() const { return VarEntriesBounds(kMotionCount, kItemRoom); }
+CFileBounds CMotionDoc::GetFileBounds() const
+{
+    return VarEntriesBounds(kMotionCount, kItemRoom);
+}
 
-CDocument::LoadResult CMotionDoc::Serialize(CArchive& ar) { return SerializeVarEntries(ar, kTypeMotion, m_aMotion); }
+CDocument::LoadResult CMotionDoc::Serialize(CArchive& ar)
+{
+    return SerializeVarEntries(ar, kTypeMotion, m_aMotion);
+}
 
 } // namespace vantorel

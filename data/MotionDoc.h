@@ -11,8 +11,8 @@
 namespace vantorel {
 
 // What the constructor puts in every motion (a cleared motion has no data).
-inline constexpr std::array<uint8_t, 21> kInitialMotionData = {37, 64, 1, 0, 2, 12, 86, 37, 64, 1, 0,
-                                                               2,  12, 86, 37, 64, 1, 0, 2, 12, 86};
+inline constexpr std::array<uint8_t, 21> kInitialMotionData = {37, 64, 1,  0,  2,  12, 86, 37, 64, 1, 0,
+                                                               2,  12, 86, 37, 64, 1,  0,  2,  12, 86};
 
 // The type in its library files' header.
 inline constexpr std::string_view kTypeMotion = "MOTION          ";
@@ -33,7 +33,10 @@ public:
 
     // Edits go through InitVarEntry and CopyVarEntryTo (VarEntry.h).
     int GetEntryCount() const override { return kMotionCount; }
-    std::vector<uint8_t> GetEntryBytes(int n) const override { return VarEntryBytes(m_aMotion.at(size_t(n))); }
+    std::vector<uint8_t> GetEntryBytes(int n) const override
+    {
+        return VarEntryBytes(m_aMotion.at(size_t(n)));
+    }
 
     std::array<CMotionEntry, kMotionCount> m_aMotion;
 
@@ -47,7 +50,10 @@ public:
     const int m_nScrollHeight = 65;
 
 protected:
-    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override { SetVarEntryBytes(m_aMotion.at(size_t(n)), bytes); }
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override
+    {
+        SetVarEntryBytes(m_aMotion.at(size_t(n)), bytes);
+    }
 };
 
 } // namespace vantorel

@@ -47,9 +47,9 @@ public:
     std::array<CPatchRecord, kPatchCount> m_aPatch; // contiguous, index n shown as label n
 
     // Layout of the list window, in pixels; not stored in files.
-    const int m_nNameColumnX = 29;   // line between labels and names
-    const int m_nListRightX = 149;   // right line of the list; right edge of a row
-    const int m_nListHeight = 2048;  // length of the vertical lines
+    const int m_nNameColumnX = 29;  // line between labels and names
+    const int m_nListRightX = 149;  // right line of the list; right edge of a row
+    const int m_nListHeight = 2048; // length of the vertical lines
     const int m_nRowHeight = 16;
     const int m_nScrollWidth = 150;
     const int m_nScrollHeight = 2049;

@@ -9,14 +9,14 @@ constexpr char kInitPatchName[] = "INIT PATCH";
 
 // Common part after the name, offsets 16..73.
 constexpr std::array<uint8_t, CPatchRecord::kCommonSize - kEntryNameSize> kCommonDefaults = {
-    0, 64, 0,  76, 0,  0,  0,   0,  // 16
-    0, 64, 79, 64, 0,  0,  5,   0,  // 24
-    0, 2,  0,  25, 50, 0,  0,   2,  // 32
-    1, 127, 0, 64, 64, 64, 127, 0,  // 40
-    0, 0,  0,  64, 64, 64, 0,   0,  // 48
-    127, 0, 0, 64, 64, 0,  0,   0,  // 56
-    64, 64, 0, 2,  2,  0,  64,  0,  // 64
-    0, 2};                          // 72
+    0,   64,  0,  76, 0,  0,  0,   0, // 16
+    0,   64,  79, 64, 0,  0,  5,   0, // 24
+    0,   2,   0,  25, 50, 0,  0,   2, // 32
+    1,   127, 0,  64, 64, 64, 127, 0, // 40
+    0,   0,   0,  64, 64, 64, 0,   0, // 48
+    127, 0,   0,  64, 64, 0,  0,   0, // 56
+    64,  64,  0,  2,  2,  0,  64,  0, // 64
+    0,   2};                          // 72
 
 // The plain bytes between the pairs: the first block's last but two, the
 // second block's first.

@@ -10,7 +10,10 @@ CPatternDoc::CPatternDoc()
         e.SetData(kInitialPatternData.data(), kInitialPatternData.size());
 }
 
-CFileBounds CPatternDoc::GetFileBounds() const { return VarEntriesBounds(kPatternCount, kItemRoom); }
+CFileBounds CPatternDoc::GetFileBounds() const
+{
+    return VarEntriesBounds(kPatternCount, kItemRoom);
+}
 
 CDocument::LoadResult CPatternDoc::Serialize(CArchive& ar)
 {
@@ -19,7 +22,8 @@ CDocument::LoadResult CPatternDoc::Serialize(CArchive& ar)
 
 CRect CPatternDoc::GetRowRect(int n) const
 {
-    return CRect{m_nKeyboardWidth, RowEdge(n, m_nRowHeight), m_nListRightX, RowEdge(int64_t{n} + 1, m_nRowHeight)};
+    return CRect{m_nKeyboardWidth, RowEdge(n, m_nRowHeight), m_nListRightX,
+                 RowEdge(int64_t{n} + 1, m_nRowHeight)};
 }
 
 void CPatternDoc::UpdateRows(int nOld, int nNew)

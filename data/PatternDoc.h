@@ -36,7 +36,10 @@ public:
 
     // Edits go through InitVarEntry and CopyVarEntryTo (VarEntry.h).
     int GetEntryCount() const override { return kPatternCount; }
-    std::vector<uint8_t> GetEntryBytes(int n) const override { return VarEntryBytes(m_aPattern.at(size_t(n))); }
+    std::vector<uint8_t> GetEntryBytes(int n) const override
+    {
+        return VarEntryBytes(m_aPattern.at(size_t(n)));
+    }
 
     // Row n: (56, 16n, 205, 16(n + 1)).
     CRect GetRowRect(int n) const;
@@ -56,7 +59,10 @@ public:
     const int m_nScrollHeight = 769;
 
 protected:
-    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override { SetVarEntryBytes(m_aPattern.at(size_t(n)), bytes); }
+    void SetEntryBytes(int n, const std::vector<uint8_t>& bytes) override
+    {
+        SetVarEntryBytes(m_aPattern.at(size_t(n)), bytes);
+    }
     // The window shows no entry's data, only what is selected.
     void OnEntriesChanged(const std::vector<int>&) override {}
 };

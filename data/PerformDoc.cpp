@@ -7,14 +7,20 @@
 
 namespace vantorel {
 
-CFileBounds CPerformDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aPerform)>(); }
+CFileBounds CPerformDoc::GetFileBounds() const
+{
+    return FixedBodyBounds<decltype(m_aPerform)>();
+}
 
 CDocument::LoadResult CPerformDoc::Serialize(CArchive& ar)
 {
     return SerializeFixedBody(ar, kTypePerformance, m_aPerform);
 }
 
-std::vector<uint8_t> CPerformDoc::GetEntryBytes(int n) const { return RecordBytes(m_aPerform.at(size_t(n))); }
+std::vector<uint8_t> CPerformDoc::GetEntryBytes(int n) const
+{
+    return RecordBytes(m_aPerform.at(size_t(n)));
+}
 
 void CPerformDoc::SetEntryBytes(int n, const std::vector<uint8_t>& bytes)
 {
@@ -55,18 +61,31 @@ bool CPerformDoc::RenamePatch(int k, CConstNameField name)
 {
     if (k < 0 || k >= kPerformanceCount * CPerformRecord::kPatchCount)
         return false;
-    CPatchRecord rec = m_aPerform[size_t(k / CPerformRecord::kPatchCount)].m_aPatch[size_t(k % CPerformRecord::kPatchCount)];
+    CPatchRecord rec =
+        m_aPerform[size_t(k / CPerformRecord::kPatchCount)].m_aPatch[size_t(k % CPerformRecord::kPatchCount)];
     std::copy(name.begin(), name.end(), rec.NameField().begin());
     return PutPatch(k, rec, res::kEditRename);
 }
 
-bool CPerformDoc::InitPerformance(int n) { return PutPerformance(n, CPerformRecord(), res::kEditInitialize); }
+bool CPerformDoc::InitPerformance(int n)
+{
+    return PutPerformance(n, CPerformRecord(), res::kEditInitialize);
+}
 
-bool CPerformDoc::InitPatch(int k) { return PutPatch(k, CPatchRecord(), res::kEditInitialize); }
+bool CPerformDoc::InitPatch(int k)
+{
+    return PutPatch(k, CPatchRecord(), res::kEditInitialize);
+}
 
-bool CPerformDoc::CopyPerformanceTo(int n, const CPerformRecord& src) { return PutPerformance(n, src, res::kEditCopy); }
+bool CPerformDoc::CopyPerformanceTo(int n, const CPerformRecord& src)
+{
+    return PutPerformance(n, src, res::kEditCopy);
+}
 
-bool CPerformDoc::CopyPatchTo(int k, const CPatchRecord& src) { return PutPatch(k, src, res::kEditCopy); }
+bool CPerformDoc::CopyPatchTo(int k, const CPatchRecord& src)
+{
+    return PutPatch(k, src, res::kEditCopy);
+}
 
 CRect CPerformDoc::GetPerformanceRowRect(int n) const
 {
@@ -87,12 +106,19 @@ CRect CPerformDoc::GetEntryRect(int n, bool bPatchColumn, bool bFirstPatch) cons
                      RowEdge(int64_t{n} + 1, m_nPerformanceRowHeight)};
     // The two patches of performance n are patch rows 2n and 2n + 1.
     const int64_t k = int64_t{n} * CPerformRecord::kPatchCount + (bFirstPatch ? 0 : 1);
-    return CRect{m_nPatchColumnX, RowEdge(k, m_nPatchRowHeight), m_nListRightX, RowEdge(k + 1, m_nPatchRowHeight)};
+    return CRect{m_nPatchColumnX, RowEdge(k, m_nPatchRowHeight), m_nListRightX,
+                 RowEdge(k + 1, m_nPatchRowHeight)};
 }
 
-void CPerformDoc::UpdatePerformanceRow(int n) { UpdateRect(*this, GetPerformanceRowRect(n)); }
+void CPerformDoc::UpdatePerformanceRow(int n)
+{
+    UpdateRect(*this, GetPerformanceRowRect(n));
+}
 
-void CPerformDoc::UpdatePatchRow(int k) { UpdateRect(*this, GetPatchRowRect(k)); }
+void CPerformDoc::UpdatePatchRow(int k)
+{
+    UpdateRect(*this, GetPatchRowRect(k));
+}
 
 void CPerformDoc::UpdatePerformanceRows(int nOld, int nNew)
 {

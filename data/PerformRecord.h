@@ -25,7 +25,10 @@ public:
     static constexpr size_t kPatchSize = CPatchRecord::kSize;
     static constexpr int kPatchCount = 2;
     // Where patch nPatch (0 or 1) starts in the record.
-    static constexpr size_t PatchOffset(int nPatch) { return kFirstPatchOffset + size_t(nPatch) * kPatchSize; }
+    static constexpr size_t PatchOffset(int nPatch)
+    {
+        return kFirstPatchOffset + size_t(nPatch) * kPatchSize;
+    }
 
     // The five blocks in the order the synthesizer exchanges them.
     struct CBlock {

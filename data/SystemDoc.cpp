@@ -22,9 +22,15 @@ CSystemDoc::CSystemDoc()
     InitTxRxSetting();
 }
 
-CFileBounds CSystemDoc::GetFileBounds() const { return FixedBodyBounds<decltype(m_aSystem)>(); }
+CFileBounds CSystemDoc::GetFileBounds() const
+{
+    return FixedBodyBounds<decltype(m_aSystem)>();
+}
 
-CDocument::LoadResult CSystemDoc::Serialize(CArchive& ar) { return SerializeFixedBody(ar, kTypeSystem, m_aSystem); }
+CDocument::LoadResult CSystemDoc::Serialize(CArchive& ar)
+{
+    return SerializeFixedBody(ar, kTypeSystem, m_aSystem);
+}
 
 size_t CSystemDoc::BlockOffset(int nBlock)
 {
@@ -45,7 +51,8 @@ std::vector<uint8_t> CSystemDoc::GetEntryBytes(int nBlock) const
 void CSystemDoc::SetEntryBytes(int nBlock, const std::vector<uint8_t>& bytes)
 {
     if (bytes.size() == BlockSize(nBlock))
-        std::copy(bytes.begin(), bytes.end(), m_aSystem.begin() + static_cast<std::ptrdiff_t>(BlockOffset(nBlock)));
+        std::copy(bytes.begin(), bytes.end(),
+                  m_aSystem.begin() + static_cast<std::ptrdiff_t>(BlockOffset(nBlock)));
 }
 
 bool CSystemDoc::InitializeBlock(int nBlock)
@@ -59,7 +66,8 @@ bool CSystemDoc::InitializeBlock(int nBlock)
 
 bool CSystemDoc::CopyBlockTo(int nBlock, const uint8_t* pSource)
 {
-    return ApplyEntries(res::kEditCopy, {{nBlock, std::vector<uint8_t>(pSource, pSource + BlockSize(nBlock))}});
+    return ApplyEntries(res::kEditCopy,
+                        {{nBlock, std::vector<uint8_t>(pSource, pSource + BlockSize(nBlock))}});
 }
 
 void CSystemDoc::InitSystemParameter()
@@ -70,7 +78,8 @@ void CSystemDoc::InitSystemParameter()
 
 void CSystemDoc::InitTxRxSetting()
 {
-    std::copy(kTxRxSettingDefaults.begin(), kTxRxSettingDefaults.end(), m_aSystem.begin() + kTxRxSettingOffset);
+    std::copy(kTxRxSettingDefaults.begin(), kTxRxSettingDefaults.end(),
+              m_aSystem.begin() + kTxRxSettingOffset);
 }
 
 } // namespace vantorel

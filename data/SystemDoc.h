@@ -40,7 +40,10 @@ public:
     // The program's edits, each one undo step; false when nothing would change.
     bool InitializeBlock(int nBlock);
     // The block that holds byte nOffset of the 65, and where that block starts.
-    static int BlockAt(size_t nOffset) { return nOffset < kTxRxSettingOffset ? kBlockSystemParameter : kBlockTxRxSetting; }
+    static int BlockAt(size_t nOffset)
+    {
+        return nOffset < kTxRxSettingOffset ? kBlockSystemParameter : kBlockTxRxSetting;
+    }
     static size_t BlockOffset(int nBlock);
     bool CopyBlockTo(int nBlock, const uint8_t* pSource);
 
@@ -69,6 +72,7 @@ private:
 };
 
 static_assert(CSystemDoc::kSystemParameterSize + CSystemDoc::kTxRxSettingSize == CSystemDoc::kSize);
-static_assert(CSystemDoc::kTxRxSettingOffset == CSystemDoc::kSystemParameterOffset + CSystemDoc::kSystemParameterSize);
+static_assert(CSystemDoc::kTxRxSettingOffset ==
+              CSystemDoc::kSystemParameterOffset + CSystemDoc::kSystemParameterSize);
 
 } // namespace vantorel

@@ -74,7 +74,10 @@ void SetVarEntryBytes(CVarEntry& entry, const std::vector<uint8_t>& bytes)
     entry.SetData(std::vector<uint8_t>(bytes.begin() + kEditDataOffset, bytes.end()));
 }
 
-bool InitVarEntry(CDocument& doc, int n) { return doc.ApplyEntries(res::kEditInitialize, {{n, ClearedWithData({})}}); }
+bool InitVarEntry(CDocument& doc, int n)
+{
+    return doc.ApplyEntries(res::kEditInitialize, {{n, ClearedWithData({})}});
+}
 
 bool CopyVarEntryTo(CDocument& doc, int n, const CVarEntry& src)
 {

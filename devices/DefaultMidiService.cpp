@@ -9,7 +9,8 @@ namespace vantorel {
 CDefaultMidiService::CDefaultMidiService()
     : m_pSimDevice(std::make_unique<CSimDevice>()), m_pSim(std::make_unique<CSimMidiService>(*m_pSimDevice)),
       m_pAlsa(std::make_unique<CRtMidiService>(RtMidi::LINUX_ALSA)),
-      m_pJack(std::make_unique<CRtMidiService>(RtMidi::UNIX_JACK)) {
+      m_pJack(std::make_unique<CRtMidiService>(RtMidi::UNIX_JACK))
+{
     // The built-in device paces like a real one, so transfers take the time
     // they would take on a cable.
     m_pSim->SetWireSpeed(true);
@@ -18,13 +19,15 @@ CDefaultMidiService::CDefaultMidiService()
     AddBackend(m_pJack.get());
 }
 
-CDefaultMidiService::~CDefaultMidiService() {
+CDefaultMidiService::~CDefaultMidiService()
+{
     if (&CMidiService::Get() == this)
         CMidiService::Install(nullptr);
     CloseAll(); // while the backends still exist
 }
 
-CDefaultMidiService::EBackend CDefaultMidiService::BackendOf(bool bInput, unsigned nDevice) {
+CDefaultMidiService::EBackend CDefaultMidiService::BackendOf(bool bInput, unsigned nDevice)
+{
     const std::pair<CMidiService*, EBackend> backends[] = {{m_pSim.get(), EBackend::Simulator},
                                                            {m_pAlsa.get(), EBackend::Alsa},
                                                            {m_pJack.get(), EBackend::Jack}};
@@ -37,7 +40,8 @@ CDefaultMidiService::EBackend CDefaultMidiService::BackendOf(bool bInput, unsign
     return EBackend::None;
 }
 
-CMidiService& CreateDefaultMidiService() {
+CMidiService& CreateDefaultMidiService()
+{
     static CDefaultMidiService service;
     CMidiService::Install(&service);
     return service;

@@ -14,7 +14,7 @@ class CSimMidiService;
 class CRtMidiService;
 
 class CDefaultMidiService : public CCompositeMidiService {
-  public:
+public:
     CDefaultMidiService();
     ~CDefaultMidiService() override;
 
@@ -24,7 +24,7 @@ class CDefaultMidiService : public CCompositeMidiService {
 
     CSimMidiService& GetSimService() { return *m_pSim; }
 
-  private:
+private:
     std::unique_ptr<CSimDevice> m_pSimDevice;
     std::unique_ptr<CSimMidiService> m_pSim;
     std::unique_ptr<CRtMidiService> m_pAlsa;

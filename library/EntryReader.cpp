@@ -25,14 +25,16 @@ constexpr std::string_view kSysExExtension = ".syx";
 // The edit that places a .syx file's data sets in a document (never shown).
 constexpr const char* kPlaceEdit = "library";
 
-std::string Trimmed(std::string s) {
+std::string Trimmed(std::string s)
+{
     while (!s.empty() && (s.back() == ' ' || s.back() == '\0'))
         s.pop_back();
     return s;
 }
 
 // The whole file, or the reason it cannot be had.
-bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem) {
+bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string& problem)
+{
     // Non-blocking, so that opening a FIFO never waits for a writer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
@@ -70,7 +72,8 @@ bool ReadWhole(const std::string& path, std::vector<uint8_t>& bytes, std::string
     return bOk;
 }
 
-void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out) {
+void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out)
+{
     if (bytes.size() > kMaxSysExFile) {
         out.strProblem = FormatText(res::kLibSkipTooLarge, "SysEx");
         return;
@@ -93,7 +96,8 @@ void ReadSysEx(const std::vector<uint8_t>& bytes, CReadFile& out) {
         out.strProblem = res::kLibSkipNoSysEx;
 }
 
-void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out) {
+void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out)
+{
     const CDocKind* pKind = nullptr;
     if (bytes.size() >= kFileHeaderSize) {
         CFileHeader header;
@@ -132,11 +136,13 @@ void ReadDocument(const std::vector<uint8_t>& bytes, CReadFile& out) {
 
 } // namespace
 
-bool IsLibraryCandidate(const std::string& path) {
+bool IsLibraryCandidate(const std::string& path)
+{
     return PathEndsWith(path, kSysExExtension) || DocumentKinds().FromExtension(path) != nullptr;
 }
 
-CReadFile ReadLibraryFile(const std::string& path) {
+CReadFile ReadLibraryFile(const std::string& path)
+{
     CReadFile out;
     std::vector<uint8_t> bytes;
     if (!ReadWhole(path, bytes, out.strProblem))
@@ -148,7 +154,8 @@ CReadFile ReadLibraryFile(const std::string& path) {
     return out;
 }
 
-std::vector<CFoundEntry> ListEntries(const CReadFile& file) {
+std::vector<CFoundEntry> ListEntries(const CReadFile& file)
+{
     std::vector<CFoundEntry> found;
     for (const CFileDocument& doc : file.docs) {
         const CDocKind& kind = *doc.pKind;
@@ -176,7 +183,8 @@ std::vector<CFoundEntry> ListEntries(const CReadFile& file) {
 }
 
 std::optional<std::vector<uint8_t>> FindEntryBytes(const CReadFile& file, const CDocKind& kind, int nEntry,
-                                                   int nPart) {
+                                                   int nPart)
+{
     for (const CFileDocument& doc : file.docs) {
         const bool bOuter = nPart < 0 && doc.pKind == &kind;
         const CDocKind::CInnerEntries inner = doc.pKind->InnerEntries();

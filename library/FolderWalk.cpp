@@ -15,14 +15,16 @@ namespace vantorel {
 
 namespace {
 
-std::string RealPath(const std::string& path) {
+std::string RealPath(const std::string& path)
+{
     char buf[PATH_MAX];
     return ::realpath(path.c_str(), buf) ? std::string(buf) : std::string();
 }
 
 } // namespace
 
-bool StatLibraryFile(const std::string& path, CFoundFile& file) {
+bool StatLibraryFile(const std::string& path, CFoundFile& file)
+{
     struct stat st {};
     if (::stat(path.c_str(), &st) != 0)
         return false;
@@ -38,7 +40,8 @@ bool StatLibraryFile(const std::string& path, CFoundFile& file) {
 }
 
 std::vector<CFoundFile> WalkFolders(const std::vector<std::string>& folders,
-                                    const std::function<bool()>& stop) {
+                                    const std::function<bool()>& stop)
+{
     namespace fs = std::filesystem;
     std::vector<CFoundFile> found;
     std::set<std::string> seen; // real paths of the folders entered

@@ -46,47 +46,47 @@ CREATE INDEX IF NOT EXISTS tags_tag ON tags(tag, sound);
 PRAGMA user_version = 1;
 )";
 
-bool IsDamaged(int rc) {
+bool IsDamaged(int rc)
+{
     rc &= 0xff;
     return rc == SQLITE_NOTADB || rc == SQLITE_CORRUPT;
 }
 
 } // namespace
 
-CLibraryDb::~CLibraryDb() {
+CLibraryDb::~CLibraryDb()
+{
     sqlite3_close(m_pDb);
 }
 
-bool CLibraryDb::Exec(const char* sql, std::string& error) {
+bool CLibraryDb::Exec(const char* sql, std::string& error)
+{
     const int rc = sqlite3_exec(m_pDb, sql, nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK)
         error = ErrorText(rc);
     return rc == SQLITE_OK;
 }
 
-std::string CLibraryDb::ErrorText(int rc) const {
+std::string CLibraryDb::ErrorText(int rc) const
+{
     const char* szPath = m_strPath.c_str();
     switch (rc & 0xff) {
     case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-        return FormatText(res::kLibDbLocked, szPath);
+    case SQLITE_LOCKED: return FormatText(res::kLibDbLocked, szPath);
     case SQLITE_READONLY:
     case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-        return FormatText(res::kLibDbReadOnly, szPath);
-    case SQLITE_FULL:
-        return FormatText(res::kLibDbFull, szPath);
+    case SQLITE_CANTOPEN: return FormatText(res::kLibDbReadOnly, szPath);
+    case SQLITE_FULL: return FormatText(res::kLibDbFull, szPath);
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
-        return FormatText(res::kLibDbDamaged, szPath);
-    default:
-        return FormatText(res::kLibDbFault, szPath, sqlite3_errstr(rc));
+    case SQLITE_CORRUPT: return FormatText(res::kLibDbDamaged, szPath);
+    default: return FormatText(res::kLibDbFault, szPath, sqlite3_errstr(rc));
     }
 }
 
 // Opens path and sets up the schema: SQLITE_OK, or the failing code with
 // error set (db then null).
-int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error) {
+int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error)
+{
     sqlite3* pDb = nullptr;
     const int rcOpen = sqlite3_open_v2(path.c_str(), &pDb, kOpenFlags, nullptr);
     db.reset(new CLibraryDb(pDb, path));
@@ -126,7 +126,8 @@ int CLibraryDb::OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& d
     return rc;
 }
 
-std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error) {
+std::unique_ptr<CLibraryDb> CLibraryDb::Open(const std::string& path, std::string& error)
+{
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path folder = fs::path(path).parent_path();

@@ -10,7 +10,7 @@ struct sqlite3;
 namespace vantorel {
 
 class CLibraryDb {
-  public:
+public:
     ~CLibraryDb();
     CLibraryDb(const CLibraryDb&) = delete;
     CLibraryDb& operator=(const CLibraryDb&) = delete;
@@ -29,7 +29,7 @@ class CLibraryDb {
     // The sentence for a failed call that returned rc, naming the database.
     std::string ErrorText(int rc) const;
 
-  private:
+private:
     CLibraryDb(sqlite3* pDb, std::string path) : m_pDb(pDb), m_strPath(std::move(path)) {}
     static int OpenOnce(const std::string& path, std::unique_ptr<CLibraryDb>& db, std::string& error);
 

@@ -22,7 +22,8 @@ namespace vantorel {
 namespace {
 
 // The texts of a one-column query.
-std::vector<std::string> Texts(sqlite3* pDb, const char* sql, const std::string& arg = {}) {
+std::vector<std::string> Texts(sqlite3* pDb, const char* sql, const std::string& arg = {})
+{
     CStatement st(pDb, sql);
     if (!arg.empty())
         st.Bind(1, arg);
@@ -35,7 +36,8 @@ std::vector<std::string> Texts(sqlite3* pDb, const char* sql, const std::string&
 // Runs one change with a sound's hash as ?1 and text as ?2.
 // Runs sql for one sound; false with error set when the database refused it.
 bool ChangeSound(const CLibraryDb& db, const char* sql, const std::string& strSound, std::string& error,
-                 const std::string& text = {}) {
+                 const std::string& text = {})
+{
     const std::optional<uint64_t> sound = ParseHashText(strSound);
     if (!sound)
         return true; // no sound, nothing to keep
@@ -55,14 +57,16 @@ bool ChangeSound(const CLibraryDb& db, const char* sql, const std::string& strSo
 CLibraryIndex::CLibraryIndex(std::unique_ptr<CLibraryDb> db) : m_pDb(std::move(db)) {}
 CLibraryIndex::~CLibraryIndex() = default;
 
-std::unique_ptr<CLibraryIndex> CLibraryIndex::Open(const std::string& path, std::string& error) {
+std::unique_ptr<CLibraryIndex> CLibraryIndex::Open(const std::string& path, std::string& error)
+{
     auto db = CLibraryDb::Open(path, error);
     if (!db)
         return nullptr;
     return std::unique_ptr<CLibraryIndex>(new CLibraryIndex(std::move(db)));
 }
 
-std::string CLibraryIndex::DefaultPath() {
+std::string CLibraryIndex::DefaultPath()
+{
     const char* szData = std::getenv("XDG_DATA_HOME");
     std::string base;
     if (szData && *szData == '/')
@@ -72,19 +76,23 @@ std::string CLibraryIndex::DefaultPath() {
     return base + "/vantorel/library.db";
 }
 
-const std::string& CLibraryIndex::Path() const {
+const std::string& CLibraryIndex::Path() const
+{
     return m_pDb->Path();
 }
-const std::string& CLibraryIndex::Notice() const {
+const std::string& CLibraryIndex::Notice() const
+{
     return m_pDb->Notice();
 }
 
-std::vector<std::string> CLibraryIndex::Folders() const {
+std::vector<std::string> CLibraryIndex::Folders() const
+{
     std::lock_guard lock(m_mutex);
     return Texts(m_pDb->Handle(), "SELECT path FROM folders ORDER BY path");
 }
 
-bool CLibraryIndex::AddFolder(const std::string& dir, std::string& error) {
+bool CLibraryIndex::AddFolder(const std::string& dir, std::string& error)
+{
     namespace fs = std::filesystem;
     std::error_code ec;
     const fs::path absolute = fs::absolute(dir, ec);
@@ -109,7 +117,8 @@ bool CLibraryIndex::AddFolder(const std::string& dir, std::string& error) {
     return true;
 }
 
-bool CLibraryIndex::RemoveFolder(const std::string& dir) {
+bool CLibraryIndex::RemoveFolder(const std::string& dir)
+{
     std::lock_guard lock(m_mutex);
     CStatement st(m_pDb->Handle(), "DELETE FROM folders WHERE path = ?1");
     if (st.Bind(1, dir).Run() != SQLITE_DONE || sqlite3_changes(m_pDb->Handle()) == 0)
@@ -133,7 +142,8 @@ bool CLibraryIndex::RemoveFolder(const std::string& dir) {
 }
 
 CScanSummary CLibraryIndex::Scan(const std::function<void(const CScanProgress&)>& progress,
-                                 const std::function<bool()>& stop) {
+                                 const std::function<bool()>& stop)
+{
     std::lock_guard scanLock(m_scanMutex);
     // Its own connection: searches go on while it writes.
     std::string error;
@@ -152,14 +162,16 @@ CScanSummary CLibraryIndex::Scan(const std::function<void(const CScanProgress&)>
     return summary;
 }
 
-void CLibraryIndex::Refresh(const std::string& file) {
+void CLibraryIndex::Refresh(const std::string& file)
+{
     std::lock_guard lock(m_mutex);
     CScanner scanner(*m_pDb);
     std::string error;
     scanner.Refresh(file, error);
 }
 
-std::vector<CLibraryEntry> CLibraryIndex::Search(const CLibraryQuery& q) const {
+std::vector<CLibraryEntry> CLibraryIndex::Search(const CLibraryQuery& q) const
+{
     std::lock_guard lock(m_mutex);
     const bool bTrigrams = UsesTrigrams(m_pDb->Handle(), q);
     CStatement st(m_pDb->Handle(), SearchSql(q, false, bTrigrams));
@@ -170,7 +182,8 @@ std::vector<CLibraryEntry> CLibraryIndex::Search(const CLibraryQuery& q) const {
     return out;
 }
 
-int CLibraryIndex::Count(const CLibraryQuery& q) const {
+int CLibraryIndex::Count(const CLibraryQuery& q) const
+{
     std::lock_guard lock(m_mutex);
     const bool bTrigrams = UsesTrigrams(m_pDb->Handle(), q);
     CStatement st(m_pDb->Handle(), SearchSql(q, true, bTrigrams));
@@ -178,7 +191,8 @@ int CLibraryIndex::Count(const CLibraryQuery& q) const {
     return st.Step() == SQLITE_ROW ? int(st.Int(0)) : 0;
 }
 
-bool CLibraryIndex::SetStarred(const std::string& strSound, bool bStarred, std::string& error) {
+bool CLibraryIndex::SetStarred(const std::string& strSound, bool bStarred, std::string& error)
+{
     std::lock_guard lock(m_mutex);
     return ChangeSound(*m_pDb,
                        bStarred ? "INSERT OR IGNORE INTO stars(sound) VALUES (?1)"
@@ -186,19 +200,23 @@ bool CLibraryIndex::SetStarred(const std::string& strSound, bool bStarred, std::
                        strSound, error);
 }
 
-bool CLibraryIndex::AddTag(const std::string& strSound, const std::string& tag, std::string& error) {
+bool CLibraryIndex::AddTag(const std::string& strSound, const std::string& tag, std::string& error)
+{
     if (tag.empty())
         return true;
     std::lock_guard lock(m_mutex);
-    return ChangeSound(*m_pDb, "INSERT OR IGNORE INTO tags(sound, tag) VALUES (?1, ?2)", strSound, error, tag);
+    return ChangeSound(*m_pDb, "INSERT OR IGNORE INTO tags(sound, tag) VALUES (?1, ?2)", strSound, error,
+                       tag);
 }
 
-bool CLibraryIndex::RemoveTag(const std::string& strSound, const std::string& tag, std::string& error) {
+bool CLibraryIndex::RemoveTag(const std::string& strSound, const std::string& tag, std::string& error)
+{
     std::lock_guard lock(m_mutex);
     return ChangeSound(*m_pDb, "DELETE FROM tags WHERE sound = ?1 AND tag = ?2", strSound, error, tag);
 }
 
-std::vector<std::string> CLibraryIndex::Tags(const std::string& strSound) const {
+std::vector<std::string> CLibraryIndex::Tags(const std::string& strSound) const
+{
     const std::optional<uint64_t> sound = ParseHashText(strSound);
     if (!sound)
         return {};
@@ -211,12 +229,14 @@ std::vector<std::string> CLibraryIndex::Tags(const std::string& strSound) const 
     return out;
 }
 
-std::vector<std::string> CLibraryIndex::AllTags() const {
+std::vector<std::string> CLibraryIndex::AllTags() const
+{
     std::lock_guard lock(m_mutex);
     return Texts(m_pDb->Handle(), "SELECT DISTINCT tag FROM tags ORDER BY tag");
 }
 
-std::vector<std::vector<CLibraryEntry>> CLibraryIndex::Duplicates() const {
+std::vector<std::vector<CLibraryEntry>> CLibraryIndex::Duplicates() const
+{
     std::lock_guard lock(m_mutex);
     const std::string sql = std::string("SELECT ") + kEntryColumns + kEntryJoins +
                             "WHERE e.sound IN (SELECT sound FROM entries GROUP BY sound HAVING count(*) > 1) "
@@ -235,7 +255,8 @@ std::vector<std::vector<CLibraryEntry>> CLibraryIndex::Duplicates() const {
     return groups;
 }
 
-std::vector<CLibraryProblem> CLibraryIndex::Problems() const {
+std::vector<CLibraryProblem> CLibraryIndex::Problems() const
+{
     std::lock_guard lock(m_mutex);
     CStatement st(m_pDb->Handle(), "SELECT path, problem FROM files WHERE problem IS NOT NULL ORDER BY path");
     std::vector<CLibraryProblem> out;
@@ -245,7 +266,8 @@ std::vector<CLibraryProblem> CLibraryIndex::Problems() const {
 }
 
 std::optional<std::vector<uint8_t>> CLibraryIndex::EntryBytes(const CLibraryEntry& e,
-                                                              std::string& error) const {
+                                                              std::string& error) const
+{
     const std::string gone = FormatText(res::kLibEntryGone, e.strLabel.c_str(), e.strFile.c_str());
     const CReadFile file = ReadLibraryFile(e.strFile);
     std::optional<std::vector<uint8_t>> bytes;

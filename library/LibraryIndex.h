@@ -56,7 +56,7 @@ struct CScanSummary {
 };
 
 class CLibraryIndex {
-  public:
+public:
     ~CLibraryIndex();
     CLibraryIndex(const CLibraryIndex&) = delete;
     CLibraryIndex& operator=(const CLibraryIndex&) = delete;
@@ -96,7 +96,7 @@ class CLibraryIndex {
     // (and error set) when the file changed so it no longer holds that sound.
     std::optional<std::vector<uint8_t>> EntryBytes(const CLibraryEntry& e, std::string& error) const;
 
-  private:
+private:
     explicit CLibraryIndex(std::unique_ptr<CLibraryDb> db);
 
     std::unique_ptr<CLibraryDb> m_pDb; // the calling thread's connection; a scan opens its own

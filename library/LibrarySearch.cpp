@@ -11,7 +11,8 @@ namespace {
 // The trigram index finds text of three characters or more.
 constexpr size_t kTrigram = 3;
 
-size_t CharacterCount(const std::string& text) {
+size_t CharacterCount(const std::string& text)
+{
     size_t n = 0;
     for (unsigned char c : text)
         n += (c & 0xc0) != 0x80;
@@ -22,12 +23,14 @@ size_t CharacterCount(const std::string& text) {
 constexpr int kManyNames = 4000;
 
 // Conditions on entries rather than names.
-bool FiltersEntries(const CLibraryQuery& q) {
+bool FiltersEntries(const CLibraryQuery& q)
+{
     return q.pKind || !q.strTag.empty() || q.bStarredOnly;
 }
 
 // The text as one FTS5 string: any part of a name, quotes doubled.
-std::string MatchText(const std::string& text) {
+std::string MatchText(const std::string& text)
+{
     std::string out = "\"";
     for (char c : text) {
         out += c;
@@ -37,7 +40,8 @@ std::string MatchText(const std::string& text) {
     return out + "\"";
 }
 
-std::string LikeText(const std::string& text) {
+std::string LikeText(const std::string& text)
+{
     std::string out = "%";
     for (char c : text) {
         if (c == '%' || c == '_' || c == '\\')
@@ -55,7 +59,8 @@ const char* const kEntryColumns =
 const char* const kEntryJoins =
     " FROM names n JOIN entries e ON e.name = n.id JOIN files f ON f.id = e.file ";
 
-CLibraryEntry ReadEntryRow(const CStatement& row) {
+CLibraryEntry ReadEntryRow(const CStatement& row)
+{
     CLibraryEntry e;
     e.nId = row.Int(0);
     e.pKind = DocumentKinds().FromWord(row.Text(1));
@@ -71,7 +76,8 @@ CLibraryEntry ReadEntryRow(const CStatement& row) {
     return e;
 }
 
-bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q) {
+bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q)
+{
     if (CharacterCount(q.strText) < kTrigram)
         return false;
     if (FiltersEntries(q))
@@ -82,7 +88,8 @@ bool UsesTrigrams(sqlite3* pDb, const CLibraryQuery& q) {
     return st.Step() != SQLITE_ROW || st.Int(0) < kManyNames;
 }
 
-std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams) {
+std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams)
+{
     std::string text;
     if (!q.strText.empty())
         text = bTrigrams ? " AND n.id IN (SELECT rowid FROM name_text WHERE name_text MATCH ?1)"
@@ -111,7 +118,8 @@ std::string SearchSql(const CLibraryQuery& q, bool bCount, bool bTrigrams) {
     return sql;
 }
 
-void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount, bool bTrigrams) {
+void BindSearch(CStatement& st, const CLibraryQuery& q, bool bCount, bool bTrigrams)
+{
     if (!q.strText.empty())
         st.Bind(1, bTrigrams ? MatchText(q.strText) : LikeText(q.strText));
     if (q.pKind)

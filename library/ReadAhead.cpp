@@ -9,11 +9,13 @@ constexpr size_t kAhead = 16;
 
 } // namespace
 
-CReadAhead::CReadAhead(std::vector<const CFoundFile*> files) : m_files(std::move(files)) {
+CReadAhead::CReadAhead(std::vector<const CFoundFile*> files) : m_files(std::move(files))
+{
     m_thread = std::thread([this] { Run(); });
 }
 
-CReadAhead::~CReadAhead() {
+CReadAhead::~CReadAhead()
+{
     {
         std::lock_guard lock(m_mutex);
         m_bStop = true;
@@ -22,7 +24,8 @@ CReadAhead::~CReadAhead() {
     m_thread.join();
 }
 
-void CReadAhead::Run() {
+void CReadAhead::Run()
+{
     for (const CFoundFile* pFile : m_files) {
         CFileRead read;
         if (pFile->strProblem.empty()) {
@@ -38,7 +41,8 @@ void CReadAhead::Run() {
     }
 }
 
-CFileRead CReadAhead::Next() {
+CFileRead CReadAhead::Next()
+{
     std::unique_lock lock(m_mutex);
     m_changed.wait(lock, [this] { return !m_ready.empty(); });
     CFileRead read = std::move(m_ready.front());

@@ -19,7 +19,7 @@ struct CFileRead {
 };
 
 class CReadAhead {
-  public:
+public:
     // Starts reading files (a file with a problem already known is not read).
     explicit CReadAhead(std::vector<const CFoundFile*> files);
     ~CReadAhead();
@@ -29,7 +29,7 @@ class CReadAhead {
     // The next file's reading, waiting for it.
     CFileRead Next();
 
-  private:
+private:
     void Run();
 
     std::vector<const CFoundFile*> m_files;

@@ -37,10 +37,12 @@ CScanner::CScanner(CLibraryDb& db)
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)"),
       m_insertName(db.Handle(), "INSERT INTO names(name) VALUES (?1)"),
       m_findName(db.Handle(), "SELECT id FROM names WHERE name = ?1 COLLATE NOCASE AND name = ?1"),
-      m_indexNames(db.Handle(),
-                   "INSERT INTO name_text(rowid, name) SELECT id, name FROM names WHERE id > ?1") {}
+      m_indexNames(db.Handle(), "INSERT INTO name_text(rowid, name) SELECT id, name FROM names WHERE id > ?1")
+{
+}
 
-bool CScanner::Check(int rc) {
+bool CScanner::Check(int rc)
+{
     if (rc == SQLITE_OK || rc == SQLITE_DONE || rc == SQLITE_ROW)
         return true;
     if (m_strError.empty())
@@ -48,7 +50,8 @@ bool CScanner::Check(int rc) {
     return false;
 }
 
-void CScanner::LoadKnown() {
+void CScanner::LoadKnown()
+{
     m_known.clear();
     CStatement all(m_db.Handle(), "SELECT id, path, size, mtime FROM files");
     int rc;
@@ -57,7 +60,8 @@ void CScanner::LoadKnown() {
     Check(rc);
 }
 
-int64_t CScanner::NameId(const std::string& name) {
+int64_t CScanner::NameId(const std::string& name)
+{
     if (!m_bScanning) { // one file: look its names up rather than load them all
         if (m_findName.Bind(1, name).Step() == SQLITE_ROW) {
             const int64_t nId = m_findName.Int(0);
@@ -85,8 +89,8 @@ int64_t CScanner::NameId(const std::string& name) {
 
 // Writes what the file holds now (or why it cannot be read), in place of
 // what the index knew of it.
-void CScanner::Store(const CFoundFile& file, const CReadFile* pRead,
-                     const std::vector<CFoundEntry>& entries) {
+void CScanner::Store(const CFoundFile& file, const CReadFile* pRead, const std::vector<CFoundEntry>& entries)
+{
     const std::string problem = pRead ? pRead->strProblem : file.strProblem;
     const CDocKind* pKind = pRead ? pRead->Kind() : nullptr;
     auto bindFile = [&](CStatement& st) -> CStatement& {
@@ -127,17 +131,20 @@ void CScanner::Store(const CFoundFile& file, const CReadFile* pRead,
 }
 
 // The names added since the last call go into the trigram index at once.
-void CScanner::IndexNewNames() {
+void CScanner::IndexNewNames()
+{
     if (m_nFirstNewName > 0 && m_strError.empty())
         Check(m_indexNames.Bind(1, m_nFirstNewName - 1).Run());
     m_nFirstNewName = 0;
 }
 
-void CScanner::Forget(int64_t nId) {
+void CScanner::Forget(int64_t nId)
+{
     Check(m_deleteEntries.Bind(1, nId).Run()) && Check(m_deleteFile.Bind(1, nId).Run());
 }
 
-void CScanner::DropUnusedNames() {
+void CScanner::DropUnusedNames()
+{
     std::string error;
     if (!m_db.Exec("DELETE FROM names WHERE NOT EXISTS (SELECT 1 FROM entries WHERE entries.name = names.id)",
                    error) &&
@@ -149,7 +156,8 @@ void CScanner::DropUnusedNames() {
 
 CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
                             const std::function<void(const CScanProgress&)>& progress,
-                            const std::function<bool()>& stop) {
+                            const std::function<bool()>& stop)
+{
     CScanSummary summary;
     m_strError.clear();
     m_bScanning = true;
@@ -244,7 +252,8 @@ CScanSummary CScanner::Scan(const std::vector<std::string>& folders,
     return summary;
 }
 
-bool CScanner::Refresh(const std::string& path, std::string& error) {
+bool CScanner::Refresh(const std::string& path, std::string& error)
+{
     m_strError.clear();
     LoadKnown();
     if (!m_db.Exec("BEGIN IMMEDIATE", error))

@@ -19,7 +19,7 @@ struct CReadFile;
 struct CFoundEntry;
 
 class CScanner {
-  public:
+public:
     explicit CScanner(CLibraryDb& db);
 
     CScanSummary Scan(const std::vector<std::string>& folders,
@@ -29,7 +29,7 @@ class CScanner {
     // when the index could not be written.
     bool Refresh(const std::string& path, std::string& error);
 
-  private:
+private:
     struct CKnown {
         int64_t nId = 0;
         int64_t nSize = 0;

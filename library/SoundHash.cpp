@@ -13,7 +13,8 @@ constexpr uint64_t kPrime = 0x100000001b3ull;
 constexpr size_t kHashDigits = 16; // a hash as text: one hex digit for each four of its 64 bits
 constexpr uint64_t kBasis = 0xcbf29ce484222325ull;
 
-uint64_t Mix(uint64_t h) {
+uint64_t Mix(uint64_t h)
+{
     h ^= h >> 33;
     h *= 0xff51afd7ed558ccdull;
     h ^= h >> 33;
@@ -21,7 +22,8 @@ uint64_t Mix(uint64_t h) {
     return h ^ (h >> 33);
 }
 
-uint64_t Feed(uint64_t h, const uint8_t* p, size_t n) {
+uint64_t Feed(uint64_t h, const uint8_t* p, size_t n)
+{
     // Eight bytes at a time; the length goes in at the end so that trailing
     // zero bytes count.
     size_t i = 0;
@@ -38,17 +40,20 @@ uint64_t Feed(uint64_t h, const uint8_t* p, size_t n) {
 
 } // namespace
 
-uint64_t HashBytes(std::string_view seed, const uint8_t* p, size_t n) {
+uint64_t HashBytes(std::string_view seed, const uint8_t* p, size_t n)
+{
     const uint64_t h = Feed(kBasis, reinterpret_cast<const uint8_t*>(seed.data()), seed.size());
     return Mix(Feed(h, p, n));
 }
 
-CEntryHashes HashEntry(const CDocKind& kind, const uint8_t* p, size_t n) {
+CEntryHashes HashEntry(const CDocKind& kind, const uint8_t* p, size_t n)
+{
     const size_t nName = std::min(kind.NameSize(), n);
     return {HashBytes(kind.Word(), p + nName, n - nName), HashBytes(kind.Word(), p, n)};
 }
 
-std::string HashText(uint64_t nHash) {
+std::string HashText(uint64_t nHash)
+{
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string text(kHashDigits, '0');
     for (int i = int(kHashDigits) - 1; i >= 0; --i, nHash >>= 4)
@@ -56,7 +61,8 @@ std::string HashText(uint64_t nHash) {
     return text;
 }
 
-std::optional<uint64_t> ParseHashText(std::string_view text) {
+std::optional<uint64_t> ParseHashText(std::string_view text)
+{
     if (text.size() != kHashDigits)
         return std::nullopt;
     uint64_t n = 0;

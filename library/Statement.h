@@ -9,7 +9,7 @@
 namespace vantorel {
 
 class CStatement {
-  public:
+public:
     CStatement(sqlite3* pDb, std::string_view sql);
     ~CStatement() { sqlite3_finalize(m_pStmt); }
     CStatement(const CStatement&) = delete;
@@ -29,7 +29,7 @@ class CStatement {
     std::string Text(int n) const;
     bool IsNull(int n) const { return sqlite3_column_type(m_pStmt, n) == SQLITE_NULL; }
 
-  private:
+private:
     sqlite3_stmt* m_pStmt = nullptr;
 };
 

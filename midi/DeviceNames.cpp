@@ -65,13 +65,25 @@ std::optional<int> LocateDevice(const std::vector<std::string>& names, int nDevi
     return it == end ? std::nullopt : std::optional<int>(int(it - names.begin()));
 }
 
-CChosenDevice FindChosenMidiIn() { return FindChosen(EPort::In, CMidiService::Get().InGetDevNames()); }
+CChosenDevice FindChosenMidiIn()
+{
+    return FindChosen(EPort::In, CMidiService::Get().InGetDevNames());
+}
 
-CChosenDevice FindChosenMidiOut() { return FindChosen(EPort::Out, CMidiService::Get().OutGetDevNames()); }
+CChosenDevice FindChosenMidiOut()
+{
+    return FindChosen(EPort::Out, CMidiService::Get().OutGetDevNames());
+}
 
-int ReadMidiInDevice() { return NumberToOpen(FindChosenMidiIn()); }
+int ReadMidiInDevice()
+{
+    return NumberToOpen(FindChosenMidiIn());
+}
 
-int ReadMidiOutDevice() { return NumberToOpen(FindChosenMidiOut()); }
+int ReadMidiOutDevice()
+{
+    return NumberToOpen(FindChosenMidiOut());
+}
 
 void WriteMidiDevices(int nInDevice, int nOutDevice)
 {
@@ -84,8 +96,8 @@ void WriteMidiSetupChoice(int nInDevice, int nOutDevice)
 {
     const bool bKeepIn = nInDevice < 0;
     const bool bKeepOut = nOutDevice < 0;
-    const std::string strIn = bKeepIn ? CSettings::ReadMidiDeviceName(EPort::In)
-                                      : GetMidiInName(static_cast<uint16_t>(nInDevice));
+    const std::string strIn =
+        bKeepIn ? CSettings::ReadMidiDeviceName(EPort::In) : GetMidiInName(static_cast<uint16_t>(nInDevice));
     const std::string strOut = bKeepOut ? CSettings::ReadMidiDeviceName(EPort::Out)
                                         : GetMidiOutName(static_cast<uint16_t>(nOutDevice));
     CSettings::WriteMidiDevices(bKeepIn ? CSettings::ReadMidiDevice(EPort::In) : nInDevice,

@@ -47,7 +47,8 @@ void CPortReports::ReportNoMemory(bool bInput, uint16_t wDevice)
     if (m_bNoMemoryTold || !m_onError)
         return;
     m_bNoMemoryTold = true;
-    m_onError(CPortError{CPortError::EKind::NoMemory, bInput, wDevice, MMSYSERR_NOMEM, res::kCantAllocateHeader, {}});
+    m_onError(CPortError{
+        CPortError::EKind::NoMemory, bInput, wDevice, MMSYSERR_NOMEM, res::kCantAllocateHeader, {}});
 }
 
 std::string GetPortDeviceName(bool bInput, uint16_t nDevice)
@@ -122,7 +123,10 @@ bool CPortDevice::LocateNamedDevice()
     return true;
 }
 
-void SetPortBufferSource(PortBufferSource source) { g_pBufferSource = source ? source : &FromTheHeap; }
+void SetPortBufferSource(PortBufferSource source)
+{
+    g_pBufferSource = source ? source : &FromTheHeap;
+}
 
 MIDIHDR* CPortBuffer::Allocate()
 {
@@ -266,7 +270,8 @@ bool CMidiOut::Check(MMRESULT result)
 
 void CMidiOut::Refuse(const std::string& text)
 {
-    m_reports.Report({CPortError::EKind::Refused, false, m_wDeviceId, MMSYSERR_INVALPARAM, text, DeviceName()});
+    m_reports.Report(
+        {CPortError::EKind::Refused, false, m_wDeviceId, MMSYSERR_INVALPARAM, text, DeviceName()});
 }
 
 bool CMidiOut::Open(IMidiNotify* pWnd)
@@ -291,8 +296,8 @@ bool CMidiOut::ShortMessage(uint8_t status, uint8_t data1, uint8_t data2)
     // A port that never opened has already said so.
     if (!m_hMidiOut)
         return false;
-    const uint32_t dwMsg = uint32_t(status) | (uint32_t(data1) << kShortDataShift1) |
-                           (uint32_t(data2) << kShortDataShift2);
+    const uint32_t dwMsg =
+        uint32_t(status) | (uint32_t(data1) << kShortDataShift1) | (uint32_t(data2) << kShortDataShift2);
     return Check(CMidiService::Get().OutShortMsg(m_hMidiOut, dwMsg));
 }
 
@@ -315,7 +320,10 @@ bool CMidiOut::LongMessage(const uint8_t* bytes, size_t count)
     return Check(s.OutPrepareHeader(m_hMidiOut, m_pHeader)) && Check(s.OutLongMsg(m_hMidiOut, m_pHeader));
 }
 
-bool CMidiOut::LongMessage(const CSysExMessage& msg) { return LongMessage(msg.data(), msg.size()); }
+bool CMidiOut::LongMessage(const CSysExMessage& msg)
+{
+    return LongMessage(msg.data(), msg.size());
+}
 
 bool CMidiOut::SendDataRequest(uint32_t address, uint32_t size)
 {
@@ -344,7 +352,8 @@ bool CMidiOut::ReleaseHeader(HMIDIOUT hOut, MIDIHDR* pHeader, CPortError* pError
         return true;
     // Nothing to name here: the done notice only hands the header back.
     if (pError)
-        *pError = {CPortError::EKind::CallFailed, false, 0, result, CMidiService::Get().OutGetErrorText(result), {}};
+        *pError = {
+            CPortError::EKind::CallFailed, false, 0, result, CMidiService::Get().OutGetErrorText(result), {}};
     return false;
 }
 

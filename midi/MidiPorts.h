@@ -40,7 +40,7 @@ struct CPortError {
     bool bInput = false;
     uint16_t wDevice = 0;
     MMRESULT code = MMSYSERR_NOERROR;
-    std::string strText; // the sentence for the user, device named, what to do said
+    std::string strText;   // the sentence for the user, device named, what to do said
     std::string strDevice; // the device as the user knows it (empty: by its number)
 };
 

@@ -13,7 +13,10 @@ std::string FormatMidiText(const char* pattern, long long value)
     return text;
 }
 
-MMRESULT CMidiService::InCheckConnection(HMIDIIN) { return MMSYSERR_NOERROR; }
+MMRESULT CMidiService::InCheckConnection(HMIDIIN)
+{
+    return MMSYSERR_NOERROR;
+}
 
 std::vector<std::string> CMidiService::InGetDevNames()
 {
@@ -113,6 +116,9 @@ CMidiService& CMidiService::Get()
     return g_pService ? *g_pService : none;
 }
 
-void CMidiService::Install(CMidiService* pService) { g_pService = pService; }
+void CMidiService::Install(CMidiService* pService)
+{
+    g_pService = pService;
+}
 
 } // namespace vantorel

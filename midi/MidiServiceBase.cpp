@@ -10,7 +10,10 @@
 namespace vantorel {
 
 namespace {
-void MarkDone(MIDIHDR* pHdr) { pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE; }
+void MarkDone(MIDIHDR* pHdr)
+{
+    pHdr->dwFlags = (pHdr->dwFlags & ~MHDR_INQUEUE) | MHDR_DONE;
+}
 } // namespace
 
 bool CMidiServiceBase::CInSlot::Deliver(const uint8_t* bytes, size_t count)
@@ -48,9 +51,16 @@ size_t CMidiServiceBase::ShortMessageLength(uint8_t status)
     if (status < 0xF0)
         return (status & 0xE0) == 0xC0 ? 2 : 3; // program change, channel pressure
     switch (status) {
-    case 0xF1: case 0xF3: return 2;
+    case 0xF1:
+    case 0xF3: return 2;
     case 0xF2: return 3;
-    case 0xF6: case 0xF8: case 0xFA: case 0xFB: case 0xFC: case 0xFE: case 0xFF: return 1;
+    case 0xF6:
+    case 0xF8:
+    case 0xFA:
+    case 0xFB:
+    case 0xFC:
+    case 0xFE:
+    case 0xFF: return 1;
     default: return 0;
     }
 }
@@ -74,8 +84,14 @@ std::string CMidiServiceBase::TextFor(const CLastError& last, MMRESULT result)
     return GetMidiErrorText(result);
 }
 
-std::string CMidiServiceBase::InGetErrorText(MMRESULT result) { return TextFor(m_lastIn, result); }
-std::string CMidiServiceBase::OutGetErrorText(MMRESULT result) { return TextFor(m_lastOut, result); }
+std::string CMidiServiceBase::InGetErrorText(MMRESULT result)
+{
+    return TextFor(m_lastIn, result);
+}
+std::string CMidiServiceBase::OutGetErrorText(MMRESULT result)
+{
+    return TextFor(m_lastOut, result);
+}
 
 CMidiServiceBase::CInSlot* CMidiServiceBase::InSlot(HMIDIIN h)
 {
@@ -115,7 +131,10 @@ void CMidiServiceBase::ForgetAllPorts()
 
 // ---------------------------------------------------------------- input
 
-unsigned CMidiServiceBase::InGetNumDevs() { return unsigned(ListInDevices().size()); }
+unsigned CMidiServiceBase::InGetNumDevs()
+{
+    return unsigned(ListInDevices().size());
+}
 
 MMRESULT CMidiServiceBase::InGetDevName(unsigned nDevice, std::string& name)
 {
@@ -254,7 +273,10 @@ MMRESULT CMidiServiceBase::InCheckConnection(HMIDIIN h)
 
 // ---------------------------------------------------------------- output
 
-unsigned CMidiServiceBase::OutGetNumDevs() { return unsigned(ListOutDevices().size()); }
+unsigned CMidiServiceBase::OutGetNumDevs()
+{
+    return unsigned(ListOutDevices().size());
+}
 
 MMRESULT CMidiServiceBase::OutGetDevName(unsigned nDevice, std::string& name)
 {

@@ -20,10 +20,24 @@ const QVector<QRgb>& Palette16()
     return palette;
 }
 
-QColor C(int index) { return QColor::fromRgb(Palette16()[index]); }
+QColor C(int index)
+{
+    return QColor::fromRgb(Palette16()[index]);
+}
 
-enum { kBlack = 0, kNavy = 1, kTeal = 3, kMaroon = 4, kSilver = 7, kGray = 8, kLime = 10, kCyan = 11,
-       kRed = 12, kYellow = 14, kWhite = 15 };
+enum {
+    kBlack = 0,
+    kNavy = 1,
+    kTeal = 3,
+    kMaroon = 4,
+    kSilver = 7,
+    kGray = 8,
+    kLime = 10,
+    kCyan = 11,
+    kRed = 12,
+    kYellow = 14,
+    kWhite = 15
+};
 
 void DrawScope(QPainter& p)
 {

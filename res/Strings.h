@@ -7,9 +7,9 @@
 
 namespace vantorel::res {
 
-inline constexpr const char* kMainTitle = "Vantorel";            // main window title (string 128)
-inline constexpr const char* kAppTitle = "Sondavel";             // caption of every message box (57344)
-inline constexpr const char* kReady = "Ready";                   // status bar idle text (57345)
+inline constexpr const char* kMainTitle = "Vantorel"; // main window title (string 128)
+inline constexpr const char* kAppTitle = "Sondavel";  // caption of every message box (57344)
+inline constexpr const char* kReady = "Ready";        // status bar idle text (57345)
 
 inline constexpr const char* kFileError = "File Error!!";
 inline constexpr const char* kUnexpectedFileFormat = "Unexpected file format.";
@@ -20,7 +20,8 @@ inline constexpr const char* kCantCopyInHere = "Can't Copy in Here.";
 inline constexpr const char* kCantAllocateHeader = "Can't Allocate Memory for MIDIHDR";
 inline constexpr const char* kComplete = "Complete!";
 
-inline constexpr const char* kConfirmGet = "Attention!! Please be sure to make a backup of the data.\nContinue?";
+inline constexpr const char* kConfirmGet =
+    "Attention!! Please be sure to make a backup of the data.\nContinue?";
 inline constexpr const char* kConfirmSend =
     "Attention!! Please be sure to make a backup of the User data\nin your KQ-3300.\nContinue?";
 

@@ -6,13 +6,15 @@
 
 namespace vantorel {
 
-void ShowFailureBox(const CRunFailure& failure) {
+void ShowFailureBox(const CRunFailure& failure)
+{
     const std::string text = DescribeFailure(failure);
     if (!text.empty())
         AfxMessageBox(text, MB_OK);
 }
 
-void ShowPortErrorBox(const CPortError& error) {
+void ShowPortErrorBox(const CPortError& error)
+{
     AfxMessageBox(error.strText, MB_OK);
 }
 

@@ -42,8 +42,8 @@ template <KindAccessor TKind>
 class CGetDlgT : public CKindTransferDlg<CGettingDlg, CGetPlan> {
 public:
     explicit CGetDlgT(QWidget* parent = nullptr)
-        : CKindTransferDlg(TKind().Dialogs().get, res::kConfirmGet, TKind().Dialogs().getting, res::kGettingCaption,
-                           parent)
+        : CKindTransferDlg(TKind().Dialogs().get, res::kConfirmGet, TKind().Dialogs().getting,
+                           res::kGettingCaption, parent)
     {
     }
 };
@@ -52,8 +52,8 @@ template <KindAccessor TKind>
 class CSendDlgT : public CKindTransferDlg<CSendingDlg, CSendPlan> {
 public:
     explicit CSendDlgT(QWidget* parent = nullptr)
-        : CKindTransferDlg(TKind().Dialogs().send, res::kConfirmSend, TKind().Dialogs().sending, res::kSendingCaption,
-                           parent)
+        : CKindTransferDlg(TKind().Dialogs().send, res::kConfirmSend, TKind().Dialogs().sending,
+                           res::kSendingCaption, parent)
     {
     }
 };

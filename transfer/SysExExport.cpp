@@ -5,7 +5,8 @@
 
 namespace vantorel {
 
-CSysExExport ExportSendPlan(CSendPlan& plan) {
+CSysExExport ExportSendPlan(CSendPlan& plan)
+{
     CSysExExport result;
     CSilentDisplay display; // a file has no progress bar
     plan.Begin(display);
@@ -29,12 +30,14 @@ CSysExExport ExportSendPlan(CSendPlan& plan) {
     return result;
 }
 
-CSysExExport ExportSysEx(const CDocKind& kind, const CDocument& doc, int nEntry) {
+CSysExExport ExportSysEx(const CDocKind& kind, const CDocument& doc, int nEntry)
+{
     const std::unique_ptr<CSendPlan> plan = kind.MakeSendPlan(doc, nEntry);
     return plan ? ExportSendPlan(*plan) : CSysExExport{};
 }
 
-CSysExBytes JoinSysEx(const std::vector<CSysExBytes>& messages) {
+CSysExBytes JoinSysEx(const std::vector<CSysExBytes>& messages)
+{
     CSysExBytes bytes;
     for (const CSysExBytes& m : messages)
         bytes.insert(bytes.end(), m.begin(), m.end());

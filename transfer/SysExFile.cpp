@@ -10,7 +10,8 @@ namespace {
 constexpr size_t kReadChunk = 64 * 1024;
 } // namespace
 
-CSysExFileRead ReadSysExFile(const std::string& strPath, CSysExReader& reader) {
+CSysExFileRead ReadSysExFile(const std::string& strPath, CSysExReader& reader)
+{
     CSysExFileRead result;
     CFileReader file;
     if (result.fault = file.Open(strPath); result.fault != FileFault::None)

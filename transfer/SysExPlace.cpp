@@ -42,7 +42,8 @@ int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, std::s
     return nPlaced;
 }
 
-int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement, const std::string& strEdit)
+int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement,
+               const std::string& strEdit)
 {
     int nPlaced = 0;
     for (int n = 0; n < doc.GetEntryCount() && n < items.GetCount(); ++n) {
@@ -71,7 +72,8 @@ int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount)
     return n < uint32_t(nCount) ? int(n) : -1;
 }
 
-int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit, int nInto)
+int PlaceHaul(const CSysExHaul& haul, const CDocKind& kind, CDocument& doc, const std::string& strEdit,
+              int nInto)
 {
     if (!kind.IsKindOf(doc))
         return 0;

@@ -54,7 +54,8 @@ int MergeBank(const CSysExBank& bank, CDocument& doc, size_t nRecordSize, std::s
 
 // Items of variable entries (doc's entries): value and data, each only when
 // it arrived, through the document's edits.
-int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement, const std::string& strEdit);
+int MergeItems(const CSysExItems& items, CDocument& doc, const CPlacement& placement,
+               const std::string& strEdit);
 
 // Which of nCount items starting at dwFirst, dwStep apart, holds dwAddress; -1 for none.
 int ItemAt(uint32_t dwAddress, uint32_t dwFirst, uint32_t dwStep, int nCount);

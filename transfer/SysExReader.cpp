@@ -97,11 +97,15 @@ std::string FormatDeviceIds(const CSysExHaul& haul)
 // CSysExBank
 
 CSysExBank::CSysExBank(int nCount, size_t nRecordSize)
-    : m_nCount(nCount), m_nRecordSize(nRecordSize), m_data(size_t(nCount) * nRecordSize), m_masks(size_t(nCount))
+    : m_nCount(nCount), m_nRecordSize(nRecordSize), m_data(size_t(nCount) * nRecordSize),
+      m_masks(size_t(nCount))
 {
 }
 
-uint32_t CSysExBank::GetBlockMask(int n) const { return n >= 0 && n < m_nCount ? m_masks[size_t(n)] : 0; }
+uint32_t CSysExBank::GetBlockMask(int n) const
+{
+    return n >= 0 && n < m_nCount ? m_masks[size_t(n)] : 0;
+}
 
 int CSysExBank::GetTakenCount() const
 {
@@ -127,7 +131,8 @@ bool CSysExBank::StoreBlock(int n, int nBlock, size_t nOffset, const uint8_t* p,
 // ---------------------------------------------------------------------------
 // CSysExItems
 
-CSysExItems::CSysExItems(int nCount, uint32_t dwRoom) : m_nCount(nCount), m_dwRoom(dwRoom), m_items(size_t(nCount))
+CSysExItems::CSysExItems(int nCount, uint32_t dwRoom)
+    : m_nCount(nCount), m_dwRoom(dwRoom), m_items(size_t(nCount))
 {
 }
 
@@ -136,8 +141,14 @@ const CSysExItems::CItem* CSysExItems::Item(int n) const
     return n >= 0 && n < m_nCount ? &m_items[size_t(n)] : nullptr;
 }
 
-bool CSysExItems::HasValue(int n) const { return Item(n) && Item(n)->bValue; }
-uint8_t CSysExItems::GetValue(int n) const { return Item(n) ? Item(n)->byValue : 0; }
+bool CSysExItems::HasValue(int n) const
+{
+    return Item(n) && Item(n)->bValue;
+}
+uint8_t CSysExItems::GetValue(int n) const
+{
+    return Item(n) ? Item(n)->byValue : 0;
+}
 
 bool CSysExItems::HasData(int n) const
 {
@@ -145,8 +156,14 @@ bool CSysExItems::HasData(int n) const
     return item && !item->packets.empty() && item->packets[0].bPresent;
 }
 
-size_t CSysExItems::GetDataSize(int n) const { return Item(n) ? Taken(*Item(n)).nBytes : 0; }
-const uint8_t* CSysExItems::GetData(int n) const { return Item(n) ? Item(n)->data.data() : nullptr; }
+size_t CSysExItems::GetDataSize(int n) const
+{
+    return Item(n) ? Taken(*Item(n)).nBytes : 0;
+}
+const uint8_t* CSysExItems::GetData(int n) const
+{
+    return Item(n) ? Item(n)->data.data() : nullptr;
+}
 
 int CSysExItems::GetTakenCount() const
 {
@@ -393,9 +410,8 @@ void CSysExReader::Finish()
     m_haul.m_aSkipBytes[size_t(SysExSkip::AfterGap)] = 0;
     for (const CSysExHaul::CPart& part : m_haul.m_parts)
         if (const CSysExItems* items = std::get_if<CSysExItems>(&part.data))
-            items->ForEachUntaken([this](uint64_t nOffset, size_t nBytes) {
-                Skip(SysExSkip::AfterGap, nOffset, nBytes);
-            });
+            items->ForEachUntaken(
+                [this](uint64_t nOffset, size_t nBytes) { Skip(SysExSkip::AfterGap, nOffset, nBytes); });
 }
 
 } // namespace vantorel

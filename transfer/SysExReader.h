@@ -26,10 +26,10 @@ namespace vantorel {
 // Why a part of the stream was skipped. Counted per reason; the first few
 // occurrences are kept as notes.
 enum class SysExSkip : int {
-    Noise,          // bytes outside F0 ... F7 (a run of them counts once)
-    OtherMaker,     // manufacturer ID not ours
-    OtherDevice,    // device ID or model ID not ours
-    OtherCommand,   // not a data set (a request, for example)
+    Noise,        // bytes outside F0 ... F7 (a run of them counts once)
+    OtherMaker,   // manufacturer ID not ours
+    OtherDevice,  // device ID or model ID not ours
+    OtherCommand, // not a data set (a request, for example)
     BadChecksum,
     UnknownAddress, // no entry's block starts there
     Truncated,      // no F7 before the next F0 or the end, or too short for a data set
@@ -127,7 +127,7 @@ private:
     struct CItem {
         bool bValue = false;
         uint8_t byValue = 0;
-        std::vector<uint8_t> data;     // packet k at k * 231
+        std::vector<uint8_t> data; // packet k at k * 231
         std::vector<CPacket> packets;
     };
     struct CTaken {
@@ -160,9 +160,9 @@ struct CSysExLayout {
     int nCount;
     uint32_t dwFirst;
     uint32_t dwStep;
-    size_t nRecordSize = 0;                 // records: their size
+    size_t nRecordSize = 0;                // records: their size
     std::span<const CSysExBlock> blocks{}; // records: their blocks, numbered as the mask counts them
-    uint32_t dwFirstValue = 0;              // items: the first item's value
+    uint32_t dwFirstValue = 0;             // items: the first item's value
     bool IsItems() const { return blocks.empty(); }
 };
 
@@ -230,10 +230,10 @@ private:
     // A whole message, F0 up to (not with) its F7.
     void ReadMessage(const uint8_t* b, size_t n);
     void Store(uint32_t dwAddress, const uint8_t* pData, size_t nCount);
-    bool StoreRecordBlock(CSysExBank& bank, const CSysExLayout& layout, uint32_t dwAddress, const uint8_t* pData,
-                          size_t nCount);
-    bool StoreItemPart(CSysExItems& items, const CSysExLayout& layout, uint32_t dwAddress, const uint8_t* pData,
-                       size_t nCount);
+    bool StoreRecordBlock(CSysExBank& bank, const CSysExLayout& layout, uint32_t dwAddress,
+                          const uint8_t* pData, size_t nCount);
+    bool StoreItemPart(CSysExItems& items, const CSysExLayout& layout, uint32_t dwAddress,
+                       const uint8_t* pData, size_t nCount);
     // Takes nRoom bytes of a block; fewer is refused, more is clipped.
     bool Fit(size_t nCount, size_t nRoom);
 

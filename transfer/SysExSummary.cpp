@@ -13,14 +13,16 @@ constexpr size_t kSummaryNotes = 3;
 // Up to this many entries of a kind are named one by one.
 constexpr size_t kNamedEntries = 8;
 
-std::string Noun(const CDocKind& kind, int n) {
+std::string Noun(const CDocKind& kind, int n)
+{
     const CTransferNoun noun = kind.Noun();
     return n == 1 ? noun.szOne : noun.szMany;
 }
 
 } // namespace
 
-std::string FormatSysExText(const char* szPattern, const std::vector<std::string>& args) {
+std::string FormatSysExText(const char* szPattern, const std::vector<std::string>& args)
+{
     std::string text;
     for (const char* p = szPattern; *p; ++p) {
         if (p[0] == '%' && p[1] >= '1' && p[1] <= '9' && size_t(p[1] - '1') < args.size()) {
@@ -34,7 +36,8 @@ std::string FormatSysExText(const char* szPattern, const std::vector<std::string
 }
 
 std::string FormatPlacedLine(const CSysExHaul& haul, const CDocKind& kind, const std::string& strTarget,
-                             int nInto) {
+                             int nInto)
+{
     const int nShown = kind.ShownCount(haul);
     const std::string count = std::to_string(nShown);
     const std::vector<int> taken = kind.TakenEntries(haul);
@@ -50,7 +53,8 @@ std::string FormatPlacedLine(const CSysExHaul& haul, const CDocKind& kind, const
     return FormatSysExText(res::kSysExTakenEntriesLine, {count, Noun(kind, nShown), labels, strTarget});
 }
 
-std::string FormatSysExSkips(const CSysExHaul& haul) {
+std::string FormatSysExSkips(const CSysExHaul& haul)
+{
     if (haul.TotalSkips() == 0)
         return {};
     std::string text = FormatSysExText(res::kSysExSkippedLine, {std::to_string(haul.TotalSkips())});
@@ -60,7 +64,8 @@ std::string FormatSysExSkips(const CSysExHaul& haul) {
 }
 
 std::string FormatSysExSummary(const std::string& strHead, const std::vector<std::string>& lines,
-                               const CSysExHaul& haul) {
+                               const CSysExHaul& haul)
+{
     std::string text = strHead;
     for (const std::string& line : lines)
         text += "\n" + line;

@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-
 namespace vantorel {
 
 class CDocKind;

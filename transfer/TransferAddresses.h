@@ -16,7 +16,10 @@ namespace vantorel::address {
 inline constexpr uint32_t kPatchSize = 239;
 inline constexpr uint32_t kUserPatchBase = 0x4000;
 inline constexpr int kPatchShift = 8;
-inline constexpr uint32_t UserPatch(int nIndex) { return (kUserPatchBase + uint32_t(nIndex)) << kPatchShift; }
+inline constexpr uint32_t UserPatch(int nIndex)
+{
+    return (kUserPatchBase + uint32_t(nIndex)) << kPatchShift;
+}
 
 // Performances: 0x4000 apart from 03 00 00 00, five blocks each.
 inline constexpr uint32_t kPerformanceBase = 0x180;
@@ -26,8 +29,8 @@ inline constexpr uint32_t Performance(int nIndex)
     return (kPerformanceBase + uint32_t(nIndex)) << kPerformanceShift;
 }
 // Common, part 1, part 2, patch 1, patch 2, in the order they are exchanged.
-inline constexpr std::array<uint32_t, CPerformRecord::kBlockCount> kPerformanceBlock = {0x0000, 0x0800, 0x0880,
-                                                                                     0x2000, 0x2100};
+inline constexpr std::array<uint32_t, CPerformRecord::kBlockCount> kPerformanceBlock = {
+    0x0000, 0x0800, 0x0880, 0x2000, 0x2100};
 inline constexpr int kFirstPatchBlock = 3;
 inline constexpr int kSecondPatchBlock = 4;
 // Part 1 or 2 of a performance's patches.
@@ -55,15 +58,27 @@ inline constexpr uint32_t kPatternValueBase = 0x0000800;
 inline constexpr uint32_t kPatternDataBase = 0x400;
 inline constexpr int kPatternDataShift = 14;
 inline constexpr uint32_t kPatternStep = 0x4000;
-inline constexpr uint32_t PatternValue(int n) { return kPatternValueBase + uint32_t(n); }
-inline constexpr uint32_t PatternData(int n) { return (kPatternDataBase + uint32_t(n)) << kPatternDataShift; }
+inline constexpr uint32_t PatternValue(int n)
+{
+    return kPatternValueBase + uint32_t(n);
+}
+inline constexpr uint32_t PatternData(int n)
+{
+    return (kPatternDataBase + uint32_t(n)) << kPatternDataShift;
+}
 
 inline constexpr uint32_t kMotionValueBase = 0x0001000;
 inline constexpr uint32_t kMotionDataBase = 18;
 inline constexpr int kMotionDataShift = 20;
 inline constexpr uint32_t kMotionStep = 0x100000;
-inline constexpr uint32_t MotionValue(int n) { return kMotionValueBase + uint32_t(n); }
-inline constexpr uint32_t MotionData(int n) { return (kMotionDataBase + uint32_t(n)) << kMotionDataShift; }
+inline constexpr uint32_t MotionValue(int n)
+{
+    return kMotionValueBase + uint32_t(n);
+}
+inline constexpr uint32_t MotionData(int n)
+{
+    return (kMotionDataBase + uint32_t(n)) << kMotionDataShift;
+}
 
 static_assert(UserPatch(127) == 0x0407F00);
 static_assert(Performance(0) == 0x0600000);

@@ -20,9 +20,15 @@ CTransferBatch::CTransferBatch(int nTotal, const CRunSettings& settings)
     g_pCurrent = this;
 }
 
-CTransferBatch::~CTransferBatch() { g_pCurrent = m_pPrevious; }
+CTransferBatch::~CTransferBatch()
+{
+    g_pCurrent = m_pPrevious;
+}
 
-CTransferBatch* CTransferBatch::Current() { return g_pCurrent; }
+CTransferBatch* CTransferBatch::Current()
+{
+    return g_pCurrent;
+}
 
 void CTransferBatch::BeginPart(int nBefore, int nEntries)
 {

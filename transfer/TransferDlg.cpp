@@ -147,7 +147,10 @@ void CTransferDlg::StartTransfer()
     progress.Start();
 }
 
-bool CTransferDlg::HasStored() { return Progress().HasStored(); }
+bool CTransferDlg::HasStored()
+{
+    return Progress().HasStored();
+}
 
 void CTransferDlg::reject()
 {
@@ -197,7 +200,8 @@ void CProgressDlg::ShowNote(const std::string& text)
     const QLabel* pLabel = GetStatic(IDC_TRANSFER_TEXT);
     const int nWidth = pLabel ? pLabel->contentsRect().width() - kProgressTextX : 0;
     const QString whole = QString::fromLatin1(text.data(), qsizetype(text.size()));
-    ShowLines(text, nWidth > 0 ? WrapText(whole, QFontMetrics(MakeFont(kProgressFont)), nWidth) : QStringList{whole});
+    ShowLines(text, nWidth > 0 ? WrapText(whole, QFontMetrics(MakeFont(kProgressFont)), nWidth)
+                               : QStringList{whole});
 }
 
 void CProgressDlg::FitTextBox(QLabel* pLabel)
@@ -261,7 +265,10 @@ void CProgressDlg::SetProgressPos(int nPos)
         pBar->setValue(std::clamp(nPos, 0, kProgressMax));
 }
 
-void CProgressDlg::SetProgressStep(int nStep) { m_nStep = nStep; }
+void CProgressDlg::SetProgressStep(int nStep)
+{
+    m_nStep = nStep;
+}
 
 void CProgressDlg::StepProgress()
 {

@@ -113,8 +113,8 @@ private:
 
     std::string m_strText;
     QStringList m_lines;
-    int m_nGrowth = 0; // pixels the text box and the window have grown by
-    QObject* m_pTextBox = nullptr; // control 1000 once its painting is ours
+    int m_nGrowth = 0;                 // pixels the text box and the window have grown by
+    QObject* m_pTextBox = nullptr;     // control 1000 once its painting is ours
     QPointer<QStatusBar> m_pStatusBar; // the main window's, found at Start
     int m_nStep = 10;
 };

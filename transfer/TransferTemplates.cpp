@@ -56,7 +56,8 @@ CDlgTemplate AskTemplate(const CAskLayout& layout)
         layout.cy,
         {
             {IDOK, CtlKind::DefButton, res::kStart, kStartX, layout.nButtonsY, kButtonWidth, kButtonHeight},
-            {IDCANCEL, CtlKind::Button, res::kCancel, kCancelX, layout.nButtonsY, kButtonWidth, kButtonHeight},
+            {IDCANCEL, CtlKind::Button, res::kCancel, kCancelX, layout.nButtonsY, kButtonWidth,
+             kButtonHeight},
             {IDC_TRANSFER_TEXT, CtlKind::Static, "", 7, layout.nTextY, 99, 44},
         }};
 }

@@ -29,8 +29,7 @@ protected:
             if (!m_buffer.IsHolding() && m_buffer.m_nShownCursorId != 0)
                 m_buffer.RestoreNormalCursor();
             break;
-        default:
-            break;
+        default: break;
         }
         return QObject::eventFilter(obj, e);
     }
@@ -81,7 +80,10 @@ void CCopyBuffer::Empty()
     CommandStateChanged();
 }
 
-void CCopyBuffer::SetArrowCursor() { RestoreNormalCursor(); }
+void CCopyBuffer::SetArrowCursor()
+{
+    RestoreNormalCursor();
+}
 
 void CCopyBuffer::Clear()
 {
@@ -104,7 +106,9 @@ QCursor CCopyBuffer::CopyCursor(int nKind)
     static std::map<std::pair<int, qreal>, QCursor> cache;
     auto it = cache.find({id, scale});
     if (it == cache.end())
-        it = cache.emplace(std::pair{id, scale}, QCursor(QPixmap::fromImage(res::CopyCursorImage(id, scale)), 0, 0))
+        it = cache
+                 .emplace(std::pair{id, scale},
+                          QCursor(QPixmap::fromImage(res::CopyCursorImage(id, scale)), 0, 0))
                  .first;
     return it->second;
 }

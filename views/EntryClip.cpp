@@ -12,7 +12,8 @@
 
 namespace vantorel {
 
-QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>& entries) {
+QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>& entries)
+{
     if (entries.empty())
         return nullptr;
     // Each entry at its own place in a document of its kind, sent from there.
@@ -36,7 +37,9 @@ QMimeData* MakeEntryMimeData(const CDocKind& kind, const std::vector<CClipEntry>
 }
 
 namespace {
-std::vector<CClipEntry> ReadEntryMessages(const QByteArray& bytes, const CDocKind& kind, const FRowKind& rowKind) {
+std::vector<CClipEntry> ReadEntryMessages(const QByteArray& bytes, const CDocKind& kind,
+                                          const FRowKind& rowKind)
+{
     CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.SetAnyDevice(true); // entries, not a unit's traffic
     reader.Feed(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size()));
@@ -55,23 +58,27 @@ std::vector<CClipEntry> ReadEntryMessages(const QByteArray& bytes, const CDocKin
 } // namespace
 
 std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind& kind,
-                                          const FRowKind& rowKind) {
+                                          const FRowKind& rowKind)
+{
     return ReadEntryMessages(data.data(kSysExMimeType), kind, rowKind);
 }
 
-CEntryClip& CEntryClip::Get() {
+CEntryClip& CEntryClip::Get()
+{
     static CEntryClip clip;
     return clip;
 }
 
-void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries) {
+void CEntryClip::Keep(const CDocKind& kind, std::vector<CClipEntry> entries)
+{
     QMimeData* pData = MakeEntryMimeData(kind, entries);
     m_entries = std::move(entries);
     m_messages.clear();
     Publish(pData);
 }
 
-bool CEntryClip::KeepMessages(QMimeData* pData) {
+bool CEntryClip::KeepMessages(QMimeData* pData)
+{
     if (!pData || !pData->hasFormat(kSysExMimeType)) {
         delete pData;
         return false;
@@ -83,7 +90,8 @@ bool CEntryClip::KeepMessages(QMimeData* pData) {
     return true;
 }
 
-void CEntryClip::Publish(QMimeData* pData) {
+void CEntryClip::Publish(QMimeData* pData)
+{
     m_pOwnData = pData;
     if (pData && QGuiApplication::clipboard())
         QGuiApplication::clipboard()->setMimeData(pData); // the clipboard owns it
@@ -91,7 +99,8 @@ void CEntryClip::Publish(QMimeData* pData) {
         delete pData;
 }
 
-const QMimeData* CEntryClip::ForeignData() const {
+const QMimeData* CEntryClip::ForeignData() const
+{
     const QClipboard* pClipboard = QGuiApplication::clipboard();
     const QMimeData* pData = pClipboard ? pClipboard->mimeData() : nullptr;
     if (!pData || (m_pOwnData && pData == m_pOwnData.data()) || !pData->hasFormat(kSysExMimeType))
@@ -99,7 +108,8 @@ const QMimeData* CEntryClip::ForeignData() const {
     return pData;
 }
 
-std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind& rowKind) const {
+std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind& rowKind) const
+{
     if (const QMimeData* pData = ForeignData())
         return ReadEntryMimeData(*pData, kind, rowKind);
     if (!m_messages.isEmpty())
@@ -107,11 +117,13 @@ std::vector<CClipEntry> CEntryClip::Entries(const CDocKind& kind, const FRowKind
     return m_entries;
 }
 
-bool CEntryClip::HasEntries() const {
+bool CEntryClip::HasEntries() const
+{
     return !m_entries.empty() || !m_messages.isEmpty() || ForeignData();
 }
 
-void CEntryClip::Forget() {
+void CEntryClip::Forget()
+{
     m_entries.clear();
     m_messages.clear();
     QClipboard* pClipboard = QGuiApplication::clipboard();

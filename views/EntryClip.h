@@ -43,7 +43,7 @@ std::vector<CClipEntry> ReadEntryMimeData(const QMimeData& data, const CDocKind&
                                           const FRowKind& rowKind);
 
 class CEntryClip {
-  public:
+public:
     static CEntryClip& Get();
 
     // Keeps the entries and puts them on the system clipboard.
@@ -66,7 +66,7 @@ class CEntryClip {
     void SetPickedUp(const void* pSource) { m_pPickedUp = pSource; }
     const void* PickedUp() const { return m_pPickedUp; }
 
-  private:
+private:
     CEntryClip() = default;
     // The clipboard's mime data when another program put it there.
     const QMimeData* ForeignData() const;

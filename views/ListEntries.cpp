@@ -178,7 +178,10 @@ bool CListView::MarksValid() const
     return !m_marks.empty() && m_nMarkKey == KeyRow() && m_nMarkCount == KeyRowCount();
 }
 
-bool CListView::IsMarkedRow(int nRow) const { return MarksValid() && m_marks.count(nRow) != 0; }
+bool CListView::IsMarkedRow(int nRow) const
+{
+    return MarksValid() && m_marks.count(nRow) != 0;
+}
 
 void CListView::ClearMarks()
 {
@@ -331,7 +334,8 @@ void CListView::StartDrag()
         return;
     static int s_nDrags = 0;
     CActiveDrag& drag = ActiveDrag();
-    const QByteArray token = QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(++s_nDrags);
+    const QByteArray token =
+        QByteArray::number(QCoreApplication::applicationPid()) + ':' + QByteArray::number(++s_nDrags);
     drag = {this, token, std::move(entries)};
     QMimeData* pData = MakeEntryMimeData(*pKind, drag.entries);
     pData->setData(kDragTokenType, drag.token);
@@ -354,7 +358,10 @@ bool CListView::IsEntryDrag(const QMimeData* pData) const
     return pData && GetDocument() && (pData->hasFormat(kSysExMimeType) || IsOwnDrag(*pData));
 }
 
-void CListView::dragEnterEvent(QDragEnterEvent* e) { dragMoveEvent(e); }
+void CListView::dragEnterEvent(QDragEnterEvent* e)
+{
+    dragMoveEvent(e);
+}
 
 void CListView::dragMoveEvent(QDragMoveEvent* e)
 {
@@ -388,7 +395,8 @@ void CListView::DropEntries(const QMimeData& data, const QPoint& ptLogical)
         if (nTarget < 0)
             return;
         const std::vector<int> order = OrderAfterMove(SelectedRows(), nTarget, KeyRowCount());
-        QMetaObject::invokeMethod(this, [this, order] { ApplyOrder(order); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, order] { ApplyOrder(order); }, Qt::QueuedConnection);
         return;
     }
     ClearMarks();
@@ -397,7 +405,8 @@ void CListView::DropEntries(const QMimeData& data, const QPoint& ptLogical)
     if (KeyRow() < 0 || !pKind)
         return;
     const auto rowKind = [this](int n) { return KeyRowKind(n); };
-    std::vector<CClipEntry> entries = IsOwnDrag(data) ? ActiveDrag().entries : ReadEntryMimeData(data, *pKind, rowKind);
+    std::vector<CClipEntry> entries =
+        IsOwnDrag(data) ? ActiveDrag().entries : ReadEntryMimeData(data, *pKind, rowKind);
     QMetaObject::invokeMethod(
         this,
         [this, entries = std::move(entries)] {

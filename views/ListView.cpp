@@ -72,12 +72,14 @@ void CListView::RegisterEditCommands()
                 ui.SetText(QString::fromLatin1(res::kItemRedoStep).arg(h->RedoName()).toStdString());
         });
     const auto bSelected = [this](CCmdUI& ui) { ui.Enable(GetDocument() && KeyRow() >= 0); };
-    OnCommand(ID_EDIT_COPY, [this] { OnEditCopy(); }, bSelected);
-    OnCommand(ID_EDIT_PASTE, [this] { OnEditPaste(); },
-              [this](CCmdUI& ui) {
-                  ui.Enable(GetDocument() && KeyRow() >= 0 &&
-                            (HeldKind() != kCopyNone || CEntryClip::Get().HasEntries()));
-              });
+    OnCommand(
+        ID_EDIT_COPY, [this] { OnEditCopy(); }, bSelected);
+    OnCommand(
+        ID_EDIT_PASTE, [this] { OnEditPaste(); },
+        [this](CCmdUI& ui) {
+            ui.Enable(GetDocument() && KeyRow() >= 0 &&
+                      (HeldKind() != kCopyNone || CEntryClip::Get().HasEntries()));
+        });
     OnCommand(
         ID_EDIT_RENAME,
         [this] {
@@ -86,7 +88,8 @@ void CListView::RegisterEditCommands()
         },
         [this](CCmdUI& ui) { ui.Enable(GetDocument() && CanRenameSelection()); });
     const auto bCanCompare = [this] {
-        return SelectedEntry() >= 0 && CompareHooks().canCompare && CompareHooks().canCompare(*this, SelectedEntry());
+        return SelectedEntry() >= 0 && CompareHooks().canCompare &&
+               CompareHooks().canCompare(*this, SelectedEntry());
     };
     OnCommand(
         ID_COMPARE_WITH_SELECTED,
@@ -201,8 +204,14 @@ void CListView::keyPressEvent(QKeyEvent* e)
     case Qt::Key_End: nTarget = nCount - 1; break;
     case Qt::Key_PageUp: nTarget = nCurrent < 0 ? 0 : nCurrent - nPage; break;
     case Qt::Key_PageDown: nTarget = nCurrent < 0 ? 0 : nCurrent + nPage; break;
-    case Qt::Key_Left: KeyLeftRight(-1); ScrollRowIntoView(KeyRow()); return;
-    case Qt::Key_Right: KeyLeftRight(+1); ScrollRowIntoView(KeyRow()); return;
+    case Qt::Key_Left:
+        KeyLeftRight(-1);
+        ScrollRowIntoView(KeyRow());
+        return;
+    case Qt::Key_Right:
+        KeyLeftRight(+1);
+        ScrollRowIntoView(KeyRow());
+        return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_F2:
@@ -283,7 +292,10 @@ void CListView::FillList(CDC& dc, const QSize& size)
     dc.FillSolidRect(CRect{0, 0, size.width(), size.height()}, ListColor());
 }
 
-void CListView::FillBand(CDC& dc, const CRect& rc) { dc.FillSolidRect(rc, DarkColor()); }
+void CListView::FillBand(CDC& dc, const CRect& rc)
+{
+    dc.FillSolidRect(rc, DarkColor());
+}
 
 void CListView::DrawLine(CDC& dc, const QColor& color, int x0, int y0, int x1, int y1)
 {
@@ -356,7 +368,10 @@ void CListView::FitList(const QSize& size)
     ResizeParentToFit(true);
 }
 
-void CListView::OnUpdate(CViewBase*, long, CObject* pHint) { UpdateFromHint(pHint); }
+void CListView::OnUpdate(CViewBase*, long, CObject* pHint)
+{
+    UpdateFromHint(pHint);
+}
 
 int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPoint& ptViewport)
 {
@@ -398,15 +413,28 @@ int CListView::TrackPopupMenu(const std::vector<CMenuItem>& described, const QPo
     return nChosen;
 }
 
-int CListView::HeldKind() { return CCopyBuffer::Get().Kind(); }
+int CListView::HeldKind()
+{
+    return CCopyBuffer::Get().Kind();
+}
 
-void CListView::PickUp(int nKind, void* pSource) { CCopyBuffer::Get().PickUp(nKind, pSource, GetDocument()); }
+void CListView::PickUp(int nKind, void* pSource)
+{
+    CCopyBuffer::Get().PickUp(nKind, pSource, GetDocument());
+}
 
-void CListView::EmptyCopyBuffer() { CCopyBuffer::Get().Empty(); }
+void CListView::EmptyCopyBuffer()
+{
+    CCopyBuffer::Get().Empty();
+}
 
-void CListView::RefuseDrop() { AfxMessageBox(res::kCantCopyInHere, MB_OK); }
+void CListView::RefuseDrop()
+{
+    AfxMessageBox(res::kCantCopyInHere, MB_OK);
+}
 
-bool CListView::FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select)
+bool CListView::FinishDrop(const void* pDest, const std::function<void()>& copy,
+                           const std::function<void()>& select)
 {
     CCopyBuffer& buffer = CCopyBuffer::Get();
     const bool bCopy = buffer.Source() != pDest;
@@ -431,6 +459,9 @@ void CListView::BringFrameToTop()
     frame->raise();
 }
 
-bool CListView::OnSetCursor() { return CCopyBuffer::Get().Kind() != 0; }
+bool CListView::OnSetCursor()
+{
+    return CCopyBuffer::Get().Kind() != 0;
+}
 
 } // namespace vantorel

@@ -52,8 +52,8 @@ public:
     void OnInitialUpdate() override;
 
     // ---- look -------------------------------------------------------------
-    static QColor ListColor() { return RGB(192, 192, 192); } // the list's grey
-    static QColor DarkColor() { return RGB(127, 127, 127); } // dark lines and the selection band
+    static QColor ListColor() { return RGB(192, 192, 192); }  // the list's grey
+    static QColor DarkColor() { return RGB(127, 127, 127); }  // dark lines and the selection band
     static QColor LightColor() { return RGB(255, 255, 255); } // white lines
     // Courier New, cell height 14, width 7, weight 400.
     static CFontSpec ListFont() { return CFontSpec{14, 7, 400, "Courier New"}; }
@@ -208,7 +208,8 @@ protected:
     // copy() makes the document's copy edit (modified, one undo step), select()
     // sets the window's selection and repaints, the frame comes to the top and
     // the arrow cursor is set. The buffer is emptied in both cases. True when copied.
-    bool FinishDrop(const void* pDest, const std::function<void()>& copy, const std::function<void()>& select);
+    bool FinishDrop(const void* pDest, const std::function<void()>& copy,
+                    const std::function<void()>& select);
     // Raises this view's child frame above the others and activates it.
     void BringFrameToTop();
     // Keeps the copy cursor while the buffer holds an entry.
@@ -293,7 +294,7 @@ private:
     std::set<int> m_marks; // selected rows besides the selected row
     int m_nMarkKey = -1;   // the selected row and column size the marks go with
     int m_nMarkCount = 0;
-    int m_nAnchor = -1;    // where Ctrl+Shift ranges start
+    int m_nAnchor = -1;        // where Ctrl+Shift ranges start
     std::set<int> m_rangeBase; // selected by Ctrl+clicks before the range
     // A left press that may become a drag; bDeferred when it pressed on a row
     // of several selected (the click happens on release, if no drag starts).

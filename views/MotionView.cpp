@@ -51,8 +51,10 @@ void CMotionView::RepaintDocument()
         pDoc->UpdateAllViews(nullptr);
 }
 
-void CMotionView::RepaintSelection(int, int) { RepaintDocument(); }
-
+void CMotionView::RepaintSelection(int, int)
+{
+    RepaintDocument();
+}
 
 int CMotionView::RunGetDialog(int nSingle)
 {

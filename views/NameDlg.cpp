@@ -75,7 +75,8 @@ private:
 
 } // namespace
 
-CNameDlg::CNameDlg(const CDlgTemplate& tmpl, int nEditId, QWidget* parent) : CDialog(tmpl, parent), m_nEditId(nEditId)
+CNameDlg::CNameDlg(const CDlgTemplate& tmpl, int nEditId, QWidget* parent)
+    : CDialog(tmpl, parent), m_nEditId(nEditId)
 {
 }
 

@@ -27,11 +27,11 @@ inline constexpr int ID_SEND_PATCH = 32803;
 inline const std::vector<CListView::CMenuItem>& ContextMenu()
 {
     static const std::vector<CListView::CMenuItem> items{{ID_INIT_PATCH, res::kMenuInitializePatch},
-                                                          {0, nullptr},
-                                                          {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
-                                                          {0, nullptr},
-                                                          {ID_GET_PATCH, res::kMenuGetPatch},
-                                                          {ID_SEND_PATCH, res::kMenuSendPatch}};
+                                                         {0, nullptr},
+                                                         {ID_EDIT_PATCH_NAME, res::kMenuEditPatchName},
+                                                         {0, nullptr},
+                                                         {ID_GET_PATCH, res::kMenuGetPatch},
+                                                         {ID_SEND_PATCH, res::kMenuSendPatch}};
     return items;
 }
 

@@ -34,7 +34,10 @@ CPatchView::CPatchView(QWidget* parent) : CListView(parent)
 
 CPatchView::~CPatchView() = default;
 
-CPatchDoc* CPatchView::GetPatchDoc() const { return dynamic_cast<CPatchDoc*>(GetDocument()); }
+CPatchDoc* CPatchView::GetPatchDoc() const
+{
+    return dynamic_cast<CPatchDoc*>(GetDocument());
+}
 
 QSize CPatchView::ContentSize() const
 {

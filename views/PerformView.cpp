@@ -46,7 +46,10 @@ CPerformView::CPerformView(QWidget* parent) : CListView(parent)
 
 CPerformView::~CPerformView() = default;
 
-CPerformDoc* CPerformView::GetPerformDoc() const { return dynamic_cast<CPerformDoc*>(GetDocument()); }
+CPerformDoc* CPerformView::GetPerformDoc() const
+{
+    return dynamic_cast<CPerformDoc*>(GetDocument());
+}
 
 QSize CPerformView::ContentSize() const
 {
@@ -303,9 +306,15 @@ void CPerformView::SetContextToSelection()
         SetContext(m_nSelectPerformance, m_nSelectPerformance * 2);
 }
 
-int CPerformView::KeyRowCount() const { return m_nSelectPatch >= 0 ? kHalfRowCount : kRowCount; }
+int CPerformView::KeyRowCount() const
+{
+    return m_nSelectPatch >= 0 ? kHalfRowCount : kRowCount;
+}
 
-int CPerformView::KeyRow() const { return m_nSelectPatch >= 0 ? m_nSelectPatch : m_nSelectPerformance; }
+int CPerformView::KeyRow() const
+{
+    return m_nSelectPatch >= 0 ? m_nSelectPatch : m_nSelectPerformance;
+}
 
 CRect CPerformView::KeyRowRect(int nRow) const
 {

@@ -34,8 +34,8 @@ public:
     static constexpr int ID_GET_PERFORMANCE = 32806;
     static constexpr int ID_SEND_PERFORMANCE = 32807;
 
-    static constexpr int kRowCount = 64;       // performances
-    static constexpr int kHalfRowCount = 128;  // patches in the patch column
+    static constexpr int kRowCount = 64;      // performances
+    static constexpr int kHalfRowCount = 128; // patches in the patch column
 
     explicit CPerformView(QWidget* parent = nullptr);
     ~CPerformView() override;

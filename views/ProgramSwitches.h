@@ -8,7 +8,10 @@ namespace vantorel {
 // frame reads it from the profile when it is created and writes it back.
 int GetSendDataSwitch();
 void SetSendDataSwitch(int nOn);
-inline bool IsSendDataOn() { return GetSendDataSwitch() != 0; }
+inline bool IsSendDataOn()
+{
+    return GetSendDataSwitch() != 0;
+}
 // The Send Data command: 0 becomes 1, any other value 0.
 void ToggleSendDataSwitch();
 

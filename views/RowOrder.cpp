@@ -5,7 +5,8 @@
 
 namespace vantorel {
 
-std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, int nCount) {
+std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, int nCount)
+{
     std::vector<int> others;
     for (int r = 0; r < nCount; ++r)
         if (!std::binary_search(selected.begin(), selected.end(), r))
@@ -15,7 +16,8 @@ std::vector<int> OrderAfterMove(const std::vector<int>& selected, int nTarget, i
     return others;
 }
 
-std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int nCount) {
+std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int nCount)
+{
     if (selected.empty() || (nStep < 0 && selected.front() == 0) ||
         (nStep > 0 && selected.back() >= nCount - 1))
         return {};
@@ -32,7 +34,8 @@ std::vector<int> OrderAfterStep(const std::vector<int>& selected, int nStep, int
     return order;
 }
 
-int RowAfter(const std::vector<int>& order, int nRow) {
+int RowAfter(const std::vector<int>& order, int nRow)
+{
     const auto it = std::find(order.begin(), order.end(), nRow);
     return it == order.end() ? -1 : static_cast<int>(it - order.begin());
 }

@@ -12,7 +12,10 @@ namespace vantorel {
 
 namespace {
 // Each row's block: the copy kind it is picked up as and its size.
-int KindOfRow(int nRow) { return nRow == CSystemView::kRowSystemParameter ? kCopySystem : kCopyTxRx; }
+int KindOfRow(int nRow)
+{
+    return nRow == CSystemView::kRowSystemParameter ? kCopySystem : kCopyTxRx;
+}
 uint8_t* BlockOfRow(CSystemDoc& doc, int nRow)
 {
     return nRow == CSystemView::kRowSystemParameter ? doc.SystemParameter() : doc.TxRxSetting();
@@ -24,17 +27,17 @@ static_assert(CSystemView::kRowSystemParameter == CSystemDoc::kBlockSystemParame
 int SystemEntry(int nMode)
 {
     switch (nMode) {
-    case CSystemView::kModeSystemParameter:
-        return CSystemView::kRowSystemParameter;
-    case CSystemView::kModeTxRxSetting:
-        return CSystemView::kRowTxRxSetting;
-    default:
-        return -1;
+    case CSystemView::kModeSystemParameter: return CSystemView::kRowSystemParameter;
+    case CSystemView::kModeTxRxSetting: return CSystemView::kRowTxRxSetting;
+    default: return -1;
     }
 }
 } // namespace
 
-int CSystemView::KeyRowKind(int nRow) const { return KindOfRow(nRow); }
+int CSystemView::KeyRowKind(int nRow) const
+{
+    return KindOfRow(nRow);
+}
 
 CSystemView::CSystemView(QWidget* parent) : CListView(parent)
 {
@@ -64,10 +67,11 @@ void CSystemView::OnDraw(CDC& dc)
     const CSystemDoc* pDoc = GetDocument();
     if (!pDoc)
         return;
-    DrawRowGrid(dc,
-                CRowGrid{0, {0, pDoc->m_nListRightX}, pDoc->m_nListHeight, kRowCount, pDoc->m_nRowHeight,
-                         ContentSize()},
-                m_nSelect);
+    DrawRowGrid(
+        dc,
+        CRowGrid{
+            0, {0, pDoc->m_nListRightX}, pDoc->m_nListHeight, kRowCount, pDoc->m_nRowHeight, ContentSize()},
+        m_nSelect);
     SelectListFont(dc);
     dc.SetTextColor(RGB(0, 63, 0));
     DrawText(dc, 5, kRowSystemParameter * pDoc->m_nRowHeight + 2, res::kRowSystemParameter);

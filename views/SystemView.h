@@ -51,7 +51,10 @@ protected:
     CRect KeyRowRect(int nRow) const override;
     void KeySelect(int nRow) override { Select(nRow); }
     void InitializeRow(int nRow) override { Initialize(nRow); }
-    int KeyRowAt(const QPoint& ptLogical) const override { return IsInside(ptLogical) ? RowAt(ptLogical) : -1; }
+    int KeyRowAt(const QPoint& ptLogical) const override
+    {
+        return IsInside(ptLogical) ? RowAt(ptLogical) : -1;
+    }
     void SelectAt(const QPoint& ptLogical) override
     {
         if (const int nRow = KeyRowAt(ptLogical); nRow >= 0)

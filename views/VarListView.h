@@ -16,11 +16,11 @@ class CVarListView : public CListView {
 public:
     // What a window built on this class is.
     struct CVarListSpec {
-        int nKind = 0;          // copy kind of its entries
+        int nKind = 0; // copy kind of its entries
         int nRows = 0;
-        int nIdGetAll = 0;      // main menu and toolbar
+        int nIdGetAll = 0; // main menu and toolbar
         int nIdSendAll = 0;
-        int nIdInitialize = 0;  // context menu, on the context row
+        int nIdInitialize = 0; // context menu, on the context row
         int nIdGetOne = 0;
         int nIdSendOne = 0;
         const char* szInitialize = "";

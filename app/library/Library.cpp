@@ -24,7 +24,8 @@ constexpr const char* kSection = "Library";
 constexpr const char* kKeyShown = "Window"; // 1 when it was open at the end of the last run
 } // namespace
 
-CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame), m_docManager(docManager) {
+CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame), m_docManager(docManager)
+{
     m_pWindow = new CLibraryWindow(&frame);
     m_pWindow->hide();
     frame.addDockWidget(Qt::LeftDockWidgetArea, m_pWindow);
@@ -36,17 +37,20 @@ CLibrary::CLibrary(QMainWindow& frame, CDocManager& docManager) : m_frame(frame)
         QTimer::singleShot(0, this, [this] { ShowWindow(); });
 }
 
-CLibrary::~CLibrary() {
+CLibrary::~CLibrary()
+{
     m_pScanner.reset(); // waits for a running scan before the index goes
     if (m_pWindow)
         m_pWindow->SetIndex(nullptr);
 }
 
-CLibraryWindow* CLibrary::Window() const {
+CLibraryWindow* CLibrary::Window() const
+{
     return m_pWindow;
 }
 
-CLibraryIndex* CLibrary::Index() {
+CLibraryIndex* CLibrary::Index()
+{
     if (m_pIndex || m_bOpenFailed)
         return m_pIndex.get();
     std::string strError;
@@ -73,33 +77,39 @@ CLibraryIndex* CLibrary::Index() {
     return m_pIndex.get();
 }
 
-bool CLibrary::IsScanning() const {
+bool CLibrary::IsScanning() const
+{
     return m_pScanner && m_pScanner->IsScanning();
 }
 
-bool CLibrary::IsWindowShown() const {
+bool CLibrary::IsWindowShown() const
+{
     return m_pWindow && m_pWindow->isVisible();
 }
 
-void CLibrary::ShowWindow() {
+void CLibrary::ShowWindow()
+{
     Index();
     m_pWindow->show();
     m_pWindow->raise();
 }
 
-void CLibrary::ToggleWindow() {
+void CLibrary::ToggleWindow()
+{
     if (IsWindowShown())
         m_pWindow->hide();
     else
         ShowWindow();
 }
 
-void CLibrary::Find() {
+void CLibrary::Find()
+{
     ShowWindow();
     m_pWindow->FocusSearch();
 }
 
-void CLibrary::ShowFolders() {
+void CLibrary::ShowFolders()
+{
     CLibraryIndex* pIndex = Index();
     if (!pIndex)
         return;
@@ -111,27 +121,32 @@ void CLibrary::ShowFolders() {
     }
 }
 
-void CLibrary::Scan() {
+void CLibrary::Scan()
+{
     if (Index())
         m_pScanner->Start();
 }
 
-void CLibrary::StopScan() {
+void CLibrary::StopScan()
+{
     if (m_pScanner)
         m_pScanner->Stop();
 }
 
-void CLibrary::ShowProblems() {
+void CLibrary::ShowProblems()
+{
     if (CLibraryIndex* pIndex = Index())
         ShowLibraryProblems(*pIndex, &m_frame);
 }
 
-void CLibrary::ShowDuplicates() {
+void CLibrary::ShowDuplicates()
+{
     if (CLibraryIndex* pIndex = Index())
         ShowLibraryDuplicates(*pIndex, &m_frame);
 }
 
-std::vector<std::string> CLibrary::OfferedFolders() const {
+std::vector<std::string> CLibrary::OfferedFolders() const
+{
     std::vector<std::string> folders;
     auto offer = [&folders](const std::string& strFile) {
         if (strFile.empty())
@@ -147,7 +162,8 @@ std::vector<std::string> CLibrary::OfferedFolders() const {
     return folders;
 }
 
-void CLibrary::OpenEntry(const CLibraryEntry& entry) {
+void CLibrary::OpenEntry(const CLibraryEntry& entry)
+{
     const QString strPath = DecodeFileName(entry.strFile);
     if (!DocumentKinds().FromExtension(entry.strFile)) {
         // A .syx file is imported, as when it is dropped on the window.

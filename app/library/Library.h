@@ -25,7 +25,7 @@ struct CLibraryEntry;
 
 class CLibrary : public QObject {
     Q_OBJECT
-  public:
+public:
     CLibrary(QMainWindow& frame, CDocManager& docManager);
     ~CLibrary() override;
 
@@ -47,11 +47,12 @@ class CLibrary : public QObject {
     // Opens an entry's file in its list window with the entry selected (or
     // brings that window to the front); a .syx file goes to openFiles.
     void OpenEntry(const CLibraryEntry& entry);
-    void SetOpenFilesHandler(std::function<void(const QStringList&)> handler) {
+    void SetOpenFilesHandler(std::function<void(const QStringList&)> handler)
+    {
         m_onOpenFiles = std::move(handler);
     }
 
-  private:
+private:
     // Shows the window over the index (opening it).
     void ShowWindow();
     // The folders of open documents and recent files, for Folders....

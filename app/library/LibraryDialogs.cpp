@@ -22,14 +22,16 @@
 namespace vantorel {
 
 namespace {
-QString Latin1(const std::string& s) {
+QString Latin1(const std::string& s)
+{
     return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
 }
 } // namespace
 
 CLibraryFoldersDlg::CLibraryFoldersDlg(CLibraryIndex& index, const std::vector<std::string>& offered,
                                        QWidget* parent)
-    : QDialog(parent), m_index(index), m_offered(offered) {
+    : QDialog(parent), m_index(index), m_offered(offered)
+{
     setWindowTitle(Q(res::kLibraryFoldersCaption));
     auto* pLayout = new QVBoxLayout(this);
     pLayout->addWidget(new QLabel(Q(res::kLibraryFoldersLabel), this));
@@ -74,7 +76,8 @@ CLibraryFoldersDlg::CLibraryFoldersDlg(CLibraryIndex& index, const std::vector<s
     Fill();
 }
 
-void CLibraryFoldersDlg::Add(const std::string& dir) {
+void CLibraryFoldersDlg::Add(const std::string& dir)
+{
     std::string strError;
     if (m_index.AddFolder(dir, strError))
         m_bChanged = true;
@@ -83,7 +86,8 @@ void CLibraryFoldersDlg::Add(const std::string& dir) {
     Fill();
 }
 
-void CLibraryFoldersDlg::Fill() {
+void CLibraryFoldersDlg::Fill()
+{
     const std::vector<std::string> folders = m_index.Folders();
     m_pFolders->clear();
     for (const std::string& dir : folders)
@@ -96,7 +100,8 @@ void CLibraryFoldersDlg::Fill() {
 
 namespace {
 // A read-only list in a dialog with a Close button.
-QDialog* MakeListDialog(const char* szCaption, QWidget* pList, QWidget* parent) {
+QDialog* MakeListDialog(const char* szCaption, QWidget* pList, QWidget* parent)
+{
     auto* pDlg = new QDialog(parent);
     pDlg->setAttribute(Qt::WA_DeleteOnClose);
     pDlg->setWindowTitle(Q(szCaption));
@@ -111,7 +116,8 @@ QDialog* MakeListDialog(const char* szCaption, QWidget* pList, QWidget* parent) 
 }
 } // namespace
 
-void ShowLibraryProblems(const CLibraryIndex& index, QWidget* parent) {
+void ShowLibraryProblems(const CLibraryIndex& index, QWidget* parent)
+{
     const std::vector<CLibraryProblem> problems = index.Problems();
     if (problems.empty()) {
         AfxMessageBox(res::kLibraryNoProblems, MB_OK);
@@ -127,7 +133,8 @@ void ShowLibraryProblems(const CLibraryIndex& index, QWidget* parent) {
     MakeListDialog(res::kLibraryProblemsCaption, pTree, parent)->show();
 }
 
-void ShowLibraryDuplicates(const CLibraryIndex& index, QWidget* parent) {
+void ShowLibraryDuplicates(const CLibraryIndex& index, QWidget* parent)
+{
     const std::vector<std::vector<CLibraryEntry>> groups = index.Duplicates();
     if (groups.empty()) {
         AfxMessageBox(res::kLibraryNoDuplicates, MB_OK);

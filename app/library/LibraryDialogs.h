@@ -16,14 +16,14 @@ class CLibraryIndex;
 
 class CLibraryFoldersDlg : public QDialog {
     Q_OBJECT
-  public:
+public:
     // offered: folders of files opened or saved; those already indexed are left out.
     CLibraryFoldersDlg(CLibraryIndex& index, const std::vector<std::string>& offered,
                        QWidget* parent = nullptr);
     // True when a folder was added or removed (a scan should follow).
     bool Changed() const { return m_bChanged; }
 
-  private:
+private:
     void Fill();
     void Add(const std::string& dir);
 

@@ -9,7 +9,8 @@
 
 namespace vantorel {
 
-QString KindDisplayName(const CDocKind* pKind) {
+QString KindDisplayName(const CDocKind* pKind)
+{
     for (const CKindWindow& w : KindWindows())
         if (w.pKind == pKind)
             return QString::fromLatin1(w.szDocStrings).section(QLatin1Char('\n'), 1, 1);
@@ -18,12 +19,14 @@ QString KindDisplayName(const CDocKind* pKind) {
 
 CLibraryModel::CLibraryModel(QObject* parent) : QAbstractTableModel(parent) {}
 
-void CLibraryModel::SetIndex(const CLibraryIndex* pIndex) {
+void CLibraryModel::SetIndex(const CLibraryIndex* pIndex)
+{
     m_pIndex = pIndex;
     SetQuery(m_query);
 }
 
-void CLibraryModel::SetQuery(const CLibraryQuery& query) {
+void CLibraryModel::SetQuery(const CLibraryQuery& query)
+{
     beginResetModel();
     m_query = query;
     m_query.nOffset = 0;
@@ -35,7 +38,8 @@ void CLibraryModel::SetQuery(const CLibraryQuery& query) {
     endResetModel();
 }
 
-std::vector<CLibraryEntry> CLibraryModel::NextPage() const {
+std::vector<CLibraryEntry> CLibraryModel::NextPage() const
+{
     if (m_bAtEnd || !m_pIndex)
         return {};
     CLibraryQuery q = m_query;
@@ -44,11 +48,13 @@ std::vector<CLibraryEntry> CLibraryModel::NextPage() const {
     return m_pIndex->Search(q);
 }
 
-bool CLibraryModel::canFetchMore(const QModelIndex& parent) const {
+bool CLibraryModel::canFetchMore(const QModelIndex& parent) const
+{
     return !parent.isValid() && !m_bAtEnd;
 }
 
-void CLibraryModel::fetchMore(const QModelIndex& parent) {
+void CLibraryModel::fetchMore(const QModelIndex& parent)
+{
     if (parent.isValid() || m_bAtEnd)
         return;
     std::vector<CLibraryEntry> page = NextPage();
@@ -62,11 +68,13 @@ void CLibraryModel::fetchMore(const QModelIndex& parent) {
     endInsertRows();
 }
 
-const CLibraryEntry* CLibraryModel::Entry(int nRow) const {
+const CLibraryEntry* CLibraryModel::Entry(int nRow) const
+{
     return nRow >= 0 && nRow < static_cast<int>(m_rows.size()) ? &m_rows[static_cast<size_t>(nRow)] : nullptr;
 }
 
-void CLibraryModel::ShowStarred(const std::string& strSound, bool bStarred) {
+void CLibraryModel::ShowStarred(const std::string& strSound, bool bStarred)
+{
     for (size_t i = 0; i < m_rows.size(); ++i) {
         if (m_rows[i].strSound != strSound)
             continue;
@@ -76,20 +84,24 @@ void CLibraryModel::ShowStarred(const std::string& strSound, bool bStarred) {
     }
 }
 
-int CLibraryModel::rowCount(const QModelIndex& parent) const {
+int CLibraryModel::rowCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
 }
 
-int CLibraryModel::columnCount(const QModelIndex& parent) const {
+int CLibraryModel::columnCount(const QModelIndex& parent) const
+{
     return parent.isValid() ? 0 : kColumnCount;
 }
 
-Qt::ItemFlags CLibraryModel::flags(const QModelIndex& index) const {
+Qt::ItemFlags CLibraryModel::flags(const QModelIndex& index) const
+{
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled
                            : Qt::NoItemFlags;
 }
 
-QVariant CLibraryModel::data(const QModelIndex& index, int role) const {
+QVariant CLibraryModel::data(const QModelIndex& index, int role) const
+{
     const CLibraryEntry* e = Entry(index.row());
     if (e && role == Qt::TextAlignmentRole && index.column() == kStar)
         return QVariant::fromValue(Qt::AlignCenter);
@@ -98,26 +110,20 @@ QVariant CLibraryModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ToolTipRole)
         return DecodeFileName(e->strFile);
     switch (index.column()) {
-    case kName:
-        return QString::fromLatin1(e->strName.data(), static_cast<qsizetype>(e->strName.size()));
-    case kKind:
-        return KindDisplayName(e->pKind);
-    case kLabel:
-        return QString::fromLatin1(e->strLabel.data(), static_cast<qsizetype>(e->strLabel.size()));
-    case kFile:
-        return QFileInfo(DecodeFileName(e->strFile)).fileName();
-    case kFolder:
-        return QFileInfo(DecodeFileName(e->strFile)).path();
+    case kName: return QString::fromLatin1(e->strName.data(), static_cast<qsizetype>(e->strName.size()));
+    case kKind: return KindDisplayName(e->pKind);
+    case kLabel: return QString::fromLatin1(e->strLabel.data(), static_cast<qsizetype>(e->strLabel.size()));
+    case kFile: return QFileInfo(DecodeFileName(e->strFile)).fileName();
+    case kFolder: return QFileInfo(DecodeFileName(e->strFile)).path();
     case kDate:
         return QDateTime::fromSecsSinceEpoch(e->nModified).toString(QStringLiteral("yyyy-MM-dd hh:mm"));
-    case kStar:
-        return QString::fromUtf8(e->bStarred ? res::kLibraryStar : res::kLibraryNoStar);
-    default:
-        return {};
+    case kStar: return QString::fromUtf8(e->bStarred ? res::kLibraryStar : res::kLibraryNoStar);
+    default: return {};
     }
 }
 
-QVariant CLibraryModel::headerData(int section, Qt::Orientation orientation, int role) const {
+QVariant CLibraryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
     static const char* const titles[kColumnCount] = {

@@ -12,7 +12,7 @@ namespace vantorel {
 
 class CLibraryModel : public QAbstractTableModel {
     Q_OBJECT
-  public:
+public:
     // The star first: a narrow window still shows it.
     enum EColumn { kStar, kName, kKind, kLabel, kFile, kFolder, kDate, kColumnCount };
     static constexpr int kPageSize = 200;
@@ -40,7 +40,7 @@ class CLibraryModel : public QAbstractTableModel {
     void fetchMore(const QModelIndex& parent) override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
-  private:
+private:
     // The next page of the query, without telling the views.
     std::vector<CLibraryEntry> NextPage() const;
 

@@ -19,13 +19,15 @@ namespace {
 constexpr int kMaxWatchedFolders = 4000;
 constexpr int kSettleMs = 500;
 
-QString Number(int n) {
+QString Number(int n)
+{
     return QLocale(QLocale::English, QLocale::UnitedStates).toString(n);
 }
 } // namespace
 
 CLibraryScanner::CLibraryScanner(CLibraryIndex& index, QStatusBar* pStatusBar, QObject* parent)
-    : QObject(parent), m_index(index), m_pStatusBar(pStatusBar) {
+    : QObject(parent), m_index(index), m_pStatusBar(pStatusBar)
+{
     if (m_pStatusBar) {
         m_pProgress = new QLabel(m_pStatusBar);
         m_pStop = new QToolButton(m_pStatusBar);
@@ -44,7 +46,8 @@ CLibraryScanner::CLibraryScanner(CLibraryIndex& index, QStatusBar* pStatusBar, Q
             [this](const QString& strDir) { OnDirectoryChanged(strDir); });
 }
 
-CLibraryScanner::~CLibraryScanner() {
+CLibraryScanner::~CLibraryScanner()
+{
     m_bStop = true;
     if (m_thread.joinable())
         m_thread.join();
@@ -54,11 +57,13 @@ CLibraryScanner::~CLibraryScanner() {
     }
 }
 
-QString CLibraryScanner::ProgressText(const CScanProgress& progress) {
+QString CLibraryScanner::ProgressText(const CScanProgress& progress)
+{
     return QString::fromLatin1(res::kLibraryIndexing).arg(Number(progress.nDone), Number(progress.nTotal));
 }
 
-void CLibraryScanner::Start() {
+void CLibraryScanner::Start()
+{
     if (IsScanning())
         return;
     m_bStop = false;
@@ -98,11 +103,13 @@ void CLibraryScanner::Start() {
     });
 }
 
-void CLibraryScanner::Stop() {
+void CLibraryScanner::Stop()
+{
     m_bStop = true;
 }
 
-void CLibraryScanner::OnScanEnded(const CScanSummary& summary, std::vector<std::string> dirs) {
+void CLibraryScanner::OnScanEnded(const CScanSummary& summary, std::vector<std::string> dirs)
+{
     if (m_thread.joinable())
         m_thread.join();
     if (m_pProgress) {
@@ -135,7 +142,8 @@ void CLibraryScanner::OnScanEnded(const CScanSummary& summary, std::vector<std::
         Start();
 }
 
-CLibraryScanner::CListing CLibraryScanner::ListFolder(const std::string& dir) {
+CLibraryScanner::CListing CLibraryScanner::ListFolder(const std::string& dir)
+{
     CListing listing;
     const QFileInfoList files = QDir(DecodeFileName(dir)).entryInfoList(QDir::Files | QDir::Hidden);
     for (const QFileInfo& f : files)
@@ -143,12 +151,14 @@ CLibraryScanner::CListing CLibraryScanner::ListFolder(const std::string& dir) {
     return listing;
 }
 
-void CLibraryScanner::OnDirectoryChanged(const QString& strDir) {
+void CLibraryScanner::OnDirectoryChanged(const QString& strDir)
+{
     m_changedDirs.insert(EncodeFileName(strDir));
     m_settle.start();
 }
 
-void CLibraryScanner::RefreshChangedFiles() {
+void CLibraryScanner::RefreshChangedFiles()
+{
     if (IsScanning()) {
         m_settle.start(); // the scan reads them; look again after it
         return;

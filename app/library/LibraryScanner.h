@@ -26,7 +26,7 @@ namespace vantorel {
 
 class CLibraryScanner : public QObject {
     Q_OBJECT
-  public:
+public:
     CLibraryScanner(CLibraryIndex& index, QStatusBar* pStatusBar, QObject* parent = nullptr);
     // Stops a running scan and waits for it.
     ~CLibraryScanner() override;
@@ -39,13 +39,13 @@ class CLibraryScanner : public QObject {
     // The text the status bar shows for a progress ("Indexing 1,240 of 10,000 files").
     static QString ProgressText(const CScanProgress& progress);
 
-  signals:
+signals:
     // The index changed: a scan ended or files were re-read.
     void indexChanged();
     // A running scan has gone on (now and then).
     void progressed();
 
-  private:
+private:
     // The scan ended on the worker: summary, then the watcher's folders.
     void OnScanEnded(const CScanSummary& summary, std::vector<std::string> dirs);
     // Folders whose contents changed are compared with what they held.

@@ -30,7 +30,8 @@ namespace vantorel {
 
 namespace {
 
-CLibraryWindow::DragHook& Hook() {
+CLibraryWindow::DragHook& Hook()
+{
     static CLibraryWindow::DragHook hook;
     return hook;
 }
@@ -38,7 +39,8 @@ CLibraryWindow::DragHook& Hook() {
 
 // ---- the result list ---------------------------------------------------------
 
-CLibraryResultView::CLibraryResultView(QWidget* parent) : QTableView(parent) {
+CLibraryResultView::CLibraryResultView(QWidget* parent) : QTableView(parent)
+{
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setDragEnabled(true);
@@ -52,14 +54,16 @@ CLibraryResultView::CLibraryResultView(QWidget* parent) : QTableView(parent) {
     horizontalHeader()->setHighlightSections(false);
 }
 
-QSize CLibraryResultView::sizeHint() const {
+QSize CLibraryResultView::sizeHint() const
+{
     int nWidth = 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
     for (int c = CLibraryModel::kStar; c <= CLibraryModel::kFile; ++c)
         nWidth += columnWidth(c);
     return {nWidth, QTableView::sizeHint().height()};
 }
 
-bool CLibraryResultView::event(QEvent* e) {
+bool CLibraryResultView::event(QEvent* e)
+{
     // Ctrl+C here copies the result, not the active list window's row.
     if (e->type() == QEvent::ShortcutOverride && static_cast<QKeyEvent*>(e)->matches(QKeySequence::Copy)) {
         e->accept();
@@ -68,7 +72,8 @@ bool CLibraryResultView::event(QEvent* e) {
     return QTableView::event(e);
 }
 
-void CLibraryResultView::keyPressEvent(QKeyEvent* e) {
+void CLibraryResultView::keyPressEvent(QKeyEvent* e)
+{
     const int nRow = currentIndex().row();
     if (e->matches(QKeySequence::Copy)) {
         if (nRow >= 0)
@@ -85,29 +90,31 @@ void CLibraryResultView::keyPressEvent(QKeyEvent* e) {
         if (nRow >= 0)
             emit openRequested(nRow);
         return;
-    default:
-        break;
+    default: break;
     }
     QTableView::keyPressEvent(e);
     if (currentIndex().row() != nRow && currentIndex().row() >= 0)
         emit keyMoved(currentIndex().row());
 }
 
-void CLibraryResultView::mousePressEvent(QMouseEvent* e) {
+void CLibraryResultView::mousePressEvent(QMouseEvent* e)
+{
     QTableView::mousePressEvent(e);
     const QModelIndex i = indexAt(e->position().toPoint());
     if (e->button() == Qt::LeftButton && i.isValid())
         emit rowPressed(i.row(), i.column());
 }
 
-void CLibraryResultView::startDrag(Qt::DropActions) {
+void CLibraryResultView::startDrag(Qt::DropActions)
+{
     if (currentIndex().isValid())
         emit dragRequested(currentIndex().row());
 }
 
 // ---- the window --------------------------------------------------------------
 
-CLibraryWindow::CLibraryWindow(QWidget* parent) : QDockWidget(Q(res::kLibraryTitle), parent) {
+CLibraryWindow::CLibraryWindow(QWidget* parent) : QDockWidget(Q(res::kLibraryTitle), parent)
+{
     setObjectName(QStringLiteral("LibraryWindow"));
     setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
     BuildWidgets();
@@ -115,13 +122,15 @@ CLibraryWindow::CLibraryWindow(QWidget* parent) : QDockWidget(Q(res::kLibraryTit
 
 CLibraryWindow::~CLibraryWindow() = default;
 
-CLibraryWindow::DragHook CLibraryWindow::SetDragHook(DragHook hook) {
+CLibraryWindow::DragHook CLibraryWindow::SetDragHook(DragHook hook)
+{
     DragHook previous = Hook();
     Hook() = std::move(hook);
     return previous;
 }
 
-void CLibraryWindow::BuildWidgets() {
+void CLibraryWindow::BuildWidgets()
+{
     auto* pBody = new QWidget(this);
     auto* pLayout = new QVBoxLayout(pBody);
     pLayout->setContentsMargins(4, 4, 4, 4);
@@ -197,7 +206,8 @@ void CLibraryWindow::BuildWidgets() {
             [this] { SetTags(m_pResults->currentIndex().row(), m_pTagsEdit->text()); });
 }
 
-bool CLibraryWindow::eventFilter(QObject* pWatched, QEvent* e) {
+bool CLibraryWindow::eventFilter(QObject* pWatched, QEvent* e)
+{
     // Down from the search field moves into the results.
     if (pWatched == m_pSearch && e->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(e)->key() == Qt::Key_Down && m_model.rowCount() > 0) {
@@ -209,7 +219,8 @@ bool CLibraryWindow::eventFilter(QObject* pWatched, QEvent* e) {
     return QDockWidget::eventFilter(pWatched, e);
 }
 
-void CLibraryWindow::SetIndex(CLibraryIndex* pIndex) {
+void CLibraryWindow::SetIndex(CLibraryIndex* pIndex)
+{
     m_pIndex = pIndex;
     FillTags();
     m_model.SetIndex(pIndex);
@@ -218,20 +229,23 @@ void CLibraryWindow::SetIndex(CLibraryIndex* pIndex) {
     m_pNote->setVisible(bNoFolders);
 }
 
-void CLibraryWindow::Reload() {
+void CLibraryWindow::Reload()
+{
     FillTags();
     m_model.Reload();
     m_pNote->setVisible(m_pIndex && m_pIndex->Folders().empty());
 }
 
-void CLibraryWindow::FocusSearch() {
+void CLibraryWindow::FocusSearch()
+{
     show();
     raise();
     m_pSearch->setFocus(Qt::ShortcutFocusReason);
     m_pSearch->selectAll();
 }
 
-void CLibraryWindow::FillTags() {
+void CLibraryWindow::FillTags()
+{
     const QString strCurrent = m_pTag->currentIndex() > 0 ? m_pTag->currentText() : QString();
     const QSignalBlocker block(m_pTag);
     m_pTag->clear();
@@ -243,7 +257,8 @@ void CLibraryWindow::FillTags() {
     m_pTag->setCurrentIndex(std::max(0, nAt));
 }
 
-void CLibraryWindow::ApplyFilters() {
+void CLibraryWindow::ApplyFilters()
+{
     CLibraryQuery q;
     q.strText = m_pSearch->text().trimmed().toStdString();
     const int nKind = m_pKind->currentIndex() - 1;
@@ -255,7 +270,8 @@ void CLibraryWindow::ApplyFilters() {
     m_model.SetQuery(q);
 }
 
-std::optional<std::vector<uint8_t>> CLibraryWindow::ReadEntry(const CLibraryEntry& e) {
+std::optional<std::vector<uint8_t>> CLibraryWindow::ReadEntry(const CLibraryEntry& e)
+{
     if (!m_pIndex)
         return std::nullopt;
     std::string strError;
@@ -265,12 +281,14 @@ std::optional<std::vector<uint8_t>> CLibraryWindow::ReadEntry(const CLibraryEntr
     return bytes;
 }
 
-void CLibraryWindow::OpenRow(int nRow) {
+void CLibraryWindow::OpenRow(int nRow)
+{
     if (const CLibraryEntry* e = m_model.Entry(nRow); e && m_onOpen)
         m_onOpen(*e);
 }
 
-void CLibraryWindow::AuditionRow(int nRow) {
+void CLibraryWindow::AuditionRow(int nRow)
+{
     const CLibraryEntry* e = m_model.Entry(nRow);
     if (!e || !e->pKind || !e->pKind->HasAudition() || !IsSendDataOn() || m_audition.IsSending())
         return;
@@ -278,14 +296,16 @@ void CLibraryWindow::AuditionRow(int nRow) {
         m_audition.Start(*e->pKind, *bytes);
 }
 
-QMimeData* CLibraryWindow::RowMimeData(int nRow) {
+QMimeData* CLibraryWindow::RowMimeData(int nRow)
+{
     const CLibraryEntry* e = m_model.Entry(nRow);
     const std::optional<std::vector<uint8_t>> bytes = e && e->pKind ? ReadEntry(*e) : std::nullopt;
     // A patch inside a performance goes as a patch of a bank.
     return bytes ? MakeEntryMimeData(*e->pKind, {{0, e->nPart >= 0 ? 0 : e->nEntry, *bytes}}) : nullptr;
 }
 
-bool CLibraryWindow::CopyRow(int nRow) {
+bool CLibraryWindow::CopyRow(int nRow)
+{
     if (!CEntryClip::Get().KeepMessages(RowMimeData(nRow)))
         return false;
     // As Edit > Copy in a list window: a Shift-click pick-up drops no more.
@@ -293,7 +313,8 @@ bool CLibraryWindow::CopyRow(int nRow) {
     return true;
 }
 
-void CLibraryWindow::DragRow(int nRow) {
+void CLibraryWindow::DragRow(int nRow)
+{
     // A list window takes the messages as it takes entries dragged from
     // another window (or refuses them there).
     QMimeData* pData = RowMimeData(nRow);
@@ -309,7 +330,8 @@ void CLibraryWindow::DragRow(int nRow) {
     pDrag->exec(Qt::CopyAction);
 }
 
-void CLibraryWindow::ToggleStar(int nRow) {
+void CLibraryWindow::ToggleStar(int nRow)
+{
     const CLibraryEntry* e = m_model.Entry(nRow);
     if (!e || !m_pIndex)
         return;
@@ -322,7 +344,8 @@ void CLibraryWindow::ToggleStar(int nRow) {
     m_model.ShowStarred(e->strSound, bStarred);
 }
 
-void CLibraryWindow::ShowTagsOf(int nRow) {
+void CLibraryWindow::ShowTagsOf(int nRow)
+{
     const CLibraryEntry* e = m_model.Entry(nRow);
     m_pTagsEdit->setEnabled(e && m_pIndex);
     QStringList tags;
@@ -332,7 +355,8 @@ void CLibraryWindow::ShowTagsOf(int nRow) {
     m_pTagsEdit->setText(tags.join(QStringLiteral(", ")));
 }
 
-void CLibraryWindow::SetTags(int nRow, const QString& strTags) {
+void CLibraryWindow::SetTags(int nRow, const QString& strTags)
+{
     const CLibraryEntry* e = m_model.Entry(nRow);
     if (!e || !m_pIndex)
         return;

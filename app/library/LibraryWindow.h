@@ -34,19 +34,19 @@ class CLibraryIndex;
 // The result list: the keys and the drag of the window's gestures.
 class CLibraryResultView : public QTableView {
     Q_OBJECT
-  public:
+public:
     explicit CLibraryResultView(QWidget* parent = nullptr);
     // Wide enough for the name, kind, label and file columns.
     QSize sizeHint() const override;
 
-  signals:
+signals:
     void openRequested(int nRow);
     void copyRequested(int nRow);
     void dragRequested(int nRow);
     void keyMoved(int nRow);
     void rowPressed(int nRow, int nColumn);
 
-  protected:
+protected:
     bool event(QEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
@@ -55,7 +55,7 @@ class CLibraryResultView : public QTableView {
 
 class CLibraryWindow : public QDockWidget {
     Q_OBJECT
-  public:
+public:
     // Opens an entry's file in its list window with the entry selected.
     using OpenHandler = std::function<void(const CLibraryEntry&)>;
 
@@ -94,10 +94,10 @@ class CLibraryWindow : public QDockWidget {
     // empty hook starts real drags; CLibraryWindowTestPeer sets it.
     using DragHook = std::function<void(QMimeData&)>;
 
-  protected:
+protected:
     bool eventFilter(QObject* pWatched, QEvent* e) override;
 
-  private:
+private:
     friend class CLibraryWindowTestPeer;
     // Returns the previous hook.
     static DragHook SetDragHook(DragHook hook);

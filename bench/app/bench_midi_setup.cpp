@@ -45,12 +45,14 @@ void Quiet(const char*) {}
 // The helper client: registers ports in pairs (one that sends, one that
 // receives) until it holds n in all.
 class CPortHost {
-  public:
-    ~CPortHost() {
+public:
+    ~CPortHost()
+    {
         if (m_pClient)
             jack_client_close(m_pClient);
     }
-    bool Open() {
+    bool Open()
+    {
         // Until the server is up, libjack says so on stderr at every try.
         jack_set_error_function(&Quiet);
         jack_set_info_function(&Quiet);
@@ -63,7 +65,8 @@ class CPortHost {
         }
         return m_pClient && jack_activate(m_pClient) == 0;
     }
-    bool Grow(int n) {
+    bool Grow(int n)
+    {
         while (m_nPorts < n) {
             const std::string name = std::to_string(m_nPorts / 2);
             const unsigned long flags = m_nPorts % 2 == 0 ? JackPortIsOutput : JackPortIsInput;
@@ -75,7 +78,7 @@ class CPortHost {
         return true;
     }
 
-  private:
+private:
     jack_client_t* m_pClient = nullptr;
     int m_nPorts = 0;
 };
@@ -88,7 +91,8 @@ struct CSetupRun {
 
 // Setup > MIDI Setup as a click runs it; the dialog is cancelled as soon as
 // it is up with its lists filled.
-CSetupRun RunMidiSetup(CMainFrame& frame) {
+CSetupRun RunMidiSetup(CMainFrame& frame)
+{
     CSetupRun run;
     CDialogTestPeer::SetModalHook([&](CDialog* d) {
         run.nIns = d->GetListBox(IDC_MIDI_IN_LIST)->count();
@@ -103,14 +107,16 @@ CSetupRun RunMidiSetup(CMainFrame& frame) {
     return run;
 }
 
-double Median(std::vector<double> v) {
+double Median(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     const int nRuns = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;

@@ -98,10 +98,11 @@ int main(int argc, char** argv)
     std::sort(times.begin(), times.end());
     const double median = times[times.size() / 2];
     const double mb = double(peakKb) / 1024.0;
-    std::printf("start-up to main window shown: median %.1f ms over %d runs (min %.1f, max %.1f); target < %.0f ms; "
-                "ratio %.2f\n",
-                median, runs, times.front(), times.back(), kTargetMs, median / kTargetMs);
-    std::printf("peak memory with one window of each kind open: %.1f MB; target < %.0f MB; ratio %.2f\n", mb, kTargetMb,
-                mb / kTargetMb);
+    std::printf(
+        "start-up to main window shown: median %.1f ms over %d runs (min %.1f, max %.1f); target < %.0f ms; "
+        "ratio %.2f\n",
+        median, runs, times.front(), times.back(), kTargetMs, median / kTargetMs);
+    std::printf("peak memory with one window of each kind open: %.1f MB; target < %.0f MB; ratio %.2f\n", mb,
+                kTargetMb, mb / kTargetMb);
     return 0;
 }

@@ -32,7 +32,8 @@ constexpr int kKinds = 5;
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     SetProfilePathOverride((dir.path() + "/vantorel.ini").toStdString());

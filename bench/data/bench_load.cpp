@@ -74,8 +74,9 @@ void BenchNormal(const char* name, const std::function<void(Doc&, std::mt19937&)
         bOk = Load(*target, file) && bOk;
     });
     const double saveMs = MedianMs(201, [&] { (void)Save(*doc); });
-    std::printf("%-12s %6zu bytes  load: %.4f ms (target < %.0f ms) ratio %.1f%s\n", name, file.size(), loadMs,
-                kNormalTargetMs, kNormalTargetMs / std::max(loadMs, 1e-6), bOk ? "" : "  LOAD FAILED");
+    std::printf("%-12s %6zu bytes  load: %.4f ms (target < %.0f ms) ratio %.1f%s\n", name, file.size(),
+                loadMs, kNormalTargetMs, kNormalTargetMs / std::max(loadMs, 1e-6),
+                bOk ? "" : "  LOAD FAILED");
     std::printf("%-12s %6zu bytes  save: %.4f ms (target < %.0f ms) ratio %.1f\n", name, file.size(), saveMs,
                 kNormalTargetMs, kNormalTargetMs / std::max(saveMs, 1e-6));
 }
@@ -93,7 +94,8 @@ void FillEntries(std::array<TEntry, N>& entries, std::mt19937& rng, size_t nSize
 
 int main()
 {
-    std::printf("Library file load and save (median of 201 runs; a load includes constructing the document)\n");
+    std::printf(
+        "Library file load and save (median of 201 runs; a load includes constructing the document)\n");
     BenchNormal<CPatchDoc>("patch", [](CPatchDoc& d, std::mt19937& rng) {
         for (auto& r : d.m_aPatch)
             Randomize(r.Data() + kEntryNameSize, CPatchRecord::kSize - kEntryNameSize, rng);
@@ -106,13 +108,16 @@ int main()
         Randomize(d.m_aSystem.data(), d.m_aSystem.size(), rng);
     });
     // A pattern as the synthesizer hands it out is a few packets of data.
-    BenchNormal<CPatternDoc>("pattern", [](CPatternDoc& d, std::mt19937& rng) { FillEntries(d.m_aPattern, rng, 480); });
-    BenchNormal<CMotionDoc>("motion", [](CMotionDoc& d, std::mt19937& rng) { FillEntries(d.m_aMotion, rng, 960); });
+    BenchNormal<CPatternDoc>("pattern",
+                             [](CPatternDoc& d, std::mt19937& rng) { FillEntries(d.m_aPattern, rng, 480); });
+    BenchNormal<CMotionDoc>("motion",
+                            [](CMotionDoc& d, std::mt19937& rng) { FillEntries(d.m_aMotion, rng, 960); });
 
     // 16 MiB of pattern data spread over the 48 entries.
     std::mt19937 rng(7);
     auto big = std::make_unique<CPatternDoc>();
-    const size_t nPerEntry = (kLargeFileBytes - kFileHeaderSize) / CPatternDoc::kPatternCount - kVarEntryDataOffset;
+    const size_t nPerEntry =
+        (kLargeFileBytes - kFileHeaderSize) / CPatternDoc::kPatternCount - kVarEntryDataOffset;
     FillEntries(big->m_aPattern, rng, nPerEntry);
     const size_t nUsed = kFileHeaderSize + CPatternDoc::kPatternCount * (kVarEntryDataOffset + nPerEntry);
     for (size_t i = nUsed; i < kLargeFileBytes; ++i) // the rest, so the file is exactly 16 MiB
@@ -124,11 +129,11 @@ int main()
         bOk = Load(*target, file) && bOk;
     });
     const double mbps = file.size() / 1e6 / (ms / 1e3);
-    std::printf("pattern 16 MiB load: %.0f MB/s (target >= %.0f MB/s) ratio %.2f  [%zu bytes in %.2f ms]%s\n", mbps,
-                kLargeTargetMBps, mbps / kLargeTargetMBps, file.size(), ms, bOk ? "" : "  LOAD FAILED");
+    std::printf("pattern 16 MiB load: %.0f MB/s (target >= %.0f MB/s) ratio %.2f  [%zu bytes in %.2f ms]%s\n",
+                mbps, kLargeTargetMBps, mbps / kLargeTargetMBps, file.size(), ms, bOk ? "" : "  LOAD FAILED");
     const double saveMs = MedianMs(15, [&] { (void)Save(*big); });
     const double saveMbps = file.size() / 1e6 / (saveMs / 1e3);
-    std::printf("pattern 16 MiB save: %.0f MB/s (target >= %.0f MB/s) ratio %.2f\n", saveMbps, kLargeTargetMBps,
-                saveMbps / kLargeTargetMBps);
+    std::printf("pattern 16 MiB save: %.0f MB/s (target >= %.0f MB/s) ratio %.2f\n", saveMbps,
+                kLargeTargetMBps, saveMbps / kLargeTargetMBps);
     return 0;
 }

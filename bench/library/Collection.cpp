@@ -26,16 +26,18 @@ constexpr const char* kWords[] = {
 };
 
 class CGenerator {
-  public:
+public:
     explicit CGenerator(unsigned nSeed) : m_rng(nSeed) {}
 
-    std::string Name() {
+    std::string Name()
+    {
         std::string name = Word() + " " + Word() + " " + std::to_string(m_rng() % 100);
         name.resize(std::min<size_t>(name.size(), 16));
         return name;
     }
     // A patch: new, or (one in ten) a sound made before, under any name.
-    CPatchRecord Patch() {
+    CPatchRecord Patch()
+    {
         CPatchRecord rec;
         if (!m_sounds.empty() && m_rng() % 10 == 0) {
             rec = m_sounds[m_rng() % m_sounds.size()];
@@ -48,7 +50,8 @@ class CGenerator {
         rec.SetName(Name());
         return rec;
     }
-    void Data(CVarEntry& e, size_t nMax) {
+    void Data(CVarEntry& e, size_t nMax)
+    {
         std::vector<uint8_t> data(m_rng() % nMax);
         for (uint8_t& b : data)
             b = uint8_t(m_rng() % 128);
@@ -57,7 +60,7 @@ class CGenerator {
     }
     uint8_t Byte() { return uint8_t(m_rng() % 128); }
 
-  private:
+private:
     std::string Word() { return kWords[m_rng() % std::size(kWords)]; }
     std::mt19937 m_rng;
     std::vector<CPatchRecord> m_sounds;
@@ -112,7 +115,8 @@ constexpr CFileMaker kMakers[] = {
 
 } // namespace
 
-CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed) {
+CCollectionStats WriteCollection(const std::string& dir, int nFiles, unsigned nSeed)
+{
     CGenerator gen(nSeed);
     CCollectionStats stats;
     for (int i = 0; i < nFiles; ++i) {

@@ -26,12 +26,14 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double Seconds(Clock::time_point t0) {
+double Seconds(Clock::time_point t0)
+{
     return std::chrono::duration<double>(Clock::now() - t0).count();
 }
 
 // Every file read whole, as a scan must at least do.
-double ReadAll(const std::string& dir, long long& nBytes) {
+double ReadAll(const std::string& dir, long long& nBytes)
+{
     const auto t0 = Clock::now();
     std::vector<char> buf;
     nBytes = 0;
@@ -45,20 +47,23 @@ double ReadAll(const std::string& dir, long long& nBytes) {
     return Seconds(t0);
 }
 
-double ThreadCpuMs() {
+double ThreadCpuMs()
+{
     timespec ts{};
     clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
     return double(ts.tv_sec) * 1000 + double(ts.tv_nsec) / 1e6;
 }
 
-double P95(std::vector<double> ms) {
+double P95(std::vector<double> ms)
+{
     std::sort(ms.begin(), ms.end());
     return ms[std::min(ms.size() - 1, ms.size() * 95 / 100)];
 }
 
 // The 95th percentile of the queries' times, in milliseconds, and of their CPU time.
 double SearchP95(const CLibraryIndex& index, const std::vector<std::string>& queries, int& nFound,
-                 double& cpuP95) {
+                 double& cpuP95)
+{
     std::vector<double> ms, cpu;
     nFound = 0;
     for (const std::string& text : queries) {
@@ -76,7 +81,8 @@ double SearchP95(const CLibraryIndex& index, const std::vector<std::string>& que
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     const int nFiles = argc > 1 ? std::max(5, std::atoi(argv[1])) : 10000;
     // A second argument keeps the collection and its index in that folder.
     QTemporaryDir dir;

@@ -31,7 +31,8 @@ constexpr double kLimitMb = 60.0;
 constexpr int kRowsScrolled = 10'000;
 
 // Resident size now, in kilobytes.
-long ResidentKb() {
+long ResidentKb()
+{
     std::ifstream status("/proc/self/status");
     std::string line;
     while (std::getline(status, line))
@@ -40,14 +41,16 @@ long ResidentKb() {
     return 0;
 }
 
-void Settle(int ms) {
+void Settle(int ms)
+{
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < ms)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 
-int RunChild(int argc, char** argv) {
+int RunChild(int argc, char** argv)
+{
     QApplication app(argc, argv);
     vantorel::CVantorelApp theApp;
     if (!theApp.InitInstance())
@@ -76,7 +79,8 @@ int RunChild(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     if (argc > 1 && std::strcmp(argv[1], "--child") == 0)
         return RunChild(argc, argv);
     const int nFiles = argc > 1 ? std::max(10, std::atoi(argv[1])) : 10'000;

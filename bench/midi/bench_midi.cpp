@@ -176,6 +176,7 @@ int main(int argc, char** argv)
     InProcess();
     OverJack();
     if (!g_reports.m_texts.empty())
-        std::printf("port failures: %zu (first: %s)\n", g_reports.m_texts.size(), g_reports.m_texts[0].c_str());
+        std::printf("port failures: %zu (first: %s)\n", g_reports.m_texts.size(),
+                    g_reports.m_texts[0].c_str());
     return 0;
 }

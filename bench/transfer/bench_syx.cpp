@@ -40,7 +40,10 @@ double MedianMs(int nRuns, const std::function<void()>& fn)
     return ms[size_t(nRuns / 2)];
 }
 
-void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void Append(Bytes& out, const Bytes& more)
+{
+    out.insert(out.end(), more.begin(), more.end());
+}
 
 Bytes Stream(std::mt19937& rng)
 {
@@ -100,9 +103,10 @@ int main()
         reader.Finish();
     });
     const double receiveMBps = double(stream.size()) / 1e6 / (receiveMs / 1e3);
-    std::printf("syx receive, one message a buffer: %.0f MB/s (MIDI wire %.4f MB/s) ratio %.0f  [%.2f ms, %zu "
-                "messages]\n",
-                receiveMBps, kWireMBps, receiveMBps / kWireMBps, receiveMs, messages.size());
+    std::printf(
+        "syx receive, one message a buffer: %.0f MB/s (MIDI wire %.4f MB/s) ratio %.0f  [%.2f ms, %zu "
+        "messages]\n",
+        receiveMBps, kWireMBps, receiveMBps / kWireMBps, receiveMs, messages.size());
     for (auto [name, ms] : {std::pair{"whole", wholeMs}, std::pair{"512-byte chunks", chunkMs}}) {
         const double mbps = double(stream.size()) / 1e6 / (ms / 1e3);
         std::printf("syx 1 MiB import, %-15s: %.0f MB/s (target >= %.0f MB/s) ratio %.2f  [%.2f ms, %llu "

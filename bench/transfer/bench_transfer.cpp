@@ -61,8 +61,9 @@ struct CResult {
 };
 
 class CBench {
-  public:
-    CBench() : m_service(m_device) {
+public:
+    CBench() : m_service(m_device)
+    {
         m_service.SetWireSpeed(true);
         m_service.SetTrafficHook([this](CSimMidiService::EDirection dir, const std::vector<uint8_t>& bytes) {
             if (dir == CSimMidiService::EDirection::Out) {
@@ -87,12 +88,14 @@ class CBench {
             pDlg->ClickButton(IDOK); // START; the real timers do the rest
         });
     }
-    ~CBench() {
+    ~CBench()
+    {
         CDialogTestPeer::SetModalHook({});
         CMidiService::Install(nullptr);
     }
 
-    CResult Run(CTransferDlg& dlg, bool bGet) {
+    CResult Run(CTransferDlg& dlg, bool bGet)
+    {
         m_traffic = CTraffic{};
         dlg.DoModal();
         const auto end = std::chrono::steady_clock::now();
@@ -111,7 +114,7 @@ class CBench {
 
     CSimDevice m_device;
 
-  private:
+private:
     CSimMidiService m_service;
     CMessageBoxRecorder m_boxes{IDOK};
     CTraffic m_traffic;
@@ -119,11 +122,13 @@ class CBench {
     std::chrono::steady_clock::time_point m_lastIn;
 };
 
-double WireSeconds(const CTraffic& t) {
+double WireSeconds(const CTraffic& t)
+{
     return double(t.nOutBytes + t.nInBytes) * kUsPerByte / 1e6;
 }
 
-const char* Verdict(double dRatio) {
+const char* Verdict(double dRatio)
+{
     return dRatio <= 1.02 ? " (target <= 1.02: met)" : " (target <= 1.02: MISSED)";
 }
 
@@ -139,13 +144,15 @@ void ReportGet(const char* szWhat, const CResult& r, bool bTarget)
     // over, so the unanswered request's own wire time lies inside it.
     const double dOverlap = r.traffic.nSilences * double(kRequestBytes) * kUsPerByte / 1e6;
     const double dRatio = dData / (dWire + dTimeouts - dOverlap);
-    std::printf("%s Get: %.2f s (%.2f s with the closing pause), wire %.2f s", szWhat, dData, r.dSeconds, dWire);
+    std::printf("%s Get: %.2f s (%.2f s with the closing pause), wire %.2f s", szWhat, dData, r.dSeconds,
+                dWire);
     if (r.traffic.nSilences)
         std::printf(" + %d time-outs %.2f s", r.traffic.nSilences, dTimeouts);
     std::printf(", ratio %.3f%s\n", dRatio, bTarget ? Verdict(dRatio) : "");
 }
 
-void ReportSend(const char* szWhat, const CResult& r, bool bTarget) {
+void ReportSend(const char* szWhat, const CResult& r, bool bTarget)
+{
     // Each data set leaves at wire speed and is followed by a 100 ms pause;
     // the first one waits 100 ms too.
     const double dPaced = WireSeconds(r.traffic) + r.traffic.nOut * kPauseUs / 1e6;
@@ -170,7 +177,9 @@ int main(int argc, char** argv)
     CQtTimerService timers;
     CTimerService::Install(&timers);
     const QStringList kinds = app.arguments().mid(1);
-    auto wanted = [&kinds](const char* szKind) { return kinds.isEmpty() || kinds.contains(QLatin1String(szKind)); };
+    auto wanted = [&kinds](const char* szKind) {
+        return kinds.isEmpty() || kinds.contains(QLatin1String(szKind));
+    };
     {
         CBench bench;
         std::printf("Transfers against the simulator at MIDI wire speed (320 us a byte), real timers.\n");

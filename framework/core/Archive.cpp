@@ -16,7 +16,10 @@ void CArchive::Write(const void* p, size_t n)
     m_pOut->insert(m_pOut->end(), b, b + n);
 }
 
-void CArchive::WriteByte(uint8_t b) { Write(&b, 1); }
+void CArchive::WriteByte(uint8_t b)
+{
+    Write(&b, 1);
+}
 
 void CArchive::WriteUInt32LE(uint32_t v)
 {

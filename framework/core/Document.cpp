@@ -51,11 +51,17 @@ void CDocument::SetModifiedFlag(bool bModified)
         m_pHistory->OnSaved();
 }
 
-std::vector<uint8_t> CDocument::GetEntryBytes(int) const { return {}; }
+std::vector<uint8_t> CDocument::GetEntryBytes(int) const
+{
+    return {};
+}
 
 void CDocument::SetEntryBytes(int, const std::vector<uint8_t>&) {}
 
-void CDocument::OnEntriesChanged(const std::vector<int>&) { UpdateAllViews(nullptr); }
+void CDocument::OnEntriesChanged(const std::vector<int>&)
+{
+    UpdateAllViews(nullptr);
+}
 
 CEntrySnapshot CDocument::SnapshotEntries() const
 {
@@ -92,7 +98,8 @@ bool CDocument::ApplyEntryBytes(const std::string& strName, int nEntry, size_t n
     std::vector<uint8_t> bytes = GetEntryBytes(nEntry);
     if (nOffset >= bytes.size())
         return false;
-    std::copy_n(pBytes, std::min(nCount, bytes.size() - nOffset), bytes.begin() + static_cast<std::ptrdiff_t>(nOffset));
+    std::copy_n(pBytes, std::min(nCount, bytes.size() - nOffset),
+                bytes.begin() + static_cast<std::ptrdiff_t>(nOffset));
     return ApplyEntries(strName, {{nEntry, std::move(bytes)}});
 }
 

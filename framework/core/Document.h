@@ -90,10 +90,12 @@ public:
 
     // Writes bytes into entries as one edit named strName. Entries that would
     // not change are left out; when none changes nothing happens (false).
-    bool ApplyEntries(const std::string& strName, const std::vector<std::pair<int, std::vector<uint8_t>>>& entries);
+    bool ApplyEntries(const std::string& strName,
+                      const std::vector<std::pair<int, std::vector<uint8_t>>>& entries);
     // Writes nCount bytes over entry nEntry from byte nOffset on, as one edit
     // as above. Bytes past the end of the entry are left out.
-    bool ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes, size_t nCount);
+    bool ApplyEntryBytes(const std::string& strName, int nEntry, size_t nOffset, const uint8_t* pBytes,
+                         size_t nCount);
 
     // A group of edits that is one undo step (a Get, an import). While it is
     // open every edit is written and repainted at once, but the history hears

@@ -60,7 +60,8 @@ std::optional<QString> StoredText(const QVariant& v)
     return v.toString();
 }
 
-void Remember(const std::string& section, const std::string& key, const QVariant& stored, const QString& value)
+void Remember(const std::string& section, const std::string& key, const QVariant& stored,
+              const QString& value)
 {
     SeenKeys()[SeenId(section, key)] = {StoredText(stored), value};
 }
@@ -97,7 +98,8 @@ std::unique_ptr<QSettings> OpenProfile()
     if (fault != FileFault::None && fault != FileFault::NotFound) {
         static std::set<std::string> warned;
         if (warned.insert(path).second)
-            AfxMessageBox(QString::fromLatin1(res::kProfileUnusable).arg(QString::fromStdString(path)).toStdString());
+            AfxMessageBox(
+                QString::fromLatin1(res::kProfileUnusable).arg(QString::fromStdString(path)).toStdString());
         return nullptr;
     }
     return std::make_unique<QSettings>(QString::fromStdString(target), QSettings::IniFormat);
@@ -176,7 +178,8 @@ void MergeProfileInt(const std::string& section, const std::string& key, int nVa
         WriteMerged(*s, section, key, QString::number(nValue));
 }
 
-std::string GetProfileString(const std::string& section, const std::string& key, const std::string& strDefault)
+std::string GetProfileString(const std::string& section, const std::string& key,
+                             const std::string& strDefault)
 {
     const auto s = OpenProfile();
     const QVariant v = s ? s->value(Key(section, key)) : QVariant();

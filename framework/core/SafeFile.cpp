@@ -45,8 +45,8 @@ int CreateTempBeside(const std::string& target, std::string& tempPath)
     static const unsigned seed = std::random_device{}();
     for (int attempt = 0; attempt < 100; ++attempt) {
         const unsigned tag = seed ^ (unsigned(::getpid()) << 8) ^ (counter++ * 2654435761u);
-        tempPath = FolderOf(target) + "/." + NameOf(target).substr(0, kMaxTempStem) + "." + std::to_string(tag) +
-                   ".tmp";
+        tempPath = FolderOf(target) + "/." + NameOf(target).substr(0, kMaxTempStem) + "." +
+                   std::to_string(tag) + ".tmp";
         const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -127,7 +127,10 @@ std::optional<CFileStamp> ReadFileStamp(const std::string& strPath)
     return StampOf(st);
 }
 
-CFileReader::~CFileReader() { Close(); }
+CFileReader::~CFileReader()
+{
+    Close();
+}
 
 void CFileReader::Close()
 {
@@ -196,7 +199,8 @@ FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n
     std::string temp;
     const int fd = CreateTempBeside(target, temp);
     if (fd < 0)
-        return errno == ENOENT || errno == ENOTDIR ? FileFault::NoFolder : FaultFromErrno(errno, FileFault::WriteFault);
+        return errno == ENOENT || errno == ENOTDIR ? FileFault::NoFolder
+                                                   : FaultFromErrno(errno, FileFault::WriteFault);
 
     FileFault fault = WriteAll(fd, p, n);
     struct stat written {};
@@ -237,6 +241,9 @@ FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n
     return FileFault::None;
 }
 
-void SetFileWriteCallsForTest(const CFileWriteCalls* pCalls) { g_pCalls = pCalls ? pCalls : &kSystemCalls; }
+void SetFileWriteCallsForTest(const CFileWriteCalls* pCalls)
+{
+    g_pCalls = pCalls ? pCalls : &kSystemCalls;
+}
 
 } // namespace vantorel

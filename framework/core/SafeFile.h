@@ -83,6 +83,7 @@ private:
 // at p, or creates it. All or nothing: on any failure the target is untouched
 // and the temporary file is gone. pStamp, when given, receives the stamp of
 // the file written (left as it was on failure).
-FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n, CFileStamp* pStamp = nullptr);
+FileFault WriteFileAtomic(const std::string& strPath, const uint8_t* p, size_t n,
+                          CFileStamp* pStamp = nullptr);
 
 } // namespace vantorel

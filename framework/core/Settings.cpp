@@ -8,7 +8,10 @@
 namespace vantorel {
 
 namespace {
-std::string RecentKey(int n) { return "File" + std::to_string(n); }
+std::string RecentKey(int n)
+{
+    return "File" + std::to_string(n);
+}
 } // namespace
 
 int CSettings::ReadMidiDevice(MidiPort port)
@@ -55,11 +58,20 @@ void CSettings::WritePreview(const Preview& preview)
     MergeProfileInt(kPreviewSection, kToneLenKey, preview.nToneLen);
 }
 
-bool CSettings::ReadSendData() { return GetProfileInt(kSetupSection, kSendDataKey, 1) == 1; }
+bool CSettings::ReadSendData()
+{
+    return GetProfileInt(kSetupSection, kSendDataKey, 1) == 1;
+}
 
-void CSettings::WriteSendData(bool bOn) { MergeProfileInt(kSetupSection, kSendDataKey, bOn ? 1 : 0); }
+void CSettings::WriteSendData(bool bOn)
+{
+    MergeProfileInt(kSetupSection, kSendDataKey, bOn ? 1 : 0);
+}
 
-std::string CSettings::ReadLastFolder() { return GetProfileString(kFilesSection, kLastFolderKey); }
+std::string CSettings::ReadLastFolder()
+{
+    return GetProfileString(kFilesSection, kLastFolderKey);
+}
 
 void CSettings::WriteLastFolder(const std::string& strFolder)
 {

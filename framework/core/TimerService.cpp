@@ -13,10 +13,19 @@ CVirtualClock& FallbackClock()
 }
 } // namespace
 
-ITimerTarget::~ITimerTarget() { CTimerService::Get().KillAllTimers(this); }
+ITimerTarget::~ITimerTarget()
+{
+    CTimerService::Get().KillAllTimers(this);
+}
 
-CTimerService& CTimerService::Get() { return g_pService ? *g_pService : FallbackClock(); }
+CTimerService& CTimerService::Get()
+{
+    return g_pService ? *g_pService : FallbackClock();
+}
 
-void CTimerService::Install(CTimerService* pService) { g_pService = pService; }
+void CTimerService::Install(CTimerService* pService)
+{
+    g_pService = pService;
+}
 
 } // namespace vantorel

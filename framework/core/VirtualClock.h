@@ -44,10 +44,10 @@ private:
         bool operator<(const Key& o) const { return std::tie(due, seq) < std::tie(o.due, o.seq); }
     };
     struct Event {
-        std::function<void()> fn;   // posted work, or empty for a timer
+        std::function<void()> fn; // posted work, or empty for a timer
         ITimerTarget* pTarget = nullptr;
         int nId = 0;
-        uint64_t generation = 0;    // a timer event is stale when its timer was reset
+        uint64_t generation = 0; // a timer event is stale when its timer was reset
     };
     struct TimerState {
         int nMs = 0;

@@ -27,7 +27,10 @@ CChildFrame::CChildFrame(CDocManager* pManager, CDocument* pDoc, CDocTemplate* p
 
 CChildFrame::~CChildFrame() = default;
 
-CScrollView* CChildFrame::GetActiveView() const { return qobject_cast<CScrollView*>(widget()); }
+CScrollView* CChildFrame::GetActiveView() const
+{
+    return qobject_cast<CScrollView*>(widget());
+}
 
 void CChildFrame::ActivateFrame()
 {

@@ -48,9 +48,15 @@ void CDC::FillSolidRect(const CRect& rc, const QColor& color)
     m_painter.fillRect(QRect(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top), color);
 }
 
-void CDC::SelectPen(const QColor& color) { m_pen = color; }
+void CDC::SelectPen(const QColor& color)
+{
+    m_pen = color;
+}
 
-void CDC::MoveTo(int x, int y) { m_current = QPoint(x, y); }
+void CDC::MoveTo(int x, int y)
+{
+    m_current = QPoint(x, y);
+}
 
 void CDC::LineTo(int x, int y)
 {
@@ -83,7 +89,10 @@ void CDC::SelectFont(const CFontSpec& spec)
     m_nAscent = int(QFontMetricsF(font).ascent() + 0.5);
 }
 
-void CDC::SetTextColor(const QColor& color) { m_text = color; }
+void CDC::SetTextColor(const QColor& color)
+{
+    m_text = color;
+}
 
 void CDC::TextOut(int x, int y, const QString& text)
 {

@@ -14,7 +14,10 @@
 
 namespace vantorel {
 
-inline QColor RGB(int r, int g, int b) { return QColor(r, g, b); }
+inline QColor RGB(int r, int g, int b)
+{
+    return QColor(r, g, b);
+}
 
 // What a list window asks of a font: cell height and average width in pixels,
 // weight (400 normal) and face name. Other attributes are the defaults.
@@ -31,7 +34,6 @@ QFont MakeFont(const CFontSpec& spec);
 class CDC {
 public:
     explicit CDC(QPainter& painter);
-
 
     void FillSolidRect(const CRect& rc, const QColor& color);
     void SelectPen(const QColor& color); // solid, one pixel wide

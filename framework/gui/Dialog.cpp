@@ -56,9 +56,15 @@ CDialog::CDialog(const CDlgTemplate& tmpl, QWidget* parent) : QDialog(parent), m
 
 CDialog::~CDialog() = default;
 
-int CDialog::DialogUnitsToPixelsX(int du) const { return (du * m_nBaseX + 2) / 4; }
+int CDialog::DialogUnitsToPixelsX(int du) const
+{
+    return (du * m_nBaseX + 2) / 4;
+}
 
-int CDialog::DialogUnitsToPixelsY(int du) const { return (du * m_nBaseY + 4) / 8; }
+int CDialog::DialogUnitsToPixelsY(int du) const
+{
+    return (du * m_nBaseY + 4) / 8;
+}
 
 void CDialog::Build()
 {
@@ -105,9 +111,7 @@ void CDialog::Build()
             w = e;
             break;
         }
-        case CtlKind::ListBox:
-            w = new QListWidget(this);
-            break;
+        case CtlKind::ListBox: w = new QListWidget(this); break;
         case CtlKind::Progress: {
             auto* p = new QProgressBar(this);
             p->setRange(0, 100);
@@ -203,11 +207,26 @@ QWidget* CDialog::GetDlgItem(int nId) const
     return it == m_items.end() ? nullptr : it->second;
 }
 
-QPushButton* CDialog::GetButton(int nId) const { return qobject_cast<QPushButton*>(GetDlgItem(nId)); }
-QLabel* CDialog::GetStatic(int nId) const { return qobject_cast<QLabel*>(GetDlgItem(nId)); }
-QLineEdit* CDialog::GetEdit(int nId) const { return qobject_cast<QLineEdit*>(GetDlgItem(nId)); }
-QListWidget* CDialog::GetListBox(int nId) const { return qobject_cast<QListWidget*>(GetDlgItem(nId)); }
-QProgressBar* CDialog::GetProgress(int nId) const { return qobject_cast<QProgressBar*>(GetDlgItem(nId)); }
+QPushButton* CDialog::GetButton(int nId) const
+{
+    return qobject_cast<QPushButton*>(GetDlgItem(nId));
+}
+QLabel* CDialog::GetStatic(int nId) const
+{
+    return qobject_cast<QLabel*>(GetDlgItem(nId));
+}
+QLineEdit* CDialog::GetEdit(int nId) const
+{
+    return qobject_cast<QLineEdit*>(GetDlgItem(nId));
+}
+QListWidget* CDialog::GetListBox(int nId) const
+{
+    return qobject_cast<QListWidget*>(GetDlgItem(nId));
+}
+QProgressBar* CDialog::GetProgress(int nId) const
+{
+    return qobject_cast<QProgressBar*>(GetDlgItem(nId));
+}
 
 void CDialog::ClickButton(int nId)
 {
@@ -221,9 +240,15 @@ void CDialog::ClickButton(int nId)
         OnButton(nId);
 }
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
 
 void CDialog::accept()
 {

@@ -24,7 +24,7 @@ namespace vantorel {
 enum class CtlKind { Button, DefButton, Static, SunkenStatic, Edit, ListBox, Progress, Icon, Picture };
 
 struct CDlgItem {
-    int nId;          // -1 for controls that are never addressed
+    int nId; // -1 for controls that are never addressed
     CtlKind kind;
     const char* szText;
     int x, y, cx, cy; // dialog units

@@ -20,7 +20,10 @@ namespace vantorel {
 
 namespace {
 // Paths and titles are kept as the file system's bytes.
-QString Local(const std::string& s) { return DecodeFileName(s); }
+QString Local(const std::string& s)
+{
+    return DecodeFileName(s);
+}
 } // namespace
 
 CDocManager::CDocManager() = default;
@@ -47,11 +50,20 @@ CDocTemplate* CDocManager::AddDocTemplate(std::unique_ptr<CDocTemplate> pTemplat
     return m_templates.back().get();
 }
 
-void CDocManager::SetMdiArea(QMdiArea* pArea) { m_pMdiArea = pArea; }
+void CDocManager::SetMdiArea(QMdiArea* pArea)
+{
+    m_pMdiArea = pArea;
+}
 
-QMdiArea* CDocManager::GetMdiArea() const { return m_pMdiArea; }
+QMdiArea* CDocManager::GetMdiArea() const
+{
+    return m_pMdiArea;
+}
 
-QWidget* CDocManager::DialogParent() const { return m_pMdiArea ? m_pMdiArea->window() : nullptr; }
+QWidget* CDocManager::DialogParent() const
+{
+    return m_pMdiArea ? m_pMdiArea->window() : nullptr;
+}
 
 void CDocManager::NotifyChange() const
 {
@@ -136,7 +148,8 @@ CDocument* CDocManager::FindOpenDocument(const QString& strPath) const
         if (p.empty())
             continue;
         const QFileInfo other(Local(p));
-        if ((!canonical.isEmpty() && other.canonicalFilePath() == canonical) || other.absoluteFilePath() == absolute)
+        if ((!canonical.isEmpty() && other.canonicalFilePath() == canonical) ||
+            other.absoluteFilePath() == absolute)
             return e->pDoc.get();
     }
     return nullptr;
@@ -207,7 +220,8 @@ CDocument* CDocManager::Adopt(std::unique_ptr<CDocument> doc, CDocTemplate* pTem
     entry->pTemplate = pTemplate;
     CDocument* pDoc = entry->pDoc.get();
     entry->pHistory = std::make_unique<CUndoHistory>(*pDoc);
-    QObject::connect(entry->pHistory.get(), &CUndoHistory::changed, entry->pHistory.get(), [this] { NotifyChange(); });
+    QObject::connect(entry->pHistory.get(), &CUndoHistory::changed, entry->pHistory.get(),
+                     [this] { NotifyChange(); });
     m_docs.push_back(std::move(entry));
     if (!CreateFrame(pDoc, pTemplate)) {
         Release(Find(pDoc), false);
@@ -325,7 +339,10 @@ bool CDocManager::SaveAllModified()
     return true;
 }
 
-bool CDocManager::SaveAll() { return SaveEach(GetModifiedDocuments()); }
+bool CDocManager::SaveAll()
+{
+    return SaveEach(GetModifiedDocuments());
+}
 
 bool CDocManager::SaveEach(const std::vector<CDocument*>& docs)
 {
@@ -413,7 +430,8 @@ void CDocManager::OnFrameClosed(CChildFrame* pFrame)
 
 void CDocManager::Release(DocEntry* pEntry, bool bNotify)
 {
-    auto it = std::find_if(m_docs.begin(), m_docs.end(), [pEntry](const auto& e) { return e.get() == pEntry; });
+    auto it =
+        std::find_if(m_docs.begin(), m_docs.end(), [pEntry](const auto& e) { return e.get() == pEntry; });
     if (it == m_docs.end())
         return;
     // Out of the list first: the document's destruction may call back.

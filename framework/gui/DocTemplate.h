@@ -16,13 +16,21 @@ class CScrollView;
 
 class CDocTemplate {
 public:
-    enum DocStringIndex { windowTitle = 0, docName, fileNewName, filterName, filterExt, regFileTypeId,
-                          regFileTypeName };
+    enum DocStringIndex {
+        windowTitle = 0,
+        docName,
+        fileNewName,
+        filterName,
+        filterExt,
+        regFileTypeId,
+        regFileTypeName
+    };
 
-    CDocTemplate(int nIdResource, std::string strDocStrings, std::function<std::unique_ptr<CDocument>()> createDoc,
+    CDocTemplate(int nIdResource, std::string strDocStrings,
+                 std::function<std::unique_ptr<CDocument>()> createDoc,
                  std::function<CScrollView*(QWidget* parent)> createView)
-        : m_nIdResource(nIdResource), m_strDocStrings(std::move(strDocStrings)), m_createDoc(std::move(createDoc)),
-          m_createView(std::move(createView))
+        : m_nIdResource(nIdResource), m_strDocStrings(std::move(strDocStrings)),
+          m_createDoc(std::move(createDoc)), m_createView(std::move(createView))
     {
     }
 

@@ -23,7 +23,10 @@ std::string Arg(const char* pattern, const QString& value)
     return QString::fromLatin1(pattern).arg(value).toLocal8Bit().toStdString();
 }
 
-std::string LocalPath(const QString& path) { return EncodeFileName(path); }
+std::string LocalPath(const QString& path)
+{
+    return EncodeFileName(path);
+}
 
 // The document now stands for this file, as it was when read or written.
 void TakeFile(CDocument& doc, const QFileInfo& fi, const CFileStamp& stamp)
@@ -119,7 +122,8 @@ bool CDocumentFiles::Write(CDocument& doc, const QString& strPath)
     if (!MayOverwrite(doc, fi))
         return false;
     CFileStamp stamp;
-    const FileFault fault = WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size(), &stamp);
+    const FileFault fault =
+        WriteFileAtomic(LocalPath(fi.absoluteFilePath()), bytes.data(), bytes.size(), &stamp);
     if (fault != FileFault::None) {
         ShowFault(fault, EFileAccess::Write, fi);
         return false;

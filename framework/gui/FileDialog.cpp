@@ -20,7 +20,10 @@ FileDialogPresenter& Presenter()
     return presenter;
 }
 
-QString Local(const std::string& s) { return QString::fromLocal8Bit(s.c_str()); }
+QString Local(const std::string& s)
+{
+    return QString::fromLocal8Bit(s.c_str());
+}
 
 QStringList Ask(const CFileDialogRequest& request, QWidget* pParent)
 {
@@ -80,9 +83,15 @@ FileDialogPresenter SetFileDialogPresenter(FileDialogPresenter presenter)
     return previous;
 }
 
-QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent) { return Run(request, pParent).value(0); }
+QString AskFilePath(const CFileDialogRequest& request, QWidget* pParent)
+{
+    return Run(request, pParent).value(0);
+}
 
-QString ExtensionOf(const CDocTemplate& tmpl) { return Local(tmpl.GetDocString(CDocTemplate::filterExt)); }
+QString ExtensionOf(const CDocTemplate& tmpl)
+{
+    return Local(tmpl.GetDocString(CDocTemplate::filterExt));
+}
 
 QString FilterForTemplate(const CDocTemplate& tmpl)
 {

@@ -17,14 +17,14 @@ class CDocTemplate;
 class CDocument;
 
 struct CFileDialogRequest {
-    bool bOpen = true;          // Open, or Save As
-    bool bMany = false;         // Open: several files may be chosen at once
-    QString strCaption;         // "Open" or "Save As"
-    QStringList filters;        // in order, e.g. "Patch Files (*.pat)", ..., "All Files (*.*)"
-    QString strSelectedFilter;  // the filter shown first
-    QString strDefaultName;     // Save As: the suggested file
-    QString strDefaultSuffix;   // Save As: added to a name given without one ("pat")
-    QString strFolder;          // where it opens; empty: the folder the last answer was in
+    bool bOpen = true;         // Open, or Save As
+    bool bMany = false;        // Open: several files may be chosen at once
+    QString strCaption;        // "Open" or "Save As"
+    QStringList filters;       // in order, e.g. "Patch Files (*.pat)", ..., "All Files (*.*)"
+    QString strSelectedFilter; // the filter shown first
+    QString strDefaultName;    // Save As: the suggested file
+    QString strDefaultSuffix;  // Save As: added to a name given without one ("pat")
+    QString strFolder;         // where it opens; empty: the folder the last answer was in
 };
 // Returns the chosen path, or an empty text when the user cancelled; the
 // answer to an Open of several files holds one path per line.

@@ -56,9 +56,12 @@ CMDIFrameWnd::CMDIFrameWnd(CDocManager* pDocManager, QWidget* parent)
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this,
             [this](QMdiSubWindow* w) { OnChildActivated(qobject_cast<CChildFrame*>(w)); });
 
-    OnCommand(ID_WINDOW_CASCADE, [this] { MDICascade(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
-    OnCommand(ID_WINDOW_TILE_VERT, [this] { MDITile(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
-    OnCommand(ID_WINDOW_ARRANGE, [this] { MDIIconArrange(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(
+        ID_WINDOW_CASCADE, [this] { MDICascade(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(
+        ID_WINDOW_TILE_VERT, [this] { MDITile(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
+    OnCommand(
+        ID_WINDOW_ARRANGE, [this] { MDIIconArrange(); }, [this](CCmdUI& ui) { ui.Enable(MDIGetActive()); });
     OnCommand(
         ID_VIEW_TOOLBAR,
         [this] {
@@ -319,7 +322,10 @@ void CMDIFrameWnd::OnChildActivated(CChildFrame*)
     UpdateAllCmdUI();
 }
 
-void CMDIFrameWnd::MDICascade() { m_pMdiArea->cascadeSubWindows(); }
+void CMDIFrameWnd::MDICascade()
+{
+    m_pMdiArea->cascadeSubWindows();
+}
 
 void CMDIFrameWnd::MDITile()
 {

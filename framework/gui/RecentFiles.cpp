@@ -6,7 +6,10 @@
 
 namespace vantorel {
 
-void CRecentFiles::Load() { m_files = CSettings::ReadRecentFiles(); }
+void CRecentFiles::Load()
+{
+    m_files = CSettings::ReadRecentFiles();
+}
 
 void CRecentFiles::Add(const std::string& strPath)
 {

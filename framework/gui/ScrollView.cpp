@@ -29,9 +29,15 @@ CScrollView::CScrollView(QWidget* parent) : QAbstractScrollArea(parent)
 
 CScrollView::~CScrollView() = default;
 
-void CScrollView::OnInitialUpdate() { Invalidate(); }
+void CScrollView::OnInitialUpdate()
+{
+    Invalidate();
+}
 
-void CScrollView::OnUpdate(CViewBase*, long, CObject*) { Invalidate(); }
+void CScrollView::OnUpdate(CViewBase*, long, CObject*)
+{
+    Invalidate();
+}
 
 void CScrollView::UpdateFromHint(CObject* pHint)
 {
@@ -87,7 +93,10 @@ void CScrollView::InvalidateLogicalRect(const CRect& rc)
     viewport()->update(QRect(d.left, d.top, d.right - d.left, d.bottom - d.top));
 }
 
-void CScrollView::Invalidate() { viewport()->update(); }
+void CScrollView::Invalidate()
+{
+    viewport()->update();
+}
 
 QWidget* CScrollView::GetParentFrame() const
 {
@@ -129,7 +138,8 @@ void CScrollView::ResizeParentToFit(bool bShrinkOnly)
             targetH = std::min(targetH, bareH);
         }
         const bool bNewV = needed(verticalScrollBarPolicy(), targetH - (bH ? hExtent : 0) < want.height());
-        const bool bNewH = needed(horizontalScrollBarPolicy(), targetW - (bNewV ? vExtent : 0) < want.width());
+        const bool bNewH =
+            needed(horizontalScrollBarPolicy(), targetW - (bNewV ? vExtent : 0) < want.width());
         if (bNewV == bV && bNewH == bH)
             break;
         bV = bNewV;
@@ -141,9 +151,15 @@ void CScrollView::ResizeParentToFit(bool bShrinkOnly)
         frame->resize(std::max(w, frame->minimumSizeHint().width() / 2), std::max(h, 40));
 }
 
-void CScrollView::SetTimer(int nId, int nMs) { CTimerService::Get().SetTimer(this, nId, nMs); }
+void CScrollView::SetTimer(int nId, int nMs)
+{
+    CTimerService::Get().SetTimer(this, nId, nMs);
+}
 
-void CScrollView::KillTimer(int nId) { CTimerService::Get().KillTimer(this, nId); }
+void CScrollView::KillTimer(int nId)
+{
+    CTimerService::Get().KillTimer(this, nId);
+}
 
 void CScrollView::OnLButtonDown(unsigned, const QPoint&) {}
 
@@ -183,6 +199,9 @@ void CScrollView::resizeEvent(QResizeEvent* e)
     UpdateScrollBars();
 }
 
-void CScrollView::scrollContentsBy(int, int) { viewport()->update(); }
+void CScrollView::scrollContentsBy(int, int)
+{
+    viewport()->update();
+}
 
 } // namespace vantorel

@@ -17,10 +17,7 @@ namespace vantorel {
 // Key-state flags handed to the mouse handlers.
 enum : unsigned { MK_LBUTTON = 0x0001, MK_RBUTTON = 0x0002, MK_SHIFT = 0x0004, MK_CONTROL = 0x0008 };
 
-class CScrollView : public QAbstractScrollArea,
-                    public CViewBase,
-                    public CCmdTarget,
-                    public ITimerTarget {
+class CScrollView : public QAbstractScrollArea, public CViewBase, public CCmdTarget, public ITimerTarget {
     Q_OBJECT
 public:
     explicit CScrollView(QWidget* parent = nullptr);

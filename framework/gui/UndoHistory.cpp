@@ -54,7 +54,10 @@ CUndoHistory* CUndoHistory::Of(const CDocument* pDoc)
     return pDoc ? dynamic_cast<CUndoHistory*>(pDoc->GetEditHistory()) : nullptr;
 }
 
-void CUndoHistory::OnEditApplied(CDocEdit edit) { m_stack.push(new CEditCommand(m_doc, std::move(edit))); }
+void CUndoHistory::OnEditApplied(CDocEdit edit)
+{
+    m_stack.push(new CEditCommand(m_doc, std::move(edit)));
+}
 
 void CUndoHistory::OnSaved()
 {

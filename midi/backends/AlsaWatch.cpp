@@ -45,7 +45,10 @@ bool CAlsaWatch::HasPort(int client, int port)
 #else
 
 CAlsaWatch::~CAlsaWatch() = default;
-bool CAlsaWatch::HasPort(int, int) { return true; }
+bool CAlsaWatch::HasPort(int, int)
+{
+    return true;
+}
 
 #endif
 

@@ -9,7 +9,10 @@ CCompositeMidiService::CCompositeMidiService(std::vector<CMidiService*> backends
 {
 }
 
-CCompositeMidiService::~CCompositeMidiService() { CloseAll(); }
+CCompositeMidiService::~CCompositeMidiService()
+{
+    CloseAll();
+}
 
 void CCompositeMidiService::CloseAll()
 {
@@ -26,7 +29,10 @@ void CCompositeMidiService::CloseAll()
     m_outs.clear();
 }
 
-void CCompositeMidiService::AddBackend(CMidiService* pBackend) { m_backends.push_back(pBackend); }
+void CCompositeMidiService::AddBackend(CMidiService* pBackend)
+{
+    m_backends.push_back(pBackend);
+}
 
 void CCompositeMidiService::CInEntry::OnMidiInLongData(HMIDIIN, MIDIHDR* pHdr)
 {
@@ -134,13 +140,16 @@ MMRESULT CCompositeMidiService::InOpen(HMIDIIN* phIn, unsigned nDevice, IMidiNot
     return MMSYSERR_NOERROR;
 }
 
-#define VANTOREL_FORWARD_IN(call)                                                                    \
-    CInEntry* e = LookUp(h);                                                                         \
-    if (!e)                                                                                          \
-        return NoteIn(MMSYSERR_INVALHANDLE, nullptr);                                                \
+#define VANTOREL_FORWARD_IN(call)                                                                            \
+    CInEntry* e = LookUp(h);                                                                                 \
+    if (!e)                                                                                                  \
+        return NoteIn(MMSYSERR_INVALHANDLE, nullptr);                                                        \
     return NoteIn(e->m_pBackend->call, e->m_pBackend)
 
-MMRESULT CCompositeMidiService::InReset(HMIDIIN h) { VANTOREL_FORWARD_IN(InReset(e->m_hBackend)); }
+MMRESULT CCompositeMidiService::InReset(HMIDIIN h)
+{
+    VANTOREL_FORWARD_IN(InReset(e->m_hBackend));
+}
 MMRESULT CCompositeMidiService::InPrepareHeader(HMIDIIN h, MIDIHDR* pHdr)
 {
     VANTOREL_FORWARD_IN(InPrepareHeader(e->m_hBackend, pHdr));
@@ -149,8 +158,14 @@ MMRESULT CCompositeMidiService::InAddBuffer(HMIDIIN h, MIDIHDR* pHdr)
 {
     VANTOREL_FORWARD_IN(InAddBuffer(e->m_hBackend, pHdr));
 }
-MMRESULT CCompositeMidiService::InStart(HMIDIIN h) { VANTOREL_FORWARD_IN(InStart(e->m_hBackend)); }
-MMRESULT CCompositeMidiService::InStop(HMIDIIN h) { VANTOREL_FORWARD_IN(InStop(e->m_hBackend)); }
+MMRESULT CCompositeMidiService::InStart(HMIDIIN h)
+{
+    VANTOREL_FORWARD_IN(InStart(e->m_hBackend));
+}
+MMRESULT CCompositeMidiService::InStop(HMIDIIN h)
+{
+    VANTOREL_FORWARD_IN(InStop(e->m_hBackend));
+}
 MMRESULT CCompositeMidiService::InUnprepareHeader(HMIDIIN h, MIDIHDR* pHdr)
 {
     VANTOREL_FORWARD_IN(InUnprepareHeader(e->m_hBackend, pHdr));
@@ -228,10 +243,10 @@ MMRESULT CCompositeMidiService::OutOpen(HMIDIOUT* phOut, unsigned nDevice, IMidi
     return MMSYSERR_NOERROR;
 }
 
-#define VANTOREL_FORWARD_OUT(call)                                                                   \
-    COutEntry* e = LookUp(h);                                                                        \
-    if (!e)                                                                                          \
-        return NoteOut(MMSYSERR_INVALHANDLE, nullptr);                                               \
+#define VANTOREL_FORWARD_OUT(call)                                                                           \
+    COutEntry* e = LookUp(h);                                                                                \
+    if (!e)                                                                                                  \
+        return NoteOut(MMSYSERR_INVALHANDLE, nullptr);                                                       \
     return NoteOut(e->m_pBackend->call, e->m_pBackend)
 
 MMRESULT CCompositeMidiService::OutShortMsg(HMIDIOUT h, uint32_t dwMsg)
@@ -250,7 +265,10 @@ MMRESULT CCompositeMidiService::OutUnprepareHeader(HMIDIOUT h, MIDIHDR* pHdr)
 {
     VANTOREL_FORWARD_OUT(OutUnprepareHeader(e->m_hBackend, pHdr));
 }
-MMRESULT CCompositeMidiService::OutReset(HMIDIOUT h) { VANTOREL_FORWARD_OUT(OutReset(e->m_hBackend)); }
+MMRESULT CCompositeMidiService::OutReset(HMIDIOUT h)
+{
+    VANTOREL_FORWARD_OUT(OutReset(e->m_hBackend));
+}
 
 MMRESULT CCompositeMidiService::OutClose(HMIDIOUT h)
 {

@@ -20,7 +20,10 @@ constexpr auto kPoll = std::chrono::milliseconds(1);
 constexpr auto kQuiet = std::chrono::milliseconds(250);
 constexpr auto kSettle = std::chrono::milliseconds(500);
 
-int64_t NowNs() { return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count(); }
+int64_t NowNs()
+{
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+}
 } // namespace
 
 #ifdef VANTOREL_HAVE_JACK
@@ -108,7 +111,10 @@ bool CJackWatch::IsPending() const
     return m_pState->m_bStarted && !m_pState->m_bDone;
 }
 
-bool CJackWatch::IsGone() const { return m_pState->m_bGone; }
+bool CJackWatch::IsGone() const
+{
+    return m_pState->m_bGone;
+}
 
 bool CJackWatch::IsAnswering()
 {
@@ -192,16 +198,43 @@ std::vector<std::string> CJackWatch::MidiPorts(bool bSenders) const
 struct CJackWatch::CState {};
 CJackWatch::CJackWatch() = default;
 CJackWatch::~CJackWatch() = default;
-bool CJackWatch::Connect(const char*, int) { return false; }
-bool CJackWatch::IsConnected() const { return false; }
-bool CJackWatch::IsPending() const { return false; }
-bool CJackWatch::IsGone() const { return true; }
-bool CJackWatch::IsAnswering() { return false; }
+bool CJackWatch::Connect(const char*, int)
+{
+    return false;
+}
+bool CJackWatch::IsConnected() const
+{
+    return false;
+}
+bool CJackWatch::IsPending() const
+{
+    return false;
+}
+bool CJackWatch::IsGone() const
+{
+    return true;
+}
+bool CJackWatch::IsAnswering()
+{
+    return false;
+}
 void CJackWatch::WaitCycles(int) {}
-bool CJackWatch::HasPort(const std::string&) const { return false; }
-bool CJackWatch::AreConnected(const std::string&, const std::string&) const { return false; }
-std::string CJackWatch::Connections(const std::string&) const { return {}; }
-std::vector<std::string> CJackWatch::MidiPorts(bool) const { return {}; }
+bool CJackWatch::HasPort(const std::string&) const
+{
+    return false;
+}
+bool CJackWatch::AreConnected(const std::string&, const std::string&) const
+{
+    return false;
+}
+std::string CJackWatch::Connections(const std::string&) const
+{
+    return {};
+}
+std::vector<std::string> CJackWatch::MidiPorts(bool) const
+{
+    return {};
+}
 
 #endif
 

@@ -258,7 +258,8 @@ CRtMidiService::PortList CRtMidiService::ListOutPorts()
     }
 }
 
-void CRtMidiService::Locate(CDeviceLink& link, RtMidi& client, const PortList& list, size_t nAt, std::string& before)
+void CRtMidiService::Locate(CDeviceLink& link, RtMidi& client, const PortList& list, size_t nAt,
+                            std::string& before)
 {
     if (m_api == RtMidi::UNIX_JACK && m_pJackWatch) {
         link.m_strDevice = list[nAt].second;
@@ -344,8 +345,14 @@ std::vector<std::string> NamesOf(const std::vector<std::pair<unsigned, std::stri
 }
 } // namespace
 
-std::vector<std::string> CRtMidiService::ListInDevices() { return NamesOf(ListInPorts()); }
-std::vector<std::string> CRtMidiService::ListOutDevices() { return NamesOf(ListOutPorts()); }
+std::vector<std::string> CRtMidiService::ListInDevices()
+{
+    return NamesOf(ListInPorts());
+}
+std::vector<std::string> CRtMidiService::ListOutDevices()
+{
+    return NamesOf(ListOutPorts());
+}
 
 // ---------------------------------------------------------------- input
 
@@ -388,7 +395,8 @@ MMRESULT CRtMidiService::CheckInDevice(HMIDIIN h)
         return MMSYSERR_NOERROR;
     const CInPort& port = *it->second;
     // A server that shut down or stopped cycling takes every connection.
-    if (m_api == RtMidi::UNIX_JACK && (!m_pJackWatch || m_pJackWatch->IsGone() || !m_pJackWatch->IsAnswering()))
+    if (m_api == RtMidi::UNIX_JACK &&
+        (!m_pJackWatch || m_pJackWatch->IsGone() || !m_pJackWatch->IsAnswering()))
         return FailIn(MMSYSERR_NODRIVER, res::kJackNotRunning);
     // Released when the server went and a new one has come since.
     if (!port.m_pMidi || IsDisconnected(port.m_link))
@@ -425,7 +433,8 @@ MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
     // A JACK server that answers can still turn a new client away while it
     // is busy with the last one that closed (a note previewed at once after
     // another): one more try a couple of cycles later.
-    if (result == MMSYSERR_ALLOCATED && m_api == RtMidi::UNIX_JACK && m_pJackWatch && m_pJackWatch->IsAnswering()) {
+    if (result == MMSYSERR_ALLOCATED && m_api == RtMidi::UNIX_JACK && m_pJackWatch &&
+        m_pJackWatch->IsAnswering()) {
         m_pJackWatch->WaitCycles(2);
         result = TryOpenOut(nDevice, pPort);
     }

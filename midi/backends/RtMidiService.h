@@ -30,7 +30,6 @@ public:
     static constexpr const char* kClientName = "Vantorel librarian";
     static constexpr int64_t kDrainCapUs = 1'000'000;
 
-
     struct CInPort;
     struct COutPort;
 

@@ -30,8 +30,8 @@ uint32_t ReadWord(const uint8_t* p)
 
 std::vector<uint8_t> ToWireBytes(uint32_t n)
 {
-    return {uint8_t((n >> 21) & kSevenBits), uint8_t((n >> 14) & kSevenBits),
-            uint8_t((n >> 7) & kSevenBits), uint8_t(n & kSevenBits)};
+    return {uint8_t((n >> 21) & kSevenBits), uint8_t((n >> 14) & kSevenBits), uint8_t((n >> 7) & kSevenBits),
+            uint8_t(n & kSevenBits)};
 }
 
 uint32_t ToAddressBytes(uint32_t n)

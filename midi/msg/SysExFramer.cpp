@@ -19,7 +19,10 @@ bool IsShortStatus(uint8_t b)
     return (b & kStatusBit) && b != kExclusive && b != kEndOfExclusive && b < kFirstRealTime;
 }
 
-bool IsStatus(uint8_t b) { return (b & kStatusBit) != 0; }
+bool IsStatus(uint8_t b)
+{
+    return (b & kStatusBit) != 0;
+}
 
 std::string HexByte(uint8_t b)
 {

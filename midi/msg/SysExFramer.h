@@ -104,10 +104,10 @@ private:
     CStreamWatch m_watch;
     std::vector<uint8_t> m_message;
     bool m_bIn = false;
-    bool m_bOverflow = false; // past the limit: nothing more is kept up to F7
-    uint64_t m_nPos = 0;      // bytes fed so far: the place of the next one
-    uint64_t m_nStart = 0;    // where the open message began
-    uint64_t m_nWire = 0;     // bytes of the open message so far, F0 included
+    bool m_bOverflow = false;   // past the limit: nothing more is kept up to F7
+    uint64_t m_nPos = 0;        // bytes fed so far: the place of the next one
+    uint64_t m_nStart = 0;      // where the open message began
+    uint64_t m_nWire = 0;       // bytes of the open message so far, F0 included
     bool m_bOutsideRun = false; // the bytes outside continue a run already told
 };
 

@@ -97,7 +97,8 @@ inline constexpr const char* kPromptToolBar = "Show or hide the toolbar\nToggle 
 inline constexpr const char* kPromptStatusBar = "Show or hide the status bar\nToggle StatusBar";
 inline constexpr const char* kPromptCascade = "Arrange the windows so they overlap\nCascade Windows";
 inline constexpr const char* kPromptTile = "Arrange the windows side by side\nTile Windows";
-inline constexpr const char* kPromptArrangeIcons = "Arrange the minimised windows along the bottom\nArrange Icons";
+inline constexpr const char* kPromptArrangeIcons =
+    "Arrange the minimised windows along the bottom\nArrange Icons";
 inline constexpr const char* kPromptAbout = "Show the program's version\nAbout";
 
 // Status bar key indicators.
@@ -125,7 +126,8 @@ inline constexpr const char* kPictureCaption = "Vantorel";
 // The whole synthesizer at once, and everyday commands: File > Save All, Get
 // Everything, Back Up To Folder; Help > User Guide.
 inline constexpr const char* kItemSaveAll = "Save A&ll";
-inline constexpr const char* kPromptSaveAll = "Save every window with changes; asks a name for each new one\nSave All";
+inline constexpr const char* kPromptSaveAll =
+    "Save every window with changes; asks a name for each new one\nSave All";
 inline constexpr const char* kSaveAllButton = "Save &All";
 inline constexpr const char* kItemGetEverything = "Get &Everything...";
 inline constexpr const char* kPromptGetEverything =
@@ -256,8 +258,8 @@ inline constexpr const char* kSysExNothingReceived =
 
 // The Receive Dump window. %1: the MIDI IN device; %2: its number.
 inline constexpr const char* kReceiveCaption = "Receive Dump";
-inline constexpr const char* kReceiveWaiting =
-    "Listening to %1 (MIDI IN device %2).\nStart the dump on the KQ-3300 now,\nand press Stop when it has ended.";
+inline constexpr const char* kReceiveWaiting = "Listening to %1 (MIDI IN device %2).\nStart the dump on the "
+                                               "KQ-3300 now,\nand press Stop when it has ended.";
 inline constexpr const char* kReceiveStop = "Stop";
 // %1: how many; %2: the kind's plural noun.
 inline constexpr const char* kReceiveCount = "%1 %2";

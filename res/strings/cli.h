@@ -99,7 +99,7 @@ inline constexpr const char* kCliUnknownOption = "Unknown option '%s'.";        
 inline constexpr const char* kCliOptionNeedsValue = "Option %s needs a value."; // the option
 inline constexpr const char* kCliMissingArgument = "The %s command needs %s.";  // command, what
 inline constexpr const char* kCliTooManyArguments =
-    "Too many arguments for %s: '%s'."; // command, first extra
+    "Too many arguments for %s: '%s'.";                                      // command, first extra
 inline constexpr const char* kCliUnknownKind = "Unknown kind '%s': use %s."; // the word, the kinds' words
 inline constexpr const char* kCliUnknownEntry = "There is no %s entry '%s': use %s."; // kind, word, range
 inline constexpr const char* kCliBadRetries = "--retries takes a whole number from 1 to 100, not '%s'.";
@@ -165,19 +165,21 @@ inline constexpr const char* kCliInfoVarName = "%s, %d bytes"; // row label, dat
 
 // The library: a folder added, a scan's progress and summary, a file left out,
 // a search's line (label, name, kind, file) and a duplicated sound.
-inline constexpr const char* kCliLibraryAdded = "Added %s to the library. Run vantorel-cli library scan to index it.";
+inline constexpr const char* kCliLibraryAdded =
+    "Added %s to the library. Run vantorel-cli library scan to index it.";
 inline constexpr const char* kCliLibraryNoFolders =
-    "The library has no folders yet. Add one with vantorel-cli library add DIR, then run vantorel-cli library scan.";
+    "The library has no folders yet. Add one with vantorel-cli library add DIR, then run vantorel-cli "
+    "library scan.";
 inline constexpr const char* kCliLibraryIndexing = "Indexing %s of %s files";
 // files, read, unchanged, removed, left out
-inline constexpr const char* kCliLibraryScanned =
-    "Scanned %s files: %s read, %s unchanged, %s removed; %s left out (vantorel-cli library problems lists them).";
+inline constexpr const char* kCliLibraryScanned = "Scanned %s files: %s read, %s unchanged, %s removed; %s "
+                                                  "left out (vantorel-cli library problems lists them).";
 inline constexpr const char* kCliLibraryStopped =
     "The scan stopped; what it read is in the library. Run vantorel-cli library scan again to finish it.";
-inline constexpr const char* kCliLibraryProblem = "%s: %s"; // file, reason
-inline constexpr const char* kCliSearchLine = "%-12s %-16s %-11s %s"; // label, name, kind, file
+inline constexpr const char* kCliLibraryProblem = "%s: %s";              // file, reason
+inline constexpr const char* kCliSearchLine = "%-12s %-16s %-11s %s";    // label, name, kind, file
 inline constexpr const char* kCliDuplicateGroup = "%s (%s), %s places:"; // name, kind, how many
-inline constexpr const char* kCliDuplicatePlace = "  %-12s %-16s %s";   // label, name, file
+inline constexpr const char* kCliDuplicatePlace = "  %-12s %-16s %s";    // label, name, file
 
 // Files: the path, then what to do.
 inline constexpr const char* kCliFileNotFound = "%s does not exist. Check the name and the folder.";

@@ -14,7 +14,8 @@ inline constexpr const char* kMenuSendTxRxSetting = "Send Tx/Rx Setting";
 
 // Pattern window: the note of each key (a letter, "#" for a sharp), the label
 // of each row, and the context menu.
-inline constexpr const char* kNoteNames[12] = {"C", "C#", "D", "D#", "E", "F", "F#", "G", "G#", "A", "A#", "B"};
+inline constexpr const char* kNoteNames[12] = {"C",  "C#", "D",  "D#", "E",  "F",
+                                               "F#", "G",  "G#", "A",  "A#", "B"};
 inline constexpr const char* kPatternLabel = "PATTERN %d";
 inline constexpr const char* kMenuInitializePatternData = "Initialize Pattern Data";
 inline constexpr const char* kMenuGetPatternData = "Get Pattern Data";

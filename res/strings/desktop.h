@@ -6,17 +6,18 @@
 namespace vantorel::res {
 
 // The desktop entry; the MIME types, each followed by kDesktopTypeEnd.
-inline constexpr const char* kDesktopEntry = "[Desktop Entry]\n"
-                                             "Type=Application\n"
-                                             "Name=Vantorel\n"
-                                             "GenericName=Synthesizer Librarian\n"
-                                             "Comment=Fetch, arrange, keep and send back the user memory of a "
-                                             "KQ-3300 synthesizer\n"
-                                             "Exec=vantorel %F\n"
-                                             "Icon=vantorel\n"
-                                             "Terminal=false\n"
-                                             "Categories=AudioVideo;Audio;Midi;\n"
-                                             "MimeType=%s\n";
+inline constexpr const char* kDesktopEntry =
+    "[Desktop Entry]\n"
+    "Type=Application\n"
+    "Name=Vantorel\n"
+    "GenericName=Synthesizer Librarian\n"
+    "Comment=Fetch, arrange, keep and send back the user memory of a "
+    "KQ-3300 synthesizer\n"
+    "Exec=vantorel %F\n"
+    "Icon=vantorel\n"
+    "Terminal=false\n"
+    "Categories=AudioVideo;Audio;Midi;\n"
+    "MimeType=%s\n";
 inline constexpr const char* kDesktopTypeEnd = ";";
 
 // A kind's MIME type: its word.
@@ -50,7 +51,8 @@ inline constexpr const char* kMetaInfoMediaType = "    <mediatype>%s</mediatype>
 // (the path).
 inline constexpr const char* kDesktopFilesUsage =
     "Usage: vantorel-desktop-files DIR METAINFO-TEMPLATE\n"
-    "Writes vantorel.desktop, vantorel-mime.xml and vantorel.metainfo.xml for the registered kinds into DIR.\n";
+    "Writes vantorel.desktop, vantorel-mime.xml and vantorel.metainfo.xml for the registered kinds into "
+    "DIR.\n";
 inline constexpr const char* kDesktopFilesReadFault =
     "vantorel-desktop-files: %s could not be read. Check that it exists and may be read.\n";
 inline constexpr const char* kDesktopFilesWriteFault =

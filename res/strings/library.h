@@ -30,7 +30,8 @@ inline constexpr const char* kLibInnerLabel = "%s %s %d";
 
 // Folders.
 inline constexpr const char* kLibFolderMissing = "The folder %s does not exist. Choose a folder that does.";
-inline constexpr const char* kLibFolderNotFolder = "%s is not a folder. Choose a folder that holds your files.";
+inline constexpr const char* kLibFolderNotFolder =
+    "%s is not a folder. Choose a folder that holds your files.";
 
 // Why a file was left out.
 inline constexpr const char* kLibSkipNotRegular = "not a regular file (a FIFO, a device or a socket)";

@@ -47,7 +47,8 @@ inline constexpr const char* kItemInitialize = "&Initialize\tDel";
 inline constexpr const char* kPromptUndo = "Undo the last change\nUndo";
 inline constexpr const char* kPromptRedo = "Redo the change last undone\nRedo";
 inline constexpr const char* kPromptCopy = "Copy the selected entries (one is also picked up)\nCopy";
-inline constexpr const char* kPromptPaste = "Copy the copied or picked-up entries onto the selected entry and those after it\nPaste";
+inline constexpr const char* kPromptPaste =
+    "Copy the copied or picked-up entries onto the selected entry and those after it\nPaste";
 inline constexpr const char* kPromptRename = "Rename the selected entry\nRename";
 inline constexpr const char* kPromptInitialize = "Put the initial values into the selected entry\nInitialize";
 

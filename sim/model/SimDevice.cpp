@@ -19,9 +19,9 @@ namespace vantorel {
 
 namespace {
 
-constexpr size_t kAddressOffset = 6;   // after F0 41 10 00 06 cmd
-constexpr size_t kSizeOffset = 10;     // requests: after the address
-constexpr size_t kDataOffset = 10;     // data sets: after the address
+constexpr size_t kAddressOffset = 6; // after F0 41 10 00 06 cmd
+constexpr size_t kSizeOffset = 10;   // requests: after the address
+constexpr size_t kDataOffset = 10;   // data sets: after the address
 constexpr uint8_t kHeader[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
                                sysex::kModelId};
 
@@ -50,7 +50,10 @@ struct CSimDevice::CLocation {
     size_t nOffset = 0;
 };
 
-CSimDevice::CSimDevice() { LoadFactoryMemory(); }
+CSimDevice::CSimDevice()
+{
+    LoadFactoryMemory();
+}
 
 bool CSimDevice::Locate(uint32_t address, CLocation& loc) const
 {
@@ -87,7 +90,8 @@ bool CSimDevice::Locate(uint32_t address, CLocation& loc) const
             return false;
         return fixed(self->m_patches[rel / kPatchStride].data(), kPatchSize, offset);
     }
-    if (address >= kPerformanceAddress && address < kPerformanceAddress + kPerformanceCount * kPerformanceStride) {
+    if (address >= kPerformanceAddress &&
+        address < kPerformanceAddress + kPerformanceCount * kPerformanceStride) {
         const uint32_t rel = address - kPerformanceAddress;
         return inPerformance(self->m_performances[rel / kPerformanceStride], rel % kPerformanceStride);
     }
@@ -181,7 +185,8 @@ std::vector<CSimAnswer> CSimDevice::Ignore(std::string why)
 std::vector<CSimAnswer> CSimDevice::Receive(const uint8_t* bytes, size_t count)
 {
     std::vector<CSimAnswer> answers;
-    const bool framed = bytes && count >= sysex::kDataSetOverhead && bytes[count - 1] == sysex::kEndOfExclusive &&
+    const bool framed = bytes && count >= sysex::kDataSetOverhead &&
+                        bytes[count - 1] == sysex::kEndOfExclusive &&
                         std::equal(std::begin(kHeader), std::end(kHeader), bytes);
     if (!framed)
         return Ignore("not an exclusive message for this device");
@@ -265,7 +270,7 @@ void CSimDevice::SetName(uint8_t* record, const std::string& name)
 namespace {
 
 const char* const kPatchKinds[] = {"Warm Pad", "Glass Bell", "Deep Bass", "Brass Hit",
-                                   "Soft Str", "Saw Lead", "Organ", "E.Piano"};
+                                   "Soft Str", "Saw Lead",   "Organ",     "E.Piano"};
 
 std::string Numbered(const char* stem, int n, int width)
 {
@@ -304,8 +309,10 @@ void CSimDevice::LoadFactoryMemory()
         SetName(r.data(), Numbered("Stage Set", p + 1, 2));
         for (size_t k = sim::kNameLength; k < sim::kPerformanceLayout[3].nRecordOffset; ++k)
             r[k] = uint8_t((size_t(p) * 3 + k) & 0x7F);
-        FillPatch(r.data() + sim::kPerformanceLayout[3].nRecordOffset, Numbered("Upper Voice", p + 1, 2), 500 + p);
-        FillPatch(r.data() + sim::kPerformanceLayout[4].nRecordOffset, Numbered("Lower Voice", p + 1, 2), 600 + p);
+        FillPatch(r.data() + sim::kPerformanceLayout[3].nRecordOffset, Numbered("Upper Voice", p + 1, 2),
+                  500 + p);
+        FillPatch(r.data() + sim::kPerformanceLayout[4].nRecordOffset, Numbered("Lower Voice", p + 1, 2),
+                  600 + p);
     }
 
     m_scratch.fill(0);
@@ -315,9 +322,8 @@ void CSimDevice::LoadFactoryMemory()
         m_system[k] = uint8_t((k * 11 + 5) & 0x7F);
 
     for (int n = 0; n < sim::kPatternCount; ++n) {
-        const size_t length = size_t(n) < std::size(kFactoryPatternLengths)
-                                  ? kFactoryPatternLengths[n]
-                                  : (size_t(n) * 53 + 17) % 400 + 1;
+        const size_t length = size_t(n) < std::size(kFactoryPatternLengths) ? kFactoryPatternLengths[n]
+                                                                            : (size_t(n) * 53 + 17) % 400 + 1;
         FillItem(m_patterns[size_t(n)], uint8_t(2 + n % 5), length, n);
     }
     for (int m = 0; m < sim::kMotionCount; ++m)

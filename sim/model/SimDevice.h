@@ -60,14 +60,27 @@ inline constexpr std::array<CPerformanceBlock, kPerformanceBlocks> kPerformanceL
 // The model's cable runs at the MIDI rate.
 inline constexpr int64_t kWireUsPerByte = sysex::kWireUsPerByte;
 
-inline uint32_t PatchAddress(int i) { return kPatchAddress + uint32_t(i) * kPatchStride; }
+inline uint32_t PatchAddress(int i)
+{
+    return kPatchAddress + uint32_t(i) * kPatchStride;
+}
 inline uint32_t PerformanceAddress(int p, int block)
 {
-    return kPerformanceAddress + uint32_t(p) * kPerformanceStride + kPerformanceLayout[size_t(block)].dwOffset;
+    return kPerformanceAddress + uint32_t(p) * kPerformanceStride +
+           kPerformanceLayout[size_t(block)].dwOffset;
 }
-inline uint32_t ScratchAddress(int block) { return kScratchAddress + kPerformanceLayout[size_t(block)].dwOffset; }
-inline uint32_t PatternDataAddress(int n) { return kPatternDataAddress + uint32_t(n) * kPatternStride; }
-inline uint32_t MotionDataAddress(int m) { return kMotionDataAddress + uint32_t(m) * kMotionStride; }
+inline uint32_t ScratchAddress(int block)
+{
+    return kScratchAddress + kPerformanceLayout[size_t(block)].dwOffset;
+}
+inline uint32_t PatternDataAddress(int n)
+{
+    return kPatternDataAddress + uint32_t(n) * kPatternStride;
+}
+inline uint32_t MotionDataAddress(int m)
+{
+    return kMotionDataAddress + uint32_t(m) * kMotionStride;
+}
 } // namespace sim
 
 using CPatchBytes = std::array<uint8_t, sim::kPatchSize>;
@@ -89,8 +102,8 @@ struct CSimFaults {
     int m_nStrayEvery = 0;      // a data set for another address goes first
     int m_nLateEvery = 0;       // the answer comes m_nLateMs later than usual
     int m_nLateMs = 0;
-    int m_nShortEvery = 0;      // the answer has fewer data bytes than asked for
-    int m_nEndlessEvery = 0;    // the answer runs far past the size asked for
+    int m_nShortEvery = 0;   // the answer has fewer data bytes than asked for
+    int m_nEndlessEvery = 0; // the answer runs far past the size asked for
 };
 
 // The data bytes of an endless answer: well past the 512-byte port buffer.
@@ -113,7 +126,10 @@ public:
     // addresses, packet requests at or past an item's end, and anything that
     // is not a well-formed message for this device.
     std::vector<CSimAnswer> Receive(const uint8_t* bytes, size_t count);
-    std::vector<CSimAnswer> Receive(const std::vector<uint8_t>& bytes) { return Receive(bytes.data(), bytes.size()); }
+    std::vector<CSimAnswer> Receive(const std::vector<uint8_t>& bytes)
+    {
+        return Receive(bytes.data(), bytes.size());
+    }
 
     // The bytes a request for size bytes at a linear address would be
     // answered with, before faults; false when the device would stay silent.
@@ -149,10 +165,10 @@ public:
     void ResetCounters();
 
     // What the device has seen and said since the last ResetCounters.
-    int m_nRequests = 0;     // well-formed data requests
-    int m_nDataSets = 0;     // well-formed data sets
-    int m_nAnswers = 0;      // answers due, before faults
-    int m_nIgnored = 0;      // anything else
+    int m_nRequests = 0; // well-formed data requests
+    int m_nDataSets = 0; // well-formed data sets
+    int m_nAnswers = 0;  // answers due, before faults
+    int m_nIgnored = 0;  // anything else
     // Why the last ignored message was ignored.
     const std::string& LastIgnored() const { return m_strLastIgnored; }
 

@@ -11,7 +11,10 @@ namespace vantorel {
 
 CSimMidiService::CSimMidiService(CSimDevice& device) : CMidiServiceBase(0x5100), m_device(device) {}
 
-CSimMidiService::~CSimMidiService() { ForgetAllPorts(); }
+CSimMidiService::~CSimMidiService()
+{
+    ForgetAllPorts();
+}
 
 void CSimMidiService::Schedule(std::function<void()> fn, int64_t delayUs)
 {
@@ -36,7 +39,10 @@ MMRESULT CSimMidiService::OpenInDevice(HMIDIIN, unsigned nDevice, const std::sha
     return MMSYSERR_NOERROR;
 }
 
-void CSimMidiService::CloseInDevice(HMIDIIN) { m_pIn.reset(); }
+void CSimMidiService::CloseInDevice(HMIDIIN)
+{
+    m_pIn.reset();
+}
 
 void CSimMidiService::QueueIncoming(std::vector<uint8_t> bytes, int64_t startUs)
 {
@@ -71,7 +77,10 @@ MMRESULT CSimMidiService::OpenOutDevice(HMIDIOUT, unsigned nDevice)
     return MMSYSERR_NOERROR;
 }
 
-CWirePacer* CSimMidiService::WireOf(HMIDIOUT) { return m_bWireSpeed ? &m_outWire : nullptr; }
+CWirePacer* CSimMidiService::WireOf(HMIDIOUT)
+{
+    return m_bWireSpeed ? &m_outWire : nullptr;
+}
 
 MMRESULT CSimMidiService::SendOut(HMIDIOUT, const uint8_t* bytes, size_t count)
 {

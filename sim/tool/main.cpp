@@ -118,9 +118,10 @@ std::optional<std::string> ParseOptions(int argc, char** argv, COptions& o)
         else if (arg == "--name" || arg == "--log" || arg == "--image" || arg == "--save-image") {
             if (!value(v) || !*v)
                 return arg + " needs a value";
-            (arg == "--name" ? o.m_strName : arg == "--log" ? o.m_strLog
-                                         : arg == "--image" ? o.m_strImage
-                                                            : o.m_strSaveImage) = v;
+            (arg == "--name"    ? o.m_strName
+             : arg == "--log"   ? o.m_strLog
+             : arg == "--image" ? o.m_strImage
+                                : o.m_strSaveImage) = v;
         } else if (int* pCount = CountOption(arg, o.m_faults)) {
             if (!value(v) || !ParseCount(v, *pCount))
                 return arg + " needs a whole number";
@@ -129,7 +130,8 @@ std::optional<std::string> ParseOptions(int argc, char** argv, COptions& o)
                 return "--late needs N:MS";
             const std::string s = v;
             const auto colon = s.find(':');
-            if (colon == std::string::npos || !ParseCount(s.substr(0, colon).c_str(), o.m_faults.m_nLateEvery) ||
+            if (colon == std::string::npos ||
+                !ParseCount(s.substr(0, colon).c_str(), o.m_faults.m_nLateEvery) ||
                 !ParseCount(s.substr(colon + 1).c_str(), o.m_faults.m_nLateMs))
                 return "--late needs N:MS";
         } else {
@@ -184,7 +186,7 @@ struct CShared {
     std::condition_variable m_cv;
     std::deque<std::pair<Clock::time_point, Bytes>> m_chunks;
     bool m_bQuit = false;
-    bool m_bLost = false;          // the MIDI system went away
+    bool m_bLost = false; // the MIDI system went away
     bool m_bSignalThreadDone = false;
     bool m_bSave = false;
     bool m_bDump = false;
@@ -285,7 +287,8 @@ public:
         // one line this program prints.
         jack_set_error_function(&CJackPorts::Quiet);
         jack_set_info_function(&CJackPorts::Quiet);
-        m_pClient = jack_client_open(name.c_str(), jack_options_t(JackNoStartServer | JackUseExactName), &status);
+        m_pClient =
+            jack_client_open(name.c_str(), jack_options_t(JackNoStartServer | JackUseExactName), &status);
         if (!m_pClient) {
             error = (status & JackNameNotUnique) || IsNameTaken(name)
                         ? "the JACK client name " + name + " is taken; choose another with --name"
@@ -431,10 +434,7 @@ struct CPending {
     Clock::time_point m_due;
     uint64_t m_nSeq;
     Bytes m_bytes;
-    bool operator>(const CPending& o) const
-    {
-        return m_due != o.m_due ? m_due > o.m_due : m_nSeq > o.m_nSeq;
-    }
+    bool operator>(const CPending& o) const { return m_due != o.m_due ? m_due > o.m_due : m_nSeq > o.m_nSeq; }
 };
 
 int Run(int argc, char** argv)
@@ -522,7 +522,9 @@ int Run(int argc, char** argv)
     std::fflush(stdout);
 
     const auto start = Clock::now();
-    const auto wireTime = [](size_t n) { return std::chrono::microseconds(int64_t(n) * sysex::kWireUsPerByte); };
+    const auto wireTime = [](size_t n) {
+        return std::chrono::microseconds(int64_t(n) * sysex::kWireUsPerByte);
+    };
     CSysExFramer framer;
     Clock::time_point chunkTime = start;
     framer.SetDropNote([&](const std::string& why) { log.Note(start, chunkTime, "dropped: " + why); });
@@ -631,4 +633,7 @@ int Run(int argc, char** argv)
 } // namespace
 } // namespace vantorel
 
-int main(int argc, char** argv) { return vantorel::Run(argc, argv); }
+int main(int argc, char** argv)
+{
+    return vantorel::Run(argc, argv);
+}

@@ -24,7 +24,10 @@ protected:
         CAboutBox::SetClickCount(0);
     }
     // A point on the second text line: the texts pass clicks to the box.
-    static QPoint OnText(CDialog* d) { return QPoint(d->DialogUnitsToPixelsX(60), d->DialogUnitsToPixelsY(27)); }
+    static QPoint OnText(CDialog* d)
+    {
+        return QPoint(d->DialogUnitsToPixelsX(60), d->DialogUnitsToPixelsY(27));
+    }
     static void Click(CDialog* d, Qt::MouseButton button, Qt::KeyboardModifiers mods, int times = 1)
     {
         for (int i = 0; i < times; ++i)

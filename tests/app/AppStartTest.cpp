@@ -45,8 +45,10 @@ TEST_F(AppStartTest, StartsWithAnEmptyMainWindow)
     EXPECT_EQ(Frame()->GetReadyPane()->text(), QStringLiteral("Ready"));
     for (int id : {ID_FILE_NEW, ID_FILE_OPEN, ID_PREVIEW, ID_CLEAR_COPY_BUFFER, ID_APP_ABOUT})
         EXPECT_TRUE(Frame()->CommandAction(id)->isEnabled()) << id;
-    for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK, ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK, ID_GET_SYSTEM,
-                   ID_SEND_SYSTEM, ID_GET_PATTERN, ID_SEND_PATTERN, ID_GET_MOTION, ID_SEND_MOTION})
+    for (int id : std::initializer_list<int>{ID_FILE_SAVE, ID_GET_PATCH_BANK, ID_SEND_PATCH_BANK,
+                                             ID_GET_PERFORMANCE_BANK, ID_SEND_PERFORMANCE_BANK, ID_GET_SYSTEM,
+                                             ID_SEND_SYSTEM, ID_GET_PATTERN, ID_SEND_PATTERN, ID_GET_MOTION,
+                                             ID_SEND_MOTION})
         EXPECT_FALSE(Frame()->CommandAction(id)->isEnabled()) << id;
 }
 
@@ -60,7 +62,8 @@ TEST_F(AppStartTest, RegistersTheFiveKindsInOrderWithTheirStrings)
         {131, "\nPerformance\nPerformance\nPerformance Files (*.pfm)\n.pfm\nPerformance.Document\n"
               "Performance Document"},
         {132, "\nSystem\nSystem\nSystem Files (*.syp)\n.syp\nSystem.Document\nSystem Document"},
-        {133, "\nPattern\nPattern Data\nPattern Data Files (*.ptn)\n.ptn\nPattern.Document\nPattern Document"},
+        {133,
+         "\nPattern\nPattern Data\nPattern Data Files (*.ptn)\n.ptn\nPattern.Document\nPattern Document"},
         {134, "\nMotion\nMotion Data\nMotion Data Files (*.mtn)\n.mtn\nMotion.Document\nMotion Document"},
     };
     for (size_t i = 0; i < 5; ++i) {
@@ -102,7 +105,8 @@ TEST_F(AppStartTest, FileNewOffersFiveKindsAndNumbersTheWindow)
     ASSERT_NE(doc, nullptr);
     EXPECT_EQ(doc->GetTitle(), "Pattern1");
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - Pattern1"));
-    EXPECT_EQ(MenuTitles(), (QStringList{"&File", "&Edit", "&Pattern", "&Setup", "&Window", "&Library", "&Help"}));
+    EXPECT_EQ(MenuTitles(),
+              (QStringList{"&File", "&Edit", "&Pattern", "&Setup", "&Window", "&Library", "&Help"}));
     // The pattern window handles its own Get and Send.
     EXPECT_TRUE(Frame()->CommandAction(ID_GET_PATTERN)->isEnabled());
     EXPECT_FALSE(Frame()->CommandAction(ID_GET_PATCH_BANK)->isEnabled());
@@ -119,10 +123,9 @@ TEST_F(AppStartTest, NewWindowsOpenInsideTheWorkspace)
         ASSERT_NE(docs.OpenNewDocument(docs.GetTemplates()[size_t(kind)].get()), nullptr);
         const QRect inside = area->viewport()->rect();
         const QRect placed = area->subWindowList(QMdiArea::CreationOrder).back()->geometry();
-        EXPECT_TRUE(inside.contains(placed)) << "window " << area->subWindowList().size() << " at "
-                                             << placed.x() << "," << placed.y() << " " << placed.width() << "x"
-                                             << placed.height() << " in " << inside.width() << "x"
-                                             << inside.height();
+        EXPECT_TRUE(inside.contains(placed))
+            << "window " << area->subWindowList().size() << " at " << placed.x() << "," << placed.y() << " "
+            << placed.width() << "x" << placed.height() << " in " << inside.width() << "x" << inside.height();
     }
     // Each opens at its own place, not on top of the one before.
     const auto windows = area->subWindowList(QMdiArea::CreationOrder);
@@ -262,7 +265,8 @@ TEST_F(AppStartTest, RecentFilesOpenFromTheFileMenuAndSameNamesShowTheirFolder)
 {
     StartApp();
     QTemporaryDir dir;
-    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("2026-12-07")) && QDir(dir.path()).mkpath(QStringLiteral("b")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("2026-12-07")) &&
+                QDir(dir.path()).mkpath(QStringLiteral("b")));
     CDocManager& mgr = m_pApp->GetDocManager();
     CFileDialogScript files;
     files.m_answers = {dir.filePath("2026-12-07/patch.pat"), dir.filePath("b/patch.pat")};
@@ -286,8 +290,10 @@ TEST_F(AppStartTest, RecentFilesOpenFromTheFileMenuAndSameNamesShowTheirFolder)
             pReopen = a;
         }
     ASSERT_EQ(recent.size(), 2);
-    EXPECT_TRUE(recent[0].startsWith(QStringLiteral("&1 ")) && recent[0].endsWith(QStringLiteral("b/patch.pat")));
-    EXPECT_TRUE(recent[1].startsWith(QStringLiteral("&2 ")) && recent[1].endsWith(QStringLiteral("07/patch.pat")));
+    EXPECT_TRUE(recent[0].startsWith(QStringLiteral("&1 ")) &&
+                recent[0].endsWith(QStringLiteral("b/patch.pat")));
+    EXPECT_TRUE(recent[1].startsWith(QStringLiteral("&2 ")) &&
+                recent[1].endsWith(QStringLiteral("07/patch.pat")));
     pReopen->trigger();
     ASSERT_EQ(mgr.GetDocuments().size(), 2u);
     EXPECT_EQ(Frame()->windowTitle(), QStringLiteral("Vantorel - patch.pat - 2026-12-07"));

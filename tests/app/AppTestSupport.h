@@ -68,7 +68,8 @@ protected:
         m_pManager = std::make_unique<CDocManager>();
         const char* names[] = {"Alpha", "Beta", "Gamma", "Delta", "Epsilon"};
         for (int k = 0; k < 5; ++k)
-            m_pManager->AddDocTemplate(MakeTestTemplate(130 + k, names[k], "." + std::string(names[k]).substr(0, 3),
+            m_pManager->AddDocTemplate(MakeTestTemplate(130 + k, names[k],
+                                                        "." + std::string(names[k]).substr(0, 3),
                                                         std::string(names[k]) + "DOCUMENT"));
         m_pFrame = std::make_unique<CMainFrame>(m_pManager.get());
         m_pFrame->SetAppTarget(&m_app);

@@ -46,8 +46,9 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 class LibraryWindowTest : public AppStartTest {
-  protected:
-    void SetUp() override {
+protected:
+    void SetUp() override
+    {
         AppStartTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
@@ -82,29 +83,34 @@ class LibraryWindowTest : public AppStartTest {
         while (library.IsScanning())
             QCoreApplication::processEvents();
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         CLibraryWindowTestPeer::SetDragHook({});
         AppStartTest::TearDown();
         qunsetenv("XDG_DATA_HOME");
     }
-    QString Banks(const char* name) const {
+    QString Banks(const char* name) const
+    {
         return m_dir.filePath(QStringLiteral("banks/") + QLatin1String(name));
     }
     CLibraryWindow& Window() { return *Frame()->GetLibrary().Window(); }
     // Types the search and makes the first result current.
-    void Find(const char* text) {
+    void Find(const char* text)
+    {
         QTest::keyClicks(Window().SearchField(), QString::fromLatin1(text));
         ASSERT_EQ(Window().Model().rowCount(), 1) << text;
         Window().ResultView()->setCurrentIndex(Window().Model().index(0, 0));
         Window().ResultView()->setFocus();
     }
-    void ClickResult() {
+    void ClickResult()
+    {
         CLibraryResultView* pView = Window().ResultView();
         QTest::mouseClick(pView->viewport(), Qt::LeftButton, {},
                           pView->visualRect(Window().Model().index(0, CLibraryModel::kName)).center());
     }
     // What the program sent: every long message until all is quiet.
-    std::vector<Bytes> Sent() {
+    std::vector<Bytes> Sent()
+    {
         m_clock.RunUntilIdle();
         std::vector<Bytes> sent;
         for (const auto& call : m_midi.m_calls)
@@ -114,14 +120,16 @@ class LibraryWindowTest : public AppStartTest {
         return sent;
     }
     // The results once they hold nRows, or after a few seconds.
-    int WaitForResults(int nRows) {
+    int WaitForResults(int nRows)
+    {
         QElapsedTimer t;
         t.start();
         while (Window().Model().rowCount() != nRows && t.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
         return Window().Model().rowCount();
     }
-    CPatchView* NewPatchBank() {
+    CPatchView* NewPatchBank()
+    {
         CDocManager& manager = m_pApp->GetDocManager();
         EXPECT_TRUE(manager.OpenNewDocument(manager.GetTemplates().front().get()));
         return dynamic_cast<CPatchView*>(Frame()->GetActiveView());
@@ -131,7 +139,8 @@ class LibraryWindowTest : public AppStartTest {
     Bytes m_velvet, m_bell;
 };
 
-TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould) {
+TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould)
+{
     struct Case {
         const char* szSearch;
         const char* szFile;
@@ -204,7 +213,8 @@ TEST_F(LibraryWindowTest, AResultOpensAuditionsAndPastesAsItsOwnWindowWould) {
 
 // A click on a result auditions exactly the entries whose kind has an
 // audition, whatever the kind: the window asks the kind, not a list of its own.
-TEST_F(LibraryWindowTest, AClickAuditionsExactlyTheKindsThatHaveAnAudition) {
+TEST_F(LibraryWindowTest, AClickAuditionsExactlyTheKindsThatHaveAnAudition)
+{
     for (const CKindWindow& w : KindWindows()) {
         const std::unique_ptr<CDocument> doc = w.pKind->NewDocument();
         ASSERT_TRUE(CDocumentFiles::Write(*doc, Banks("every") + QLatin1String(w.pKind->Extension())));
@@ -231,7 +241,8 @@ TEST_F(LibraryWindowTest, AClickAuditionsExactlyTheKindsThatHaveAnAudition) {
     EXPECT_EQ(auditioned, (std::set<std::string>{"patch", "performance"}));
 }
 
-TEST_F(LibraryWindowTest, AResultDraggedOrCopiedIntoABankRowIsSavedWithTheBank) {
+TEST_F(LibraryWindowTest, AResultDraggedOrCopiedIntoABankRowIsSavedWithTheBank)
+{
     Find("inner bell");
     QByteArray dragged; // the messages the drag carries
     for (const bool bDrag : {true, false}) {
@@ -290,7 +301,8 @@ TEST_F(LibraryWindowTest, AResultDraggedOrCopiedIntoABankRowIsSavedWithTheBank) 
     }
 }
 
-TEST_F(LibraryWindowTest, AFileSavedIntoOrRemovedFromAFolderShowsWithoutAScan) {
+TEST_F(LibraryWindowTest, AFileSavedIntoOrRemovedFromAFolderShowsWithoutAScan)
+{
     QTest::keyClicks(Window().SearchField(), QStringLiteral("dawn"));
     ASSERT_EQ(Window().Model().rowCount(), 0);
     CPatchDoc late;
@@ -301,7 +313,8 @@ TEST_F(LibraryWindowTest, AFileSavedIntoOrRemovedFromAFolderShowsWithoutAScan) {
     EXPECT_EQ(WaitForResults(0), 0);
 }
 
-TEST_F(LibraryWindowTest, AStarAndTagsFollowTheSoundIntoEveryFileHoldingIt) {
+TEST_F(LibraryWindowTest, AStarAndTagsFollowTheSoundIntoEveryFileHoldingIt)
+{
     ASSERT_TRUE(QFile::copy(Banks("bank.pat"), Banks("backup.pat")));
     Frame()->GetLibrary().Scan();
     while (Frame()->GetLibrary().IsScanning())
@@ -325,7 +338,8 @@ TEST_F(LibraryWindowTest, AStarAndTagsFollowTheSoundIntoEveryFileHoldingIt) {
 }
 
 // An index that cannot be made: said once, and the program goes on without it.
-TEST_F(AppStartTest, ALibraryThatCannotBeOpenedIsSaidOnce) {
+TEST_F(AppStartTest, ALibraryThatCannotBeOpenedIsSaidOnce)
+{
     QTemporaryDir dir;
     QFile blocker(dir.filePath(QStringLiteral("data")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly)); // a file where the data folder should be

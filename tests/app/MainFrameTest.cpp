@@ -48,8 +48,8 @@ QStringList Items(QMainWindow* w, int nMenu, std::vector<int>* pIds = nullptr)
     return t;
 }
 
-const QStringList kSetupItems{"&Tool Bar",      "&Status Bar", "Send &Data", "&MIDI Setup...",
-                              "&Preview Setup...", "-",         "&Receive Dump..."};
+const QStringList kSetupItems{"&Tool Bar",         "&Status Bar", "Send &Data",      "&MIDI Setup...",
+                              "&Preview Setup...", "-",           "&Receive Dump..."};
 
 TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
 {
@@ -58,8 +58,8 @@ TEST_F(MainFrameTest, WithoutAWindowTheMenuIsFileSetupHelp)
     EXPECT_EQ(MenuTitles(m_pFrame.get()), (QStringList{"&File", "&Setup", "&Library", "&Help"}));
     std::vector<int> ids;
     EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
-              (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "Get &Everything...", "-", "&Import SysEx...",
-                           "-", "E&xit"}));
+              (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "-", "Get &Everything...", "-",
+                           "&Import SysEx...", "-", "E&xit"}));
     EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 0, 32871, 0, 32793, 0, 57665}));
     ids.clear();
     EXPECT_EQ(Items(m_pFrame.get(), 1, &ids), kSetupItems);
@@ -88,16 +88,18 @@ TEST_F(MainFrameTest, EachKindShowsEditAndItsOwnMenuBetweenFileAndSetup)
         SCOPED_TRACE(k);
         CDocument* doc = nullptr;
         OpenKind(k, &doc);
-        EXPECT_EQ(m_pFrame->windowTitle(), QStringLiteral("Vantorel - ") + QString::fromStdString(doc->GetTitle()));
+        EXPECT_EQ(m_pFrame->windowTitle(),
+                  QStringLiteral("Vantorel - ") + QString::fromStdString(doc->GetTitle()));
         EXPECT_EQ(MenuTitles(m_pFrame.get()),
                   (QStringList{"&File", "&Edit", kinds[k].title, "&Setup", "&Window", "&Library", "&Help"}));
         std::vector<int> ids;
-        EXPECT_EQ(Items(m_pFrame.get(), 0, &ids),
-                  (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
-                               "Save A&ll", "-", "Get &Everything...", "&Back Up To Folder...", "-", "&Import SysEx...",
-                               "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
-        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 32870, 0, 32871, 32872, 0, 32793, 32794, 0,
-                                         32874, 0, 57665}));
+        EXPECT_EQ(
+            Items(m_pFrame.get(), 0, &ids),
+            (QStringList{"&New...\tCtrl+N", "&Open...\tCtrl+O", "&Close", "&Save\tCtrl+S", "Save &As...",
+                         "Save A&ll", "-", "Get &Everything...", "&Back Up To Folder...", "-",
+                         "&Import SysEx...", "&Export SysEx...", "-", "Co&mpare...", "-", "E&xit"}));
+        EXPECT_EQ(ids, (std::vector<int>{57600, 57601, 57602, 57603, 57604, 32870, 0, 32871, 32872, 0, 32793,
+                                         32794, 0, 32874, 0, 57665}));
         ids.clear();
         EXPECT_EQ(Items(m_pFrame.get(), 2, &ids), kinds[k].items);
         EXPECT_EQ(ids, kinds[k].ids);
@@ -154,7 +156,8 @@ TEST_F(MainFrameTest, TheEditMenuNamesTheStepToUndoAndUndoReachesTheSavedState)
                            "Re&name...\tF2", "&Initialize\tDel"}));
     EXPECT_EQ(ids, (std::vector<int>{57643, 57644, 0, 57634, 57637, 0, 32850, 57632}));
     EXPECT_EQ(m_pFrame->CommandAction(57644)->shortcuts(),
-              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)}));
+              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                   QKeySequence(Qt::CTRL | Qt::Key_Y)}));
     EXPECT_EQ(m_pFrame->CommandAction(57632)->shortcut(), QKeySequence(Qt::Key_Delete));
     // Nothing done and nothing selected.
     for (int id : {57643, 57644, 57634, 57637, 32850, 57632})
@@ -226,8 +229,9 @@ TEST_F(MainFrameTest, ToolbarHoldsSeventeenButtonsInOrder)
     std::vector<int> ids;
     for (QAction* a : m_pFrame->GetToolBar()->actions())
         ids.push_back(a->isSeparator() ? 0 : a->data().toInt());
-    const std::vector<int> expected{57600, 57601, 57603, 0, 32780, 32781, 0, 32782, 32783, 0, 32786, 32787, 0,
-                                    32784, 32785, 0,     32788, 32789, 0, 32772, 0,     32775, 0, 32860, 0, 57664};
+    const std::vector<int> expected{57600, 57601, 57603, 0,     32780, 32781, 0, 32782, 32783,
+                                    0,     32786, 32787, 0,     32784, 32785, 0, 32788, 32789,
+                                    0,     32772, 0,     32775, 0,     32860, 0, 57664};
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(m_pFrame->GetToolBar()->iconSize(), QSize(16, 15));
     for (QAction* a : m_pFrame->GetToolBar()->actions()) {
@@ -238,7 +242,8 @@ TEST_F(MainFrameTest, ToolbarHoldsSeventeenButtonsInOrder)
         EXPECT_FALSE(a->statusTip().isEmpty()) << a->data().toInt();
     }
     EXPECT_EQ(m_pFrame->CommandAction(ID_PREVIEW)->toolTip(), QStringLiteral("Preview"));
-    EXPECT_EQ(m_pFrame->CommandAction(ID_CLEAR_COPY_BUFFER)->statusTip(), QStringLiteral("Clear Copy Buffer"));
+    EXPECT_EQ(m_pFrame->CommandAction(ID_CLEAR_COPY_BUFFER)->statusTip(),
+              QStringLiteral("Clear Copy Buffer"));
     EXPECT_EQ(m_pFrame->CommandAction(ID_SEND_DATA)->toolTip(), QStringLiteral("SendData"));
     EXPECT_EQ(m_pFrame->CommandAction(ID_MIDI_SETUP)->statusTip(), QStringLiteral("MIDI Setup"));
 }

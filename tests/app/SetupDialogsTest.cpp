@@ -177,7 +177,8 @@ struct CPreviewAttempt {
     bool bEnded = false;
 };
 
-CPreviewAttempt TryPreviewValues(CPreviewSetupDlg& dlg, const QString& note, const QString& tone, const QString& vel)
+CPreviewAttempt TryPreviewValues(CPreviewSetupDlg& dlg, const QString& note, const QString& tone,
+                                 const QString& vel)
 {
     CPreviewAttempt result;
     dlg.GetEdit(IDC_NOTE_NUMBER)->setText(note);
@@ -221,8 +222,8 @@ TEST_F(SetupDialogsTest, PreviewSetupChecksNoteThenToneLengthThenVelocity)
     const struct {
         std::string message;
         int nFocus;
-    } expected[] = {{integer, IDC_NOTE_NUMBER}, {range, IDC_NOTE_NUMBER},  {range, IDC_NOTE_NUMBER},
-                    {integer, IDC_TONE_LENGTH}, {integer, IDC_VELOCITY},   {range, IDC_VELOCITY}};
+    } expected[] = {{integer, IDC_NOTE_NUMBER}, {range, IDC_NOTE_NUMBER}, {range, IDC_NOTE_NUMBER},
+                    {integer, IDC_TONE_LENGTH}, {integer, IDC_VELOCITY},  {range, IDC_VELOCITY}};
     for (size_t i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(attempts[i].messages, std::vector<std::string>{expected[i].message});
@@ -275,8 +276,8 @@ TEST(DialogInt, ReadsWhatTheDialogsAccept)
     EXPECT_EQ(n, INT_MIN);
     EXPECT_TRUE(ParseDialogInt("2147483647", n));
     EXPECT_EQ(n, INT_MAX);
-    for (const char* bad : {"", " ", "-", "1.5", "12a", "a12", "1 2", "2147483648", "-2147483649",
-                            "99999999999999999999999"})
+    for (const char* bad :
+         {"", " ", "-", "1.5", "12a", "a12", "1 2", "2147483648", "-2147483649", "99999999999999999999999"})
         EXPECT_FALSE(ParseDialogInt(bad, n)) << bad;
 }
 

@@ -50,7 +50,8 @@ TEST(StartOptions, VersionHelpAndAMissingDisplayEndTheProgramWithTheirAnswer)
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         const std::optional<int> exitCode = AnswerBeforeStart(int(argv.size()), argv.data());
-        const std::string printed = testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
+        const std::string printed =
+            testing::internal::GetCapturedStdout() + testing::internal::GetCapturedStderr();
         SCOPED_TRACE(c.args.front());
         EXPECT_EQ(exitCode, c.exitCode);
         EXPECT_NE(printed.find(c.szSays), std::string::npos) << printed;

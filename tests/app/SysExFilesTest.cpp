@@ -44,13 +44,17 @@ namespace vantorel::test {
 namespace {
 
 // The kind of doc, as the program's registry finds it.
-const CDocKind& KindOf(const CDocument& doc) { return *DocumentKinds().Of(doc); }
+const CDocKind& KindOf(const CDocument& doc)
+{
+    return *DocumentKinds().Of(doc);
+}
 
 using Bytes = std::vector<uint8_t>;
 
 class SysExFilesTest : public AppStartTest {
-  protected:
-    void SetUp() override {
+protected:
+    void SetUp() override
+    {
         AppStartTest::SetUp();
         ASSERT_TRUE(m_dir.isValid());
         for (size_t i = 0; i < m_patches.m_aPatch.size(); ++i)
@@ -62,7 +66,8 @@ class SysExFilesTest : public AppStartTest {
         StartApp();
     }
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
-    QString WriteFile(const char* name, const Bytes& bytes) const {
+    QString WriteFile(const char* name, const Bytes& bytes) const
+    {
         QFile f(Path(name));
         EXPECT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(reinterpret_cast<const char*>(bytes.data()), qint64(bytes.size()));
@@ -70,7 +75,8 @@ class SysExFilesTest : public AppStartTest {
     }
     // Patch 2, our data among another maker's, noise and a damaged patch 3,
     // then the whole performance bank.
-    QString MixedFile() {
+    QString MixedFile()
+    {
         Bytes bad = ExportSysEx(KindOf(m_patches), m_patches, 3).messages.at(0);
         bad[bad.size() - 2] ^= 0x01;
         Bytes stream = {0x01, 0x02, 0x90, 0x3C, 0x40, 0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7};
@@ -81,25 +87,29 @@ class SysExFilesTest : public AppStartTest {
         return WriteFile("mixed.syx", stream);
     }
     std::vector<CDocument*> Documents() { return m_pApp->GetDocManager().GetDocuments(); }
-    void NewPatchBank() {
+    void NewPatchBank()
+    {
         CDocManager& manager = m_pApp->GetDocManager();
         ASSERT_TRUE(manager.OpenNewDocument(manager.GetTemplates().front().get()));
     }
-    void Trigger(int nId) {
+    void Trigger(int nId)
+    {
         Frame()->UpdateAllCmdUI();
         ASSERT_TRUE(Frame()->CommandAction(nId)->isEnabled()) << nId;
         Frame()->CommandAction(nId)->trigger();
     }
 
     // The compare window open now, if any.
-    static CCompareWindow* CompareWindow() {
+    static CCompareWindow* CompareWindow()
+    {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* c = qobject_cast<CCompareWindow*>(w))
                 return c;
         return nullptr;
     }
     // Column texts of the tree's rows ("where|a|b|result"), the rows under them indented.
-    static std::vector<std::string> Rows(const QTreeWidget* tree) {
+    static std::vector<std::string> Rows(const QTreeWidget* tree)
+    {
         std::vector<std::string> rows;
         const std::function<void(const QTreeWidgetItem*, const std::string&)> add =
             [&](const QTreeWidgetItem* item, const std::string& indent) {
@@ -128,7 +138,8 @@ const char* const kMixedSummary = "Imported from mixed.syx:\n"
                                   "Byte 5: skipped a message of another manufacturer.\n"
                                   "Byte 265: skipped a data set with a wrong checksum.";
 
-TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox) {
+TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox)
+{
     CMessageBoxRecorder boxes(IDOK);
     CFileDialogScript dialogs;
     dialogs.m_answers = {MixedFile()};
@@ -148,7 +159,8 @@ TEST_F(SysExFilesTest, ImportOpensEachKindInANewWindowAndSumsUpInOneBox) {
     EXPECT_TRUE(patches->IsModified());
 }
 
-TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo) {
+TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSaysSo)
+{
     const QString file = WriteFile("bank.syx", JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages));
     NewPatchBank();
     ASSERT_EQ(Documents().size(), 1u);
@@ -191,9 +203,11 @@ TEST_F(SysExFilesTest, ImportGoesIntoTheActiveWindowOfItsKindOnlyWhenTheUserSays
     EXPECT_FALSE(active->IsModified());
 }
 
-TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWhere) {
+TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWhere)
+{
     SetSendDataSwitch(0);
-    const QString one = WriteFile("one.syx", JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches, 0).messages)); // A11
+    const QString one =
+        WriteFile("one.syx", JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches, 0).messages)); // A11
     NewPatchBank();
     auto* doc = dynamic_cast<CPatchDoc*>(Documents().at(0));
     auto* view = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
@@ -214,7 +228,8 @@ TEST_F(SysExFilesTest, ASingleEntryGoesIntoTheSelectedEntryAndTheSummarySaysWher
         EXPECT_TRUE(doc->m_aPatch[i] == (i == 4 ? m_patches.m_aPatch[0] : initial.m_aPatch[i])) << i;
 }
 
-TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) {
+TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo)
+{
     Bytes bytes = JoinSysEx(ExportSysEx(KindOf(m_patches), m_patches).messages);
     for (size_t i = 0; i + 2 < bytes.size(); ++i)
         if (bytes[i] == 0xF0)
@@ -243,7 +258,8 @@ TEST_F(SysExFilesTest, AFileForAnotherDeviceIdIsNamedAndTakenWhenTheUserSaysSo) 
     EXPECT_TRUE(dynamic_cast<CPatchDoc*>(Documents()[0])->m_aPatch == m_patches.m_aPatch);
 }
 
-TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
+TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing)
+{
     CMessageBoxRecorder boxes(IDOK);
     const QString other = WriteFile("other.syx", {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7});
     EXPECT_EQ(ImportSysExFile(m_pApp->GetDocManager(), other, nullptr), 0);
@@ -258,7 +274,8 @@ TEST_F(SysExFilesTest, AFileWithNothingOfTheDeviceSaysSoOnceAndOpensNothing) {
     EXPECT_TRUE(Documents().empty());
 }
 
-TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
+TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument)
+{
     SetSendDataSwitch(0);
     CMessageBoxRecorder boxes(IDYES);
     NewPatchBank();
@@ -299,7 +316,8 @@ TEST_F(SysExFilesTest, ExportWritesTheSelectedEntryOrTheWholeDocument) {
     EXPECT_EQ(dialogs.m_requests[2].strDefaultName, QStringLiteral("Str-Pad 2.syx"));
 }
 
-TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
+TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport)
+{
     CMessageBoxRecorder boxes(IDOK);
     CPatchDoc library;
     library.m_aPatch = m_patches.m_aPatch;
@@ -329,7 +347,8 @@ TEST_F(SysExFilesTest, DroppedAndCommandLineFilesOpenOrImport) {
 // A list window takes dragged entries, but files dropped on it still go to
 // the main window: a .syx file imports as when dropped anywhere else (with
 // a window open, the question where its entries go).
-TEST_F(SysExFilesTest, AFileDroppedOnAListWindowImportsAsOnTheMainWindow) {
+TEST_F(SysExFilesTest, AFileDroppedOnAListWindowImportsAsOnTheMainWindow)
+{
     CMessageBoxRecorder boxes(IDOK);
     NewPatchBank();
     QWidget* viewport = Frame()->GetActiveView()->viewport();
@@ -347,7 +366,8 @@ TEST_F(SysExFilesTest, AFileDroppedOnAListWindowImportsAsOnTheMainWindow) {
 
 // A name that is not UTF-8 (here Latin-1) is the file system's bytes: the
 // file opens from the command line, and a save goes back to that very file.
-TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {
+TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile)
+{
     CMessageBoxRecorder boxes(IDOK);
     const std::string name = "caf\xE9 \xFF.pat";
     const std::string path = m_dir.path().toStdString() + "/" + name;
@@ -374,7 +394,8 @@ TEST_F(SysExFilesTest, ACommandLineNameThatIsNotUtf8OpensAndSavesThatFile) {
     EXPECT_EQ(EncodeFileName(AbsoluteFileName(name)), std::filesystem::current_path().string() + "/" + name);
 }
 
-TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived) {
+TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
+{
     CMessageBoxRecorder boxes(IDOK);
     Trigger(ID_RECEIVE_DUMP);
     CReceiveDumpDlg* dlg = m_pApp->GetReceiveDump();
@@ -395,8 +416,9 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
     for (const Bytes& m : messages)
         m_midi.ReturnInBuffer(h, pHdr, m);
     EXPECT_EQ(queued(), 1 + long(messages.size()));
-    EXPECT_EQ(CReceiveDumpDlgTestPeer::CountText(*dlg), QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
-                                                  "0 motions\nSkipped: 1"));
+    EXPECT_EQ(CReceiveDumpDlgTestPeer::CountText(*dlg),
+              QStringLiteral("128 patches\n0 performances\n0 system blocks\n0 patterns\n"
+                             "0 motions\nSkipped: 1"));
     EXPECT_TRUE(CReceiveDumpDlgTestPeer::LastText(*dlg).startsWith(QStringLiteral("Last: B88: ")));
 
     QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
@@ -427,7 +449,8 @@ TEST_F(SysExFilesTest, ReceiveDumpRequeuesAfterEveryMessageAndPlacesWhatArrived)
 
 // ---------------------------------------------------------------- compare
 
-TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow) {
+TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow)
+{
     NewPatchBank();
     auto* first = dynamic_cast<CPatchView*>(Frame()->GetActiveView());
     ASSERT_TRUE(first);
@@ -460,7 +483,8 @@ TEST_F(SysExFilesTest, CompareWithSelectedTakesTheEntrySelectedInTheOtherWindow)
         window->grab().save(QString::fromUtf8(dir) + "/compare-entries.png");
 }
 
-TEST_F(SysExFilesTest, CompareWithSelectedTakesTheTwoEntriesSelectedInOneWindow) {
+TEST_F(SysExFilesTest, CompareWithSelectedTakesTheTwoEntriesSelectedInOneWindow)
+{
     struct Case {
         size_t nTemplate; // patch, performance or system window
         int nRowHeight;
@@ -516,7 +540,8 @@ TEST_F(SysExFilesTest, CompareWithSelectedTakesTheTwoEntriesSelectedInOneWindow)
     }
 }
 
-TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile) {
+TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile)
+{
     // The file: every patch of the bank but A35.
     std::vector<Bytes> messages = ExportSysEx(KindOf(m_patches), m_patches).messages;
     messages.erase(messages.begin() + 20);

@@ -78,9 +78,10 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
 
     ASSERT_EQ(boxes.m_texts.size(), 2u) << "the question, then the one failure";
     EXPECT_EQ(boxes.m_types[0], unsigned(MB_OKCANCEL));
-    EXPECT_EQ(boxes.m_texts[1].rfind("Get Everything stopped while getting the patterns, at C#2. The KQ-3300 did not "
-                                     "answer",
-                                     0),
+    EXPECT_EQ(boxes.m_texts[1].rfind(
+                  "Get Everything stopped while getting the patterns, at C#2. The KQ-3300 did not "
+                  "answer",
+                  0),
               0u)
         << boxes.m_texts[1];
     // Patches, performances and the system arrived; the empty pattern window went.
@@ -91,7 +92,8 @@ TEST_F(WholeSynthTest, GetEverythingFillsAWindowPerKindAndStopsAtAFailureKeeping
     const auto* patches = dynamic_cast<const CPatchDoc*>(docs[0]);
     ASSERT_TRUE(patches);
     for (int i : {0, 127})
-        EXPECT_EQ(0, std::memcmp(patches->m_aPatch[size_t(i)].Data(), device.Patch(i).data(), CPatchRecord::kSize));
+        EXPECT_EQ(
+            0, std::memcmp(patches->m_aPatch[size_t(i)].Data(), device.Patch(i).data(), CPatchRecord::kSize));
     // The status bar counted the whole series, with the time left.
     ASSERT_FALSE(statusLines.isEmpty());
     EXPECT_TRUE(statusLines[0].startsWith(QStringLiteral("Get Everything "))) << statusLines[0].toStdString();
@@ -137,9 +139,11 @@ TEST_F(WholeSynthTest, BackUpWritesTheOpenWindowsAsTheBackupFilesOfANewFolder)
 
     ASSERT_EQ(files.m_requests.size(), 1u);
     EXPECT_TRUE(files.m_requests[0].strDefaultName.startsWith(QStringLiteral("KQ-3300 backup 20")));
-    EXPECT_EQ(QDir(dir.filePath("night/backup")).entryList(QDir::Files), (QStringList{"patch.pat", "system.syp"}));
+    EXPECT_EQ(QDir(dir.filePath("night/backup")).entryList(QDir::Files),
+              (QStringList{"patch.pat", "system.syp"}));
     ASSERT_EQ(boxes.m_texts.size(), 1u);
-    EXPECT_NE(boxes.m_texts[0].find("No window of performances, patterns, motions was open"), std::string::npos)
+    EXPECT_NE(boxes.m_texts[0].find("No window of performances, patterns, motions was open"),
+              std::string::npos)
         << boxes.m_texts[0];
     EXPECT_EQ(patches->GetTitle(), "Patch1");
     EXPECT_TRUE(patches->IsModified());
@@ -162,7 +166,8 @@ TEST_F(WholeSynthTest, EndingWithSeveralModifiedDocumentsOffersSaveAll)
     CScriptedBoxes boxes({IDNO, IDSAVEALL});
     Frame()->CommandAction(ID_APP_EXIT)->trigger();
 
-    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{"Save changes to Patch1?", "Save changes to Patch2?"}));
+    EXPECT_EQ(boxes.m_texts,
+              (std::vector<std::string>{"Save changes to Patch1?", "Save changes to Patch2?"}));
     EXPECT_EQ(boxes.m_types, (std::vector<unsigned>{MB_SAVEALLYESNOCANCEL, MB_SAVEALLYESNOCANCEL}));
     EXPECT_EQ(files.m_requests.size(), 2u);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), (QStringList{"three.pat", "two.pat"}));

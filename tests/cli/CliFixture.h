@@ -40,7 +40,8 @@ struct CProgramRun {
 };
 
 // Runs the built vantorel-cli with a private profile; env: extra variables.
-inline CProgramRun RunProgram(const QStringList& args, const QProcessEnvironment& extra = {}) {
+inline CProgramRun RunProgram(const QStringList& args, const QProcessEnvironment& extra = {})
+{
     static QTemporaryDir s_config;
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -58,7 +59,8 @@ inline CProgramRun RunProgram(const QStringList& args, const QProcessEnvironment
     return run;
 }
 
-inline std::vector<std::string> Lines(const std::string& text) {
+inline std::vector<std::string> Lines(const std::string& text)
+{
     std::vector<std::string> lines;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);)
@@ -68,13 +70,16 @@ inline std::vector<std::string> Lines(const std::string& text) {
 
 // Every entry of a library file of kind against the device's memory; the
 // first difference is described in why.
-inline bool DeviceHolds(const CSimDevice& device, const CDocKind& kind, const CDocument& doc, std::string& why) {
+inline bool DeviceHolds(const CSimDevice& device, const CDocKind& kind, const CDocument& doc,
+                        std::string& why)
+{
     for (int n = 0; n < kind.EntryCount(); ++n) {
         bool bSame = true;
         if (auto* p = dynamic_cast<const CPatchDoc*>(&doc)) {
             bSame = std::memcmp(&p->m_aPatch[size_t(n)], device.Patch(n).data(), CPatchRecord::kSize) == 0;
         } else if (auto* p = dynamic_cast<const CPerformDoc*>(&doc)) {
-            bSame = std::memcmp(&p->m_aPerform[size_t(n)], device.Performance(n).data(), CPerformRecord::kSize) == 0;
+            bSame = std::memcmp(&p->m_aPerform[size_t(n)], device.Performance(n).data(),
+                                CPerformRecord::kSize) == 0;
         } else if (auto* p = dynamic_cast<const CSystemDoc*>(&doc)) {
             bSame = n > 0 || std::memcmp(p->m_aSystem.data(), device.System().data(), CSystemDoc::kSize) == 0;
         } else {
@@ -92,7 +97,8 @@ inline bool DeviceHolds(const CSimDevice& device, const CDocKind& kind, const CD
     return true;
 }
 
-inline std::vector<uint8_t> FileBytes(const QString& path) {
+inline std::vector<uint8_t> FileBytes(const QString& path)
+{
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly))
         return {};
@@ -103,9 +109,10 @@ inline std::vector<uint8_t> FileBytes(const QString& path) {
 // The simulator, whose long messages fail from the m_nFailFrom-th on, as a
 // device that has gone away (0: never).
 class CGoneSimService : public CSimMidiService {
-  public:
+public:
     using CSimMidiService::CSimMidiService;
-    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override {
+    MMRESULT OutLongMsg(HMIDIOUT h, MIDIHDR* pHdr) override
+    {
         if (m_nFailFrom > 0 && ++m_nLong >= m_nFailFrom)
             return MIDIERR_DISCONNECTED;
         return CSimMidiService::OutLongMsg(h, pHdr);
@@ -117,8 +124,9 @@ class CGoneSimService : public CSimMidiService {
 // The commands in process: the simulator as the only MIDI device (0), wire
 // speed off, time on the virtual clock.
 class CliInProcess : public ::testing::Test {
-  protected:
-    CliInProcess() : m_sim(m_device) {
+protected:
+    CliInProcess() : m_sim(m_device)
+    {
         CTimerService::Install(&m_clock);
         CMidiService::Install(&m_sim);
         m_sim.SetTrafficHook([this](CSimMidiService::EDirection dir, const std::vector<uint8_t>&) {
@@ -133,26 +141,31 @@ class CliInProcess : public ::testing::Test {
                 m_ctx.bStopRequested = true;
         };
     }
-    ~CliInProcess() override {
+    ~CliInProcess() override
+    {
         CMidiService::Install(nullptr);
         CTimerService::Install(nullptr);
     }
 
-    int Run(const std::vector<std::string>& args) {
+    int Run(const std::vector<std::string>& args)
+    {
         m_out.str({});
         m_err.str({});
         m_ctx.bStopRequested = false;
         return cli::RunCli(args, m_ctx);
     }
     // A command on the simulator, asked for on the command line as device 0.
-    int RunOnSim(std::vector<std::string> args) {
+    int RunOnSim(std::vector<std::string> args)
+    {
         args.insert(args.end(), {"--midi-in", "0", "--midi-out", "0"});
         return Run(args);
     }
 
     std::string Path(const std::string& name) const { return (m_dir.path() + "/").toStdString() + name; }
 
-    template <class TDoc> std::unique_ptr<TDoc> Load(const std::string& path, const CDocKind& kind) {
+    template <class TDoc>
+    std::unique_ptr<TDoc> Load(const std::string& path, const CDocKind& kind)
+    {
         std::string error;
         std::optional<cli::CLoadedFile> file = cli::LoadLibraryFile(path, &kind, error);
         EXPECT_TRUE(file) << error;

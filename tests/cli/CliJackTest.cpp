@@ -13,10 +13,10 @@
 namespace vantorel::test {
 namespace {
 
-
 class CliJack : public ::testing::Test {
-  protected:
-    void SetUp() override {
+protected:
+    void SetUp() override
+    {
         if (!e2e::CJackRig::JackdInstalled())
             GTEST_SKIP() << "jackd is not installed";
         std::string error;
@@ -26,20 +26,23 @@ class CliJack : public ::testing::Test {
     void TearDown() override { m_rig.Stop(HasFailure()); }
 
     QString Path(const QString& name) const { return m_dir.path() + "/" + name; }
-    QStringList Ports() const {
+    QStringList Ports() const
+    {
         const QString sim = QString::fromStdString(m_rig.SimName());
         return {"--midi-in", sim + ":out", "--midi-out", sim + ":in"};
     }
     CProgramRun Cli(QStringList args) { return RunProgram(args << Ports()); }
 
     // Every file of the backup in dir against the simulator's memory now.
-    void ExpectSimHolds(const QString& dir) {
+    void ExpectSimHolds(const QString& dir)
+    {
         CSimDevice device;
         std::string error;
         ASSERT_TRUE(m_rig.ReadSimMemory(device, error)) << error;
         for (const CDocKind* pKind : DocumentKinds().All()) {
             std::string why;
-            const auto file = cli::LoadLibraryFile((dir + "/" + pKind->BackupFile()).toStdString(), pKind, error);
+            const auto file =
+                cli::LoadLibraryFile((dir + "/" + pKind->BackupFile()).toStdString(), pKind, error);
             ASSERT_TRUE(file) << error;
             EXPECT_TRUE(DeviceHolds(device, *pKind, *file->pDoc, why)) << why;
         }
@@ -49,7 +52,8 @@ class CliJack : public ::testing::Test {
     e2e::CJackRig m_rig;
 };
 
-TEST_F(CliJack, BackupVerifyAndRestoreAgainstTheSimulatorsMemory) {
+TEST_F(CliJack, BackupVerifyAndRestoreAgainstTheSimulatorsMemory)
+{
     const CProgramRun backup = Cli({"backup", Path("set"), "--quiet"});
     ASSERT_EQ(backup.nExit, cli::kExitDone) << backup.err;
     ASSERT_NO_FATAL_FAILURE(ExpectSimHolds(Path("set")));
@@ -75,8 +79,7 @@ TEST_F(CliJack, BackupVerifyAndRestoreAgainstTheSimulatorsMemory) {
     EXPECT_EQ(patterns.nExit, cli::kExitDiffers) << patterns.err;
     lines = Lines(patterns.out);
     ASSERT_EQ(lines.size(), 2u) << patterns.out;
-    EXPECT_EQ(lines[0].rfind("pattern " + PatternKind().EntryLabel(3) + " differs", 0), 0u)
-        << lines[0];
+    EXPECT_EQ(lines[0].rfind("pattern " + PatternKind().EntryLabel(3) + " differs", 0), 0u) << lines[0];
     const CProgramRun same = Cli({"verify", Path("set/system.syp"), "--quiet"});
     EXPECT_EQ(same.nExit, cli::kExitDone) << same.err;
 
@@ -85,7 +88,8 @@ TEST_F(CliJack, BackupVerifyAndRestoreAgainstTheSimulatorsMemory) {
     ExpectSimHolds(Path("set"));
 }
 
-TEST_F(CliJack, CtrlCDuringABackupExits130AndLeavesTheFiles) {
+TEST_F(CliJack, CtrlCDuringABackupExits130AndLeavesTheFiles)
+{
     const std::string lastNight = "the backup of last night";
     QDir().mkpath(Path("set"));
     QFile old(Path("set/patch.pat"));

@@ -9,21 +9,24 @@ namespace vantorel::test {
 namespace {
 
 class CliLibrary : public CliInProcess {
-  protected:
-    void SetUp() override {
+protected:
+    void SetUp() override
+    {
         // The index goes where XDG_DATA_HOME says.
         const char* szOld = std::getenv("XDG_DATA_HOME");
         m_oldData = szOld ? std::optional<std::string>(szOld) : std::nullopt;
         ::setenv("XDG_DATA_HOME", Path("data").c_str(), 1);
     }
-    void TearDown() override {
+    void TearDown() override
+    {
         m_oldData ? (void)::setenv("XDG_DATA_HOME", m_oldData->c_str(), 1)
                   : (void)::unsetenv("XDG_DATA_HOME");
     }
     std::optional<std::string> m_oldData;
 };
 
-TEST_F(CliLibrary, SearchAndDuplicatesPrintWhatTheyFoundAndSayWhetherTheyFoundAnything) {
+TEST_F(CliLibrary, SearchAndDuplicatesPrintWhatTheyFoundAndSayWhetherTheyFoundAnything)
+{
     WritePatchBank(Path("lib/bank.pat"), {MakePatch("Warm Pad", 1), MakePatch("Pad \"Two\"", 2)});
     ASSERT_EQ(Run({"library", "add", Path("lib")}), 0) << m_err.str();
     ASSERT_EQ(Run({"library", "scan"}), 0) << m_err.str();

@@ -19,13 +19,13 @@
 namespace vantorel::test {
 namespace {
 
-
 struct CUsageCase {
     QStringList args;
     const char* szSays; // a piece of the one line on stderr
 };
 
-TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
+TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo)
+{
     const CUsageCase cases[] = {
         {{}, "No command given"},
         {{"frobnicate"}, "Unknown command 'frobnicate'"},
@@ -75,35 +75,55 @@ TEST(CliProgram, EveryUsageErrorIsOneLineAndExitTwo) {
 
 // --json lines stay valid UTF-8: well-formed sequences (a path) pass, other
 // bytes (a name byte of 0x80 or more) go out as their code point.
-TEST(CliProgram, JsonTextIsAlwaysValidUtf8) {
+TEST(CliProgram, JsonTextIsAlwaysValidUtf8)
+{
     const struct {
         std::string in, out;
     } cases[] = {
-        {"Pad \"1\"\t", R"("Pad \"1\"\t")"},
-        {"/home/j\xC3\xB6rg/a.pat", "\"/home/j\xC3\xB6rg/a.pat\""},
-        {"Pad\xFF\x80", R"("Pad\u00ff\u0080")"},
-        {"\xC3", R"("\u00c3")"},          // cut short
-        {"\xC0\xAF", R"("\u00c0\u00af")"}, // overlong
+        {"Pad \"1\"\t", R"("Pad \"1\"\t")"},     {"/home/j\xC3\xB6rg/a.pat", "\"/home/j\xC3\xB6rg/a.pat\""},
+        {"Pad\xFF\x80", R"("Pad\u00ff\u0080")"}, {"\xC3", R"("\u00c3")"}, // cut short
+        {"\xC0\xAF", R"("\u00c0\u00af")"},                                // overlong
         {"\xE2\x82\xAC!", "\"\xE2\x82\xAC!\""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(cli::JsonString(c.in), c.out) << c.in;
 }
 
-TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes) {
+TEST(CliProgram, HelpListsTheCommandsAndTheExitCodes)
+{
     const CProgramRun run = RunProgram({"--help"});
     EXPECT_EQ(run.nExit, cli::kExitDone);
-    for (const char* word :
-         {"ports", "get KIND [ENTRY] -o FILE", "send FILE [ENTRY]", "backup DIR", "restore DIR",
-          "verify FILE", "info FILE", "diff A B", "--midi-in", "--retries", "--keep-partial", "--lenient", "--any-device",
-          "--quiet", "2 usage error", "3 MIDI error", "4 file error", "130", "library add DIR...", "library scan",
-          "library problems", "search TEXT", "duplicates", "--json"})
+    for (const char* word : {"ports",
+                             "get KIND [ENTRY] -o FILE",
+                             "send FILE [ENTRY]",
+                             "backup DIR",
+                             "restore DIR",
+                             "verify FILE",
+                             "info FILE",
+                             "diff A B",
+                             "--midi-in",
+                             "--retries",
+                             "--keep-partial",
+                             "--lenient",
+                             "--any-device",
+                             "--quiet",
+                             "2 usage error",
+                             "3 MIDI error",
+                             "4 file error",
+                             "130",
+                             "library add DIR...",
+                             "library scan",
+                             "library problems",
+                             "search TEXT",
+                             "duplicates",
+                             "--json"})
         EXPECT_NE(run.out.find(word), std::string::npos) << word;
 }
 
 // The help and the messages' lists name exactly the kinds given: each of the
 // registered kinds left out in turn.
-TEST(CliKindLists, NameEveryKindGivenAndNoOther) {
+TEST(CliKindLists, NameEveryKindGivenAndNoOther)
+{
     const cli::CKindList all = DocumentKinds().All();
     for (size_t nLeftOut = 0; nLeftOut < all.size(); ++nLeftOut) {
         cli::CKindList kinds = all;
@@ -123,14 +143,14 @@ TEST(CliKindLists, NameEveryKindGivenAndNoOther) {
             EXPECT_EQ(extensions.find(kind->Extension()) != std::string::npos, bNamed);
             EXPECT_EQ(files.find(kind->BackupFile()) != std::string::npos, bNamed);
         }
-        EXPECT_NE(help.find("all " + res::CountWord(kinds.size()) + " kinds"),
-                  std::string::npos);
+        EXPECT_NE(help.find("all " + res::CountWord(kinds.size()) + " kinds"), std::string::npos);
         for (const std::string& line : Lines(help))
             EXPECT_LE(line.size(), size_t(res::kCliUsageBackupWidth)) << line;
     }
 }
 
-TEST(CliProgram, PortsListsTheBuiltInSimulatorAsDeviceZero) {
+TEST(CliProgram, PortsListsTheBuiltInSimulatorAsDeviceZero)
+{
     const CProgramRun run = RunProgram({"ports"});
     EXPECT_EQ(run.nExit, cli::kExitDone) << run.err;
     const std::vector<std::string> lines = Lines(run.out);
@@ -139,7 +159,8 @@ TEST(CliProgram, PortsListsTheBuiltInSimulatorAsDeviceZero) {
     EXPECT_EQ(lines[1], "    0  KQ-3300 Simulator  (built-in simulator)");
 }
 
-TEST(CliProgram, InfoShowsTheKindAndEveryEntryOfRealFiles) {
+TEST(CliProgram, InfoShowsTheKindAndEveryEntryOfRealFiles)
+{
     struct CFileCase {
         const char* szFile;
         const char* szKind;
@@ -166,7 +187,8 @@ TEST(CliProgram, InfoShowsTheKindAndEveryEntryOfRealFiles) {
     }
 }
 
-TEST(CliProgram, InfoNamesEachPatchByItsLabel) {
+TEST(CliProgram, InfoNamesEachPatchByItsLabel)
+{
     QTemporaryDir dir;
     CPatchDoc bank;
     bank.m_aPatch[16].SetName("Night Strings"); // A31
@@ -182,7 +204,8 @@ TEST(CliProgram, InfoNamesEachPatchByItsLabel) {
     EXPECT_EQ(lines[71], "B17    Bell Pad        ");
 }
 
-TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
+TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour)
+{
     QTemporaryDir dir;
     const QString garbage = dir.path() + "/notes.pat";
     QFile f(garbage);
@@ -237,7 +260,8 @@ TEST(CliProgram, FilesThatCannotBeUsedAreOneLineAndExitFour) {
     EXPECT_FALSE(QFile::exists(dir.path() + "/out.syx"));
 }
 
-TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase) {
+TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase)
+{
     for (const CDocKind* pKind : DocumentKinds().All())
         for (int n = 0; n < pKind->EntryCount(); ++n) {
             const std::string label = pKind->EntryLabel(n);
@@ -254,7 +278,8 @@ TEST(CliLabels, EveryLabelParsesBackToItsEntryInAnyCase) {
     EXPECT_EQ(MotionKind().ParseEntryLabel("B2"), 3);
 }
 
-TEST(CliLabels, AreTheLabelsTheWindowsShow) {
+TEST(CliLabels, AreTheLabelsTheWindowsShow)
+{
     for (int n = 0; n < CPatchDoc::kPatchCount; ++n)
         EXPECT_EQ(PatchKind().EntryLabel(n), FormatPatchLabel(n));
     for (int n = 0; n < CPerformDoc::kPerformanceCount; ++n)

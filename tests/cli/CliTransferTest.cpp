@@ -14,12 +14,13 @@
 namespace vantorel::test {
 namespace {
 
-
-std::string Name(const CSimDevice& device, int nPatch) {
+std::string Name(const CSimDevice& device, int nPatch)
+{
     return CSimDevice::GetName(device.Patch(nPatch).data());
 }
 
-TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
+TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem)
+{
     m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
     ASSERT_EQ(RunOnSim({"backup", Path("nightly"), "--quiet"}), cli::kExitDone) << m_err.str();
@@ -35,7 +36,8 @@ TEST_F(CliInProcess, BackupFetchesAllFiveKindsAsTheDeviceHoldsThem) {
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
 }
 
-TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
+TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld)
+{
     ASSERT_EQ(RunOnSim({"backup", Path("gig"), "--quiet"}), cli::kExitDone) << m_err.str();
     const CSimDevice before = m_device;
     CSimDevice::SetName(m_device.Patch(3).data(), "Changed");
@@ -54,7 +56,8 @@ TEST_F(CliInProcess, RestoreBringsBackWhatABackupHeld) {
     EXPECT_EQ(m_device.Pattern(40), before.Pattern(40));
 }
 
-TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
+TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry)
+{
     ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> whole = FileBytes(QString::fromStdString(Path("bank.pat")));
 
@@ -90,7 +93,8 @@ TEST_F(CliInProcess, GetAndSendOfOneEntryMoveExactlyThatEntry) {
 
 // A .syx written by get holds the device's memory as data sets; convert turns
 // it into the library file a get writes, and that file back into the same bytes.
-TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
+TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte)
+{
     m_device.Pattern(5).m_data = {1, 2, 3, 4, 5, 6, 7};
     m_device.Motion(2).m_data.assign(500, 0x11); // more than one packet
     for (const CDocKind* pKind : DocumentKinds().All()) {
@@ -126,7 +130,8 @@ TEST_F(CliInProcess, GetIntoASysExFileAndConvertBackAndForthKeepEveryByte) {
     }
 }
 
-TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
+TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne)
+{
     ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     ASSERT_EQ(RunOnSim({"verify", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(Lines(m_out.str()).size(), 1u) << m_out.str();
@@ -144,7 +149,8 @@ TEST_F(CliInProcess, VerifyListsExactlyTheEntriesThatDifferAndExitsOne) {
 
 // diff reads library and .syx files alike: one line per entry that differs
 // (names of A, then of B), a summary per kind, exit 1 when anything differs.
-TEST_F(CliInProcess, DiffListsEachEntryThatDiffersAndExitsOneWhenAnyDoes) {
+TEST_F(CliInProcess, DiffListsEachEntryThatDiffersAndExitsOneWhenAnyDoes)
+{
     CPatchDoc a, b;
     for (int n = 0; n < 128; ++n) {
         a.m_aPatch[size_t(n)].m_data[20] = uint8_t(n); // a sound of its own
@@ -195,7 +201,8 @@ TEST_F(CliInProcess, DiffListsEachEntryThatDiffersAndExitsOneWhenAnyDoes) {
     }
 }
 
-TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile) {
+TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
+{
     // The first ten patches answer, then the device falls silent.
     ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
@@ -238,7 +245,8 @@ TEST_F(CliInProcess, ASilentDeviceEndsInExitThreeNamingTheEntryAndLeavesTheFile)
     EXPECT_FALSE(m_sim.IsInOpen());
 }
 
-TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
+TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree)
+{
     ASSERT_EQ(RunOnSim({"get", "patch", "-o", Path("bank.pat"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("bank.pat")));
     const std::string sorry = "vantorel-cli: KQ-3300 Simulator (device 0) ";
@@ -247,9 +255,9 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
     m_sim.m_nFailFrom = 18;
     m_sim.m_nLong = 0;
     EXPECT_EQ(RunOnSim({"send", Path("bank.pat"), "--quiet"}), cli::kExitMidi);
-    EXPECT_EQ(Lines(m_err.str()),
-              std::vector<std::string>{sorry + "stopped taking data: sent 17 of 128 patches. Check that it is "
-                                               "connected and switched on, then send again."});
+    EXPECT_EQ(Lines(m_err.str()), std::vector<std::string>{
+                                      sorry + "stopped taking data: sent 17 of 128 patches. Check that it is "
+                                              "connected and switched on, then send again."});
 
     // A get asks again as often as --retries allows, then says what the port said, once.
     m_sim.m_nFailFrom = 6;
@@ -267,7 +275,8 @@ TEST_F(CliInProcess, ADeviceThatGoesAwayIsOneMessageFromTheRunAndExitThree) {
     m_sim.m_nFailFrom = 0;
 }
 
-TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
+TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130)
+{
     ASSERT_EQ(RunOnSim({"backup", Path("old"), "--quiet"}), cli::kExitDone) << m_err.str();
     const std::vector<uint8_t> old = FileBytes(QString::fromStdString(Path("old/patch.pat")));
     CSimDevice::SetName(m_device.Patch(0).data(), "Changed");
@@ -284,7 +293,8 @@ TEST_F(CliInProcess, StoppingABackupClosesThePortsWritesNothingAndExits130) {
     EXPECT_EQ(m_sim.GetOpenOutCount(), 0u);
 }
 
-TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
+TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused)
+{
     ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     m_nSent = 0;
     // An entry the file's kind does not have.
@@ -309,7 +319,8 @@ TEST_F(CliInProcess, NothingIsSentWhenAFileOrAnEntryIsRefused) {
 
 // An empty library file opens in the program as a new document of its kind;
 // the command line reads it so too (the kind asked for, else its extension's).
-TEST_F(CliInProcess, AnEmptyLibraryFileReadsAsANewDocumentOfItsKind) {
+TEST_F(CliInProcess, AnEmptyLibraryFileReadsAsANewDocumentOfItsKind)
+{
     for (const CDocKind* pKind : DocumentKinds().All()) {
         const std::string path = Path("empty") + pKind->Extension();
         QFile empty(QString::fromStdString(path));
@@ -330,7 +341,8 @@ TEST_F(CliInProcess, AnEmptyLibraryFileReadsAsANewDocumentOfItsKind) {
 
 // A stored patch, performance or system file may hold bytes after its body:
 // info, convert and send read the body alone, never the rest, and say nothing of it.
-TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
+TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage)
+{
     ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     m_device.System()[30] ^= 0x01;
     const std::string path = Path("set/system.syp");
@@ -341,7 +353,8 @@ TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     const qint64 nBody = file.size();
     // Sparse: reading it whole would fill memory.
-    ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 && file.resize(nBody + (qint64(1536) << 20)));
+    ASSERT_TRUE(file.seek(nBody) && file.write("\x12\xF7", 1) == 1 &&
+                file.resize(nBody + (qint64(1536) << 20)));
     file.close();
 
     EXPECT_EQ(Run({"info", path}), cli::kExitDone) << m_err.str();
@@ -354,7 +367,8 @@ TEST_F(CliInProcess, BytesAfterAFixedBodyAreNeverReadAndCauseNoMessage) {
 // A pattern larger than the 16,384 bytes the synthesizer keeps for it would
 // run into the next pattern's memory: such a file opens, but neither send,
 // restore nor convert lets it out.
-TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverted) {
+TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverted)
+{
     ASSERT_EQ(RunOnSim({"backup", Path("set"), "--quiet"}), cli::kExitDone) << m_err.str();
     auto patterns = Load<CPatternDoc>(Path("set/pattern.ptn"), PatternKind());
     ASSERT_TRUE(patterns);
@@ -385,7 +399,8 @@ TEST_F(CliInProcess, APatternLargerThanItsMemoryOpensButIsNeitherSentNorConverte
 
 // convert from a .syx file sums up what it took and skipped, as Import does, and exits 1 unless
 // --lenient; a file made for another device ID is named, and taken only with --any-device.
-TEST_F(CliInProcess, ConvertFromSysExSaysWhatItSkippedAndTakesAnotherDeviceIdOnlyWhenAsked) {
+TEST_F(CliInProcess, ConvertFromSysExSaysWhatItSkippedAndTakesAnotherDeviceIdOnlyWhenAsked)
+{
     CPatchDoc bank;
     for (int n = 0; n < 128; ++n)
         bank.m_aPatch[size_t(n)].SetName("Bank " + std::to_string(n));
@@ -397,8 +412,8 @@ TEST_F(CliInProcess, ConvertFromSysExSaysWhatItSkippedAndTakesAnotherDeviceIdOnl
         return Path(name);
     };
     std::vector<std::vector<uint8_t>> damaged = sets;
-    damaged[3][damaged[3].size() - 2] ^= 0x01;                       // wrong checksum
-    damaged[5].pop_back();                                           // no F7: the next F0 nests in it
+    damaged[3][damaged[3].size() - 2] ^= 0x01;                     // wrong checksum
+    damaged[5].pop_back();                                         // no F7: the next F0 nests in it
     damaged.push_back({0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x02}); // the file ends inside a message
     const std::string bad = file("bad.syx", JoinSysEx(damaged));
 
@@ -435,7 +450,8 @@ TEST_F(CliInProcess, ConvertFromSysExSaysWhatItSkippedAndTakesAnotherDeviceIdOnl
     EXPECT_TRUE(converted->m_aPatch == bank.m_aPatch);
 }
 
-TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
+TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened)
+{
     CScratchMount readOnly(Path("ro"), true);
     if (!readOnly.IsMounted())
         GTEST_SKIP() << "cannot mount a tmpfs here";
@@ -459,7 +475,8 @@ TEST_F(CliInProcess, FileMessagesSayWhatReallyHappened) {
     }
 }
 
-TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
+TEST_F(CliInProcess, PortsAreFoundByNumberOrName)
+{
     EXPECT_EQ(Run({"get", "system", "txrx", "-o", Path("tx.syp"), "--midi-in", "KQ-3300 Simulator",
                    "--midi-out", "kq-3300 simulator", "--quiet"}),
               cli::kExitDone)
@@ -469,7 +486,8 @@ TEST_F(CliInProcess, PortsAreFoundByNumberOrName) {
     EXPECT_NE(m_err.str().find("There is no MIDI output '1'"), std::string::npos) << m_err.str();
 }
 
-TEST_F(CliInProcess, ATransfersSummaryNamesTheDevice) {
+TEST_F(CliInProcess, ATransfersSummaryNamesTheDevice)
+{
     ASSERT_EQ(RunOnSim({"get", "motion", "-o", Path("m.mtn")}), cli::kExitDone) << m_err.str();
     EXPECT_EQ(Lines(m_err.str()).back(), "Got 4 motions from KQ-3300 Simulator (device 0).");
     ASSERT_EQ(RunOnSim({"send", Path("m.mtn"), "A2"}), cli::kExitDone) << m_err.str();
@@ -481,7 +499,8 @@ TEST_F(CliInProcess, ATransfersSummaryNamesTheDevice) {
 // Without PORT options only a device chosen in the program's MIDI Setup is
 // used: never the built-in simulator, nor whatever has the number of a chosen
 // device that is away. (No choice at all is a usage error of CliTest.)
-TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed) {
+TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed)
+{
     const auto choose = [](const char* szIn, const char* szOut) {
         WriteProfileInt("MIDI", "MidiInDevice", 0);
         WriteProfileInt("MIDI", "MidiOutDevice", 0);
@@ -491,9 +510,10 @@ TEST_F(CliInProcess, WithoutPortOptionsOnlyTheDeviceChosenInMidiSetupIsUsed) {
     choose("KQ-3300 Simulator", "KQ-3300 Simulator"); // the simulator, chosen in the program
     EXPECT_EQ(Run({"get", "patch", "-o", Path("sim.pat")}), cli::kExitUsage);
     EXPECT_EQ(Lines(m_err.str()).size(), 1u) << m_err.str();
-    EXPECT_NE(m_err.str().find("No MIDI input and output chosen for the command line. Run vantorel-cli ports "
-                               "for the list, then pass --midi-in and --midi-out with a number or a name from it"),
-              std::string::npos)
+    EXPECT_NE(
+        m_err.str().find("No MIDI input and output chosen for the command line. Run vantorel-cli ports "
+                         "for the list, then pass --midi-in and --midi-out with a number or a name from it"),
+        std::string::npos)
         << m_err.str();
 
     // The synthesizer was device 0; the simulator has that number now.

@@ -25,8 +25,14 @@ void* Allocate(size_t n)
 }
 } // namespace
 
-void* operator new(size_t n) { return Allocate(n); }
-void* operator new[](size_t n) { return Allocate(n); }
+void* operator new(size_t n)
+{
+    return Allocate(n);
+}
+void* operator new[](size_t n)
+{
+    return Allocate(n);
+}
 void* operator new(size_t n, const std::nothrow_t&) noexcept
 {
     try {
@@ -35,11 +41,26 @@ void* operator new(size_t n, const std::nothrow_t&) noexcept
         return nullptr;
     }
 }
-void* operator new[](size_t n, const std::nothrow_t& t) noexcept { return operator new(n, t); }
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, size_t) noexcept { std::free(p); }
-void operator delete[](void* p, size_t) noexcept { std::free(p); }
+void* operator new[](size_t n, const std::nothrow_t& t) noexcept
+{
+    return operator new(n, t);
+}
+void operator delete(void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p) noexcept
+{
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept
+{
+    std::free(p);
+}
+void operator delete[](void* p, size_t) noexcept
+{
+    std::free(p);
+}
 
 using namespace vantorel;
 using namespace vantorel::test;

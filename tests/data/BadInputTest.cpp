@@ -61,7 +61,8 @@ Bytes Damage(const Bytes& valid, std::mt19937& rng)
 } // namespace
 
 template <class Kind>
-class BadInput : public ::testing::Test {};
+class BadInput : public ::testing::Test {
+};
 
 using Kinds = ::testing::Types<PatchKind, PerformKind, SystemKind, PatternKind, MotionKind>;
 TYPED_TEST_SUITE(BadInput, Kinds);
@@ -94,8 +95,8 @@ TEST(BadInput, HugeDeclaredCountThrows)
 {
     for (uint32_t count : {0xFFFFFFFFu, 0x80000000u, 0x7FFFFFFFu, 15u}) {
         Bytes file = MakeHeader("PATTERN         ");
-        file.insert(file.end(), {1, 1, uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16),
-                                 uint8_t(count >> 24)});
+        file.insert(file.end(),
+                    {1, 1, uint8_t(count), uint8_t(count >> 8), uint8_t(count >> 16), uint8_t(count >> 24)});
         file.insert(file.end(), 14, 0xAB); // one short of 15
         CPatternDoc patterns;
         EXPECT_THROW(Load(patterns, file), CArchiveException) << count;

@@ -11,7 +11,8 @@ using namespace vantorel;
 using namespace vantorel::test;
 
 template <class Kind>
-class LibraryFile : public ::testing::Test {};
+class LibraryFile : public ::testing::Test {
+};
 
 using Kinds = ::testing::Types<PatchKind, PerformKind, SystemKind, PatternKind, MotionKind>;
 TYPED_TEST_SUITE(LibraryFile, Kinds);
@@ -97,12 +98,9 @@ TYPED_TEST(LibraryFile, HeaderMismatchInAnyFieldKeepsInitialContents)
         std::string bytes;
     };
     const Damage damages[] = {
-        {"model first byte", 0, "k"},
-        {"model trailing space", 7, std::string(1, '\0')},
-        {"type first byte", 8, "X"},
-        {"type last byte", 23, "_"},
-        {"version 0002", 24, "0002"},
-        {"version last byte", 27, "9"},
+        {"model first byte", 0, "k"}, {"model trailing space", 7, std::string(1, '\0')},
+        {"type first byte", 8, "X"},  {"type last byte", 23, "_"},
+        {"version 0002", 24, "0002"}, {"version last byte", 27, "9"},
     };
     for (const Damage& d : damages) {
         Bytes bad = good;
@@ -234,7 +232,9 @@ TEST(PerformFile, RecordsAndTheirPatchesSitAtTheirFileOffsets)
     }
     const Bytes file = Save(doc);
     ASSERT_EQ(file.size(), 33920u);
-    auto nameAt = [&](size_t off) { return std::string(reinterpret_cast<const char*>(file.data() + off), 16); };
+    auto nameAt = [&](size_t off) {
+        return std::string(reinterpret_cast<const char*>(file.data() + off), 16);
+    };
     for (size_t n = 0; n < 64; ++n) {
         const size_t base = 128 + 528 * n;
         EXPECT_EQ(nameAt(base).substr(0, 5 + std::to_string(n).size()), "PERF " + std::to_string(n));
@@ -258,7 +258,10 @@ TEST(SystemFile, NewFileEndsWithTheTwoDefaultBlocks)
 }
 
 namespace {
-Bytes EntryBytes(const Bytes& file, size_t off, size_t n) { return Bytes(file.begin() + off, file.begin() + off + n); }
+Bytes EntryBytes(const Bytes& file, size_t off, size_t n)
+{
+    return Bytes(file.begin() + off, file.begin() + off + n);
+}
 } // namespace
 
 TEST(PatternFile, NewEntriesAreSixByteHeadsAndTheFourteenBytes)
@@ -318,9 +321,9 @@ TEST(PatternFile, FlagByteRoundTrips)
 {
     CPatternDoc source;
     Bytes file = Save(source);
-    file[128 + 1] = 0;           // entry 0
-    file[128 + 20 + 1] = 0x7F;   // entry 1
-    file[128 + 40] = 0x42;       // entry 2 value
+    file[128 + 1] = 0;         // entry 0
+    file[128 + 20 + 1] = 0x7F; // entry 1
+    file[128 + 40] = 0x42;     // entry 2 value
     CPatternDoc doc;
     ASSERT_EQ(Load(doc, file), CDocument::LoadResult::Ok);
     EXPECT_EQ(doc.m_aPattern[0].m_dwFlag, 0u);

@@ -28,7 +28,10 @@ CFileHeader CompleteHeader(const char* type)
     return h;
 }
 
-std::string Field(const uint8_t* p, size_t n) { return std::string(reinterpret_cast<const char*>(p), n); }
+std::string Field(const uint8_t* p, size_t n)
+{
+    return std::string(reinterpret_cast<const char*>(p), n);
+}
 } // namespace
 
 TEST(FileHeader, FieldsSitAtTheirOffsetsAndFillThemExactly)

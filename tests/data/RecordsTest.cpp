@@ -18,7 +18,10 @@ Bytes Concat(std::initializer_list<Bytes> parts)
     return out;
 }
 
-Bytes Text(const char* s) { return Bytes(s, s + std::strlen(s)); }
+Bytes Text(const char* s)
+{
+    return Bytes(s, s + std::strlen(s));
+}
 
 Bytes ExpectedInitPatch()
 {
@@ -62,12 +65,15 @@ Bytes ExpectedInitPerformance()
 
 Bytes ExpectedSystem()
 {
-    return {2,  0,  15, 0,  0,  1,  0,  0,  2,  17, 50, 0,  0,  0,  0,  0,  2,  2,  0,  0,  2,  0,
-            0,  16, 20, 17, 70, 8,  18, 22, 25, 26, 27, 4,  76, 21, 77, 78, 79, 74, 71, 30, 19, 23,
-            81, 82, 83, 28, 29, 7,  80, 24, 73, 75, 31, 72, 92, 95, 93, 12, 13, 94, 5,  32, 2};
+    return {2,  0,  15, 0,  0,  1, 0,  0,  2,  17, 50, 0,  0,  0,  0,  0,  2,  2,  0,  0,  2,  0,
+            0,  16, 20, 17, 70, 8, 18, 22, 25, 26, 27, 4,  76, 21, 77, 78, 79, 74, 71, 30, 19, 23,
+            81, 82, 83, 28, 29, 7, 80, 24, 73, 75, 31, 72, 92, 95, 93, 12, 13, 94, 5,  32, 2};
 }
 
-Bytes RecordBytes(const uint8_t* p, size_t n) { return Bytes(p, p + n); }
+Bytes RecordBytes(const uint8_t* p, size_t n)
+{
+    return Bytes(p, p + n);
+}
 } // namespace
 
 TEST(InitialContents, ExpectedTablesHaveTheDescribedSizes)
@@ -141,11 +147,13 @@ TEST(InitialContents, SystemBlocksInitialiseIndependently)
     doc.InitTxRxSetting();
     for (size_t i = 0; i < 23; ++i)
         EXPECT_EQ(doc.m_aSystem[i], 0x33) << i;
-    EXPECT_EQ(Bytes(doc.m_aSystem.begin() + 23, doc.m_aSystem.end()), Bytes(defaults.begin() + 23, defaults.end()));
+    EXPECT_EQ(Bytes(doc.m_aSystem.begin() + 23, doc.m_aSystem.end()),
+              Bytes(defaults.begin() + 23, defaults.end()));
 
     std::memset(doc.m_aSystem.data(), 0x44, 65);
     doc.InitSystemParameter();
-    EXPECT_EQ(Bytes(doc.m_aSystem.begin(), doc.m_aSystem.begin() + 23), Bytes(defaults.begin(), defaults.begin() + 23));
+    EXPECT_EQ(Bytes(doc.m_aSystem.begin(), doc.m_aSystem.begin() + 23),
+              Bytes(defaults.begin(), defaults.begin() + 23));
     for (size_t i = 23; i < 65; ++i)
         EXPECT_EQ(doc.m_aSystem[i], 0x44) << i;
 }

@@ -96,8 +96,9 @@ TEST(PerformRows, UpdatesSendOldThenNewSkippingNegatives)
     doc.UpdatePatchRows(5, -1);
     doc.UpdatePatchRows(-1, 0);
     doc.UpdatePatchRows(4, 4);
-    EXPECT_EQ(Rects(view), (std::vector<CRect>{{142, 80, 262, 96}, {142, 0, 262, 16}, {142, 64, 262, 80},
-                                               {142, 64, 262, 80}}));
+    EXPECT_EQ(
+        Rects(view),
+        (std::vector<CRect>{{142, 80, 262, 96}, {142, 0, 262, 16}, {142, 64, 262, 80}, {142, 64, 262, 80}}));
     view.m_updates.clear();
 
     doc.UpdatePerformanceRow(63);

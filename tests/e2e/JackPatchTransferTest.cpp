@@ -147,8 +147,7 @@ TEST_F(JackPatchTransfer, AllPatchesArriveByteForByte)
                     [&] { return window.m_answers.size() > nAnswers && window.m_nDone > nDone; },
                     i == 0 ? kStartTimeoutMs : kAnswerTimeoutMs);
                 ASSERT_TRUE(bAnswered) << "no answer to request " << i;
-                EXPECT_GE(window.m_nDoneUs - sentUs,
-                          int64_t(sysex::kRequestLength) * sysex::kWireUsPerByte)
+                EXPECT_GE(window.m_nDoneUs - sentUs, int64_t(sysex::kRequestLength) * sysex::kWireUsPerByte)
                     << "done before the request could have left the wire";
                 ASSERT_EQ(window.m_answers.size(), nAnswers + 1) << "one answer per request";
                 EXPECT_EQ(window.m_answers.back(),
@@ -191,8 +190,8 @@ TEST_F(JackPatchTransfer, AnOutputWhoseDeviceWentAwayFailsAsDisconnected)
         m_rig.Sim().kill();
         m_rig.Sim().waitForFinished(5000);
         MMRESULT shortResult = MMSYSERR_NOERROR;
-        (void)QTest::qWaitFor([&] { return (shortResult = jack.OutShortMsg(h, 0x003C80)) != MMSYSERR_NOERROR; },
-                        5000);
+        (void)QTest::qWaitFor(
+            [&] { return (shortResult = jack.OutShortMsg(h, 0x003C80)) != MMSYSERR_NOERROR; }, 5000);
         EXPECT_EQ(shortResult, MIDIERR_DISCONNECTED);
         EXPECT_EQ(jack.OutLongMsg(h, &hdr), MIDIERR_DISCONNECTED);
         EXPECT_EQ(jack.OutGetErrorText(MIDIERR_DISCONNECTED), res::kMidiErrDisconnected);

@@ -17,7 +17,8 @@ namespace vantorel::e2e {
 namespace {
 
 // What a dump of the memory carries: as many data sets as a Send of every kind.
-uint64_t DumpDataSets(const CSimDevice& sim) {
+uint64_t DumpDataSets(const CSimDevice& sim)
+{
     uint64_t n = uint64_t(sim::kPatchCount) + uint64_t(sim::kPerformanceCount) * sim::kPerformanceBlocks + 2;
     const auto item = [&](const CSimItem& it) {
         const size_t nPackets = (it.m_data.size() + sim::kPacketSize - 1) / sim::kPacketSize;
@@ -30,7 +31,9 @@ uint64_t DumpDataSets(const CSimDevice& sim) {
     return n;
 }
 
-template <class TDoc> TDoc* DocumentOf(CDocManager& docs) {
+template <class TDoc>
+TDoc* DocumentOf(CDocManager& docs)
+{
     for (CDocument* p : docs.GetDocuments())
         if (auto* d = dynamic_cast<TDoc*>(p))
             return d;
@@ -38,10 +41,11 @@ template <class TDoc> TDoc* DocumentOf(CDocManager& docs) {
 }
 
 class ReceiveDump : public CProgramTest {
-  protected:
+protected:
     // The simulator (started with args) dumps its whole memory; the program
     // receives and places it, and every entry equals the simulator's.
-    void ReceiveWholeDump(const QStringList& args) {
+    void ReceiveWholeDump(const QStringList& args)
+    {
         SCOPED_TRACE(args.join(' ').toStdString());
         ASSERT_NO_FATAL_FAILURE(StartAll(args));
         const std::unique_ptr<CSimDevice> sim = SimMemory();
@@ -61,20 +65,24 @@ class ReceiveDump : public CProgramTest {
         EXPECT_EQ(dlg->GetHaul().m_nDataSets, nExpected);
         EXPECT_EQ(dlg->GetHaul().TotalSkips(), 0u);
 
-        const std::string counts = CReceiveDumpDlgTestPeer::CountText(*dlg).toStdString(); // as the window showed them
+        const std::string counts =
+            CReceiveDumpDlgTestPeer::CountText(*dlg).toStdString(); // as the window showed them
         m_pBoxes->m_texts.clear();
         QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(m_pBoxes->m_texts.size(), 1u);
         EXPECT_EQ(m_pBoxes->m_texts[0].rfind("Received from " + SimName() + ":out:\n128 patches into", 0), 0u)
-            << m_pBoxes->m_texts[0] << "\nshown before Stop:\n" << counts;
+            << m_pBoxes->m_texts[0] << "\nshown before Stop:\n"
+            << counts;
 
         auto* patches = DocumentOf<CPatchDoc>(Docs());
         auto* performances = DocumentOf<CPerformDoc>(Docs());
         auto* system = DocumentOf<CSystemDoc>(Docs());
         auto* patterns = DocumentOf<CPatternDoc>(Docs());
         auto* motions = DocumentOf<CMotionDoc>(Docs());
-        ASSERT_TRUE(patches && performances && system && patterns && motions) << m_pBoxes->m_texts[0] << "\nshown before Stop:\n" << counts;
+        ASSERT_TRUE(patches && performances && system && patterns && motions)
+            << m_pBoxes->m_texts[0] << "\nshown before Stop:\n"
+            << counts;
         for (int i = 0; i < sim::kPatchCount; ++i)
             EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), sim->Patch(i).data(), sim::kPatchSize))
                 << i;
@@ -94,11 +102,13 @@ class ReceiveDump : public CProgramTest {
     }
 };
 
-TEST_F(ReceiveDump, AWholeDumpAtWireSpeedArrivesEntryForEntry) {
+TEST_F(ReceiveDump, AWholeDumpAtWireSpeedArrivesEntryForEntry)
+{
     ReceiveWholeDump({});
 }
 
-TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry) {
+TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry)
+{
     ReceiveWholeDump({"--dump-unpaced"});
 }
 
@@ -106,12 +116,14 @@ TEST_F(ReceiveDump, AnUnpacedBurstArrivesEntryForEntry) {
 // simulator, the JACK server dies: one message at once, naming the device, and
 // Stop places the patches that had arrived. (The rig's server runs
 // synchronously: a client killed mid-cycle may stop its cycles for seconds.)
-TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlaced) {
+TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlaced)
+{
     constexpr uint64_t kArrivedBeforeLoss = 20;
     // The watch, plus three seconds for a server that stops cycling.
     constexpr int kAtOnceMs = CReceiveDumpDlg::kWatchMs + 3000 + 1000;
-    const std::string next = " What arrived before is kept: press Stop to place it. Check that it is connected "
-                             "(with JACK, that the JACK server runs), then choose Setup > Receive Dump again.";
+    const std::string next =
+        " What arrived before is kept: press Stop to place it. Check that it is connected "
+        "(with JACK, that the JACK server runs), then choose Setup > Receive Dump again.";
     ASSERT_NO_FATAL_FAILURE(StartAll());
     for (const bool bServer : {false, true}) {
         SCOPED_TRACE(bServer ? "the JACK server dies" : "the simulator's client ends");
@@ -135,7 +147,8 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         ASSERT_TRUE(QTest::qWaitFor([&] { return !Boxes().empty(); }, kAtOnceMs));
         QTest::qWait(1000); // time for a second message, should one come
         ASSERT_EQ(Boxes().size(), 1u) << Boxes().back();
-        const std::string said = SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: ";
+        const std::string said =
+            SimName() + ":out (MIDI IN device " + std::to_string(nDevice) + ") is gone: ";
         if (bServer)
             EXPECT_EQ(Boxes()[0], said + res::kJackNotRunning + next);
         else
@@ -148,12 +161,14 @@ TEST_F(ReceiveDump, ADeviceOrServerThatGoesIsReportedAtOnceAndWhatArrivedIsPlace
         QTest::mouseClick(CReceiveDumpDlgTestPeer::StopButton(*dlg), Qt::LeftButton);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         ASSERT_EQ(Boxes().size(), 2u) << Boxes().back();
-        const std::string placed = "Received from " + SimName() + ":out:\n" + std::to_string(nArrived) + " patches into ";
+        const std::string placed =
+            "Received from " + SimName() + ":out:\n" + std::to_string(nArrived) + " patches into ";
         EXPECT_EQ(Boxes()[1].rfind(placed, 0), 0u) << Boxes()[1];
         auto* patches = DocumentOf<CPatchDoc>(Docs());
         ASSERT_TRUE(patches);
         for (int i = 0; i < int(nArrived); ++i) {
-            EXPECT_TRUE(SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
+            EXPECT_TRUE(
+                SameBytes(patches->m_aPatch[size_t(i)].Data(), m_factory.Patch(i).data(), sim::kPatchSize))
                 << i;
         }
         if (!bServer) {

@@ -26,7 +26,7 @@
 namespace vantorel::e2e {
 
 class CJackRig {
-  public:
+public:
     static constexpr int kStartTimeoutMs = 15000;
     static constexpr int kStopTimeoutMs = 5000;
     static constexpr int kImageTimeoutMs = 5000;
@@ -40,7 +40,8 @@ class CJackRig {
     // of its own, because libjack frees the clients a process still holds on
     // a server that has gone as soon as the process opens one on a new
     // server, and the program under test may hold such clients.
-    bool StartServer(std::string& error) {
+    bool StartServer(std::string& error)
+    {
         static std::atomic<int> s_nRun{0};
         const int nRun = ++s_nRun;
         ReclaimStaleServers();
@@ -53,9 +54,9 @@ class CJackRig {
         // cycle's events, and the ports it feeds read them again: the
         // simulator's burst then reached the program with one message
         // repeated a hundred times in place of the rest.
-        m_jackd.start(
-            QStandardPaths::findExecutable("jackd"),
-            {"--no-realtime", "--sync", "-n", QString::fromStdString(m_strServer), "-d", "dummy", "-p", "256"});
+        m_jackd.start(QStandardPaths::findExecutable("jackd"),
+                      {"--no-realtime", "--sync", "-n", QString::fromStdString(m_strServer), "-d", "dummy",
+                       "-p", "256"});
         if (!m_jackd.waitForStarted(kStartTimeoutMs)) {
             error = "jackd did not start";
             return false;
@@ -66,7 +67,8 @@ class CJackRig {
     // Starts (or restarts) vantorel-sim with extra arguments; the memory image
     // it writes on SIGUSR1 goes to imagePath.
     bool StartSim(const QString& simPath, const QString& imagePath, const QStringList& extra,
-                  std::string& error) {
+                  std::string& error)
+    {
         StopProcess(m_sim);
         m_strImage = imagePath;
         QStringList args{"--jack", "--name", QString::fromStdString(m_strSim), "--save-image", imagePath};
@@ -97,7 +99,8 @@ class CJackRig {
 
     // The simulator's memory now: SIGUSR1 makes it write its image (to a
     // temporary file renamed into place, so the file is whole once it exists).
-    bool ReadSimMemory(CSimDevice& device, std::string& error) {
+    bool ReadSimMemory(CSimDevice& device, std::string& error)
+    {
         QFile::remove(m_strImage);
         if (m_sim.state() != QProcess::Running) {
             error = "vantorel-sim is not running";
@@ -117,7 +120,8 @@ class CJackRig {
     }
 
     // The server dies as in a crash: no goodbye to its clients.
-    void KillServer() {
+    void KillServer()
+    {
         if (m_jackd.state() != QProcess::Running)
             return;
         m_jackd.kill();
@@ -127,7 +131,8 @@ class CJackRig {
 
     // bPrintServer (a test that failed): what the server said is the only
     // account of why it turned a client away.
-    void Stop(bool bPrintServer = false) {
+    void Stop(bool bPrintServer = false)
+    {
         StopProcess(m_sim);
         StopProcess(m_jackd);
         if (bPrintServer)
@@ -144,7 +149,7 @@ class CJackRig {
     QProcess& Sim() { return m_sim; }
     QProcess& Jackd() { return m_jackd; }
 
-  private:
+private:
     static constexpr const char* kServerPrefix = "vantorel-e2e-";
     static constexpr const char* kShmFolder = "/dev/shm";
     static constexpr const char* kRegistry = "/dev/shm/jack-shm-registry";
@@ -153,7 +158,8 @@ class CJackRig {
     // of servers, which has room for eight; a server started under the same
     // name takes the entry over and gives it back when it stops. So a killed
     // server is started once more and stopped properly.
-    static void Reclaim(const std::string& name) {
+    static void Reclaim(const std::string& name)
+    {
         QProcess jackd;
         jackd.setProcessChannelMode(QProcess::MergedChannels);
         jackd.start(QStandardPaths::findExecutable("jackd"),
@@ -174,7 +180,8 @@ class CJackRig {
 
     // The files of the semaphores of the server's clients, which stay when a
     // server stops before its clients have gone.
-    static void RemoveSemaphores(const std::string& server) {
+    static void RemoveSemaphores(const std::string& server)
+    {
         if (server.empty())
             return;
         QDir shm(QString::fromLatin1(kShmFolder));
@@ -185,7 +192,8 @@ class CJackRig {
     }
 
     // Entries left by this suite's servers in runs that crashed.
-    static void ReclaimStaleServers() {
+    static void ReclaimStaleServers()
+    {
         QFile registry(QString::fromLatin1(kRegistry));
         if (!registry.open(QIODevice::ReadOnly))
             return;
@@ -204,7 +212,8 @@ class CJackRig {
         }
     }
 
-    static void StopProcess(QProcess& p) {
+    static void StopProcess(QProcess& p)
+    {
         if (p.state() == QProcess::NotRunning)
             return;
         p.terminate();
@@ -214,7 +223,8 @@ class CJackRig {
         }
     }
 
-    bool WaitForReady() {
+    bool WaitForReady()
+    {
         QElapsedTimer t;
         t.start();
         while (t.elapsed() < kStartTimeoutMs && m_sim.state() == QProcess::Running) {

@@ -20,7 +20,8 @@ using ProgramFaults = CProgramTest;
 constexpr int kFaultyTransferLimitMs = 240'000;
 constexpr int kReportWaitMs = 15'000;
 
-std::vector<int> DifferingMotions(const CMotionDoc& doc, const CSimDevice& sim) {
+std::vector<int> DifferingMotions(const CMotionDoc& doc, const CSimDevice& sim)
+{
     std::vector<int> diff;
     for (int m = 0; m < CMotionDoc::kMotionCount; ++m) {
         const CMotionEntry& e = doc.m_aMotion[size_t(m)];
@@ -30,7 +31,8 @@ std::vector<int> DifferingMotions(const CMotionDoc& doc, const CSimDevice& sim) 
     return diff;
 }
 
-std::string Joined(const std::vector<std::string>& texts) {
+std::string Joined(const std::vector<std::string>& texts)
+{
     std::string out;
     for (const std::string& t : texts)
         out += "[" + t + "] ";
@@ -39,7 +41,8 @@ std::string Joined(const std::vector<std::string>& texts) {
 
 // A bank unlike both the factory memory and the initial patches: the
 // factory patches in reverse order, each renamed.
-void Scramble(CPatchDoc& doc, const CSimDevice& factory) {
+void Scramble(CPatchDoc& doc, const CSimDevice& factory)
+{
     for (int i = 0; i < CPatchDoc::kPatchCount; ++i) {
         CPatchRecord& r = doc.m_aPatch[size_t(i)];
         std::memcpy(r.Data(), factory.Patch(CPatchDoc::kPatchCount - 1 - i).data(), CPatchRecord::kSize);
@@ -51,7 +54,8 @@ void Scramble(CPatchDoc& doc, const CSimDevice& factory) {
 // The answers of a simulator started with every fault at once: drop every
 // 7th, corrupt every 11th, a stray data set before every 5th, every 13th 1.5 s
 // late (after the program's one-second time-out).
-TEST_F(ProgramFaults, PatchBankGetAndSendThroughEveryAnswerFault) {
+TEST_F(ProgramFaults, PatchBankGetAndSendThroughEveryAnswerFault)
+{
     ASSERT_NO_FATAL_FAILURE(
         StartAll({"--drop", "7", "--corrupt", "11", "--stray", "5", "--late", "13:1500"}));
     m_nTransferLimitMs = kFaultyTransferLimitMs;
@@ -73,7 +77,8 @@ TEST_F(ProgramFaults, PatchBankGetAndSendThroughEveryAnswerFault) {
 // once before it takes silence for the end of an item, but a damaged answer
 // is not silence: all four faults at once put a lost answer (21) right next
 // to a damaged one (22).
-TEST_F(ProgramFaults, MotionsGetAndSendThroughEachAnswerFault) {
+TEST_F(ProgramFaults, MotionsGetAndSendThroughEachAnswerFault)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     m_nTransferLimitMs = kFaultyTransferLimitMs;
     const QStringList faults[] = {
@@ -119,7 +124,8 @@ TEST_F(ProgramFaults, MotionsGetAndSendThroughEachAnswerFault) {
 }
 
 // The JACK server dies while a bank is being fetched.
-TEST_F(ProgramFaults, JackServerKilledDuringGet) {
+TEST_F(ProgramFaults, JackServerKilledDuringGet)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(a, nullptr);
@@ -214,9 +220,9 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
         t->ClickButton(IDOK);
         bAgainReported = QTest::qWaitFor(
             [&] {
-                return std::any_of(Boxes().begin() + std::ptrdiff_t(n), Boxes().end(), [&](const std::string& b) {
-                    return b.find(missing) != std::string::npos;
-                });
+                return std::any_of(
+                    Boxes().begin() + std::ptrdiff_t(n), Boxes().end(),
+                    [&](const std::string& b) { return b.find(missing) != std::string::npos; });
             },
             kReportWaitMs);
         EXPECT_FALSE(t->IsTransferring());
@@ -249,7 +255,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringGet) {
 
 // The JACK server dies while a bank is being sent: the program must not say
 // "Complete!" for data that never left.
-TEST_F(ProgramFaults, JackServerKilledDuringSend) {
+TEST_F(ProgramFaults, JackServerKilledDuringSend)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(a, nullptr);
@@ -293,7 +300,8 @@ TEST_F(ProgramFaults, JackServerKilledDuringSend) {
 // The device's own client dies while a bank is being sent; the server
 // stays. The output's connection is gone, so the Send must stop with one
 // message, not end in "Complete!".
-TEST_F(ProgramFaults, DeviceClientKilledDuringSend) {
+TEST_F(ProgramFaults, DeviceClientKilledDuringSend)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(a, nullptr);

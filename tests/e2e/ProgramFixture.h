@@ -81,14 +81,16 @@ struct CFileItem {
 // records. A transfer that ever stores a wrong record is caught even if a
 // later answer overwrites it.
 class CStoreWatch : public CViewBase {
-  public:
-    CStoreWatch(CDocument* pDoc, std::function<void()> check) : m_pDoc(pDoc), m_check(std::move(check)) {
+public:
+    CStoreWatch(CDocument* pDoc, std::function<void()> check) : m_pDoc(pDoc), m_check(std::move(check))
+    {
         m_pDoc->AddView(this);
         m_timer.setInterval(2);
         QObject::connect(&m_timer, &QTimer::timeout, [this] { m_check(); });
         m_timer.start();
     }
-    ~CStoreWatch() override {
+    ~CStoreWatch() override
+    {
         m_timer.stop();
         m_pDoc->RemoveView(this);
     }
@@ -96,19 +98,21 @@ class CStoreWatch : public CViewBase {
     CStoreWatch& operator=(const CStoreWatch&) = delete;
     void OnUpdate(CViewBase*, long, CObject*) override { m_check(); }
 
-  private:
+private:
     CDocument* m_pDoc;
     std::function<void()> m_check;
     QTimer m_timer;
 };
 
 // Byte-for-byte comparison of a record with the simulator's memory.
-inline bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n) {
+inline bool SameBytes(const uint8_t* a, const uint8_t* b, size_t n)
+{
     return std::memcmp(a, b, n) == 0;
 }
 
 // Indexes of the patches that differ between a bank and a memory.
-inline std::vector<int> DifferingPatches(const CPatchDoc& doc, const CSimDevice& sim) {
+inline std::vector<int> DifferingPatches(const CPatchDoc& doc, const CSimDevice& sim)
+{
     std::vector<int> diff;
     for (int i = 0; i < CPatchDoc::kPatchCount; ++i)
         if (!SameBytes(doc.m_aPatch[size_t(i)].Data(), sim.Patch(i).data(), CPatchRecord::kSize))
@@ -118,14 +122,16 @@ inline std::vector<int> DifferingPatches(const CPatchDoc& doc, const CSimDevice&
 
 // Public throughout: the flows shared by several kinds are free functions.
 class CProgramTest : public ::testing::Test {
-  public:
-    void SetUp() override {
+public:
+    void SetUp() override
+    {
         if (!CJackRig::JackdInstalled())
             GTEST_SKIP() << "jackd is not installed";
         ASSERT_TRUE(m_dir.isValid());
     }
 
-    void TearDown() override {
+    void TearDown() override
+    {
         StopProgram();
         m_rig.Stop(HasFailure());
     }
@@ -134,7 +140,8 @@ class CProgramTest : public ::testing::Test {
 
     // jackd, vantorel-sim with simArgs, the program, and the simulator's
     // ports chosen in MIDI Setup; Send Data off.
-    void StartAll(const QStringList& simArgs = {}) {
+    void StartAll(const QStringList& simArgs = {})
+    {
         std::string error;
         ASSERT_TRUE(m_rig.StartServer(error)) << error;
         ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, Path("sim.img"), simArgs, error)) << error;
@@ -145,13 +152,15 @@ class CProgramTest : public ::testing::Test {
 
     // A fresh simulator (factory memory, the counting of faults from 1) on
     // ports of the same names.
-    void RestartSim(const QStringList& simArgs) {
+    void RestartSim(const QStringList& simArgs)
+    {
         std::string error;
         ASSERT_TRUE(m_rig.StartSim(VANTOREL_SIM_PATH, Path("sim.img"), simArgs, error)) << error;
     }
 
     // As main() does it: the real services, the five kinds, the main window.
-    void StartProgram() {
+    void StartProgram()
+    {
         m_pApp = std::make_unique<CVantorelApp>();
         CVantorelApp::COptions options;
         options.bInstallServices = true;
@@ -166,7 +175,8 @@ class CProgramTest : public ::testing::Test {
             [this](const std::vector<CListView::CMenuItem>& items, const QPoint&) { return OnPopup(items); });
     }
 
-    void StopProgram() {
+    void StopProgram()
+    {
         CDialogTestPeer::SetModalHook({});
         SetFileDialogPresenter({});
         CListViewTestPeer::SetPopupHook({});
@@ -177,7 +187,8 @@ class CProgramTest : public ::testing::Test {
 
     // MIDI Setup as a user does it: the simulator's output port as MIDI IN,
     // its input port as MIDI OUT, then OK.
-    void ChooseSimulatorPorts() {
+    void ChooseSimulatorPorts()
+    {
         const QString inName = QString::fromStdString(SimName() + ":out");
         const QString outName = QString::fromStdString(SimName() + ":in");
         int nIn = -1;
@@ -211,7 +222,8 @@ class CProgramTest : public ::testing::Test {
         m_nOutDevice = nOut;
     }
 
-    void SetSendData(bool bOn) {
+    void SetSendData(bool bOn)
+    {
         if (IsSendDataOn() != bOn) {
             ASSERT_NO_FATAL_FAILURE(Command(ID_SEND_DATA));
         }
@@ -226,7 +238,8 @@ class CProgramTest : public ::testing::Test {
     QString Path(const char* name) const { return m_dir.filePath(QString::fromLatin1(name)); }
 
     // A menu or toolbar command, as a click on an enabled item runs it.
-    void Command(int nId) {
+    void Command(int nId)
+    {
         Frame()->UpdateAllCmdUI();
         QAction* a = Frame()->CommandAction(nId);
         ASSERT_NE(a, nullptr) << "no command " << nId;
@@ -235,7 +248,9 @@ class CProgramTest : public ::testing::Test {
     }
 
     // File New of one kind; the new document is the active one.
-    template <class TDoc> TDoc* FileNew(ENewKind kind) {
+    template <class TDoc>
+    TDoc* FileNew(ENewKind kind)
+    {
         m_newKind = kind;
         const size_t nBefore = Docs().GetDocuments().size();
         Command(ID_FILE_NEW);
@@ -248,13 +263,16 @@ class CProgramTest : public ::testing::Test {
         return pDoc;
     }
 
-    template <class TView> TView* ViewOf(CDocument* pDoc) {
+    template <class TView>
+    TView* ViewOf(CDocument* pDoc)
+    {
         CChildFrame* pFrame = Docs().GetFrame(pDoc);
         return pFrame ? dynamic_cast<TView*>(pFrame->GetActiveView()) : nullptr;
     }
 
     // Brings a document's window to the front, as a click on its frame does.
-    void Activate(CDocument* pDoc) {
+    void Activate(CDocument* pDoc)
+    {
         CChildFrame* pFrame = Docs().GetFrame(pDoc);
         ASSERT_TRUE(pFrame);
         pFrame->ActivateFrame();
@@ -264,7 +282,8 @@ class CProgramTest : public ::testing::Test {
 
     // File Save; the Save As dialog (asked only for a document without a
     // file) is answered with path.
-    void Save(CDocument* pDoc, const QString& path) {
+    void Save(CDocument* pDoc, const QString& path)
+    {
         ASSERT_NO_FATAL_FAILURE(Activate(pDoc));
         m_strNextFile = path;
         m_nFileDialogs = 0;
@@ -275,7 +294,8 @@ class CProgramTest : public ::testing::Test {
                   QFileInfo(path).canonicalFilePath());
     }
 
-    void Close(CDocument* pDoc) {
+    void Close(CDocument* pDoc)
+    {
         ASSERT_NO_FATAL_FAILURE(Activate(pDoc));
         Command(ID_FILE_CLOSE);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -283,7 +303,9 @@ class CProgramTest : public ::testing::Test {
         EXPECT_EQ(std::find(docs.begin(), docs.end(), pDoc), docs.end()) << "the document is still open";
     }
 
-    template <class TDoc> TDoc* Open(const QString& path) {
+    template <class TDoc>
+    TDoc* Open(const QString& path)
+    {
         m_strNextFile = path;
         Command(ID_FILE_OPEN);
         m_strNextFile.clear();
@@ -298,18 +320,21 @@ class CProgramTest : public ::testing::Test {
     // ---- clicks on the list windows (logical list positions) --------------
 
     // Scrolls so that the point is in view; returns its viewport position.
-    static QPoint Show(CScrollView* view, const QPoint& pt) {
+    static QPoint Show(CScrollView* view, const QPoint& pt)
+    {
         const int vpW = view->viewport()->width();
         const int vpH = view->viewport()->height();
         view->ScrollToPosition(QPoint(std::max(0, pt.x() - vpW / 2), std::max(0, pt.y() - vpH / 2)));
         return pt - view->GetScrollPosition();
     }
-    static void Click(CScrollView* view, const QPoint& pt, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    static void Click(CScrollView* view, const QPoint& pt, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    {
         QTest::mouseClick(view->viewport(), Qt::LeftButton, mods, Show(view, pt));
     }
     static void ShiftClick(CScrollView* view, const QPoint& pt) { Click(view, pt, Qt::ShiftModifier); }
     // A right click answered with pop-up command nId.
-    void RightClickChoose(CScrollView* view, const QPoint& pt, int nId) {
+    void RightClickChoose(CScrollView* view, const QPoint& pt, int nId)
+    {
         m_nPopupChoice = nId;
         m_popupOffered.clear();
         QTest::mouseClick(view->viewport(), Qt::RightButton, Qt::NoModifier, Show(view, pt));
@@ -330,7 +355,8 @@ class CProgramTest : public ::testing::Test {
     // What a user sees of one transfer that went well: one Get or Send
     // dialog showing the chosen devices, the confirmation, "Complete!" for
     // a whole bank and nothing else.
-    void ExpectTransferRan(const CTally& before, bool bGet, bool bWhole) {
+    void ExpectTransferRan(const CTally& before, bool bGet, bool bWhole)
+    {
         EXPECT_FALSE(m_bTransferTimedOut) << "the transfer did not finish in time";
         m_bTransferTimedOut = false;
         EXPECT_EQ(m_nTransferDialogs, before.nDialogs + 1);
@@ -347,7 +373,8 @@ class CProgramTest : public ::testing::Test {
     // Get of the whole patch bank into a fresh bank: on the way every record
     // is only ever its initial bytes or the simulator's, whatever the answers,
     // and at the end the bank is the simulator's memory.
-    void GetPatchBankWatched(CPatchDoc* a, int nGetCommand) {
+    void GetPatchBankWatched(CPatchDoc* a, int nGetCommand)
+    {
         const CPatchRecord initial;
         int nBad = -1;
         CStoreWatch watch(a, [&] {
@@ -363,7 +390,8 @@ class CProgramTest : public ::testing::Test {
     }
 
     // A whole-bank Get or Send through the main frame's command.
-    void BankTransfer(CDocument* pDoc, int nCommand, bool bGet) {
+    void BankTransfer(CDocument* pDoc, int nCommand, bool bGet)
+    {
         ASSERT_NO_FATAL_FAILURE(Activate(pDoc));
         const CTally before = Tally();
         ASSERT_NO_FATAL_FAILURE(Command(nCommand));
@@ -371,7 +399,8 @@ class CProgramTest : public ::testing::Test {
     }
 
     // A single-entry Get or Send from a window's pop-up menu.
-    void EntryTransfer(CScrollView* view, const QPoint& pt, int nCommand, bool bGet, bool bWhole = false) {
+    void EntryTransfer(CScrollView* view, const QPoint& pt, int nCommand, bool bGet, bool bWhole = false)
+    {
         const CTally before = Tally();
         RightClickChoose(view, pt, nCommand);
         ExpectTransferRan(before, bGet, bWhole);
@@ -379,7 +408,8 @@ class CProgramTest : public ::testing::Test {
 
     // ---- the simulator's memory and the files -------------------------------
 
-    std::unique_ptr<CSimDevice> SimMemory() {
+    std::unique_ptr<CSimDevice> SimMemory()
+    {
         auto p = std::make_unique<CSimDevice>();
         std::string error;
         if (!m_rig.ReadSimMemory(*p, error)) {
@@ -390,7 +420,8 @@ class CProgramTest : public ::testing::Test {
     }
 
     // The body of a library file after its header, which must be of type.
-    static std::vector<uint8_t> FileBody(const QString& path, std::string_view type) {
+    static std::vector<uint8_t> FileBody(const QString& path, std::string_view type)
+    {
         QFile f(path);
         if (!f.open(QIODevice::ReadOnly)) {
             ADD_FAILURE() << "cannot read " << path.toStdString();
@@ -407,7 +438,8 @@ class CProgramTest : public ::testing::Test {
     }
 
     // Pattern and motion bodies: value, flag, 32-bit count (LSB first), data.
-    static std::vector<CFileItem> ParseItems(const std::vector<uint8_t>& body, size_t nItems) {
+    static std::vector<CFileItem> ParseItems(const std::vector<uint8_t>& body, size_t nItems)
+    {
         std::vector<CFileItem> items;
         size_t pos = 0;
         for (size_t i = 0; i < nItems; ++i) {
@@ -436,7 +468,8 @@ class CProgramTest : public ::testing::Test {
 
     // ---- answers to the program's questions ---------------------------------
 
-    void OnModal(CDialog* d) {
+    void OnModal(CDialog* d)
+    {
         if (auto* t = dynamic_cast<CTransferDlg*>(d)) {
             ++m_nTransferDialogs;
             m_deviceTexts.push_back(t->m_strDevices);
@@ -474,7 +507,8 @@ class CProgramTest : public ::testing::Test {
 
     // START, the confirmation answered OK, and a bounded wait: past the
     // limit the test presses Cancel in the progress dialog.
-    void StartTransfer(CTransferDlg* t) {
+    void StartTransfer(CTransferDlg* t)
+    {
         t->ClickButton(IDOK);
         QTimer::singleShot(m_nTransferLimitMs, t, [this, t] {
             if (t->IsEnded())
@@ -486,14 +520,16 @@ class CProgramTest : public ::testing::Test {
         });
     }
 
-    QString OnFileDialog(const CFileDialogRequest& r) {
+    QString OnFileDialog(const CFileDialogRequest& r)
+    {
         ++m_nFileDialogs;
         if (m_strNextFile.isEmpty())
             ADD_FAILURE() << "unexpected file dialog " << r.strCaption.toStdString();
         return m_strNextFile;
     }
 
-    int OnPopup(const std::vector<CListView::CMenuItem>& items) {
+    int OnPopup(const std::vector<CListView::CMenuItem>& items)
+    {
         for (const auto& item : items)
             if (item.nId != 0)
                 m_popupOffered.push_back(item.nId);

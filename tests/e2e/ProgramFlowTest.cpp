@@ -21,23 +21,29 @@ using ProgramFlow = CProgramTest;
 constexpr int kAuditionWaitMs = 10'000;
 
 // Logical points inside the list rows.
-QPoint PatchRow(int r) {
+QPoint PatchRow(int r)
+{
     return QPoint(60, 16 * r + 8);
 }
-QPoint PerformanceRow(int p) {
+QPoint PerformanceRow(int p)
+{
     return QPoint(60, 32 * p + 16);
 }
-QPoint PerformancePatchRow(int h) {
+QPoint PerformancePatchRow(int h)
+{
     return QPoint(200, 16 * h + 8);
 } // patch h % 2 of performance h / 2
-QPoint SystemRow(int r) {
+QPoint SystemRow(int r)
+{
     return QPoint(60, 16 * r + 8);
 }
-QPoint ItemRow(int r) {
+QPoint ItemRow(int r)
+{
     return QPoint(100, 16 * r + 8);
 }
 
-std::vector<int> DifferingPerformances(const CPerformDoc& doc, const CSimDevice& sim) {
+std::vector<int> DifferingPerformances(const CPerformDoc& doc, const CSimDevice& sim)
+{
     std::vector<int> diff;
     for (int p = 0; p < CPerformDoc::kPerformanceCount; ++p)
         if (!SameBytes(doc.m_aPerform[size_t(p)].Data(), sim.Performance(p).data(), CPerformRecord::kSize))
@@ -45,15 +51,18 @@ std::vector<int> DifferingPerformances(const CPerformDoc& doc, const CSimDevice&
     return diff;
 }
 
-bool SameItem(const CVarEntry& e, const CSimItem& s) {
+bool SameItem(const CVarEntry& e, const CSimItem& s)
+{
     return e.m_byValue == s.m_nValue && e.GetBytes() == s.m_data;
 }
-bool SameItem(const CFileItem& f, const CSimItem& s) {
+bool SameItem(const CFileItem& f, const CSimItem& s)
+{
     return f.byValue == s.m_nValue && f.data == s.m_data;
 }
 
 template <size_t N>
-std::vector<int> DifferingItems(const std::array<CPatternEntry, N>& items, const CSimDevice& sim) {
+std::vector<int> DifferingItems(const std::array<CPatternEntry, N>& items, const CSimDevice& sim)
+{
     std::vector<int> diff;
     for (size_t n = 0; n < N; ++n)
         if (!SameItem(items[n], sim.Pattern(int(n))))
@@ -62,7 +71,8 @@ std::vector<int> DifferingItems(const std::array<CPatternEntry, N>& items, const
 }
 
 template <size_t N>
-std::vector<int> DifferingItems(const std::array<CMotionEntry, N>& items, const CSimDevice& sim) {
+std::vector<int> DifferingItems(const std::array<CMotionEntry, N>& items, const CSimDevice& sim)
+{
     std::vector<int> diff;
     for (size_t n = 0; n < N; ++n)
         if (!SameItem(items[n], sim.Motion(int(n))))
@@ -70,21 +80,24 @@ std::vector<int> DifferingItems(const std::array<CMotionEntry, N>& items, const 
     return diff;
 }
 
-std::vector<uint8_t> PatchBytes(const CSimDevice& sim) {
+std::vector<uint8_t> PatchBytes(const CSimDevice& sim)
+{
     std::vector<uint8_t> out;
     for (int i = 0; i < sim::kPatchCount; ++i)
         out.insert(out.end(), sim.Patch(i).begin(), sim.Patch(i).end());
     return out;
 }
 
-std::vector<uint8_t> PerformanceBytes(const CSimDevice& sim) {
+std::vector<uint8_t> PerformanceBytes(const CSimDevice& sim)
+{
     std::vector<uint8_t> out;
     for (int p = 0; p < sim::kPerformanceCount; ++p)
         out.insert(out.end(), sim.Performance(p).begin(), sim.Performance(p).end());
     return out;
 }
 
-CPatchRecord PatchFrom(const uint8_t* p) {
+CPatchRecord PatchFrom(const uint8_t* p)
+{
     CPatchRecord r;
     std::memcpy(r.Data(), p, CPatchRecord::kSize);
     return r;
@@ -92,14 +105,16 @@ CPatchRecord PatchFrom(const uint8_t* p) {
 
 // The performance an audition of patch sends: the initial performance named
 // after the patch, the patch in the first slot.
-CPerformRecord AuditionOf(const CPatchRecord& patch) {
+CPerformRecord AuditionOf(const CPatchRecord& patch)
+{
     CPerformRecord r;
     r.m_aPatch[0] = patch;
     r.SetName(patch.GetName());
     return r;
 }
 
-TEST_F(ProgramFlow, MidiSetupChoosesTheSimulatorPortsByTheirJackNames) {
+TEST_F(ProgramFlow, MidiSetupChoosesTheSimulatorPortsByTheirJackNames)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     // The built-in simulator comes first; the JACK ports follow it.
     ASSERT_FALSE(m_inList.isEmpty());
@@ -129,7 +144,8 @@ TEST_F(ProgramFlow, MidiSetupChoosesTheSimulatorPortsByTheirJackNames) {
     EXPECT_TRUE(Boxes().empty());
 }
 
-TEST_F(ProgramFlow, PatchBank) {
+TEST_F(ProgramFlow, PatchBank)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CPatchDoc>(ENewKind::Patch);
     ASSERT_NE(a, nullptr);
@@ -228,7 +244,8 @@ TEST_F(ProgramFlow, PatchBank) {
     EXPECT_EQ(Boxes().size(), nBoxes) << Boxes().back();
 }
 
-TEST_F(ProgramFlow, PerformanceBank) {
+TEST_F(ProgramFlow, PerformanceBank)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CPerformDoc>(ENewKind::Performance);
     ASSERT_NE(a, nullptr);
@@ -358,7 +375,8 @@ TEST_F(ProgramFlow, PerformanceBank) {
     EXPECT_EQ(DifferingPerformances(*a, *sim), std::vector<int>{});
 }
 
-TEST_F(ProgramFlow, System) {
+TEST_F(ProgramFlow, System)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     auto* a = FileNew<CSystemDoc>(ENewKind::System);
     ASSERT_NE(a, nullptr);
@@ -429,7 +447,8 @@ TEST_F(ProgramFlow, System) {
 
 // Patterns and motions share their flow: items fetched whole, one item
 // fetched and sent alone, initialised and copied.
-template <class TDoc, class TView, class TEntry, size_t N> struct CItemFlow {
+template <class TDoc, class TView, class TEntry, size_t N>
+struct CItemFlow {
     ENewKind kind;
     int nGetAll;
     int nSendAll;
@@ -449,7 +468,8 @@ template <class TDoc, class TView, class TEntry, size_t N> struct CItemFlow {
 };
 
 template <class TDoc, class TView, class TEntry, size_t N>
-void RunItemFlow(CProgramTest& t, const CSimDevice& factory, const CItemFlow<TDoc, TView, TEntry, N>& f) {
+void RunItemFlow(CProgramTest& t, const CSimDevice& factory, const CItemFlow<TDoc, TView, TEntry, N>& f)
+{
     auto* a = t.template FileNew<TDoc>(f.kind);
     ASSERT_NE(a, nullptr);
     TDoc fresh;
@@ -544,7 +564,8 @@ void RunItemFlow(CProgramTest& t, const CSimDevice& factory, const CItemFlow<TDo
     }
 }
 
-TEST_F(ProgramFlow, Patterns) {
+TEST_F(ProgramFlow, Patterns)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     const CItemFlow<CPatternDoc, CPatternView, CPatternEntry, CPatternDoc::kPatternCount> flow{
         ENewKind::Pattern,
@@ -569,7 +590,8 @@ TEST_F(ProgramFlow, Patterns) {
     RunItemFlow(*this, m_factory, flow);
 }
 
-TEST_F(ProgramFlow, Motions) {
+TEST_F(ProgramFlow, Motions)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll());
     const CItemFlow<CMotionDoc, CMotionView, CMotionEntry, CMotionDoc::kMotionCount> flow{
         ENewKind::Motion,
@@ -595,7 +617,8 @@ TEST_F(ProgramFlow, Motions) {
 }
 
 // With the simulator keeping MIDI's wire speed: one small transfer each way.
-TEST_F(ProgramFlow, WireSpeedSystemRoundTrip) {
+TEST_F(ProgramFlow, WireSpeedSystemRoundTrip)
+{
     ASSERT_NO_FATAL_FAILURE(StartAll({"--wire-speed"}));
     auto* a = FileNew<CSystemDoc>(ENewKind::System);
     ASSERT_NE(a, nullptr);
@@ -614,7 +637,8 @@ TEST_F(ProgramFlow, WireSpeedSystemRoundTrip) {
 // Preview pressed again and again, each press ending the note before: every
 // note on the device heard is followed by its note off, judged from the
 // bytes the simulator logged.
-TEST_F(ProgramFlow, HundredPreviewPressesEveryNoteOnHasItsNoteOff) {
+TEST_F(ProgramFlow, HundredPreviewPressesEveryNoteOnHasItsNoteOff)
+{
     const QString log = Path("sim.log");
     ASSERT_NO_FATAL_FAILURE(StartAll({"--log", log}));
     constexpr int kPresses = 100;

@@ -360,7 +360,8 @@ TEST_F(DocManagerTest, ErrorsLateInAWriteFailTheSaveBeforeTheOldFileIsReplaced)
     CDocument* doc = ModifiedAlpha();
     // The disk reports the error only when the data are flushed, or when the file is closed.
     static const CFileWriteCalls failingSync{::write, [](int) { return errno = EIO, -1; }, ::close};
-    static const CFileWriteCalls failingClose{::write, ::fsync, [](int fd) { return ::close(fd), errno = ENOSPC, -1; }};
+    static const CFileWriteCalls failingClose{::write, ::fsync,
+                                              [](int fd) { return ::close(fd), errno = ENOSPC, -1; }};
     SetFileWriteCallsForTest(&failingSync);
     ExpectSaveFailed(doc, Path("old.alp"), Text(res::kSaveWriteFault, "old.alp"));
     SetFileWriteCallsForTest(&failingClose);
@@ -379,7 +380,9 @@ TEST_F(DocManagerTest, SaveReplacesOnlyRegularFilesAndWritesThroughLinks)
     EXPECT_TRUE(QFileInfo(Path("pipe")).exists() && !QFileInfo(Path("pipe")).isFile());
     // A device node as a link names it: the node stays a node.
     if (::mknod(Path("full-dev").toLocal8Bit().constData(), S_IFCHR | 0666, makedev(1, 7)) == 0) {
-        ASSERT_EQ(::symlink(Path("full-dev").toLocal8Bit().constData(), Path("dev.alp").toLocal8Bit().constData()), 0);
+        ASSERT_EQ(
+            ::symlink(Path("full-dev").toLocal8Bit().constData(), Path("dev.alp").toLocal8Bit().constData()),
+            0);
         ExpectSaveFailed(doc, Path("dev.alp"), Text(res::kSaveNotRegularFile, "dev.alp"));
         struct stat st {};
         ASSERT_EQ(::stat(Path("full-dev").toLocal8Bit().constData(), &st), 0);
@@ -413,7 +416,8 @@ TEST_F(DocManagerTest, SaveAsksBeforeOverwritingAFileChangedOnDiskSinceItWasOpen
              WriteBytes(Path("other"), kAlphaMagic + "othr");
              ASSERT_EQ(::rename(local(Path("other")).c_str(), local(p).c_str()), 0);
          }},
-        {"rewritten in place at the same size", [](const QString& p) { WriteBytes(p, kAlphaMagic + "othr"); }},
+        {"rewritten in place at the same size",
+         [](const QString& p) { WriteBytes(p, kAlphaMagic + "othr"); }},
     };
     for (const auto& c : changes) {
         SCOPED_TRACE(c.szHow);
@@ -496,7 +500,8 @@ TEST_F(DocManagerTest, OpenRefusesAFileLargerThanItsKindUnread)
         ASSERT_TRUE(huge.resize(qint64(1536) << 20));
     }
     EXPECT_EQ(m_pManager->OpenDocumentFile(Path("huge.alp")), nullptr);
-    EXPECT_EQ(boxes.m_texts, (std::vector<std::string>{"Unexpected file format.", "Unexpected file format."}));
+    EXPECT_EQ(boxes.m_texts,
+              (std::vector<std::string>{"Unexpected file format.", "Unexpected file format."}));
     EXPECT_TRUE(m_pManager->GetDocuments().empty());
 }
 

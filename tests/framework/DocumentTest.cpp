@@ -96,7 +96,9 @@ TEST(Document, DestroyListenersHearEveryDocumentGo)
         addr = &doc;
     }
     CDocument::RemoveDestroyListener(token);
-    { CTestDoc other; }
+    {
+        CTestDoc other;
+    }
     ASSERT_EQ(gone.size(), 1u);
     EXPECT_EQ(gone[0], addr);
 }
@@ -112,7 +114,7 @@ TEST(Document, AnEditGroupIsOneStepOfTheEntriesThatDifferWhenItCloses)
         }
         EXPECT_TRUE(doc.ApplyEntries("Put", {{0, {6, 6}}, {1, {9, 9}}}));
         EXPECT_TRUE(doc.ApplyEntries("Put", {{1, {1, 1}}})); // back as it was
-        const uint8_t tail[] = {7, 8, 9};                     // bytes past the end of an entry are left out
+        const uint8_t tail[] = {7, 8, 9};                    // bytes past the end of an entry are left out
         EXPECT_TRUE(doc.ApplyEntryBytes("Put", 2, 1, tail, 3));
         EXPECT_FALSE(doc.ApplyEntryBytes("Put", 2, 2, tail, 1));
         // Written at once; the history and the flag wait for the end.

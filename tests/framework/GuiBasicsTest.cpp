@@ -28,7 +28,10 @@ QImage Draw(const std::function<void(CDC&)>& fn)
     p.end();
     return img;
 }
-bool IsColor(const QImage& img, int x, int y, const QColor& c) { return img.pixelColor(x, y) == c; }
+bool IsColor(const QImage& img, int x, int y, const QColor& c)
+{
+    return img.pixelColor(x, y) == c;
+}
 } // namespace
 
 TEST(DrawingRules, FillCoversLeftAndTopButNotRightAndBottom)
@@ -70,7 +73,10 @@ TEST(DrawingRules, ListFontFitsItsCellAndKeepsItsPitch)
 }
 
 namespace {
-const CDlgTemplate kNameTemplate{160, "Patch Name", 91, 52,
+const CDlgTemplate kNameTemplate{160,
+                                 "Patch Name",
+                                 91,
+                                 52,
                                  {{1004, CtlKind::Edit, "", 7, 7, 78, 12},
                                   {1, CtlKind::DefButton, "OK", 7, 31, 33, 14},
                                   {2, CtlKind::Button, "Cancel", 51, 31, 33, 14}},
@@ -132,7 +138,10 @@ TEST(Dialogs, ModalHookAnswersAndDisabledButtonsDoNothing)
 
 TEST(Dialogs, StaticTextShowsMnemonicsWithoutTheirAmpersand)
 {
-    const CDlgTemplate tmpl{200, "Labels", 100, 40,
+    const CDlgTemplate tmpl{200,
+                            "Labels",
+                            100,
+                            40,
                             {{10, CtlKind::Static, "&New", 2, 2, 40, 8},
                              {11, CtlKind::Static, "Tone && Length\t(ms)", 2, 12, 80, 8}}};
     CDialog dlg(tmpl);
@@ -149,7 +158,8 @@ TEST(Commands, TargetsRunAndDescribeTheirCommands)
         bool on = false;
         CTarget()
         {
-            OnCommand(32776, [this] { ++runs; }, [this](CCmdUI& ui) { ui.SetCheck(on); });
+            OnCommand(
+                32776, [this] { ++runs; }, [this](CCmdUI& ui) { ui.SetCheck(on); });
         }
     } target;
     EXPECT_TRUE(target.HandlesCommand(32776));
@@ -166,8 +176,9 @@ TEST(Commands, TargetsRunAndDescribeTheirCommands)
 
 TEST(DocTemplates, DocumentStringFieldsSplitOnNewlines)
 {
-    CDocTemplate t(133, "\nPattern\nPattern Data\nPattern Data Files (*.ptn)\n.ptn\nPattern.Document\nPattern Document",
-                   [] { return std::unique_ptr<CDocument>(); }, [](QWidget*) { return nullptr; });
+    CDocTemplate t(
+        133, "\nPattern\nPattern Data\nPattern Data Files (*.ptn)\n.ptn\nPattern.Document\nPattern Document",
+        [] { return std::unique_ptr<CDocument>(); }, [](QWidget*) { return nullptr; });
     EXPECT_EQ(t.GetDocString(CDocTemplate::windowTitle), "");
     EXPECT_EQ(t.GetDocString(CDocTemplate::docName), "Pattern");
     EXPECT_EQ(t.GetDocString(CDocTemplate::fileNewName), "Pattern Data");

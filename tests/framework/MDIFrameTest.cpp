@@ -29,7 +29,8 @@ class CCountingTarget : public CCmdTarget {
 public:
     void Handle(int nId, bool bEnabled = true)
     {
-        OnCommand(nId, [this, nId] { ++m_calls[nId]; }, [bEnabled](CCmdUI& ui) { ui.Enable(bEnabled); });
+        OnCommand(
+            nId, [this, nId] { ++m_calls[nId]; }, [bEnabled](CCmdUI& ui) { ui.Enable(bEnabled); });
     }
     std::map<int, int> m_calls;
 };
@@ -52,7 +53,8 @@ protected:
         m_pFrame = std::make_unique<CTestFrame>(&m_manager);
         m_pFrame->SetAppTarget(&m_app);
         for (int id : {kCmdA, kCmdB, kCmdC, kCmdD})
-            m_pFrame->AddCommandAction(id, QStringLiteral("Command %1").arg(id), QStringLiteral("Prompt\nTip"));
+            m_pFrame->AddCommandAction(id, QStringLiteral("Command %1").arg(id),
+                                       QStringLiteral("Prompt\nTip"));
         m_pFrame->Handle(kCmdB);
         m_app.Handle(kCmdC);
         m_app.Handle(kCmdA); // also the application's, but views come first

@@ -34,15 +34,18 @@ protected:
     {
         return WriteFileAtomic(path, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     }
-    QStringList Files() const { return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System); }
+    QStringList Files() const
+    {
+        return QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+    }
     QTemporaryDir m_dir;
 };
 } // namespace
 
 TEST_F(SafeFile, ShortWritesAreContinuedUntilEveryByteIsWritten)
 {
-    static const CFileWriteCalls dribble{[](int fd, const void* p, size_t) { return ::write(fd, p, 1); }, ::fsync,
-                                         ::close};
+    static const CFileWriteCalls dribble{[](int fd, const void* p, size_t) { return ::write(fd, p, 1); },
+                                         ::fsync, ::close};
     SetFileWriteCallsForTest(&dribble);
     EXPECT_EQ(Write(Path("a.bin"), "twelve bytes"), FileFault::None);
     EXPECT_EQ(ReadAll(Path("a.bin")), "twelve bytes");
@@ -60,9 +63,11 @@ TEST_F(SafeFile, EveryWriteErrorKeepsTheOldFileAndLeavesNoTemporary)
     ::chmod(Path("old.bin").c_str(), 0640);
     static const CFileWriteCalls ioError{[](int, const void*, size_t) -> ssize_t { return errno = EIO, -1; },
                                          ::fsync, ::close};
-    static const CFileWriteCalls stuck{[](int, const void*, size_t) -> ssize_t { return 0; }, ::fsync, ::close};
+    static const CFileWriteCalls stuck{[](int, const void*, size_t) -> ssize_t { return 0; }, ::fsync,
+                                       ::close};
     static const CFileWriteCalls quota{::write, [](int) { return errno = EDQUOT, -1; }, ::close};
-    static const CFileWriteCalls closeFails{::write, ::fsync, [](int fd) { return ::close(fd), errno = EIO, -1; }};
+    static const CFileWriteCalls closeFails{::write, ::fsync,
+                                            [](int fd) { return ::close(fd), errno = EIO, -1; }};
     const struct {
         const CFileWriteCalls* pCalls;
         FileFault expected;

@@ -60,11 +60,15 @@ public:
         CScrollView::OnInitialUpdate();
     }
     // Handles nId; the handler counts calls.
-    void Handle(int nId) { OnCommand(nId, [this, nId] { ++m_calls[nId]; }); }
+    void Handle(int nId)
+    {
+        OnCommand(nId, [this, nId] { ++m_calls[nId]; });
+    }
     // Handles nId, enabled while enabled() says so.
     void HandleWhen(int nId, std::function<bool()> enabled)
     {
-        OnCommand(nId, [this, nId] { ++m_calls[nId]; }, [enabled](CCmdUI& ui) { ui.Enable(enabled()); });
+        OnCommand(
+            nId, [this, nId] { ++m_calls[nId]; }, [enabled](CCmdUI& ui) { ui.Enable(enabled()); });
     }
     int m_nInitialUpdates = 0;
     std::map<int, int> m_calls;
@@ -74,11 +78,11 @@ protected:
 };
 
 // "Alpha" (.alp, magic ALPHADOC) and "Beta" (.bet, magic BETADOC!) by default.
-inline std::unique_ptr<CDocTemplate> MakeTestTemplate(int nId, const std::string& name, const std::string& ext,
-                                                      const std::string& magic)
+inline std::unique_ptr<CDocTemplate> MakeTestTemplate(int nId, const std::string& name,
+                                                      const std::string& ext, const std::string& magic)
 {
-    const std::string strings = "\n" + name + "\n" + name + " Kind\n" + name + " Files (*" + ext + ")\n" + ext +
-                                "\n" + name + ".Document\n" + name + " Document";
+    const std::string strings = "\n" + name + "\n" + name + " Kind\n" + name + " Files (*" + ext + ")\n" +
+                                ext + "\n" + name + ".Document\n" + name + " Document";
     return std::make_unique<CDocTemplate>(
         nId, strings, [magic] { return std::unique_ptr<CDocument>(std::make_unique<CTestDoc>(magic)); },
         [](QWidget* parent) -> CScrollView* { return new CTestView(parent); });

@@ -59,11 +59,26 @@ int Load(const uint8_t* data, size_t size)
 }
 } // namespace
 
-int LoadPatchBank(const uint8_t* d, size_t n) { return Load<CPatchDoc>(d, n); }
-int LoadPerformanceBank(const uint8_t* d, size_t n) { return Load<CPerformDoc>(d, n); }
-int LoadSystem(const uint8_t* d, size_t n) { return Load<CSystemDoc>(d, n); }
-int LoadPattern(const uint8_t* d, size_t n) { return Load<CPatternDoc>(d, n); }
-int LoadMotion(const uint8_t* d, size_t n) { return Load<CMotionDoc>(d, n); }
+int LoadPatchBank(const uint8_t* d, size_t n)
+{
+    return Load<CPatchDoc>(d, n);
+}
+int LoadPerformanceBank(const uint8_t* d, size_t n)
+{
+    return Load<CPerformDoc>(d, n);
+}
+int LoadSystem(const uint8_t* d, size_t n)
+{
+    return Load<CSystemDoc>(d, n);
+}
+int LoadPattern(const uint8_t* d, size_t n)
+{
+    return Load<CPatternDoc>(d, n);
+}
+int LoadMotion(const uint8_t* d, size_t n)
+{
+    return Load<CMotionDoc>(d, n);
+}
 
 int ParseMessage(const uint8_t* data, size_t size)
 {

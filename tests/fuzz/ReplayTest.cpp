@@ -58,7 +58,16 @@ TEST(FuzzReplay, FileLoadersSurviveTheirCorpusAndMutations)
     Replay("motion", LoadMotion);
 }
 
-TEST(FuzzReplay, MessageParserSurvivesItsCorpusAndMutations) { Replay("parse", ParseMessage); }
+TEST(FuzzReplay, MessageParserSurvivesItsCorpusAndMutations)
+{
+    Replay("parse", ParseMessage);
+}
 
-TEST(FuzzReplay, SysExStreamReaderSurvivesItsCorpusAndMutations) { Replay("syx", ReadSysExStream); }
-TEST(FuzzReplay, AnswerFaultsSurviveTheirCorpusAndMutations) { Replay("answer", AnswerFaults); }
+TEST(FuzzReplay, SysExStreamReaderSurvivesItsCorpusAndMutations)
+{
+    Replay("syx", ReadSysExStream);
+}
+TEST(FuzzReplay, AnswerFaultsSurviveTheirCorpusAndMutations)
+{
+    Replay("answer", AnswerFaults);
+}

@@ -63,8 +63,8 @@ bool SameBank(const CSysExBank& a, const CSysExBank& b)
 bool SameItems(const CSysExItems& a, const CSysExItems& b)
 {
     for (int n = 0; n < a.GetCount(); ++n) {
-        if (a.HasValue(n) != b.HasValue(n) || a.GetValue(n) != b.GetValue(n) || a.HasData(n) != b.HasData(n) ||
-            a.GetDataSize(n) != b.GetDataSize(n))
+        if (a.HasValue(n) != b.HasValue(n) || a.GetValue(n) != b.GetValue(n) ||
+            a.HasData(n) != b.HasData(n) || a.GetDataSize(n) != b.GetDataSize(n))
             return false;
         if (a.GetDataSize(n) > 0 && std::memcmp(a.GetData(n), b.GetData(n), a.GetDataSize(n)) != 0)
             return false;
@@ -104,7 +104,8 @@ int ReadSysExStream(const uint8_t* data, size_t size)
         Fail("more data sets taken than the bytes hold");
     if (h.m_notes.size() > CSysExHaul::kMaxNotes || h.m_notes.size() > h.TotalSkips())
         Fail("notes without skips");
-    if (h.m_aSkipCount != c.m_aSkipCount || h.m_aSkipBytes != c.m_aSkipBytes || h.m_nDataSets != c.m_nDataSets)
+    if (h.m_aSkipCount != c.m_aSkipCount || h.m_aSkipBytes != c.m_aSkipBytes ||
+        h.m_nDataSets != c.m_nDataSets)
         Fail("chunked feeding counts differently");
     for (const CSysExNote& note : h.m_notes)
         if (note.nOffset >= size || FormatSysExNote(note).empty())

@@ -29,7 +29,8 @@ struct SRules {
     std::vector<SPattern> widgetFree;
 };
 
-SPattern MakePattern(std::string strPath, size_t nRow) {
+SPattern MakePattern(std::string strPath, size_t nRow)
+{
     if (!strPath.empty() && strPath.back() == '*')
         strPath.pop_back();
     else if (!strPath.empty() && strPath.back() != '/')
@@ -37,14 +38,16 @@ SPattern MakePattern(std::string strPath, size_t nRow) {
     return {strPath, nRow};
 }
 
-std::string ReadText(const fs::path& path) {
+std::string ReadText(const fs::path& path)
+{
     std::ifstream in(path);
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
 }
 
-SRules ReadRules() {
+SRules ReadRules()
+{
     const std::string strPage = ReadText(kRoot / "docs/decisions.md");
     SRules rules;
     const size_t nStructure = strPage.find("## Structure");
@@ -87,7 +90,8 @@ SRules ReadRules() {
 }
 
 // The longest pattern that matches strFile, or none.
-const SPattern* Match(const std::vector<SPattern>& patterns, const std::string& strFile) {
+const SPattern* Match(const std::vector<SPattern>& patterns, const std::string& strFile)
+{
     const SPattern* pBest = nullptr;
     for (const SPattern& pattern : patterns)
         if (strFile.rfind(pattern.strPrefix, 0) == 0 &&
@@ -97,12 +101,14 @@ const SPattern* Match(const std::vector<SPattern>& patterns, const std::string& 
 }
 
 // The program's code: every .h and .cpp outside tests, benchmarks and builds.
-std::vector<std::string> ProgramFiles() {
+std::vector<std::string> ProgramFiles()
+{
     std::vector<std::string> files;
     for (auto it = fs::recursive_directory_iterator(kRoot); it != fs::recursive_directory_iterator(); ++it) {
         const std::string strRelative = fs::relative(it->path(), kRoot).generic_string();
         if (it->is_directory()) {
-            if (strRelative == "tests" || strRelative == "bench" || strRelative == "build" || strRelative[0] == '.')
+            if (strRelative == "tests" || strRelative == "bench" || strRelative == "build" ||
+                strRelative[0] == '.')
                 it.disable_recursion_pending();
             continue;
         }
@@ -113,9 +119,11 @@ std::vector<std::string> ProgramFiles() {
     return files;
 }
 
-TEST(LayersTest, NoFileIncludesAHeaderOfALayerAboveItsOwn) {
+TEST(LayersTest, NoFileIncludesAHeaderOfALayerAboveItsOwn)
+{
     const SRules rules = ReadRules();
-    ASSERT_GT(rules.rowNames.size(), 10u) << "the table under \"## Structure\" in docs/decisions.md was not found";
+    ASSERT_GT(rules.rowNames.size(), 10u)
+        << "the table under \"## Structure\" in docs/decisions.md was not found";
     ASSERT_FALSE(rules.widgetFree.empty()) << "the widget-free list in docs/decisions.md was not found";
 
     const std::regex include(R"(^\s*#\s*include\s*([<"])([^">]+)[">])");
@@ -143,8 +151,9 @@ TEST(LayersTest, NoFileIncludesAHeaderOfALayerAboveItsOwn) {
                 continue;
             const SPattern* pTheirs = Match(rules.patterns, strHeader);
             if (pTheirs && pTheirs->nRow > pOwn->nRow)
-                ADD_FAILURE() << strFile << ":" << nLine << " (" << rules.rowNames[pOwn->nRow] << ") includes "
-                              << strHeader << " of a layer above (" << rules.rowNames[pTheirs->nRow] << ")";
+                ADD_FAILURE() << strFile << ":" << nLine << " (" << rules.rowNames[pOwn->nRow]
+                              << ") includes " << strHeader << " of a layer above ("
+                              << rules.rowNames[pTheirs->nRow] << ")";
         }
     }
 }

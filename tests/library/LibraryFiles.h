@@ -17,7 +17,8 @@
 namespace vantorel::test {
 
 // A patch whose sound is numbered nSound (its bytes after the name), named name.
-inline CPatchRecord MakePatch(const std::string& name, int nSound) {
+inline CPatchRecord MakePatch(const std::string& name, int nSound)
+{
     CPatchRecord rec;
     rec.SetName(name);
     rec.m_data[CPatchRecord::kCommonSize] = uint8_t(nSound & 0x7f);
@@ -25,7 +26,8 @@ inline CPatchRecord MakePatch(const std::string& name, int nSound) {
     return rec;
 }
 
-inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes)
+{
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     FILE* f = std::fopen(path.c_str(), "wb");
     if (!bytes.empty())
@@ -33,7 +35,8 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
     std::fclose(f);
 }
 
-inline std::vector<uint8_t> DocBytes(CDocument& doc) {
+inline std::vector<uint8_t> DocBytes(CDocument& doc)
+{
     std::vector<uint8_t> bytes;
     CArchive ar(bytes);
     doc.Serialize(ar);
@@ -41,18 +44,21 @@ inline std::vector<uint8_t> DocBytes(CDocument& doc) {
 }
 
 // A patch bank with the given patches from A11 on (the rest initial).
-inline void FillBank(CPatchDoc& doc, const std::vector<CPatchRecord>& patches) {
+inline void FillBank(CPatchDoc& doc, const std::vector<CPatchRecord>& patches)
+{
     for (size_t i = 0; i < patches.size(); ++i)
         doc.m_aPatch[i] = patches[i];
 }
 
-inline void WritePatchBank(const std::string& path, const std::vector<CPatchRecord>& patches) {
+inline void WritePatchBank(const std::string& path, const std::vector<CPatchRecord>& patches)
+{
     CPatchDoc doc;
     FillBank(doc, patches);
     WriteBytes(path, DocBytes(doc));
 }
 
-inline void WritePatchSysEx(const std::string& path, const std::vector<CPatchRecord>& patches) {
+inline void WritePatchSysEx(const std::string& path, const std::vector<CPatchRecord>& patches)
+{
     CPatchDoc doc;
     FillBank(doc, patches);
     WriteBytes(path, JoinSysEx(ExportSysEx(PatchKind(), doc).messages));

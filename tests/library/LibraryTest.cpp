@@ -22,8 +22,9 @@ namespace {
 namespace fs = std::filesystem;
 
 class LibraryTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
+protected:
+    void SetUp() override
+    {
         std::string error;
         fs::create_directories(Lib(""));
         m_pIndex = CLibraryIndex::Open(DbPath(), error);
@@ -33,7 +34,8 @@ class LibraryTest : public ::testing::Test {
     std::string DbPath() const { return m_dir.path().toStdString() + "/data/library.db"; }
     std::string Lib(const std::string& name) const { return m_dir.path().toStdString() + "/lib/" + name; }
 
-    std::vector<std::string> Find(const std::string& text, bool bStarred = false) const {
+    std::vector<std::string> Find(const std::string& text, bool bStarred = false) const
+    {
         CLibraryQuery q;
         q.strText = text;
         q.bStarredOnly = bStarred;
@@ -43,7 +45,8 @@ class LibraryTest : public ::testing::Test {
             found.push_back(e.strName + "@" + fs::path(e.strFile).filename().string() + ":" + e.strLabel);
         return found;
     }
-    CLibraryEntry First(const std::string& text) const {
+    CLibraryEntry First(const std::string& text) const
+    {
         CLibraryQuery q;
         q.strText = text;
         const auto found = m_pIndex->Search(q);
@@ -54,7 +57,8 @@ class LibraryTest : public ::testing::Test {
     std::unique_ptr<CLibraryIndex> m_pIndex;
 };
 
-TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut) {
+TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut)
+{
     WritePatchBank(Lib("bank.pat"), {MakePatch("Warm Pad", 1), MakePatch("Brass", 2)});
     WritePatchSysEx(Lib("sub/dump.syx"), {MakePatch("Glass Bell", 3)});
     CPerformDoc perform;
@@ -87,14 +91,15 @@ TEST_F(LibraryTest, ScanIndexesEveryEntryAndListsWhatItLeftOut) {
     for (const CLibraryProblem& p : m_pIndex->Problems())
         problems.push_back(fs::path(p.strFile).filename().string() + ": " + p.strReason);
     EXPECT_EQ(problems,
-              (std::vector<std::string>{"device.syp: not a regular file (a FIFO, a device or a socket)",
-                                        "huge.syx: larger than 64 MiB, far more than any file of this synthesizer",
-                                        "notes.pat: not a KQ-3300 library file",
-                                        "cut.pfm: damaged: it ends before its last entry",
-                                        "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
+              (std::vector<std::string>{
+                  "device.syp: not a regular file (a FIFO, a device or a socket)",
+                  "huge.syx: larger than 64 MiB, far more than any file of this synthesizer",
+                  "notes.pat: not a KQ-3300 library file", "cut.pfm: damaged: it ends before its last entry",
+                  "pipe.pat: not a regular file (a FIFO, a device or a socket)"}));
 }
 
-TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes) {
+TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes)
+{
     WritePatchBank(Lib("a.pat"), {MakePatch("Alpha", 1)});
     WritePatchBank(Lib("b.pat"), {MakePatch("Beta", 2)});
     WritePatchBank(Lib("c.pat"), {MakePatch("Gamma", 3)});
@@ -129,7 +134,8 @@ TEST_F(LibraryTest, RescanReadsOnlyChangedFilesAndFollowsMovedOnes) {
     EXPECT_EQ(Find("Beta"), std::vector<std::string>{});
 }
 
-TEST_F(LibraryTest, SearchFindsAnyPartOfANameInAnyCaseInNameOrder) {
+TEST_F(LibraryTest, SearchFindsAnyPartOfANameInAnyCaseInNameOrder)
+{
     WritePatchBank(Lib("a.pat"), {MakePatch("Warm PAD", 1), MakePatch("Space Pad 2", 2), MakePatch("Bass", 3),
                                   MakePatch("apadana", 4)});
     m_pIndex->Scan();
@@ -150,7 +156,8 @@ TEST_F(LibraryTest, SearchFindsAnyPartOfANameInAnyCaseInNameOrder) {
         EXPECT_EQ(Find(c.szText), c.found) << c.szText;
 }
 
-TEST_F(LibraryTest, StarsAndTagsFollowASoundRenamedIntoAnotherFile) {
+TEST_F(LibraryTest, StarsAndTagsFollowASoundRenamedIntoAnotherFile)
+{
     WritePatchBank(Lib("a.pat"), {MakePatch("Choir", 7)});
     m_pIndex->Scan();
     const CLibraryEntry choir = First("Choir");
@@ -182,7 +189,8 @@ TEST_F(LibraryTest, StarsAndTagsFollowASoundRenamedIntoAnotherFile) {
     EXPECT_NE(error.find(Lib("b.pat")), std::string::npos) << error;
 }
 
-TEST_F(LibraryTest, ADamagedIndexIsSetAsideAndRebuiltWithoutTouchingLibraryFiles) {
+TEST_F(LibraryTest, ADamagedIndexIsSetAsideAndRebuiltWithoutTouchingLibraryFiles)
+{
     WritePatchBank(Lib("a.pat"), {MakePatch("Keep Me", 1)});
     const auto before = fs::last_write_time(Lib("a.pat"));
     m_pIndex.reset();
@@ -202,7 +210,8 @@ TEST_F(LibraryTest, ADamagedIndexIsSetAsideAndRebuiltWithoutTouchingLibraryFiles
     EXPECT_EQ(fs::last_write_time(Lib("a.pat")), before);
 }
 
-TEST(LibraryOpenTest, AnIndexThatCannotBeMadeIsReportedNamingIt) {
+TEST(LibraryOpenTest, AnIndexThatCannotBeMadeIsReportedNamingIt)
+{
     QTemporaryDir dir;
     const std::string file = dir.path().toStdString() + "/plain";
     WriteBytes(file, {1});

@@ -124,7 +124,8 @@ TEST_F(CompositeTest, ErrorTextsComeFromWhoeverFailed)
 
     m_b.Fail("OutOpen", MMSYSERR_ALLOCATED, 1);
     EXPECT_EQ(m_service.OutOpen(&h, 2, nullptr), MMSYSERR_ALLOCATED);
-    EXPECT_EQ(m_service.OutGetErrorText(MMSYSERR_ALLOCATED), CFakeMidiService::TextFor("B ", "out", MMSYSERR_ALLOCATED));
+    EXPECT_EQ(m_service.OutGetErrorText(MMSYSERR_ALLOCATED),
+              CFakeMidiService::TextFor("B ", "out", MMSYSERR_ALLOCATED));
     EXPECT_EQ(m_service.OutReset(nullptr), MMSYSERR_INVALHANDLE);
     EXPECT_EQ(m_service.OutGetErrorText(MMSYSERR_INVALHANDLE), "The MIDI device is not open.");
 }
@@ -138,8 +139,8 @@ TEST_F(CompositeTest, PortsWorkThroughIt)
         CMidiIn in(reports.Handler());
         in.m_wDeviceId = 2;
         EXPECT_TRUE(in.Open(&window));
-        EXPECT_EQ(m_b.Names(),
-                  (std::vector<std::string>{"InOpen", "InReset", "InPrepareHeader", "InAddBuffer", "InStart"}));
+        EXPECT_EQ(m_b.Names(), (std::vector<std::string>{"InOpen", "InReset", "InPrepareHeader",
+                                                         "InAddBuffer", "InStart"}));
         CMidiOut out(reports.Handler());
         out.m_wDeviceId = 4; // past the end
         EXPECT_FALSE(out.Open(&window));

@@ -25,10 +25,10 @@ namespace vantorel::test {
 class CFakeMidiService : public CMidiServiceBase {
 public:
     struct CCall {
-        std::string m_strName;    // "InOpen", "OutLongMsg", ...
-        uintptr_t m_handle = 0;   // handle argument (or the device for opens)
+        std::string m_strName;  // "InOpen", "OutLongMsg", ...
+        uintptr_t m_handle = 0; // handle argument (or the device for opens)
         MIDIHDR* m_pHdr = nullptr;
-        uint32_t m_dwArg = 0;     // short message, header flags at the call
+        uint32_t m_dwArg = 0;         // short message, header flags at the call
         std::vector<uint8_t> m_bytes; // long message bytes
     };
 
@@ -49,7 +49,10 @@ public:
     int m_nListings = 0;
     std::string m_strTag; // prefix of this service's error texts
 
-    void Fail(const std::string& name, MMRESULT result, int nTimes = 0) { m_failures[name] = {result, nTimes}; }
+    void Fail(const std::string& name, MMRESULT result, int nTimes = 0)
+    {
+        m_failures[name] = {result, nTimes};
+    }
     std::vector<std::string> Names() const
     {
         std::vector<std::string> names;
@@ -72,7 +75,10 @@ public:
             m_openIn[reinterpret_cast<uintptr_t>(*ph)] = pWnd;
         return r;
     }
-    MMRESULT InReset(HMIDIIN h) override { return Scripted("InReset", h, nullptr, [&] { return CMidiServiceBase::InReset(h); }); }
+    MMRESULT InReset(HMIDIIN h) override
+    {
+        return Scripted("InReset", h, nullptr, [&] { return CMidiServiceBase::InReset(h); });
+    }
     MMRESULT InPrepareHeader(HMIDIIN h, MIDIHDR* p) override
     {
         return Scripted("InPrepareHeader", h, p, [&] { return CMidiServiceBase::InPrepareHeader(h, p); });
@@ -81,8 +87,14 @@ public:
     {
         return Scripted("InAddBuffer", h, p, [&] { return CMidiServiceBase::InAddBuffer(h, p); });
     }
-    MMRESULT InStart(HMIDIIN h) override { return Scripted("InStart", h, nullptr, [&] { return CMidiServiceBase::InStart(h); }); }
-    MMRESULT InStop(HMIDIIN h) override { return Scripted("InStop", h, nullptr, [&] { return CMidiServiceBase::InStop(h); }); }
+    MMRESULT InStart(HMIDIIN h) override
+    {
+        return Scripted("InStart", h, nullptr, [&] { return CMidiServiceBase::InStart(h); });
+    }
+    MMRESULT InStop(HMIDIIN h) override
+    {
+        return Scripted("InStop", h, nullptr, [&] { return CMidiServiceBase::InStop(h); });
+    }
     MMRESULT InUnprepareHeader(HMIDIIN h, MIDIHDR* p) override
     {
         return Scripted("InUnprepareHeader", h, p, [&] { return CMidiServiceBase::InUnprepareHeader(h, p); });
@@ -128,9 +140,13 @@ public:
     }
     MMRESULT OutUnprepareHeader(HMIDIOUT h, MIDIHDR* p) override
     {
-        return Scripted("OutUnprepareHeader", h, p, [&] { return CMidiServiceBase::OutUnprepareHeader(h, p); });
+        return Scripted("OutUnprepareHeader", h, p,
+                        [&] { return CMidiServiceBase::OutUnprepareHeader(h, p); });
     }
-    MMRESULT OutReset(HMIDIOUT h) override { return Scripted("OutReset", h, nullptr, [&] { return CMidiServiceBase::OutReset(h); }); }
+    MMRESULT OutReset(HMIDIOUT h) override
+    {
+        return Scripted("OutReset", h, nullptr, [&] { return CMidiServiceBase::OutReset(h); });
+    }
     MMRESULT OutClose(HMIDIOUT h) override
     {
         const MMRESULT r = Scripted("OutClose", h, nullptr, [&] { return CMidiServiceBase::OutClose(h); });

@@ -55,7 +55,10 @@ const Names kInClose = {"InStop", "InReset", "InUnprepareHeader", "InClose"};
 const Names kOutClose = {"OutUnprepareHeader", "OutReset", "OutClose"};
 const Names kOutDestroy = {"OutReset", "OutUnprepareHeader", "OutClose"};
 
-Names Prefix(const Names& names, size_t n) { return Names(names.begin(), names.begin() + long(n)); }
+Names Prefix(const Names& names, size_t n)
+{
+    return Names(names.begin(), names.begin() + long(n));
+}
 
 // ---------------------------------------------------------------- construction
 
@@ -171,8 +174,9 @@ TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
     m_service.Fail("OutOpen", MMSYSERR_ALLOCATED, 1);
     EXPECT_FALSE(out.Open(&m_window));
     ASSERT_EQ(m_reports.m_texts.size(), 1u);
-    EXPECT_EQ(m_reports.m_texts[0], "out 1 (device 1) is not available. Check that it is connected, or choose "
-                                  "another device in Setup > MIDI Setup.");
+    EXPECT_EQ(m_reports.m_texts[0],
+              "out 1 (device 1) is not available. Check that it is connected, or choose "
+              "another device in Setup > MIDI Setup.");
     // No longer listed: the name stored with the MIDI Setup choice.
     WriteProfileString("MIDI", "MidiInName", "Studio Link");
     CMidiIn in(m_reports.Handler());
@@ -180,7 +184,7 @@ TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
     EXPECT_FALSE(in.Open(&m_window));
     ASSERT_EQ(m_reports.m_texts.size(), 2u);
     EXPECT_EQ(m_reports.m_texts[1], "Studio Link (device 7) is not available. Check that it is connected, or "
-                                  "choose another device in Setup > MIDI Setup.");
+                                    "choose another device in Setup > MIDI Setup.");
     WriteProfileString("MIDI", "MidiInName", "");
     // A failing call on an open port gives the service's sentence with the name.
     CMidiOut open(m_reports.Handler());
@@ -189,7 +193,7 @@ TEST_F(PortsTest, MessagesNameTheDeviceAsChosenAndSayWhatToDo)
     EXPECT_FALSE(open.ShortMessage(0x90, 1, 2));
     ASSERT_EQ(m_reports.m_texts.size(), 3u);
     EXPECT_EQ(m_reports.m_texts[2], "out 0 (device 0) stopped working: out error 72 Check that it is "
-                                  "connected, or choose another device in Setup > MIDI Setup.");
+                                    "connected, or choose another device in Setup > MIDI Setup.");
 }
 
 TEST_F(PortsTest, OneFailureGivesOneBoxUntilThePortOpensAgain)
@@ -572,8 +576,9 @@ TEST_F(PortsTest, LongMessageOfASysExMessageSendsItsRawBytes)
     msg.SetBody(1, &body);
     msg.Build();
     EXPECT_TRUE(out.LongMessage(msg));
-    EXPECT_EQ(m_service.m_calls.back().m_bytes,
-              (std::vector<uint8_t>{0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x00, 0x00, 0x00, 0x06, 0x05, 0x75, 0xF7}));
+    EXPECT_EQ(
+        m_service.m_calls.back().m_bytes,
+        (std::vector<uint8_t>{0xF0, 0x41, 0x10, 0x00, 0x06, 0x12, 0x00, 0x00, 0x00, 0x06, 0x05, 0x75, 0xF7}));
 }
 
 // ---------------------------------------------------------------- no memory

@@ -159,7 +159,10 @@ public:
     void Settle() override { Pump(kSettleMs); }
 
 private:
-    static void OnError(RtMidiError::Type, const std::string&, void* pFailed) { *static_cast<bool*>(pFailed) = true; }
+    static void OnError(RtMidiError::Type, const std::string&, void* pFailed)
+    {
+        *static_cast<bool*>(pFailed) = true;
+    }
     static void Pump(int ms)
     {
         QElapsedTimer t;
@@ -208,7 +211,10 @@ struct CBackend {
     std::function<std::unique_ptr<CContractRig>()> m_make;
 };
 
-void PrintTo(const CBackend& backend, std::ostream* os) { *os << backend.m_szName; }
+void PrintTo(const CBackend& backend, std::ostream* os)
+{
+    *os << backend.m_szName;
+}
 
 // A window that records what it is told, when, and with which bytes.
 class CWindow : public IMidiNotify {
@@ -234,7 +240,10 @@ public:
 
 // A header over its own bytes.
 struct CBuffer {
-    explicit CBuffer(size_t n) : m_data(n) { m_hdr.lpData = m_data.data(), m_hdr.dwBufferLength = uint32_t(n); }
+    explicit CBuffer(size_t n) : m_data(n)
+    {
+        m_hdr.lpData = m_data.data(), m_hdr.dwBufferLength = uint32_t(n);
+    }
     void Fill(const Bytes& bytes)
     {
         m_data = bytes;
@@ -353,9 +362,9 @@ TEST_P(MidiServiceContract, BadHandlesDevicesAndArgumentsHaveTheirCodes)
 
     CBuffer buffer(16);
     const auto bogusIn = reinterpret_cast<HMIDIIN>(uintptr_t(0x4242));
-    for (MMRESULT r : {s.InReset(bogusIn), s.InStart(nullptr), s.InStop(bogusIn), s.InPrepareHeader(bogusIn, &buffer.m_hdr),
-                       s.InAddBuffer(bogusIn, &buffer.m_hdr), s.InUnprepareHeader(bogusIn, &buffer.m_hdr),
-                       s.InClose(bogusIn)}) {
+    for (MMRESULT r : {s.InReset(bogusIn), s.InStart(nullptr), s.InStop(bogusIn),
+                       s.InPrepareHeader(bogusIn, &buffer.m_hdr), s.InAddBuffer(bogusIn, &buffer.m_hdr),
+                       s.InUnprepareHeader(bogusIn, &buffer.m_hdr), s.InClose(bogusIn)}) {
         EXPECT_EQ(r, MMSYSERR_INVALHANDLE);
     }
     EXPECT_FALSE(s.InGetErrorText(MMSYSERR_INVALHANDLE).empty());

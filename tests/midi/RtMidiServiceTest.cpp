@@ -28,7 +28,11 @@ public:
         std::cerr.flush();
         dup2(fileno(m_pFile), STDERR_FILENO);
     }
-    ~CStderrCapture() { Text(); std::fclose(m_pFile); }
+    ~CStderrCapture()
+    {
+        Text();
+        std::fclose(m_pFile);
+    }
     std::string Text()
     {
         if (m_nSaved >= 0) {
@@ -133,10 +137,12 @@ TEST(DefaultMidiService, AnswersEveryCallWithoutCrashing)
     // Each port says once that its device is not there; a message on the
     // port that never opened adds nothing.
     ASSERT_EQ(reports.m_texts.size(), 2u);
-    EXPECT_EQ(reports.m_texts[0], "The MIDI input (device 0) is not available. Check that it is connected, or "
-                                "choose another device in Setup > MIDI Setup.");
-    EXPECT_EQ(reports.m_texts[1], "The MIDI output (device 0) is not available. Check that it is connected, or "
-                                "choose another device in Setup > MIDI Setup.");
+    EXPECT_EQ(reports.m_texts[0],
+              "The MIDI input (device 0) is not available. Check that it is connected, or "
+              "choose another device in Setup > MIDI Setup.");
+    EXPECT_EQ(reports.m_texts[1],
+              "The MIDI output (device 0) is not available. Check that it is connected, or "
+              "choose another device in Setup > MIDI Setup.");
 }
 
 TEST(AlsaWatch, ReadsTheAddressAtTheEndOfAPortName)

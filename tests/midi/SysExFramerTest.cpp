@@ -226,7 +226,8 @@ TEST(SysExFramer, AStreamWatchTellsWhereEveryByteWent)
         EInput input = EInput::ByteStream;
     };
     const CStreamCase cases[] = {
-        {"junk between messages", {{0x00, 0x12, 0xF0, 1, 0xF7, 0x90, 0x3C, 0xF8, 0xF7, 0xF0, 2, 0xF7}},
+        {"junk between messages",
+         {{0x00, 0x12, 0xF0, 1, 0xF7, 0x90, 0x3C, 0xF8, 0xF7, 0xF0, 2, 0xF7}},
          "out@0:2+ msg@2:3 out@5:4+ msg@9:3"},
         {"a run split over chunks", {{0x00}, {0x12, 0xF0}, {1, 0xF7}}, "out@0:1+ out@1:1 msg@2:3"},
         {"real-time bytes inside a message", {{0x55, 0xF0, 1, 0xF8, 2, 0xFE, 0xF7}}, "out@0:1+ msg@1:4"},
@@ -235,7 +236,9 @@ TEST(SysExFramer, AStreamWatchTellsWhereEveryByteWent)
         {"an unterminated tail", {{0x7F, 0xF0, 1, 0xF8, 2}, {}}, "out@0:1+ drop@1:3:end"},
         {"past the limit", {{0xF0, 1, 2, 3, 4, 5, 6, 0xF7, 0xF0, 1, 0xF7}}, "drop@0:8:long msg@8:3"},
         {"a new run after the end", {{1}, {}, {2}}, "out@0:1+ out@1:1+"},
-        {"a port's short message apart", {{0xF0, 1}, {0x90, 60, 0}, {0xF7, 7}}, "msg@0:3 out@6:1+",
+        {"a port's short message apart",
+         {{0xF0, 1}, {0x90, 60, 0}, {0xF7, 7}},
+         "msg@0:3 out@6:1+",
          EInput::MidiEvents},
     };
     for (const CStreamCase& c : cases) {

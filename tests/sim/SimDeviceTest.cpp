@@ -71,8 +71,9 @@ TEST(SimDeviceMemory, FactoryMemoryIsDistinctAndRepeatable)
             v.push_back(item(i).m_data.size());
         return v;
     };
-    for (const auto& v : {lengths([&](int n) -> const CSimItem& { return a.Pattern(n); }, sim::kPatternCount),
-                          lengths([&](int m) -> const CSimItem& { return a.Motion(m); }, sim::kMotionCount)}) {
+    for (const auto& v :
+         {lengths([&](int n) -> const CSimItem& { return a.Pattern(n); }, sim::kPatternCount),
+          lengths([&](int m) -> const CSimItem& { return a.Motion(m); }, sim::kMotionCount)}) {
         auto has = [&v](auto pred) { return std::any_of(v.begin(), v.end(), pred); };
         EXPECT_TRUE(has([](size_t n) { return n == 0; }));
         EXPECT_TRUE(has([](size_t n) { return n == 231; }));
@@ -182,7 +183,8 @@ TEST(SimDeviceDataSets, StoresAndReadsBackEveryKind)
 
     // The audition goes to the scratch performance and nowhere else.
     const Bytes before = dev.SaveImageBytes();
-    const Bytes scratchName = {'A', 'u', 'd', 'i', 't', 'i', 'o', 'n', ' ', 'P', 'a', 't', 'c', 'h', ' ', ' '};
+    const Bytes scratchName = {'A', 'u', 'd', 'i', 't', 'i', 'o', 'n',
+                               ' ', 'P', 'a', 't', 'c', 'h', ' ', ' '};
     Bytes common = scratchName;
     common.resize(36, 0x10);
     Store(dev, sim::kScratchAddress, common);
@@ -238,8 +240,9 @@ TEST(SimDeviceDataSets, PacketDecidesTheItemLength)
     // A sent item of 500 bytes: 231 + 231 + 38.
     const Bytes item = Pattern(11, 500);
     for (size_t pos = 0; pos < item.size(); pos += 231)
-        Store(dev, sim::MotionDataAddress(2) + uint32_t(pos),
-              Bytes(item.begin() + ptrdiff_t(pos), item.begin() + ptrdiff_t(std::min(pos + 231, item.size()))));
+        Store(
+            dev, sim::MotionDataAddress(2) + uint32_t(pos),
+            Bytes(item.begin() + ptrdiff_t(pos), item.begin() + ptrdiff_t(std::min(pos + 231, item.size()))));
     EXPECT_EQ(dev.Motion(2).m_data, item);
 
     // A later packet on an empty item leaves zeros before it.
@@ -285,7 +288,13 @@ TEST(SimDeviceDataSets, IgnoresWhatIsNotForIt)
     Bytes noEnd = BuildDataRequest(sim::PatchAddress(0), 239);
     noEnd.pop_back();
     const std::vector<Bytes> junk = {
-        {}, {0xF0, 0xF7}, {0x90, 0x3C, 0x64}, badSum, otherDevice, longRequest, noEnd,
+        {},
+        {0xF0, 0xF7},
+        {0x90, 0x3C, 0x64},
+        badSum,
+        otherDevice,
+        longRequest,
+        noEnd,
         BuildDataRequest(0x0300000, 10),                     // no memory there
         BuildDataSet(0x0300000, patch.data(), patch.size()), // nor there
     };

@@ -11,13 +11,22 @@ namespace vantorel {
 class CDialogTestPeer {
 public:
     // Returns the previous hook; an empty one leaves dialogs to the user.
-    static CDialog::ModalHook SetModalHook(CDialog::ModalHook hook) { return CDialog::SetModalHook(std::move(hook)); }
+    static CDialog::ModalHook SetModalHook(CDialog::ModalHook hook)
+    {
+        return CDialog::SetModalHook(std::move(hook));
+    }
 };
 
 class CScrollViewTestPeer {
 public:
-    static void LButtonDown(CScrollView& view, unsigned nFlags, const QPoint& pt) { view.OnLButtonDown(nFlags, pt); }
-    static void RButtonDown(CScrollView& view, unsigned nFlags, const QPoint& pt) { view.OnRButtonDown(nFlags, pt); }
+    static void LButtonDown(CScrollView& view, unsigned nFlags, const QPoint& pt)
+    {
+        view.OnLButtonDown(nFlags, pt);
+    }
+    static void RButtonDown(CScrollView& view, unsigned nFlags, const QPoint& pt)
+    {
+        view.OnRButtonDown(nFlags, pt);
+    }
 };
 
 } // namespace vantorel

@@ -7,7 +7,10 @@ namespace vantorel::test {
 
 class CPortAllocationFailure {
 public:
-    CPortAllocationFailure() { SetPortBufferSource([](CPortBuffer&) {}); }
+    CPortAllocationFailure()
+    {
+        SetPortBufferSource([](CPortBuffer&) {});
+    }
     ~CPortAllocationFailure() { SetPortBufferSource(nullptr); }
     CPortAllocationFailure(const CPortAllocationFailure&) = delete;
     CPortAllocationFailure& operator=(const CPortAllocationFailure&) = delete;

@@ -8,8 +8,9 @@
 namespace vantorel::test {
 
 class CPortErrorLog {
-  public:
-    PortErrorHandler Handler() {
+public:
+    PortErrorHandler Handler()
+    {
         return [this](const CPortError& error) {
             m_texts.push_back(error.strText);
             m_errors.push_back(error);

@@ -26,7 +26,10 @@ bool Same(const CPatchRecord& record, const uint8_t* pBytes)
 }
 
 // Wire address of user patch i: 02, i / 64, 2 (i mod 64), 00.
-Bytes PatchWire(int i) { return Wire(0x02, uint32_t(i / 64), uint32_t(i % 64 * 2), 0x00); }
+Bytes PatchWire(int i)
+{
+    return Wire(0x02, uint32_t(i / 64), uint32_t(i % 64 * 2), 0x00);
+}
 
 TEST_F(TransferTest, PatchBankGetAsksEachPatchOnceAndStoresTheSynthesizersMemory)
 {
@@ -49,8 +52,8 @@ TEST_F(TransferTest, PatchBankGetAsksEachPatchOnceAndStoresTheSynthesizersMemory
 
     const std::vector<Bytes> sent = Sent();
     ASSERT_EQ(sent.size(), 128u);
-    EXPECT_EQ(sent[0], (Bytes{0xF0, 0x41, 0x10, 0x00, 0x06, 0x11, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01, 0x6F,
-                              0x0E, 0xF7}));
+    EXPECT_EQ(sent[0], (Bytes{0xF0, 0x41, 0x10, 0x00, 0x06, 0x11, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00, 0x01,
+                              0x6F, 0x0E, 0xF7}));
     for (int i = 0; i < 128; ++i) {
         EXPECT_EQ(AddressOf(sent[size_t(i)]), PatchWire(i)) << i;
         EXPECT_EQ(SizeOf(sent[size_t(i)]), Wire(0, 0, 0x01, 0x6F)) << i;
@@ -169,8 +172,8 @@ TEST_F(TransferTest, PatchGetAsksASilentSynthesizerAgainEverySecondWithBothPorts
                           e.kind == CWireEvent::OutOpen || e.kind == CWireEvent::InOpen))
             between.push_back(e.kind);
     }
-    EXPECT_EQ(between, (std::vector<CWireEvent::Kind>{CWireEvent::InClose, CWireEvent::OutClose, CWireEvent::OutOpen,
-                                                      CWireEvent::InOpen}));
+    EXPECT_EQ(between, (std::vector<CWireEvent::Kind>{CWireEvent::InClose, CWireEvent::OutClose,
+                                                      CWireEvent::OutOpen, CWireEvent::InOpen}));
     EXPECT_EQ(m_nCompleteShown, 0);
     EXPECT_FALSE(m_pSim->IsInOpen());
     EXPECT_EQ(m_pSim->GetOpenOutCount(), 0u);
@@ -275,7 +278,8 @@ TEST_F(TransferTest, PatchGetTakesOnlyVerifiedAnswersForTheAddressAskedFor)
     auto getWithAnswer = [&](CPatchDoc& doc, int nIndex, const Bytes& body) {
         m_pRecorder->m_onEvent = [&, nIndex, body](const CWireEvent& e) {
             if (e.kind == CWireEvent::Out && Sent().size() == 1)
-                m_pSim->SendFromDevice(BuildDataSet(0x400000 + uint32_t(nIndex) * 0x100, body.data(), body.size()));
+                m_pSim->SendFromDevice(
+                    BuildDataSet(0x400000 + uint32_t(nIndex) * 0x100, body.data(), body.size()));
         };
         CGetPatchDlg dlg;
         dlg.SetPlan(PatchKind().MakeGetPlan(doc, nIndex));

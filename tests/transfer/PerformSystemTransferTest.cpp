@@ -61,7 +61,8 @@ TEST_F(TransferTest, PerformanceBankGetAsksFiveBlocksEachAndWritesWholeRecords)
     ASSERT_EQ(view.m_rects.size(), 64u);
     for (int p = 0; p < 64; ++p)
         EXPECT_EQ(view.m_rects[size_t(p)], (CRect{22, 32 * p, 262, 32 * (p + 1)}));
-    EXPECT_EQ(dlg.m_progress.GetProgressText(), "88: " + CSimDevice::GetName(m_device.Performance(63).data()));
+    EXPECT_EQ(dlg.m_progress.GetProgressText(),
+              "88: " + CSimDevice::GetName(m_device.Performance(63).data()));
     EXPECT_EQ(m_nCompleteShown, 1);
     doc.RemoveView(&view);
 }
@@ -112,7 +113,8 @@ TEST_F(TransferTest, PerformanceSingleGetAndInterruptedOrOversizedAnswers)
         const Bytes oversized = Filled(60, 0x33);
         m_pRecorder->m_onEvent = [&](const CWireEvent& e) {
             if (e.kind == CWireEvent::Out && Sent().size() == 1)
-                m_pSim->SendFromDevice(BuildDataSet(0x600000 + 2 * 0x4000, oversized.data(), oversized.size()));
+                m_pSim->SendFromDevice(
+                    BuildDataSet(0x600000 + 2 * 0x4000, oversized.data(), oversized.size()));
         };
         CPerformDoc doc;
         CGetPerformanceDlg dlg;

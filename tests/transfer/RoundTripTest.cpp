@@ -157,9 +157,9 @@ TEST_F(TransferTest, EveryDialogAsksItsQuestionAndDeclinedOpensNothing)
         send->SetPlan(MotionKind().MakeSendPlan(motions, -1));
         dialogs.push_back(std::move(send));
     }
-    const char* const kCaptions[] = {"Get Patch",   "Send Patch",   "Get Performance", "Send Performance",
-                                     "Get System",  "Send System",  "Get Pattern",     "Send Pattern",
-                                     "Get Motion",  "Send Motion"};
+    const char* const kCaptions[] = {"Get Patch",  "Send Patch",  "Get Performance", "Send Performance",
+                                     "Get System", "Send System", "Get Pattern",     "Send Pattern",
+                                     "Get Motion", "Send Motion"};
     for (size_t i = 0; i < dialogs.size(); ++i) {
         dialogs[i]->m_strDevices = "MIDI IN:\n\tA\n\nMIDI OUT:\n\tB";
         EXPECT_EQ(dialogs[i]->DoModal(), IDOK) << i;
@@ -179,31 +179,44 @@ TEST(TransferTemplates, LayoutsInDialogUnits)
         int nTemplate, nId, x, y, cx, cy;
     };
     const CExpect expected[] = {
-        {IDD_GET_PATCH, IDOK, 17, 59, 32, 14},          {IDD_GET_PATCH, IDCANCEL, 65, 59, 32, 14},
-        {IDD_GET_PATCH, 1000, 7, 9, 99, 44},            {IDD_SEND_PATCH, IDOK, 17, 60, 32, 14},
-        {IDD_GETTING_PATCH, IDCANCEL, 40, 28, 32, 14},  {IDD_GETTING_PATCH, 1000, 4, 5, 102, 15},
-        {IDD_SENDING_PATCH, IDCANCEL, 39, 28, 32, 14},  {IDD_GETTING_PERFORMANCE, 1001, 4, 30, 60, 9},
-        {IDD_GETTING_PERFORMANCE, IDCANCEL, 74, 28, 32, 14}, {IDD_GET_SYSTEM, 1000, 7, 7, 99, 44},
-        {IDD_SEND_SYSTEM, IDOK, 17, 65, 32, 14},        {IDD_GETTING_SYSTEM, 1001, 14, 16, 80, 9},
-        {IDD_GETTING_SYSTEM, IDCANCEL, 38, 35, 32, 14}, {IDD_SENDING_SYSTEM, IDCANCEL, 39, 26, 32, 14},
-        {IDD_GETTING_MOTION, 1001, 4, 30, 60, 9},       {IDD_COMPLETE, IDOK, 27, 33, 33, 14},
+        {IDD_GET_PATCH, IDOK, 17, 59, 32, 14},
+        {IDD_GET_PATCH, IDCANCEL, 65, 59, 32, 14},
+        {IDD_GET_PATCH, 1000, 7, 9, 99, 44},
+        {IDD_SEND_PATCH, IDOK, 17, 60, 32, 14},
+        {IDD_GETTING_PATCH, IDCANCEL, 40, 28, 32, 14},
+        {IDD_GETTING_PATCH, 1000, 4, 5, 102, 15},
+        {IDD_SENDING_PATCH, IDCANCEL, 39, 28, 32, 14},
+        {IDD_GETTING_PERFORMANCE, 1001, 4, 30, 60, 9},
+        {IDD_GETTING_PERFORMANCE, IDCANCEL, 74, 28, 32, 14},
+        {IDD_GET_SYSTEM, 1000, 7, 7, 99, 44},
+        {IDD_SEND_SYSTEM, IDOK, 17, 65, 32, 14},
+        {IDD_GETTING_SYSTEM, 1001, 14, 16, 80, 9},
+        {IDD_GETTING_SYSTEM, IDCANCEL, 38, 35, 32, 14},
+        {IDD_SENDING_SYSTEM, IDCANCEL, 39, 26, 32, 14},
+        {IDD_GETTING_MOTION, 1001, 4, 30, 60, 9},
+        {IDD_COMPLETE, IDOK, 27, 33, 33, 14},
     };
     for (const CExpect& e : expected) {
         const CDlgTemplate& t = GetTransferTemplate(e.nTemplate);
-        const auto it = std::find_if(t.items.begin(), t.items.end(), [&](const CDlgItem& i) { return i.nId == e.nId; });
+        const auto it =
+            std::find_if(t.items.begin(), t.items.end(), [&](const CDlgItem& i) { return i.nId == e.nId; });
         ASSERT_NE(it, t.items.end()) << e.nTemplate << " " << e.nId;
-        EXPECT_EQ((std::array<int, 4>{it->x, it->y, it->cx, it->cy}), (std::array<int, 4>{e.x, e.y, e.cx, e.cy}))
+        EXPECT_EQ((std::array<int, 4>{it->x, it->y, it->cx, it->cy}),
+                  (std::array<int, 4>{e.x, e.y, e.cx, e.cy}))
             << e.nTemplate << " " << e.nId;
     }
     // The system progress dialogs show no text; "Complete!" has no caption.
     for (int nId : {IDD_GETTING_SYSTEM, IDD_SENDING_SYSTEM}) {
         const CDlgTemplate& t = GetTransferTemplate(nId);
-        EXPECT_TRUE(std::none_of(t.items.begin(), t.items.end(), [](const CDlgItem& i) { return i.nId == 1000; }));
+        EXPECT_TRUE(
+            std::none_of(t.items.begin(), t.items.end(), [](const CDlgItem& i) { return i.nId == 1000; }));
     }
     EXPECT_EQ(GetTransferTemplate(IDD_COMPLETE).szCaption, nullptr);
-    EXPECT_EQ((std::array<int, 2>{GetTransferTemplate(IDD_SEND_SYSTEM).cx, GetTransferTemplate(IDD_SEND_SYSTEM).cy}),
+    EXPECT_EQ((std::array<int, 2>{GetTransferTemplate(IDD_SEND_SYSTEM).cx,
+                                  GetTransferTemplate(IDD_SEND_SYSTEM).cy}),
               (std::array<int, 2>{115, 86}));
-    EXPECT_EQ((std::array<int, 2>{GetTransferTemplate(IDD_GETTING_SYSTEM).cx, GetTransferTemplate(IDD_GETTING_SYSTEM).cy}),
+    EXPECT_EQ((std::array<int, 2>{GetTransferTemplate(IDD_GETTING_SYSTEM).cx,
+                                  GetTransferTemplate(IDD_GETTING_SYSTEM).cy}),
               (std::array<int, 2>{110, 60}));
 }
 

@@ -25,7 +25,10 @@ namespace vantorel::test {
 namespace {
 
 // The kind of doc, as the program's registry finds it.
-const CDocKind& KindOf(const CDocument& doc) { return *DocumentKinds().Of(doc); }
+const CDocKind& KindOf(const CDocument& doc)
+{
+    return *DocumentKinds().Of(doc);
+}
 
 // Every kind filled with contents that differ from the initial ones, items of
 // lengths around every packet edge, the empty item included.
@@ -36,7 +39,8 @@ struct CFilledDocs {
     CPatternDoc patterns;
     CMotionDoc motions;
 
-    CFilledDocs() {
+    CFilledDocs()
+    {
         for (size_t i = 0; i < patches.m_aPatch.size(); ++i) {
             const Bytes b = Filled(CPatchRecord::kSize, uint8_t(i + 50));
             std::copy(b.begin(), b.end(), patches.m_aPatch[i].Data());
@@ -59,20 +63,24 @@ struct CFilledDocs {
     }
 };
 
-CSysExHaul Read(const Bytes& stream) {
+CSysExHaul Read(const Bytes& stream)
+{
     CSysExReader reader(DocumentKinds().SysExLayouts());
     reader.Feed(stream.data(), stream.size());
     reader.Finish();
     return reader.GetHaul();
 }
 
-template <class TDoc> std::unique_ptr<TDoc> ImportInto(const Bytes& stream) {
+template <class TDoc>
+std::unique_ptr<TDoc> ImportInto(const Bytes& stream)
+{
     auto doc = std::make_unique<TDoc>();
     PlaceHaul(Read(stream), KindOf(*doc), *doc, "Import SysEx");
     return doc;
 }
 
-TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
+TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire)
+{
     CFilledDocs docs;
     const auto sentBy = [this](CTransferDlg& dlg) {
         m_pRecorder->m_events.clear();
@@ -120,7 +128,8 @@ TEST_F(TransferTest, ExportIsWhatASendOfTheSameDocumentPutsOnTheWire) {
     }
 }
 
-TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForByte) {
+TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForByte)
+{
     CFilledDocs docs;
     const auto file = [](const CDocument& doc) {
         const CSysExExport out = ExportSysEx(KindOf(doc), doc);
@@ -141,12 +150,15 @@ TEST(SysExExport, EachKindExportedAndImportedIntoAFreshDocumentComesBackByteForB
     EXPECT_FALSE(untouched.IsModified());
 }
 
-TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
+TEST(SysExExport, OneEntryReplacesOnlyThatEntry)
+{
     CFilledDocs docs;
     {
         CPatchDoc target;
         const CPatchDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patches), docs.patches, 5).messages)), KindOf(target), target, "Import SysEx"), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patches), docs.patches, 5).messages)),
+                            KindOf(target), target, "Import SysEx"),
+                  1);
         EXPECT_TRUE(target.IsModified());
         for (size_t i = 0; i < 128; ++i)
             EXPECT_TRUE(target.m_aPatch[i] == (i == 5 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
@@ -154,7 +166,9 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     {
         CPatternDoc target;
         const CPatternDoc initial;
-        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patterns), docs.patterns, 10).messages)), KindOf(target), target, "Import SysEx"), 1);
+        EXPECT_EQ(PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.patterns), docs.patterns, 10).messages)),
+                            KindOf(target), target, "Import SysEx"),
+                  1);
         for (size_t n = 0; n < 48; ++n)
             EXPECT_EQ(target.m_aPattern[n], n == 10 ? docs.patterns.m_aPattern[n] : initial.m_aPattern[n])
                 << n;
@@ -164,7 +178,8 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
         // bytes, but for the one Tx/Rx byte among them.
         CSystemDoc target;
         const CSystemDoc initial;
-        PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.system), docs.system, 1).messages)), KindOf(target), target, "Import SysEx");
+        PlaceHaul(Read(JoinSysEx(ExportSysEx(KindOf(docs.system), docs.system, 1).messages)), KindOf(target),
+                  target, "Import SysEx");
         for (size_t i = 0; i < CSystemDoc::kSize; ++i) {
             const bool bTxRx = i == 6 || i >= CSystemDoc::kTxRxSettingOffset;
             EXPECT_EQ(target.m_aSystem[i], bTxRx ? docs.system.m_aSystem[i] : initial.m_aSystem[i]) << i;
@@ -172,7 +187,8 @@ TEST(SysExExport, OneEntryReplacesOnlyThatEntry) {
     }
 }
 
-TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
+TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived)
+{
     CFilledDocs docs;
     const std::vector<Bytes> all = ExportSysEx(KindOf(docs.performances), docs.performances, 3).messages;
     ASSERT_EQ(all.size(), size_t(CPerformRecord::kBlockCount));
@@ -195,7 +211,8 @@ TEST(SysExExport, APerformanceTakesOnlyTheBlocksThatArrived) {
     }
 }
 
-TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
+TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets)
+{
     CFilledDocs docs;
     const std::vector<Bytes> ours = ExportSysEx(KindOf(docs.patches), docs.patches, 2).messages;
     Bytes bad = ExportSysEx(KindOf(docs.patches), docs.patches, 3).messages.at(0);
@@ -217,7 +234,8 @@ TEST(SysExExport, ThirdPartyStreamImportsExactlyOurDataSets) {
         EXPECT_TRUE(target.m_aPatch[i] == (i == 2 ? docs.patches.m_aPatch[i] : initial.m_aPatch[i])) << i;
 }
 
-TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported) {
+TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported)
+{
     CFilledDocs docs;
     docs.patterns.m_aPattern[4].SetData(Bytes{1, 2, 0x80, 3});
     const CSysExExport out = ExportSysEx(KindOf(docs.patterns), docs.patterns);
@@ -227,7 +245,8 @@ TEST(SysExExport, AnEntryASendWouldRefuseIsNotExported) {
     EXPECT_TRUE(ExportSysEx(KindOf(docs.patterns), docs.patterns, 3).IsOk());
 }
 
-TEST(SysExExport, AnItemIsWrittenUpToTheLastByteOfItsMemoryAndNotOneMore) {
+TEST(SysExExport, AnItemIsWrittenUpToTheLastByteOfItsMemoryAndNotOneMore)
+{
     CFilledDocs docs;
     docs.patterns.m_aPattern[0].SetData(Filled(CPatternDoc::kItemRoom, 3));
     const CSysExExport full = ExportSysEx(KindOf(docs.patterns), docs.patterns, 0);

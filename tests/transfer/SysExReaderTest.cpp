@@ -67,11 +67,20 @@ Bytes Random7(size_t n, uint32_t seed)
     return b;
 }
 
-void Append(Bytes& out, const Bytes& more) { out.insert(out.end(), more.begin(), more.end()); }
+void Append(Bytes& out, const Bytes& more)
+{
+    out.insert(out.end(), more.begin(), more.end());
+}
 
 // A kind's part of a haul.
-const CSysExBank& Bank(const CSysExHaul& haul, const CDocKind& kind) { return haul.Bank(kind.SysExLayout()); }
-const CSysExItems& Items(const CSysExHaul& haul, const CDocKind& kind) { return haul.Items(kind.SysExLayout()); }
+const CSysExBank& Bank(const CSysExHaul& haul, const CDocKind& kind)
+{
+    return haul.Bank(kind.SysExLayout());
+}
+const CSysExItems& Items(const CSysExHaul& haul, const CDocKind& kind)
+{
+    return haul.Items(kind.SysExLayout());
+}
 
 CSysExHaul Read(const Bytes& stream, size_t nChunk = 0)
 {
@@ -95,7 +104,10 @@ Bytes Taken(const CSysExItems& items, int n)
     return Bytes(items.GetData(n), items.GetData(n) + items.GetDataSize(n));
 }
 
-Bytes PatchSet(int n, const Bytes& data) { return BuildDataSet(address::UserPatch(n), data.data(), data.size()); }
+Bytes PatchSet(int n, const Bytes& data)
+{
+    return BuildDataSet(address::UserPatch(n), data.data(), data.size());
+}
 
 template <class TEntry, size_t N>
 void FillItems(std::array<TEntry, N>& items, const std::vector<size_t>& sizes, uint32_t seed)
@@ -170,7 +182,8 @@ TEST(SysExReader, PerformanceBlocksMayComeAloneAndInAnyOrderAndOnlyThoseAreMarke
     const Bytes got = Record(Bank(haul, PerformanceKind()), 9);
     for (int b : {4, 1}) {
         const auto& block = CPerformRecord::kBlocks[size_t(b)];
-        EXPECT_TRUE(std::equal(got.begin() + long(block.nOffset), got.begin() + long(block.nOffset + block.nSize),
+        EXPECT_TRUE(std::equal(got.begin() + long(block.nOffset),
+                               got.begin() + long(block.nOffset + block.nSize),
                                record.Data() + block.nOffset))
             << b;
     }
@@ -253,7 +266,8 @@ TEST(SysExReader, PatternPacketsOutOfOrderAreJoinedAndAGapEndsTheItem)
     EXPECT_EQ(Taken(Items(haul, PatternKind()), 6), Bytes(data.begin(), data.begin() + address::kPacketSize));
     EXPECT_EQ(Taken(Items(haul, PatternKind()), 7), Bytes(data.begin(), data.begin() + 100));
     EXPECT_EQ(haul.SkipCount(SysExSkip::AfterGap), 2u);
-    EXPECT_EQ(haul.SkipBytes(SysExSkip::AfterGap), data.size() - 2 * address::kPacketSize + address::kPacketSize);
+    EXPECT_EQ(haul.SkipBytes(SysExSkip::AfterGap),
+              data.size() - 2 * address::kPacketSize + address::kPacketSize);
     ASSERT_EQ(haul.m_notes.size(), 2u);
     EXPECT_EQ(FormatSysExNote(haul.m_notes[0]),
               "Byte " + std::to_string(gapAt) +
@@ -266,7 +280,7 @@ TEST(SysExReader, ThirdPartyStreamGivesOnlyOurDataSetsAndCountsTheRest)
 {
     const Bytes a = Random7(CPatchRecord::kSize, 1), b = Random7(CPatchRecord::kSize, 2),
                 c = Random7(CPatchRecord::kSize, 3);
-    Bytes stream = {0x00, 0x12, 0x7F};                            // noise before anything
+    Bytes stream = {0x00, 0x12, 0x7F};                                      // noise before anything
     Append(stream, {0xF0, 0x43, 0x10, 0x4C, 0x00, 0x00, 0x7E, 0x00, 0xF7}); // another maker
     Bytes withClock = PatchSet(0, a);
     withClock.insert(withClock.begin() + 40, 0xF8); // a timing clock inside our message
@@ -366,7 +380,8 @@ TEST(SysExReader, BlocksAreClippedAndShortOrMisplacedOnesRefused)
     Append(stream, PatchSet(1, Random7(CPatchRecord::kSize - 1, 6))); // one short
     const Bytes inside = Random7(CPatchRecord::kSize, 7);
     Append(stream, BuildDataSet(address::UserPatch(2) + 0x10, inside.data(), inside.size()));
-    Append(stream, BuildDataSet(address::UserPatch(127) + 0x100, inside.data(), inside.size())); // past the bank
+    Append(stream,
+           BuildDataSet(address::UserPatch(127) + 0x100, inside.data(), inside.size())); // past the bank
     const Bytes longPacket = Random7(address::kPacketSize + 4, 8);
     Append(stream, BuildDataSet(address::MotionData(3), longPacket.data(), longPacket.size()));
     const uint8_t value[] = {0x21, 0x22};

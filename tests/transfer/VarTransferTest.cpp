@@ -196,15 +196,23 @@ TEST_F(TransferTest, MotionSendSplitsEachItemIntoValueAndPackets)
     ASSERT_EQ(m_pBoxes->m_texts.size(), 1u);
     EXPECT_EQ(m_pBoxes->m_texts[0], res::kConfirmSend);
 
-    auto value = [&](int m) { return BuildDataSet(0x1000 + uint32_t(m), &doc.m_aMotion[size_t(m)].m_byValue, 1); };
+    auto value = [&](int m) {
+        return BuildDataSet(0x1000 + uint32_t(m), &doc.m_aMotion[size_t(m)].m_byValue, 1);
+    };
     auto packet = [&](int m, uint32_t address, size_t from, size_t n) {
         return BuildDataSet(address, doc.m_aMotion[size_t(m)].GetData() + from, n);
     };
     const std::vector<Bytes> expected = {
-        value(0), packet(0, 0x1200000, 0, 231), packet(0, 0x12000E7, 231, 231), packet(0, 0x12001CE, 462, 38),
-        value(1), BuildDataSet(0x1300000, nullptr, 0),
-        value(2), packet(2, 0x1400000, 0, 231),
-        value(3), packet(3, 0x1500000, 0, 17),
+        value(0),
+        packet(0, 0x1200000, 0, 231),
+        packet(0, 0x12000E7, 231, 231),
+        packet(0, 0x12001CE, 462, 38),
+        value(1),
+        BuildDataSet(0x1300000, nullptr, 0),
+        value(2),
+        packet(2, 0x1400000, 0, 231),
+        value(3),
+        packet(3, 0x1500000, 0, 17),
     };
     const std::vector<Bytes> sent = Sent();
     EXPECT_EQ(sent, expected);

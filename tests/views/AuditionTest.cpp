@@ -218,10 +218,11 @@ protected:
         // Replace the service by one whose third long message fails.
         m_pFailing = std::make_unique<CFailingSimService>(m_device);
         m_pFailing->m_nFailAt = 3;
-        m_pFailing->SetTrafficHook([this](CSimMidiService::EDirection dir, const std::vector<uint8_t>& bytes) {
-            if (dir == CSimMidiService::EDirection::Out)
-                m_sent.push_back({m_clock.NowUs(), bytes});
-        });
+        m_pFailing->SetTrafficHook(
+            [this](CSimMidiService::EDirection dir, const std::vector<uint8_t>& bytes) {
+                if (dir == CSimMidiService::EDirection::Out)
+                    m_sent.push_back({m_clock.NowUs(), bytes});
+            });
         CMidiService::Install(m_pFailing.get());
         m_pView = OpenWindow<CPatchView, CPatchDoc>();
         SetSendDataSwitch(1);

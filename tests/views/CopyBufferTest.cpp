@@ -108,8 +108,8 @@ TEST_F(CopyBufferTest, NothingIsPickedUpWithoutAKindOrASource)
 
 TEST(CopyCursors, SixDistinctTwoColourCursorsWithTheTipAtTheHotSpot)
 {
-    const std::pair<int, int> kinds[] = {{kCopyPatch, 140},   {kCopyPerformance, 141}, {kCopySystem, 142},
-                                         {kCopyTxRx, 145},    {kCopyPattern, 143},     {kCopyMotion, 144}};
+    const std::pair<int, int> kinds[] = {{kCopyPatch, 140}, {kCopyPerformance, 141}, {kCopySystem, 142},
+                                         {kCopyTxRx, 145},  {kCopyPattern, 143},     {kCopyMotion, 144}};
     std::set<QByteArray> images;
     for (auto [kind, id] : kinds) {
         SCOPED_TRACE(id);

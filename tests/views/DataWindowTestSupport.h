@@ -94,7 +94,10 @@ protected:
     bool m_bTransferEnded = false;
 };
 
-inline QRgb Px(const QImage& img, int x, int y) { return img.pixel(x, y) & 0xFFFFFF; }
+inline QRgb Px(const QImage& img, int x, int y)
+{
+    return img.pixel(x, y) & 0xFFFFFF;
+}
 inline constexpr QRgb kGrey = 0xC0C0C0;
 inline constexpr QRgb kDark = 0x7F7F7F;
 inline constexpr QRgb kWhite = 0xFFFFFF;

@@ -17,7 +17,10 @@
 namespace vantorel::test {
 namespace {
 
-constexpr int RowY(int row) { return row * 16 + 5; }
+constexpr int RowY(int row)
+{
+    return row * 16 + 5;
+}
 
 class MotionViewTest : public CDataWindowTest {
 protected:
@@ -36,8 +39,8 @@ protected:
     }
     size_t WholeRepaints() const
     {
-        return size_t(std::count(m_repaints.m_updates.begin(), m_repaints.m_updates.end(),
-                                 CRepaintRecorder::Whole()));
+        return size_t(
+            std::count(m_repaints.m_updates.begin(), m_repaints.m_updates.end(), CRepaintRecorder::Whole()));
     }
 
     CMotionDoc* m_pDoc = nullptr;
@@ -266,7 +269,8 @@ TEST_F(MotionTransferTest, GetMotionFetchesAllFourMarksModifiedAndRepaints)
     EXPECT_EQ(m_nComplete, 1);
     ASSERT_FALSE(m_repaints.m_updates.empty());
     EXPECT_EQ(m_repaints.m_updates.back(), CRepaintRecorder::Whole());
-    EXPECT_EQ(m_deviceTexts, std::vector<std::string>{"MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator"});
+    EXPECT_EQ(m_deviceTexts,
+              std::vector<std::string>{"MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator"});
 }
 
 TEST_F(MotionTransferTest, GetMotionDataFetchesTheContextRowOnly)

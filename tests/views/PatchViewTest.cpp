@@ -26,7 +26,10 @@ namespace vantorel::test {
 namespace {
 
 constexpr int kRowH = 16;
-int RowY(int row) { return row * kRowH + 5; }
+int RowY(int row)
+{
+    return row * kRowH + 5;
+}
 
 class PatchViewTest : public CViewTest {
 protected:
@@ -390,7 +393,8 @@ TEST_F(PatchViewTest, GetPatchBankCommandFetchesEveryPatchAndMarksTheDocument)
     EXPECT_EQ(m_transferTexts[0], "MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator");
     EXPECT_EQ(m_nComplete, 1);
     for (int i = 0; i < 128; ++i)
-        ASSERT_EQ(0, std::memcmp(Rec(i).Data(), m_device.Patch(i).data(), CPatchRecord::kSize)) << "patch " << i;
+        ASSERT_EQ(0, std::memcmp(Rec(i).Data(), m_device.Patch(i).data(), CPatchRecord::kSize))
+            << "patch " << i;
     EXPECT_NE(Rec(0), CPatchRecord()); // the simulator's names differ from the initial ones
     EXPECT_TRUE(m_pDoc->IsModified());
 }
@@ -485,7 +489,8 @@ TEST_F(PatchViewTest, SendPatchBankCommandSendsEveryPatch)
     EXPECT_EQ(m_nComplete, 1);
     EXPECT_EQ(m_sent.size(), 128u);
     for (int i = 0; i < 128; ++i)
-        ASSERT_EQ(0, std::memcmp(Rec(i).Data(), m_device.Patch(i).data(), CPatchRecord::kSize)) << "patch " << i;
+        ASSERT_EQ(0, std::memcmp(Rec(i).Data(), m_device.Patch(i).data(), CPatchRecord::kSize))
+            << "patch " << i;
     EXPECT_FALSE(m_pDoc->IsModified());
 }
 
@@ -551,11 +556,11 @@ TEST_F(PatchDrawTest, LabelAndNameAreDrawnInTheirColumns)
                 n += img.pixelColor(x, y) == QColor(Qt::black);
         return n;
     };
-    EXPECT_GT(inkIn(5, 28, 2, 15), 0);       // "A11"
-    EXPECT_GT(inkIn(34, 48, 2, 15), 0);      // "WW"
-    EXPECT_EQ(inkIn(50, 148, 2, 15), 0);     // nothing after the zero byte
-    EXPECT_GT(inkIn(130, 148, 18, 31), 0);   // all 16 characters of row 1 reach the right
-    EXPECT_EQ(inkIn(0, 5, 0, 32), 0);        // nothing left of the label
+    EXPECT_GT(inkIn(5, 28, 2, 15), 0);     // "A11"
+    EXPECT_GT(inkIn(34, 48, 2, 15), 0);    // "WW"
+    EXPECT_EQ(inkIn(50, 148, 2, 15), 0);   // nothing after the zero byte
+    EXPECT_GT(inkIn(130, 148, 18, 31), 0); // all 16 characters of row 1 reach the right
+    EXPECT_EQ(inkIn(0, 5, 0, 32), 0);      // nothing left of the label
 }
 
 TEST_F(PatchDrawTest, TheFrameShrinksToTheListButNeverGrows)
@@ -604,7 +609,6 @@ TEST_F(PatchDrawTest, AFetchedBankShowsItsNames)
 
     if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
         EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/patch-window.png"));
-
     }
 }
 

@@ -19,12 +19,16 @@
 namespace vantorel::test {
 namespace {
 
-constexpr int RowY(int row) { return row * 16 + 5; }
+constexpr int RowY(int row)
+{
+    return row * 16 + 5;
+}
 
-const char* const kNames[48] = {
-    "C#2", "D2 ", "D#2", "E2 ", "F2 ", "F#2", "G2 ", "G#2", "A2 ", "A#2", "B2 ", "C3 ", "C#3", "D3 ", "D#3", "E3 ",
-    "F3 ", "F#3", "G3 ", "G#3", "A3 ", "A#3", "B3 ", "C4 ", "C#4", "D4 ", "D#4", "E4 ", "F4 ", "F#4", "G4 ", "G#4",
-    "A4 ", "A#4", "B4 ", "C5 ", "C#5", "D5 ", "D#5", "E5 ", "F5 ", "F#5", "G5 ", "G#5", "A5 ", "A#5", "B5 ", "C6 "};
+const char* const kNames[48] = {"C#2", "D2 ", "D#2", "E2 ", "F2 ", "F#2", "G2 ", "G#2", "A2 ", "A#2",
+                                "B2 ", "C3 ", "C#3", "D3 ", "D#3", "E3 ", "F3 ", "F#3", "G3 ", "G#3",
+                                "A3 ", "A#3", "B3 ", "C4 ", "C#4", "D4 ", "D#4", "E4 ", "F4 ", "F#4",
+                                "G4 ", "G#4", "A4 ", "A#4", "B4 ", "C5 ", "C#5", "D5 ", "D#5", "E5 ",
+                                "F5 ", "F#5", "G5 ", "G#5", "A5 ", "A#5", "B5 ", "C6 "};
 
 class PatternViewTest : public CDataWindowTest {
 protected:
@@ -89,7 +93,8 @@ TEST_F(PatternViewTest, SelectionChangesRepaintOnlyTheOldAndNewRows)
     Click(m_pView, 100, RowY(3));
     Click(m_pView, 100, RowY(40));
     Click(m_pView, 100, 800);
-    EXPECT_EQ(m_repaints.m_updates, (std::vector<CRepaintRecorder::CUpdate>{Row(3), Row(3), Row(40), Row(40)}));
+    EXPECT_EQ(m_repaints.m_updates,
+              (std::vector<CRepaintRecorder::CUpdate>{Row(3), Row(3), Row(40), Row(40)}));
 }
 
 // ---------------------------------------------------------------- copying
@@ -312,7 +317,8 @@ protected:
     }
     void ExpectInitial(int n)
     {
-        EXPECT_EQ(Entry(n).GetBytes(), std::vector<uint8_t>(kInitialPatternData.begin(), kInitialPatternData.end()))
+        EXPECT_EQ(Entry(n).GetBytes(),
+                  std::vector<uint8_t>(kInitialPatternData.begin(), kInitialPatternData.end()))
             << n;
     }
 };
@@ -342,7 +348,8 @@ TEST_F(PatternTransferTest, GetPatternFetchesAllFortyEightAndMarksModified)
         ExpectFromDevice(n);
     EXPECT_TRUE(m_pDoc->IsModified());
     EXPECT_EQ(m_nComplete, 1);
-    EXPECT_EQ(m_deviceTexts, std::vector<std::string>{"MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator"});
+    EXPECT_EQ(m_deviceTexts,
+              std::vector<std::string>{"MIDI IN:\n\tKQ-3300 Simulator\n\nMIDI OUT:\n\tKQ-3300 Simulator"});
 }
 
 TEST_F(PatternTransferTest, GetPatternDataFetchesTheContextRowOnly)
@@ -451,7 +458,8 @@ TEST_F(PatternViewTest, DrawsAKeyboardWithBlackKeysOnTheSharpRows)
     for (int y = 0; y < 769; ++y) {
         ASSERT_EQ(Px(img, 10, y), lines.count(y) ? kBlack : kWhite) << y;
         ASSERT_EQ(Px(img, 0, y), Px(img, 10, y)) << y;
-        ASSERT_EQ(Px(img, 55, y), Px(img, 17, y) == kBlack || Px(img, 30, y) == kBlack ? kBlack : kWhite) << y;
+        ASSERT_EQ(Px(img, 55, y), Px(img, 17, y) == kBlack || Px(img, 30, y) == kBlack ? kBlack : kWhite)
+            << y;
     }
     // Black keys span x 18 to 55 and one row, one pixel below their row.
     for (int i = 0; i < 48; ++i) {

@@ -24,9 +24,18 @@ namespace vantorel::test {
 namespace {
 
 // y inside performance p: upper half (first patch) or lower half (second).
-int PerfY(int p) { return 32 * p + 10; }
-int UpperY(int p) { return 32 * p + 4; }
-int LowerY(int p) { return 32 * p + 20; }
+int PerfY(int p)
+{
+    return 32 * p + 10;
+}
+int UpperY(int p)
+{
+    return 32 * p + 4;
+}
+int LowerY(int p)
+{
+    return 32 * p + 20;
+}
 constexpr int kNameX = 60;
 constexpr int kPatchX = 200;
 
@@ -465,7 +474,6 @@ TEST_F(PerformViewTest, AFetchedBankShowsItsNames)
 
     if (const char* dir = std::getenv("VANTOREL_SCREENSHOT_DIR")) {
         EXPECT_TRUE(sub->grab().save(QString::fromLocal8Bit(dir) + "/perform-window.png"));
-
     }
 }
 

@@ -17,7 +17,7 @@ namespace vantorel::test {
 namespace {
 
 constexpr std::array<uint8_t, 23> kParamDefaults = {2, 0, 15, 0, 0, 1, 0, 0, 2, 17, 50, 0,
-                                                    0, 0, 0, 0, 2, 2, 0, 0, 2, 0, 0};
+                                                    0, 0, 0,  0, 2, 2, 0, 0, 2, 0,  0};
 constexpr std::array<uint8_t, 42> kTxRxDefaults = {16, 20, 17, 70, 8,  18, 22, 25, 26, 27, 4,  76, 21, 77,
                                                    78, 79, 74, 71, 30, 19, 23, 81, 82, 83, 28, 29, 7,  80,
                                                    24, 73, 75, 31, 72, 92, 95, 93, 12, 13, 94, 5,  32, 2};
@@ -36,7 +36,8 @@ protected:
         for (size_t i = 0; i < CSystemDoc::kSize; ++i)
             doc.m_aSystem[i] = uint8_t((i * 7 + size_t(seed)) & 0x7F);
     }
-    static std::vector<uint8_t> Bytes(const std::array<uint8_t, CSystemDoc::kSize>& data, size_t from, size_t n)
+    static std::vector<uint8_t> Bytes(const std::array<uint8_t, CSystemDoc::kSize>& data, size_t from,
+                                      size_t n)
     {
         return {data.begin() + long(from), data.begin() + long(from + n)};
     }

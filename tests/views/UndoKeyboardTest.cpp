@@ -40,10 +40,22 @@ namespace {
 
 using namespace edit_commands;
 
-int RowY(int row) { return row * 16 + 5; }
-int PerfY(int p) { return 32 * p + 10; }
-int UpperY(int p) { return 32 * p + 4; }
-int LowerY(int p) { return 32 * p + 20; }
+int RowY(int row)
+{
+    return row * 16 + 5;
+}
+int PerfY(int p)
+{
+    return 32 * p + 10;
+}
+int UpperY(int p)
+{
+    return 32 * p + 4;
+}
+int LowerY(int p)
+{
+    return 32 * p + 20;
+}
 constexpr int kNameX = 60;
 constexpr int kPatchX = 200;
 
@@ -189,7 +201,8 @@ TEST_F(UndoTest, PerformanceEditsUndoToTheOriginalAndACopyIsOneStep)
     RightClickChoose(view, kNameX, PerfY(4), CPerformView::ID_INIT_PERFORMANCE);
     EXPECT_EQ(pDoc->m_aPerform[2].GetName(), "NEW NAME        ");
     EXPECT_EQ(pDoc->m_aPerform[2].m_aPatch[1].GetName(), "NEW NAME        ");
-    EXPECT_EQ(0, std::memcmp(pDoc->m_aPerform[5].Data(), m_device.Performance(4).data(), CPerformRecord::kSize));
+    EXPECT_EQ(0,
+              std::memcmp(pDoc->m_aPerform[5].Data(), m_device.Performance(4).data(), CPerformRecord::kSize));
 
     ExpectUndoRedoRoundTrip(view, *pDoc, original, 8);
 }
@@ -465,7 +478,8 @@ QMimeData* CopiedFrom(const CDocKind& kind, const CDocument& doc, const std::vec
         bytes.insert(bytes.end(), one.begin(), one.end());
     }
     auto* pData = new QMimeData;
-    pData->setData(kSysExMimeType, QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+    pData->setData(kSysExMimeType,
+                   QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
     return pData;
 }
 
@@ -551,8 +565,9 @@ TEST_F(UndoTest, SeveralEntriesCopiedOncePasteIntoManyPlacesEachAsOneStep)
     dest->ExecuteCommand(ID_EDIT_PASTE);
     EXPECT_EQ(Names(*pDest, 126, 2), (std::vector<std::string>{"D126", "D127"}));
     ASSERT_EQ(Boxes().size(), 1u);
-    EXPECT_EQ(Boxes()[0], "3 entries do not fit from the selected entry of best.pat to the end of the list (2 "
-                          "rows are left). Select an entry higher up and try again.");
+    EXPECT_EQ(Boxes()[0],
+              "3 entries do not fit from the selected entry of best.pat to the end of the list (2 "
+              "rows are left). Select an entry higher up and try again.");
 
     CUndoHistory* h = CUndoHistory::Of(pDest);
     EXPECT_EQ(h->Count(), 2);
@@ -628,7 +643,8 @@ TEST_F(UndoTest, InitializeTakesEverySelectedEntryAsOneStepAndOneEntryCommandsWa
         {"patch", [this](CDocument** pp) { return OpenAny<CPatchView, CPatchDoc>(pp); }, 16,
          CPatchView::ID_INIT_PATCH, CPatchView::ID_GET_PATCH, CPatchView::ID_SEND_PATCH},
         {"performance", [this](CDocument** pp) { return OpenAny<CPerformView, CPerformDoc>(pp); }, 32,
-         CPerformView::ID_INIT_PERFORMANCE, CPerformView::ID_GET_PERFORMANCE, CPerformView::ID_SEND_PERFORMANCE},
+         CPerformView::ID_INIT_PERFORMANCE, CPerformView::ID_GET_PERFORMANCE,
+         CPerformView::ID_SEND_PERFORMANCE},
         {"motion", [this](CDocument** pp) { return OpenAny<CMotionView, CMotionDoc>(pp); }, 16,
          CMotionView::ID_INITIALIZE_MOTION_DATA, CMotionView::ID_GET_MOTION_DATA,
          CMotionView::ID_SEND_MOTION_DATA},

@@ -13,7 +13,8 @@ namespace {
 
 // What an entry holds apart from its own name: what finds it elsewhere. Only
 // the bytes the layout compares count, each part with its length.
-std::vector<uint8_t> Sound(const CEntryLayout& layout, const std::vector<uint8_t>& bytes) {
+std::vector<uint8_t> Sound(const CEntryLayout& layout, const std::vector<uint8_t>& bytes)
+{
     std::vector<uint8_t> sound;
     for (const CEntryPart& part : layout.parts) {
         if (part.bName || part.nOffset >= bytes.size())
@@ -31,12 +32,14 @@ std::vector<uint8_t> Sound(const CEntryLayout& layout, const std::vector<uint8_t
 
 } // namespace
 
-int CBankDiff::CountDiffering() const {
+int CBankDiff::CountDiffering() const
+{
     return int(std::count_if(entries.begin(), entries.end(),
                              [](const CEntryMatch& e) { return e.match != EEntryMatch::Same; }));
 }
 
-CBankDiff CompareBanks(const CDocKind& kind, const CBankSide& a, const CBankSide& b) {
+CBankDiff CompareBanks(const CDocKind& kind, const CBankSide& a, const CBankSide& b)
+{
     const int nCount = kind.EntryCount();
     CBankDiff diff;
     std::vector<std::vector<uint8_t>> soundA(static_cast<size_t>(nCount)),

@@ -9,28 +9,33 @@ namespace vantorel {
 
 namespace {
 
-std::optional<uint8_t> ByteAt(const std::vector<uint8_t>& bytes, size_t n) {
+std::optional<uint8_t> ByteAt(const std::vector<uint8_t>& bytes, size_t n)
+{
     return n < bytes.size() ? std::optional<uint8_t>(bytes[n]) : std::nullopt;
 }
 
-CChangeSide SideAt(const std::vector<uint8_t>& bytes, size_t n, bool bPair) {
+CChangeSide SideAt(const std::vector<uint8_t>& bytes, size_t n, bool bPair)
+{
     return {ByteAt(bytes, n), bPair ? ByteAt(bytes, n + 1) : std::nullopt};
 }
 
 // The part's end in an entry of nSize bytes.
-size_t PartEnd(const CEntryPart& part, size_t nSize) {
+size_t PartEnd(const CEntryPart& part, size_t nSize)
+{
     const size_t nEnd = part.nSize == kRestOfEntry ? nSize : part.nOffset + part.nSize;
     return std::min(nEnd, nSize);
 }
 
-size_t PartLength(const CEntryPart& part, size_t nSize) {
+size_t PartLength(const CEntryPart& part, size_t nSize)
+{
     const size_t nEnd = PartEnd(part, nSize);
     return nEnd > part.nOffset ? nEnd - part.nOffset : 0;
 }
 
 } // namespace
 
-std::string CChangeSide::Text(bool bPair) const {
+std::string CChangeSide::Text(bool bPair) const
+{
     if (!by)
         return "-";
     if (!bPair)
@@ -41,12 +46,14 @@ std::string CChangeSide::Text(bool bPair) const {
     return std::to_string(*by) + " " + (bySecond ? std::to_string(*bySecond) : "-");
 }
 
-std::string CPartDiff::Title() const {
+std::string CPartDiff::Title() const
+{
     return szGroup ? std::string(szGroup) + ": " + szName : std::string(szName);
 }
 
 CEntryDiff CompareEntryBytes(const CEntryLayout& layout, const std::vector<uint8_t>& a,
-                             const std::vector<uint8_t>& b) {
+                             const std::vector<uint8_t>& b)
+{
     CEntryDiff diff;
     size_t nNameBytes = 0;
     for (const CEntryPart& part : layout.parts) {
@@ -82,7 +89,8 @@ CEntryDiff CompareEntryBytes(const CEntryLayout& layout, const std::vector<uint8
     return diff;
 }
 
-CEntryDiff CompareEntries(const CDocKind& kind, const CDocument& a, int nA, const CDocument& b, int nB) {
+CEntryDiff CompareEntries(const CDocKind& kind, const CDocument& a, int nA, const CDocument& b, int nB)
+{
     return CompareEntryBytes(kind.EntryLayout(nA), a.GetEntryBytes(nA), b.GetEntryBytes(nB));
 }
 

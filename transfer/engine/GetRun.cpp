@@ -16,7 +16,7 @@ bool IsDataSetHeaderFor(const uint8_t* bytes, size_t count, uint32_t address)
     if (!bytes || count < sysex::kHeaderLength)
         return false;
     const uint8_t head[] = {sysex::kExclusiveStatus, sysex::kManufacturerId, sysex::kDeviceId, 0x00,
-                            sysex::kModelId, sysex::kDataSet};
+                            sysex::kModelId,         sysex::kDataSet};
     if (!std::equal(std::begin(head), std::end(head), bytes))
         return false;
     const std::vector<uint8_t> wire = ToWireBytes(address);
@@ -130,7 +130,10 @@ void CGetRun::AskAgain()
     SendRequest();
 }
 
-void CGetRun::ShowCount() { m_status.Show(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Noun()); }
+void CGetRun::ShowCount()
+{
+    m_status.Show(m_pPlan->Done(), m_pPlan->Total(), m_pPlan->Noun());
+}
 
 void CGetRun::CountSilence()
 {

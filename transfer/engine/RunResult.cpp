@@ -6,19 +6,14 @@
 
 namespace vantorel {
 
-CRunFailure FailureFromPort(const CPortError& error) {
+CRunFailure FailureFromPort(const CPortError& error)
+{
     CRunFailure failure;
     switch (error.kind) {
     case CPortError::EKind::NotAvailable:
-    case CPortError::EKind::NoMemory:
-        failure.reason = EFailure::DeviceNotAvailable;
-        break;
-    case CPortError::EKind::CallFailed:
-        failure.reason = EFailure::ConnectionLost;
-        break;
-    case CPortError::EKind::Refused:
-        failure.reason = EFailure::RefusedBytes;
-        break;
+    case CPortError::EKind::NoMemory: failure.reason = EFailure::DeviceNotAvailable; break;
+    case CPortError::EKind::CallFailed: failure.reason = EFailure::ConnectionLost; break;
+    case CPortError::EKind::Refused: failure.reason = EFailure::RefusedBytes; break;
     }
     failure.bInput = error.bInput;
     failure.wDevice = error.wDevice;
@@ -28,7 +23,8 @@ CRunFailure FailureFromPort(const CPortError& error) {
     return failure;
 }
 
-std::string DescribeFailure(const CRunFailure& f) {
+std::string DescribeFailure(const CRunFailure& f)
+{
     const char* szNoun = f.nTotal == 1 ? f.noun.szOne : f.noun.szMany;
     switch (f.reason) {
     case EFailure::ConnectionLost:
@@ -43,14 +39,11 @@ std::string DescribeFailure(const CRunFailure& f) {
         break;
     case EFailure::EntryTooLarge:
         return FormatText(res::kEntryTooLarge, f.strEntry.c_str(), f.nEntrySize, f.nEntryRoom);
-    case EFailure::NoAnswer:
-        return FormatText(res::kGaveUpNoAnswer, f.nTries, f.nDone, f.nTotal, szNoun);
-    case EFailure::DamagedAnswer:
-        return FormatText(res::kGaveUpDamaged, f.nTries, f.nDone, f.nTotal, szNoun);
+    case EFailure::NoAnswer: return FormatText(res::kGaveUpNoAnswer, f.nTries, f.nDone, f.nTotal, szNoun);
+    case EFailure::DamagedAnswer: return FormatText(res::kGaveUpDamaged, f.nTries, f.nDone, f.nTotal, szNoun);
     case EFailure::FileError:
     case EFailure::DeviceNotAvailable:
-    case EFailure::None:
-        break;
+    case EFailure::None: break;
     }
     return f.strDetail;
 }

@@ -88,8 +88,7 @@ void CSendRun::SendNext()
     }
     m_status.Show(dataSet.nEntry, m_pPlan->Total(), m_pPlan->Noun());
     switch (CheckDataSet(dataSet)) {
-    case EDataSetFault::None:
-        break;
+    case EDataSetFault::None: break;
     case EDataSetFault::HighByte: {
         CRunFailure failure;
         failure.reason = EFailure::RefusedBytes;

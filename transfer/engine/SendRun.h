@@ -38,9 +38,9 @@ private:
     void EntrySent();
 
     CSendPlan* m_pPlan;
-    CPortError m_portError;       // the last failure the port reported
-    bool m_bPortFailed = false;   // since the last call the run made
-    int m_nEntry = -1;            // the entry of the data sets going out
+    CPortError m_portError;     // the last failure the port reported
+    bool m_bPortFailed = false; // since the last call the run made
+    int m_nEntry = -1;          // the entry of the data sets going out
     int m_nEntriesSent = 0;
 };
 

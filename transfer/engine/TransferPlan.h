@@ -56,7 +56,7 @@ struct CDataSet {
     uint32_t dwAddress = 0;
     const uint8_t* pData = nullptr;
     size_t nCount = 0;
-    bool bValid = true; // false: the caller gave nothing to read from
+    bool bValid = true;   // false: the caller gave nothing to read from
     int nEntry = 0;       // the entry it belongs to, counted from 0 in this transfer
     std::string strEntry; // that entry as messages name it ("Patch A13")
     // For entries of any length (patterns, motions): the whole entry's data

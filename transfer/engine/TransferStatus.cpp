@@ -35,7 +35,10 @@ void CTransferStatus::Show(int nDone, int nTotal, const CTransferNoun& noun)
     Put(text);
 }
 
-void CTransferStatus::ShowNotice(const std::string& text) { Put(text); }
+void CTransferStatus::ShowNotice(const std::string& text)
+{
+    Put(text);
+}
 
 void CTransferStatus::End()
 {

@@ -43,17 +43,21 @@ std::string EscapeXml(std::string_view text)
 
 } // namespace
 
-std::string KindMimeType(const CDocKind& kind) { return Fill(res::kMimeType, {kind.Word()}); }
+std::string KindMimeType(const CDocKind& kind)
+{
+    return Fill(res::kMimeType, {kind.Word()});
+}
 
 std::string MimeInfoXml(const std::vector<const CDocKind*>& kinds)
 {
-    std::string xml = Fill(res::kMimeHead, {res::CountWord(kinds.size()), EscapeXml(kHeaderModel),
-                                            std::to_string(kHeaderModelSize), std::to_string(kHeaderTypeSize)});
+    std::string xml =
+        Fill(res::kMimeHead, {res::CountWord(kinds.size()), EscapeXml(kHeaderModel),
+                              std::to_string(kHeaderModelSize), std::to_string(kHeaderTypeSize)});
     for (const CDocKind* kind : kinds)
-        xml += Fill(res::kMimeKind,
-                    {EscapeXml(KindMimeType(*kind)), EscapeXml(kind->FileKind()), EscapeXml(kind->Extension()),
-                     std::to_string(kHeaderModelOffset), EscapeXml(kHeaderModel), std::to_string(kHeaderTypeOffset),
-                     EscapeXml(kind->FileType())});
+        xml += Fill(res::kMimeKind, {EscapeXml(KindMimeType(*kind)), EscapeXml(kind->FileKind()),
+                                     EscapeXml(kind->Extension()), std::to_string(kHeaderModelOffset),
+                                     EscapeXml(kHeaderModel), std::to_string(kHeaderTypeOffset),
+                                     EscapeXml(kind->FileType())});
     return xml + res::kMimeTail;
 }
 

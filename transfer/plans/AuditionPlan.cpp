@@ -14,9 +14,15 @@ void CAuditionPlan::PerformanceFor(const CPatchRecord& patch, CPerformRecord& pe
     performance.SetName(patch.GetName()); // GetName stops at a zero byte; SetName pads with spaces
 }
 
-bool CAuditionPlan::CanStart() const { return AreDataBytes(m_performance.Data(), CPerformRecord::kSize); }
+bool CAuditionPlan::CanStart() const
+{
+    return AreDataBytes(m_performance.Data(), CPerformRecord::kSize);
+}
 
-void CAuditionPlan::Begin(IProgressDisplay&) { m_nStep = 0; }
+void CAuditionPlan::Begin(IProgressDisplay&)
+{
+    m_nStep = 0;
+}
 
 bool CAuditionPlan::Next(CDataSet& dataSet, IProgressDisplay&)
 {
@@ -32,6 +38,9 @@ bool CAuditionPlan::Next(CDataSet& dataSet, IProgressDisplay&)
     return m_nStep < kStepCount;
 }
 
-CTransferNoun CAuditionPlan::Noun() const { return {res::kNounPerformance, res::kNounPerformances}; }
+CTransferNoun CAuditionPlan::Noun() const
+{
+    return {res::kNounPerformance, res::kNounPerformances};
+}
 
 } // namespace vantorel

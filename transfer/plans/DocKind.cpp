@@ -35,7 +35,8 @@ bool PathEndsWith(std::string_view path, std::string_view ext)
 {
     return path.size() > ext.size() &&
            std::equal(ext.begin(), ext.end(), path.end() - std::ptrdiff_t(ext.size()), [](char a, char b) {
-               return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
            });
 }
 
@@ -75,15 +76,25 @@ int CDocKind::Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement& pl
     if (!IsKindOf(doc))
         return 0;
     const CSysExLayout& layout = SysExLayout();
-    return layout.IsItems() ? MergeItems(haul.Items(layout), doc, placement, strEdit)
-                            : MergeBank(haul.Bank(layout), doc, layout.nRecordSize, layout.blocks, placement, strEdit);
+    return layout.IsItems()
+               ? MergeItems(haul.Items(layout), doc, placement, strEdit)
+               : MergeBank(haul.Bank(layout), doc, layout.nRecordSize, layout.blocks, placement, strEdit);
 }
 
-std::unique_ptr<CGetPlan> CDocKind::MakeInnerGetPlan(CDocument&, int, int) const { return nullptr; }
+std::unique_ptr<CGetPlan> CDocKind::MakeInnerGetPlan(CDocument&, int, int) const
+{
+    return nullptr;
+}
 
-std::unique_ptr<CSendPlan> CDocKind::MakeInnerSendPlan(const CDocument&, int, int) const { return nullptr; }
+std::unique_ptr<CSendPlan> CDocKind::MakeInnerSendPlan(const CDocument&, int, int) const
+{
+    return nullptr;
+}
 
-std::unique_ptr<CSendPlan> CDocKind::MakeAuditionPlan(std::span<const uint8_t>) const { return nullptr; }
+std::unique_ptr<CSendPlan> CDocKind::MakeAuditionPlan(std::span<const uint8_t>) const
+{
+    return nullptr;
+}
 
 CEntryLayout CDocKind::EntryLayout(int) const
 {
@@ -181,7 +192,8 @@ std::vector<const CSysExLayout*> CKindRegistry::SysExLayouts() const
 
 bool CKindRegistry::HaulHasEntries(const CSysExHaul& haul) const
 {
-    return std::any_of(m_kinds.begin(), m_kinds.end(), [&](const CDocKind* k) { return k->TakenCount(haul) > 0; });
+    return std::any_of(m_kinds.begin(), m_kinds.end(),
+                       [&](const CDocKind* k) { return k->TakenCount(haul) > 0; });
 }
 
 std::string CKindRegistry::DescribeDataSet(const uint8_t* p, size_t n, const CSysExHaul& haul) const

@@ -8,11 +8,13 @@
 
 namespace vantorel {
 
-bool CEntryLayout::IsPairStart(size_t nOffset) const {
+bool CEntryLayout::IsPairStart(size_t nOffset) const
+{
     return std::binary_search(pairs.begin(), pairs.end(), nOffset);
 }
 
-void AddPatchParts(CEntryLayout& layout, size_t nBase, const char* szGroup, bool bOwnName) {
+void AddPatchParts(CEntryLayout& layout, size_t nBase, const char* szGroup, bool bOwnName)
+{
     using R = CPatchRecord;
     layout.parts.push_back({szGroup, res::kPartName, nBase + R::kNameOffset, kEntryNameSize, bOwnName});
     layout.parts.push_back(

@@ -32,8 +32,14 @@ constexpr CTransferLayouts kPatchDialogs{
 class CPatchKind : public CDocKindT<CPatchDoc> {
 public:
     CPatchKind()
-        : CDocKindT({"patch", "patch.pat", ".pat", kTypePatch, CPatchDoc::kPatchCount, res::kRangePatch,
-                     res::kFileKindPatch, {res::kNounPatch, res::kNounPatches}},
+        : CDocKindT({"patch",
+                     "patch.pat",
+                     ".pat",
+                     kTypePatch,
+                     CPatchDoc::kPatchCount,
+                     res::kRangePatch,
+                     res::kFileKindPatch,
+                     {res::kNounPatch, res::kNounPatches}},
                     kPatchDialogs)
     {
     }

@@ -32,8 +32,14 @@ std::string PatchEntryName(int nIndex, int nPerformance, int nPart)
 
 } // namespace
 
-CTransferNoun CPatchGetPlan::Noun() const { return kPatchNoun; }
-CTransferNoun CPatchSendPlan::Noun() const { return kPatchNoun; }
+CTransferNoun CPatchGetPlan::Noun() const
+{
+    return kPatchNoun;
+}
+CTransferNoun CPatchSendPlan::Noun() const
+{
+    return kPatchNoun;
+}
 
 // ---------------------------------------------------------------- Get
 

@@ -42,8 +42,13 @@ constexpr CTransferLayouts kPerformanceDialogs{
 class CPerformKind : public CDocKindT<CPerformDoc> {
 public:
     CPerformKind()
-        : CDocKindT({"performance", "performance.pfm", ".pfm", kTypePerformance, CPerformDoc::kPerformanceCount,
-                     res::kRangePerformance, res::kFileKindPerformance,
+        : CDocKindT({"performance",
+                     "performance.pfm",
+                     ".pfm",
+                     kTypePerformance,
+                     CPerformDoc::kPerformanceCount,
+                     res::kRangePerformance,
+                     res::kFileKindPerformance,
                      {res::kNounPerformance, res::kNounPerformances}},
                     kPerformanceDialogs)
     {
@@ -66,11 +71,12 @@ public:
     CEntryLayout EntryLayout(int) const override
     {
         using R = CPerformRecord;
-        CEntryLayout layout{{{nullptr, res::kPartName, R::kCommonOffset, kEntryNameSize, true},
-                             {nullptr, res::kPartCommon, kEntryNameSize, R::kCommonSize - kEntryNameSize},
-                             {nullptr, res::kPartFirstPartSettings, R::kFirstPartOffset, R::kPartSettingsSize},
-                             {nullptr, res::kPartSecondPartSettings, R::kSecondPartOffset, R::kPartSettingsSize}},
-                            {}};
+        CEntryLayout layout{
+            {{nullptr, res::kPartName, R::kCommonOffset, kEntryNameSize, true},
+             {nullptr, res::kPartCommon, kEntryNameSize, R::kCommonSize - kEntryNameSize},
+             {nullptr, res::kPartFirstPartSettings, R::kFirstPartOffset, R::kPartSettingsSize},
+             {nullptr, res::kPartSecondPartSettings, R::kSecondPartOffset, R::kPartSettingsSize}},
+            {}};
         AddPatchParts(layout, R::PatchOffset(0), res::kGroupFirstPatch, false);
         AddPatchParts(layout, R::PatchOffset(1), res::kGroupSecondPatch, false);
         return layout;
@@ -147,7 +153,8 @@ public:
         // The name is in the common block, which may not have come yet.
         const CSysExBank& bank = haul.Bank(kPerformanceLayout);
         if (bank.GetBlockMask(i) & 1u)
-            return FormatLabelName(FormatPerformanceLabel(i), NameFromBytes(bank.GetRecord(i), kEntryNameSize));
+            return FormatLabelName(FormatPerformanceLabel(i),
+                                   NameFromBytes(bank.GetRecord(i), kEntryNameSize));
         return FormatText(res::kEntryPerformance, FormatPerformanceLabel(i).c_str());
     }
 

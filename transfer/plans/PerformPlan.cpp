@@ -18,18 +18,28 @@ constexpr int kBlockCount = CPerformRecord::kBlockCount;
 // The bar after the answer of each block: 0, 25, 50, 75, 100.
 constexpr std::array<int, kBlockCount> kProgressAfterBlock = {0, 25, 50, 75, 100};
 
-bool IsIndex(int nIndex) { return nIndex >= 0 && nIndex < CPerformDoc::kPerformanceCount; }
+bool IsIndex(int nIndex)
+{
+    return nIndex >= 0 && nIndex < CPerformDoc::kPerformanceCount;
+}
 
 constexpr CTransferNoun kPerformanceNoun{res::kNounPerformance, res::kNounPerformances};
 
 } // namespace
 
-CTransferNoun CPerformGetPlan::Noun() const { return kPerformanceNoun; }
-CTransferNoun CPerformSendPlan::Noun() const { return kPerformanceNoun; }
+CTransferNoun CPerformGetPlan::Noun() const
+{
+    return kPerformanceNoun;
+}
+CTransferNoun CPerformSendPlan::Noun() const
+{
+    return kPerformanceNoun;
+}
 
 uint32_t PerformanceBlockAddress(int nIndex, int nBlock)
 {
-    return address::Performance(nIndex) + address::kPerformanceBlock[size_t(std::clamp(nBlock, 0, kBlockCount - 1))];
+    return address::Performance(nIndex) +
+           address::kPerformanceBlock[size_t(std::clamp(nBlock, 0, kBlockCount - 1))];
 }
 
 // ---------------------------------------------------------------- Get
@@ -44,14 +54,16 @@ void CPerformGetPlan::Begin(IProgressDisplay&)
 CRequest CPerformGetPlan::Request(IProgressDisplay&)
 {
     const int nBlock = std::clamp(m_nStep, 0, kBlockCount - 1);
-    return {PerformanceBlockAddress(m_nIndex, nBlock), uint32_t(CPerformRecord::kBlocks[size_t(nBlock)].nSize)};
+    return {PerformanceBlockAddress(m_nIndex, nBlock),
+            uint32_t(CPerformRecord::kBlocks[size_t(nBlock)].nSize)};
 }
 
 bool CPerformGetPlan::Store(const CSysExMessage& answer, CSysExList& answers, IProgressDisplay& display)
 {
     if (m_nStep == 0) {
-        display.ShowText(FormatLabelName(FormatPerformanceLabel(m_nIndex),
-                                         NameFromBytes(answer.GetBody(), size_t(std::max(answer.m_nBodyLength, 0)))));
+        display.ShowText(
+            FormatLabelName(FormatPerformanceLabel(m_nIndex),
+                            NameFromBytes(answer.GetBody(), size_t(std::max(answer.m_nBodyLength, 0)))));
     }
     display.SetProgressPos(kProgressAfterBlock[size_t(std::clamp(m_nStep, 0, kBlockCount - 1))]);
     if (m_nStep < kBlockCount - 1) {
@@ -68,7 +80,8 @@ bool CPerformGetPlan::Store(const CSysExMessage& answer, CSysExList& answers, IP
             const CPerformRecord::CBlock& block = CPerformRecord::kBlocks[size_t(nBlock)];
             answers.Rewind();
             while (const CSysExMessage* pMsg = answers.GetNextMessage()) {
-                if (pMsg->m_dwAddress != dwWanted || !pMsg->GetBody() || block.nOffset + block.nSize > bytes.size())
+                if (pMsg->m_dwAddress != dwWanted || !pMsg->GetBody() ||
+                    block.nOffset + block.nSize > bytes.size())
                     continue;
                 const size_t nCopy = std::min(size_t(std::max(pMsg->m_nBodyLength, 0)), block.nSize);
                 std::copy_n(pMsg->GetBody(), nCopy, bytes.begin() + std::ptrdiff_t(block.nOffset));

@@ -25,7 +25,8 @@ static_assert(kTxRxExtraBlock == 2 && std::size(kSystemBlocks) == 3);
 // The system is a single entry; its blocks all lie below this.
 constexpr uint32_t kSystemRoom = 0x4000;
 static_assert(address::kTxRxSettings + address::kTxRxSettingsSize <= kSystemRoom);
-constexpr CSysExLayout kSystemLayout{1, address::kSystemParameters, kSystemRoom, CSystemDoc::kSize, kSystemBlocks};
+constexpr CSysExLayout kSystemLayout{1, address::kSystemParameters, kSystemRoom, CSystemDoc::kSize,
+                                     kSystemBlocks};
 
 constexpr int kSystemEntries = 2; // the system parameters and the Tx/Rx settings
 constexpr const char* kSystemLabels[kSystemEntries] = {"system", "txrx"};
@@ -53,8 +54,14 @@ const char* RowName(int nBlock)
 class CSystemKind : public CDocKindT<CSystemDoc> {
 public:
     CSystemKind()
-        : CDocKindT({"system", "system.syp", ".syp", kTypeSystem, kSystemEntries, res::kRangeSystem,
-                     res::kFileKindSystem, {res::kNounSystemBlock, res::kNounSystemBlocks}},
+        : CDocKindT({"system",
+                     "system.syp",
+                     ".syp",
+                     kTypeSystem,
+                     kSystemEntries,
+                     res::kRangeSystem,
+                     res::kFileKindSystem,
+                     {res::kNounSystemBlock, res::kNounSystemBlocks}},
                     kSystemDialogs)
     {
     }
@@ -103,7 +110,8 @@ public:
     }
     bool HasMovableEntries() const override { return false; }
     // The system is one record: placed where it is, whatever the placement.
-    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement&, const std::string& strEdit) const override
+    int Merge(const CSysExHaul& haul, CDocument& doc, const CPlacement&,
+              const std::string& strEdit) const override
     {
         if (!Cast(doc))
             return 0;

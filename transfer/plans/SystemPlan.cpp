@@ -15,7 +15,8 @@ namespace vantorel {
 std::vector<CSystemStep> SystemSteps(int nMode)
 {
     using namespace address;
-    const CSystemStep parameters{kSystemParameters, kSystemParametersSize, CSystemDoc::kSystemParameterOffset, 25, 50};
+    const CSystemStep parameters{kSystemParameters, kSystemParametersSize, CSystemDoc::kSystemParameterOffset,
+                                 25, 50};
     const CSystemStep txRx{kTxRxSettings, kTxRxSettingsSize, CSystemDoc::kTxRxSettingOffset, 75, 100};
     switch (nMode) {
     case kSystemParametersOnly:
@@ -23,8 +24,7 @@ std::vector<CSystemStep> SystemSteps(int nMode)
     case kSystemTxRxOnly:
         // The Tx/Rx group is its own block plus one byte among the parameters.
         return {{kTxRxExtra, kTxRxExtraSize, kTxRxExtraOffset, 25, 50}, txRx};
-    default:
-        return {parameters, txRx};
+    default: return {parameters, txRx};
     }
 }
 
@@ -32,8 +32,14 @@ namespace {
 constexpr CTransferNoun kSystemNoun{res::kNounSystemBlock, res::kNounSystemBlocks};
 } // namespace
 
-CTransferNoun CSystemGetPlan::Noun() const { return kSystemNoun; }
-CTransferNoun CSystemSendPlan::Noun() const { return kSystemNoun; }
+CTransferNoun CSystemGetPlan::Noun() const
+{
+    return kSystemNoun;
+}
+CTransferNoun CSystemSendPlan::Noun() const
+{
+    return kSystemNoun;
+}
 
 // ---------------------------------------------------------------- Get
 

@@ -33,7 +33,12 @@ struct CSystemStep {
 std::vector<CSystemStep> SystemSteps(int nMode);
 
 // Its dialogs' template ids, as the program's resources number them.
-enum : int { IDD_GETTING_SYSTEM = 180, IDD_GET_SYSTEM = 181, IDD_SENDING_SYSTEM = 182, IDD_SEND_SYSTEM = 183 };
+enum : int {
+    IDD_GETTING_SYSTEM = 180,
+    IDD_GET_SYSTEM = 181,
+    IDD_SENDING_SYSTEM = 182,
+    IDD_SEND_SYSTEM = 183
+};
 
 // Made by SystemKind, which sets what it fetches.
 class CSystemGetPlan : public CGetPlan {

@@ -37,14 +37,17 @@ public:
     struct CParts {
         const CVarKind& plans;
         Items TDoc::*pItems;
-        const char* szRowLabel;           // "PATTERN %d"
+        const char* szRowLabel;            // "PATTERN %d"
         std::string (*pLabel)(int nIndex); // the label as the command line takes it
     };
 
     CVarDocKind(const CKindWords& words, const CTransferLayouts& dialogs, const CParts& parts)
-        : CDocKindT<TDoc>(words, dialogs), m_parts(parts),
-          m_layout{parts.plans.nCount, parts.plans.pDataAddress(0), parts.plans.dwItemStep, 0, {},
-                   parts.plans.pValueAddress(0)}
+        : CDocKindT<TDoc>(words, dialogs), m_parts(parts), m_layout{parts.plans.nCount,
+                                                                    parts.plans.pDataAddress(0),
+                                                                    parts.plans.dwItemStep,
+                                                                    0,
+                                                                    {},
+                                                                    parts.plans.pValueAddress(0)}
     {
     }
 
@@ -118,7 +121,8 @@ private:
 };
 
 // An item's data room is the step from one item to the next.
-static_assert(address::kPatternStep == CPatternDoc::kItemRoom && address::kMotionStep == CMotionDoc::kItemRoom);
+static_assert(address::kPatternStep == CPatternDoc::kItemRoom &&
+              address::kMotionStep == CMotionDoc::kItemRoom);
 
 constexpr CTransferLayouts kPatternDialogs{
     {IDD_GET_PATTERN, res::kGetPatternCaption, 80, 60, 9},
@@ -147,8 +151,7 @@ const CDocKind& PatternKind()
     static const CKind kind({"pattern", "pattern.ptn", ".ptn", kTypePattern, CPatternDoc::kPatternCount,
                              res::kRangePattern, res::kFileKindPattern, kPatternKind.noun},
                             kPatternDialogs,
-                            {kPatternKind, &CPatternDoc::m_aPattern, res::kPatternLabel,
-                             FormatPatternLabel});
+                            {kPatternKind, &CPatternDoc::m_aPattern, res::kPatternLabel, FormatPatternLabel});
     return kind;
 }
 
@@ -158,8 +161,7 @@ const CDocKind& MotionKind()
     static const CKind kind({"motion", "motion.mtn", ".mtn", kTypeMotion, CMotionDoc::kMotionCount,
                              res::kRangeMotion, res::kFileKindMotion, kMotionKind.noun},
                             kMotionDialogs,
-                            {kMotionKind, &CMotionDoc::m_aMotion, res::kMotionLabel,
-                             MotionLabel});
+                            {kMotionKind, &CMotionDoc::m_aMotion, res::kMotionLabel, MotionLabel});
     return kind;
 }
 

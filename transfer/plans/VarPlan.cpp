@@ -17,18 +17,12 @@ constexpr int kProgressStep = 10;  // one full packet moves the bar this far
 constexpr int kProgressDone = 100; // an item is complete
 } // namespace
 
-const CVarKind kPatternKind{CPatternDoc::kPatternCount,
-                            address::PatternValue,
-                            address::PatternData,
-                            address::kPatternStep,
-                            res::kProgressPattern,
-                            {res::kNounPattern, res::kNounPatterns}};
-const CVarKind kMotionKind{CMotionDoc::kMotionCount,
-                           address::MotionValue,
-                           address::MotionData,
-                           address::kMotionStep,
-                           res::kProgressMotion,
-                           {res::kNounMotion, res::kNounMotions}};
+const CVarKind kPatternKind{CPatternDoc::kPatternCount, address::PatternValue,
+                            address::PatternData,       address::kPatternStep,
+                            res::kProgressPattern,      {res::kNounPattern, res::kNounPatterns}};
+const CVarKind kMotionKind{CMotionDoc::kMotionCount, address::MotionValue,
+                           address::MotionData,      address::kMotionStep,
+                           res::kProgressMotion,     {res::kNounMotion, res::kNounMotions}};
 
 // ---------------------------------------------------------------- Get
 

@@ -16,11 +16,11 @@ const CDocKind& PatternKind();
 const CDocKind& MotionKind();
 
 struct CVarKind {
-    int nCount;                    // items: 48 patterns, 4 motions
+    int nCount; // items: 48 patterns, 4 motions
     uint32_t (*pValueAddress)(int);
     uint32_t (*pDataAddress)(int);
-    uint32_t dwItemStep;           // from one item's data to the next one's
-    const char* szText;            // "Pattern %d" or "Motion %d"
+    uint32_t dwItemStep; // from one item's data to the next one's
+    const char* szText;  // "Pattern %d" or "Motion %d"
     CTransferNoun noun;
 };
 

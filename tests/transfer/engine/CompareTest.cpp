@@ -17,7 +17,8 @@ namespace {
 using CBytes = std::vector<uint8_t>;
 
 // "part: offset a>b, ..." for each part that differs, joined by "; ".
-std::string Describe(const CEntryDiff& diff) {
+std::string Describe(const CEntryDiff& diff)
+{
     std::string text;
     for (const CPartDiff& part : diff.parts) {
         text += (text.empty() ? "" : "; ") + part.Title() + ":";
@@ -37,7 +38,8 @@ struct CEntryCase {
     bool bNameOnly;
 };
 
-TEST(CompareTest, EntryDifferencesAreGroupedByTheRecordsParts) {
+TEST(CompareTest, EntryDifferencesAreGroupedByTheRecordsParts)
+{
     const std::vector<CEntryCase> cases = {
         {"patch", 4, [](CBytes& e) { e[1] = 'X'; }, "name: 1 78>88", 1, true},
         // A pair counts its bytes once each; 0 is stored 0,127 and +5 as 1,4.
@@ -77,7 +79,8 @@ TEST(CompareTest, EntryDifferencesAreGroupedByTheRecordsParts) {
     }
 }
 
-TEST(CompareTest, BankCompareFindsRenamedChangedMovedAndMissingEntries) {
+TEST(CompareTest, BankCompareFindsRenamedChangedMovedAndMissingEntries)
+{
     const CDocKind& kind = *DocumentKinds().FromWord("patch");
     const auto a = kind.NewDocument();
     const auto b = kind.NewDocument();

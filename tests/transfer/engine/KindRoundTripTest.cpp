@@ -142,7 +142,8 @@ TEST_P(KindRoundTrip, DialogLayoutsAreItsOwnAndFitTheirWindows)
         EXPECT_LE(ask.nButtonsY + 14, ask.cy) << ask.nId;
     }
     for (const CProgressLayout& progress : {own.getting, own.sending})
-        for (const std::optional<CLayoutBox>& box : {std::optional(progress.cancel), progress.text, progress.bar})
+        for (const std::optional<CLayoutBox>& box :
+             {std::optional(progress.cancel), progress.text, progress.bar})
             if (box) {
                 EXPECT_LE(box->x + box->cx, progress.cx) << progress.nId;
                 EXPECT_LE(box->y + box->cy, progress.cy) << progress.nId;
@@ -154,8 +155,9 @@ TEST_P(KindRoundTrip, DialogLayoutsAreItsOwnAndFitTheirWindows)
 TEST_P(KindRoundTrip, DesktopFilesNameItsFileTypeOnlyWhenGiven)
 {
     const std::string type = KindMimeType(Kind());
-    const std::string element = "<mime-type type=\"" + type + "\">\n    <comment>KQ-3300 " + Kind().FileKind() +
-                                "</comment>\n    <glob pattern=\"*" + Kind().Extension() + "\"/>";
+    const std::string element = "<mime-type type=\"" + type + "\">\n    <comment>KQ-3300 " +
+                                Kind().FileKind() + "</comment>\n    <glob pattern=\"*" + Kind().Extension() +
+                                "\"/>";
     const std::string header = "value=\"" + std::string(Kind().FileType()) + "\"/>";
     std::vector<const CDocKind*> others = DocumentKinds().All();
     std::erase(others, &Kind());
@@ -169,13 +171,13 @@ TEST_P(KindRoundTrip, DesktopFilesNameItsFileTypeOnlyWhenGiven)
         const size_t at = desktop.find(type + ";");
         EXPECT_EQ(at != std::string::npos && at > desktop.find("MimeType="), bGiven);
         const std::string meta = MetaInfoXml("<provides>\n@MEDIATYPES@</provides>\n", kinds);
-        EXPECT_EQ(meta.find("    <mediatype>" + type + "</mediatype>\n") != std::string::npos, bGiven) << meta;
+        EXPECT_EQ(meta.find("    <mediatype>" + type + "</mediatype>\n") != std::string::npos, bGiven)
+            << meta;
         EXPECT_EQ(meta.find("@MEDIATYPES@"), std::string::npos);
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryKind, KindRoundTrip,
-                         ::testing::Range(size_t{0}, DocumentKinds().All().size()),
+INSTANTIATE_TEST_SUITE_P(EveryKind, KindRoundTrip, ::testing::Range(size_t{0}, DocumentKinds().All().size()),
                          [](const ::testing::TestParamInfo<size_t>& info) {
                              return std::string(DocumentKinds().All()[info.param]->Word());
                          });
