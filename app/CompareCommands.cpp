@@ -1,5 +1,6 @@
 #include "app/CompareCommands.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -12,6 +13,7 @@
 #include "framework/core/FileNames.h"
 #include "framework/core/MessageBox.h"
 #include "framework/gui/ChildFrame.h"
+#include "framework/gui/DocManager.h"
 #include "framework/gui/DocumentFiles.h"
 #include "framework/gui/FileDialog.h"
 #include "framework/gui/MDIFrameWnd.h"
@@ -79,9 +81,31 @@ CEntryInWindow CompareTarget(const CListView& view, int nEntry)
     return {pOther, pOther->SelectedEntry()};
 }
 
+// A document by the name its window shows: two open files of one name carry
+// their folders.
 QString NameOf(const CDocument& doc)
 {
-    return Local(doc.GetTitle());
+    const CDocManager* pManager = g_pFrame ? g_pFrame->GetDocManager() : nullptr;
+    return Local(pManager ? pManager->GetDisplayTitle(&doc) : doc.GetTitle());
+}
+
+// A file compared with a window of the same file name: both named with their
+// folders, as two windows of one name are (the whole folder when the folders'
+// names are alike too).
+void TellApart(QString& strWindow, const CDocument& doc, QString& strFile, const QString& path)
+{
+    if (strFile != strWindow || doc.GetPathName().empty())
+        return;
+    const QFileInfo window(Local(doc.GetPathName()));
+    const QFileInfo file(path);
+    QString folderWindow = window.absoluteDir().dirName();
+    QString folderFile = file.absoluteDir().dirName();
+    if (folderWindow == folderFile) {
+        folderWindow = window.absolutePath();
+        folderFile = file.absolutePath();
+    }
+    strWindow += QStringLiteral(" - ") + folderWindow;
+    strFile += QStringLiteral(" - ") + folderFile;
 }
 
 void Show(CCompareWindow* pWindow)
@@ -187,8 +211,10 @@ void OnFileCompare(CMDIFrameWnd& frame)
     const std::optional<CFileSide> file = ReadFileSide(*pKind, path);
     if (!file)
         return;
-    Show(
-        new CCompareWindow(*pKind, active, {*file->pDoc, QFileInfo(path).fileName(), file->present}, &frame));
+    QString strWindow = active.strName;
+    QString strFile = QFileInfo(path).fileName();
+    TellApart(strWindow, *pDoc, strFile, path);
+    Show(new CCompareWindow(*pKind, {*pDoc, strWindow, {}}, {*file->pDoc, strFile, file->present}, &frame));
 }
 
 } // namespace vantorel

@@ -5,6 +5,7 @@
 // two windows, or a window and a file, compare in a window of their own.
 #include <QApplication>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -599,6 +600,21 @@ TEST_F(SysExFilesTest, FileCompareListsMovedRenamedAndMissingEntriesOfASysExFile
     EXPECT_EQ(boxes.m_texts[4],
               "perf.syx holds no patch data of the KQ-3300, so there is nothing to compare. "
               "Choose a file of that kind.");
+}
+
+TEST_F(SysExFilesTest, FileCompareOfTwoBackupsOfOneNameNamesTheirFolders)
+{
+    for (const char* folder : {"monday", "tuesday"}) {
+        ASSERT_TRUE(QDir(m_dir.path()).mkpath(QString::fromLatin1(folder)));
+        ASSERT_TRUE(CDocumentFiles::Write(m_patches, Path(folder) + "/patch.pat"));
+    }
+    m_pApp->OpenFiles({Path("monday") + "/patch.pat"});
+    CFileDialogScript dialogs;
+    dialogs.m_answers = {Path("tuesday") + "/patch.pat"};
+    Trigger(ID_FILE_COMPARE);
+    CCompareWindow* window = CompareWindow();
+    ASSERT_TRUE(window);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Compare patch.pat - monday with patch.pat - tuesday"));
 }
 
 } // namespace
