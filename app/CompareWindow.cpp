@@ -1,8 +1,12 @@
 #include "app/CompareWindow.h"
 
 #include <QHeaderView>
+#include <QFontMetrics>
+#include <QScreen>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/AppText.h"
@@ -106,6 +110,7 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, int 
     AddParts(nullptr, m_pTree, diff);
     m_pTree->setColumnHidden(kColumnResult, true);
     m_pTree->expandAll();
+    FitWidth();
 }
 
 CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, const CCompareSide& b,
@@ -134,6 +139,7 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, cons
         const int nB = m.match == EEntryMatch::Moved ? m.nMovedTo : m.nEntry;
         AddParts(pEntry, m_pTree, CompareEntries(kind, a.doc, m.nEntry, b.doc, nB));
     }
+    FitWidth();
 }
 
 void CCompareWindow::Build(const QString& strA, const QString& strB)
@@ -150,6 +156,31 @@ void CCompareWindow::Build(const QString& strA, const QString& strB)
     pLayout->addWidget(m_pSummary);
     pLayout->addWidget(m_pTree);
     resize(640, 480);
+}
+
+void CCompareWindow::FitWidth()
+{
+    // Wide enough for every column, headings and rows (files named with their
+    // folders are long), within the screen.
+    const QFontMetrics metrics(m_pTree->font());
+    int nWidth = 0;
+    for (int i = 0; i < kColumns; ++i) {
+        if (m_pTree->isColumnHidden(i))
+            continue;
+        int nColumn = m_pTree->header()->sectionSizeHint(i);
+        for (QTreeWidgetItemIterator it(m_pTree); *it; ++it) {
+            int nDepth = 1; // the branch of a top-level row
+            for (const QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent())
+                ++nDepth;
+            const int nIndent = i == kColumnWhere ? nDepth * m_pTree->indentation() : 0;
+            nColumn = std::max(nColumn, metrics.horizontalAdvance((*it)->text(i)) + nIndent + 12);
+        }
+        nWidth += nColumn;
+    }
+    nWidth += 2 * layout()->contentsMargins().left() + 2 * m_pTree->frameWidth() + 24;
+    const QScreen* pScreen = screen();
+    const int nMax = pScreen ? pScreen->availableGeometry().width() * 9 / 10 : nWidth;
+    resize(std::clamp(nWidth, width(), std::max(width(), nMax)), height());
 }
 
 } // namespace vantorel

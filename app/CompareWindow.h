@@ -37,6 +37,7 @@ public:
 
 private:
     void Build(const QString& strA, const QString& strB);
+    void FitWidth();
 
     QLabel* m_pSummary = nullptr;
     QTreeWidget* m_pTree = nullptr;
