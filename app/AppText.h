@@ -1,7 +1,8 @@
 #pragma once
 // Texts between the program's std::string side and Qt, for the windows of
-// app/: the texts of res/strings (ASCII), and names and paths as the system
-// encodes them.
+// app/: the texts of res/strings (ASCII), an entry's name and label bytes as
+// the lists draw them (Latin-1), and names and paths as the system encodes
+// them.
 #include <QString>
 
 #include <string>
@@ -11,6 +12,10 @@ namespace vantorel {
 inline QString Q(const char* s)
 {
     return QString::fromUtf8(s);
+}
+inline QString Latin1(const std::string& s)
+{
+    return QString::fromLatin1(s.data(), qsizetype(s.size()));
 }
 inline QString Local(const std::string& s)
 {

@@ -25,16 +25,11 @@ constexpr int kColumnB = 2;
 constexpr int kColumnResult = 3;
 constexpr int kColumns = 4;
 
-QString Q(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), qsizetype(s.size()));
-}
-
 // A name as the windows show it: its bytes as Latin-1, without the padding;
 // control characters as dots, so that each row stays one line.
 QString NameOf(const CDocKind& kind, const CDocument& doc, int n)
 {
-    QString name = Q(kind.EntryName(doc, n));
+    QString name = Latin1(kind.EntryName(doc, n));
     while (name.endsWith(QLatin1Char(' ')))
         name.chop(1);
     for (QChar& c : name)
@@ -46,7 +41,7 @@ QString NameOf(const CDocKind& kind, const CDocument& doc, int n)
 // A byte of a name also as its character ("90 'Z'").
 QString SideText(const CChangeSide& side, bool bPair, bool bName)
 {
-    const QString text = Q(side.Text(bPair));
+    const QString text = Latin1(side.Text(bPair));
     if (!bName || !side.by || *side.by < 0x20 || *side.by >= 0x7F)
         return text;
     return text + QStringLiteral(" '") + QChar(*side.by) + QLatin1Char('\'');
@@ -58,8 +53,8 @@ void AddParts(QTreeWidgetItem* pParent, QTreeWidget* pTree, const CEntryDiff& di
     for (const CPartDiff& part : diff.parts) {
         const QString title =
             part.nSizeA == part.nSizeB
-                ? Q(part.Title())
-                : Q(res::kComparePartLengths).arg(Q(part.Title())).arg(part.nSizeA).arg(part.nSizeB);
+                ? Latin1(part.Title())
+                : Q(res::kComparePartLengths).arg(Latin1(part.Title())).arg(part.nSizeA).arg(part.nSizeB);
         auto* pPart = pParent ? new QTreeWidgetItem(pParent) : new QTreeWidgetItem(pTree);
         pPart->setText(kColumnWhere, title);
         for (const CByteChange& c : part.changes) {
@@ -87,7 +82,7 @@ QString MatchText(const CDocKind& kind, const CEntryMatch& m, const CCompareSide
     case EEntryMatch::NameOnly: return Q(res::kMatchNameOnly);
     case EEntryMatch::Differs:
         return m.nBytes == 1 ? Q(res::kMatchDiffersOneByte) : Q(res::kMatchDiffers).arg(m.nBytes);
-    case EEntryMatch::Moved: return Q(res::kMatchMoved).arg(Q(kind.EntryLabel(m.nMovedTo)));
+    case EEntryMatch::Moved: return Q(res::kMatchMoved).arg(Latin1(kind.EntryLabel(m.nMovedTo)));
     case EEntryMatch::OnlyInFirst: return Q(res::kMatchOnlyIn).arg(a.strName);
     case EEntryMatch::OnlyInSecond: return Q(res::kMatchOnlyIn).arg(b.strName);
     case EEntryMatch::Same: break;
@@ -102,7 +97,7 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, int 
     : QWidget(parent, Qt::Window)
 {
     const auto side = [&](const CCompareSide& s, int n) {
-        return Q(res::kCompareEntrySide).arg(Q(kind.EntryLabel(n)), NameOf(kind, s.doc, n), s.strName);
+        return Q(res::kCompareEntrySide).arg(Latin1(kind.EntryLabel(n)), NameOf(kind, s.doc, n), s.strName);
     };
     Build(side(a, nA), side(b, nB));
     const CEntryDiff diff = CompareEntries(kind, a.doc, nA, b.doc, nB);
@@ -126,7 +121,7 @@ CCompareWindow::CCompareWindow(const CDocKind& kind, const CCompareSide& a, cons
         if (m.match == EEntryMatch::Same)
             continue;
         auto* pEntry = new QTreeWidgetItem(m_pTree);
-        pEntry->setText(kColumnWhere, Q(kind.EntryLabel(m.nEntry)));
+        pEntry->setText(kColumnWhere, Latin1(kind.EntryLabel(m.nEntry)));
         if (a.present.empty() || a.present[size_t(m.nEntry)])
             pEntry->setText(kColumnA, NameOf(kind, a.doc, m.nEntry));
         if (b.present.empty() || b.present[size_t(m.nEntry)])

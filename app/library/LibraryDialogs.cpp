@@ -21,13 +21,6 @@
 
 namespace vantorel {
 
-namespace {
-QString Latin1(const std::string& s)
-{
-    return QString::fromLatin1(s.data(), static_cast<qsizetype>(s.size()));
-}
-} // namespace
-
 CLibraryFoldersDlg::CLibraryFoldersDlg(CLibraryIndex& index, const std::vector<std::string>& offered,
                                        QWidget* parent)
     : QDialog(parent), m_index(index), m_offered(offered)

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 
+#include "app/AppText.h"
 #include "app/DocKinds.h"
 #include "framework/core/FileNames.h"
 #include "res/strings/librarywindow.h"
@@ -110,9 +111,9 @@ QVariant CLibraryModel::data(const QModelIndex& index, int role) const
     if (role == Qt::ToolTipRole)
         return DecodeFileName(e->strFile);
     switch (index.column()) {
-    case kName: return QString::fromLatin1(e->strName.data(), static_cast<qsizetype>(e->strName.size()));
+    case kName: return Latin1(e->strName);
     case kKind: return KindDisplayName(e->pKind);
-    case kLabel: return QString::fromLatin1(e->strLabel.data(), static_cast<qsizetype>(e->strLabel.size()));
+    case kLabel: return Latin1(e->strLabel);
     case kFile: return QFileInfo(DecodeFileName(e->strFile)).fileName();
     case kFolder: return QFileInfo(DecodeFileName(e->strFile)).path();
     case kDate:
