@@ -1,6 +1,5 @@
 #include "app/CompareCommands.h"
 
-#include <QDir>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -90,22 +89,14 @@ QString NameOf(const CDocument& doc)
 }
 
 // A file compared with a window of the same file name: both named with their
-// folders, as two windows of one name are (the whole folder when the folders'
-// names are alike too).
+// folders, as two windows of one name are.
 void TellApart(QString& strWindow, const CDocument& doc, QString& strFile, const QString& path)
 {
     if (strFile != strWindow || doc.GetPathName().empty())
         return;
-    const QFileInfo window(Local(doc.GetPathName()));
-    const QFileInfo file(path);
-    QString folderWindow = window.absoluteDir().dirName();
-    QString folderFile = file.absoluteDir().dirName();
-    if (folderWindow == folderFile) {
-        folderWindow = window.absolutePath();
-        folderFile = file.absolutePath();
-    }
-    strWindow += QStringLiteral(" - ") + folderWindow;
-    strFile += QStringLiteral(" - ") + folderFile;
+    const std::string file = EncodeFileName(QFileInfo(path).absoluteFilePath());
+    strWindow += QStringLiteral(" - ") + Local(FolderThatTellsApart(doc.GetPathName(), {file}));
+    strFile += QStringLiteral(" - ") + Local(FolderThatTellsApart(file, {doc.GetPathName()}));
 }
 
 void Show(CCompareWindow* pWindow)

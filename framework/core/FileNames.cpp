@@ -101,4 +101,13 @@ QString AbsoluteFileName(const std::string& strArgument)
     return QFileInfo(DecodeFileName(error ? strArgument : absolute.string())).absoluteFilePath();
 }
 
+std::string FolderThatTellsApart(const std::string& strPath, const std::vector<std::string>& others)
+{
+    const std::filesystem::path folder = std::filesystem::path(strPath).parent_path();
+    for (const std::string& other : others)
+        if (std::filesystem::path(other).parent_path().filename() == folder.filename())
+            return folder.string();
+    return folder.filename().string();
+}
+
 } // namespace vantorel

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <string>
+#include <vector>
 
 namespace vantorel {
 
@@ -17,5 +18,10 @@ std::string EncodeFileName(const QString& strName);
 // A file named on a command line, relative to the working folder, as an
 // absolute name; the folder's name keeps its bytes too.
 QString AbsoluteFileName(const std::string& strArgument);
+
+// Two or more files of one name are told apart by their folders: the
+// folder's own name, or the whole folder when another of them lies in a
+// folder of that name too. strPath and others are file names as bytes.
+std::string FolderThatTellsApart(const std::string& strPath, const std::vector<std::string>& others);
 
 } // namespace vantorel

@@ -162,20 +162,15 @@ std::string CDocManager::GetDisplayTitle(const CDocument* pDoc) const
     const std::string& title = pDoc->GetTitle();
     if (pDoc->GetPathName().empty())
         return title;
-    const std::filesystem::path folder = std::filesystem::path(pDoc->GetPathName()).parent_path();
-    bool bSameName = false;
-    bool bSameFolderName = false;
+    std::vector<std::string> others; // open files of the same name
     for (const auto& e : m_docs) {
         const CDocument* pOther = e->pDoc.get();
-        if (pOther == pDoc || pOther->GetPathName().empty() || pOther->GetTitle() != title)
-            continue;
-        bSameName = true;
-        if (std::filesystem::path(pOther->GetPathName()).parent_path().filename() == folder.filename())
-            bSameFolderName = true;
+        if (pOther != pDoc && !pOther->GetPathName().empty() && pOther->GetTitle() == title)
+            others.push_back(pOther->GetPathName());
     }
-    if (!bSameName)
+    if (others.empty())
         return title;
-    return title + " - " + (bSameFolderName ? folder.string() : folder.filename().string());
+    return title + " - " + FolderThatTellsApart(pDoc->GetPathName(), others);
 }
 
 void CDocManager::UpdateFrameTitles() const
