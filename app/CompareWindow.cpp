@@ -1,9 +1,7 @@
 #include "app/CompareWindow.h"
 
 #include <QHeaderView>
-#include <QFontMetrics>
 #include <QScreen>
-#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -157,21 +155,10 @@ void CCompareWindow::FitWidth()
 {
     // Wide enough for every column, headings and rows (files named with their
     // folders are long), within the screen.
-    const QFontMetrics metrics(m_pTree->font());
-    int nWidth = 0;
-    for (int i = 0; i < kColumns; ++i) {
-        if (m_pTree->isColumnHidden(i))
-            continue;
-        int nColumn = m_pTree->header()->sectionSizeHint(i);
-        for (QTreeWidgetItemIterator it(m_pTree); *it; ++it) {
-            int nDepth = 1; // the branch of a top-level row
-            for (const QTreeWidgetItem* p = (*it)->parent(); p; p = p->parent())
-                ++nDepth;
-            const int nIndent = i == kColumnWhere ? nDepth * m_pTree->indentation() : 0;
-            nColumn = std::max(nColumn, metrics.horizontalAdvance((*it)->text(i)) + nIndent + 12);
-        }
-        nWidth += nColumn;
-    }
+    // The header sizes its sections to their contents (the rows' and its
+    // own), as it does when shown; its length is then the columns' width.
+    m_pTree->header()->resizeSections(QHeaderView::ResizeToContents);
+    int nWidth = m_pTree->header()->length();
     nWidth += 2 * layout()->contentsMargins().left() + 2 * m_pTree->frameWidth() + 24;
     const QScreen* pScreen = screen();
     const int nMax = pScreen ? pScreen->availableGeometry().width() * 9 / 10 : nWidth;
