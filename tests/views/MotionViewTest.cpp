@@ -17,11 +17,6 @@
 namespace vantorel::test {
 namespace {
 
-constexpr int RowY(int row)
-{
-    return row * 16 + 5;
-}
-
 class MotionViewTest : public CDataWindowTest {
 protected:
     void SetUp() override

@@ -25,12 +25,6 @@
 namespace vantorel::test {
 namespace {
 
-constexpr int kRowH = 16;
-int RowY(int row)
-{
-    return row * kRowH + 5;
-}
-
 class PatchViewTest : public CViewTest {
 protected:
     void SetUp() override

@@ -19,11 +19,6 @@
 namespace vantorel::test {
 namespace {
 
-constexpr int RowY(int row)
-{
-    return row * 16 + 5;
-}
-
 const char* const kNames[48] = {"C#2", "D2 ", "D#2", "E2 ", "F2 ", "F#2", "G2 ", "G#2", "A2 ", "A#2",
                                 "B2 ", "C3 ", "C#3", "D3 ", "D#3", "E3 ", "F3 ", "F#3", "G3 ", "G#3",
                                 "A3 ", "A#3", "B3 ", "C4 ", "C#4", "D4 ", "D#4", "E4 ", "F4 ", "F#4",

@@ -23,19 +23,6 @@
 namespace vantorel::test {
 namespace {
 
-// y inside performance p: upper half (first patch) or lower half (second).
-int PerfY(int p)
-{
-    return 32 * p + 10;
-}
-int UpperY(int p)
-{
-    return 32 * p + 4;
-}
-int LowerY(int p)
-{
-    return 32 * p + 20;
-}
 constexpr int kNameX = 60;
 constexpr int kPatchX = 200;
 

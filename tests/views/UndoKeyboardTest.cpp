@@ -40,22 +40,6 @@ namespace {
 
 using namespace edit_commands;
 
-int RowY(int row)
-{
-    return row * 16 + 5;
-}
-int PerfY(int p)
-{
-    return 32 * p + 10;
-}
-int UpperY(int p)
-{
-    return 32 * p + 4;
-}
-int LowerY(int p)
-{
-    return 32 * p + 20;
-}
 constexpr int kNameX = 60;
 constexpr int kPatchX = 200;
 

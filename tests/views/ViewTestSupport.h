@@ -166,4 +166,23 @@ inline std::vector<uint8_t> MessageBody(const std::vector<uint8_t>& m)
     return std::vector<uint8_t>(m.begin() + 10, m.end() - 2);
 }
 
+// y inside a list's row (rows of 16), and inside performance p's double row:
+// its middle, its upper half (first patch) or its lower half (second).
+constexpr int RowY(int row)
+{
+    return row * 16 + 5;
+}
+constexpr int PerfY(int p)
+{
+    return 32 * p + 10;
+}
+constexpr int UpperY(int p)
+{
+    return 32 * p + 4;
+}
+constexpr int LowerY(int p)
+{
+    return 32 * p + 20;
+}
+
 } // namespace vantorel::test
