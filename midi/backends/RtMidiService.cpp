@@ -306,6 +306,20 @@ void CloseLater(std::shared_ptr<TPort> pPort)
 }
 } // namespace
 
+MMRESULT CRtMidiService::OpenClient(const std::function<MMRESULT()>& attempt)
+{
+    MMRESULT result = attempt();
+    // A JACK server that answers can still turn a new client away while it
+    // is busy with the last one that closed (a note previewed at once after
+    // another): one more try a couple of cycles later.
+    if (result == MMSYSERR_ALLOCATED && m_api == RtMidi::UNIX_JACK && m_pJackWatch &&
+        m_pJackWatch->IsAnswering()) {
+        m_pJackWatch->WaitCycles(2);
+        result = attempt();
+    }
+    return result;
+}
+
 void CRtMidiService::SettleConnection()
 {
     if (m_api == RtMidi::UNIX_JACK && m_pJackWatch)
@@ -360,7 +374,22 @@ MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::sh
 {
     if (!IsAvailable())
         return FailIn(MMSYSERR_NODRIVER, m_strUnavailable);
-    auto pPort = std::make_shared<CInPort>();
+    std::shared_ptr<CInPort> pPort;
+    const MMRESULT result = OpenClient([&] { return TryOpenIn(nDevice, slot, pPort); });
+    if (result == MMSYSERR_BADDEVICEID)
+        return FailIn(result, FormatMidiText(res::kMidiInNoSuchDevice, nDevice));
+    if (result != MMSYSERR_NOERROR)
+        return FailIn(result, FormatMidiText(res::kMidiInOpenFailed, nDevice));
+    // Listening before the caller can ask for anything.
+    SettleConnection();
+    m_ins.emplace(h, std::move(pPort));
+    return MMSYSERR_NOERROR;
+}
+
+MMRESULT CRtMidiService::TryOpenIn(unsigned nDevice, const std::shared_ptr<CInSlot>& slot,
+                                   std::shared_ptr<CInPort>& pPort)
+{
+    pPort = std::make_shared<CInPort>();
     pPort->m_pSlot = slot;
     pPort->m_callback.m_pPort = pPort;
     try {
@@ -370,7 +399,7 @@ MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::sh
         pPort->m_pMidi->setErrorCallback(&OnRtMidiError, &pPort->m_error);
         const PortList list = ListPorts(true, pPort->m_pMidi.get());
         if (nDevice >= list.size())
-            return FailIn(MMSYSERR_BADDEVICEID, FormatMidiText(res::kMidiInNoSuchDevice, nDevice));
+            return MMSYSERR_BADDEVICEID;
         pPort->m_pMidi->ignoreTypes(false, true, true);
         pPort->m_pMidi->setCallback(&CInPort::OnMessage, &pPort->m_callback);
         std::string before;
@@ -381,10 +410,7 @@ MMRESULT CRtMidiService::OpenInDevice(HMIDIIN h, unsigned nDevice, const std::sh
         pPort->m_error.m_bFailed = true;
     }
     if (pPort->m_error.m_bFailed || !pPort->m_pMidi || !pPort->m_pMidi->isPortOpen())
-        return FailIn(MMSYSERR_ALLOCATED, FormatMidiText(res::kMidiInOpenFailed, nDevice));
-    // Listening before the caller can ask for anything.
-    SettleConnection();
-    m_ins.emplace(h, std::move(pPort));
+        return MMSYSERR_ALLOCATED;
     return MMSYSERR_NOERROR;
 }
 
@@ -429,15 +455,7 @@ MMRESULT CRtMidiService::OpenOutDevice(HMIDIOUT h, unsigned nDevice)
     if (!IsAvailable())
         return FailOut(MMSYSERR_NODRIVER, m_strUnavailable);
     std::shared_ptr<COutPort> pPort;
-    MMRESULT result = TryOpenOut(nDevice, pPort);
-    // A JACK server that answers can still turn a new client away while it
-    // is busy with the last one that closed (a note previewed at once after
-    // another): one more try a couple of cycles later.
-    if (result == MMSYSERR_ALLOCATED && m_api == RtMidi::UNIX_JACK && m_pJackWatch &&
-        m_pJackWatch->IsAnswering()) {
-        m_pJackWatch->WaitCycles(2);
-        result = TryOpenOut(nDevice, pPort);
-    }
+    const MMRESULT result = OpenClient([&] { return TryOpenOut(nDevice, pPort); });
     if (result == MMSYSERR_BADDEVICEID)
         return FailOut(result, FormatMidiText(res::kMidiOutNoSuchDevice, nDevice));
     if (result != MMSYSERR_NOERROR)

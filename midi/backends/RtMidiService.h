@@ -4,6 +4,7 @@
 // buffers, handles, wire time and notifications follow CMidiServiceBase.
 #include <RtMidi.h>
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -85,8 +86,12 @@ private:
     void SettleConnection();
     // The JACK server is there but runs no cycles (stopped, hung).
     bool IsServerStalled();
-    // One attempt at a client and port on device nDevice: NOERROR, BADDEVICEID
-    // or ALLOCATED; the caller reports the failure.
+    // A port's client and its connection, by attempt (TryOpenIn, TryOpenOut:
+    // NOERROR, BADDEVICEID or ALLOCATED); tried once more when a JACK server
+    // that answers turned the client away. The caller reports the failure.
+    MMRESULT OpenClient(const std::function<MMRESULT()>& attempt);
+    MMRESULT TryOpenIn(unsigned nDevice, const std::shared_ptr<CInSlot>& slot,
+                       std::shared_ptr<CInPort>& pPort);
     MMRESULT TryOpenOut(unsigned nDevice, std::shared_ptr<COutPort>& pPort);
 
     RtMidi::Api m_api;
