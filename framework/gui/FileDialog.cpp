@@ -47,10 +47,7 @@ QStringList Ask(const CFileDialogRequest& request, QWidget* pParent)
     }
     if (dlg.exec() != QDialog::Accepted)
         return {};
-    QStringList files = dlg.selectedFiles();
-    if (!request.bMany && files.size() > 1)
-        files.erase(files.begin() + 1, files.end());
-    return files;
+    return dlg.selectedFiles();
 }
 
 // Every dialog opens where the last one was answered, unless it is given a
